@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, the Debian packages needed to build, run and test
+# Pliventa. Packages already present are left alone, so a second run is quick.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config clang-format
+  qt6-base-dev libgl1-mesa-dev
+  libxlsxwriter-dev
+  googletest libgtest-dev libgmock-dev
+)
+if [ "${PLIVENTA_WITH_X:-0}" = 1 ]; then
+  packages+=(xvfb xauth imagemagick)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+echo "Installo i pacchetti mancanti: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,55 @@
+// The browsing state the main window keeps between operations: the open work
+// file, the notice arrangement it was written in, and the current record number.
+#pragma once
+
+#include <optional>
+
+#include "records/archivio.h"
+#include "records/errore.h"
+#include "records/versamento.h"
+
+namespace pliventa {
+
+/// The four navigation moves.
+enum class Movimento { inizio, indietro, avanti, fine };
+
+class Sessione {
+public:
+    /// Makes `archivio` the open work file, read with `lettura`; recordcorrente
+    /// is left as it is (the import sets it to 1 when it shows record 1).
+    void apri(ArchivioLavoro archivio, LetturaAtto lettura);
+
+    /// Closes the work file, if open.
+    void chiudi();
+
+    /// True while a work file is open.
+    bool aperto() const { return archivio_.has_value(); }
+
+    /// The open work file, or nullptr.
+    const ArchivioLavoro* archivio() const { return archivio_ ? &*archivio_ : nullptr; }
+
+    /// The notice arrangement of the open work file (long when none is open).
+    LetturaAtto lettura() const { return lettura_; }
+
+    /// The current record number; 0 while it has no value.
+    double recordcorrente() const { return recordcorrente_; }
+    void impostaRecordcorrente(double n) { recordcorrente_ = n; }
+
+    /// Moves recordcorrente as the button `m` does and reads that record. The new
+    /// number is stored before the read, so it stays moved when the read fails.
+    /// first: 1; previous: minus 1, at least 1; next: plus 1, at most the record
+    /// count; last: the record count. Errors: NessunArchivio when no work file is
+    /// open (next, previous and first have already moved the number),
+    /// RecordInesistente (an empty file), InputOutput.
+    Esito<Versamento> vai(Movimento m);
+
+    /// Reads record recordcorrente. Errors as for vai().
+    Esito<Versamento> leggiCorrente() const;
+
+private:
+    std::optional<ArchivioLavoro> archivio_;
+    LetturaAtto lettura_ = LetturaAtto::lunga;
+    double recordcorrente_ = 0;
+};
+
+}  // namespace pliventa

@@ -1,0 +1,61 @@
+// The one streaming routine every import runs: input lines in, 200-character
+// payment lines out, one line held at a time. Importers differ only in the
+// Trasformazione they plug in.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "records/errore.h"
+
+namespace pliventa {
+
+/// Where a transformation writes its payment lines. Each line is padded with blanks
+/// or cut to exactly 200 characters and ended with CR LF, so the work file is always
+/// a whole number of 202-byte records.
+class Uscita {
+public:
+    virtual ~Uscita() = default;
+    /// Writes one payment line (without line end).
+    virtual void scrivi(std::string_view riga) = 0;
+};
+
+/// One line of the input as the reader hands it over: its first characters (at
+/// most kMaxRiga bytes; no line end) and its true length.
+struct Riga {
+    static constexpr std::size_t kMaxRiga = 4096;
+    std::string_view testo;
+    std::uint64_t lunghezza = 0;  ///< may exceed testo.size() for a very long line
+};
+
+/// A line filter or a transformation: sees every input line in order, writes
+/// zero or more payment lines, and may flush what it holds at the end.
+class Trasformazione {
+public:
+    virtual ~Trasformazione() = default;
+    /// Handles one input line; returns false when the line was skipped (not taken).
+    virtual bool riga(const Riga& riga, Uscita& uscita) = 0;
+    /// Called once after the last line.
+    virtual void fine(Uscita& /*uscita*/) {}
+};
+
+/// Counts of one import, for the status bar and the command line.
+struct Conteggi {
+    std::uint64_t righeLette = 0;     ///< input lines read
+    std::uint64_t righeScartate = 0;  ///< input lines the transformation did not take
+    std::uint64_t versamenti = 0;     ///< payment lines written
+    std::uint64_t completate = 0;     ///< written lines shorter than 200, padded with blanks
+    std::uint64_t troncate = 0;       ///< written lines longer than 200, cut
+};
+
+/// Reads `input` line by line (CR LF, LF or CR end a line; a last line without
+/// end is still a line), passes each line to `t`, and writes the work file
+/// `output`. The output is written to a temporary file beside it and renamed over
+/// `output` only when complete, so a failure leaves the previous file as it was;
+/// an existing `output` that is not a regular file (a device, a FIFO) is written in
+/// place instead. Returns the counts, or an InputOutput error naming the path
+/// (the input's when it cannot be read, the output's when it cannot be written).
+Esito<Conteggi> importa(const std::string& input, const std::string& output, Trasformazione& t);
+
+}  // namespace pliventa

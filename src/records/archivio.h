@@ -1,0 +1,52 @@
+// The work file opened for record access: records of 202 bytes read by number.
+// Every read seeks; nothing is loaded whole, so files over 4 GiB work the same.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "records/errore.h"
+#include "records/versamento.h"
+
+namespace pliventa {
+
+class ArchivioLavoro {
+public:
+    /// Opens `percorso` for record access. Returns an InputOutput error naming the
+    /// path when the file cannot be opened or is a directory.
+    static Esito<ArchivioLavoro> apriarchivio(const std::string& percorso);
+
+    ArchivioLavoro(ArchivioLavoro&& altro) noexcept;
+    ArchivioLavoro& operator=(ArchivioLavoro&& altro) noexcept;
+    ArchivioLavoro(const ArchivioLavoro&) = delete;
+    ArchivioLavoro& operator=(const ArchivioLavoro&) = delete;
+    ~ArchivioLavoro();
+
+    /// Number of records: the file's length divided by 202, not rounded (a file
+    /// of 2121 bytes gives 10.5). Computed afresh on every call. InputOutput error
+    /// when the length cannot be read.
+    Esito<double> numerorecord() const;
+
+    /// Reads record `n` (1-based). A fractional number is rounded to the nearest
+    /// whole one, a half to the even one (10.5 reads record 10). A final record cut
+    /// short by the end of the file is padded with blanks. RecordInesistente when
+    /// the number is below 1 or past the end, InputOutput when the read fails.
+    Esito<Versamento> leggirecord(double n) const;
+
+    /// Reads up to `quanti` whole records from record `primo` (1-based) on, in one
+    /// read, into `buffer` (202 bytes each). Returns how many whole records it holds:
+    /// 0 past the end. InputOutput error when the read fails.
+    Esito<std::size_t> leggiblocco(std::uint64_t primo, std::size_t quanti,
+                                   std::string& buffer) const;
+
+    /// The path the file was opened with.
+    const std::string& percorso() const { return percorso_; }
+
+private:
+    ArchivioLavoro(int fd, std::string percorso) : fd_(fd), percorso_(std::move(percorso)) {}
+
+    int fd_ = -1;
+    std::string percorso_;
+};
+
+}  // namespace pliventa

@@ -1,0 +1,120 @@
+#include "records/versamento.h"
+
+#include <algorithm>
+
+namespace pliventa {
+
+namespace {
+
+constexpr std::array<Posizione, 17> kPosizioni = {{
+    {0, 26},    // intestazione
+    {26, 4},    // annoversamento
+    {30, 2},    // meseversamento
+    {32, 2},    // giornoversamento
+    {34, 16},   // codicefiscale
+    {50, 2},    // annoimposta
+    {52, 11},   // riservato1
+    {63, 11},   // totale
+    {74, 10},   // terreni
+    {84, 10},   // areefabbricabili
+    {94, 10},   // abitazioneprincipale
+    {104, 10},  // altrifabbricati
+    {114, 8},   // detrazione
+    {122, 42},  // riservato2
+    {164, 4},   // numerofabbricati
+    {168, 32},  // estremiatto
+    {200, 2},   // finelinea
+}};
+
+std::string_view parte(std::string_view s, std::size_t da, std::size_t n) {
+    return s.substr(da - 1, n);
+}
+
+}  // namespace
+
+Posizione posizione(Campo c) { return kPosizioni[static_cast<std::size_t>(c) - 1]; }
+
+Versamento::Versamento() {
+    dati_.fill(' ');
+    dati_[200] = '\r';
+    dati_[201] = '\n';
+}
+
+Versamento Versamento::daByte(std::string_view byte) {
+    Versamento v;
+    std::copy_n(byte.begin(), std::min(byte.size(), kLunghezzaRecord), v.dati_.begin());
+    return v;
+}
+
+std::string_view Versamento::campo(Campo c) const {
+    const Posizione p = posizione(c);
+    return byte().substr(p.inizio, p.larghezza);
+}
+
+EstremiAtto Versamento::estremi(LetturaAtto lettura) const {
+    const std::string_view f = campo(Campo::estremiatto);
+    auto data = [&](std::size_t da) {
+        return std::string(parte(f, da, 2)) + "/" + std::string(parte(f, da + 2, 2)) + "/" +
+               std::string(parte(f, da + 4, 4));
+    };
+    if (lettura == LetturaAtto::lunga) {
+        return {std::string(parte(f, 7, 9)), data(16)};
+    }
+    return {std::string(parte(f, 7, 6)), data(13)};
+}
+
+std::string Versamento::dataVersamento() const {
+    return std::string(campo(Campo::giornoversamento)) + "/" +
+           std::string(campo(Campo::meseversamento)) + "/" +
+           std::string(campo(Campo::annoversamento));
+}
+
+std::string Versamento::annoImpostaCompleto() const {
+    const std::string_view anno = campo(Campo::annoimposta);
+    return (valoreNumerico(anno) < 93 ? "20" : "19") + std::string(anno);
+}
+
+double valoreNumerico(std::string_view testo) {
+    // Digits are gathered as one whole number and scaled once at the end, so that
+    // "123.45" gives the double nearest to 123.45 and whole amounts stay exact.
+    double cifre = 0;
+    int decimali = 0;
+    bool dopoPunto = false;
+    bool negativo = false;
+    bool inizio = true;  // no sign, digit or point seen yet
+    for (char c : testo) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+            continue;
+        }
+        if (inizio && (c == '-' || c == '+')) {
+            negativo = c == '-';
+            inizio = false;
+        } else if (c >= '0' && c <= '9') {
+            inizio = false;
+            cifre = cifre * 10 + (c - '0');
+            decimali += dopoPunto ? 1 : 0;
+        } else if (c == '.' && !dopoPunto) {
+            inizio = false;
+            dopoPunto = true;
+        } else {
+            break;
+        }
+    }
+    double scala = 1;  // powers of ten up to 1e22 are exact doubles
+    for (int i = 0; i < decimali; ++i) {
+        scala *= 10;
+    }
+    const double valore = cifre / scala;
+    return negativo ? -valore : valore;
+}
+
+std::string_view senzaSpazi(std::string_view testo) {
+    const auto primo = testo.find_first_not_of(' ');
+    if (primo == std::string_view::npos) {
+        return {};
+    }
+    const auto ultimo = testo.find_last_not_of(' ');
+    return testo.substr(primo, ultimo - primo + 1);
+}
+
+}  // namespace pliventa

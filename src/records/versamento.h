@@ -1,0 +1,101 @@
+// The work-file record: one payment in 200 characters of fixed-width fields,
+// followed by CR LF, 202 bytes on disk.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace pliventa {
+
+/// The 17 fields of a payment record, numbered 1 to 17 as the layout numbers them.
+enum class Campo : int {
+    intestazione = 1,      ///< cols 1-26: code, Belfiore code, progressive, record type (col 26)
+    annoversamento,        ///< cols 27-30: payment year
+    meseversamento,        ///< cols 31-32: payment month
+    giornoversamento,      ///< cols 33-34: payment day
+    codicefiscale,         ///< cols 35-50: the payer's codice fiscale, blank-filled
+    annoimposta,           ///< cols 51-52: last two digits of the tax year
+    riservato1,            ///< cols 53-63: not read (col 63 is the 12th digit of a built total)
+    totale,                ///< cols 64-74: total paid
+    terreni,               ///< cols 75-84: agricultural land; violation: tax
+    areefabbricabili,      ///< cols 85-94: building land; violation: penalties
+    abitazioneprincipale,  ///< cols 95-104: main dwelling; violation: pecuniary penalty
+    altrifabbricati,       ///< cols 105-114: other buildings
+    detrazione,            ///< cols 115-122: main-dwelling deduction; violation: interest
+    riservato2,            ///< cols 123-164: not read
+    numerofabbricati,      ///< cols 165-168: number of properties
+    estremiatto,           ///< cols 169-200: instalment code and the violation notice
+    finelinea,             ///< cols 201-202: CR LF
+};
+
+/// Offset (0-based) and width of a field.
+struct Posizione {
+    std::size_t inizio;
+    std::size_t larghezza;
+};
+
+/// Where field `c` lies in the 202 bytes of a record.
+Posizione posizione(Campo c);
+
+/// The two arrangements of the violation notice inside field 16. Long: number at
+/// positions 7-15, date (ddmmyyyy) at 16-23, as in the 2000 layout. Short: number
+/// at 7-12, date at 13-20, as in the 1997 violation layout. The record does not say
+/// which one it uses; the work file's origin does.
+enum class LetturaAtto { lunga, breve };
+
+/// Notice number and date of a violation payment, as stored (date split dd/mm/yyyy).
+struct EstremiAtto {
+    std::string numero;
+    std::string data;
+};
+
+/// One payment record. Always exactly 202 bytes; short input is padded with blanks.
+class Versamento {
+public:
+    static constexpr std::size_t kLarghezzaDati = 200;
+    static constexpr std::size_t kLunghezzaRecord = 202;
+
+    /// A record of 200 blanks followed by CR LF.
+    Versamento();
+
+    /// The record made of `byte`: the first 202 bytes, blank-padded when shorter.
+    static Versamento daByte(std::string_view byte);
+
+    /// The text of field `c`, exactly its width, as stored.
+    std::string_view campo(Campo c) const;
+
+    /// All 202 bytes.
+    std::string_view byte() const { return {dati_.data(), dati_.size()}; }
+
+    /// Record type: the character in column 26.
+    char tipo() const { return dati_[25]; }
+
+    /// True for a payment made on a violation notice (column 26 is "6"); any
+    /// other character, blank included, is an ordinary payment.
+    bool violazione() const { return tipo() == '6'; }
+
+    /// Notice number and date read from field 16 with the given arrangement.
+    EstremiAtto estremi(LetturaAtto lettura) const;
+
+    /// Payment date as day/month/year from fields 4, 3 and 2, unchecked.
+    std::string dataVersamento() const;
+
+    /// Four-digit tax year: "20" when field 6 reads as a number below 93, else "19",
+    /// followed by field 6 as stored (the two-digit years 93-99 are the 1990s).
+    std::string annoImpostaCompleto() const;
+
+private:
+    std::array<char, kLunghezzaRecord> dati_;
+};
+
+/// Numeric value of a text field: blanks are ignored anywhere, a leading "-" makes
+/// it negative ("+" is allowed too), one "." may start the decimals, reading stops at
+/// the first character that cannot continue the number, and no digits give 0.
+double valoreNumerico(std::string_view testo);
+
+/// `testo` without leading and trailing blanks (spaces only, as the fields pad).
+std::string_view senzaSpazi(std::string_view testo);
+
+}  // namespace pliventa

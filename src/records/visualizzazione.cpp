@@ -1,0 +1,100 @@
+#include "records/visualizzazione.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+#include "records/testo.h"
+
+namespace pliventa {
+
+namespace {
+
+// Digits of `n` grouped by thousands with `gruppo` between the groups.
+std::string raggruppa(std::uint64_t n, const std::string& gruppo) {
+    std::string cifre = std::to_string(n);
+    std::string out;
+    const std::size_t primo = cifre.size() % 3 == 0 ? 3 : cifre.size() % 3;
+    out.append(cifre, 0, primo);
+    for (std::size_t i = primo; i < cifre.size(); i += 3) {
+        out += gruppo;
+        out.append(cifre, i, 3);
+    }
+    return out;
+}
+
+std::uint64_t assoluto(std::int64_t n) {
+    return n < 0 ? static_cast<std::uint64_t>(-(n + 1)) + 1 : static_cast<std::uint64_t>(n);
+}
+
+}  // namespace
+
+std::string formattaImporto(double valore, std::string_view valuta, const Separatori& sep) {
+    // Fields hold at most twelve digits, far inside the exact range of a double.
+    const std::int64_t intero = std::llround(valore);  // halves away from zero
+    const std::uint64_t modulo = assoluto(intero);
+    std::string out = intero < 0 ? "-" : "";
+    if (valuta == "E") {
+        const std::uint64_t centesimi = modulo % 100;
+        out += raggruppa(modulo / 100, sep.migliaia);
+        out += sep.decimali;
+        out += static_cast<char>('0' + centesimi / 10);
+        out += static_cast<char>('0' + centesimi % 10);
+    } else {
+        out += raggruppa(modulo, sep.migliaia);
+    }
+    return out;
+}
+
+std::string formattaNumero(double numero, const Separatori& sep) {
+    if (std::isfinite(numero) && numero == std::trunc(numero) && std::fabs(numero) < 9.0e15) {
+        return std::to_string(static_cast<std::int64_t>(numero));
+    }
+    char buffer[64];
+    const auto [fine, ec] = std::to_chars(buffer, buffer + sizeof buffer, numero);
+    std::string testo(buffer, ec == std::errc() ? fine : buffer);
+    const auto punto = testo.find('.');
+    if (punto != std::string::npos) {
+        testo.replace(punto, 1, sep.decimali);
+    }
+    return testo;
+}
+
+Schermata mostrarecord(const Versamento& v, double recordcorrente, std::string_view valuta,
+                       LetturaAtto lettura, FormaNumero forma, const Separatori& sep) {
+    Schermata s;
+    s.text3[0] = daCp1252(v.dataVersamento());
+    s.text3[1] = daCp1252(v.campo(Campo::codicefiscale));
+    s.text3[2] = formattaNumero(valoreNumerico(v.campo(Campo::numerofabbricati)), sep);
+    // Text3(7) shows the deduction (field 13) and Text3(8) the other buildings
+    // (field 12): the boxes follow the order of the form, not of the record.
+    constexpr std::array<Campo, 6> kImporti = {Campo::totale,           Campo::terreni,
+                                               Campo::areefabbricabili, Campo::abitazioneprincipale,
+                                               Campo::detrazione,       Campo::altrifabbricati};
+    for (std::size_t i = 0; i < kImporti.size(); ++i) {
+        s.text3[3 + i] = formattaImporto(valoreNumerico(v.campo(kImporti[i])), valuta, sep);
+    }
+    s.text3[10] = daCp1252(v.campo(Campo::annoimposta));
+    s.text4 = formattaNumero(recordcorrente, sep);
+    if (forma == FormaNumero::conPrefisso) {
+        s.text4 = "Vers. n. " + s.text4;
+    }
+    if (v.violazione()) {
+        s.aspetto = Aspetto::violazioni;
+        s.text4 += " (Violazione)";
+        const EstremiAtto atto = v.estremi(lettura);
+        s.text3[9] = daCp1252(atto.numero);
+        s.text3[11] = daCp1252(atto.data);
+        for (std::size_t i = 0; i < 4; ++i) {
+            s.didascalie[i] = kDidascalieViolazione[i];
+        }
+    } else {
+        s.aspetto = Aspetto::normale;
+        for (std::size_t i = 0; i < 4; ++i) {
+            s.didascalie[i] = kDidascalie[4 + i];
+        }
+    }
+    return s;
+}
+
+}  // namespace pliventa

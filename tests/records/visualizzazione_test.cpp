@@ -1,0 +1,111 @@
+#include "records/visualizzazione.h"
+
+#include <gtest/gtest.h>
+
+#include "righe.h"
+
+namespace pliventa {
+namespace {
+
+using test::RigaVersamento;
+
+const Separatori kItaliano{".", ","};
+
+TEST(FormattaImporto, EuroAndLireUnderItalianSeparators) {
+    const struct {
+        double valore;
+        const char* valuta;
+        const char* atteso;
+    } casi[] = {
+        {123456, "E", "1.234,56"},   {123456, "L", "123.456"},     {123456, "e", "123.456"},
+        {123456, "", "123.456"},     {0, "E", "0,00"},             {0, "L", "0"},
+        {5, "E", "0,05"},            {-12345, "E", "-123,45"},     {-1234, "L", "-1.234"},
+        {99999999999, "E", "999.999.999,99"},                      {100000, "L", "100.000"},
+        {12.5, "E", "0,13"},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(formattaImporto(c.valore, c.valuta, kItaliano), c.atteso)
+            << c.valore << " " << c.valuta;
+    }
+    EXPECT_EQ(formattaImporto(123456, "E", Separatori{",", "."}), "1,234.56");
+}
+
+TEST(FormattaNumero, WholeAndFractional) {
+    EXPECT_EQ(formattaNumero(3, kItaliano), "3");
+    EXPECT_EQ(formattaNumero(10.5, kItaliano), "10,5");
+    EXPECT_EQ(formattaNumero(0, kItaliano), "0");
+}
+
+Versamento ordinario() {
+    return Versamento::daByte(RigaVersamento()
+                                  .tipo('3')
+                                  .data("20030715")
+                                  .cf("RSSMRA70A01H501U")
+                                  .campo(Campo::annoimposta, "02")
+                                  .campo(Campo::totale, "00000123456")
+                                  .campo(Campo::terreni, "0000000100")
+                                  .campo(Campo::areefabbricabili, "0000000200")
+                                  .campo(Campo::abitazioneprincipale, "0000000300")
+                                  .campo(Campo::altrifabbricati, "0000000400")
+                                  .campo(Campo::detrazione, "00010329")
+                                  .campo(Campo::numerofabbricati, "0003")
+                                  .record());
+}
+
+TEST(Mostrarecord, OrdinaryPayment) {
+    const Schermata s =
+        mostrarecord(ordinario(), 12, "E", LetturaAtto::lunga, FormaNumero::conPrefisso, kItaliano);
+    const std::array<std::string, 12> attesi = {
+        "15/07/2003", "RSSMRA70A01H501U", "3", "1.234,56", "1,00",  "2,00",
+        "3,00",       "103,29",           "4,00", "",      "02",    ""};
+    EXPECT_EQ(s.text3, attesi);
+    EXPECT_EQ(s.text4, "Vers. n. 12");
+    EXPECT_EQ(s.aspetto, Aspetto::normale);
+    EXPECT_TRUE(s.annoVisibile());
+    EXPECT_FALSE(s.attoVisibile());
+    EXPECT_EQ(s.didascalie[0], "Terreni Agricoli");
+    EXPECT_EQ(s.didascalie[3], "Detrazione Abitazione Principale");
+}
+
+TEST(Mostrarecord, ViolationPaymentFollowsTheGivenNoticeReading) {
+    const auto v = Versamento::daByte(RigaVersamento()
+                                          .tipo('6')
+                                          .cf("rssmra")
+                                          .campo(Campo::estremiatto, "      1234567893112200200000")
+                                          .campo(Campo::numerofabbricati, "    ")
+                                          .record());
+    const Schermata lunga =
+        mostrarecord(v, 7, "L", LetturaAtto::lunga, FormaNumero::soloNumero, kItaliano);
+    EXPECT_EQ(lunga.text4, "7 (Violazione)");
+    EXPECT_EQ(lunga.text3[9], "123456789");
+    EXPECT_EQ(lunga.text3[11], "31/12/2002");
+    EXPECT_EQ(lunga.text3[1], "rssmra          ");  // as stored, trailing blanks kept
+    EXPECT_EQ(lunga.text3[2], "0");
+    EXPECT_EQ(lunga.text3[3], "0");
+    EXPECT_EQ(lunga.aspetto, Aspetto::violazioni);
+    EXPECT_FALSE(lunga.annoVisibile());
+    EXPECT_EQ(lunga.didascalie[0], "Imposta");
+    EXPECT_EQ(lunga.didascalie[3], "Interessi");
+
+    const Schermata breve =
+        mostrarecord(v, 7, "E", LetturaAtto::breve, FormaNumero::conPrefisso, kItaliano);
+    EXPECT_EQ(breve.text4, "Vers. n. 7 (Violazione)");
+    EXPECT_EQ(breve.text3[9], "123456");
+    EXPECT_EQ(breve.text3[11], "78/93/1122");
+}
+
+TEST(Mostrarecord, FractionalRecordNumberUsesTheDecimalSeparator) {
+    const Schermata s =
+        mostrarecord(ordinario(), 10.5, "E", LetturaAtto::lunga, FormaNumero::conPrefisso, kItaliano);
+    EXPECT_EQ(s.text4, "Vers. n. 10,5");
+}
+
+TEST(Mostrarecord, TextIsDecodedFromTheCodePage) {
+    const auto v = Versamento::daByte(RigaVersamento().cf("NICCOL\xD2").record());
+    const Schermata s =
+        mostrarecord(v, 1, "E", LetturaAtto::lunga, FormaNumero::conPrefisso, kItaliano);
+    EXPECT_EQ(s.text3[1], "NICCOLÒ         ");
+}
+
+}  // namespace
+}  // namespace pliventa

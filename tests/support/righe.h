@@ -1,0 +1,63 @@
+// Test helpers: payment lines built field by field, and scratch folders.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "records/versamento.h"
+
+namespace pliventa::test {
+
+/// A 200-character payment line (no line end), blank-filled, built by setting
+/// fields; every setter returns *this so lines read as one expression.
+class RigaVersamento {
+public:
+    RigaVersamento() : testo_(200, ' ') {}
+
+    /// Puts `valore` at 1-based column `colonna`, cut to fit the line.
+    RigaVersamento& colonne(std::size_t colonna, std::string_view valore) {
+        testo_.replace(colonna - 1, std::min(valore.size(), 201 - colonna),
+                       valore.substr(0, 201 - colonna));
+        return *this;
+    }
+    /// Puts `valore` into field `c`, left-aligned and cut to the field's width.
+    RigaVersamento& campo(Campo c, std::string_view valore) {
+        const Posizione p = posizione(c);
+        return colonne(p.inizio + 1, valore.substr(0, p.larghezza));
+    }
+    RigaVersamento& tipo(char t) { return colonne(26, std::string(1, t)); }
+    RigaVersamento& data(std::string_view yyyymmdd) { return colonne(27, yyyymmdd); }
+    RigaVersamento& cf(std::string_view codice) { return campo(Campo::codicefiscale, codice); }
+
+    const std::string& str() const { return testo_; }
+    /// The line followed by CR LF, as a work file stores it.
+    std::string record() const { return testo_ + "\r\n"; }
+
+private:
+    std::string testo_;
+};
+
+/// A fresh empty folder under the system's temporary folder, removed on destruction.
+class CartellaTemporanea {
+public:
+    CartellaTemporanea();
+    ~CartellaTemporanea();
+    CartellaTemporanea(const CartellaTemporanea&) = delete;
+    CartellaTemporanea& operator=(const CartellaTemporanea&) = delete;
+
+    const std::filesystem::path& percorso() const { return percorso_; }
+    /// The path of `nome` inside the folder.
+    std::string file(std::string_view nome) const { return (percorso_ / nome).string(); }
+    /// Writes `contenuto` to `nome` inside the folder and returns its path.
+    std::string scrivi(std::string_view nome, std::string_view contenuto) const;
+
+private:
+    std::filesystem::path percorso_;
+};
+
+/// The whole content of a (small) file; empty when it cannot be read.
+std::string leggiFile(const std::string& percorso);
+
+}  // namespace pliventa::test
