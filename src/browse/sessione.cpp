@@ -1,0 +1,73 @@
+#include "browse/sessione.h"
+
+#include <utility>
+
+namespace pliventa {
+
+namespace {
+
+Errore nessunArchivio() {
+    return Errore{CodiceErrore::NessunArchivio, "", "Aprire un file prima di effettuare ricerche"};
+}
+
+}  // namespace
+
+void Sessione::apri(ArchivioLavoro archivio, LetturaAtto lettura) {
+    archivio_.emplace(std::move(archivio));
+    lettura_ = lettura;
+}
+
+void Sessione::chiudi() { archivio_.reset(); }
+
+Esito<Versamento> Sessione::vai(Movimento m) {
+    // The number is stored before the record count is known, so a press of next,
+    // previous or first with no file open still moves it (three presses of next
+    // before any import leave it at 3). The bounds apply only in the direction
+    // of the move.
+    switch (m) {
+        case Movimento::inizio:
+            recordcorrente_ = 1;
+            break;
+        case Movimento::indietro:
+            recordcorrente_ -= 1;
+            if (recordcorrente_ < 1) {
+                recordcorrente_ = 1;
+            }
+            break;
+        case Movimento::avanti: {
+            recordcorrente_ += 1;
+            if (!archivio_) {
+                return nessunArchivio();
+            }
+            const Esito<double> conteggio = archivio_->numerorecord();
+            if (!conteggio) {
+                return conteggio.errore();
+            }
+            if (recordcorrente_ > *conteggio) {
+                recordcorrente_ = *conteggio;
+            }
+            break;
+        }
+        case Movimento::fine: {
+            if (!archivio_) {
+                return nessunArchivio();
+            }
+            const Esito<double> conteggio = archivio_->numerorecord();
+            if (!conteggio) {
+                return conteggio.errore();
+            }
+            recordcorrente_ = *conteggio;
+            break;
+        }
+    }
+    return leggiCorrente();
+}
+
+Esito<Versamento> Sessione::leggiCorrente() const {
+    if (!archivio_) {
+        return nessunArchivio();
+    }
+    return archivio_->leggirecord(recordcorrente_);
+}
+
+}  // namespace pliventa

@@ -1,0 +1,32 @@
+// Facts about each input layout that the window and the command line share.
+#include "importers/importatori.h"
+
+namespace pliventa {
+
+LetturaAtto letturaAtto(Tracciato tracciato) {
+    // The 1997 violation files keep the notice number in 6 characters and the
+    // date right after it; every other layout uses the 9-character number.
+    return tracciato == Tracciato::viol1997 ? LetturaAtto::breve : LetturaAtto::lunga;
+}
+
+std::string_view nomeArchivio(Tracciato tracciato) {
+    return tracciato == Tracciato::cnc1997 ? "iciview97.out" : "iciview.out";
+}
+
+std::optional<Tracciato> tracciatoDaNome(std::string_view nome) {
+    if (nome == "cnc2000") {
+        return Tracciato::cnc2000;
+    }
+    if (nome == "cnc1997") {
+        return Tracciato::cnc1997;
+    }
+    if (nome == "viol1997") {
+        return Tracciato::viol1997;
+    }
+    if (nome == "f24") {
+        return Tracciato::f24;
+    }
+    return std::nullopt;
+}
+
+}  // namespace pliventa
