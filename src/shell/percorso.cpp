@@ -1,0 +1,7 @@
+#include "shell/percorso.h"
+
+namespace pliventa {
+
+// Being written: see percorso.h.
+
+}  // namespace pliventa
