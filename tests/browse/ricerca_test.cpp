@@ -1,0 +1,156 @@
+#include "browse/ricerca.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "righe.h"
+
+namespace pliventa {
+namespace {
+
+using test::CartellaTemporanea;
+using test::RigaVersamento;
+
+TEST(Ricerca, MatchRule) {
+    const struct {
+        std::string_view campo;  // field 5 as stored, 16 bytes
+        std::string_view cercato;
+        bool atteso;
+    } casi[] = {
+        {"RSSMRA70A01H501U", "RSS", true},
+        {"RSSMRA70A01H501U", "RSSMRA70A01H501U", true},
+        {"RSSMRA70A01H501U", "", true},
+        {"                ", "", true},
+        {"  RSSMRA        ", "RSS", true},                 // leading blanks of the field ignored
+        {"rssmra70a01h501u", "RSS", false},                // the record's case is taken as stored
+        {"RSSMRA70A01H501U", "RSSMRA70A01H501UX", false},  // key longer than the field
+        {"RSS             ", "RSSM", false},               // longer than the trimmed field
+        {"BNCLRA80B41F205X", "RSS", false},
+        {"R SS            ", "RSS", false},  // inner blanks count
+        {"\xC0"
+         "BC           ",
+         "\xC0", true},  // Windows-1252 bytes compare as bytes
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(corrisponde(c.campo, c.cercato), c.atteso)
+            << "'" << c.campo << "' / '" << c.cercato << "'";
+    }
+}
+
+TEST(Ricerca, KeyIsUpperCasedTrimmedAndInWindows1252) {
+    const struct {
+        std::string_view digitato;
+        std::optional<std::string> atteso;
+    } casi[] = {
+        {"rss", "RSS"},
+        {"  rSs  ", "RSS"},
+        {"", ""},
+        {"    ", ""},
+        {"\xC3\xA0"
+         "b",
+         "\xC0"
+         "B"},                           // "àb" -> "ÀB" in Windows-1252
+        {"\xE2\x82\xAC", "\x80"},        // the euro sign has a byte of its own
+        {"\xE4\xB8\xAD", std::nullopt},  // a CJK character has no place in the code page
+        {"\xC3", std::nullopt},          // malformed UTF-8
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(chiaveRicerca(c.digitato), c.atteso) << c.digitato;
+    }
+}
+
+// A work file of `n` records: record i has the codice fiscale "X<i>" unless listed
+// in `cercati`, which get "RSS<i>".
+std::string archivio(std::size_t n, const std::vector<std::uint64_t>& cercati) {
+    std::string dati;
+    dati.reserve(n * Versamento::kLunghezzaRecord);
+    for (std::uint64_t i = 1; i <= n; ++i) {
+        const bool preso = std::find(cercati.begin(), cercati.end(), i) != cercati.end();
+        dati += RigaVersamento().tipo('3').cf((preso ? "RSS" : "X") + std::to_string(i)).record();
+    }
+    return dati;
+}
+
+std::vector<std::uint64_t> tutti(ScansioneRicerca& s) {
+    std::vector<std::uint64_t> numeri;
+    for (;;) {
+        auto r = s.prossimo();
+        EXPECT_TRUE(r.ok()) << r.errore().descrizione();
+        if (!r.ok() || !r->has_value()) {
+            return numeri;
+        }
+        EXPECT_EQ(senzaSpazi((*r)->versamento.campo(Campo::codicefiscale)),
+                  "RSS" + std::to_string((*r)->numero));
+        numeri.push_back((*r)->numero);
+    }
+}
+
+TEST(ScansioneRicerca, FindsMatchesAcrossBlockEdgesInOrder) {
+    // The scan reads 4096 records at a time: put matches on both sides of each edge.
+    const std::vector<std::uint64_t> cercati = {1, 4095, 4096, 4097, 8192, 8193, 9000};
+    CartellaTemporanea dir;
+    auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", archivio(9000, cercati)));
+    ASSERT_TRUE(a.ok());
+    ScansioneRicerca s(*a, " rss ");
+    EXPECT_EQ(tutti(s), cercati);
+    // Past the end it stays at the end.
+    auto dopo = s.prossimo();
+    ASSERT_TRUE(dopo.ok());
+    EXPECT_FALSE(dopo->has_value());
+}
+
+TEST(ScansioneRicerca, EmptyKeyOffersEveryRecordAndUnrepresentableKeyNone) {
+    CartellaTemporanea dir;
+    auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", archivio(3, {})));
+    ASSERT_TRUE(a.ok());
+    ScansioneRicerca vuota(*a, "");
+    std::vector<std::uint64_t> numeri;
+    for (auto r = vuota.prossimo(); r.ok() && r->has_value(); r = vuota.prossimo()) {
+        numeri.push_back((*r)->numero);
+    }
+    EXPECT_EQ(numeri, (std::vector<std::uint64_t>{1, 2, 3}));
+
+    ScansioneRicerca nessuna(*a, "\xE4\xB8\xAD");
+    auto r = nessuna.prossimo();
+    ASSERT_TRUE(r.ok());
+    EXPECT_FALSE(r->has_value());
+}
+
+TEST(ScansioneRicerca, EmptyFileAndFractionalCount) {
+    const struct {
+        const char* nome;
+        std::string dati;
+        std::vector<std::uint64_t> attesi;
+    } casi[] = {
+        {"vuoto", "", {}},
+        // 2.5 records: the scan ends at record 2, the trailing half is never read.
+        {"frazionario",
+         archivio(2, {1, 2}) + RigaVersamento().cf("RSS3").str().substr(0, 101),
+         {1, 2}},
+        // Less than one record: nothing to scan.
+        {"mezzo", RigaVersamento().cf("RSS1").str().substr(0, 101), {}},
+    };
+    for (const auto& c : casi) {
+        CartellaTemporanea dir;
+        auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", c.dati));
+        ASSERT_TRUE(a.ok());
+        ScansioneRicerca s(*a, "RSS");
+        EXPECT_EQ(tutti(s), c.attesi) << c.nome;
+    }
+}
+
+TEST(ScansioneRicerca, CountIsTakenOnceAtTheStart) {
+    CartellaTemporanea dir;
+    const std::string percorso = dir.scrivi("w", archivio(2, {1, 2}));
+    auto a = ArchivioLavoro::apriarchivio(percorso);
+    ASSERT_TRUE(a.ok());
+    ScansioneRicerca s(*a, "RSS");
+    // Records appended after the start are not part of this scan.
+    dir.scrivi("w", archivio(4, {1, 2, 3, 4}));
+    EXPECT_EQ(tutti(s), (std::vector<std::uint64_t>{1, 2}));
+}
+
+}  // namespace
+}  // namespace pliventa
