@@ -1,7 +1,23 @@
 // Facts about each input layout that the window and the command line share.
 #include "importers/importatori.h"
 
+#include "importers/trasformazioni.h"
+
 namespace pliventa {
+
+std::unique_ptr<Trasformazione> nuovaTrasformazione(Tracciato tracciato) {
+    switch (tracciato) {
+        case Tracciato::cnc2000:
+            return nuovaCnc2000();
+        case Tracciato::cnc1997:
+            return nuovaCnc1997();
+        case Tracciato::viol1997:
+            return nuovaViol1997();
+        case Tracciato::f24:
+            return nuovaF24();
+    }
+    return nuovaCnc2000();
+}
 
 LetturaAtto letturaAtto(Tracciato tracciato) {
     // The 1997 violation files keep the notice number in 6 characters and the

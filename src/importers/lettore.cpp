@@ -1,0 +1,185 @@
+#include "importers/lettore.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+namespace pliventa {
+
+namespace {
+
+constexpr std::size_t kIgnota = std::numeric_limits<std::size_t>::max();
+
+}  // namespace
+
+Esito<LettoreRighe> LettoreRighe::apri(const std::string& percorso, std::size_t blocco) {
+    const int fd = ::open(percorso.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return erroreDiSistema(percorso, errno);
+    }
+    // A directory opens for reading but cannot be read: say so now, before the
+    // caller touches its output.
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int e = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        return erroreDiSistema(percorso, e);
+    }
+#ifdef POSIX_FADV_SEQUENTIAL
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+#endif
+    return LettoreRighe(fd, percorso, std::max<std::size_t>(blocco, 1));
+}
+
+LettoreRighe::LettoreRighe(int fd, std::string percorso, std::size_t blocco)
+    : fd_(fd),
+      percorso_(std::move(percorso)),
+      blocco_(blocco),
+      buffer_(new char[blocco]),
+      prossimoLF_(kIgnota),
+      prossimoCR_(kIgnota) {
+    parziale_.reserve(Riga::kMaxRiga);
+}
+
+LettoreRighe::LettoreRighe(LettoreRighe&& altro) noexcept
+    : fd_(std::exchange(altro.fd_, -1)),
+      percorso_(std::move(altro.percorso_)),
+      blocco_(altro.blocco_),
+      buffer_(std::move(altro.buffer_)),
+      pos_(altro.pos_),
+      fine_(altro.fine_),
+      prossimoLF_(altro.prossimoLF_),
+      prossimoCR_(altro.prossimoCR_),
+      eof_(altro.eof_),
+      saltaLF_(altro.saltaLF_),
+      parziale_(std::move(altro.parziale_)),
+      lunghezzaParziale_(altro.lunghezzaParziale_),
+      inParziale_(altro.inParziale_) {}
+
+LettoreRighe& LettoreRighe::operator=(LettoreRighe&& altro) noexcept {
+    if (this != &altro) {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+        fd_ = std::exchange(altro.fd_, -1);
+        percorso_ = std::move(altro.percorso_);
+        blocco_ = altro.blocco_;
+        buffer_ = std::move(altro.buffer_);
+        pos_ = altro.pos_;
+        fine_ = altro.fine_;
+        prossimoLF_ = altro.prossimoLF_;
+        prossimoCR_ = altro.prossimoCR_;
+        eof_ = altro.eof_;
+        saltaLF_ = altro.saltaLF_;
+        parziale_ = std::move(altro.parziale_);
+        lunghezzaParziale_ = altro.lunghezzaParziale_;
+        inParziale_ = altro.inParziale_;
+    }
+    return *this;
+}
+
+LettoreRighe::~LettoreRighe() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+Esito<bool> LettoreRighe::riempi() {
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer_.get(), blocco_);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return erroreDiSistema(percorso_, errno);
+        }
+        pos_ = 0;
+        fine_ = static_cast<std::size_t>(n);
+        prossimoLF_ = kIgnota;
+        prossimoCR_ = kIgnota;
+        return n > 0;
+    }
+}
+
+void LettoreRighe::accumula(const char* p, std::size_t n) {
+    if (!inParziale_) {
+        parziale_.clear();
+        lunghezzaParziale_ = 0;
+        inParziale_ = true;
+    }
+    const std::size_t posto = Riga::kMaxRiga - parziale_.size();
+    parziale_.append(p, std::min(n, posto));
+    lunghezzaParziale_ += n;
+}
+
+Esito<bool> LettoreRighe::prossima(Riga& riga) {
+    for (;;) {
+        if (pos_ == fine_) {
+            if (!eof_) {
+                auto letto = riempi();
+                if (!letto.ok()) {
+                    return letto.errore();
+                }
+                eof_ = !*letto;
+                continue;
+            }
+            // The last line of the file may have no line end.
+            if (inParziale_) {
+                inParziale_ = false;
+                riga.testo = parziale_;
+                riga.lunghezza = lunghezzaParziale_;
+                return true;
+            }
+            return false;
+        }
+        if (saltaLF_) {
+            saltaLF_ = false;
+            if (buffer_[pos_] == '\n') {
+                ++pos_;
+                continue;
+            }
+        }
+        // The next LF and CR are remembered, so that a file whose lines end with
+        // one of them only is not searched to the end of the block for the other
+        // at every line.
+        const char* inizio = buffer_.get() + pos_;
+        const std::size_t resto = fine_ - pos_;
+        if (prossimoLF_ == kIgnota || prossimoLF_ < pos_) {
+            const void* p = std::memchr(inizio, '\n', resto);
+            prossimoLF_ =
+                p ? static_cast<std::size_t>(static_cast<const char*>(p) - buffer_.get()) : fine_;
+        }
+        if (prossimoCR_ == kIgnota || prossimoCR_ < pos_) {
+            const void* p = std::memchr(inizio, '\r', resto);
+            prossimoCR_ =
+                p ? static_cast<std::size_t>(static_cast<const char*>(p) - buffer_.get()) : fine_;
+        }
+        const std::size_t fineRiga = std::min(prossimoLF_, prossimoCR_);
+        const std::size_t n = fineRiga - pos_;
+        if (fineRiga == fine_) {
+            accumula(inizio, n);  // the line goes on in the next block
+            pos_ = fine_;
+            continue;
+        }
+        if (inParziale_) {
+            accumula(inizio, n);
+            inParziale_ = false;
+            riga.testo = parziale_;
+            riga.lunghezza = lunghezzaParziale_;
+        } else {
+            riga.testo = std::string_view(inizio, std::min(n, Riga::kMaxRiga));
+            riga.lunghezza = n;
+        }
+        saltaLF_ = buffer_[fineRiga] == '\r';
+        pos_ = fineRiga + 1;
+        return true;
+    }
+}
+
+}  // namespace pliventa

@@ -1,0 +1,61 @@
+// Line reader of the imports: the input read in large blocks, one line handed
+// over at a time, so memory stays the same whatever the size of the file.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "importers/importazione.h"
+#include "records/errore.h"
+
+namespace pliventa {
+
+/// Reads a file line by line. CR LF, LF alone and CR alone each end a line (a CR
+/// at the end of one block and the LF at the start of the next are one line end);
+/// a last line without line end is still a line; line-end characters are never
+/// part of a line. A line longer than Riga::kMaxRiga keeps its first kMaxRiga
+/// bytes and its true length.
+class LettoreRighe {
+  public:
+    static constexpr std::size_t kBlocco = std::size_t{1} << 20;
+
+    /// Opens `percorso` for reading. Returns an InputOutput error naming the path
+    /// when it is missing, unreadable or a directory.
+    static Esito<LettoreRighe> apri(const std::string& percorso, std::size_t blocco = kBlocco);
+
+    LettoreRighe(LettoreRighe&& altro) noexcept;
+    LettoreRighe& operator=(LettoreRighe&& altro) noexcept;
+    LettoreRighe(const LettoreRighe&) = delete;
+    LettoreRighe& operator=(const LettoreRighe&) = delete;
+    ~LettoreRighe();
+
+    /// Fills `riga` with the next line, valid until the next call. Returns true
+    /// for a line, false at the end of the input, or an InputOutput error naming
+    /// the path when a read fails.
+    Esito<bool> prossima(Riga& riga);
+
+  private:
+    LettoreRighe(int fd, std::string percorso, std::size_t blocco);
+
+    /// Reads the next block into the buffer; false at the end of the file.
+    Esito<bool> riempi();
+    /// Adds `n` bytes at `p` to the line that spans blocks, keeping at most kMaxRiga.
+    void accumula(const char* p, std::size_t n);
+
+    int fd_ = -1;
+    std::string percorso_;
+    std::size_t blocco_ = kBlocco;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t pos_ = 0;         ///< next unread byte of the buffer
+    std::size_t fine_ = 0;        ///< bytes held in the buffer
+    std::size_t prossimoLF_ = 0;  ///< position of the next LF at or after pos_, or fine_
+    std::size_t prossimoCR_ = 0;  ///< position of the next CR at or after pos_, or fine_
+    bool eof_ = false;
+    bool saltaLF_ = false;  ///< the last line ended with a CR: a LF right after belongs to it
+    std::string parziale_;  ///< the start of a line that spans blocks
+    std::uint64_t lunghezzaParziale_ = 0;
+    bool inParziale_ = false;
+};
+
+}  // namespace pliventa

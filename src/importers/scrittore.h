@@ -1,0 +1,68 @@
+// Writer of the work file: 200-character lines with CR LF, buffered, written to a
+// temporary file beside the target and renamed over it only when complete.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "importers/importazione.h"
+#include "records/errore.h"
+
+namespace pliventa {
+
+class ScrittoreArchivio final : public Uscita {
+  public:
+    static constexpr std::size_t kBuffer = std::size_t{1} << 20;
+
+    /// Prepares the writing of `percorso`. A regular file (or a new one) is written
+    /// to a temporary file in the same folder; an existing path that is not a
+    /// regular file (a device, a FIFO) is opened in place. Returns an InputOutput
+    /// error naming `percorso` when neither can be opened.
+    static Esito<ScrittoreArchivio> apri(const std::string& percorso);
+
+    ScrittoreArchivio(ScrittoreArchivio&& altro) noexcept;
+    ScrittoreArchivio& operator=(ScrittoreArchivio&&) = delete;
+    ScrittoreArchivio(const ScrittoreArchivio&) = delete;
+    ScrittoreArchivio& operator=(const ScrittoreArchivio&) = delete;
+    /// Removes the temporary file when chiudi() did not complete the work file.
+    ~ScrittoreArchivio() override;
+
+    /// Writes `riga` padded with blanks or cut to 200 characters, then CR LF.
+    /// After a failure it writes nothing more; fallito() tells.
+    void scrivi(std::string_view riga) override;
+
+    /// True once a write has failed.
+    bool fallito() const { return errno_ != 0; }
+
+    /// Writes what is buffered, closes the file and puts it in place of the target.
+    /// Returns an InputOutput error naming the target when any of that fails (or an
+    /// earlier write failed); the temporary file is then removed and the previous
+    /// target is left as it was.
+    EsitoVuoto chiudi();
+
+    std::uint64_t righe() const { return righe_; }
+    std::uint64_t completate() const { return completate_; }
+    std::uint64_t troncate() const { return troncate_; }
+
+  private:
+    ScrittoreArchivio(int fd, std::string percorso, std::string destinazione,
+                      std::string temporaneo);
+
+    void svuota();
+    void scarta();
+
+    int fd_ = -1;
+    std::string percorso_;      ///< the target as the caller named it, for messages
+    std::string destinazione_;  ///< the file renamed over (a symbolic link is followed)
+    std::string temporaneo_;    ///< empty when writing in place
+    std::unique_ptr<char[]> buffer_;
+    std::size_t usato_ = 0;
+    int errno_ = 0;
+    std::uint64_t righe_ = 0;
+    std::uint64_t completate_ = 0;
+    std::uint64_t troncate_ = 0;
+};
+
+}  // namespace pliventa
