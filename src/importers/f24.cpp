@@ -86,7 +86,9 @@ class F24 final : public Trasformazione {
         // Every line counts in the total, whatever its code.
         totale_ += valoreNumerico(testo);
 
-        // What is not summed comes from the last line of the group.
+        // What is not summed comes from the last line of the group, the line
+        // counter too: a group is written when the next one has already begun.
+        contatore_ = righe_;
         comune_ = col(s, 75, 78);
         fabbricati_ = senzaSpazi(col(s, 130, 132));
         detrazione_ = col(s, 141, 148);
@@ -137,7 +139,7 @@ class F24 final : public Trasformazione {
         metti(173, anno_);
         char contatore[32];
         std::snprintf(contatore, sizeof contatore, "%018llu",
-                      static_cast<unsigned long long>(righe_));
+                      static_cast<unsigned long long>(contatore_));
         metti(8, contatore);
         metti(4, comune_);
         metti(26, violazione_ ? "6" : "3");
@@ -178,6 +180,7 @@ class F24 final : public Trasformazione {
     // Group key of the last line taken.
     std::string cf_, data_, anno_, rata_;
     // Values of the last line taken.
+    std::uint64_t contatore_ = 0;
     std::string comune_, fabbricati_, detrazione_;
     bool violazione_ = false;
     std::array<std::string, 6> importi_;  ///< amount texts of codes 3901 to 3906

@@ -1,0 +1,270 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "raccolta.h"
+#include "righe.h"
+
+namespace pliventa {
+namespace {
+
+using test::applica;
+using test::RigaVersamento;
+
+/// An F24 line built field by field; the columns the import does not read hold "#".
+struct G1 {
+    std::string tipo = "G1";
+    std::string cf = "RSSMRA80A01Z999X";
+    std::string data = "20050616";
+    std::string comune = "Z999";
+    std::string tributo = "3901";
+    std::string anno = "05";
+    std::string debito = "000000000000000";
+    std::string credito = "000000000000000";
+    std::string flag = "10";
+    std::string fabbricati = "  2";
+    std::string detrazione = "00010329";
+    char imposta = 'I';
+    std::size_t lunghezza = 275;
+
+    G1& cod(std::string t, long long dare, long long avere = 0) {
+        tributo = std::move(t);
+        debito = cifre(dare);
+        credito = cifre(avere);
+        return *this;
+    }
+    static std::string cifre(long long v) {
+        char b[32];
+        std::snprintf(b, sizeof b, "%015lld", v);
+        return b;
+    }
+    std::string str() const {
+        std::string s(std::max<std::size_t>(lunghezza, 260), '#');
+        auto metti = [&](std::size_t col, const std::string& v) {
+            s.replace(col - 1, v.size(), v);
+        };
+        metti(1, tipo);
+        metti(50, cf);
+        metti(67, data);
+        metti(75, comune);
+        metti(79, tributo);
+        metti(88, "20");
+        metti(90, anno);
+        metti(96, debito);
+        metti(111, credito);
+        metti(128, flag);
+        metti(130, fabbricati);
+        metti(141, detrazione);
+        s[259] = imposta;
+        return s.substr(0, lunghezza);
+    }
+};
+
+std::vector<std::string> righe(std::initializer_list<G1> g) {
+    std::vector<std::string> v;
+    for (const G1& x : g) {
+        v.push_back(x.str());
+    }
+    return v;
+}
+
+Versamento record(const std::string& s) {
+    return Versamento::daByte(s);
+}
+
+std::string campo(const std::string& s, Campo c) {
+    return std::string(record(s).campo(c));
+}
+
+TEST(F24, OneGroupGivesOneFullRecordAtTheEnd) {
+    G1 a = G1().cod("3901", 12345);
+    G1 b = G1().cod("3904", 67890);
+    G1 c = G1().cod("3906", 500);
+    c.comune = "Z998";
+    c.fabbricati = " 12";
+    c.detrazione = "00000777";
+    const auto r = applica(Tracciato::f24, righe({a, b, c}));
+    EXPECT_EQ(r.prese, 3);
+    ASSERT_EQ(r.righe.size(), 1u);
+    const std::string atteso = RigaVersamento()
+                                   .colonne(1, "999Z998000000000000000003")  // counter 3
+                                   .tipo('6')                                // code 3906 last
+                                   .colonne(27, "20050616RSSMRA80A01Z999X05")
+                                   .colonne(63, "000000080735")  // 12345+67890+500
+                                   .colonne(75, "0000000000")    // 3902: none
+                                   .colonne(85, "0000000500")    // violation: 3906
+                                   .colonne(95, "0000012345")    // 3901
+                                   .colonne(105, "0000067890")   // 3904
+                                   .colonne(115, "00000777")     // deduction, last line
+                                   .colonne(123, "002000000001")
+                                   .colonne(160, "99999")
+                                   .colonne(165, "0012")
+                                   .colonne(169, "1020")
+                                   .colonne(173, "05")
+                                   .colonne(175, std::string(26, '0'))
+                                   .str();
+    EXPECT_EQ(r.righe[0], atteso);
+}
+
+TEST(F24, RecordTypeAndViolationFieldsFollowTheLastLine) {
+    const struct {
+        const char* nome;
+        std::vector<std::string> righe;
+        char tipo;
+        const char* aree;        // field 10
+        const char* detrazione;  // field 13
+        double totale;
+    } casi[] = {
+        {"3906 last", righe({G1().cod("3901", 100), G1().cod("3904", 200), G1().cod("3906", 300)}),
+         '6', "0000000300", "00010329", 600},
+        {"3906 first", righe({G1().cod("3906", 300), G1().cod("3901", 100), G1().cod("3904", 200)}),
+         '3', "0000000000", "00010329", 600},
+        {"3903 kept in ordinary", righe({G1().cod("3903", 40), G1().cod("3901", 1)}), '3',
+         "0000000040", "00010329", 41},
+        {"3905 interest, last eight", righe({G1().cod("3905", 123456789)}), '6', "0000000000",
+         "23456789", 123456789},
+        {"3906 replaces 3903", righe({G1().cod("3903", 40), G1().cod("3906", 7)}), '6',
+         "0000000007", "00010329", 47},
+        {"other code above 3904", righe({G1().cod("3901", 5), G1().cod("3950", 9)}), '6',
+         "0000000000", "00010329", 14},
+        {"other code below, in total only", righe({G1().cod("3901", 5), G1().cod("1001", 9)}), '3',
+         "0000000000", "00010329", 14},
+        {"code without digits", righe({G1().cod("ABCD", 9)}), '3', "0000000000", "00010329", 9},
+    };
+    for (const auto& c : casi) {
+        const auto r = applica(Tracciato::f24, c.righe);
+        ASSERT_EQ(r.righe.size(), 1u) << c.nome;
+        const Versamento v = record(r.righe[0]);
+        EXPECT_EQ(v.tipo(), c.tipo) << c.nome;
+        EXPECT_EQ(v.campo(Campo::areefabbricabili), c.aree) << c.nome;
+        EXPECT_EQ(v.campo(Campo::detrazione), c.detrazione) << c.nome;
+        EXPECT_EQ(valoreNumerico(v.campo(Campo::totale)), c.totale) << c.nome;
+    }
+}
+
+TEST(F24, AmountTexts) {
+    const struct {
+        const char* nome;
+        std::vector<std::string> righe;
+        const char* abitazione;  // field 11, code 3901
+        const char* totale;      // columns 63-74
+    } casi[] = {
+        {"debit", righe({G1().cod("3901", 1234567890123)}), "4567890123", "004567890123"},
+        {"credit", righe({G1().cod("3904", 1000), G1().cod("3901", 0, 300)}), "-000000300",
+         "000000000700"},
+        {"debit and credit take the credit", righe({G1().cod("3901", 900, 25)}), "-000000025",
+         "0-0000000025"},
+        {"both zero empties the code", righe({G1().cod("3901", 900), G1().cod("3901", 0)}),
+         "0000000000", "000000000900"},
+        {"later line of a code replaces it", righe({G1().cod("3901", 900), G1().cod("3901", 5)}),
+         "0000000005", "000000000905"},
+        {"negative total", righe({G1().cod("3901", 0, 500), G1().cod("3904", 200)}), "-000000500",
+         "0-0000000300"},
+    };
+    for (const auto& c : casi) {
+        const auto r = applica(Tracciato::f24, c.righe);
+        ASSERT_EQ(r.righe.size(), 1u) << c.nome;
+        EXPECT_EQ(campo(r.righe[0], Campo::abitazioneprincipale), c.abitazione) << c.nome;
+        EXPECT_EQ(r.righe[0].substr(62, 12), c.totale) << c.nome;
+    }
+    // The readers of the total see a credit balance as negative.
+    const auto r =
+        applica(Tracciato::f24, righe({G1().cod("3901", 0, 500), G1().cod("3904", 200)}));
+    EXPECT_EQ(valoreNumerico(record(r.righe[0]).campo(Campo::totale)), -300);
+}
+
+TEST(F24, LinesThatAreNotIciF24AreNotCounted) {
+    G1 altraImposta = G1().cod("3901", 7);
+    altraImposta.imposta = 'E';
+    G1 minuscola = G1().cod("3901", 7);
+    minuscola.imposta = 'i';
+    G1 altroTipo = G1().cod("3901", 7);
+    altroTipo.tipo = "G2";
+    G1 corta = G1().cod("3901", 7);
+    corta.lunghezza = 259;
+    G1 esatta = G1().cod("3904", 1);
+    esatta.lunghezza = 260;
+    // Skipped lines between two lines of one payment do not break the group.
+    const auto r =
+        applica(Tracciato::f24, {G1().cod("3901", 10).str(), altraImposta.str(), minuscola.str(),
+                                 altroTipo.str(), corta.str(), "", esatta.str()});
+    EXPECT_EQ(r.prese, 2);
+    ASSERT_EQ(r.righe.size(), 1u);
+    EXPECT_EQ(r.righe[0].substr(7, 18), "000000000000000002");
+    EXPECT_EQ(r.righe[0].substr(62, 12), "000000000011");
+    EXPECT_TRUE(applica(Tracciato::f24, {altraImposta.str(), corta.str()}).righe.empty());
+}
+
+TEST(F24, InstalmentFlags) {
+    const struct {
+        const char* flag;
+        char codice;
+    } casi[] = {{"10", '1'}, {"01", '2'}, {"11", '3'}, {"00", '4'}, {"  ", ' '}, {"21", '2'}};
+    for (const auto& c : casi) {
+        G1 g = G1().cod("3901", 1);
+        g.flag = c.flag;
+        const auto r = applica(Tracciato::f24, {g.str(), g.str()});
+        ASSERT_EQ(r.righe.size(), 1u) << c.flag;
+        EXPECT_EQ(r.righe[0][168], c.codice) << c.flag;
+    }
+}
+
+TEST(F24, NumberOfPropertiesIsZeroFilled) {
+    const struct {
+        const char* in;
+        const char* out;
+    } casi[] = {
+        {" 12", "0012"}, {"   ", "0000"}, {"123", "0123"}, {"5  ", "0005"}, {"007", "0007"}};
+    for (const auto& c : casi) {
+        G1 g = G1().cod("3901", 1);
+        g.fabbricati = c.in;
+        EXPECT_EQ(campo(applica(Tracciato::f24, {g.str()}).righe.at(0), Campo::numerofabbricati),
+                  c.out)
+            << '"' << c.in << '"';
+    }
+}
+
+TEST(F24, GroupBreaks) {
+    auto con = [](auto cambia) {
+        G1 g = G1().cod("3904", 2);
+        cambia(g);
+        return g.str();
+    };
+    const struct {
+        const char* nome;
+        std::string seconda;
+        std::size_t record;
+    } casi[] = {
+        {"same key", con([](G1&) {}), 1},
+        {"other payer", con([](G1& g) { g.cf = "VRDLGU70B02Z999Y"; }), 2},
+        {"other date", con([](G1& g) { g.data = "20050617"; }), 2},
+        {"other year", con([](G1& g) { g.anno = "04"; }), 2},
+        {"flags only", con([](G1& g) { g.flag = "01"; }), 2},
+        {"blank flags", con([](G1& g) { g.flag = "  "; }), 2},
+        {"municipality only", con([](G1& g) { g.comune = "Z998"; }), 1},
+        {"properties only", con([](G1& g) { g.fabbricati = "  9"; }), 1},
+    };
+    for (const auto& c : casi) {
+        const auto r = applica(Tracciato::f24, {G1().cod("3901", 1).str(), c.seconda});
+        EXPECT_EQ(r.righe.size(), c.record) << c.nome;
+        if (r.righe.size() == 2) {
+            // Each record has the amounts and the line counter of its own group.
+            EXPECT_EQ(r.righe[0].substr(62, 12), "000000000001") << c.nome;
+            EXPECT_EQ(r.righe[1].substr(62, 12), "000000000002") << c.nome;
+            EXPECT_EQ(campo(r.righe[1], Campo::abitazioneprincipale), "0000000000") << c.nome;
+            EXPECT_EQ(r.righe[0].substr(7, 18), "000000000000000001") << c.nome;
+            EXPECT_EQ(r.righe[1].substr(7, 18), "000000000000000002") << c.nome;
+        }
+    }
+    // The same payer again after another one opens a new group.
+    const G1 a = G1().cod("3901", 1);
+    G1 b = G1().cod("3901", 2);
+    b.cf = "VRDLGU70B02Z999Y";
+    EXPECT_EQ(applica(Tracciato::f24, righe({a, b, a})).righe.size(), 3u);
+    EXPECT_TRUE(applica(Tracciato::f24, {}).righe.empty());
+}
+
+}  // namespace
+}  // namespace pliventa
