@@ -1,0 +1,101 @@
+#include "cli/argomenti.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace pliventa::cli {
+
+namespace {
+
+void scrivi(std::FILE* f, std::string_view testo) {
+    std::fwrite(testo.data(), 1, testo.size(), f);
+}
+
+}  // namespace
+
+std::optional<std::string_view> Argomenti::valore(std::string_view nome) const {
+    for (auto it = opzioni.rbegin(); it != opzioni.rend(); ++it) {
+        if (it->first == nome) {
+            return it->second;
+        }
+    }
+    return std::nullopt;
+}
+
+std::variant<Argomenti, std::string> analizza(std::span<const std::string_view> argomenti,
+                                              std::span<const std::string_view> ammesse) {
+    Argomenti esito;
+    bool soloOperandi = false;
+    for (std::size_t i = 0; i < argomenti.size(); ++i) {
+        const std::string_view a = argomenti[i];
+        // A lone "-" and the empty string are operands, as everywhere on the command line.
+        if (soloOperandi || a.size() < 2 || a[0] != '-') {
+            esito.operandi.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            soloOperandi = true;
+            continue;
+        }
+        if (a == "-h" || a == "--help") {
+            esito.aiuto = true;
+            continue;
+        }
+        const auto uguale = a.find('=');
+        const std::string_view nome = a.substr(0, uguale);
+        if (std::find(ammesse.begin(), ammesse.end(), nome) == ammesse.end()) {
+            return "opzione sconosciuta: " + std::string(nome);
+        }
+        if (uguale != std::string_view::npos) {
+            esito.opzioni.emplace_back(nome, a.substr(uguale + 1));
+        } else if (i + 1 < argomenti.size()) {
+            esito.opzioni.emplace_back(nome, argomenti[++i]);
+        } else {
+            return "manca il valore dell'opzione " + std::string(nome);
+        }
+    }
+    return esito;
+}
+
+int aiuto(const Guida& guida) {
+    std::string testo = "Uso: pliventa-cli ";
+    testo += guida.uso;
+    testo += "\n\n";
+    testo += guida.dettagli;
+    scrivi(stdout, testo);
+    std::fflush(stdout);
+    return kRiuscito;
+}
+
+int erroreUso(const Guida& guida, std::string_view messaggio) {
+    std::string testo = "pliventa-cli";
+    if (!guida.comando.empty()) {
+        testo += ' ';
+        testo += guida.comando;
+    }
+    testo += ": ";
+    testo += messaggio;
+    testo += "\nUso: pliventa-cli ";
+    testo += guida.uso;
+    testo += "\nPer l'aiuto: pliventa-cli ";
+    if (!guida.comando.empty()) {
+        testo += guida.comando;
+        testo += ' ';
+    }
+    testo += "--help\n";
+    scrivi(stderr, testo);
+    return kErroreUso;
+}
+
+int erroreIO(const Errore& errore) {
+    avviso("pliventa-cli: " + errore.descrizione());
+    return kErroreIO;
+}
+
+void avviso(std::string_view testo) {
+    std::string riga(testo);
+    riga += '\n';
+    scrivi(stderr, riga);
+}
+
+}  // namespace pliventa::cli

@@ -1,0 +1,58 @@
+// Command-line arguments of a subcommand, and the messages and exit codes every
+// subcommand shares.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "records/errore.h"
+
+namespace pliventa::cli {
+
+/// Exit codes of pliventa-cli.
+inline constexpr int kRiuscito = 0;   ///< done
+inline constexpr int kErroreIO = 1;   ///< a file could not be read or written
+inline constexpr int kErroreUso = 2;  ///< the command line makes no sense
+
+/// The arguments of a subcommand: option values in the order given, operands, and
+/// whether help was asked for.
+struct Argomenti {
+    std::vector<std::pair<std::string_view, std::string_view>> opzioni;
+    std::vector<std::string_view> operandi;
+    bool aiuto = false;
+
+    /// The value of the last `nome` given, if any.
+    std::optional<std::string_view> valore(std::string_view nome) const;
+};
+
+/// Splits `argomenti` into options and operands. Every option in `ammesse` takes a
+/// value, as "--opzione VALORE" or "--opzione=VALORE"; "-h" and "--help" ask for
+/// help; "--" ends the options. Returns the Italian message for an unknown option
+/// or a missing value instead.
+std::variant<Argomenti, std::string> analizza(std::span<const std::string_view> argomenti,
+                                              std::span<const std::string_view> ammesse);
+
+/// A subcommand's texts: its name, its one-line usage and the help that follows.
+struct Guida {
+    std::string_view comando;
+    std::string_view uso;
+    std::string_view dettagli;
+};
+
+/// Prints the full help on standard output; returns kRiuscito.
+int aiuto(const Guida& guida);
+
+/// Prints `messaggio` and the short usage on standard error; returns kErroreUso.
+int erroreUso(const Guida& guida, std::string_view messaggio);
+
+/// Prints `errore` on one line of standard error; returns kErroreIO.
+int erroreIO(const Errore& errore);
+
+/// Prints a one-line note on standard error (counts, warnings).
+void avviso(std::string_view testo);
+
+}  // namespace pliventa::cli

@@ -1,0 +1,21 @@
+// The subcommands of pliventa-cli. Each takes the arguments after its name and
+// returns the exit code: kRiuscito, kErroreIO (message on standard error) or
+// kErroreUso (short usage on standard error).
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace pliventa::cli {
+
+/// dump WORKFILE [--valuta E|L] [--notice long|short]: the records as JSON Lines.
+int comandoDump(std::span<const std::string_view> argomenti);
+
+/// search WORKFILE PREFIX: the numbers of the records whose codice fiscale begins
+/// with PREFIX.
+int comandoSearch(std::span<const std::string_view> argomenti);
+
+/// import LAYOUT INPUT [-o WORKFILE]: a payment file into a work file.
+int comandoImport(std::span<const std::string_view> argomenti);
+
+}  // namespace pliventa::cli

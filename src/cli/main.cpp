@@ -1,0 +1,63 @@
+// pliventa-cli: the imports, the record dump and the search of Pliventa for batch
+// work, on the same core as the window.
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/argomenti.h"
+#include "cli/comandi.h"
+
+namespace {
+
+#define PLIVENTA_TESTO(x) #x
+#define PLIVENTA_VERSIONE(a, b, c) PLIVENTA_TESTO(a) "." PLIVENTA_TESTO(b) "." PLIVENTA_TESTO(c)
+
+constexpr pliventa::cli::Guida kGuida = {
+    "",
+    "COMANDO [ARGOMENTI]",
+    "Versamenti ICI da riga di comando.\n"
+    "\n"
+    "Comandi:\n"
+    "  import cnc2000|cnc1997|viol1997|f24 INPUT [-o WORKFILE]\n"
+    "        importa un file di versamenti in un file di lavoro\n"
+    "  dump WORKFILE [--valuta E|L] [--notice long|short]\n"
+    "        i versamenti del file di lavoro in JSON, uno per riga\n"
+    "  search WORKFILE PREFIX\n"
+    "        i numeri dei versamenti il cui codice fiscale inizia per PREFIX\n"
+    "\n"
+    "  -h, --help   questo aiuto; pliventa-cli COMANDO --help per ogni comando\n"
+    "  --version    la versione\n"
+    "\n"
+    "Codici di uscita: 0 riuscito, 1 errore di lettura o scrittura, 2 uso errato.\n",
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace pliventa::cli;
+    const std::vector<std::string_view> argomenti(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (argomenti.empty()) {
+        return erroreUso(kGuida, "manca il comando");
+    }
+    const std::string_view comando = argomenti[0];
+    const std::span<const std::string_view> resto(argomenti.begin() + 1, argomenti.end());
+    if (comando == "dump") {
+        return comandoDump(resto);
+    }
+    if (comando == "search") {
+        return comandoSearch(resto);
+    }
+    if (comando == "import") {
+        return comandoImport(resto);
+    }
+    if (comando == "-h" || comando == "--help" || comando == "help") {
+        return aiuto(kGuida);
+    }
+    if (comando == "--version") {
+        std::puts("pliventa-cli " PLIVENTA_VERSIONE(PLIVENTA_VERSION_MAJOR, PLIVENTA_VERSION_MINOR,
+                                                    PLIVENTA_VERSION_PATCH));
+        return kRiuscito;
+    }
+    return erroreUso(kGuida, "comando sconosciuto: " + std::string(comando));
+}

@@ -1,0 +1,77 @@
+// pliventa-cli search: the numbers of the records whose codice fiscale begins
+// with a given text, by the same rule as the window's search.
+#include <unistd.h>
+
+#include "browse/ricerca.h"
+#include "cli/argomenti.h"
+#include "cli/comandi.h"
+#include "cli/flusso.h"
+
+namespace pliventa::cli {
+
+namespace {
+
+constexpr Guida kGuida = {
+    "search",
+    "search WORKFILE PREFIX",
+    "Scrive su standard output, uno per riga, i numeri dei versamenti del file di\n"
+    "lavoro WORKFILE il cui codice fiscale inizia per PREFIX. PREFIX è portato in\n"
+    "maiuscolo e privato degli spazi iniziali e finali; il codice fiscale del\n"
+    "versamento è preso senza spazi ma così come è scritto (un codice in minuscolo\n"
+    "non viene trovato). Un PREFIX vuoto (\"\") trova tutti i versamenti.\n"
+    "\n"
+    "  -h, --help   questo aiuto\n"
+    "\n"
+    "Codici di uscita: 0 riuscito (anche senza risultati), 1 errore di lettura o\n"
+    "scrittura, 2 uso errato.\n",
+};
+
+}  // namespace
+
+int comandoSearch(std::span<const std::string_view> argomenti) {
+    const auto analisi = analizza(argomenti, {});
+    if (const auto* messaggio = std::get_if<std::string>(&analisi)) {
+        return erroreUso(kGuida, *messaggio);
+    }
+    const Argomenti& arg = std::get<Argomenti>(analisi);
+    if (arg.aiuto) {
+        return aiuto(kGuida);
+    }
+    if (arg.operandi.empty() || arg.operandi[0].empty()) {
+        return erroreUso(kGuida, "manca il file di lavoro WORKFILE");
+    }
+    if (arg.operandi.size() < 2) {
+        return erroreUso(kGuida, "manca il prefisso PREFIX (\"\" per tutti i versamenti)");
+    }
+    if (arg.operandi.size() > 2) {
+        return erroreUso(kGuida, "argomento in più: " + std::string(arg.operandi[2]));
+    }
+
+    auto archivio = ArchivioLavoro::apriarchivio(std::string(arg.operandi[0]));
+    if (!archivio) {
+        return erroreIO(archivio.errore());
+    }
+    ScansioneRicerca scansione(*archivio, arg.operandi[1]);
+    Scrittore uscita(STDOUT_FILENO, "standard output");
+    for (;;) {
+        auto trovato = scansione.prossimo();
+        if (!trovato) {
+            (void)uscita.svuota();
+            return erroreIO(trovato.errore());
+        }
+        if (!trovato->has_value()) {
+            break;
+        }
+        uscita.testo() += std::to_string((*trovato)->numero);
+        uscita.testo() += '\n';
+        if (!uscita.forse()) {
+            break;
+        }
+    }
+    if (const EsitoVuoto fine = uscita.svuota(); !fine) {
+        return erroreIO(fine.errore());
+    }
+    return kRiuscito;
+}
+
+}  // namespace pliventa::cli

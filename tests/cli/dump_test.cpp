@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+#include "lancio.h"
+#include "righe.h"
+
+namespace pliventa {
+namespace {
+
+using test::CartellaTemporanea;
+using test::lancia;
+using test::RigaVersamento;
+
+// Three payments: an ordinary one, a violation one with a 12-digit total and a
+// notice, and an ordinary one with a blank type, odd date and Windows-1252 text.
+std::string treVersamenti() {
+    return RigaVersamento()
+               .tipo('3')
+               .data("20030715")
+               .cf("RSSMRA70A01H501U")
+               .campo(Campo::annoimposta, "03")
+               .campo(Campo::totale, "00000123456")
+               .campo(Campo::terreni, "-000001234")
+               .campo(Campo::abitazioneprincipale, "0000050000")
+               .campo(Campo::altrifabbricati, "0000000100")
+               .campo(Campo::detrazione, "00010329")
+               .campo(Campo::numerofabbricati, "0003")
+               .campo(Campo::estremiatto, "000000123456789311220021234")
+               .record() +
+           RigaVersamento()
+               .tipo('6')
+               .data("20040201")
+               .cf("BNCLRA80B41F205X")
+               .campo(Campo::annoimposta, "95")
+               .colonne(63, "123456789012")  // twelve digits: field 8 holds the last eleven
+               .campo(Campo::terreni, "0000001000")
+               .campo(Campo::numerofabbricati, "0000")
+               .campo(Campo::estremiatto, "000000123456789311220021234")
+               .record() +
+           RigaVersamento()
+               .tipo(' ')
+               .data("2005  01")
+               .cf("\xC0\x80\"\\\x01")
+               .campo(Campo::annoimposta, "93")
+               .record();
+}
+
+std::vector<std::string> righe(const std::string& testo) {
+    std::vector<std::string> out;
+    std::istringstream s(testo);
+    for (std::string r; std::getline(s, r);) {
+        out.push_back(r);
+    }
+    return out;
+}
+
+TEST(CliDump, KeysAndValuesByCurrencyAndNoticeReading) {
+    CartellaTemporanea dir;
+    const std::string w = dir.scrivi("iciview.out", treVersamenti());
+    const std::string terzo =
+        R"({"record":3,"tipo":" ","violazione":false,"data_versamento":"01/  /2005",)"
+        "\"codice_fiscale\":\"\xC3\x80\xE2\x82\xAC\\\"\\\\\\u0001           \","
+        R"("numero_fabbricati":0,"totale":%Z,"terreni":%Z,"aree_fabbricabili":%Z,)"
+        R"("abitazione_principale":%Z,"detrazione":%Z,"altri_fabbricati":%Z,"anno":"1993",)"
+        R"("numero_atto":null,"data_atto":null})";
+    auto zeri = [&](std::string_view zero) {
+        std::string s = terzo;
+        for (auto p = s.find("%Z"); p != std::string::npos; p = s.find("%Z")) {
+            s.replace(p, 2, zero);
+        }
+        return s;
+    };
+    const struct {
+        std::vector<std::string> opzioni;
+        std::vector<std::string> attese;
+    } casi[] = {
+        {{},  // euro and the long notice by default
+         {R"({"record":1,"tipo":"3","violazione":false,"data_versamento":"15/07/2003",)"
+          R"("codice_fiscale":"RSSMRA70A01H501U","numero_fabbricati":3,"totale":1234.56,)"
+          R"("terreni":-12.34,"aree_fabbricabili":0.00,"abitazione_principale":500.00,)"
+          R"("detrazione":103.29,"altri_fabbricati":1.00,"anno":"2003","numero_atto":null,)"
+          R"("data_atto":null})",
+          R"({"record":2,"tipo":"6","violazione":true,"data_versamento":"01/02/2004",)"
+          R"("codice_fiscale":"BNCLRA80B41F205X","numero_fabbricati":0,"totale":234567890.12,)"
+          R"("terreni":10.00,"aree_fabbricabili":0.00,"abitazione_principale":0.00,)"
+          R"("detrazione":0.00,"altri_fabbricati":0.00,"anno":null,"numero_atto":"123456789",)"
+          R"("data_atto":"31/12/2002"})",
+          zeri("0.00")}},
+        {{"--valuta", "L", "--notice", "short"},
+         {R"({"record":1,"tipo":"3","violazione":false,"data_versamento":"15/07/2003",)"
+          R"("codice_fiscale":"RSSMRA70A01H501U","numero_fabbricati":3,"totale":123456,)"
+          R"("terreni":-1234,"aree_fabbricabili":0,"abitazione_principale":50000,)"
+          R"("detrazione":10329,"altri_fabbricati":100,"anno":"2003","numero_atto":null,)"
+          R"("data_atto":null})",
+          R"({"record":2,"tipo":"6","violazione":true,"data_versamento":"01/02/2004",)"
+          R"("codice_fiscale":"BNCLRA80B41F205X","numero_fabbricati":0,"totale":23456789012,)"
+          R"("terreni":1000,"aree_fabbricabili":0,"abitazione_principale":0,)"
+          R"("detrazione":0,"altri_fabbricati":0,"anno":null,"numero_atto":"123456",)"
+          R"("data_atto":"78/93/1122"})",
+          zeri("0")}},
+    };
+    for (const auto& c : casi) {
+        std::vector<std::string> argomenti = {"dump", w};
+        argomenti.insert(argomenti.end(), c.opzioni.begin(), c.opzioni.end());
+        const auto r = lancia(argomenti);
+        EXPECT_EQ(r.codice, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(righe(r.out), c.attese);
+    }
+}
+
+TEST(CliDump, OptionsMayBeWrittenWithAnEqualsSignAndTheLastOneCounts) {
+    CartellaTemporanea dir;
+    const std::string w = dir.scrivi("w", treVersamenti());
+    const auto r = lancia({"dump", "--valuta=E", "--notice=short", w, "--valuta", "L"});
+    ASSERT_EQ(r.codice, 0) << r.err;
+    const auto linee = righe(r.out);
+    ASSERT_EQ(linee.size(), 3u);
+    EXPECT_NE(linee[0].find(R"("totale":123456,)"), std::string::npos) << linee[0];
+    EXPECT_NE(linee[1].find(R"("numero_atto":"123456",)"), std::string::npos) << linee[1];
+}
+
+TEST(CliDump, EmptyAndPartialFiles) {
+    CartellaTemporanea dir;
+    const std::string intero = RigaVersamento().tipo('3').cf("AAA").record();
+    const struct {
+        const char* nome;
+        std::string dati;
+        std::size_t righe;
+        bool avviso;
+    } casi[] = {
+        {"vuoto", "", 0, false},
+        {"parziale", intero + intero + intero.substr(0, 101), 2, true},
+        {"solo parziale", intero.substr(0, 150), 0, true},
+    };
+    for (const auto& c : casi) {
+        const std::string w = dir.scrivi(c.nome, c.dati);
+        const auto r = lancia({"dump", w});
+        EXPECT_EQ(r.codice, 0) << c.nome;
+        EXPECT_EQ(righe(r.out).size(), c.righe) << c.nome;
+        if (c.avviso) {
+            EXPECT_NE(r.err.find(w), std::string::npos) << r.err;
+            EXPECT_NE(r.err.find("record finale incompleto"), std::string::npos) << r.err;
+            EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+        } else {
+            EXPECT_EQ(r.err, "") << c.nome;
+        }
+    }
+}
+
+TEST(CliDump, ManyRecordsCrossTheReadBlocksInOrder) {
+    CartellaTemporanea dir;
+    std::string dati;
+    const int n = 5000;  // more than one block of records read at once
+    for (int i = 1; i <= n; ++i) {
+        dati += RigaVersamento().tipo('3').cf("CF" + std::to_string(i)).record();
+    }
+    const auto r = lancia({"dump", dir.scrivi("w", dati)});
+    ASSERT_EQ(r.codice, 0) << r.err;
+    const auto linee = righe(r.out);
+    ASSERT_EQ(linee.size(), static_cast<std::size_t>(n));
+    for (int i : {1, 4096, 4097, n}) {
+        const std::string atteso =
+            "{\"record\":" + std::to_string(i) +
+            ",\"tipo\":\"3\",\"violazione\":false,\"data_versamento\":\"  /  "
+            "/    \",\"codice_fiscale\":\"CF" +
+            std::to_string(i);
+        EXPECT_EQ(linee[static_cast<std::size_t>(i - 1)].substr(0, atteso.size()), atteso);
+    }
+}
+
+TEST(CliDump, AFailedWriteOfTheOutputIsAnError) {
+    CartellaTemporanea dir;
+    const std::string w = dir.scrivi("w", treVersamenti());
+    const auto r = lancia({"dump", w}, "", "/dev/full");
+    EXPECT_EQ(r.codice, 1);
+    EXPECT_EQ(r.err, "pliventa-cli: standard output: spazio esaurito sul dispositivo\n");
+}
+
+}  // namespace
+}  // namespace pliventa
