@@ -1,0 +1,143 @@
+// The main window: every operation of the program starts from one of its buttons.
+// Handlers orchestrate the core and fill the widgets; the format rules live in the
+// core, every modal interaction goes through Dialoghi.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+
+#include "browse/sessione.h"
+#include "records/errore.h"
+#include "records/versamento.h"
+#include "records/visualizzazione.h"
+#include "shell/dialoghi.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace pliventa {
+
+struct TipoPercorso;
+enum class Tracciato;
+
+class frmView : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    /// The window with every control in its design state; `dialoghi` must outlive it.
+    explicit frmView(Dialoghi& dialoghi, QWidget* parent = nullptr);
+    ~frmView() override;
+
+    /// Opens `percorso` as the work file read with `lettura`, in place of the open
+    /// one; recordcorrente is left as it is. Returns the open error, and then the
+    /// open work file stays as it was.
+    EsitoVuoto apriArchivio(const QString& percorso, LetturaAtto lettura);
+
+    /// Shows record recordcorrente of the open work file. A read that fails (no file,
+    /// no such record) returns its error and leaves the boxes as they were.
+    EsitoVuoto mostrarecord(FormaNumero forma = FormaNumero::conPrefisso);
+
+    /// The ordinary layout: year shown with its caption, notice hidden, design captions.
+    void normale();
+    /// The violation layout: year and its caption hidden, notice shown, violation captions.
+    void violazioni();
+
+    /// The open work file, its notice reading and recordcorrente.
+    Sessione& sessione() { return sessione_; }
+    const Sessione& sessione() const { return sessione_; }
+
+    // Handlers, one per control (connected in the constructor).
+    void cmdApri_Click();
+    void cmd1997_Click();
+    void cmdViol_Click();
+    void Command3_Click();
+    void cmdInizio_Click();
+    void cmdIndietro_Click();
+    void cmdAvanti_Click();
+    void cmdFine_Click();
+    void cmdRicerca_Click();
+    void cmdExcel_Click();
+    void cmdUniriscossioni_Click();
+    void Command1_Click();
+    void cmdHelp_Click();
+    void Command2_Click();
+    void Image1_DblClick();
+    void Text3_DblClick(int index);
+
+  signals:
+    /// The program must end (exit button, closed window, empty path answer). Emitted
+    /// once, after the work file has been closed.
+    void terminaProgramma();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
+  private:
+    // What a display put on screen, to put the window back after a search.
+    struct Istantanea {
+        std::array<QString, 12> text3;
+        QString text4;
+        std::array<QString, 4> didascalie;
+        std::array<bool, 12> text3Visibile{};
+        std::array<bool, 13> label1Visibile{};
+    };
+
+    void costruisci();
+    QWidget* costruisciIntestazione();
+    QWidget* costruisciRecord();
+    void collega();
+    void scorciatoie();
+
+    void mostra(const Versamento& v, FormaNumero forma);
+    void applica(const Schermata& s);
+    void mostraVuoto();
+    Separatori separatori() const;
+    Istantanea istantanea() const;
+    void ripristina(const Istantanea& i);
+
+    void importa(const TipoPercorso& tipo, Tracciato tracciato, const QString& titoloChiusura);
+    void naviga(Movimento m);
+    void avvisaNessunArchivio();
+    void termina();
+
+    Dialoghi& dialoghi_;
+    Sessione sessione_;
+    bool terminato_ = false;
+
+    QLabel* Label2_0 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLabel* Label2_1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLabel* Image1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    std::array<QLabel*, 13> label1{};
+    std::array<QLineEdit*, 12> Text3{};
+    QComboBox* Combo1 = nullptr;
+    QLineEdit* Text4 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* Text5 = nullptr;
+    QPushButton* cmdRicerca = nullptr;
+    QPushButton* cmdInizio = nullptr;
+    QPushButton* cmdIndietro = nullptr;
+    QPushButton* cmdAvanti = nullptr;
+    QPushButton* cmdFine = nullptr;
+    QPushButton* cmdHelp = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* cmdExcel = nullptr;
+    QPushButton* cmdUniriscossioni = nullptr;
+    QPushButton* cmdApri = nullptr;
+    QPushButton* cmdViol = nullptr;
+    QPushButton* cmd1997 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command2 = nullptr;
+};
+
+/// The program's version as major.minor.patch (3.0.3).
+QString versione();
+
+}  // namespace pliventa

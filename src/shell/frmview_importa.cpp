@@ -1,0 +1,115 @@
+// The four imports: one routine, parameterised by the prompt, the layout and the
+// title of the closing message.
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QStatusBar>
+
+#include "importers/importatori.h"
+#include "importers/importazione.h"
+#include "shell/frmview.h"
+#include "shell/percorso.h"
+
+namespace pliventa {
+
+namespace {
+
+const QString kTitoloCnc = QStringLiteral("Visualizza Files Versamenti CNC");
+
+std::string nomeDiSistema(const QString& percorso) {
+    return QFile::encodeName(percorso).toStdString();
+}
+
+QString riepilogo(const Conteggi& c) {
+    return QStringLiteral(
+               "Versamenti importati: %1 · righe scartate: %2 · righe completate con spazi: %3 · "
+               "righe troncate: %4")
+        .arg(c.versamenti)
+        .arg(c.righeScartate)
+        .arg(c.completate)
+        .arg(c.troncate);
+}
+
+}  // namespace
+
+void frmView::cmdApri_Click() {
+    importa(kPercorsoCnc2000, Tracciato::cnc2000, kTitoloCnc);
+}
+
+void frmView::cmd1997_Click() {
+    importa(kPercorso1997, Tracciato::cnc1997, kTitoloCnc);
+}
+
+void frmView::cmdViol_Click() {
+    importa(kPercorsoViol97, Tracciato::viol1997, kTitoloCnc);
+}
+
+void frmView::Command3_Click() {
+    importa(kPercorsoF24, Tracciato::f24, QStringLiteral("Visualizza Files Versamenti F24"));
+}
+
+void frmView::importa(const TipoPercorso& tipo, Tracciato tracciato,
+                      const QString& titoloChiusura) {
+    // The work file about to be replaced is closed first.
+    sessione_.chiudi();
+    const QString cartella = QDir::currentPath();
+    const std::optional<RispostaPercorso> risposta = chiedipercorso(tipo, dialoghi_, cartella);
+    if (!risposta) {
+        termina();  // an empty or cancelled answer ends the program, nothing else done
+        return;
+    }
+    Text1->setText(risposta->percorso);
+    const QString avvisoMemo =
+        risposta->avviso.isEmpty()
+            ? QString()
+            : QStringLiteral(" · percorso non ricordato: ") + risposta->avviso;
+
+    // The work file is written beside itself and renamed only when complete, so a
+    // failure leaves the previous one on disk as it was.
+    const QString archivio =
+        cartella + u'/' +
+        QString::fromLatin1(nomeArchivio(tracciato).data(),
+                            static_cast<qsizetype>(nomeArchivio(tracciato).size()));
+    const std::unique_ptr<Trasformazione> trasformazione = nuovaTrasformazione(tracciato);
+    const Esito<Conteggi> conteggi = pliventa::importa(nomeDiSistema(risposta->percorso),
+                                                       nomeDiSistema(archivio), *trasformazione);
+    if (!conteggi) {
+        dialoghi_.messaggio(QStringLiteral("Impossibile importare il file.") +
+                                QStringLiteral("\r\n") +
+                                QString::fromStdString(conteggi.errore().descrizione()),
+                            tipo.titolo, Pulsanti::ok, Icona::esclamazione);
+        statusBar()->showMessage(QStringLiteral("Importazione non riuscita") + avvisoMemo);
+        return;
+    }
+    Text2->setText(archivio);
+    dialoghi_.messaggio(QStringLiteral("Preparazione terminata"), titoloChiusura, Pulsanti::ok,
+                        Icona::nessuna);
+
+    const EsitoVuoto aperto = apriArchivio(archivio, letturaAtto(tracciato));
+    const Esito<double> numero =
+        aperto ? sessione_.archivio()->numerorecord() : Esito<double>(aperto.errore());
+    if (!numero) {
+        dialoghi_.messaggio(QStringLiteral("Impossibile aprire il file convertito.") +
+                                QStringLiteral("\r\n") +
+                                QString::fromStdString(numero.errore().descrizione()),
+                            titoloChiusura, Pulsanti::ok, Icona::esclamazione);
+        sessione_.chiudi();
+        statusBar()->showMessage(riepilogo(*conteggi) + avvisoMemo);
+        return;
+    }
+    Text5->setText(QString::fromStdString(formattaNumero(*numero, separatori())));
+    sessione_.impostaRecordcorrente(1);
+    QString stato = riepilogo(*conteggi);
+    if (*numero >= 1) {
+        const EsitoVuoto mostrato = mostrarecord(FormaNumero::conPrefisso);
+        if (!mostrato) {
+            stato += QStringLiteral(" · primo versamento illeggibile: ") +
+                     QString::fromStdString(mostrato.errore().descrizione());
+        }
+    } else {
+        mostraVuoto();  // no payment taken: nothing to read, nothing to show
+    }
+    statusBar()->showMessage(stato + avvisoMemo);
+}
+
+}  // namespace pliventa

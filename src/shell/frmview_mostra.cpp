@@ -1,0 +1,140 @@
+// The record display: a Schermata computed by the core, applied to the widgets.
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+
+#include "records/archivio.h"
+#include "shell/frmview.h"
+
+namespace pliventa {
+
+namespace {
+
+QString daUtf8(std::string_view testo) {
+    return QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size()));
+}
+
+}  // namespace
+
+EsitoVuoto frmView::apriArchivio(const QString& percorso, LetturaAtto lettura) {
+    Esito<ArchivioLavoro> archivio =
+        ArchivioLavoro::apriarchivio(QFile::encodeName(percorso).toStdString());
+    if (!archivio) {
+        return archivio.errore();
+    }
+    sessione_.apri(std::move(*archivio), lettura);
+    return Nulla{};
+}
+
+EsitoVuoto frmView::mostrarecord(FormaNumero forma) {
+    const Esito<Versamento> letto = sessione_.leggiCorrente();
+    if (!letto) {
+        return letto.errore();  // the boxes keep what they showed
+    }
+    mostra(*letto, forma);
+    return Nulla{};
+}
+
+void frmView::mostra(const Versamento& v, FormaNumero forma) {
+    // The notice is read the way the open work file was written, whoever asks.
+    applica(pliventa::mostrarecord(v, sessione_.recordcorrente(),
+                                   Combo1->currentText().toStdString(), sessione_.lettura(), forma,
+                                   separatori()));
+}
+
+void frmView::applica(const Schermata& s) {
+    for (std::size_t i = 0; i < Text3.size(); ++i) {
+        Text3[i]->setText(daUtf8(s.text3[i]));
+    }
+    Text4->setText(daUtf8(s.text4));
+    if (s.aspetto == Aspetto::violazioni) {
+        violazioni();
+    } else {
+        normale();
+    }
+    for (std::size_t i = 0; i < s.didascalie.size(); ++i) {
+        label1[4 + i]->setText(daUtf8(s.didascalie[i]));
+    }
+}
+
+void frmView::normale() {
+    // The year and its caption go together; the notice is hidden.
+    for (std::size_t i = 2; i <= 8; ++i) {
+        Text3[i]->setVisible(true);
+        label1[i]->setVisible(true);
+    }
+    Text3[10]->setVisible(true);
+    label1[10]->setVisible(true);
+    for (QWidget* w : {static_cast<QWidget*>(Text3[9]), static_cast<QWidget*>(Text3[11]),
+                       static_cast<QWidget*>(label1[11]), static_cast<QWidget*>(label1[12])}) {
+        w->setVisible(false);
+    }
+    // An ordinary payment after a violation one gets its own captions back.
+    for (std::size_t i = 0; i < 4; ++i) {
+        label1[4 + i]->setText(daUtf8(kDidascalie[4 + i]));
+    }
+}
+
+void frmView::violazioni() {
+    Text3[10]->setVisible(false);
+    label1[10]->setVisible(false);
+    for (QWidget* w : {static_cast<QWidget*>(Text3[9]), static_cast<QWidget*>(Text3[11]),
+                       static_cast<QWidget*>(label1[11]), static_cast<QWidget*>(label1[12])}) {
+        w->setVisible(true);
+    }
+    for (std::size_t i = 0; i < 4; ++i) {
+        label1[4 + i]->setText(daUtf8(kDidascalieViolazione[i]));
+    }
+}
+
+void frmView::mostraVuoto() {
+    // The design state: every box empty and shown, the design captions.
+    for (std::size_t i = 0; i < Text3.size(); ++i) {
+        Text3[i]->clear();
+        Text3[i]->setVisible(true);
+    }
+    for (std::size_t i = 0; i < label1.size(); ++i) {
+        label1[i]->setText(daUtf8(kDidascalie[i]));
+        label1[i]->setVisible(true);
+    }
+    Text4->setText(QStringLiteral("0"));
+}
+
+Separatori frmView::separatori() const {
+    const QLocale locale;
+    return Separatori{locale.groupSeparator().toStdString(), locale.decimalPoint().toStdString()};
+}
+
+frmView::Istantanea frmView::istantanea() const {
+    Istantanea i;
+    for (std::size_t k = 0; k < Text3.size(); ++k) {
+        i.text3[k] = Text3[k]->text();
+        i.text3Visibile[k] = !Text3[k]->isHidden();
+    }
+    for (std::size_t k = 0; k < label1.size(); ++k) {
+        i.label1Visibile[k] = !label1[k]->isHidden();
+    }
+    for (std::size_t k = 0; k < i.didascalie.size(); ++k) {
+        i.didascalie[k] = label1[4 + k]->text();
+    }
+    i.text4 = Text4->text();
+    return i;
+}
+
+void frmView::ripristina(const Istantanea& i) {
+    for (std::size_t k = 0; k < Text3.size(); ++k) {
+        Text3[k]->setText(i.text3[k]);
+        Text3[k]->setVisible(i.text3Visibile[k]);
+    }
+    for (std::size_t k = 0; k < label1.size(); ++k) {
+        label1[k]->setVisible(i.label1Visibile[k]);
+    }
+    for (std::size_t k = 0; k < i.didascalie.size(); ++k) {
+        label1[4 + k]->setText(i.didascalie[k]);
+    }
+    Text4->setText(i.text4);
+}
+
+}  // namespace pliventa

@@ -1,0 +1,65 @@
+// Scripted dialogs: the test lists the dialogs it expects, in order, with their
+// answers; each dialog the window shows is checked against the next one listed.
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+#include "shell/dialoghi.h"
+
+/// Lets GoogleTest print QStrings in its failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace pliventa::test {
+
+class DialoghiFinti : public Dialoghi {
+  public:
+    /// What to do while a dialog is up (the window shows what it shows meanwhile).
+    using Durante = std::function<void()>;
+
+    /// Expects a message box with exactly `testo`; answers `risposta`.
+    DialoghiFinti& attendi(const QString& testo, const QString& titolo,
+                           Pulsanti pulsanti = Pulsanti::ok, Icona icona = Icona::nessuna,
+                           Risposta risposta = Risposta::ok, Durante durante = {});
+    /// Expects a message box whose text is checked by the test afterwards (testi()).
+    DialoghiFinti& attendiQualsiasi(const QString& titolo, Pulsanti pulsanti, Icona icona);
+    /// Expects an input box; answers `risposta` (empty = cancelled).
+    DialoghiFinti& attendiInput(const QString& prompt, const QString& titolo,
+                                const QString& predefinito, const QString& risposta);
+
+    /// Fails the test for every expected dialog that never came, and forgets them.
+    void verificaFine();
+
+    /// The texts of every message box shown so far.
+    const std::vector<QString>& testi() const { return testi_; }
+
+    Risposta messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti,
+                       Icona icona) override;
+    QString input(const QString& prompt, const QString& titolo,
+                  const QString& predefinito) override;
+
+  private:
+    struct Atteso {
+        bool input = false;
+        std::optional<QString> testo;  ///< message text or prompt; nullopt: any
+        QString titolo;
+        Pulsanti pulsanti = Pulsanti::ok;
+        Icona icona = Icona::nessuna;
+        Risposta risposta = Risposta::ok;
+        QString predefinito;
+        QString rispostaTesto;
+        Durante durante;
+    };
+    std::optional<Atteso> prossimo(const char* tipo, const QString& testo, const QString& titolo);
+
+    std::deque<Atteso> attesi_;
+    std::vector<QString> testi_;
+};
+
+}  // namespace pliventa::test

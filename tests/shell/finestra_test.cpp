@@ -1,0 +1,274 @@
+// The window as it starts, its own boxes, the record display and the exit.
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "finestra.h"
+
+namespace pliventa::test {
+namespace {
+
+QString testoDi(const QWidget* w) {
+    if (const auto* l = qobject_cast<const QLabel*>(w)) {
+        return l->text();
+    }
+    if (const auto* e = qobject_cast<const QLineEdit*>(w)) {
+        return e->text();
+    }
+    if (const auto* b = qobject_cast<const QAbstractButton*>(w)) {
+        return b->text();
+    }
+    if (const auto* g = qobject_cast<const QGroupBox*>(w)) {
+        return g->title();
+    }
+    if (const auto* c = qobject_cast<const QComboBox*>(w)) {
+        return c->currentText();
+    }
+    return QStringLiteral("<unknown kind>");
+}
+
+TEST_F(FinestraTest, EveryControlHasItsDesignTextAndTooltip) {
+    const QString prima =
+        QStringLiteral("Utilizzare prima di effettuare ricerche su un nuovo file");
+    const QString apriFile = QStringLiteral("Utilizzare prima di cliccare su Apri File");
+    const struct {
+        const char* nome;
+        QString testo;
+        QString suggerimento;
+    } controlli[] = {
+        {"Label2_0", "File input", ""},
+        {"Text1", "", "File letto originale"},
+        {"Label2_1", "File output", ""},
+        {"Text2", "", "File convertito utilizzato per la ricerca"},
+        {"Frame1", "Dati bollettini", ""},
+        {"label1_0", "Data di versamento", ""},
+        {"label1_1", "Codice Fiscale", ""},
+        {"label1_2", "Numero fabbricati", ""},
+        {"label1_3", "Totale versamento", ""},
+        {"label1_4", "Terreni Agricoli", ""},
+        {"label1_5", "Aree Fabbricabili", ""},
+        {"label1_6", "Abitazione Principale", ""},
+        {"label1_7", "Detrazione Abitazione Principale", ""},
+        {"label1_8", "Altri fabbricati", ""},
+        {"label1_9", "Valuta", ""},
+        {"label1_10", "Anno", ""},
+        {"label1_11", "Numero provedimento", ""},
+        {"label1_12", "Data Provvedimento", ""},
+        {"Text3_0", "", ""},
+        {"Text3_1", "", "Doppio click per pulire campo"},
+        {"Text3_2", "", ""},
+        {"Text3_3", "", ""},
+        {"Text3_4", "", ""},
+        {"Text3_5", "", ""},
+        {"Text3_6", "", ""},
+        {"Text3_7", "", ""},
+        {"Text3_8", "", ""},
+        {"Text3_9", "", ""},
+        {"Text3_10", "", ""},
+        {"Text3_11", "", ""},
+        {"Combo1", "E", "E = Euro - L = Lire"},
+        {"Text4", "0", "Numero record"},
+        {"Label3", "Records totali", ""},
+        {"Text5", "0", ""},
+        {"cmdRicerca", "Ricerca", "Cerca su codice fiscale specificato a lato (parte iniziale)"},
+        {"cmdInizio", "", "Inizio"},
+        {"cmdIndietro", "", "Precedente"},
+        {"cmdAvanti", "", "Prossimo"},
+        {"cmdFine", "", "Fine"},
+        {"cmdHelp", "&Help", apriFile},
+        {"Command1", "&Scegli file", apriFile},
+        {"cmdExcel", "&Crea File Excel", prima},
+        {"cmdUniriscossioni", "Conv. Risconet &Uniriscossioni/Gestline a CNC", ""},
+        {"cmdApri", "A&pri File 2000 o+v", prima},
+        {"cmdViol", "Apri &File viol. 97", prima},
+        {"cmd1997", "&Apri File tr. 1997", prima},
+        {"Command3", "Apri File F24", prima},
+        {"Command2", "&Uscita", prima},
+    };
+    for (const auto& c : controlli) {
+        const QWidget* w = controllo(QString::fromLatin1(c.nome));
+        if (w == nullptr) {
+            continue;
+        }
+        EXPECT_EQ(testoDi(w), c.testo) << c.nome;
+        EXPECT_EQ(w->toolTip(), c.suggerimento) << c.nome;
+        EXPECT_TRUE(w->isVisible()) << c.nome;
+    }
+    const auto* combo = controllo<QComboBox>(QStringLiteral("Combo1"));
+    ASSERT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->itemText(0), QStringLiteral("E"));
+    EXPECT_EQ(combo->itemText(1), QStringLiteral("L"));
+    for (const char* nome : {"cmdInizio", "cmdIndietro", "cmdAvanti", "cmdFine"}) {
+        EXPECT_FALSE(controllo<QAbstractButton>(QString::fromLatin1(nome))->icon().isNull())
+            << nome;
+    }
+    EXPECT_FALSE(controllo<QLabel>(QStringLiteral("Image1"))->pixmap().isNull());
+}
+
+TEST_F(FinestraTest, CaptionAndInformationBoxCarryTheVersion) {
+    const QString versione = QStringLiteral("%1.%2.%3")
+                                 .arg(PLIVENTA_VERSION_MAJOR)
+                                 .arg(PLIVENTA_VERSION_MINOR)
+                                 .arg(PLIVENTA_VERSION_PATCH);
+    const QString titolo = finestra->windowTitle();
+    EXPECT_TRUE(
+        titolo.startsWith(QStringLiteral("Visualizzatore Versamenti Euro/Lire O/V - Pliventa - ")))
+        << titolo.toStdString();
+    EXPECT_TRUE(titolo.endsWith(QStringLiteral(" - Vers. ") + versione)) << titolo.toStdString();
+
+    dialoghi.attendi(
+        QStringLiteral("Per qualsiasi informazione rivolgersi alla sede D.O.D. di competenza.\r\n"
+                       "Pliventa è realizzato dal gruppo di sviluppo Pliventa per gli uffici "
+                       "tributi comunali."),
+        QStringLiteral("Pliventa vers. ") + versione, Pulsanti::ok, Icona::informazione);
+    QTest::mouseClick(controllo<QAbstractButton>(QStringLiteral("cmdHelp")), Qt::LeftButton);
+}
+
+TEST_F(FinestraTest, DoubleClickOnTheLogoShowsTheCredit) {
+    dialoghi.attendi(QStringLiteral("Pliventa - a cura del gruppo di sviluppo Pliventa"),
+                     QStringLiteral("Pliventa"));
+    QTest::mouseDClick(controllo(QStringLiteral("Image1")), Qt::LeftButton);
+}
+
+TEST_F(FinestraTest, DoubleClickEmptiesOnlyTheCodiceFiscale) {
+    auto* data = controllo<QLineEdit>(QStringLiteral("Text3_0"));
+    auto* cf = controllo<QLineEdit>(QStringLiteral("Text3_1"));
+    data->setText(QStringLiteral("31/05/2003"));
+    cf->setText(QStringLiteral("RSSMRA70A01H501U"));
+    QTest::mouseDClick(data, Qt::LeftButton);
+    QTest::mouseDClick(cf, Qt::LeftButton);
+    EXPECT_EQ(data->text(), QStringLiteral("31/05/2003"));
+    EXPECT_EQ(cf->text(), QString());
+}
+
+TEST_F(FinestraTest, ExitButtonAndClosingTheWindowEndTheProgram) {
+    apri({ordinario()});
+    QSignalSpy fine(finestra.get(), &frmView::terminaProgramma);
+    QTest::mouseClick(controllo<QAbstractButton>(QStringLiteral("Command2")), Qt::LeftButton);
+    EXPECT_EQ(fine.count(), 1);
+    EXPECT_FALSE(finestra->sessione().aperto());
+    EXPECT_FALSE(finestra->isVisible());
+
+    frmView altra(dialoghi);
+    QSignalSpy chiusa(&altra, &frmView::terminaProgramma);
+    altra.show();
+    altra.close();
+    EXPECT_EQ(chiusa.count(), 1);
+}
+
+// --- The record display ---
+
+TEST_F(FinestraTest, OrdinaryPaymentFillsTheRecordArea) {
+    apri({ordinario()});
+    mostra(1);
+    const QString attesi[12] = {"31/05/2003", "RSSMRA70A01H501U",
+                                "3",          "1.234,56",
+                                "1,00",       "0,00",
+                                "0,00",       "0,00",
+                                "0,00",       "",
+                                "02",         ""};
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(testo(QStringLiteral("Text3_%1").arg(i)), attesi[i]) << i;
+    }
+    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 1"));
+}
+
+TEST_F(FinestraTest, LayoutsSwitchBothWays) {
+    apri({violazione(), ordinario()});
+    const char* annoEAtto[] = {"Text3_10", "label1_10", "Text3_9",
+                               "Text3_11", "label1_11", "label1_12"};
+    const struct {
+        double record;
+        QString text4;
+        bool annoVisibile;
+        QString didascalie[4];
+    } passi[] = {
+        {1, "Vers. n. 1 (Violazione)", false, {"Imposta", "Sanzioni", "Pena pec.", "Interessi"}},
+        {2,
+         "Vers. n. 2",
+         true,
+         {"Terreni Agricoli", "Aree Fabbricabili", "Abitazione Principale",
+          "Detrazione Abitazione Principale"}},
+        {1, "Vers. n. 1 (Violazione)", false, {"Imposta", "Sanzioni", "Pena pec.", "Interessi"}},
+    };
+    for (const auto& p : passi) {
+        mostra(p.record);
+        EXPECT_EQ(testo(QStringLiteral("Text4")), p.text4);
+        for (int k = 0; k < 6; ++k) {
+            // The year and its caption go together; the notice the other way.
+            const bool atteso = k < 2 ? p.annoVisibile : !p.annoVisibile;
+            EXPECT_EQ(visibile(QString::fromLatin1(annoEAtto[k])), atteso)
+                << annoEAtto[k] << " record " << p.record;
+        }
+        for (int k = 0; k < 4; ++k) {
+            EXPECT_EQ(didascalia(QStringLiteral("label1_%1").arg(4 + k)), p.didascalie[k]);
+        }
+        for (int k = 2; k <= 8; ++k) {
+            EXPECT_TRUE(visibile(QStringLiteral("Text3_%1").arg(k))) << k;
+        }
+    }
+    EXPECT_EQ(testo(QStringLiteral("Text3_9")), QStringLiteral("123456789"));
+    EXPECT_EQ(testo(QStringLiteral("Text3_11")), QStringLiteral("31/12/2002"));
+}
+
+TEST_F(FinestraTest, NoticeIsReadTheWayTheWorkFileWasWritten) {
+    const struct {
+        LetturaAtto lettura;
+        FormaNumero forma;
+        QString numero, data, text4;
+    } casi[] = {
+        {LetturaAtto::lunga, FormaNumero::conPrefisso, "123456789", "31/12/2002",
+         "Vers. n. 1 (Violazione)"},
+        {LetturaAtto::lunga, FormaNumero::soloNumero, "123456789", "31/12/2002", "1 (Violazione)"},
+        {LetturaAtto::breve, FormaNumero::conPrefisso, "123456", "78/93/1122",
+         "Vers. n. 1 (Violazione)"},
+        {LetturaAtto::breve, FormaNumero::soloNumero, "123456", "78/93/1122", "1 (Violazione)"},
+    };
+    for (const auto& c : casi) {
+        apri({violazione()}, c.lettura);
+        mostra(1, c.forma);
+        EXPECT_EQ(testo(QStringLiteral("Text3_9")), c.numero);
+        EXPECT_EQ(testo(QStringLiteral("Text3_11")), c.data);
+        EXPECT_EQ(testo(QStringLiteral("Text4")), c.text4);
+    }
+}
+
+TEST_F(FinestraTest, AmountsFollowTheCurrencyBoxUnderTheItalianLocale) {
+    apri({ordinario()});
+    auto* combo = controllo<QComboBox>(QStringLiteral("Combo1"));
+    const struct {
+        QString valuta, totale, terreni;
+    } casi[] = {
+        {"E", "1.234,56", "1,00"},
+        {"L", "123.456", "100"},
+        {"e", "123.456", "100"},  // only an upper-case E means euro
+    };
+    for (const auto& c : casi) {
+        combo->setCurrentText(c.valuta);
+        mostra(1);
+        EXPECT_EQ(testo(QStringLiteral("Text3_3")), c.totale) << c.valuta.toStdString();
+        EXPECT_EQ(testo(QStringLiteral("Text3_4")), c.terreni) << c.valuta.toStdString();
+    }
+}
+
+TEST_F(FinestraTest, FailedReadLeavesTheBoxesAsTheyWere) {
+    EXPECT_EQ(finestra->mostrarecord().errore().codice, CodiceErrore::NessunArchivio);
+    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("0"));
+
+    apri({violazione()});
+    mostra(1);
+    for (const double n : {0.0, -1.0, 2.0}) {
+        finestra->sessione().impostaRecordcorrente(n);
+        const EsitoVuoto esito = finestra->mostrarecord();
+        ASSERT_FALSE(esito.ok()) << n;
+        EXPECT_EQ(esito.errore().codice, CodiceErrore::RecordInesistente) << n;
+        EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 1 (Violazione)"));
+        EXPECT_EQ(testo(QStringLiteral("Text3_1")), QStringLiteral("VRDLGU60B02F205X"));
+        EXPECT_FALSE(visibile(QStringLiteral("Text3_10")));
+    }
+}
+
+}  // namespace
+}  // namespace pliventa::test

@@ -1,0 +1,31 @@
+// The window tests run the real widgets without a display: test discovery starts
+// this program at build time, outside ctest's environment.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLocale>
+
+namespace {
+
+// The offscreen platform warns on every window shown; nothing to learn from it.
+void messaggiQt(QtMsgType tipo, const QMessageLogContext& contesto, const QString& testo) {
+    if (testo.startsWith(QStringLiteral("This plugin does not support"))) {
+        return;
+    }
+    qt_message_output(tipo, contesto, testo);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    qInstallMessageHandler(messaggiQt);
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);  // a test may close the window
+    // Amounts are checked as an Italian clerk sees them.
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    return RUN_ALL_TESTS();
+}
