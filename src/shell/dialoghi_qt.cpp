@@ -2,6 +2,7 @@
 
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace pliventa {
 
@@ -35,6 +36,8 @@ Risposta DialoghiQt::messaggio(const QString& testo, const QString& titolo, Puls
     QMessageBox box(iconaQt(icona), titolo, perSchermo(testo), QMessageBox::NoButton, genitore_);
     if (pulsanti == Pulsanti::siNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sì"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes ? Risposta::si : Risposta::no;
@@ -51,6 +54,8 @@ QString DialoghiQt::input(const QString& prompt, const QString& titolo,
     box.setWindowTitle(titolo);
     box.setLabelText(prompt);
     box.setTextValue(predefinito);
+    box.setOkButtonText(QStringLiteral("OK"));
+    box.setCancelButtonText(QStringLiteral("Annulla"));
     box.resize(520, box.sizeHint().height());  // room for a whole path
     if (box.exec() != QDialog::Accepted) {
         return {};

@@ -16,14 +16,17 @@ const QColor kRighe(0xb8, 0xc7, 0xd3);
 }  // namespace
 
 QPixmap logo(qreal rapportoPixel) {
+    // Drawn on a 96 x 112 grid, shown at three quarters of it.
     constexpr int kLarghezza = 96;
     constexpr int kAltezza = 112;
-    QPixmap p(static_cast<int>(kLarghezza * rapportoPixel),
-              static_cast<int>(kAltezza * rapportoPixel));
+    constexpr qreal kScala = 0.75;
+    QPixmap p(static_cast<int>(kLarghezza * kScala * rapportoPixel),
+              static_cast<int>(kAltezza * kScala * rapportoPixel));
     p.setDevicePixelRatio(rapportoPixel);
     p.fill(Qt::transparent);
     QPainter g(&p);
     g.setRenderHint(QPainter::Antialiasing);
+    g.scale(kScala, kScala);
 
     // A sheet with its top right corner folded.
     const qreal piega = 16;
@@ -62,7 +65,7 @@ QPixmap logo(qreal rapportoPixel) {
     }
 
     // The name under the sheet.
-    carattere.setPixelSize(11);
+    carattere.setPixelSize(13);
     g.setFont(carattere);
     g.setPen(kBlu);
     g.drawText(QRectF(0, 97, kLarghezza, 14), Qt::AlignCenter, QStringLiteral("Pliventa"));

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "shell/disegni.h"
 
@@ -259,6 +260,15 @@ QWidget* frmView::costruisciRecord() {
         ++riga;
     }
     g->addWidget(cmdRicerca, 1, 1);
+    // The captions column keeps the width of the longest design caption, so the
+    // boxes do not move when the violation layout puts its shorter captions.
+    int larghezza = 0;
+    for (const QLabel* l : label1) {
+        if (l != nullptr) {
+            larghezza = std::max(larghezza, l->sizeHint().width());
+        }
+    }
+    g->setColumnMinimumWidth(0, larghezza);
     g->setColumnStretch(2, 1);
     g->setRowStretch(riga, 1);
     return area;
