@@ -1,1 +1,244 @@
+// The four imports through the window: prompt and memo, work file, count, first
+// payment, status line, and what an input that cannot be read leaves behind.
+#include <QAbstractButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+
 #include "finestra.h"
+
+namespace pliventa::test {
+namespace {
+
+const QString kPrompt = QStringLiteral("Inserisci percorso");
+const QString kTitoloCnc = QStringLiteral("Visualizza Files Versamenti CNC");
+const QString kFinito = QStringLiteral("Preparazione terminata");
+
+class ImportazioneTest : public FinestraTest {
+  protected:
+    /// Writes `nome` in the scratch folder; returns its path.
+    QString file(const char* nome, const std::string& contenuto) const {
+        return QString::fromStdString(dir.scrivi(nome, contenuto));
+    }
+    std::string memo(const char* nome = "icimemofilepliventa.txt") const {
+        return leggiFile(dir.file(nome));
+    }
+    std::string archivio(const char* nome = "iciview.out") const {
+        return leggiFile(dir.file(nome));
+    }
+    void premi(const char* pulsante) {
+        QTest::mouseClick(controllo<QAbstractButton>(QString::fromLatin1(pulsante)),
+                          Qt::LeftButton);
+    }
+    QString stato() const { return finestra->statusBar()->currentMessage(); }
+
+    /// An ANCI-CNC 2000 file: header, payments of types 3, 6, 3, trailer.
+    QString fileCnc(const char* nome = "vers.txt") const {
+        return file(nome, "TESTATA\r\n" + ordinario("RSSMRA70A01H501U").str() + "\r\n" +
+                              violazione().str() + "\r\n" + ordinario("BNCLCU80C03L219K").str() +
+                              "\r\n" + "CODA\r\n");
+    }
+    /// Imports `input` with cmdApri, proposing `proposta`.
+    void importaCnc(const QString& input, const QString& proposta = {}) {
+        dialoghi.attendiInput(kPrompt, kTitoloCnc, proposta, input).attendi(kFinito, kTitoloCnc);
+        premi("cmdApri");
+    }
+};
+
+TEST_F(ImportazioneTest, FirstRunWithoutMemoImportsAndShowsTheFirstPayment) {
+    const QString input = fileCnc();
+    importaCnc(input);
+    EXPECT_EQ(testo(QStringLiteral("Text1")), input);
+    EXPECT_EQ(testo(QStringLiteral("Text2")), QDir::currentPath() + QStringLiteral("/iciview.out"));
+    EXPECT_EQ(testo(QStringLiteral("Text5")), QStringLiteral("3"));
+    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 1"));
+    EXPECT_EQ(testo(QStringLiteral("Text3_1")), QStringLiteral("RSSMRA70A01H501U"));
+    EXPECT_TRUE(visibile(QStringLiteral("Text3_10")));
+    EXPECT_FALSE(visibile(QStringLiteral("Text3_9")));
+    EXPECT_EQ(finestra->sessione().recordcorrente(), 1.0);
+    EXPECT_EQ(archivio().size(), 606u);
+    EXPECT_EQ(memo(), input.toStdString() + "\r\n");
+    EXPECT_TRUE(stato().contains(QStringLiteral("Versamenti importati: 3"))) << stato();
+    EXPECT_TRUE(stato().contains(QStringLiteral("righe scartate: 2"))) << stato();
+}
+
+TEST_F(ImportazioneTest, RememberedPathIsProposedTrimmedAndTheSecondImportReplaces) {
+    const QString primo = fileCnc("primo.txt");
+    dir.scrivi("icimemofilepliventa.txt", "   " + primo.toStdString() + "   \r\n");
+    importaCnc(primo, primo);
+
+    const QString secondo = file("secondo.txt", violazione("SECONDO").str() + "\r\n");
+    importaCnc(secondo, primo);
+    EXPECT_EQ(archivio(), violazione("SECONDO").record());
+    EXPECT_EQ(testo(QStringLiteral("Text5")), QStringLiteral("1"));
+    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 1 (Violazione)"));
+    EXPECT_TRUE(visibile(QStringLiteral("Text3_9")));
+    EXPECT_EQ(testo(QStringLiteral("Text3_9")), QStringLiteral("123456789"));
+}
+
+TEST_F(ImportazioneTest, CancelEndsTheProgramAndLeavesAnEmptyMemoLine) {
+    QSignalSpy fine(finestra.get(), &frmView::terminaProgramma);
+    dialoghi.attendiInput(kPrompt, kTitoloCnc, QString(), QString());
+    premi("cmdApri");
+    EXPECT_EQ(fine.count(), 1);
+    EXPECT_EQ(memo(), "\r\n");
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("iciview.out")));
+}
+
+TEST_F(ImportazioneTest, StatusLineCountsPaddedAndCutLines) {
+    const std::string corta = ordinario("CORTA").str().substr(0, 150);
+    const std::string lunga = ordinario("LUNGA").str() + "eccedenza";
+    importaCnc(file("vers.txt", corta + "\n" + lunga + "\n" + "CODA\n"));
+    EXPECT_EQ(stato(), QStringLiteral("Versamenti importati: 2 · righe scartate: 1 · righe "
+                                      "completate con spazi: 1 · righe troncate: 1"));
+    EXPECT_EQ(archivio().size(), 404u);
+}
+
+TEST_F(ImportazioneTest, NoPaymentTakenShowsTheEmptyRecordArea) {
+    importaCnc(fileCnc());
+    mostra(2);  // a violation payment on screen
+    importaCnc(file("vuoto.txt", "TESTATA\r\nCODA\r\n"), fileCnc());
+    EXPECT_EQ(testo(QStringLiteral("Text5")), QStringLiteral("0"));
+    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("0"));
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(testo(QStringLiteral("Text3_%1").arg(i)), QString()) << i;
+        EXPECT_TRUE(visibile(QStringLiteral("Text3_%1").arg(i))) << i;
+    }
+    EXPECT_EQ(didascalia(QStringLiteral("label1_4")), QStringLiteral("Terreni Agricoli"));
+    EXPECT_TRUE(visibile(QStringLiteral("label1_10")));
+    EXPECT_EQ(archivio(), "");
+    EXPECT_TRUE(stato().startsWith(QStringLiteral("Versamenti importati: 0"))) << stato();
+}
+
+TEST_F(ImportazioneTest, UnreadableInputIsReportedAndChangesNothing) {
+    const QString cartellaInput = QDir::currentPath() + QStringLiteral("/cartella");
+    ASSERT_TRUE(QDir().mkpath(cartellaInput));
+    const struct {
+        QString percorso;
+        QString motivo;
+    } casi[] = {
+        {QDir::currentPath() + QStringLiteral("/manca.txt"),
+         QStringLiteral("file o directory inesistente")},
+        {cartellaInput, QStringLiteral("è una directory")},
+    };
+    const QString buono = fileCnc();
+    importaCnc(buono);
+    mostra(2);
+    const std::string prima = archivio();
+    for (const auto& c : casi) {
+        dialoghi.attendiInput(kPrompt, kTitoloCnc, buono, c.percorso)
+            .attendiQualsiasi(kTitoloCnc, Pulsanti::ok, Icona::esclamazione);
+        premi("cmdApri");
+        const QString avviso = dialoghi.testi().back();
+        EXPECT_TRUE(avviso.contains(c.percorso)) << avviso;
+        EXPECT_TRUE(avviso.contains(c.motivo)) << avviso;
+        EXPECT_EQ(archivio(), prima);
+        EXPECT_EQ(testo(QStringLiteral("Text1")), c.percorso);
+        EXPECT_EQ(testo(QStringLiteral("Text2")),
+                  QDir::currentPath() + QStringLiteral("/iciview.out"));
+        EXPECT_EQ(testo(QStringLiteral("Text5")), QStringLiteral("3"));
+        EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 2 (Violazione)"));
+        EXPECT_EQ(memo(), c.percorso.toStdString() + "\r\n");
+        // The prompt for the next case proposes this answer.
+        dialoghi.attendiInput(kPrompt, kTitoloCnc, c.percorso, buono).attendi(kFinito, kTitoloCnc);
+        premi("cmdApri");
+        mostra(2);
+    }
+}
+
+// --- The other three imports ---
+
+TEST_F(ImportazioneTest, EachImportHasItsPromptMemoWorkFileAndClosingTitle) {
+    const struct {
+        const char* pulsante;
+        const char* memo;
+        QString titoloPrompt;
+        QString titoloFine;
+        const char* archivio;
+    } casi[] = {
+        {"cmdApri", "icimemofilepliventa.txt", kTitoloCnc, kTitoloCnc, "iciview.out"},
+        {"cmd1997", "icimemofilepliventa97.txt",
+         QStringLiteral("Visualizza Files Versamenti CNC - Tracciato 1997"), kTitoloCnc,
+         "iciview97.out"},
+        {"cmdViol", "icimemofilepliventav.txt",
+         QStringLiteral("Visualizza Files Versamenti CNC Viol97"), kTitoloCnc, "iciview.out"},
+        {"Command3", "icimemofilepliventa.txt", QStringLiteral("Visualizza Files Versamenti F24"),
+         QStringLiteral("Visualizza Files Versamenti F24"), "iciview.out"},
+    };
+    for (const auto& c : casi) {
+        const QString input = file(c.pulsante, "");  // one input file per button
+        dir.scrivi(c.memo, "");
+        dialoghi.attendiInput(kPrompt, c.titoloPrompt, QString(), input)
+            .attendi(kFinito, c.titoloFine);
+        premi(c.pulsante);
+        EXPECT_EQ(memo(c.memo), input.toStdString() + "\r\n") << c.pulsante;
+        EXPECT_EQ(testo(QStringLiteral("Text2")),
+                  QDir::currentPath() + u'/' + QString::fromLatin1(c.archivio))
+            << c.pulsante;
+        EXPECT_EQ(testo(QStringLiteral("Text5")), QStringLiteral("0")) << c.pulsante;
+    }
+}
+
+TEST_F(ImportazioneTest, F24AndCncShareTheirMemo) {
+    const QString input = file("f24.txt", "");
+    dialoghi
+        .attendiInput(kPrompt, QStringLiteral("Visualizza Files Versamenti F24"), QString(), input)
+        .attendi(kFinito, QStringLiteral("Visualizza Files Versamenti F24"));
+    premi("Command3");
+    importaCnc(fileCnc(), input);
+}
+
+TEST_F(ImportazioneTest, The1997ImportWidensTheDateAndShowsTheFirstPayment) {
+    // A 1997 line: the payment date has a two-digit year at columns 27-28.
+    std::string riga = ordinario("RSSMRA70A01H501U").str();
+    riga.replace(26, 6, "970415");
+    riga.erase(26 + 6 + 124, 4);  // 196 characters, as the 1997 layout has them
+    dialoghi
+        .attendiInput(kPrompt, QStringLiteral("Visualizza Files Versamenti CNC - Tracciato 1997"),
+                      QString(), file("v97.txt", riga + "\r\n"))
+        .attendi(kFinito, kTitoloCnc);
+    premi("cmd1997");
+    EXPECT_EQ(testo(QStringLiteral("Text3_0")), QStringLiteral("15/04/1997"));
+    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 1"));
+    EXPECT_EQ(archivio("iciview97.out").size(), 202u);
+}
+
+TEST_F(ImportazioneTest, ViolationsOf1997AreReadWithTheShortNoticeEverywhere) {
+    // Field 16 from position 7: the six-character number, then the date ddmmyyyy.
+    const auto riga = [](std::string_view cf) {
+        return violazione(cf).campo(Campo::estremiatto,
+                                    "100000"
+                                    "654321"
+                                    "15062001");
+    };
+    const QString input = file("viol.txt", ordinario().str() + "\r\n" + riga("PRIMO").str() +
+                                               "\r\n" + riga("SECONDO").str() + "\r\n");
+    dialoghi
+        .attendiInput(kPrompt, QStringLiteral("Visualizza Files Versamenti CNC Viol97"), QString(),
+                      input)
+        .attendi(kFinito, kTitoloCnc);
+    premi("cmdViol");
+    const auto atto = [this](const char* quando) {
+        EXPECT_EQ(testo(QStringLiteral("Text3_9")), QStringLiteral("654321")) << quando;
+        EXPECT_EQ(testo(QStringLiteral("Text3_11")), QStringLiteral("15/06/2001")) << quando;
+    };
+    EXPECT_EQ(testo(QStringLiteral("Text5")), QStringLiteral("2"));
+    atto("after the import");
+    premi("cmdAvanti");
+    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 2 (Violazione)"));
+    atto("after next");
+
+    controllo<QLineEdit>(QStringLiteral("Text3_1"))->setText(QStringLiteral("primo"));
+    dialoghi
+        .attendi(QStringLiteral("Ricerco versamenti con Codice Fiscale che inizia per\r\nPRIMO"),
+                 QStringLiteral("Ricerca Versamenti Pliventa"))
+        .attendi(QStringLiteral("Trovato il contribuente!\r\nPRIMO           \r\nE' Lui?"),
+                 kTitoloPredefinito, Pulsanti::siNo, Icona::nessuna, Risposta::si,
+                 [&] { atto("while the search asks"); });
+    premi("cmdRicerca");
+    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("1 (Violazione)"));
+    atto("after the search");
+}
+
+}  // namespace
+}  // namespace pliventa::test
