@@ -160,21 +160,6 @@ TEST_F(FinestraTest, ExitButtonAndClosingTheWindowEndTheProgram) {
 
 // --- The record display ---
 
-TEST_F(FinestraTest, OrdinaryPaymentFillsTheRecordArea) {
-    apri({ordinario()});
-    mostra(1);
-    const QString attesi[12] = {"31/05/2003", "RSSMRA70A01H501U",
-                                "3",          "1.234,56",
-                                "1,00",       "0,00",
-                                "0,00",       "0,00",
-                                "0,00",       "",
-                                "02",         ""};
-    for (int i = 0; i < 12; ++i) {
-        EXPECT_EQ(testo(QStringLiteral("Text3_%1").arg(i)), attesi[i]) << i;
-    }
-    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 1"));
-}
-
 TEST_F(FinestraTest, LayoutsSwitchBothWays) {
     apri({violazione(), ordinario()});
     const char* annoEAtto[] = {"Text3_10", "label1_10", "Text3_9",

@@ -188,21 +188,6 @@ TEST_F(ImportazioneTest, F24AndCncShareTheirMemo) {
     importaCnc(fileCnc(), input);
 }
 
-TEST_F(ImportazioneTest, The1997ImportWidensTheDateAndShowsTheFirstPayment) {
-    // A 1997 line: the payment date has a two-digit year at columns 27-28.
-    std::string riga = ordinario("RSSMRA70A01H501U").str();
-    riga.replace(26, 6, "970415");
-    riga.erase(26 + 6 + 124, 4);  // 196 characters, as the 1997 layout has them
-    dialoghi
-        .attendiInput(kPrompt, QStringLiteral("Visualizza Files Versamenti CNC - Tracciato 1997"),
-                      QString(), file("v97.txt", riga + "\r\n"))
-        .attendi(kFinito, kTitoloCnc);
-    premi("cmd1997");
-    EXPECT_EQ(testo(QStringLiteral("Text3_0")), QStringLiteral("15/04/1997"));
-    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 1"));
-    EXPECT_EQ(archivio("iciview97.out").size(), 202u);
-}
-
 TEST_F(ImportazioneTest, ViolationsOf1997AreReadWithTheShortNoticeEverywhere) {
     // Field 16 from position 7: the six-character number, then the date ddmmyyyy.
     const auto riga = [](std::string_view cf) {

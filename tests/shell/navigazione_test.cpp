@@ -107,16 +107,5 @@ TEST_F(NavigazioneTest, KeysActAsTheButtonsAlsoFromATextBox) {
     }
 }
 
-TEST_F(NavigazioneTest, AViolationThenAnOrdinaryPaymentGetsTheOrdinaryLayoutBack) {
-    apri({violazione(), ordinario()});
-    mostra(1);
-    premi("cmdFine");
-    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 2"));
-    EXPECT_TRUE(visibile(QStringLiteral("Text3_10")));
-    EXPECT_FALSE(visibile(QStringLiteral("Text3_9")));
-    EXPECT_EQ(didascalia(QStringLiteral("label1_7")),
-              QStringLiteral("Detrazione Abitazione Principale"));
-}
-
 }  // namespace
 }  // namespace pliventa::test

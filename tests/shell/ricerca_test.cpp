@@ -97,19 +97,6 @@ TEST_F(RicercaTest, ScanWithoutYesGoesBackToThePaymentShownBefore) {
     }
 }
 
-TEST_F(RicercaTest, EmptyTextOffersEveryPaymentFromTheFirst) {
-    apriCinque();
-    mostra(3);
-    dialoghi.attendi(annuncio(QString()), kTitoloRicerca);
-    for (const char* cf : {"AAAAAA70A01H501U", "RSSMRA70A01H501U", "BNCLCU80C03L219K",
-                           "RSSLGU60B02F205X", "ZZZZZZ60B02F205X"}) {
-        dialoghi.attendi(domanda(cf), kTitoloPredefinito, Pulsanti::siNo, Icona::nessuna,
-                         Risposta::no);
-    }
-    cerca(QString());
-    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 3"));
-}
-
 TEST_F(RicercaTest, BeforeAnyImportAnnouncesThenSaysToOpenAFile) {
     finestra->sessione().impostaRecordcorrente(3);
     dialoghi.attendi(annuncio(QStringLiteral("RSS")), kTitoloRicerca)
