@@ -14,18 +14,6 @@ namespace {
 
 constexpr std::size_t kLarghezza = Versamento::kLarghezzaDati;
 
-/// Copies up to `n` bytes of `s` from 0-based `da` to `out`, never past `kLarghezza`
-/// bytes of output; returns the new output length.
-std::size_t aggiungi(char* out, std::size_t usato, std::string_view s, std::size_t da,
-                     std::size_t n) {
-    if (da >= s.size() || usato >= kLarghezza) {
-        return usato;
-    }
-    const std::size_t k = std::min({n, s.size() - da, kLarghezza - usato});
-    std::memcpy(out + usato, s.data() + da, k);
-    return usato + k;
-}
-
 class Cnc1997 final : public Trasformazione {
   public:
     bool riga(const Riga& riga, Uscita& uscita) override {
@@ -33,14 +21,22 @@ class Cnc1997 final : public Trasformazione {
         if (s.size() < 26 || s[25] != '3') {
             return false;
         }
-        // Two-digit years up to 92 are of the 2000s, 93 to 99 of the 1990s: the
-        // layout came into use in 1993. Blanks or no digits read as 0, so "20".
-        const double anno = valoreNumerico(s.substr(26, 2));
-        std::size_t n = aggiungi(out_.data(), 0, s, 0, 26);
-        n = aggiungi(out_.data(), n, anno <= 92 ? "20" : "19", 0, 2);
-        n = aggiungi(out_.data(), n, s, 26, 130);  // columns 27-156
-        // Columns 155-156 are repeated: the last part of the line starts there.
-        n = aggiungi(out_.data(), n, s, 154, kLarghezza);
+        // The tax was first paid in 1993: two-digit years 93 to 99 are of the
+        // 1990s, up to 92 of the 2000s. Blanks or no digits read as 0, so "20".
+        const std::string_view aa = s.substr(26, 2);
+        const bool cifre =
+            aa.size() == 2 && aa[0] >= '0' && aa[0] <= '9' && aa[1] >= '0' && aa[1] <= '9';
+        const double anno = cifre ? (aa[0] - '0') * 10 + (aa[1] - '0') : valoreNumerico(aa);
+        char* out = out_.data();
+        std::memcpy(out, s.data(), 26);
+        std::memcpy(out + 26, anno <= 92 ? "20" : "19", 2);
+        // Columns 27-156, then from column 155 to the end: columns 155-156 are
+        // repeated, so the last part of the record lands on its work-file columns.
+        const std::size_t primo = std::min<std::size_t>(s.size() - 26, 130);
+        std::memcpy(out + 28, s.data() + 26, primo);
+        const std::size_t secondo = s.size() > 154 ? std::min<std::size_t>(s.size() - 154, 42) : 0;
+        std::memcpy(out + 28 + primo, s.data() + 154, secondo);
+        const std::size_t n = 28 + primo + secondo;
         // A line shorter than 196 characters comes out shorter than 200: the
         // writer pads it with blanks.
         uscita.scrivi(std::string_view(out_.data(), n));

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -41,18 +40,61 @@ std::string_view codiceRata(std::string_view flag) {
     return flag;
 }
 
+/// A text of at most N characters, held in place: the state of a group never
+/// allocates.
+template <std::size_t N>
+class Testo {
+  public:
+    Testo() = default;
+    Testo(std::string_view a, std::string_view b = {}) { assegna(a, b); }
+    void assegna(std::string_view a, std::string_view b = {}) {
+        const std::size_t na = std::min(a.size(), N);
+        const std::size_t nb = std::min(b.size(), N - na);
+        std::memcpy(c_.data(), a.data(), na);
+        std::memcpy(c_.data() + na, b.data(), nb);
+        n_ = na + nb;
+    }
+    std::string_view testo() const { return {c_.data(), n_}; }
+
+  private:
+    std::array<char, N> c_{};
+    std::size_t n_ = 0;
+};
+
+using Importo = Testo<10>;
+
 /// The amount of a line: the debit's last ten digits, or, when there is a credit,
 /// "-" and the credit's last nine. Both fields at zero give an empty text.
-std::string importo(std::string_view s) {
-    std::string testo;
-    if (col(s, 96, 110) != "000000000000000") {
-        testo = col(s, 101, 110);
-    }
+Importo importo(std::string_view s) {
     if (col(s, 111, 125) != "000000000000000") {
-        testo = "-";
-        testo += col(s, 117, 125);
+        return Importo("-", col(s, 117, 125));
     }
-    return testo;
+    if (col(s, 96, 110) != "000000000000000") {
+        return Importo(col(s, 101, 110));
+    }
+    return {};
+}
+
+/// The numeric value of an amount text or a tribute code: plain digits, with a
+/// "-" in front for a credit, are read here; anything else by the lenient rule.
+double valore(std::string_view t) {
+    const bool meno = !t.empty() && t[0] == '-';
+    std::int64_t v = 0;
+    for (std::size_t i = meno ? 1 : 0; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c < '0' || c > '9') {
+            return valoreNumerico(t);
+        }
+        v = v * 10 + (c - '0');
+    }
+    return static_cast<double>(meno ? -v : v);
+}
+
+/// `v` as `n` digits, zero-filled on the left, at `p`; higher digits are dropped.
+void cifre(char* p, std::size_t n, std::uint64_t v) {
+    for (std::size_t i = n; i > 0; --i, v /= 10) {
+        p[i - 1] = static_cast<char>('0' + v % 10);
+    }
 }
 
 class F24 final : public Trasformazione {
@@ -67,16 +109,17 @@ class F24 final : public Trasformazione {
         const std::string_view data = col(s, 67, 74);
         const std::string_view anno = col(s, 90, 91);
         const std::string_view rata = codiceRata(col(s, 128, 129));
-        if (aperto_ && (cf != cf_ || data != data_ || anno != anno_ || rata != rata_)) {
+        if (aperto_ && (cf != cf_.testo() || data != data_.testo() || anno != anno_.testo() ||
+                        rata != rata_.testo())) {
             scriviGruppo(uscita);
         }
         aperto_ = true;
-        cf_ = cf;
-        data_ = data;
-        anno_ = anno;
-        rata_ = rata;
+        cf_.assegna(cf);
+        data_.assegna(data);
+        anno_.assegna(anno);
+        rata_.assegna(rata);
 
-        const std::string testo = importo(s);
+        const Importo testo = importo(s);
         const std::string_view tributo = col(s, 79, 82);
         if (tributo.substr(0, 3) == "390" && tributo[3] >= '1' && tributo[3] <= '6') {
             // 3901 main dwelling, 3902 agricultural land, 3903 building land,
@@ -84,17 +127,17 @@ class F24 final : public Trasformazione {
             importi_[static_cast<std::size_t>(tributo[3] - '1')] = testo;
         }
         // Every line counts in the total, whatever its code.
-        totale_ += valoreNumerico(testo);
+        totale_ += valore(testo.testo());
 
         // What is not summed comes from the last line of the group, the line
         // counter too: a group is written when the next one has already begun.
         contatore_ = righe_;
-        comune_ = col(s, 75, 78);
-        fabbricati_ = senzaSpazi(col(s, 130, 132));
-        detrazione_ = col(s, 141, 148);
+        comune_.assegna(col(s, 75, 78));
+        fabbricati_.assegna(senzaSpazi(col(s, 130, 132)));
+        detrazione_.assegna(col(s, 141, 148));
         // Codes above 3904 (interest, penalties and the like) are paid on a
         // violation notice.
-        violazione_ = valoreNumerico(tributo) > 3904;
+        violazione_ = valore(tributo) > 3904;
         return true;
     }
 
@@ -102,6 +145,9 @@ class F24 final : public Trasformazione {
         if (aperto_) {
             scriviGruppo(uscita);
         }
+        // Nothing of a run outlives it.
+        aperto_ = false;
+        righe_ = 0;
     }
 
   private:
@@ -117,16 +163,13 @@ class F24 final : public Trasformazione {
 
     void mettiTotale() {
         const long long t = std::llround(totale_);
-        char cifre[32];
         if (t < 0) {
             // Column 63 is never read: the sign goes in column 64, where the
             // readers of the total start, and the value in the ten after it.
-            std::snprintf(cifre, sizeof cifre, "%010lld", -t % 10000000000LL);
             metti(63, "0-");
-            metti(65, cifre);
+            cifre(out_.data() + 64, 10, static_cast<std::uint64_t>(-t));
         } else {
-            std::snprintf(cifre, sizeof cifre, "%012lld", t % 1000000000000LL);
-            metti(63, cifre);
+            cifre(out_.data() + 62, 12, static_cast<std::uint64_t>(t));
         }
     }
 
@@ -136,41 +179,37 @@ class F24 final : public Trasformazione {
         std::memset(out_.data() + 62, '0', 60);  // columns 63-122
         metti(160, "99999");
         metti(170, "020");
-        metti(173, anno_);
-        char contatore[32];
-        std::snprintf(contatore, sizeof contatore, "%018llu",
-                      static_cast<unsigned long long>(contatore_));
-        metti(8, contatore);
-        metti(4, comune_);
+        metti(173, anno_.testo());
+        cifre(out_.data() + 7, 18, contatore_);
+        metti(4, comune_.testo());
         metti(26, violazione_ ? "6" : "3");
-        metti(35, cf_);
-        metti(51, anno_);
-        metti(27, data_);
-        const std::string fabbricati =
-            std::string(fabbricati_.size() < 4 ? 4 - fabbricati_.size() : 0, '0') + fabbricati_;
-        metti(165, fabbricati);
+        metti(35, cf_.testo());
+        metti(51, anno_.testo());
+        metti(27, data_.testo());
+        // Number of properties, trimmed, zero-filled on the left to four characters.
+        const std::string_view fabbricati = fabbricati_.testo();
+        metti(165, "0000");
+        metti(169 - fabbricati.size(), fabbricati);
         mettiTotale();
-        mettiImporto(105, 10, importi_[3]);  // 3904
-        mettiImporto(85, 10, importi_[2]);   // 3903
-        mettiImporto(95, 10, importi_[0]);   // 3901
-        mettiImporto(75, 10, importi_[1]);   // 3902
-        metti(115, detrazione_);
+        mettiImporto(105, 10, importi_[3].testo());  // 3904
+        mettiImporto(85, 10, importi_[2].testo());   // 3903
+        mettiImporto(95, 10, importi_[0].testo());   // 3901
+        mettiImporto(75, 10, importi_[1].testo());   // 3902
+        metti(115, detrazione_.testo());
         if (violazione_) {
             // A violation payment shows penalties (3906) in the building-land field
             // and interest (3905) in the deduction field.
-            mettiImporto(85, 10, importi_[5]);
-            const std::string& interessi = importi_[4];
-            metti(115, interessi.size() > 8
-                           ? std::string_view(interessi).substr(interessi.size() - 8)
-                           : std::string_view(interessi));
+            mettiImporto(85, 10, importi_[5].testo());
+            const std::string_view interessi = importi_[4].testo();
+            metti(115, interessi.size() > 8 ? interessi.substr(interessi.size() - 8) : interessi);
         }
-        metti(169, rata_.substr(0, 1));
+        metti(169, rata_.testo().substr(0, 1));
         metti(175, "00000000000000000000000000");
         metti(123, "002000000001");
         uscita.scrivi(std::string_view(out_.data(), out_.size()));
 
-        for (auto& i : importi_) {
-            i.clear();
+        for (Importo& i : importi_) {
+            i.assegna({});
         }
         totale_ = 0;
     }
@@ -178,12 +217,16 @@ class F24 final : public Trasformazione {
     std::uint64_t righe_ = 0;  ///< lines taken so far
     bool aperto_ = false;
     // Group key of the last line taken.
-    std::string cf_, data_, anno_, rata_;
+    Testo<16> cf_;
+    Testo<8> data_;
+    Testo<2> anno_, rata_;
     // Values of the last line taken.
     std::uint64_t contatore_ = 0;
-    std::string comune_, fabbricati_, detrazione_;
+    Testo<4> comune_;
+    Testo<3> fabbricati_;
+    Testo<8> detrazione_;
     bool violazione_ = false;
-    std::array<std::string, 6> importi_;  ///< amount texts of codes 3901 to 3906
+    std::array<Importo, 6> importi_;  ///< amount texts of codes 3901 to 3906
     double totale_ = 0;
     std::array<char, kLarghezza> out_{};
 };

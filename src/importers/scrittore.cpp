@@ -7,9 +7,12 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <climits>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "records/versamento.h"
@@ -60,6 +63,91 @@ std::string daSostituire(const std::string& percorso) {
 
 }  // namespace
 
+/// The open output and its writing thread, started at the first full buffer
+/// (an import that fits one buffer never starts it). One buffer at a time is
+/// handed over; the first failure is kept and later buffers are dropped.
+struct ScrittoreArchivio::Scrittura {
+    int fd = -1;
+    std::atomic<int> errore{0};
+    std::mutex m;
+    std::condition_variable cv;
+    const char* dati = nullptr;
+    std::size_t n = 0;
+    bool occupato = false;  ///< a buffer is handed over and not yet written
+    bool fine = false;
+    bool senzaFilo = false;
+    std::thread filo;
+
+    void esegui() {
+        std::unique_lock<std::mutex> lk(m);
+        for (;;) {
+            cv.wait(lk, [&] { return occupato || fine; });
+            if (!occupato) {
+                return;
+            }
+            const char* p = dati;
+            const std::size_t k = n;
+            lk.unlock();
+            const int e = errore.load() == 0 ? scriviTutto(fd, p, k) : 0;
+            lk.lock();
+            if (e != 0) {
+                errore.store(e);
+            }
+            occupato = false;
+            cv.notify_all();
+        }
+    }
+
+    /// Waits until the buffer handed over last is written.
+    void aspetta() {
+        std::unique_lock<std::mutex> lk(m);
+        cv.wait(lk, [&] { return !occupato; });
+    }
+
+    /// Hands `k` bytes at `p` over to the thread; they must stay put until aspetta().
+    void consegna(const char* p, std::size_t k) {
+        if (!filo.joinable() && !senzaFilo) {
+            try {
+                filo = std::thread([this] { esegui(); });
+            } catch (const std::system_error&) {
+                senzaFilo = true;  // no thread to be had: write here and now
+            }
+        }
+        if (senzaFilo) {
+            if (errore.load() == 0) {
+                errore.store(scriviTutto(fd, p, k));
+            }
+            return;
+        }
+        aspetta();
+        std::lock_guard<std::mutex> lk(m);
+        dati = p;
+        n = k;
+        occupato = true;
+        cv.notify_all();
+    }
+
+    /// Waits for the writes handed over and ends the thread.
+    void ferma() {
+        if (filo.joinable()) {
+            aspetta();
+            {
+                std::lock_guard<std::mutex> lk(m);
+                fine = true;
+                cv.notify_all();
+            }
+            filo.join();
+        }
+    }
+
+    ~Scrittura() {
+        ferma();
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+};
+
 Esito<ScrittoreArchivio> ScrittoreArchivio::apri(const std::string& percorso) {
     struct stat st {};
     if (::stat(percorso.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
@@ -90,20 +178,22 @@ Esito<ScrittoreArchivio> ScrittoreArchivio::apri(const std::string& percorso) {
 
 ScrittoreArchivio::ScrittoreArchivio(int fd, std::string percorso, std::string destinazione,
                                      std::string temporaneo)
-    : fd_(fd),
+    : scrittura_(std::make_unique<Scrittura>()),
       percorso_(std::move(percorso)),
       destinazione_(std::move(destinazione)),
       temporaneo_(std::move(temporaneo)),
-      buffer_(new char[kBuffer]) {}
+      buffer_{std::make_unique<char[]>(kBuffer), std::make_unique<char[]>(kBuffer)} {
+    scrittura_->fd = fd;
+}
 
 ScrittoreArchivio::ScrittoreArchivio(ScrittoreArchivio&& altro) noexcept
-    : fd_(std::exchange(altro.fd_, -1)),
+    : scrittura_(std::move(altro.scrittura_)),
       percorso_(std::move(altro.percorso_)),
       destinazione_(std::move(altro.destinazione_)),
       temporaneo_(std::exchange(altro.temporaneo_, {})),
-      buffer_(std::move(altro.buffer_)),
+      buffer_{std::move(altro.buffer_[0]), std::move(altro.buffer_[1])},
+      corrente_(altro.corrente_),
       usato_(altro.usato_),
-      errno_(altro.errno_),
       righe_(altro.righe_),
       completate_(altro.completate_),
       troncate_(altro.troncate_) {}
@@ -112,11 +202,12 @@ ScrittoreArchivio::~ScrittoreArchivio() {
     scarta();
 }
 
+bool ScrittoreArchivio::fallito() const {
+    return scrittura_->errore.load() != 0;
+}
+
 void ScrittoreArchivio::scarta() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
+    scrittura_.reset();  // waits for the thread and closes the file
     if (!temporaneo_.empty()) {
         ::unlink(temporaneo_.c_str());
         temporaneo_.clear();
@@ -124,20 +215,18 @@ void ScrittoreArchivio::scarta() {
 }
 
 void ScrittoreArchivio::svuota() {
-    if (usato_ > 0 && errno_ == 0) {
-        errno_ = scriviTutto(fd_, buffer_.get(), usato_);
+    if (usato_ > 0) {
+        scrittura_->consegna(buffer_[corrente_].get(), usato_);
+        corrente_ = 1 - corrente_;
+        usato_ = 0;
     }
-    usato_ = 0;
 }
 
 void ScrittoreArchivio::scrivi(std::string_view riga) {
-    if (errno_ != 0) {
-        return;
-    }
     if (usato_ + kRecord > kBuffer) {
         svuota();
     }
-    char* p = buffer_.get() + usato_;
+    char* p = buffer_[corrente_].get() + usato_;
     const std::size_t n = std::min(riga.size(), kLarghezza);
     std::memcpy(p, riga.data(), n);
     if (n < kLarghezza) {
@@ -153,22 +242,27 @@ void ScrittoreArchivio::scrivi(std::string_view riga) {
 }
 
 EsitoVuoto ScrittoreArchivio::chiudi() {
-    if (fd_ < 0) {
+    if (!scrittura_ || scrittura_->fd < 0) {
         return erroreDiSistema(percorso_, EBADF);
     }
-    svuota();
+    Scrittura& s = *scrittura_;
+    s.ferma();
+    int errore = s.errore.load();
+    if (errore == 0 && usato_ > 0) {
+        errore = scriviTutto(s.fd, buffer_[corrente_].get(), usato_);
+        usato_ = 0;
+    }
     // close() may be the first to report a full disk on some file systems.
-    const int fd = std::exchange(fd_, -1);
-    if (::close(fd) != 0 && errno_ == 0) {
-        errno_ = errno;
+    if (::close(std::exchange(s.fd, -1)) != 0 && errore == 0) {
+        errore = errno;
     }
-    if (errno_ == 0 && !temporaneo_.empty() &&
+    if (errore == 0 && !temporaneo_.empty() &&
         ::rename(temporaneo_.c_str(), destinazione_.c_str()) != 0) {
-        errno_ = errno;
+        errore = errno;
     }
-    if (errno_ != 0) {
+    if (errore != 0) {
         scarta();
-        return erroreDiSistema(percorso_, errno_);
+        return erroreDiSistema(percorso_, errore);
     }
     temporaneo_.clear();
     return Nulla{};

@@ -1,5 +1,7 @@
 // Writer of the work file: 200-character lines with CR LF, buffered, written to a
-// temporary file beside the target and renamed over it only when complete.
+// temporary file beside the target and renamed over it only when complete. A
+// full buffer is written by a thread of its own while the next one fills, so
+// reading the input and writing the work file overlap.
 #pragma once
 
 #include <cstdint>
@@ -34,7 +36,7 @@ class ScrittoreArchivio final : public Uscita {
     void scrivi(std::string_view riga) override;
 
     /// True once a write has failed.
-    bool fallito() const { return errno_ != 0; }
+    bool fallito() const;
 
     /// Writes what is buffered, closes the file and puts it in place of the target.
     /// Returns an InputOutput error naming the target when any of that fails (or an
@@ -47,19 +49,23 @@ class ScrittoreArchivio final : public Uscita {
     std::uint64_t troncate() const { return troncate_; }
 
   private:
+    struct Scrittura;  // the open file and the thread that writes into it
+
     ScrittoreArchivio(int fd, std::string percorso, std::string destinazione,
                       std::string temporaneo);
 
+    /// Hands the filled buffer over to be written and goes on with the other one.
     void svuota();
+    /// Closes the file and removes the temporary one.
     void scarta();
 
-    int fd_ = -1;
+    std::unique_ptr<Scrittura> scrittura_;
     std::string percorso_;      ///< the target as the caller named it, for messages
     std::string destinazione_;  ///< the file renamed over (a symbolic link is followed)
     std::string temporaneo_;    ///< empty when writing in place
-    std::unique_ptr<char[]> buffer_;
+    std::unique_ptr<char[]> buffer_[2];
+    int corrente_ = 0;  ///< the buffer being filled
     std::size_t usato_ = 0;
-    int errno_ = 0;
     std::uint64_t righe_ = 0;
     std::uint64_t completate_ = 0;
     std::uint64_t troncate_ = 0;
