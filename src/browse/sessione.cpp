@@ -17,7 +17,9 @@ void Sessione::apri(ArchivioLavoro archivio, LetturaAtto lettura) {
     lettura_ = lettura;
 }
 
-void Sessione::chiudi() { archivio_.reset(); }
+void Sessione::chiudi() {
+    archivio_.reset();
+}
 
 Esito<Versamento> Sessione::vai(Movimento m) {
     // The number is stored before the record count is known, so a press of next,

@@ -10,7 +10,7 @@
 namespace pliventa::cli {
 
 class Scrittore {
-  public:
+public:
     /// Output to `fd`, named `nome` in error messages ("standard output").
     Scrittore(int fd, std::string nome);
 
@@ -25,7 +25,7 @@ class Scrittore {
     /// system's reason when this or an earlier write failed.
     EsitoVuoto svuota();
 
-  private:
+private:
     static constexpr std::size_t kSoglia = 1 << 20;
 
     int fd_;

@@ -95,14 +95,14 @@ Esito<Versamento> ArchivioLavoro::leggirecord(double n) const {
 }
 
 Esito<std::size_t> ArchivioLavoro::leggiblocco(std::uint64_t primo, std::size_t quanti,
-                                              std::string& buffer) const {
+                                               std::string& buffer) const {
     if (primo < 1) {
         return Errore{CodiceErrore::RecordInesistente, percorso_, "record inesistente"};
     }
     buffer.resize(quanti * Versamento::kLunghezzaRecord);
-    const ssize_t letti = leggiTutto(
-        fd_, buffer.data(), buffer.size(),
-        static_cast<off_t>((primo - 1) * Versamento::kLunghezzaRecord));
+    const ssize_t letti =
+        leggiTutto(fd_, buffer.data(), buffer.size(),
+                   static_cast<off_t>((primo - 1) * Versamento::kLunghezzaRecord));
     if (letti < 0) {
         return erroreDiSistema(percorso_, errno);
     }

@@ -10,10 +10,10 @@ namespace pliventa {
 /// Kind of failure, so that callers can tell the user apart from the cases
 /// they must stay silent on.
 enum class CodiceErrore {
-    NessunArchivio,   ///< no work file is open
-    RecordInesistente,///< a record number outside the file (0, negative, past the end)
-    InputOutput,      ///< the system refused a read, write, open or rename
-    Uso,              ///< a caller passed a value that makes no sense
+    NessunArchivio,     ///< no work file is open
+    RecordInesistente,  ///< a record number outside the file (0, negative, past the end)
+    InputOutput,        ///< the system refused a read, write, open or rename
+    Uso,                ///< a caller passed a value that makes no sense
 };
 
 /// A failure: what went wrong, on which path, and the system's reason in Italian.

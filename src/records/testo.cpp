@@ -15,7 +15,9 @@ constexpr std::array<char32_t, 32> kAlti = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char32_t daByte(unsigned char b) { return (b >= 0x80 && b < 0xA0) ? kAlti[b - 0x80] : b; }
+char32_t daByte(unsigned char b) {
+    return (b >= 0x80 && b < 0xA0) ? kAlti[b - 0x80] : b;
+}
 
 void aggiungiUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -86,11 +88,16 @@ char32_t maiuscola(char32_t c) {
         return c - 0x20;
     }
     switch (c) {
-        case 0x0161: return 0x0160;  // š
-        case 0x0153: return 0x0152;  // œ
-        case 0x017E: return 0x017D;  // ž
-        case 0x00FF: return 0x0178;  // ÿ
-        default: return c;
+        case 0x0161:
+            return 0x0160;  // š
+        case 0x0153:
+            return 0x0152;  // œ
+        case 0x017E:
+            return 0x017D;  // ž
+        case 0x00FF:
+            return 0x0178;  // ÿ
+        default:
+            return c;
     }
 }
 

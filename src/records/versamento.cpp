@@ -32,7 +32,9 @@ std::string_view parte(std::string_view s, std::size_t da, std::size_t n) {
 
 }  // namespace
 
-Posizione posizione(Campo c) { return kPosizioni[static_cast<std::size_t>(c) - 1]; }
+Posizione posizione(Campo c) {
+    return kPosizioni[static_cast<std::size_t>(c) - 1];
+}
 
 Versamento::Versamento() {
     dati_.fill(' ');

@@ -18,16 +18,24 @@ struct Separatori {
 
 /// Design captions of label1(0) to label1(12).
 inline constexpr std::array<std::string_view, 13> kDidascalie = {
-    "Data di versamento", "Codice Fiscale",     "Numero fabbricati",
-    "Totale versamento",  "Terreni Agricoli",   "Aree Fabbricabili",
-    "Abitazione Principale", "Detrazione Abitazione Principale", "Altri fabbricati",
-    "Valuta",             "Anno",               "Numero provedimento",
+    "Data di versamento",
+    "Codice Fiscale",
+    "Numero fabbricati",
+    "Totale versamento",
+    "Terreni Agricoli",
+    "Aree Fabbricabili",
+    "Abitazione Principale",
+    "Detrazione Abitazione Principale",
+    "Altri fabbricati",
+    "Valuta",
+    "Anno",
+    "Numero provedimento",
     "Data Provvedimento",
 };
 
 /// Captions of label1(4) to label1(7) in the violation layout.
-inline constexpr std::array<std::string_view, 4> kDidascalieViolazione = {
-    "Imposta", "Sanzioni", "Pena pec.", "Interessi"};
+inline constexpr std::array<std::string_view, 4> kDidascalieViolazione = {"Imposta", "Sanzioni",
+                                                                          "Pena pec.", "Interessi"};
 
 /// The two layouts of the record area.
 enum class Aspetto {
@@ -43,7 +51,9 @@ struct Schermata {
     std::array<std::string, 4> didascalie;  ///< captions of label1(4) to label1(7)
 
     bool annoVisibile() const { return aspetto == Aspetto::normale; }  ///< Text3(10), label1(10)
-    bool attoVisibile() const { return aspetto == Aspetto::violazioni; }  ///< Text3(9), (11), label1(11), (12)
+    bool attoVisibile() const {
+        return aspetto == Aspetto::violazioni;
+    }  ///< Text3(9), (11), label1(11), (12)
 };
 
 /// How the record number appears in Text4.

@@ -9,7 +9,7 @@
 namespace pliventa {
 
 class DialoghiQt : public Dialoghi {
-  public:
+public:
     /// Dialogs are centred on `genitore` (may be null, and set later).
     explicit DialoghiQt(QWidget* genitore = nullptr) : genitore_(genitore) {}
     void impostaGenitore(QWidget* genitore) { genitore_ = genitore; }
@@ -21,7 +21,7 @@ class DialoghiQt : public Dialoghi {
     QString input(const QString& prompt, const QString& titolo,
                   const QString& predefinito) override;
 
-  private:
+private:
     QPointer<QWidget> genitore_;
 };
 

@@ -27,7 +27,7 @@ enum class Tracciato;
 class frmView : public QMainWindow {
     Q_OBJECT
 
-  public:
+public:
     /// The window with every control in its design state; `dialoghi` must outlive it.
     explicit frmView(Dialoghi& dialoghi, QWidget* parent = nullptr);
     ~frmView() override;
@@ -68,16 +68,16 @@ class frmView : public QMainWindow {
     void Image1_DblClick();
     void Text3_DblClick(int index);
 
-  signals:
+signals:
     /// The program must end (exit button, closed window, empty path answer). Emitted
     /// once, after the work file has been closed.
     void terminaProgramma();
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
-  private:
+private:
     // What a display put on screen, to put the window back after a search.
     struct Istantanea {
         std::array<QString, 12> text3;

@@ -19,7 +19,7 @@ TEST(Versamento, FieldsCoverTheRecordInOrder) {
         totale += p.larghezza;
     }
     EXPECT_EQ(totale, Versamento::kLunghezzaRecord);
-    EXPECT_EQ(posizione(Campo::totale).inizio, 63u);  // column 64
+    EXPECT_EQ(posizione(Campo::totale).inizio, 63u);        // column 64
     EXPECT_EQ(posizione(Campo::estremiatto).inizio, 168u);  // column 169
 }
 
@@ -45,8 +45,10 @@ TEST(Versamento, TwelveDigitTotalIsReadWithoutItsLeadingDigit) {
 
 TEST(Versamento, NoticeReadingsOnTheSameField) {
     // Field 16: positions 1-6 anything, then 123456789 and 31122002 from position 7.
-    const auto v = Versamento::daByte(
-        RigaVersamento().tipo('6').campo(Campo::estremiatto, "3020021234567893112200200000").record());
+    const auto v = Versamento::daByte(RigaVersamento()
+                                          .tipo('6')
+                                          .campo(Campo::estremiatto, "3020021234567893112200200000")
+                                          .record());
     const EstremiAtto lunga = v.estremi(LetturaAtto::lunga);
     EXPECT_EQ(lunga.numero, "123456789");
     EXPECT_EQ(lunga.data, "31/12/2002");
@@ -68,7 +70,8 @@ TEST(Versamento, TaxYearCenturyTurnsAtNinetyThree) {
         const char* atteso;
     } casi[] = {{"92", "2092"}, {"93", "1993"}, {"05", "2005"}, {"99", "1999"}, {"  ", "20  "}};
     for (const auto& c : casi) {
-        const auto v = Versamento::daByte(RigaVersamento().campo(Campo::annoimposta, c.campo).record());
+        const auto v =
+            Versamento::daByte(RigaVersamento().campo(Campo::annoimposta, c.campo).record());
         EXPECT_EQ(v.annoImpostaCompleto(), c.atteso) << c.campo;
     }
 }
@@ -78,10 +81,21 @@ TEST(ValoreNumerico, ReadsLikeTheFieldsAreWritten) {
         const char* testo;
         double atteso;
     } casi[] = {
-        {"00000123456", 123456},  {"", 0},           {"    ", 0},        {"abc", 0},
-        {"-0000012345", -12345},  {"  12 34 ", 1234}, {"12a34", 12},     {"0003", 3},
-        {"-", 0},                 {"+42", 42},        {"12.5", 12.5},    {"1.2.3", 1.2},
-        {"12-3", 12},             {"999999999999", 999999999999.0},     {"--5", 0},
+        {"00000123456", 123456},
+        {"", 0},
+        {"    ", 0},
+        {"abc", 0},
+        {"-0000012345", -12345},
+        {"  12 34 ", 1234},
+        {"12a34", 12},
+        {"0003", 3},
+        {"-", 0},
+        {"+42", 42},
+        {"12.5", 12.5},
+        {"1.2.3", 1.2},
+        {"12-3", 12},
+        {"999999999999", 999999999999.0},
+        {"--5", 0},
     };
     for (const auto& c : casi) {
         EXPECT_DOUBLE_EQ(valoreNumerico(c.testo), c.atteso) << '"' << c.testo << '"';

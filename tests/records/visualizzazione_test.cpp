@@ -17,11 +17,12 @@ TEST(FormattaImporto, EuroAndLireUnderItalianSeparators) {
         const char* valuta;
         const char* atteso;
     } casi[] = {
-        {123456, "E", "1.234,56"},   {123456, "L", "123.456"},     {123456, "e", "123.456"},
-        {123456, "", "123.456"},     {0, "E", "0,00"},             {0, "L", "0"},
-        {5, "E", "0,05"},            {-12345, "E", "-123,45"},     {-1234, "L", "-1.234"},
-        {99999999999, "E", "999.999.999,99"},                      {100000, "L", "100.000"},
-        {12.5, "E", "0,13"},
+        {123456, "E", "1.234,56"}, {123456, "L", "123.456"},
+        {123456, "e", "123.456"},  {123456, "", "123.456"},
+        {0, "E", "0,00"},          {0, "L", "0"},
+        {5, "E", "0,05"},          {-12345, "E", "-123,45"},
+        {-1234, "L", "-1.234"},    {99999999999, "E", "999.999.999,99"},
+        {100000, "L", "100.000"},  {12.5, "E", "0,13"},
     };
     for (const auto& c : casi) {
         EXPECT_EQ(formattaImporto(c.valore, c.valuta, kItaliano), c.atteso)
@@ -56,8 +57,8 @@ TEST(Mostrarecord, OrdinaryPayment) {
     const Schermata s =
         mostrarecord(ordinario(), 12, "E", LetturaAtto::lunga, FormaNumero::conPrefisso, kItaliano);
     const std::array<std::string, 12> attesi = {
-        "15/07/2003", "RSSMRA70A01H501U", "3", "1.234,56", "1,00",  "2,00",
-        "3,00",       "103,29",           "4,00", "",      "02",    ""};
+        "15/07/2003", "RSSMRA70A01H501U", "3",    "1.234,56", "1,00", "2,00",
+        "3,00",       "103,29",           "4,00", "",         "02",   ""};
     EXPECT_EQ(s.text3, attesi);
     EXPECT_EQ(s.text4, "Vers. n. 12");
     EXPECT_EQ(s.aspetto, Aspetto::normale);
@@ -95,8 +96,8 @@ TEST(Mostrarecord, ViolationPaymentFollowsTheGivenNoticeReading) {
 }
 
 TEST(Mostrarecord, FractionalRecordNumberUsesTheDecimalSeparator) {
-    const Schermata s =
-        mostrarecord(ordinario(), 10.5, "E", LetturaAtto::lunga, FormaNumero::conPrefisso, kItaliano);
+    const Schermata s = mostrarecord(ordinario(), 10.5, "E", LetturaAtto::lunga,
+                                     FormaNumero::conPrefisso, kItaliano);
     EXPECT_EQ(s.text4, "Vers. n. 10,5");
 }
 

@@ -22,7 +22,7 @@ inline std::ostream& operator<<(std::ostream& os, const QString& s) {
 namespace pliventa::test {
 
 class DialoghiFinti : public Dialoghi {
-  public:
+public:
     /// What to do while a dialog is up (the window shows what it shows meanwhile).
     using Durante = std::function<void()>;
 
@@ -47,7 +47,7 @@ class DialoghiFinti : public Dialoghi {
     QString input(const QString& prompt, const QString& titolo,
                   const QString& predefinito) override;
 
-  private:
+private:
     struct Atteso {
         bool input = false;
         std::optional<QString> testo;  ///< message text or prompt; nullopt: any

@@ -19,7 +19,7 @@
 namespace pliventa::test {
 
 class FinestraTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         cartellaPrima_ = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(cartella()));
@@ -75,7 +75,7 @@ class FinestraTest : public ::testing::Test {
     DialoghiFinti dialoghi;
     std::unique_ptr<frmView> finestra;
 
-  private:
+private:
     QString cartellaPrima_;
 };
 

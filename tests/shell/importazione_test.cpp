@@ -15,7 +15,7 @@ const QString kTitoloCnc = QStringLiteral("Visualizza Files Versamenti CNC");
 const QString kFinito = QStringLiteral("Preparazione terminata");
 
 class ImportazioneTest : public FinestraTest {
-  protected:
+protected:
     /// Writes `nome` in the scratch folder; returns its path.
     QString file(const char* nome, const std::string& contenuto) const {
         return QString::fromStdString(dir.scrivi(nome, contenuto));

@@ -10,7 +10,7 @@ namespace {
 const QString kNessunArchivio = QStringLiteral("Aprire un file prima di effettuare ricerche");
 
 class NavigazioneTest : public FinestraTest {
-  protected:
+protected:
     void premi(const char* pulsante) {
         QTest::mouseClick(controllo<QAbstractButton>(QString::fromLatin1(pulsante)),
                           Qt::LeftButton);

@@ -19,7 +19,7 @@ QString domanda(const char* codice) {
 }
 
 class RicercaTest : public FinestraTest {
-  protected:
+protected:
     // Records 2 (ordinary) and 4 (violation) begin with RSS; the last is a violation.
     void apriCinque() {
         apri({ordinario("AAAAAA70A01H501U"), ordinario("RSSMRA70A01H501U"),

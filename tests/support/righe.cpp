@@ -8,7 +8,8 @@
 namespace pliventa::test {
 
 CartellaTemporanea::CartellaTemporanea() {
-    std::string modello = (std::filesystem::temp_directory_path() / "pliventa-test-XXXXXX").string();
+    std::string modello =
+        (std::filesystem::temp_directory_path() / "pliventa-test-XXXXXX").string();
     if (::mkdtemp(modello.data()) == nullptr) {
         throw std::runtime_error("mkdtemp failed");
     }
