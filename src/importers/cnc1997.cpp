@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t kLarghezza = Versamento::kLarghezzaDati;
 
 class Cnc1997 final : public Trasformazione {
-  public:
+public:
     bool riga(const Riga& riga, Uscita& uscita) override {
         const std::string_view s = riga.testo;
         if (s.size() < 26 || s[25] != '3') {
@@ -35,7 +35,9 @@ class Cnc1997 final : public Trasformazione {
         const std::size_t primo = std::min<std::size_t>(s.size() - 26, 130);
         std::memcpy(out + 28, s.data() + 26, primo);
         const std::size_t secondo = s.size() > 154 ? std::min<std::size_t>(s.size() - 154, 42) : 0;
-        std::memcpy(out + 28 + primo, s.data() + 154, secondo);
+        if (secondo > 0) {
+            std::memcpy(out + 28 + primo, s.data() + 154, secondo);
+        }
         const std::size_t n = 28 + primo + secondo;
         // A line shorter than 196 characters comes out shorter than 200: the
         // writer pads it with blanks.
@@ -43,7 +45,7 @@ class Cnc1997 final : public Trasformazione {
         return true;
     }
 
-  private:
+private:
     std::array<char, kLarghezza> out_{};
 };
 

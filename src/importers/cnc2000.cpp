@@ -6,7 +6,7 @@ namespace pliventa {
 namespace {
 
 class Cnc2000 final : public Trasformazione {
-  public:
+public:
     bool riga(const Riga& riga, Uscita& uscita) override {
         // Column 26 is the record type: "3" an ordinary payment, "6" a payment on a
         // violation notice. Headers, trailers and any other record are left out.

@@ -44,19 +44,23 @@ std::string_view codiceRata(std::string_view flag) {
 /// allocates.
 template <std::size_t N>
 class Testo {
-  public:
+public:
     Testo() = default;
     Testo(std::string_view a, std::string_view b = {}) { assegna(a, b); }
     void assegna(std::string_view a, std::string_view b = {}) {
         const std::size_t na = std::min(a.size(), N);
         const std::size_t nb = std::min(b.size(), N - na);
-        std::memcpy(c_.data(), a.data(), na);
-        std::memcpy(c_.data() + na, b.data(), nb);
+        if (na > 0) {
+            std::memcpy(c_.data(), a.data(), na);
+        }
+        if (nb > 0) {
+            std::memcpy(c_.data() + na, b.data(), nb);
+        }
         n_ = na + nb;
     }
     std::string_view testo() const { return {c_.data(), n_}; }
 
-  private:
+private:
     std::array<char, N> c_{};
     std::size_t n_ = 0;
 };
@@ -98,7 +102,7 @@ void cifre(char* p, std::size_t n, std::uint64_t v) {
 }
 
 class F24 final : public Trasformazione {
-  public:
+public:
     bool riga(const Riga& riga, Uscita& uscita) override {
         const std::string_view s = riga.testo;
         if (s.size() < 260 || s[0] != 'G' || s[1] != '1' || s[259] != 'I') {
@@ -150,10 +154,12 @@ class F24 final : public Trasformazione {
         righe_ = 0;
     }
 
-  private:
+private:
     void metti(std::size_t colonna, std::string_view testo) {
-        std::memcpy(out_.data() + colonna - 1, testo.data(),
-                    std::min(testo.size(), kLarghezza + 1 - colonna));
+        if (!testo.empty()) {
+            std::memcpy(out_.data() + colonna - 1, testo.data(),
+                        std::min(testo.size(), kLarghezza + 1 - colonna));
+        }
     }
 
     /// An amount text over the zeros of its field: only as many characters as it has.

@@ -228,7 +228,9 @@ void ScrittoreArchivio::scrivi(std::string_view riga) {
     }
     char* p = buffer_[corrente_].get() + usato_;
     const std::size_t n = std::min(riga.size(), kLarghezza);
-    std::memcpy(p, riga.data(), n);
+    if (n > 0) {
+        std::memcpy(p, riga.data(), n);
+    }
     if (n < kLarghezza) {
         std::memset(p + n, ' ', kLarghezza - n);
         ++completate_;

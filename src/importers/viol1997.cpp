@@ -7,7 +7,7 @@ namespace pliventa {
 namespace {
 
 class Viol1997 final : public Trasformazione {
-  public:
+public:
     bool riga(const Riga& riga, Uscita& uscita) override {
         if (riga.testo.size() < 26 || riga.testo[25] != '6') {
             return false;
