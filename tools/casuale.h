@@ -8,7 +8,7 @@
 namespace pliventa::genera {
 
 class Casuale {
-  public:
+public:
     explicit Casuale(std::uint64_t seme) : stato_(seme) {}
 
     /// The next 64 random bits (splitmix64).
@@ -32,7 +32,7 @@ class Casuale {
         return scelta[static_cast<std::size_t>(tra(0, static_cast<long long>(scelta.size()) - 1))];
     }
 
-  private:
+private:
     std::uint64_t stato_;
 };
 

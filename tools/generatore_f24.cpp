@@ -18,7 +18,7 @@ struct Tributo {
 };
 
 class F24 final : public Generatore {
-  public:
+public:
     explicit F24(std::uint64_t seme) : caso_(seme) {}
 
     std::string testa() override {
@@ -51,7 +51,7 @@ class F24 final : public Generatore {
         return Linea(lunghezza()).a(1, "Z1").cifre(3, 12, righe).str();
     }
 
-  private:
+private:
     std::size_t lunghezza() { return static_cast<std::size_t>(caso_.tra(260, 320)); }
 
     std::string flag() {

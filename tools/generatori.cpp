@@ -93,7 +93,7 @@ std::string dataAtto(Casuale& caso, int anno) {
 }
 
 class Cnc2000 final : public Generatore {
-  public:
+public:
     explicit Cnc2000(std::uint64_t seme) : caso_(seme) {}
 
     std::string testa() override {
@@ -137,13 +137,13 @@ class Cnc2000 final : public Generatore {
         return Linea(200).a(1, "CNC").a(4, kComune).cifre(8, 18, righe).a(26, "9").str();
     }
 
-  private:
+private:
     Casuale caso_;
     std::uint64_t n_ = 0;
 };
 
 class Cnc1997 final : public Generatore {
-  public:
+public:
     explicit Cnc1997(std::uint64_t seme) : caso_(seme) {}
 
     std::string testa() override {
@@ -180,13 +180,13 @@ class Cnc1997 final : public Generatore {
         return Linea(196).a(1, "CNC").a(4, kComune).cifre(8, 18, righe).a(26, "9").str();
     }
 
-  private:
+private:
     Casuale caso_;
     std::uint64_t n_ = 0;
 };
 
 class Viol1997 final : public Generatore {
-  public:
+public:
     explicit Viol1997(std::uint64_t seme) : caso_(seme) {}
 
     std::string testa() override {
@@ -220,7 +220,7 @@ class Viol1997 final : public Generatore {
         return Linea(200).a(1, "VIO").a(4, kComune).cifre(8, 18, righe).a(26, "9").str();
     }
 
-  private:
+private:
     Casuale caso_;
     std::uint64_t n_ = 0;
 };

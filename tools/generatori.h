@@ -14,7 +14,7 @@
 namespace pliventa::genera {
 
 class Generatore {
-  public:
+public:
     virtual ~Generatore() = default;
     /// The first line of the file.
     virtual std::string testa() = 0;
@@ -30,7 +30,7 @@ std::unique_ptr<Generatore> nuovoGeneratore(std::string_view tracciato, std::uin
 
 /// A line under construction: fixed width, blank-filled, set by 1-based columns.
 class Linea {
-  public:
+public:
     explicit Linea(std::size_t larghezza, char riempi = ' ') : s_(larghezza, riempi) {}
     /// Puts `v` at column `col`, cut at the end of the line.
     Linea& a(std::size_t col, std::string_view v);
@@ -38,7 +38,7 @@ class Linea {
     Linea& cifre(std::size_t col, std::size_t larghezza, std::uint64_t v);
     std::string& str() { return s_; }
 
-  private:
+private:
     std::string s_;
 };
 
@@ -51,6 +51,7 @@ std::string campo(std::string_view s, std::size_t n);
 /// The municipality of every file: a made-up Belfiore-shaped code.
 inline constexpr std::string_view kComune = "Z999";
 
+/// The F24 generator with seed `seme` (generatore_f24.cpp).
 std::unique_ptr<Generatore> nuovoF24(std::uint64_t seme);
 
 }  // namespace pliventa::genera

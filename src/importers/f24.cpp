@@ -46,7 +46,7 @@ template <std::size_t N>
 class Testo {
 public:
     Testo() = default;
-    Testo(std::string_view a, std::string_view b = {}) { assegna(a, b); }
+    explicit Testo(std::string_view a, std::string_view b = {}) { assegna(a, b); }
     void assegna(std::string_view a, std::string_view b = {}) {
         const std::size_t na = std::min(a.size(), N);
         const std::size_t nb = std::min(b.size(), N - na);

@@ -15,7 +15,7 @@ namespace pliventa {
 /// or cut to exactly 200 characters and ended with CR LF, so the work file is always
 /// a whole number of 202-byte records.
 class Uscita {
-  public:
+public:
     virtual ~Uscita() = default;
     /// Writes one payment line (without line end).
     virtual void scrivi(std::string_view riga) = 0;
@@ -32,7 +32,7 @@ struct Riga {
 /// A line filter or a transformation: sees every input line in order, writes
 /// zero or more payment lines, and may flush what it holds at the end.
 class Trasformazione {
-  public:
+public:
     virtual ~Trasformazione() = default;
     /// Handles one input line; returns false when the line was skipped (not taken).
     virtual bool riga(const Riga& riga, Uscita& uscita) = 0;

@@ -17,7 +17,7 @@ namespace pliventa {
 /// part of a line. A line longer than Riga::kMaxRiga keeps its first kMaxRiga
 /// bytes and its true length.
 class LettoreRighe {
-  public:
+public:
     static constexpr std::size_t kBlocco = std::size_t{1} << 20;
 
     /// Opens `percorso` for reading. Returns an InputOutput error naming the path
@@ -35,7 +35,7 @@ class LettoreRighe {
     /// the path when a read fails.
     Esito<bool> prossima(Riga& riga);
 
-  private:
+private:
     LettoreRighe(int fd, std::string percorso, std::size_t blocco);
 
     /// Reads the next block into the buffer; false at the end of the file.

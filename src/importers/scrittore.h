@@ -14,8 +14,9 @@
 
 namespace pliventa {
 
+/// The work file being written: the Uscita that importa() hands to the layouts.
 class ScrittoreArchivio final : public Uscita {
-  public:
+public:
     static constexpr std::size_t kBuffer = std::size_t{1} << 20;
 
     /// Prepares the writing of `percorso`. A regular file (or a new one) is written
@@ -44,11 +45,14 @@ class ScrittoreArchivio final : public Uscita {
     /// target is left as it was.
     EsitoVuoto chiudi();
 
+    /// Lines written so far.
     std::uint64_t righe() const { return righe_; }
+    /// Lines shorter than 200 characters, padded with blanks.
     std::uint64_t completate() const { return completate_; }
+    /// Lines longer than 200 characters, cut.
     std::uint64_t troncate() const { return troncate_; }
 
-  private:
+private:
     struct Scrittura;  // the open file and the thread that writes into it
 
     ScrittoreArchivio(int fd, std::string percorso, std::string destinazione,
