@@ -51,31 +51,12 @@ void aggiungiStringa(std::string& out, std::string_view cp1252) {
 }
 
 void aggiungiNumero(std::string& out, std::string_view campo, bool centesimi) {
-    // The numeric value of a field, read as the display reads it: blanks are
-    // skipped anywhere, a sign may come first, one point may start decimals, and
-    // the first other character ends the number. The digits are kept as text so
-    // that 123456 cents is written 1234.56 and not 1234.5599999999999.
-    std::string cifre;
-    std::size_t decimali = 0;
-    bool punto = false;
-    bool negativo = false;
-    bool inizio = true;
-    for (const char c : campo) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-            continue;
-        }
-        if (inizio && (c == '-' || c == '+')) {
-            negativo = c == '-';
-        } else if (c >= '0' && c <= '9') {
-            cifre += c;
-            decimali += punto ? 1 : 0;
-        } else if (c == '.' && !punto) {
-            punto = true;
-        } else {
-            break;
-        }
-        inizio = false;
-    }
+    // The digits are kept as text so that 123456 cents is written 1234.56 and
+    // not 1234.5599999999999.
+    NumeroLetto numero = leggiNumero(campo);
+    std::string& cifre = numero.cifre;
+    const std::size_t decimali = numero.decimali;
+    const bool negativo = numero.negativo;
     const std::size_t scala = decimali + (centesimi ? 2 : 0);
     const std::size_t minimo = centesimi ? 2 : 0;  // decimals always written
     // Left-pad so there is at least one digit before the point.

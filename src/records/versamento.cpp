@@ -76,38 +76,43 @@ std::string Versamento::annoImpostaCompleto() const {
     return (valoreNumerico(anno) < 93 ? "20" : "19") + std::string(anno);
 }
 
-double valoreNumerico(std::string_view testo) {
-    // Digits are gathered as one whole number and scaled once at the end, so that
-    // "123.45" gives the double nearest to 123.45 and whole amounts stay exact.
-    double cifre = 0;
-    int decimali = 0;
+NumeroLetto leggiNumero(std::string_view testo) {
+    NumeroLetto n;
     bool dopoPunto = false;
-    bool negativo = false;
     bool inizio = true;  // no sign, digit or point seen yet
     for (char c : testo) {
         if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
             continue;
         }
         if (inizio && (c == '-' || c == '+')) {
-            negativo = c == '-';
-            inizio = false;
+            n.negativo = c == '-';
         } else if (c >= '0' && c <= '9') {
-            inizio = false;
-            cifre = cifre * 10 + (c - '0');
-            decimali += dopoPunto ? 1 : 0;
+            n.cifre += c;
+            n.decimali += dopoPunto ? 1 : 0;
         } else if (c == '.' && !dopoPunto) {
-            inizio = false;
             dopoPunto = true;
         } else {
             break;
         }
+        inizio = false;
+    }
+    return n;
+}
+
+double valoreNumerico(std::string_view testo) {
+    // The digits are taken as one whole number and scaled once at the end, so that
+    // "123.45" gives the double nearest to 123.45 and whole amounts stay exact.
+    const NumeroLetto n = leggiNumero(testo);
+    double cifre = 0;
+    for (char c : n.cifre) {
+        cifre = cifre * 10 + (c - '0');
     }
     double scala = 1;  // powers of ten up to 1e22 are exact doubles
-    for (int i = 0; i < decimali; ++i) {
+    for (std::size_t i = 0; i < n.decimali; ++i) {
         scala *= 10;
     }
     const double valore = cifre / scala;
-    return negativo ? -valore : valore;
+    return n.negativo ? -valore : valore;
 }
 
 std::string_view senzaSpazi(std::string_view testo) {

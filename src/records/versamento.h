@@ -90,9 +90,21 @@ private:
     std::array<char, kLunghezzaRecord> dati_;
 };
 
-/// Numeric value of a text field: blanks are ignored anywhere, a leading "-" makes
-/// it negative ("+" is allowed too), one "." may start the decimals, reading stops at
-/// the first character that cannot continue the number, and no digits give 0.
+/// A number read from a text field, kept as its decimal digits so that callers can
+/// print it exactly: the value is (negativo ? -1 : 1) * cifre / 10^decimali.
+struct NumeroLetto {
+    bool negativo = false;
+    std::string cifre;         ///< the digits read, in order (may be empty: the value 0)
+    std::size_t decimali = 0;  ///< how many of them follow the point
+};
+
+/// Reads a text field by the numeric value rule: blanks are ignored anywhere, a
+/// leading "-" makes it negative ("+" is allowed too), one "." may start the
+/// decimals, reading stops at the first character that cannot continue the number,
+/// and no digits give 0.
+NumeroLetto leggiNumero(std::string_view testo);
+
+/// Numeric value of a text field by the rule of leggiNumero().
 double valoreNumerico(std::string_view testo);
 
 /// `testo` without leading and trailing blanks (spaces only, as the fields pad).
