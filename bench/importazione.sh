@@ -14,13 +14,13 @@ done
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 
-# Milliseconds of the best of three runs of a command. Each run starts with the
+# Milliseconds of the best of five runs of a command. Each run starts with the
 # target gone and dirty pages written back, so the runs of cp and of the import
 # meet the same disk state.
 migliore() {
   local target="$1"; shift
   local best="" start end ms
-  for _ in 1 2 3; do
+  for _ in 1 2 3 4 5; do
     rm -f "$target"
     sync
     start=$(date +%s%N)
