@@ -1,6 +1,8 @@
 // Test helpers: payment lines built field by field, and scratch folders.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -18,8 +20,8 @@ public:
 
     /// Puts `valore` at 1-based column `colonna`, cut to fit the line.
     RigaVersamento& colonne(std::size_t colonna, std::string_view valore) {
-        testo_.replace(colonna - 1, std::min(valore.size(), 201 - colonna),
-                       valore.substr(0, 201 - colonna));
+        const std::size_t n = std::min(valore.size(), testo_.size() + 1 - colonna);
+        std::copy_n(valore.begin(), n, testo_.begin() + static_cast<std::ptrdiff_t>(colonna - 1));
         return *this;
     }
     /// Puts `valore` into field `c`, left-aligned and cut to the field's width.
@@ -27,7 +29,7 @@ public:
         const Posizione p = posizione(c);
         return colonne(p.inizio + 1, valore.substr(0, p.larghezza));
     }
-    RigaVersamento& tipo(char t) { return colonne(26, std::string(1, t)); }
+    RigaVersamento& tipo(char t) { return colonne(26, std::string_view(&t, 1)); }
     RigaVersamento& data(std::string_view yyyymmdd) { return colonne(27, yyyymmdd); }
     RigaVersamento& cf(std::string_view codice) { return campo(Campo::codicefiscale, codice); }
 
