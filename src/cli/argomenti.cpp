@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace pliventa::cli {
 
@@ -96,6 +97,20 @@ void avviso(std::string_view testo) {
     std::string riga(testo);
     riga += '\n';
     scrivi(stderr, riga);
+}
+
+std::variant<Argomenti, int> preparaComando(std::span<const std::string_view> argomenti,
+                                            std::span<const std::string_view> ammesse,
+                                            const Guida& guida) {
+    auto analisi = analizza(argomenti, ammesse);
+    if (const auto* messaggio = std::get_if<std::string>(&analisi)) {
+        return erroreUso(guida, *messaggio);
+    }
+    Argomenti& arg = std::get<Argomenti>(analisi);
+    if (arg.aiuto) {
+        return aiuto(guida);
+    }
+    return std::move(arg);
 }
 
 }  // namespace pliventa::cli

@@ -52,6 +52,13 @@ int erroreUso(const Guida& guida, std::string_view messaggio);
 /// Prints `errore` on one line of standard error; returns kErroreIO.
 int erroreIO(const Errore& errore);
 
+/// Parses a subcommand's arguments with analizza(). When they already settle the
+/// command (a usage error, or help asked for) it prints what is due and returns the
+/// exit code; otherwise the arguments.
+std::variant<Argomenti, int> preparaComando(std::span<const std::string_view> argomenti,
+                                            std::span<const std::string_view> ammesse,
+                                            const Guida& guida);
+
 /// Prints a one-line note on standard error (counts, warnings).
 void avviso(std::string_view testo);
 

@@ -43,14 +43,11 @@ constexpr std::size_t kRecordPerBlocco = 4096;
 }  // namespace
 
 int comandoDump(std::span<const std::string_view> argomenti) {
-    const auto analisi = analizza(argomenti, kOpzioni);
-    if (const auto* messaggio = std::get_if<std::string>(&analisi)) {
-        return erroreUso(kGuida, *messaggio);
+    const auto preparato = preparaComando(argomenti, kOpzioni, kGuida);
+    if (const int* esito = std::get_if<int>(&preparato)) {
+        return *esito;
     }
-    const Argomenti& arg = std::get<Argomenti>(analisi);
-    if (arg.aiuto) {
-        return aiuto(kGuida);
-    }
+    const Argomenti& arg = std::get<Argomenti>(preparato);
     if (arg.operandi.empty() || arg.operandi[0].empty()) {
         return erroreUso(kGuida, "manca il file di lavoro WORKFILE");
     }

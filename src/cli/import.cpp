@@ -35,14 +35,11 @@ constexpr std::string_view kOpzioni[] = {"-o"};
 }  // namespace
 
 int comandoImport(std::span<const std::string_view> argomenti) {
-    const auto analisi = analizza(argomenti, kOpzioni);
-    if (const auto* messaggio = std::get_if<std::string>(&analisi)) {
-        return erroreUso(kGuida, *messaggio);
+    const auto preparato = preparaComando(argomenti, kOpzioni, kGuida);
+    if (const int* esito = std::get_if<int>(&preparato)) {
+        return *esito;
     }
-    const Argomenti& arg = std::get<Argomenti>(analisi);
-    if (arg.aiuto) {
-        return aiuto(kGuida);
-    }
+    const Argomenti& arg = std::get<Argomenti>(preparato);
     if (arg.operandi.empty()) {
         return erroreUso(kGuida, "manca il tracciato (cnc2000, cnc1997, viol1997 o f24)");
     }

@@ -29,14 +29,11 @@ constexpr Guida kGuida = {
 }  // namespace
 
 int comandoSearch(std::span<const std::string_view> argomenti) {
-    const auto analisi = analizza(argomenti, {});
-    if (const auto* messaggio = std::get_if<std::string>(&analisi)) {
-        return erroreUso(kGuida, *messaggio);
+    const auto preparato = preparaComando(argomenti, {}, kGuida);
+    if (const int* esito = std::get_if<int>(&preparato)) {
+        return *esito;
     }
-    const Argomenti& arg = std::get<Argomenti>(analisi);
-    if (arg.aiuto) {
-        return aiuto(kGuida);
-    }
+    const Argomenti& arg = std::get<Argomenti>(preparato);
     if (arg.operandi.empty() || arg.operandi[0].empty()) {
         return erroreUso(kGuida, "manca il file di lavoro WORKFILE");
     }
