@@ -1,5 +1,7 @@
 #include "importers/lettore.h"
 
+#include "records/file.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,18 +21,12 @@ constexpr std::size_t kIgnota = std::numeric_limits<std::size_t>::max();
 }  // namespace
 
 Esito<LettoreRighe> LettoreRighe::apri(const std::string& percorso, std::size_t blocco) {
-    const int fd = ::open(percorso.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return erroreDiSistema(percorso, errno);
+    // A directory is refused here, before the caller touches its output.
+    const Esito<int> aperto = apriInLettura(percorso);
+    if (!aperto) {
+        return aperto.errore();
     }
-    // A directory opens for reading but cannot be read: say so now, before the
-    // caller touches its output.
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        const int e = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        ::close(fd);
-        return erroreDiSistema(percorso, e);
-    }
+    const int fd = *aperto;
 #ifdef POSIX_FADV_SEQUENTIAL
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <utility>
 
+#include "records/file.h"
+
 namespace pliventa {
 
 namespace {
@@ -34,17 +36,11 @@ ssize_t leggiTutto(int fd, char* dest, std::size_t n, off_t da) {
 }  // namespace
 
 Esito<ArchivioLavoro> ArchivioLavoro::apriarchivio(const std::string& percorso) {
-    const int fd = ::open(percorso.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return erroreDiSistema(percorso, errno);
+    const Esito<int> fd = apriInLettura(percorso);
+    if (!fd) {
+        return fd.errore();
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        const int e = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        ::close(fd);
-        return erroreDiSistema(percorso, e);
-    }
-    return ArchivioLavoro(fd, percorso);
+    return ArchivioLavoro(*fd, percorso);
 }
 
 ArchivioLavoro::ArchivioLavoro(ArchivioLavoro&& altro) noexcept
