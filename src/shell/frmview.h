@@ -93,6 +93,7 @@ private:
     void collega();
     void scorciatoie();
 
+    void aspetto(bool violazione);
     void mostra(const Versamento& v, FormaNumero forma);
     void applica(const Schermata& s);
     void mostraVuoto();

@@ -60,32 +60,31 @@ void frmView::applica(const Schermata& s) {
 }
 
 void frmView::normale() {
-    // The year and its caption go together; the notice is hidden.
-    for (std::size_t i = 2; i <= 8; ++i) {
-        Text3[i]->setVisible(true);
-        label1[i]->setVisible(true);
-    }
-    Text3[10]->setVisible(true);
-    label1[10]->setVisible(true);
-    for (QWidget* w : {static_cast<QWidget*>(Text3[9]), static_cast<QWidget*>(Text3[11]),
-                       static_cast<QWidget*>(label1[11]), static_cast<QWidget*>(label1[12])}) {
-        w->setVisible(false);
-    }
-    // An ordinary payment after a violation one gets its own captions back.
-    for (std::size_t i = 0; i < 4; ++i) {
-        label1[4 + i]->setText(daUtf8(kDidascalie[4 + i]));
-    }
+    aspetto(false);
 }
 
 void frmView::violazioni() {
-    Text3[10]->setVisible(false);
-    label1[10]->setVisible(false);
+    aspetto(true);
+}
+
+void frmView::aspetto(bool violazione) {
+    if (!violazione) {
+        for (std::size_t i = 2; i <= 8; ++i) {
+            Text3[i]->setVisible(true);
+            label1[i]->setVisible(true);
+        }
+    }
+    // The year and its caption go together, opposite to the notice boxes.
+    Text3[10]->setVisible(!violazione);
+    label1[10]->setVisible(!violazione);
     for (QWidget* w : {static_cast<QWidget*>(Text3[9]), static_cast<QWidget*>(Text3[11]),
                        static_cast<QWidget*>(label1[11]), static_cast<QWidget*>(label1[12])}) {
-        w->setVisible(true);
+        w->setVisible(violazione);
     }
+    // The amount boxes keep their place; only four captions change, and an
+    // ordinary payment after a violation one gets its own captions back.
     for (std::size_t i = 0; i < 4; ++i) {
-        label1[4 + i]->setText(daUtf8(kDidascalieViolazione[i]));
+        label1[4 + i]->setText(daUtf8(violazione ? kDidascalieViolazione[i] : kDidascalie[4 + i]));
     }
 }
 
