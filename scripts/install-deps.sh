@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl1-mesa-dev
   libxlsxwriter-dev
   googletest libgtest-dev libgmock-dev
+  python3-openpyxl
   time
 )
 if [ "${PLIVENTA_WITH_X:-0}" = 1 ]; then

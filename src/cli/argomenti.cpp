@@ -113,4 +113,21 @@ std::variant<Argomenti, int> preparaComando(std::span<const std::string_view> ar
     return std::move(arg);
 }
 
+std::variant<OpzioniLettura, int> opzioniLettura(const Argomenti& arg, const Guida& guida) {
+    OpzioniLettura o;
+    const std::string_view valuta = arg.valore("--valuta").value_or("E");
+    if (valuta != "E" && valuta != "L") {
+        return erroreUso(guida,
+                         "valuta non valida: \"" + std::string(valuta) + "\" (ammesse E e L)");
+    }
+    o.euro = valuta == "E";
+    const std::string_view notice = arg.valore("--notice").value_or("long");
+    if (notice != "long" && notice != "short") {
+        return erroreUso(guida, "lettura dell'atto non valida: \"" + std::string(notice) +
+                                    "\" (ammesse long e short)");
+    }
+    o.lettura = notice == "long" ? LetturaAtto::lunga : LetturaAtto::breve;
+    return o;
+}
+
 }  // namespace pliventa::cli

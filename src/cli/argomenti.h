@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "records/errore.h"
+#include "records/versamento.h"
 
 namespace pliventa::cli {
 
@@ -58,6 +59,16 @@ int erroreIO(const Errore& errore);
 std::variant<Argomenti, int> preparaComando(std::span<const std::string_view> argomenti,
                                             std::span<const std::string_view> ammesse,
                                             const Guida& guida);
+
+/// How the records of a work file are read: the currency and the notice arrangement.
+struct OpzioniLettura {
+    bool euro = true;
+    LetturaAtto lettura = LetturaAtto::lunga;
+};
+
+/// Reads "--valuta E|L" (default E) and "--notice long|short" (default long). When a
+/// value is wrong it prints the usage error and returns kErroreUso instead.
+std::variant<OpzioniLettura, int> opzioniLettura(const Argomenti& arg, const Guida& guida);
 
 /// Prints a one-line note on standard error (counts, warnings).
 void avviso(std::string_view testo);

@@ -15,6 +15,10 @@ int comandoDump(std::span<const std::string_view> argomenti);
 /// with PREFIX.
 int comandoSearch(std::span<const std::string_view> argomenti);
 
+/// export WORKFILE -o BOOK.xlsx [--valuta E|L] [--notice long|short]: the records
+/// into an .xlsx workbook with their totals.
+int comandoExport(std::span<const std::string_view> argomenti);
+
 /// import LAYOUT INPUT [-o WORKFILE]: a payment file into a work file.
 int comandoImport(std::span<const std::string_view> argomenti);
 

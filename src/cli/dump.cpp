@@ -54,19 +54,11 @@ int comandoDump(std::span<const std::string_view> argomenti) {
     if (arg.operandi.size() > 1) {
         return erroreUso(kGuida, "argomento in più: " + std::string(arg.operandi[1]));
     }
-    OpzioniJson opzioni;
-    const std::string_view valuta = arg.valore("--valuta").value_or("E");
-    if (valuta != "E" && valuta != "L") {
-        return erroreUso(kGuida,
-                         "valuta non valida: \"" + std::string(valuta) + "\" (ammesse E e L)");
+    const auto lettura = opzioniLettura(arg, kGuida);
+    if (const int* esito = std::get_if<int>(&lettura)) {
+        return *esito;
     }
-    opzioni.euro = valuta == "E";
-    const std::string_view notice = arg.valore("--notice").value_or("long");
-    if (notice != "long" && notice != "short") {
-        return erroreUso(kGuida, "lettura dell'atto non valida: \"" + std::string(notice) +
-                                     "\" (ammesse long e short)");
-    }
-    opzioni.lettura = notice == "long" ? LetturaAtto::lunga : LetturaAtto::breve;
+    const OpzioniJson opzioni = std::get<OpzioniLettura>(lettura);
 
     const std::string percorso(arg.operandi[0]);
     auto archivio = ArchivioLavoro::apriarchivio(percorso);

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/argomenti.h"
 #include "records/versamento.h"
 
 namespace pliventa::cli {
@@ -22,11 +23,8 @@ void aggiungiStringa(std::string& out, std::string_view cp1252);
 /// its sign; a field without digits writes 0 (0.00 in cents). Cannot fail.
 void aggiungiNumero(std::string& out, std::string_view campo, bool centesimi);
 
-/// How the dump reads the payments.
-struct OpzioniJson {
-    bool euro = true;                          ///< amounts are euro cents
-    LetturaAtto lettura = LetturaAtto::lunga;  ///< reading of the violation notice
-};
+/// How amounts and the notice are read: the options --valuta and --notice.
+using OpzioniJson = OpzioniLettura;
 
 /// Appends record `numero` as one JSON object, without line end: its number, kind,
 /// date, codice fiscale, number of properties, six amounts, the four-digit tax year

@@ -23,6 +23,8 @@ constexpr pliventa::cli::Guida kGuida = {
     "        importa un file di versamenti in un file di lavoro\n"
     "  dump WORKFILE [--valuta E|L] [--notice long|short]\n"
     "        i versamenti del file di lavoro in JSON, uno per riga\n"
+    "  export WORKFILE -o BOOK.xlsx [--valuta E|L] [--notice long|short]\n"
+    "        i versamenti del file di lavoro in una cartella di lavoro Excel\n"
     "  search WORKFILE PREFIX\n"
     "        i numeri dei versamenti il cui codice fiscale inizia per PREFIX\n"
     "\n"
@@ -47,6 +49,9 @@ int main(int argc, char** argv) {
     }
     if (comando == "search") {
         return comandoSearch(resto);
+    }
+    if (comando == "export") {
+        return comandoExport(resto);
     }
     if (comando == "import") {
         return comandoImport(resto);

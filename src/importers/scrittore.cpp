@@ -15,6 +15,7 @@
 #include <thread>
 #include <utility>
 
+#include "records/file.h"
 #include "records/versamento.h"
 
 namespace pliventa {
@@ -23,8 +24,6 @@ namespace {
 
 constexpr std::size_t kLarghezza = Versamento::kLarghezzaDati;
 constexpr std::size_t kRecord = Versamento::kLunghezzaRecord;
-
-std::atomic<unsigned> contatoreTemporanei{0};
 
 /// Writes all of `n` bytes, going on after short writes and interruptions.
 /// Returns 0, or the errno of the failure.
@@ -44,21 +43,6 @@ int scriviTutto(int fd, const char* p, std::size_t n) {
         n -= static_cast<std::size_t>(k);
     }
     return 0;
-}
-
-/// The file a rename must replace for `percorso`: the path itself, or the file
-/// a symbolic link points to (so the link stays a link).
-std::string daSostituire(const std::string& percorso) {
-    struct stat st {};
-    if (::lstat(percorso.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        char* vero = ::realpath(percorso.c_str(), nullptr);
-        if (vero != nullptr) {
-            std::string r(vero);
-            std::free(vero);
-            return r;
-        }
-    }
-    return percorso;
 }
 
 }  // namespace
@@ -160,20 +144,12 @@ Esito<ScrittoreArchivio> ScrittoreArchivio::apri(const std::string& percorso) {
         return ScrittoreArchivio(fd, percorso, percorso, {});
     }
     std::string destinazione = daSostituire(percorso);
-    // The temporary file is made by open() with 0666, not mkstemp(), so that the
-    // work file gets the permissions the user's umask gives any new file.
-    for (int tentativo = 0; tentativo < 100; ++tentativo) {
-        std::string temporaneo = destinazione + ".tmp-" + std::to_string(::getpid()) + "-" +
-                                 std::to_string(contatoreTemporanei.fetch_add(1));
-        const int fd = ::open(temporaneo.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            return ScrittoreArchivio(fd, percorso, std::move(destinazione), std::move(temporaneo));
-        }
-        if (errno != EEXIST) {
-            return erroreDiSistema(percorso, errno);
-        }
+    Esito<FileTemporaneo> temporaneo = creaTemporaneo(destinazione, percorso);
+    if (!temporaneo) {
+        return temporaneo.errore();
     }
-    return erroreDiSistema(percorso, EEXIST);
+    return ScrittoreArchivio(temporaneo->fd, percorso, std::move(destinazione),
+                             std::move(temporaneo->percorso));
 }
 
 ScrittoreArchivio::ScrittoreArchivio(int fd, std::string percorso, std::string destinazione,

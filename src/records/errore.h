@@ -14,6 +14,7 @@ enum class CodiceErrore {
     RecordInesistente,  ///< a record number outside the file (0, negative, past the end)
     InputOutput,        ///< the system refused a read, write, open or rename
     Uso,                ///< a caller passed a value that makes no sense
+    Annullato,          ///< the user cancelled a long operation; nothing was changed
 };
 
 /// A failure: what went wrong, on which path, and the system's reason in Italian.

@@ -1,0 +1,90 @@
+// What one payment puts in the spreadsheet and the totals of its second row,
+// decided without the spreadsheet library so the rules stand on their own.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "records/versamento.h"
+
+namespace pliventa {
+
+/// The headers of row 1, columns A to L.
+inline constexpr std::array<std::string_view, 12> kIntestazioni = {
+    "Data Versamento", "Cod.Fiscale",  "NumFabbr",     "Totale", "Terreni",  "Aree Fabbr.",
+    "Abit. Princ.",    "Detr. Ab.Pr.", "Altri Fabbr.", "Anno",   "N. Atto", "Data Atto",
+};
+
+/// The amount fields of columns D to I. The deduction (field 13) comes before the
+/// other buildings (field 12), as the sheet has always had it.
+inline constexpr std::array<Campo, 6> kCampiImporto = {
+    Campo::totale,    Campo::terreni,         Campo::areefabbricabili, Campo::abitazioneprincipale,
+    Campo::detrazione, Campo::altrifabbricati,
+};
+
+/// A calendar day.
+struct Giorno {
+    int anno = 0;
+    int mese = 0;
+    int giorno = 0;
+    bool operator==(const Giorno&) const = default;
+};
+
+/// Reads "dd/mm/yyyy" as a real calendar day of the years 1900 to 9999, the days a
+/// spreadsheet date can hold; nullopt for anything else (blanks, 31/02, 00/00/0000).
+std::optional<Giorno> giornoValido(std::string_view ggmmaaaa);
+
+/// One cell: empty, a text (UTF-8, never read as a formula), a number, or a date.
+using Cella = std::variant<std::monostate, std::string, double, Giorno>;
+
+/// Cells A to L of the row of payment `v`. Amounts are euro cents shown divided by
+/// 100 when `euro`, whole lire otherwise; the notice is read with `lettura`.
+std::array<Cella, 12> celleVersamento(const Versamento& v, bool euro, LetturaAtto lettura);
+
+/// A sum of field values kept exact: whole units in an integer and the rare
+/// decimals a lenient field may carry in an integer of 10^-10 units, so that a
+/// million amounts in cents add up without floating-point noise.
+class SommaEsatta {
+public:
+    /// Adds a value read by the numeric value rule.
+    void aggiungi(const NumeroLetto& n);
+    /// The sum divided by `divisore` (100 for euro cents, 1 otherwise).
+    double valore(double divisore) const;
+
+private:
+    static constexpr std::int64_t kFrazione = 10'000'000'000;  ///< units of the decimals
+    std::int64_t interi_ = 0;
+    std::int64_t frazione_ = 0;
+};
+
+/// The values of row 2: how many payments, the sum of their properties (C2) and
+/// the sums of the six amount columns (the stored results of D2 to I2).
+class Totali {
+public:
+    void aggiungi(const Versamento& v);
+    std::uint64_t versamenti() const { return versamenti_; }
+    double fabbricati() const { return fabbricati_.valore(1); }
+    /// Column D + `i` (0 to 5), scaled as the cells are.
+    double importo(std::size_t i, bool euro) const { return importi_[i].valore(euro ? 100 : 1); }
+
+private:
+    std::uint64_t versamenti_ = 0;
+    SommaEsatta fabbricati_;
+    std::array<SommaEsatta, 6> importi_;
+};
+
+/// The formula of column `colonna` (0-based, D is 3) in row 2: the sum of the data
+/// rows, to row 65536 as always, or to the last data row when there are more.
+std::string formulaTotale(int colonna, std::uint64_t ultimaRiga);
+
+/// The sheet's name for an export made at `quando`: "Estrazione dd-mm-yyyy hh.mm.ss",
+/// 30 characters. The time is separated by "." because ":" is not allowed in a
+/// sheet name; the same text, with ".xlsx", is the proposed file name.
+std::string nomeFoglio(const std::tm& quando);
+
+}  // namespace pliventa

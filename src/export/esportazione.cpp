@@ -1,0 +1,289 @@
+#include "export/esportazione.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "export/celle.h"
+#include "export/libro.h"
+#include "records/file.h"
+
+namespace pliventa {
+
+namespace {
+
+// Records read with one system call, and how often progress and cancel are looked at.
+constexpr std::size_t kRecordPerBlocco = 4096;
+
+// Column widths in characters: a date, a codice fiscale, amounts with grouping.
+constexpr double kLarghezze[12] = {12, 19, 9, 15, 15, 15, 15, 15, 15, 7, 11, 11};
+
+Errore annullato(const std::string& destinazione) {
+    return Errore{CodiceErrore::Annullato, destinazione, "esportazione annullata"};
+}
+
+std::string cartellaTemporanea(const OpzioniEsportazione& o) {
+    if (!o.cartellaTemporanea.empty()) {
+        return o.cartellaTemporanea;
+    }
+    std::error_code ec;
+    const std::filesystem::path p = std::filesystem::temp_directory_path(ec);
+    return ec ? std::string("/tmp") : p.string();
+}
+
+/// The library falls back to other folders on its own when the one it is given
+/// cannot be used; the user must learn of it instead.
+EsitoVuoto controllaCartella(const std::string& cartella) {
+    struct stat st {};
+    if (::stat(cartella.c_str(), &st) != 0) {
+        return erroreDiSistema(cartella, errno);
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        return erroreDiSistema(cartella, ENOTDIR);
+    }
+    if (::access(cartella.c_str(), W_OK | X_OK) != 0) {
+        return erroreDiSistema(cartella, errno);
+    }
+    return Nulla{};
+}
+
+/// The file the workbook is written to: a temporary one beside the destination,
+/// removed unless it was put in place.
+class Bersaglio {
+public:
+    static Esito<Bersaglio> prepara(const std::string& destinazione) {
+        struct stat st {};
+        if (::stat(destinazione.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            if (S_ISDIR(st.st_mode)) {
+                return erroreDiSistema(destinazione, EISDIR);
+            }
+            // A device or a FIFO cannot be renamed over: it is written as it is.
+            return Bersaglio(destinazione, destinazione, {});
+        }
+        std::string vero = daSostituire(destinazione);
+        Esito<FileTemporaneo> t = creaTemporaneo(vero, destinazione);
+        if (!t) {
+            return t.errore();
+        }
+        ::close(t->fd);  // the library opens it again by name
+        return Bersaglio(destinazione, std::move(vero), std::move(t->percorso));
+    }
+
+    Bersaglio(Bersaglio&& a) noexcept
+        : perMessaggi_(std::move(a.perMessaggi_)),
+          vero_(std::move(a.vero_)),
+          temporaneo_(std::exchange(a.temporaneo_, {})) {}
+    Bersaglio& operator=(Bersaglio&&) = delete;
+    ~Bersaglio() {
+        if (!temporaneo_.empty()) {
+            ::unlink(temporaneo_.c_str());
+        }
+    }
+
+    /// The file the library writes.
+    const std::string& file() const { return temporaneo_.empty() ? vero_ : temporaneo_; }
+
+    /// Puts the written file in place of the destination.
+    EsitoVuoto sostituisci() {
+        if (!temporaneo_.empty() && ::rename(temporaneo_.c_str(), vero_.c_str()) != 0) {
+            return erroreDiSistema(perMessaggi_, errno);
+        }
+        temporaneo_.clear();
+        return Nulla{};
+    }
+
+private:
+    Bersaglio(std::string perMessaggi, std::string vero, std::string temporaneo)
+        : perMessaggi_(std::move(perMessaggi)),
+          vero_(std::move(vero)),
+          temporaneo_(std::move(temporaneo)) {}
+
+    std::string perMessaggi_;
+    std::string vero_;        ///< the file replaced (a symbolic link is followed)
+    std::string temporaneo_;  ///< empty when writing in place or once in place
+};
+
+/// Reads records 1 to `quanti` of `archivio` in blocks and calls `f` with each and
+/// its 0-based index; stops at a failure, a cancel or when `f` fails.
+template <typename F>
+EsitoVuoto perOgniRecord(const ArchivioLavoro& archivio, std::uint64_t quanti,
+                         const Avanzamento& avanzamento, FaseEsportazione fase,
+                         const std::string& destinazione, F&& f) {
+    std::string blocco;
+    std::uint64_t fatti = 0;
+    while (fatti < quanti) {
+        if (avanzamento.annullato()) {
+            return annullato(destinazione);
+        }
+        if (avanzamento.progresso) {
+            avanzamento.progresso(fase, fatti, quanti);
+        }
+        const auto n = static_cast<std::size_t>(
+            std::min<std::uint64_t>(kRecordPerBlocco, quanti - fatti));
+        const Esito<std::size_t> letti = archivio.leggiblocco(fatti + 1, n, blocco);
+        if (!letti) {
+            return letti.errore();
+        }
+        if (*letti == 0) {
+            return Errore{CodiceErrore::InputOutput, archivio.percorso(),
+                          "il file di lavoro si è accorciato durante l'esportazione"};
+        }
+        for (std::size_t i = 0; i < *letti; ++i, ++fatti) {
+            const Versamento v = Versamento::daByte(std::string_view(
+                blocco.data() + i * Versamento::kLunghezzaRecord, Versamento::kLunghezzaRecord));
+            if (EsitoVuoto e = f(v, fatti); !e) {
+                return e;
+            }
+        }
+    }
+    if (avanzamento.progresso) {
+        avanzamento.progresso(fase, fatti, quanti);
+    }
+    return Nulla{};
+}
+
+/// Row 1, the column widths and formats, and row 2.
+EsitoVuoto intestazione(LibroExcel& libro, const Totali& totali, bool euro,
+                        std::uint64_t ultimaRiga) {
+    for (int c = 0; c < 12; ++c) {
+        // The amounts of rows the user adds later take the format too, as in a
+        // column formatted whole.
+        const Stile stile = euro && c >= 3 && c <= 8 ? Stile::importo : Stile::normale;
+        if (EsitoVuoto e = libro.colonne(c, c, kLarghezze[c], stile); !e) {
+            return e;
+        }
+    }
+    for (int c = 0; c < 12; ++c) {
+        if (EsitoVuoto e = libro.scrivi(0, c, std::string(kIntestazioni[c]), Stile::normale);
+            !e) {
+            return e;
+        }
+    }
+    // A2 and C2 stay empty, though bold, when there is no payment.
+    const bool vuoto = totali.versamenti() == 0;
+    const Cella a2 = vuoto ? Cella{} : Cella{static_cast<double>(totali.versamenti())};
+    const Cella c2 = vuoto ? Cella{} : Cella{totali.fabbricati()};
+    if (EsitoVuoto e = libro.scrivi(1, 0, a2, Stile::grassetto); !e) {
+        return e;
+    }
+    if (EsitoVuoto e = libro.scrivi(1, 2, c2, Stile::grassetto); !e) {
+        return e;
+    }
+    for (int c = 3; c <= 8; ++c) {
+        if (EsitoVuoto e = libro.formula(1, c, formulaTotale(c, ultimaRiga),
+                                         totali.importo(static_cast<std::size_t>(c - 3), euro),
+                                         euro ? Stile::totale : Stile::grassetto);
+            !e) {
+            return e;
+        }
+    }
+    return Nulla{};
+}
+
+Stile stileDi(int colonna, const Cella& cella, bool euro) {
+    if (std::holds_alternative<Giorno>(cella)) {
+        return Stile::data;
+    }
+    return euro && colonna >= 3 && colonna <= 8 ? Stile::importo : Stile::normale;
+}
+
+}  // namespace
+
+Esito<RiepilogoEsportazione> stampaexcel(const ArchivioLavoro& archivio,
+                                         const std::string& destinazione,
+                                         const OpzioniEsportazione& opzioni,
+                                         const Avanzamento& avanzamento) {
+    const Esito<double> conteggio = archivio.numerorecord();
+    if (!conteggio) {
+        return conteggio.errore();
+    }
+    RiepilogoEsportazione riepilogo;
+    const auto interi = static_cast<std::uint64_t>(std::floor(*conteggio));
+    riepilogo.parziale = *conteggio > std::floor(*conteggio);
+    const std::uint64_t capienza = opzioni.righeFoglio > 2 ? opzioni.righeFoglio - 2 : 0;
+    const std::uint64_t quanti = std::min(interi, capienza);
+    riepilogo.esclusi = interi - quanti;
+
+    const std::string temporanei = cartellaTemporanea(opzioni);
+    if (EsitoVuoto e = controllaCartella(temporanei); !e) {
+        return e.errore();
+    }
+    Esito<Bersaglio> bersaglio = Bersaglio::prepara(destinazione);
+    if (!bersaglio) {
+        return bersaglio.errore();
+    }
+
+    // Row 2 comes before the data, and the library writes rows only forwards: the
+    // totals are worked out in a first reading of the work file.
+    Totali totali;
+    if (EsitoVuoto e = perOgniRecord(archivio, quanti, avanzamento, FaseEsportazione::totali,
+                                     destinazione,
+                                     [&](const Versamento& v, std::uint64_t) -> EsitoVuoto {
+                                         totali.aggiungi(v);
+                                         return Nulla{};
+                                     });
+        !e) {
+        return e.errore();
+    }
+
+    Esito<std::unique_ptr<LibroExcel>> creato =
+        LibroExcel::crea(bersaglio->file(), opzioni.nomeFoglio, temporanei, destinazione);
+    if (!creato) {
+        return creato.errore();
+    }
+    LibroExcel& libro = **creato;
+    const bool euro = opzioni.valuta == "E";
+    if (EsitoVuoto e = intestazione(libro, totali, euro, quanti + 2); !e) {
+        return e.errore();
+    }
+    if (EsitoVuoto e = perOgniRecord(
+            archivio, quanti, avanzamento, FaseEsportazione::righe, destinazione,
+            [&](const Versamento& v, std::uint64_t i) -> EsitoVuoto {
+                if (i % kRecordPerBlocco == 0) {
+                    if (EsitoVuoto t = libro.controllaTemporanei(); !t) {
+                        return t;
+                    }
+                }
+                const auto riga = static_cast<std::uint32_t>(i + 2);
+                const std::array<Cella, 12> celle = celleVersamento(v, euro, opzioni.lettura);
+                for (int c = 0; c < 12; ++c) {
+                    const Cella& cella = celle[static_cast<std::size_t>(c)];
+                    if (std::holds_alternative<std::monostate>(cella)) {
+                        continue;
+                    }
+                    if (EsitoVuoto e = libro.scrivi(riga, c, cella, stileDi(c, cella, euro));
+                        !e) {
+                        return e;
+                    }
+                }
+                return Nulla{};
+            });
+        !e) {
+        return e.errore();
+    }
+    if (EsitoVuoto e = libro.controllaTemporanei(); !e) {
+        return e.errore();
+    }
+    if (avanzamento.progresso) {
+        avanzamento.progresso(FaseEsportazione::compressione, 0, 0);
+    }
+    if (EsitoVuoto e = libro.chiudi(); !e) {
+        return e.errore();
+    }
+    if (avanzamento.annullato()) {
+        return annullato(destinazione);
+    }
+    if (EsitoVuoto e = bersaglio->sostituisci(); !e) {
+        return e.errore();
+    }
+    riepilogo.esportati = quanti;
+    return riepilogo;
+}
+
+}  // namespace pliventa
