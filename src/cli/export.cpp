@@ -1,5 +1,4 @@
 // pliventa-cli export: a work file into an .xlsx workbook with its totals.
-#include <ctime>
 #include <string>
 
 #include "cli/argomenti.h"
@@ -37,13 +36,6 @@ constexpr Guida kGuida = {
 
 constexpr std::string_view kOpzioni[] = {"-o", "--valuta", "--notice"};
 
-std::string adesso() {
-    const std::time_t t = std::time(nullptr);
-    std::tm locale{};
-    localtime_r(&t, &locale);
-    return nomeFoglio(locale);
-}
-
 }  // namespace
 
 int comandoExport(std::span<const std::string_view> argomenti) {
@@ -69,7 +61,7 @@ int comandoExport(std::span<const std::string_view> argomenti) {
     OpzioniEsportazione esportazione;
     esportazione.valuta = std::get<OpzioniLettura>(opzioni).euro ? "E" : "L";
     esportazione.lettura = std::get<OpzioniLettura>(opzioni).lettura;
-    esportazione.nomeFoglio = adesso();
+    esportazione.nomeFoglio = nomeFoglioDiAdesso();
 
     const std::string percorso(arg.operandi[0]);
     const auto archivio = ArchivioLavoro::apriarchivio(percorso);

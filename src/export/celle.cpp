@@ -113,8 +113,7 @@ double SommaEsatta::valore(double divisore) const {
     if (frazione_ == 0) {
         return static_cast<double>(interi_) / divisore;
     }
-    return (static_cast<double>(interi_) + static_cast<double>(frazione_) / kFrazione) /
-           divisore;
+    return (static_cast<double>(interi_) + static_cast<double>(frazione_) / kFrazione) / divisore;
 }
 
 void Totali::aggiungi(const Versamento& v) {
@@ -138,6 +137,13 @@ std::string nomeFoglio(const std::tm& quando) {
                   quando.tm_mon + 1, quando.tm_year + 1900, quando.tm_hour, quando.tm_min,
                   quando.tm_sec);
     return testo;
+}
+
+std::string nomeFoglioDiAdesso() {
+    const std::time_t t = std::time(nullptr);
+    std::tm locale{};
+    localtime_r(&t, &locale);
+    return nomeFoglio(locale);
 }
 
 }  // namespace pliventa

@@ -16,14 +16,14 @@ namespace pliventa {
 
 /// The headers of row 1, columns A to L.
 inline constexpr std::array<std::string_view, 12> kIntestazioni = {
-    "Data Versamento", "Cod.Fiscale",  "NumFabbr",     "Totale", "Terreni",  "Aree Fabbr.",
+    "Data Versamento", "Cod.Fiscale",  "NumFabbr",     "Totale", "Terreni", "Aree Fabbr.",
     "Abit. Princ.",    "Detr. Ab.Pr.", "Altri Fabbr.", "Anno",   "N. Atto", "Data Atto",
 };
 
 /// The amount fields of columns D to I. The deduction (field 13) comes before the
 /// other buildings (field 12), as the sheet has always had it.
 inline constexpr std::array<Campo, 6> kCampiImporto = {
-    Campo::totale,    Campo::terreni,         Campo::areefabbricabili, Campo::abitazioneprincipale,
+    Campo::totale,     Campo::terreni,         Campo::areefabbricabili, Campo::abitazioneprincipale,
     Campo::detrazione, Campo::altrifabbricati,
 };
 
@@ -86,5 +86,8 @@ std::string formulaTotale(int colonna, std::uint64_t ultimaRiga);
 /// 30 characters. The time is separated by "." because ":" is not allowed in a
 /// sheet name; the same text, with ".xlsx", is the proposed file name.
 std::string nomeFoglio(const std::tm& quando);
+
+/// nomeFoglio() of the present moment, in local time.
+std::string nomeFoglioDiAdesso();
 
 }  // namespace pliventa

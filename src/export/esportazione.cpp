@@ -124,8 +124,8 @@ EsitoVuoto perOgniRecord(const ArchivioLavoro& archivio, std::uint64_t quanti,
         if (avanzamento.progresso) {
             avanzamento.progresso(fase, fatti, quanti);
         }
-        const auto n = static_cast<std::size_t>(
-            std::min<std::uint64_t>(kRecordPerBlocco, quanti - fatti));
+        const auto n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kRecordPerBlocco, quanti - fatti));
         const Esito<std::size_t> letti = archivio.leggiblocco(fatti + 1, n, blocco);
         if (!letti) {
             return letti.errore();
@@ -160,8 +160,7 @@ EsitoVuoto intestazione(LibroExcel& libro, const Totali& totali, bool euro,
         }
     }
     for (int c = 0; c < 12; ++c) {
-        if (EsitoVuoto e = libro.scrivi(0, c, std::string(kIntestazioni[c]), Stile::normale);
-            !e) {
+        if (EsitoVuoto e = libro.scrivi(0, c, std::string(kIntestazioni[c]), Stile::normale); !e) {
             return e;
         }
     }
@@ -222,12 +221,12 @@ Esito<RiepilogoEsportazione> stampaexcel(const ArchivioLavoro& archivio,
     // Row 2 comes before the data, and the library writes rows only forwards: the
     // totals are worked out in a first reading of the work file.
     Totali totali;
-    if (EsitoVuoto e = perOgniRecord(archivio, quanti, avanzamento, FaseEsportazione::totali,
-                                     destinazione,
-                                     [&](const Versamento& v, std::uint64_t) -> EsitoVuoto {
-                                         totali.aggiungi(v);
-                                         return Nulla{};
-                                     });
+    if (EsitoVuoto e =
+            perOgniRecord(archivio, quanti, avanzamento, FaseEsportazione::totali, destinazione,
+                          [&](const Versamento& v, std::uint64_t) -> EsitoVuoto {
+                              totali.aggiungi(v);
+                              return Nulla{};
+                          });
         !e) {
         return e.errore();
     }
@@ -257,8 +256,7 @@ Esito<RiepilogoEsportazione> stampaexcel(const ArchivioLavoro& archivio,
                     if (std::holds_alternative<std::monostate>(cella)) {
                         continue;
                     }
-                    if (EsitoVuoto e = libro.scrivi(riga, c, cella, stileDi(c, cella, euro));
-                        !e) {
+                    if (EsitoVuoto e = libro.scrivi(riga, c, cella, stileDi(c, cella, euro)); !e) {
                         return e;
                     }
                 }

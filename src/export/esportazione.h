@@ -33,9 +33,9 @@ struct OpzioniEsportazione {
 
 /// The stages of an export, for a progress display.
 enum class FaseEsportazione {
-    totali,       ///< first reading of the work file, for row 2
-    righe,        ///< one row per payment
-    compressione, ///< the workbook is packed; no count, and it cannot stop midway
+    totali,        ///< first reading of the work file, for row 2
+    righe,         ///< one row per payment
+    compressione,  ///< the workbook is packed; no count, and it cannot stop midway
 };
 
 /// What the caller learns while the export runs and how it stops it. Both are

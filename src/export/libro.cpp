@@ -29,10 +29,9 @@ struct LibroExcel::Dati {
         switch (e) {
             case LXW_ERROR_CREATING_TMPFILE:
             case LXW_ERROR_READING_TMPFILE:
-                return numeroErrore != 0
-                           ? erroreDiSistema(cartella(), numeroErrore)
-                           : Errore{CodiceErrore::InputOutput, cartella(),
-                                    "impossibile usare i file temporanei del foglio"};
+                return numeroErrore != 0 ? erroreDiSistema(cartella(), numeroErrore)
+                                         : Errore{CodiceErrore::InputOutput, cartella(),
+                                                  "impossibile usare i file temporanei del foglio"};
             case LXW_ERROR_MEMORY_MALLOC_FAILED:
                 return Errore{CodiceErrore::InputOutput, perMessaggi, "memoria esaurita"};
             case LXW_ERROR_CREATING_XLSX_FILE:

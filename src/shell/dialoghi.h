@@ -3,8 +3,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace pliventa {
+
+class Lavoro;
 
 /// The application's default title of message boxes that give none of their own.
 inline const QString kTitoloPredefinito = QStringLiteral("Pliventa");
@@ -26,6 +29,21 @@ public:
     /// text; returns the confirmed text, or an empty text when cancelled.
     virtual QString input(const QString& prompt, const QString& titolo,
                           const QString& predefinito) = 0;
+
+    /// A save-as dialog titled `titolo` that proposes the path `proposta` and lists
+    /// the files of `filtro` ("Descrizione (*.ext)"); asks before replacing a file.
+    /// Returns the chosen path, or an empty text when cancelled.
+    virtual QString salvaCome(const QString& titolo, const QString& proposta,
+                              const QString& filtro) = 0;
+
+    /// Opens `percorso` in the user's default application for its kind. Returns
+    /// false when no application could be started for it.
+    virtual bool apriDocumento(const QString& percorso) = 0;
+
+    /// Starts `lavoro` and returns once it has ended. Meanwhile the window keeps
+    /// answering and, after half a second, a progress dialog titled `titolo` shows
+    /// the text of `fasi` for the stage reported, with a button that cancels.
+    virtual void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) = 0;
 
     /// A Yes/No question; true for Yes.
     bool domanda(const QString& testo, const QString& titolo, Icona icona = Icona::nessuna) {

@@ -1,4 +1,5 @@
-// The real dialogs: QMessageBox and QInputDialog.
+// The real dialogs: QMessageBox, QInputDialog, QFileDialog, QProgressDialog and the
+// desktop's default applications.
 #pragma once
 
 #include <QPointer>
@@ -20,6 +21,14 @@ public:
     /// Shows a modal one-line QInputDialog; cancelling gives an empty text.
     QString input(const QString& prompt, const QString& titolo,
                   const QString& predefinito) override;
+
+    /// Shows a modal QFileDialog for saving, with the default suffix of `filtro`.
+    QString salvaCome(const QString& titolo, const QString& proposta,
+                      const QString& filtro) override;
+    /// Hands `percorso` to the desktop (xdg-open on Linux).
+    bool apriDocumento(const QString& percorso) override;
+    /// Runs a local event loop until `lavoro` ends, with a window-modal QProgressDialog.
+    void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) override;
 
 private:
     QPointer<QWidget> genitore_;

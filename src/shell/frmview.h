@@ -21,6 +21,7 @@ class QPushButton;
 
 namespace pliventa {
 
+class Lavoro;
 struct TipoPercorso;
 enum class Tracciato;
 
@@ -40,6 +41,10 @@ public:
     /// Shows record recordcorrente of the open work file. A read that fails (no file,
     /// no such record) returns its error and leaves the boxes as they were.
     EsitoVuoto mostrarecord(FormaNumero forma = FormaNumero::conPrefisso);
+
+    /// Exports every payment of the open work file to an .xlsx workbook the user
+    /// names, then opens it. recordcorrente and the display are left as they are.
+    void stampaexcel();
 
     /// The ordinary layout: year shown with its caption, notice hidden, design captions.
     void normale();
@@ -101,6 +106,11 @@ private:
     Istantanea istantanea() const;
     void ripristina(const Istantanea& i);
 
+    /// Runs `lavoro` off the window's thread through Dialoghi::attendi, with the
+    /// window's controls disabled meanwhile; a close asked for meanwhile cancels the
+    /// work and takes effect when it has ended.
+    void eseguiLavoro(Lavoro& lavoro, const QString& titolo, const QStringList& fasi);
+
     void importa(const TipoPercorso& tipo, Tracciato tracciato, const QString& titoloChiusura);
     void naviga(Movimento m);
     void avvisaNessunArchivio();
@@ -109,6 +119,8 @@ private:
     Dialoghi& dialoghi_;
     Sessione sessione_;
     bool terminato_ = false;
+    Lavoro* lavoro_ = nullptr;  ///< the long work running, if any
+    bool chiusuraRinviata_ = false;
 
     QLabel* Label2_0 = nullptr;
     QLineEdit* Text1 = nullptr;

@@ -7,6 +7,7 @@
 #include <QShortcut>
 
 #include "shell/frmview.h"
+#include "shell/lavoro.h"
 
 namespace pliventa {
 
@@ -119,8 +120,27 @@ void frmView::Command2_Click() {
 }
 
 void frmView::closeEvent(QCloseEvent* event) {
+    if (lavoro_ != nullptr) {
+        // The work reads the open work file: it is stopped first, and the window
+        // closes once it has ended.
+        lavoro_->annulla();
+        chiusuraRinviata_ = true;
+        event->ignore();
+        return;
+    }
     termina();
     event->accept();
+}
+
+void frmView::eseguiLavoro(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) {
+    centralWidget()->setEnabled(false);
+    lavoro_ = &lavoro;
+    dialoghi_.attendi(lavoro, titolo, fasi);
+    lavoro_ = nullptr;
+    centralWidget()->setEnabled(true);
+    if (chiusuraRinviata_) {
+        QMetaObject::invokeMethod(this, &frmView::termina, Qt::QueuedConnection);
+    }
 }
 
 void frmView::termina() {
@@ -134,7 +154,6 @@ void frmView::termina() {
 }
 
 // The operations of later stages: the buttons are in place and do nothing yet.
-void frmView::cmdExcel_Click() {}
 void frmView::cmdUniriscossioni_Click() {}
 void frmView::Command1_Click() {}
 

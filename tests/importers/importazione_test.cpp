@@ -2,8 +2,6 @@
 // when something fails.
 #include "importers/importazione.h"
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,19 +21,12 @@ namespace {
 namespace fs = std::filesystem;
 using test::CartellaTemporanea;
 using test::leggiFile;
+using test::LimiteFile;
+using test::nomi;
 using test::RigaVersamento;
 
 Esito<Conteggi> importaCon(Tracciato tracciato, const std::string& in, const std::string& out) {
     return importa(in, out, *nuovaTrasformazione(tracciato));
-}
-
-std::vector<std::string> nomi(const CartellaTemporanea& dir) {
-    std::vector<std::string> v;
-    for (const auto& e : fs::directory_iterator(dir.percorso())) {
-        v.push_back(e.path().filename().string());
-    }
-    std::sort(v.begin(), v.end());
-    return v;
 }
 
 TEST(Importa, PadsAndCutsToWholeRecordsAndCounts) {
@@ -179,7 +170,6 @@ TEST(Importa, FullDeviceIsAnErrorNotASuccess) {
 }
 
 TEST(Importa, WriteFailureMidwayRemovesTheTemporaryFile) {
-    // A file-size limit makes write() fail for any user, root included.
     CartellaTemporanea dir;
     std::string dati;
     for (int i = 0; i < 20000; ++i) {
@@ -187,18 +177,10 @@ TEST(Importa, WriteFailureMidwayRemovesTheTemporaryFile) {
     }
     const std::string in = dir.scrivi("in.txt", dati);
     const std::string out = dir.scrivi("iciview.out", "lavoro precedente");
-    struct sigaction ignora {
-    }, prima{};
-    ignora.sa_handler = SIG_IGN;
-    ::sigaction(SIGXFSZ, &ignora, &prima);
-    rlimit vecchio{};
-    ::getrlimit(RLIMIT_FSIZE, &vecchio);
-    rlimit basso = vecchio;
-    basso.rlim_cur = 1 << 20;
-    ::setrlimit(RLIMIT_FSIZE, &basso);
-    auto r = importaCon(Tracciato::cnc2000, in, out);
-    ::setrlimit(RLIMIT_FSIZE, &vecchio);
-    ::sigaction(SIGXFSZ, &prima, nullptr);
+    const auto r = [&] {
+        const LimiteFile limite(1 << 20);
+        return importaCon(Tracciato::cnc2000, in, out);
+    }();
     ASSERT_FALSE(r.ok());
     EXPECT_EQ(r.errore().percorso, out);
     EXPECT_EQ(r.errore().motivo, "file troppo grande");

@@ -2,71 +2,121 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/lavoro.h"
+
 namespace pliventa::test {
+
+namespace {
+
+const char* nome(int tipo) {
+    static const char* const kNomi[] = {"message box", "input box", "save-as dialog",
+                                        "document opening", "long work"};
+    return kNomi[tipo];
+}
+
+}  // namespace
 
 DialoghiFinti& DialoghiFinti::attendi(const QString& testo, const QString& titolo,
                                       Pulsanti pulsanti, Icona icona, Risposta risposta,
                                       Durante durante) {
-    attesi_.push_back(
-        Atteso{false, testo, titolo, pulsanti, icona, risposta, {}, {}, std::move(durante)});
+    Atteso a;
+    a.testo = testo;
+    a.titolo = titolo;
+    a.pulsanti = pulsanti;
+    a.icona = icona;
+    a.risposta = risposta;
+    a.durante = std::move(durante);
+    attesi_.push_back(std::move(a));
     return *this;
 }
 
 DialoghiFinti& DialoghiFinti::attendiQualsiasi(const QString& titolo, Pulsanti pulsanti,
                                                Icona icona) {
-    attesi_.push_back(
-        Atteso{false, std::nullopt, titolo, pulsanti, icona, Risposta::ok, {}, {}, {}});
+    Atteso a;
+    a.titolo = titolo;
+    a.pulsanti = pulsanti;
+    a.icona = icona;
+    attesi_.push_back(std::move(a));
     return *this;
 }
 
 DialoghiFinti& DialoghiFinti::attendiInput(const QString& prompt, const QString& titolo,
                                            const QString& predefinito, const QString& risposta) {
-    attesi_.push_back(Atteso{true,
-                             prompt,
-                             titolo,
-                             Pulsanti::ok,
-                             Icona::nessuna,
-                             Risposta::ok,
-                             predefinito,
-                             risposta,
-                             {}});
+    Atteso a;
+    a.tipo = Tipo::input;
+    a.testo = prompt;
+    a.titolo = titolo;
+    a.predefinito = predefinito;
+    a.rispostaTesto = risposta;
+    attesi_.push_back(std::move(a));
+    return *this;
+}
+
+DialoghiFinti& DialoghiFinti::attendiSalva(const QString& titolo, const QString& filtro,
+                                           const QString& risposta) {
+    Atteso a;
+    a.tipo = Tipo::salva;
+    a.testo = filtro;
+    a.titolo = titolo;
+    a.rispostaTesto = risposta;
+    attesi_.push_back(std::move(a));
+    return *this;
+}
+
+DialoghiFinti& DialoghiFinti::attendiApertura(bool aperto) {
+    Atteso a;
+    a.tipo = Tipo::apertura;
+    a.si = aperto;
+    attesi_.push_back(std::move(a));
+    return *this;
+}
+
+DialoghiFinti& DialoghiFinti::attendiLavoro(const QString& titolo, bool annulla) {
+    Atteso a;
+    a.tipo = Tipo::lavoro;
+    a.titolo = titolo;
+    a.si = annulla;
+    attesi_.push_back(std::move(a));
     return *this;
 }
 
 void DialoghiFinti::verificaFine() {
     for (const Atteso& a : attesi_) {
-        ADD_FAILURE() << "expected dialog never shown: " << (a.input ? "input " : "message ")
+        ADD_FAILURE() << "expected " << nome(static_cast<int>(a.tipo)) << " never shown: "
                       << a.testo.value_or(QStringLiteral("(any text)")).toStdString() << " / "
                       << a.titolo.toStdString();
     }
     attesi_.clear();
 }
 
-std::optional<DialoghiFinti::Atteso> DialoghiFinti::prossimo(const char* tipo, const QString& testo,
+std::optional<DialoghiFinti::Atteso> DialoghiFinti::prossimo(Tipo tipo, const QString& testo,
                                                              const QString& titolo) {
     if (attesi_.empty()) {
-        ADD_FAILURE() << "unexpected " << tipo << ": " << testo.toStdString() << " / "
-                      << titolo.toStdString();
+        ADD_FAILURE() << "unexpected " << nome(static_cast<int>(tipo)) << ": "
+                      << testo.toStdString() << " / " << titolo.toStdString();
         return std::nullopt;
     }
     Atteso a = std::move(attesi_.front());
     attesi_.pop_front();
+    if (a.tipo != tipo) {
+        ADD_FAILURE() << "a " << nome(static_cast<int>(tipo)) << " came where a "
+                      << nome(static_cast<int>(a.tipo)) << " was expected: " << testo.toStdString();
+        return std::nullopt;
+    }
+    if (a.testo) {
+        EXPECT_EQ(testo, *a.testo);
+    }
+    EXPECT_EQ(titolo, a.titolo) << testo.toStdString();
     return a;
 }
 
 Risposta DialoghiFinti::messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti,
                                   Icona icona) {
     testi_.push_back(testo);
-    const std::optional<Atteso> a = prossimo("message box", testo, titolo);
+    const std::optional<Atteso> a = prossimo(Tipo::messaggio, testo, titolo);
     if (!a) {
         return pulsanti == Pulsanti::siNo ? Risposta::no : Risposta::ok;
     }
-    EXPECT_FALSE(a->input) << "a message box came where an input box was expected: "
-                           << testo.toStdString();
-    if (a->testo) {
-        EXPECT_EQ(testo, *a->testo);
-    }
-    EXPECT_EQ(titolo, a->titolo) << testo.toStdString();
     EXPECT_EQ(pulsanti, a->pulsanti) << testo.toStdString();
     EXPECT_EQ(icona, a->icona) << testo.toStdString();
     if (a->durante) {
@@ -77,15 +127,35 @@ Risposta DialoghiFinti::messaggio(const QString& testo, const QString& titolo, P
 
 QString DialoghiFinti::input(const QString& prompt, const QString& titolo,
                              const QString& predefinito) {
-    const std::optional<Atteso> a = prossimo("input box", prompt, titolo);
+    const std::optional<Atteso> a = prossimo(Tipo::input, prompt, titolo);
     if (!a) {
         return {};
     }
-    EXPECT_TRUE(a->input) << "an input box came where a message box was expected";
-    EXPECT_EQ(prompt, a->testo.value_or(QString()));
-    EXPECT_EQ(titolo, a->titolo);
     EXPECT_EQ(predefinito, a->predefinito);
     return a->rispostaTesto;
+}
+
+QString DialoghiFinti::salvaCome(const QString& titolo, const QString& proposta,
+                                 const QString& filtro) {
+    proposte_.push_back(proposta);
+    const std::optional<Atteso> a = prossimo(Tipo::salva, filtro, titolo);
+    return a ? a->rispostaTesto : QString();
+}
+
+bool DialoghiFinti::apriDocumento(const QString& percorso) {
+    documenti_.push_back(percorso);
+    const std::optional<Atteso> a = prossimo(Tipo::apertura, percorso, {});
+    return a && a->si;
+}
+
+void DialoghiFinti::attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) {
+    EXPECT_FALSE(fasi.isEmpty()) << "long work without texts for its progress";
+    const std::optional<Atteso> a = prossimo(Tipo::lavoro, titolo, titolo);
+    if (a && a->si) {
+        lavoro.annulla();
+    }
+    lavoro.avvia();
+    lavoro.aspetta();
 }
 
 }  // namespace pliventa::test

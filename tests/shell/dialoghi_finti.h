@@ -35,22 +35,41 @@ public:
     /// Expects an input box; answers `risposta` (empty = cancelled).
     DialoghiFinti& attendiInput(const QString& prompt, const QString& titolo,
                                 const QString& predefinito, const QString& risposta);
+    /// Expects a save-as dialog; answers `risposta` (empty = cancelled). The path it
+    /// proposed is kept in proposte().
+    DialoghiFinti& attendiSalva(const QString& titolo, const QString& filtro,
+                                const QString& risposta);
+    /// Expects the opening of a document; answers whether an application opened it.
+    /// The path is kept in documenti().
+    DialoghiFinti& attendiApertura(bool aperto);
+    /// Expects long work titled `titolo`, run to its end; when `annulla`, the user
+    /// cancels it before it starts.
+    DialoghiFinti& attendiLavoro(const QString& titolo, bool annulla = false);
 
     /// Fails the test for every expected dialog that never came, and forgets them.
     void verificaFine();
 
     /// The texts of every message box shown so far.
     const std::vector<QString>& testi() const { return testi_; }
+    /// The paths proposed by the save-as dialogs so far.
+    const std::vector<QString>& proposte() const { return proposte_; }
+    /// The paths handed to the desktop so far.
+    const std::vector<QString>& documenti() const { return documenti_; }
 
     Risposta messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti,
                        Icona icona) override;
     QString input(const QString& prompt, const QString& titolo,
                   const QString& predefinito) override;
+    QString salvaCome(const QString& titolo, const QString& proposta,
+                      const QString& filtro) override;
+    bool apriDocumento(const QString& percorso) override;
+    void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) override;
 
 private:
+    enum class Tipo { messaggio, input, salva, apertura, lavoro };
     struct Atteso {
-        bool input = false;
-        std::optional<QString> testo;  ///< message text or prompt; nullopt: any
+        Tipo tipo = Tipo::messaggio;
+        std::optional<QString> testo;  ///< message text, prompt or filter; nullopt: any
         QString titolo;
         Pulsanti pulsanti = Pulsanti::ok;
         Icona icona = Icona::nessuna;
@@ -58,11 +77,14 @@ private:
         QString predefinito;
         QString rispostaTesto;
         Durante durante;
+        bool si = false;  ///< apertura: opened; lavoro: cancelled
     };
-    std::optional<Atteso> prossimo(const char* tipo, const QString& testo, const QString& titolo);
+    std::optional<Atteso> prossimo(Tipo tipo, const QString& testo, const QString& titolo);
 
     std::deque<Atteso> attesi_;
     std::vector<QString> testi_;
+    std::vector<QString> proposte_;
+    std::vector<QString> documenti_;
 };
 
 }  // namespace pliventa::test

@@ -1,5 +1,9 @@
 #include "righe.h"
 
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -35,6 +39,32 @@ std::string leggiFile(const std::string& percorso) {
     std::ostringstream s;
     s << f.rdbuf();
     return s.str();
+}
+
+LimiteFile::LimiteFile(std::uint64_t byte) {
+    gestorePrima_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit r{};
+    ::getrlimit(RLIMIT_FSIZE, &r);
+    prima_ = r.rlim_cur;
+    r.rlim_cur = byte;
+    ::setrlimit(RLIMIT_FSIZE, &r);
+}
+
+LimiteFile::~LimiteFile() {
+    rlimit r{};
+    ::getrlimit(RLIMIT_FSIZE, &r);
+    r.rlim_cur = prima_;
+    ::setrlimit(RLIMIT_FSIZE, &r);
+    std::signal(SIGXFSZ, gestorePrima_);
+}
+
+std::vector<std::string> nomi(const CartellaTemporanea& dir) {
+    std::vector<std::string> out;
+    for (const auto& e : std::filesystem::directory_iterator(dir.percorso())) {
+        out.push_back(e.path().filename().string());
+    }
+    std::sort(out.begin(), out.end());
+    return out;
 }
 
 }  // namespace pliventa::test

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "records/versamento.h"
 
@@ -58,6 +59,24 @@ public:
 private:
     std::filesystem::path percorso_;
 };
+
+/// While it lives, no file of this process may grow past `byte` and the write
+/// that would do it fails with EFBIG instead of killing the process: a full disk
+/// that any user, root included, can meet.
+class LimiteFile {
+public:
+    explicit LimiteFile(std::uint64_t byte);
+    ~LimiteFile();
+    LimiteFile(const LimiteFile&) = delete;
+    LimiteFile& operator=(const LimiteFile&) = delete;
+
+private:
+    std::uint64_t prima_ = 0;
+    void (*gestorePrima_)(int) = nullptr;
+};
+
+/// The names in folder `dir`, sorted.
+std::vector<std::string> nomi(const CartellaTemporanea& dir);
 
 /// The whole content of a (small) file; empty when it cannot be read.
 std::string leggiFile(const std::string& percorso);

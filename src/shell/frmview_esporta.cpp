@@ -1,0 +1,102 @@
+// The export of the open work file to an .xlsx workbook, written off the
+// window's thread and then opened in the user's spreadsheet program.
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QStatusBar>
+#include <optional>
+
+#include "export/celle.h"
+#include "export/esportazione.h"
+#include "shell/frmview.h"
+#include "shell/lavoro.h"
+
+namespace pliventa {
+
+namespace {
+
+const QString kTitoloExcel = QStringLiteral("Crea File Excel");
+const QString kFiltroExcel = QStringLiteral("Cartella di lavoro Excel (*.xlsx)");
+
+}  // namespace
+
+void frmView::cmdExcel_Click() {
+    stampaexcel();
+}
+
+void frmView::stampaexcel() {
+    // Nothing to export from: say so before anything is asked or written.
+    if (!sessione_.aperto()) {
+        avvisaNessunArchivio();
+        return;
+    }
+    OpzioniEsportazione opzioni;
+    opzioni.nomeFoglio = nomeFoglioDiAdesso();
+    opzioni.valuta = Combo1->currentText().toStdString();
+    opzioni.lettura = sessione_.lettura();
+    const QString proposta = QDir::current().filePath(QString::fromStdString(opzioni.nomeFoglio) +
+                                                      QStringLiteral(".xlsx"));
+    const QString percorso = dialoghi_.salvaCome(kTitoloExcel, proposta, kFiltroExcel);
+    if (percorso.isEmpty()) {
+        return;
+    }
+
+    // The export reads the open work file by record number from its own thread;
+    // it never moves recordcorrente, so browsing goes on from the payment shown.
+    const ArchivioLavoro& archivio = *sessione_.archivio();
+    const std::string destinazione = QFile::encodeName(percorso).toStdString();
+    std::optional<Esito<RiepilogoEsportazione>> esito;
+    Lavoro lavoro([&](Lavoro& l) {
+        Avanzamento avanzamento;
+        avanzamento.annulla = &l.annullamento();
+        avanzamento.progresso = [&l](FaseEsportazione fase, std::uint64_t fatti,
+                                     std::uint64_t totale) {
+            l.avanza(static_cast<int>(fase), fatti, totale);
+        };
+        esito = pliventa::stampaexcel(archivio, destinazione, opzioni, avanzamento);
+    });
+    eseguiLavoro(
+        lavoro, kTitoloExcel,
+        {QStringLiteral("Calcolo dei totali…"), QStringLiteral("Scrittura dei versamenti…"),
+         QStringLiteral("Compressione della cartella di lavoro…")});
+
+    if (!esito->ok()) {
+        if (esito->errore().codice == CodiceErrore::Annullato) {
+            statusBar()->showMessage(QStringLiteral("Esportazione annullata: nessun file scritto"));
+            return;
+        }
+        dialoghi_.messaggio(QStringLiteral("Impossibile creare il file Excel.") +
+                                QStringLiteral("\r\n") +
+                                QString::fromStdString(esito->errore().descrizione()),
+                            kTitoloExcel, Pulsanti::ok, Icona::esclamazione);
+        statusBar()->showMessage(QStringLiteral("Esportazione non riuscita"));
+        return;
+    }
+    const RiepilogoEsportazione& r = esito->valore();
+    const QLocale locale;
+    QString stato = QStringLiteral("Versamenti esportati: %1 · %2")
+                        .arg(locale.toString(static_cast<qulonglong>(r.esportati)), percorso);
+    if (r.esclusi > 0) {
+        // Never a silent stop: the clerk learns how many payments are missing.
+        const QString esclusi = locale.toString(static_cast<qulonglong>(r.esclusi));
+        dialoghi_.messaggio(
+            QStringLiteral("Il foglio contiene al massimo %1 versamenti: %2 versamenti non sono "
+                           "stati esportati.")
+                .arg(locale.toString(static_cast<qulonglong>(kRigheFoglio - 2)), esclusi),
+            kTitoloExcel, Pulsanti::ok, Icona::esclamazione);
+        stato += QStringLiteral(" · esclusi: ") + esclusi;
+    }
+    if (r.parziale) {
+        stato += QStringLiteral(" · ignorato un record finale incompleto");
+    }
+    statusBar()->showMessage(stato);
+    if (!dialoghi_.apriDocumento(percorso)) {
+        dialoghi_.messaggio(QStringLiteral("Il file Excel è stato creato, ma nessun programma ha "
+                                           "potuto aprirlo. Si trova in:") +
+                                QStringLiteral("\r\n") + percorso,
+                            kTitoloExcel, Pulsanti::ok, Icona::informazione);
+    }
+}
+
+}  // namespace pliventa

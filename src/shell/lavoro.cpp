@@ -1,0 +1,39 @@
+#include "shell/lavoro.h"
+
+namespace pliventa {
+
+Lavoro::Lavoro(std::function<void(Lavoro&)> compito) : compito_(std::move(compito)) {}
+
+Lavoro::~Lavoro() {
+    aspetta();
+}
+
+void Lavoro::avvia() {
+    if (filo_.joinable() || finito_.load()) {
+        return;
+    }
+    filo_ = std::thread([this] {
+        compito_(*this);
+        finito_.store(true);
+    });
+}
+
+void Lavoro::aspetta() {
+    if (filo_.joinable()) {
+        filo_.join();
+    }
+}
+
+void Lavoro::avanza(int fase, std::uint64_t fatti, std::uint64_t totale) {
+    // Three separate values: a reader may see a mix of two reports, which a
+    // progress bar shows for a tenth of a second at most.
+    fase_.store(fase);
+    fatti_.store(fatti);
+    totale_.store(totale);
+}
+
+Lavoro::Stato Lavoro::stato() const {
+    return {fase_.load(), fatti_.load(), totale_.load()};
+}
+
+}  // namespace pliventa

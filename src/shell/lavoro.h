@@ -1,0 +1,55 @@
+// Long work (an export, an import) run on a thread of its own, so the window
+// stays responsive; the window watches its progress and may ask it to stop.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <thread>
+
+namespace pliventa {
+
+class Lavoro {
+public:
+    /// The work to do: `compito` runs on its own thread once avvia() is called,
+    /// reports through avanza() and looks at annullato() (or annullamento()).
+    explicit Lavoro(std::function<void(Lavoro&)> compito);
+    /// Waits for the work to end.
+    ~Lavoro();
+    Lavoro(const Lavoro&) = delete;
+    Lavoro& operator=(const Lavoro&) = delete;
+
+    /// Starts the work; once only.
+    void avvia();
+    /// Waits until the work has ended (at once when it never started).
+    void aspetta();
+    /// True once the work has ended.
+    bool finito() const { return finito_.load(); }
+
+    /// Asks the work to stop; it decides when.
+    void annulla() { annulla_.store(true); }
+    bool annullato() const { return annulla_.load(); }
+    /// The flag annulla() sets, for the core's routines.
+    const std::atomic<bool>& annullamento() const { return annulla_; }
+
+    /// What the work reports: its stage (an index into the caller's texts), how
+    /// much of it is done and of how much (0 of 0: it cannot tell).
+    struct Stato {
+        int fase = 0;
+        std::uint64_t fatti = 0;
+        std::uint64_t totale = 0;
+    };
+    void avanza(int fase, std::uint64_t fatti, std::uint64_t totale);
+    Stato stato() const;
+
+private:
+    std::function<void(Lavoro&)> compito_;
+    std::thread filo_;
+    std::atomic<bool> finito_{false};
+    std::atomic<bool> annulla_{false};
+    std::atomic<int> fase_{0};
+    std::atomic<std::uint64_t> fatti_{0};
+    std::atomic<std::uint64_t> totale_{0};
+};
+
+}  // namespace pliventa

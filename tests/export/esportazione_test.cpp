@@ -1,0 +1,298 @@
+// The workbook as a reader sees it: headers, totals, one row per payment, the
+// formats, and what is left on disk when the export fails or is cancelled.
+#include "export/esportazione.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+
+#include "libro_letto.h"
+#include "righe.h"
+
+namespace pliventa {
+namespace {
+
+namespace fs = std::filesystem;
+using test::CartellaTemporanea;
+using test::leggiFile;
+using test::leggiLibro;
+using test::LibroLetto;
+using test::LimiteFile;
+using test::nomi;
+using test::RigaVersamento;
+
+constexpr const char* kFoglio = "Estrazione 05-03-2004 09.07.02";
+
+RigaVersamento ordinario(std::string_view anno) {
+    return RigaVersamento()
+        .tipo('3')
+        .data("20030715")
+        .cf("RSSMRA70A01H501U")
+        .campo(Campo::annoimposta, anno)
+        .campo(Campo::totale, "00000012345")
+        .campo(Campo::terreni, "0000000100")
+        .campo(Campo::areefabbricabili, "-000000050")
+        .campo(Campo::altrifabbricati, "0000000007")
+        .campo(Campo::detrazione, "00010329")
+        .campo(Campo::numerofabbricati, "0003");
+}
+
+// Field 16 from position 7: 000123456 then 31122002 (the long arrangement).
+RigaVersamento violazione(std::string_view data = "31122002") {
+    return RigaVersamento()
+        .tipo('6')
+        .data("20040320")
+        .cf("VRDLGU60B02F205X")
+        .campo(Campo::totale, "00000000020")
+        .campo(Campo::numerofabbricati, "0001")
+        .campo(Campo::estremiatto, "100000000123456" + std::string(data));
+}
+
+class Esportazione : public ::testing::Test {
+protected:
+    /// Writes the work file of `righe` and exports it to book.xlsx.
+    Esito<RiepilogoEsportazione> esporta(const std::string& dati, OpzioniEsportazione o = {}) {
+        archivio_ = dir.scrivi("iciview.out", dati);
+        auto a = ArchivioLavoro::apriarchivio(archivio_);
+        EXPECT_TRUE(a.ok());
+        if (o.nomeFoglio.empty()) {
+            o.nomeFoglio = kFoglio;
+        }
+        return stampaexcel(*a, libro(), o, avanzamento);
+    }
+    std::string libro() const { return dir.file("book.xlsx"); }
+
+    CartellaTemporanea dir;
+    Avanzamento avanzamento;
+
+private:
+    std::string archivio_;
+};
+
+std::string righe(std::initializer_list<RigaVersamento> r) {
+    std::string s;
+    for (const auto& x : r) {
+        s += x.record();
+    }
+    return s;
+}
+
+TEST_F(Esportazione, EveryCellOfHeadersTotalsAndPayments) {
+    auto cf = ordinario("93");
+    cf.cf("=SUM(A1)        ");  // looks like a formula: stays text, blanks kept
+    const std::string dati = righe({ordinario("92"), cf, ordinario("05"), ordinario("  "),
+                                    violazione(), violazione("31022002")});
+    for (const char* valuta : {"E", "L"}) {
+        SCOPED_TRACE(valuta);
+        OpzioniEsportazione o;
+        o.valuta = valuta;
+        const auto r = esporta(dati, o);
+        ASSERT_TRUE(r.ok()) << r.errore().descrizione();
+        EXPECT_EQ(r->esportati, 6u);
+        const LibroLetto l = leggiLibro(libro());
+        EXPECT_EQ(l.fogli, std::vector<std::string>{kFoglio});
+
+        const bool euro = valuta == std::string("E");
+        const std::string imp = euro ? "#,##0.00" : "General";
+        auto importo = [&](double lire) {
+            return "n\t" + test::repr(euro ? lire / 100 : lire) + "\t-\t" + imp;
+        };
+        auto totale = [&](char c, double lire) {
+            return "f\t=SUM(" + std::string(1, c) + "3:" + std::string(1, c) +
+                   "65536)=" + test::repr(euro ? lire / 100 : lire) + "\tbold\t" + imp;
+        };
+        const std::map<std::string, std::string> attese = {
+            {"A1", "s\tData Versamento\t-\tGeneral"},
+            {"L1", "s\tData Atto\t-\tGeneral"},
+            {"A2", "n\t6.0\tbold\tGeneral"},
+            {"B2", ""},
+            {"C2", "n\t14.0\tbold\tGeneral"},
+            {"D2", totale('D', 4 * 12345 + 2 * 20)},
+            {"E2", totale('E', 400)},
+            {"F2", totale('F', -200)},
+            {"H2", totale('H', 4 * 10329)},
+            {"I2", totale('I', 28)},
+            {"A3", "s\t15/07/2003\t-\tGeneral"},
+            {"B3", "s\tRSSMRA70A01H501U\t-\tGeneral"},
+            {"C3", "n\t3.0\t-\tGeneral"},
+            {"D3", importo(12345)},
+            {"F3", importo(-50)},
+            {"G3", importo(0)},
+            {"H3", importo(10329)},  // H is the deduction, I the other buildings
+            {"I3", importo(7)},
+            {"J3", "n\t2092.0\t-\tGeneral"},
+            {"K3", ""},
+            {"B4", "s\t=SUM(A1)        \t-\tGeneral"},
+            {"J4", "n\t1993.0\t-\tGeneral"},
+            {"J5", "n\t2005.0\t-\tGeneral"},
+            {"J6", "s\t20  \t-\tGeneral"},
+            {"J7", ""},
+            {"K7", "s\t000123456\t-\tGeneral"},
+            {"L7", "d\t2002-12-31\t-\tdd/mm/yyyy"},
+            {"L8", "s\t31/02/2002\t-\tGeneral"},
+            {"A9", ""},
+        };
+        for (const auto& [ref, attesa] : attese) {
+            EXPECT_EQ(l[ref], attesa) << ref;
+        }
+    }
+}
+
+TEST_F(Esportazione, NoticeColumnsFollowTheWorkFilesArrangement) {
+    const struct {
+        LetturaAtto lettura;
+        const char* k;
+        const char* l;
+    } casi[] = {
+        {LetturaAtto::lunga, "s\t000123456\t-\tGeneral", "d\t2002-12-31\t-\tdd/mm/yyyy"},
+        {LetturaAtto::breve, "s\t000123\t-\tGeneral", "s\t45/63/1122\t-\tGeneral"},
+    };
+    for (const auto& c : casi) {
+        OpzioniEsportazione o;
+        o.lettura = c.lettura;
+        ASSERT_TRUE(esporta(righe({violazione()}), o).ok());
+        const LibroLetto l = leggiLibro(libro());
+        EXPECT_EQ(l["K3"], c.k);
+        EXPECT_EQ(l["L3"], c.l);
+    }
+}
+
+TEST_F(Esportazione, EmptyWorkFileGivesHeadersAndBoldEmptyTotals) {
+    const auto r = esporta("");
+    ASSERT_TRUE(r.ok()) << r.errore().descrizione();
+    const LibroLetto l = leggiLibro(libro());
+    EXPECT_EQ(l["A2"], "b\t\tbold\tGeneral");
+    EXPECT_EQ(l["C2"], "b\t\tbold\tGeneral");
+    EXPECT_EQ(l["D2"], "f\t=SUM(D3:D65536)=0.0\tbold\t#,##0.00");
+    for (const auto& [ref, cella] : l.celle) {
+        EXPECT_TRUE(ref.back() == '1' || ref.back() == '2') << ref << " " << cella;
+    }
+}
+
+TEST_F(Esportazione, TotalsReachTheLastRowPastRow65536) {
+    const std::string uno = ordinario("05").record();
+    std::string dati;
+    for (int i = 0; i < 65535; ++i) {  // data rows 3 to 65537
+        dati += uno;
+    }
+    ASSERT_TRUE(esporta(dati).ok());
+    const LibroLetto l = leggiLibro(libro(), 2);
+    EXPECT_EQ(l["D2"], "f\t=SUM(D3:D65537)=" + test::repr(65535 * 123.45) + "\tbold\t#,##0.00");
+}
+
+TEST_F(Esportazione, AFullSheetTakesWhatFitsAndCountsTheRest) {
+    OpzioniEsportazione o;
+    o.righeFoglio = 5;  // rows for three payments
+    const std::string dati =
+        righe({ordinario("01"), ordinario("02"), ordinario("03"), ordinario("04")}) +
+        ordinario("05").record().substr(0, 100);  // and a partial record
+    const auto r = esporta(dati, o);
+    ASSERT_TRUE(r.ok()) << r.errore().descrizione();
+    EXPECT_EQ(r->esportati, 3u);
+    EXPECT_EQ(r->esclusi, 1u);
+    EXPECT_TRUE(r->parziale);
+    const LibroLetto l = leggiLibro(libro());
+    EXPECT_EQ(l["A2"], "n\t3.0\tbold\tGeneral");
+    EXPECT_EQ(l["J5"], "n\t2003.0\t-\tGeneral");
+    EXPECT_EQ(l["A6"], "");
+}
+
+TEST_F(Esportazione, FailuresNameThePathAndLeaveTheOldFile) {
+    std::string dati;
+    for (int i = 0; i < 5000; ++i) {
+        dati += ordinario("05").record();
+    }
+    const std::string temporanei = dir.file("temp");
+    fs::create_directory(temporanei);
+    const struct {
+        const char* caso;
+        std::string destinazione;
+        std::string cartellaTemporanea;
+        std::uint64_t limite;  ///< largest file, 0: none
+        std::string percorso;
+        std::string motivo;
+    } casi[] = {
+        {"missing folder", dir.file("manca/book.xlsx"), temporanei, 0, dir.file("manca/book.xlsx"),
+         "file o directory inesistente"},
+        {"a directory", temporanei, temporanei, 0, temporanei, "è una directory"},
+        {"full disk", "/dev/full", temporanei, 0, "/dev/full", "spazio esaurito sul dispositivo"},
+        {"missing temporary folder", libro(), dir.file("manca"), 0, dir.file("manca"),
+         "file o directory inesistente"},
+        {"full temporary folder", libro(), temporanei, 256 * 1024, temporanei,
+         "file troppo grande"},
+    };
+    const auto archivio = ArchivioLavoro::apriarchivio(dir.scrivi("iciview.out", dati));
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.caso);
+        dir.scrivi("book.xlsx", "cartella precedente");
+        OpzioniEsportazione o;
+        o.cartellaTemporanea = c.cartellaTemporanea;
+        const auto r = [&] {
+            const LimiteFile limite(c.limite > 0 ? c.limite : RLIM_INFINITY);
+            return stampaexcel(*archivio, c.destinazione, o);
+        }();
+        ASSERT_FALSE(r.ok());
+        EXPECT_EQ(r.errore().codice, CodiceErrore::InputOutput);
+        EXPECT_EQ(r.errore().percorso, c.percorso);
+        EXPECT_EQ(r.errore().motivo, c.motivo);
+        EXPECT_EQ(leggiFile(libro()), "cartella precedente");
+        EXPECT_EQ(nomi(dir), (std::vector<std::string>{"book.xlsx", "iciview.out", "temp"}));
+        EXPECT_TRUE(fs::is_empty(temporanei));
+    }
+}
+
+TEST_F(Esportazione, CancelLeavesNoFileAndProgressReachesTheEnd) {
+    std::string dati;
+    for (int i = 0; i < 10000; ++i) {
+        dati += ordinario("05").record();
+    }
+    std::atomic<bool> annulla{false};
+    std::vector<std::pair<FaseEsportazione, std::uint64_t>> visti;
+    avanzamento.annulla = &annulla;
+    avanzamento.progresso = [&](FaseEsportazione f, std::uint64_t fatti, std::uint64_t totale) {
+        EXPECT_LE(fatti, totale);
+        visti.emplace_back(f, fatti);
+    };
+    ASSERT_TRUE(esporta(dati).ok());
+    ASSERT_FALSE(visti.empty());
+    EXPECT_EQ(visti.back(), std::make_pair(FaseEsportazione::compressione, std::uint64_t{0}));
+    EXPECT_EQ(visti[visti.size() - 2],
+              std::make_pair(FaseEsportazione::righe, std::uint64_t{10000}));
+
+    dir.scrivi("book.xlsx", "cartella precedente");
+    avanzamento.progresso = [&](FaseEsportazione f, std::uint64_t fatti, std::uint64_t) {
+        if (f == FaseEsportazione::righe && fatti > 0) {
+            annulla = true;
+        }
+    };
+    const auto r = esporta(dati);
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
+    EXPECT_EQ(leggiFile(libro()), "cartella precedente");
+    EXPECT_EQ(nomi(dir), (std::vector<std::string>{"book.xlsx", "iciview.out"}));
+}
+
+TEST_F(Esportazione, LibreOfficeShowsTheTotals) {
+    // A spreadsheet program as the clerk opens it, when this machine has one.
+    const char* soffice = "/usr/bin/soffice";
+    if (::access(soffice, X_OK) != 0) {
+        GTEST_SKIP() << "LibreOffice is not installed";
+    }
+    ASSERT_TRUE(esporta(righe({ordinario("92"), ordinario("93"), violazione()})).ok());
+    const std::string comando = "HOME='" + dir.file("profilo") + "' " + soffice +
+                                " --headless --norestore --convert-to csv --outdir '" +
+                                dir.percorso().string() + "' '" + libro() + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(comando.c_str()), 0);
+    const std::string csv = leggiFile(dir.file("book.csv"));
+    const auto inizio = csv.find('\n') + 1;
+    EXPECT_EQ(csv.substr(inizio, csv.find('\n', inizio) - inizio),
+              "3,,7,247.1,2,-1,0,206.58,0.14,,,");
+}
+
+}  // namespace
+}  // namespace pliventa

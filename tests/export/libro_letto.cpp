@@ -1,0 +1,54 @@
+#include "libro_letto.h"
+
+#include <charconv>
+#include <cstdio>
+#include <sstream>
+#include <stdexcept>
+
+namespace pliventa::test {
+
+std::string repr(double x) {
+    char testo[64];
+    const auto fine = std::to_chars(testo, testo + sizeof testo, x).ptr;
+    std::string r(testo, fine);
+    if (r.find_first_of(".en") == std::string::npos) {
+        r += ".0";
+    }
+    return r;
+}
+
+LibroLetto leggiLibro(const std::string& percorso, int righe) {
+    const std::string comando = std::string(PLIVENTA_PYTHON) + " '" + PLIVENTA_LEGGI_LIBRO + "' '" +
+                                percorso + "' " + (righe > 0 ? std::to_string(righe) : "") +
+                                " 2>&1";
+    FILE* p = ::popen(comando.c_str(), "r");
+    if (p == nullptr) {
+        throw std::runtime_error("cannot start " + comando);
+    }
+    std::string testo;
+    char buffer[65536];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) {
+        testo.append(buffer, n);
+    }
+    if (::pclose(p) != 0) {
+        throw std::runtime_error("the reader failed on " + percorso + ":\n" + testo);
+    }
+    LibroLetto libro;
+    std::istringstream righeLette(testo);
+    for (std::string riga; std::getline(righeLette, riga);) {
+        const auto tab = riga.find('\t');
+        const std::string chiave = riga.substr(0, tab);
+        const std::string resto = tab == std::string::npos ? "" : riga.substr(tab + 1);
+        if (chiave == "fogli") {
+            std::istringstream nomi(resto);
+            for (std::string n; std::getline(nomi, n, '|');) {
+                libro.fogli.push_back(n);
+            }
+        } else {
+            libro.celle[chiave] = resto;
+        }
+    }
+    return libro;
+}
+
+}  // namespace pliventa::test
