@@ -1,0 +1,95 @@
+// The export button: what it asks, what it hands the core and what it tells.
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTest>
+
+#include "finestra.h"
+#include "libro_letto.h"
+
+namespace pliventa::test {
+namespace {
+
+const QString kTitoloExcel = QStringLiteral("Crea File Excel");
+const QString kFiltro = QStringLiteral("Cartella di lavoro Excel (*.xlsx)");
+
+class EsportazioneTest : public FinestraTest {
+protected:
+    void esporta() {
+        QTest::mouseClick(controllo<QAbstractButton>(QStringLiteral("cmdExcel")), Qt::LeftButton);
+    }
+    QString stato() const { return finestra->statusBar()->currentMessage(); }
+    QString libro() const { return cartella() + QStringLiteral("/libro.xlsx"); }
+};
+
+TEST_F(EsportazioneTest, WithoutAWorkFileSaysSoAndAsksNothing) {
+    dialoghi.attendi(QStringLiteral("Aprire un file prima di effettuare ricerche"),
+                     kTitoloPredefinito);
+    esporta();
+    EXPECT_TRUE(dialoghi.proposte().empty());
+}
+
+TEST_F(EsportazioneTest, ProposesATimestampedBookAndCancellingDoesNothing) {
+    apri({ordinario()});
+    dialoghi.attendiSalva(kTitoloExcel, kFiltro, QString());
+    esporta();
+    ASSERT_EQ(dialoghi.proposte().size(), 1u);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^") + QRegularExpression::escape(cartella()) +
+                                   QStringLiteral("/Estrazione \\d\\d-\\d\\d-\\d{4} "
+                                                  "\\d\\d\\.\\d\\d\\.\\d\\d\\.xlsx$"))
+                    .match(dialoghi.proposte()[0])
+                    .hasMatch())
+        << dialoghi.proposte()[0];
+    EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"});
+}
+
+TEST_F(EsportazioneTest, ExportsAsTheWindowReadsAndKeepsThePaymentShown) {
+    apri({ordinario(), violazione()}, LetturaAtto::breve);
+    mostra(2);
+    controllo<QComboBox>(QStringLiteral("Combo1"))->setEditText(QStringLiteral("L"));
+    dialoghi.attendiSalva(kTitoloExcel, kFiltro, libro())
+        .attendiLavoro(kTitoloExcel)
+        .attendiApertura(false)
+        .attendi(QStringLiteral("Il file Excel è stato creato, ma nessun programma ha potuto "
+                                "aprirlo. Si trova in:\r\n") +
+                     libro(),
+                 kTitoloExcel, Pulsanti::ok, Icona::informazione);
+    esporta();
+    EXPECT_EQ(dialoghi.documenti(), std::vector<QString>{libro()});
+    EXPECT_EQ(stato(), QStringLiteral("Versamenti esportati: 2 · ") + libro());
+    const LibroLetto l = leggiLibro(libro().toStdString());
+    EXPECT_EQ(l["D3"], "n\t123456.0\t-\tGeneral");  // lire, as the currency box says
+    EXPECT_EQ(l["K4"], "s\t123456\t-\tGeneral");    // the short notice of this work file
+    EXPECT_EQ(finestra->sessione().recordcorrente(), 2.0);
+    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 2 (Violazione)"));
+}
+
+TEST_F(EsportazioneTest, FailureAndCancelLeaveNoBook) {
+    apri({ordinario()});
+    const struct {
+        QString percorso;
+        bool annulla;
+        QString messaggio;  ///< empty: none
+        QString stato;
+    } casi[] = {
+        {cartella() + QStringLiteral("/manca/libro.xlsx"), false,
+         QStringLiteral("Impossibile creare il file Excel.\r\n") + cartella() +
+             QStringLiteral("/manca/libro.xlsx: file o directory inesistente"),
+         QStringLiteral("Esportazione non riuscita")},
+        {libro(), true, QString(), QStringLiteral("Esportazione annullata: nessun file scritto")},
+    };
+    for (const auto& c : casi) {
+        dialoghi.attendiSalva(kTitoloExcel, kFiltro, c.percorso)
+            .attendiLavoro(kTitoloExcel, c.annulla);
+        if (!c.messaggio.isEmpty()) {
+            dialoghi.attendi(c.messaggio, kTitoloExcel, Pulsanti::ok, Icona::esclamazione);
+        }
+        esporta();
+        EXPECT_EQ(stato(), c.stato);
+        EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"});
+    }
+}
+
+}  // namespace
+}  // namespace pliventa::test
