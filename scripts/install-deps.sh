@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
-  qt6-base-dev libgl1-mesa-dev
+  qt6-base-dev libgl1-mesa-dev qt6-translations-l10n
   libxlsxwriter-dev
   googletest libgtest-dev libgmock-dev
   python3-openpyxl

@@ -74,18 +74,17 @@ void frmView::stampaexcel() {
         return;
     }
     const RiepilogoEsportazione& r = esito->valore();
-    const QLocale locale;
-    QString stato = QStringLiteral("Versamenti esportati: %1 · %2")
-                        .arg(locale.toString(static_cast<qulonglong>(r.esportati)), percorso);
+    // Counts as the import's status line gives them, without grouping.
+    QString stato = QStringLiteral("Versamenti esportati: %1 · %2").arg(r.esportati).arg(percorso);
     if (r.esclusi > 0) {
         // Never a silent stop: the clerk learns how many payments are missing.
-        const QString esclusi = locale.toString(static_cast<qulonglong>(r.esclusi));
         dialoghi_.messaggio(
             QStringLiteral("Il foglio contiene al massimo %1 versamenti: %2 versamenti non sono "
                            "stati esportati.")
-                .arg(locale.toString(static_cast<qulonglong>(kRigheFoglio - 2)), esclusi),
+                .arg(QLocale().toString(static_cast<qulonglong>(kRigheFoglio - 2)))
+                .arg(r.esclusi),
             kTitoloExcel, Pulsanti::ok, Icona::esclamazione);
-        stato += QStringLiteral(" · esclusi: ") + esclusi;
+        stato += QStringLiteral(" · esclusi perché il foglio è pieno: %1").arg(r.esclusi);
     }
     if (r.parziale) {
         stato += QStringLiteral(" · ignorato un record finale incompleto");
