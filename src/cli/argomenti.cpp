@@ -113,6 +113,16 @@ std::variant<Argomenti, int> preparaComando(std::span<const std::string_view> ar
     return std::move(arg);
 }
 
+std::optional<int> soloArchivio(const Argomenti& arg, const Guida& guida) {
+    if (arg.operandi.empty() || arg.operandi[0].empty()) {
+        return erroreUso(guida, "manca il file di lavoro WORKFILE");
+    }
+    if (arg.operandi.size() > 1) {
+        return erroreUso(guida, "argomento in più: " + std::string(arg.operandi[1]));
+    }
+    return std::nullopt;
+}
+
 std::variant<OpzioniLettura, int> opzioniLettura(const Argomenti& arg, const Guida& guida) {
     OpzioniLettura o;
     const std::string_view valuta = arg.valore("--valuta").value_or("E");

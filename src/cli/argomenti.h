@@ -60,6 +60,10 @@ std::variant<Argomenti, int> preparaComando(std::span<const std::string_view> ar
                                             std::span<const std::string_view> ammesse,
                                             const Guida& guida);
 
+/// Checks that the operands are exactly one work file, not empty. When they are
+/// not it prints the usage error and returns kErroreUso; otherwise nullopt.
+std::optional<int> soloArchivio(const Argomenti& arg, const Guida& guida);
+
 /// How the records of a work file are read: the currency and the notice arrangement.
 struct OpzioniLettura {
     bool euro = true;

@@ -48,11 +48,8 @@ int comandoDump(std::span<const std::string_view> argomenti) {
         return *esito;
     }
     const Argomenti& arg = std::get<Argomenti>(preparato);
-    if (arg.operandi.empty() || arg.operandi[0].empty()) {
-        return erroreUso(kGuida, "manca il file di lavoro WORKFILE");
-    }
-    if (arg.operandi.size() > 1) {
-        return erroreUso(kGuida, "argomento in più: " + std::string(arg.operandi[1]));
+    if (const std::optional<int> uso = soloArchivio(arg, kGuida)) {
+        return *uso;
     }
     const auto lettura = opzioniLettura(arg, kGuida);
     if (const int* esito = std::get_if<int>(&lettura)) {

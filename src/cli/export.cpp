@@ -44,11 +44,8 @@ int comandoExport(std::span<const std::string_view> argomenti) {
         return *esito;
     }
     const Argomenti& arg = std::get<Argomenti>(preparato);
-    if (arg.operandi.empty() || arg.operandi[0].empty()) {
-        return erroreUso(kGuida, "manca il file di lavoro WORKFILE");
-    }
-    if (arg.operandi.size() > 1) {
-        return erroreUso(kGuida, "argomento in più: " + std::string(arg.operandi[1]));
+    if (const std::optional<int> uso = soloArchivio(arg, kGuida)) {
+        return *uso;
     }
     const std::string_view libro = arg.valore("-o").value_or("");
     if (libro.empty()) {

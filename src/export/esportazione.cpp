@@ -53,6 +53,15 @@ EsitoVuoto controllaCartella(const std::string& cartella) {
     return Nulla{};
 }
 
+/// True when `destinazione` is the work file itself (by another name, perhaps):
+/// replacing it with the workbook would lose the payments.
+bool stessoFile(const std::string& archivio, const std::string& destinazione) {
+    struct stat a {
+    }, d{};
+    return ::stat(archivio.c_str(), &a) == 0 && ::stat(destinazione.c_str(), &d) == 0 &&
+           a.st_dev == d.st_dev && a.st_ino == d.st_ino;
+}
+
 /// The file the workbook is written to: a temporary one beside the destination,
 /// removed unless it was put in place.
 class Bersaglio {
@@ -209,6 +218,9 @@ Esito<RiepilogoEsportazione> stampaexcel(const ArchivioLavoro& archivio,
     const std::uint64_t quanti = std::min(interi, capienza);
     riepilogo.esclusi = interi - quanti;
 
+    if (stessoFile(archivio.percorso(), destinazione)) {
+        return Errore{CodiceErrore::Uso, destinazione, "è il file di lavoro da esportare"};
+    }
     const std::string temporanei = cartellaTemporanea(opzioni);
     if (EsitoVuoto e = controllaCartella(temporanei); !e) {
         return e.errore();

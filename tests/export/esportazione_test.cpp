@@ -214,17 +214,22 @@ TEST_F(Esportazione, FailuresNameThePathAndLeaveTheOldFile) {
         std::string destinazione;
         std::string cartellaTemporanea;
         std::uint64_t limite;  ///< largest file, 0: none
+        CodiceErrore codice;
         std::string percorso;
         std::string motivo;
     } casi[] = {
-        {"missing folder", dir.file("manca/book.xlsx"), temporanei, 0, dir.file("manca/book.xlsx"),
-         "file o directory inesistente"},
-        {"a directory", temporanei, temporanei, 0, temporanei, "è una directory"},
-        {"full disk", "/dev/full", temporanei, 0, "/dev/full", "spazio esaurito sul dispositivo"},
-        {"missing temporary folder", libro(), dir.file("manca"), 0, dir.file("manca"),
-         "file o directory inesistente"},
-        {"full temporary folder", libro(), temporanei, 256 * 1024, temporanei,
-         "file troppo grande"},
+        {"missing folder", dir.file("manca/book.xlsx"), temporanei, 0, CodiceErrore::InputOutput,
+         dir.file("manca/book.xlsx"), "file o directory inesistente"},
+        {"a directory", temporanei, temporanei, 0, CodiceErrore::InputOutput, temporanei,
+         "è una directory"},
+        {"the work file itself", dir.file("./iciview.out"), temporanei, 0, CodiceErrore::Uso,
+         dir.file("./iciview.out"), "è il file di lavoro da esportare"},
+        {"full disk", "/dev/full", temporanei, 0, CodiceErrore::InputOutput, "/dev/full",
+         "spazio esaurito sul dispositivo"},
+        {"missing temporary folder", libro(), dir.file("manca"), 0, CodiceErrore::InputOutput,
+         dir.file("manca"), "file o directory inesistente"},
+        {"full temporary folder", libro(), temporanei, 256 * 1024, CodiceErrore::InputOutput,
+         temporanei, "file troppo grande"},
     };
     const auto archivio = ArchivioLavoro::apriarchivio(dir.scrivi("iciview.out", dati));
     for (const auto& c : casi) {
@@ -237,10 +242,11 @@ TEST_F(Esportazione, FailuresNameThePathAndLeaveTheOldFile) {
             return stampaexcel(*archivio, c.destinazione, o);
         }();
         ASSERT_FALSE(r.ok());
-        EXPECT_EQ(r.errore().codice, CodiceErrore::InputOutput);
+        EXPECT_EQ(r.errore().codice, c.codice);
         EXPECT_EQ(r.errore().percorso, c.percorso);
         EXPECT_EQ(r.errore().motivo, c.motivo);
         EXPECT_EQ(leggiFile(libro()), "cartella precedente");
+        EXPECT_EQ(leggiFile(dir.file("iciview.out")), dati);
         EXPECT_EQ(nomi(dir), (std::vector<std::string>{"book.xlsx", "iciview.out", "temp"}));
         EXPECT_TRUE(fs::is_empty(temporanei));
     }
