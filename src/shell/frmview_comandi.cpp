@@ -154,7 +154,6 @@ void frmView::termina() {
 }
 
 // The operations of later stages: the buttons are in place and do nothing yet.
-void frmView::cmdUniriscossioni_Click() {}
 void frmView::Command1_Click() {}
 
 }  // namespace pliventa
