@@ -16,3 +16,4 @@ memo() {  # memo name, sample file: the memo proposes the sample by its full pat
 memo icimemofilepliventa.txt cnc2000.txt
 memo icimemofilepliventa97.txt cnc1997.txt
 memo icimemofilepliventav.txt viol1997.txt
+memo icimemofilecaliciv.txt risconet.txt

@@ -1,7 +1,7 @@
 // pliventa-genera: writes to stdout a synthetic payment file of one layout, with
 // made-up taxpayers and municipality, Windows-1252 text and CR LF line ends.
 //
-//   pliventa-genera cnc2000|cnc1997|viol1997|f24 [--righe N] [--seme S]
+//   pliventa-genera cnc2000|cnc1997|viol1997|f24|risconet [--righe N] [--seme S]
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -14,8 +14,9 @@
 namespace {
 
 int uso() {
-    std::fputs("uso: pliventa-genera cnc2000|cnc1997|viol1997|f24 [--righe N] [--seme S]\n",
-               stderr);
+    std::fputs(
+        "uso: pliventa-genera cnc2000|cnc1997|viol1997|f24|risconet [--righe N] [--seme S]\n",
+        stderr);
     return 2;
 }
 

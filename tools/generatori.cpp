@@ -240,6 +240,9 @@ std::unique_ptr<Generatore> nuovoGeneratore(std::string_view tracciato, std::uin
     if (tracciato == "f24") {
         return nuovoF24(seme);
     }
+    if (tracciato == "risconet") {
+        return nuovoRisconet(seme);
+    }
     return nullptr;
 }
 

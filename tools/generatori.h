@@ -24,7 +24,7 @@ public:
     virtual std::string coda(std::uint64_t righe) = 0;
 };
 
-/// The generator of `tracciato` ("cnc2000", "cnc1997", "viol1997", "f24") with
+/// The generator of `tracciato` ("cnc2000", "cnc1997", "viol1997", "f24", "risconet") with
 /// seed `seme`; nullptr for an unknown layout.
 std::unique_ptr<Generatore> nuovoGeneratore(std::string_view tracciato, std::uint64_t seme);
 
@@ -53,5 +53,8 @@ inline constexpr std::string_view kComune = "Z999";
 
 /// The F24 generator with seed `seme` (generatore_f24.cpp).
 std::unique_ptr<Generatore> nuovoF24(std::uint64_t seme);
+
+/// The Risconet export generator with seed `seme` (generatore_risconet.cpp).
+std::unique_ptr<Generatore> nuovoRisconet(std::uint64_t seme);
 
 }  // namespace pliventa::genera

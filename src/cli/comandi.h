@@ -19,6 +19,9 @@ int comandoSearch(std::span<const std::string_view> argomenti);
 /// into an .xlsx workbook with their totals.
 int comandoExport(std::span<const std::string_view> argomenti);
 
+/// risconet INPUT --belfiore CODE [-o OUTPUT]: a Risconet export into CNC lines.
+int comandoRisconet(std::span<const std::string_view> argomenti);
+
 /// import LAYOUT INPUT [-o WORKFILE]: a payment file into a work file.
 int comandoImport(std::span<const std::string_view> argomenti);
 

@@ -25,6 +25,8 @@ constexpr pliventa::cli::Guida kGuida = {
     "        i versamenti del file di lavoro in JSON, uno per riga\n"
     "  export WORKFILE -o BOOK.xlsx [--valuta E|L] [--notice long|short]\n"
     "        i versamenti del file di lavoro in una cartella di lavoro Excel\n"
+    "  risconet INPUT --belfiore CODE [-o OUTPUT]\n"
+    "        converte un'esportazione Risconet nel tracciato CNC (versunir.out)\n"
     "  search WORKFILE PREFIX\n"
     "        i numeri dei versamenti il cui codice fiscale inizia per PREFIX\n"
     "\n"
@@ -52,6 +54,9 @@ int main(int argc, char** argv) {
     }
     if (comando == "export") {
         return comandoExport(resto);
+    }
+    if (comando == "risconet") {
+        return comandoRisconet(resto);
     }
     if (comando == "import") {
         return comandoImport(resto);

@@ -1,8 +1,72 @@
-// The conversion of a Risconet export into 200-character CNC lines.
+// The conversion of a Risconet export into 200-character CNC lines, written as
+// versunir.out beside the export for the ANCI-CNC 2000 import to read.
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QStatusBar>
+
+#include "importers/importazione.h"
+#include "records/testo.h"
+#include "risconet/risconet.h"
 #include "shell/frmview.h"
+#include "shell/percorso.h"
 
 namespace pliventa {
 
-void frmView::cmdUniriscossioni_Click() {}
+namespace {
+
+/// The Belfiore code as the output file's single-byte text holds it: a character
+/// the code page lacks becomes "?", so the answer is used as typed where it can be.
+std::string codiceBelfiore(const QString& risposta) {
+    std::string out;
+    for (const QChar c : risposta) {
+        const std::optional<std::string> b = aCp1252(QString(c).toStdString());
+        out += b ? *b : std::string("?");
+    }
+    return out;
+}
+
+}  // namespace
+
+void frmView::cmdUniriscossioni_Click() {
+    // The work file is closed: after the conversion, browsing needs an import.
+    sessione_.chiudi();
+    const std::optional<RispostaPercorso> risposta =
+        chiedipercorso(kPercorsoRisconet, dialoghi_, QDir::currentPath());
+    if (!risposta) {
+        termina();  // an empty or cancelled answer ends the program
+        return;
+    }
+    Text1->setText(risposta->percorso);
+    const std::string input = QFile::encodeName(risposta->percorso).toStdString();
+    const std::string output = percorsoConvertito(input);
+    Text2->setText(QFile::decodeName(QByteArray::fromStdString(output)));
+    // Any answer is the code, an empty one too: it only fills columns 4 to 7.
+    const QString belfiore =
+        dialoghi_.input(QStringLiteral("Inserisci Codice Belfiore Ente (A000)"),
+                        kPercorsoRisconet.titolo, QString());
+    const QString avvisoMemo =
+        risposta->avviso.isEmpty()
+            ? QString()
+            : QStringLiteral(" · percorso non ricordato: ") + risposta->avviso;
+
+    const auto conversione = nuovaConversioneRisconet(codiceBelfiore(belfiore));
+    const Esito<Conteggi> conteggi = pliventa::importa(input, output, *conversione);
+    if (!conteggi) {
+        dialoghi_.messaggio(QStringLiteral("Impossibile convertire il file.") +
+                                QStringLiteral("\r\n") +
+                                QString::fromStdString(conteggi.errore().descrizione()),
+                            kPercorsoRisconet.titolo, Pulsanti::ok, Icona::esclamazione);
+        statusBar()->showMessage(QStringLiteral("Conversione non riuscita") + avvisoMemo);
+        return;
+    }
+    dialoghi_.messaggio(QStringLiteral("Elaborazione Terminata"), kTitoloPredefinito, Pulsanti::ok,
+                        Icona::nessuna);
+    statusBar()->showMessage(
+        QStringLiteral("Versamenti convertiti: %1 · righe scartate: %2 (intestazione compresa)")
+            .arg(conteggi->versamenti)
+            .arg(conteggi->righeScartate) +
+        avvisoMemo);
+}
 
 }  // namespace pliventa

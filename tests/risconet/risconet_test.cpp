@@ -1,0 +1,170 @@
+// The Risconet conversion: one payment line into its CNC columns, and the whole
+// file through the import routine and back into the ANCI-CNC 2000 import.
+#include "risconet/risconet.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "importers/importatori.h"
+#include "records/archivio.h"
+#include "righe.h"
+
+namespace pliventa {
+namespace {
+
+using test::CartellaTemporanea;
+
+/// A payment line of the 21 fields, with the given ones replaced (1-based).
+std::string riga(std::vector<std::pair<int, std::string>> cambi = {}, int quanti = 21,
+                 bool puntoEVirgolaFinale = false) {
+    std::vector<std::string> f = {"17",
+                                  "2003-07-15 00:00:00",
+                                  "x",
+                                  "N",
+                                  "y",
+                                  "2003",
+                                  "2",
+                                  "0",
+                                  "1000",
+                                  "",
+                                  "",
+                                  "",
+                                  "",
+                                  "",
+                                  "",
+                                  "123456",
+                                  "0",
+                                  "5",
+                                  "15",
+                                  "1033",
+                                  "RSSMRA70A01H501U"};
+    for (const auto& [n, v] : cambi) {
+        f[static_cast<std::size_t>(n - 1)] = v;
+    }
+    std::string s;
+    for (int i = 0; i < quanti; ++i) {
+        s += (i > 0 ? ";" : "") + f[static_cast<std::size_t>(i)];
+    }
+    return puntoEVirgolaFinale ? s + ";" : s;
+}
+
+/// Columns `da` to `a` (1-based, included) of `s`.
+std::string colonne(const std::string& s, std::size_t da, std::size_t a) {
+    return s.substr(da - 1, a - da + 1);
+}
+
+TEST(Risconet, ALineIntoItsColumns) {
+    const std::optional<std::string> r = convertiRiga(riga(), "A0001", 7);
+    ASSERT_TRUE(r);
+    ASSERT_EQ(r->size(), 200u);
+    const struct {
+        std::size_t da, a;
+        const char* atteso;
+    } casi[] = {
+        {1, 3, "   "},
+        {4, 7, "A000"},                 // the code typed, cut to 4
+        {8, 25, "000000000000000007"},  // the progressive number
+        {26, 26, "3"},                  // an ordinary payment
+        {27, 34, "20030715"},           // date and time: the date
+        {35, 50, "RSSMRA70A01H501U"},   // last field, no final ";": whole
+        {51, 52, "03"},                 // the tax year's last two digits
+        {53, 62, "          "},
+        {63, 74, "000000000100"},  // 1000 tenths
+        {75, 84, "0000012346"},    // 12345.6 rounded half away from zero
+        {85, 94, "0000000000"},
+        {95, 104, "0000000001"},   // 0.5
+        {105, 114, "0000000002"},  // 1.5
+        {115, 122, "00000103"},    // 103.3
+        {165, 168, "0002"},
+        {169, 169, "3"},  // code 0 becomes 3
+        {170, 200, std::string(31, ' ').c_str()},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(colonne(*r, c.da, c.a), c.atteso) << "columns " << c.da << "-" << c.a;
+    }
+}
+
+TEST(Risconet, FieldRules) {
+    const struct {
+        std::string riga;
+        std::size_t da, a;
+        std::string atteso;
+    } casi[] = {
+        {riga({{2, ""}}), 27, 34, "19010101"},            // no date
+        {riga({{2, "2003-07-15"}}), 27, 34, "20030715"},  // a date without time
+        {riga({{2, "7"}}), 27, 34, "19010101"},           // too short for a date
+        {riga({{2, "x2003-07-15"}}), 27, 34, "19010101"},
+        {riga({{8, "6"}}), 169, 169, "6"},
+        {riga({{8, ""}}), 169, 169, " "},
+        {riga({{9, "-15"}}), 63, 74, "-00000000002"},    // the sign within the width
+        {riga({{9, "-4"}}), 63, 74, "000000000000"},     // no "-0"
+        {riga({{9, "12,34"}}), 63, 74, "000000000001"},  // a comma ends the number
+        {riga({{7, "12345"}}), 165, 168, "1234"},        // too wide: written whole, then cut
+        {riga({{6, "5"}}), 51, 52, "5 "},
+        {riga({}, 21, true), 35, 50, "RSSMRA70A01H501U"},  // final ";": whole as well
+        {riga({}, 20), 35, 50, std::string(16, ' ')},      // a missing field stays blank
+        {riga({}, 5), 63, 74, std::string(12, ' ')},
+    };
+    for (const auto& c : casi) {
+        const std::optional<std::string> r = convertiRiga(c.riga, "A000", 1);
+        ASSERT_TRUE(r) << c.riga;
+        EXPECT_EQ(colonne(*r, c.da, c.a), c.atteso) << c.riga;
+    }
+}
+
+TEST(Risconet, LinesThatWriteNothing) {
+    EXPECT_FALSE(convertiRiga("", "A000", 1));
+    EXPECT_FALSE(convertiRiga(riga({{4, "S"}}, 4), "A000", 1));  // ends on a flag not "N"
+    EXPECT_TRUE(convertiRiga(riga({{4, "N"}}, 4), "A000", 1));
+    EXPECT_TRUE(convertiRiga(riga({{4, "S"}}, 5), "A000", 1));
+}
+
+TEST(Risconet, OutputBesideTheInput) {
+    EXPECT_EQ(percorsoConvertito("/dati/risconet.txt"), "/dati/versunir.out");
+    EXPECT_EQ(percorsoConvertito("/r.txt"), "/versunir.out");
+    EXPECT_EQ(percorsoConvertito("risconet.txt"), "versunir.out");
+}
+
+TEST(Risconet, RoundTripIntoTheAnciCnc2000Import) {
+    CartellaTemporanea dir;
+    // A header, three payments with every line end, the second without fields 20-21.
+    const std::string in =
+        dir.scrivi("risconet.txt", "ID;DATA;...\r\n" + riga() + "\r\n" + riga({}, 19) + "\n" +
+                                       riga({{21, "BNCLRA80B41F205X"}, {8, "6"}}) + "\r\n\r\n");
+    const std::string convertito = percorsoConvertito(in);
+    const auto c = importa(in, convertito, *nuovaConversioneRisconet("Z999"));
+    ASSERT_TRUE(c.ok()) << c.errore().descrizione();
+    EXPECT_EQ(c->versamenti, 3u);
+    EXPECT_EQ(c->righeScartate, 2u);  // the header and the empty line
+
+    const std::string lavoro = dir.file("iciview.out");
+    const auto i = importa(convertito, lavoro, *nuovaTrasformazione(Tracciato::cnc2000));
+    ASSERT_TRUE(i.ok());
+    EXPECT_EQ(i->versamenti, 3u);
+    const auto a = ArchivioLavoro::apriarchivio(lavoro);
+    ASSERT_TRUE(a.ok());
+    const std::vector<std::string> cf = {"RSSMRA70A01H501U", std::string(16, ' '),
+                                         "BNCLRA80B41F205X"};
+    for (std::size_t n = 1; n <= 3; ++n) {
+        const auto v = a->leggirecord(static_cast<double>(n));
+        ASSERT_TRUE(v.ok());
+        EXPECT_EQ(v->campo(Campo::intestazione),
+                  "   Z99900000000000000000" + std::to_string(n) + "3");
+        EXPECT_EQ(v->campo(Campo::codicefiscale), cf[n - 1]);
+        EXPECT_EQ(v->dataVersamento(), "15/07/2003");
+        EXPECT_EQ(valoreNumerico(v->campo(Campo::totale)), 100);
+    }
+}
+
+TEST(Risconet, SampleConvertsEveryPayment) {
+    CartellaTemporanea dir;
+    const auto c = importa(PLIVENTA_SAMPLES_DIR "/risconet.txt", dir.file("versunir.out"),
+                           *nuovaConversioneRisconet("Z999"));
+    ASSERT_TRUE(c.ok()) << c.errore().descrizione();
+    EXPECT_EQ(c->righeLette, 30u);
+    EXPECT_EQ(c->versamenti, 29u);
+}
+
+}  // namespace
+}  // namespace pliventa
