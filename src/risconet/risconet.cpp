@@ -1,8 +1,7 @@
 #include "risconet/risconet.h"
 
-#include <array>
-#include <cstdio>
-#include <vector>
+#include <algorithm>
+#include <cstring>
 
 #include "records/versamento.h"
 
@@ -10,45 +9,90 @@ namespace pliventa {
 
 namespace {
 
-/// The fields of a line: the texts between the ";". The last field is whole
-/// whether or not the line ends in ";" (a final ";" closes it, adding nothing).
-std::vector<std::string_view> campi(std::string_view riga) {
-    std::vector<std::string_view> out;
-    std::size_t inizio = 0;
-    for (;;) {
-        const std::size_t fine = riga.find(';', inizio);
-        if (fine == std::string_view::npos) {
-            if (inizio < riga.size()) {
-                out.push_back(riga.substr(inizio));
+// The highest field the conversion reads: the codice fiscale.
+constexpr std::size_t kCampiLetti = 21;
+
+/// The first fields of a line (the texts between the ";") and how many it has.
+/// The last field is whole whether or not the line ends in ";": a final ";" closes
+/// it and adds nothing.
+struct Campi {
+    std::array<std::string_view, kCampiLetti> testo;
+    std::size_t quanti = 0;
+
+    explicit Campi(std::string_view riga) {
+        const char* p = riga.data();
+        const char* const fine = p + riga.size();
+        const char* inizio = p;
+        for (; p != fine; ++p) {
+            if (*p == ';') {
+                aggiungi(inizio, p);
+                inizio = p + 1;
             }
-            return out;
         }
-        out.push_back(riga.substr(inizio, fine - inizio));
-        inizio = fine + 1;
+        if (inizio != fine) {
+            aggiungi(inizio, fine);
+        }
     }
-}
+    void aggiungi(const char* da, const char* a) {
+        if (quanti < kCampiLetti) {
+            testo[quanti] = std::string_view(da, static_cast<std::size_t>(a - da));
+        }
+        ++quanti;
+    }
+    bool ha(std::size_t numero) const { return quanti >= numero; }
+    std::string_view operator[](std::size_t numero) const { return testo[numero - 1]; }
+};
 
 /// Writes `pezzo` at 1-based `colonna` into a slot of `larghezza`: a shorter
 /// piece fills the slot's first characters, a longer one is cut.
-void metti(std::string& riga, std::size_t colonna, std::size_t larghezza, std::string_view pezzo) {
-    riga.replace(colonna - 1, std::min(pezzo.size(), larghezza), pezzo.substr(0, larghezza));
+void metti(RigaCnc& out, std::size_t colonna, std::size_t larghezza, std::string_view pezzo) {
+    std::memcpy(out.data() + colonna - 1, pezzo.data(), std::min(pezzo.size(), larghezza));
 }
 
-/// The numeric value of `testo` divided by 10^`scala`, rounded to a whole number
-/// (halves away from zero), as digits padded with zeros to `larghezza`. A negative
-/// value puts its "-" in the first place of the width ("-000000002"), so that the
-/// cut to the slot never takes its last digit. Worked on the digits, so exact for
-/// any field. A value with more digits than the width is written whole.
-std::string intero(std::string_view testo, std::size_t scala, std::size_t larghezza) {
+/// `v` in decimal, padded with zeros to `larghezza`, into the slot at `colonna`.
+void mettiCifre(RigaCnc& out, std::size_t colonna, std::size_t larghezza, std::uint64_t v) {
+    char cifre[24];
+    std::size_t n = 0;
+    do {
+        cifre[sizeof cifre - 1 - n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v > 0);
+    while (n < larghezza) {
+        cifre[sizeof cifre - 1 - n++] = '0';
+    }
+    metti(out, colonna, larghezza, std::string_view(cifre + sizeof cifre - n, n));
+}
+
+/// Writes the digits `significative` (no leading zeros; empty for zero) padded
+/// with zeros to `larghezza`, with a "-" in the first place when `negativo`.
+void mettiCifreConSegno(RigaCnc& out, std::size_t colonna, std::size_t larghezza,
+                        std::string_view significative, bool negativo) {
+    negativo = negativo && !significative.empty();  // no "-0"
+    const std::size_t larghezzaCifre = negativo ? larghezza - 1 : larghezza;
+    char testo[64];
+    std::size_t k = 0;
+    if (negativo) {
+        testo[k++] = '-';
+    }
+    for (std::size_t z = significative.size(); z < larghezzaCifre && k < sizeof testo; ++z) {
+        testo[k++] = '0';
+    }
+    const std::size_t copiate = std::min(significative.size(), sizeof testo - k);
+    std::memcpy(testo + k, significative.data(), copiate);
+    metti(out, colonna, larghezza, std::string_view(testo, k + copiate));
+}
+
+/// The same rounding on the digits as text, for a field of more digits than a
+/// 64-bit integer holds.
+void mettiInteroLungo(RigaCnc& out, std::size_t colonna, std::size_t larghezza,
+                      std::string_view testo, std::size_t scala) {
     const NumeroLetto n = leggiNumero(testo);
     const std::size_t decimali = n.decimali + scala;
-    std::string cifre = n.cifre;
-    if (cifre.size() <= decimali) {
-        cifre.insert(0, decimali - cifre.size() + 1, '0');
-    }
-    std::string interi = cifre.substr(0, cifre.size() - decimali);
-    const bool suPiu = decimali > 0 && cifre[cifre.size() - decimali] >= '5';
-    if (suPiu) {
+    // The whole part's digits and the first digit dropped, which decides the rounding.
+    const std::size_t nInteri = n.cifre.size() > decimali ? n.cifre.size() - decimali : 0;
+    const char tolta = decimali > 0 && n.cifre.size() >= decimali ? n.cifre[nInteri] : '0';
+    std::string interi = n.cifre.substr(0, nInteri);
+    if (tolta >= '5') {
         std::size_t i = interi.size();
         while (i > 0 && interi[i - 1] == '9') {
             interi[--i] = '0';
@@ -59,31 +103,88 @@ std::string intero(std::string_view testo, std::size_t scala, std::size_t larghe
             ++interi[i - 1];
         }
     }
-    const std::size_t primo = interi.find_first_not_of('0');
-    interi = primo == std::string::npos ? "" : interi.substr(primo);
-    const bool negativo = n.negativo && !interi.empty();  // no "-0"
-    const std::size_t cifreLarghe = negativo ? larghezza - 1 : larghezza;
-    if (interi.size() < cifreLarghe) {
-        interi.insert(0, cifreLarghe - interi.size(), '0');
+    const std::size_t primo = std::min(interi.find_first_not_of('0'), interi.size());
+    mettiCifreConSegno(out, colonna, larghezza, std::string_view(interi).substr(primo), n.negativo);
+}
+
+/// The numeric value of `testo` divided by 10^`scala`, rounded to a whole number
+/// (halves away from zero), written with zeros to `larghezza` into the slot at
+/// `colonna`. A negative value puts its "-" in the first place of the width
+/// ("-000000002"), so that the cut to the slot never takes its last digit. A value
+/// with more digits than the width is written whole, then cut to the slot. Worked
+/// on the decimal digits, never in floating point, so exact for any field.
+void mettiIntero(RigaCnc& out, std::size_t colonna, std::size_t larghezza, std::string_view testo,
+                 std::size_t scala) {
+    // The numeric value rule, read straight into an integer: blanks are skipped,
+    // a sign may lead, one "." starts the decimals, anything else ends the number.
+    std::uint64_t mantissa = 0;
+    std::size_t cifre = 0;  // significant digits taken
+    std::size_t decimali = 0;
+    bool negativo = false;
+    bool inizio = true;
+    bool dopoPunto = false;
+    for (const char c : testo) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+            continue;
+        }
+        if (inizio && (c == '-' || c == '+')) {
+            negativo = c == '-';
+        } else if (c >= '0' && c <= '9') {
+            if (cifre == 18) {
+                mettiInteroLungo(out, colonna, larghezza, testo, scala);
+                return;
+            }
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+            cifre += mantissa > 0 ? 1 : 0;
+            decimali += dopoPunto ? 1 : 0;
+        } else if (c == '.' && !dopoPunto) {
+            dopoPunto = true;
+        } else {
+            break;
+        }
+        inizio = false;
     }
-    return negativo ? "-" + interi : interi;
+    decimali += scala;
+    std::uint64_t intero = mantissa;
+    bool suPiu = false;
+    if (decimali > 19) {
+        intero = 0;  // below 10^18 / 10^20: less than a hundredth
+    } else if (decimali > 0) {
+        std::uint64_t potenza = 1;
+        for (std::size_t i = 1; i < decimali; ++i) {
+            potenza *= 10;
+        }
+        suPiu = (mantissa / potenza) % 10 >= 5;
+        intero = mantissa / potenza / 10;
+    }
+    intero += suPiu ? 1 : 0;
+    char testoCifre[24];
+    std::size_t n = 0;
+    for (std::uint64_t v = intero; v > 0; v /= 10) {
+        testoCifre[sizeof testoCifre - 1 - n++] = static_cast<char>('0' + v % 10);
+    }
+    mettiCifreConSegno(out, colonna, larghezza,
+                       std::string_view(testoCifre + sizeof testoCifre - n, n), negativo);
 }
 
 /// The payment date yyyymmdd: characters 1-4, 6-7 and 9-10 of the field, as in
 /// "2003-07-15 00:00:00" or "2003-07-15". A field that does not read as a number
 /// above zero (empty, not starting with a digit), or is too short to hold a date,
 /// gives 1 January 1901.
-std::string data(std::string_view campo) {
-    if (valoreNumerico(campo) <= 0 || campo.size() <= 2) {
-        return "19010101";
+void mettiData(RigaCnc& out, std::string_view campo) {
+    if (campo.size() <= 2 || valoreNumerico(campo) <= 0) {
+        metti(out, 27, 8, "19010101");
+        return;
     }
     auto parte = [&](std::size_t da, std::size_t n) {
         return da < campo.size() ? campo.substr(da, n) : std::string_view();
     };
-    std::string d(parte(0, 4));
-    d += parte(5, 2);
-    d += parte(8, 2);
-    return d;
+    const std::string_view anno = parte(0, 4);
+    const std::string_view mese = parte(5, 2);
+    const std::string_view giorno = parte(8, 2);
+    metti(out, 27, 4, anno);
+    metti(out, 27 + anno.size(), 2, mese);
+    metti(out, 27 + anno.size() + mese.size(), 2, giorno);
 }
 
 class ConversioneRisconet final : public Trasformazione {
@@ -95,12 +196,11 @@ public:
             intestazioneLetta_ = true;
             return false;
         }
-        const std::optional<std::string> cnc = convertiRiga(riga.testo, belfiore_, scritte_ + 1);
-        if (!cnc) {
+        if (!convertiRiga(riga.testo, belfiore_, scritte_ + 1, out_)) {
             return false;
         }
         ++scritte_;
-        uscita.scrivi(*cnc);
+        uscita.scrivi(std::string_view(out_.data(), out_.size()));
         return true;
     }
 
@@ -108,6 +208,7 @@ private:
     std::string belfiore_;
     bool intestazioneLetta_ = false;
     std::uint64_t scritte_ = 0;
+    RigaCnc out_{};
 };
 
 }  // namespace
@@ -120,37 +221,32 @@ std::string percorsoConvertito(std::string_view input) {
     return out;
 }
 
-std::optional<std::string> convertiRiga(std::string_view riga, std::string_view belfiore,
-                                        std::uint64_t progressivo) {
+bool convertiRiga(std::string_view riga, std::string_view belfiore, std::uint64_t progressivo,
+                  RigaCnc& out) {
     if (riga.empty()) {
-        return std::nullopt;
+        return false;
     }
-    const std::vector<std::string_view> f = campi(riga);
+    const Campi f(riga);
     // A line that ends with its fourth field is written only when that flag is "N".
-    if (f.size() == 4 && f[3] != "N") {
-        return std::nullopt;
+    if (f.quanti == 4 && f[4] != "N") {
+        return false;
     }
-    auto ha = [&](std::size_t numero) { return f.size() >= numero; };
-    auto campo = [&](std::size_t numero) { return f[numero - 1]; };
-
-    std::string out(Versamento::kLarghezzaDati, ' ');
+    out.fill(' ');
     metti(out, 4, 4, belfiore);
-    char numero[24];
-    std::snprintf(numero, sizeof numero, "%018llu", static_cast<unsigned long long>(progressivo));
-    metti(out, 8, 18, numero);
-    metti(out, 26, 1, "3");  // an ordinary payment
-    if (ha(2)) {
-        metti(out, 27, 8, data(campo(2)));
+    mettiCifre(out, 8, 18, progressivo);
+    out[25] = '3';  // an ordinary payment
+    if (f.ha(2)) {
+        mettiData(out, f[2]);
     }
-    if (ha(6)) {
-        const std::string_view anno = campo(6);
+    if (f.ha(6)) {
+        const std::string_view anno = f[6];
         metti(out, 51, 2, anno.substr(anno.size() > 2 ? anno.size() - 2 : 0));
     }
-    if (ha(7)) {
-        metti(out, 165, 4, intero(campo(7), 0, 4));
+    if (f.ha(7)) {
+        mettiIntero(out, 165, 4, f[7], 0);
     }
-    if (ha(8)) {
-        metti(out, 169, 1, campo(8) == "0" ? std::string_view("3") : campo(8));
+    if (f.ha(8)) {
+        metti(out, 169, 1, f[8] == "0" ? std::string_view("3") : f[8]);
     }
     // Amounts come in tenths of the unit the work file keeps.
     constexpr struct {
@@ -164,14 +260,14 @@ std::optional<std::string> convertiRiga(std::string_view riga, std::string_view 
         {20, 115, 8},   // main-dwelling deduction
     };
     for (const auto& i : kImporti) {
-        if (ha(i.campo)) {
-            metti(out, i.colonna, i.larghezza, intero(campo(i.campo), 1, i.larghezza));
+        if (f.ha(i.campo)) {
+            mettiIntero(out, i.colonna, i.larghezza, f[i.campo], 1);
         }
     }
-    if (ha(21)) {
-        metti(out, 35, 16, campo(21));
+    if (f.ha(21)) {
+        metti(out, 35, 16, f[21]);
     }
-    return out;
+    return true;
 }
 
 std::unique_ptr<Trasformazione> nuovaConversioneRisconet(std::string belfiore) {

@@ -3,9 +3,9 @@
 // the layout the ANCI-CNC 2000 import reads.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,12 +21,16 @@ inline constexpr std::string_view kNomeConvertito = "versunir.out";
 /// when `input` names no folder.
 std::string percorsoConvertito(std::string_view input);
 
-/// The CNC line of one Risconet payment line (without line end), numbered
+/// A CNC payment line, without line end.
+using RigaCnc = std::array<char, 200>;
+
+/// Makes in `out` the CNC line of one Risconet payment line, numbered
 /// `progressivo`, for the municipality `belfiore` (Windows-1252, cut to 4). Fields
-/// the line lacks leave their columns blank. nullopt when the line writes nothing:
-/// an empty line, or a line of four fields whose fourth is not "N".
-std::optional<std::string> convertiRiga(std::string_view riga, std::string_view belfiore,
-                                        std::uint64_t progressivo);
+/// the line lacks leave their columns blank. Returns false, and `out` means
+/// nothing, when the line writes nothing: an empty line, or a line of four fields
+/// whose fourth is not "N".
+bool convertiRiga(std::string_view riga, std::string_view belfiore, std::uint64_t progressivo,
+                  RigaCnc& out);
 
 /// The transformation for importa(): drops the first line (the header) and turns
 /// every payment line into its CNC line, numbered from 1.

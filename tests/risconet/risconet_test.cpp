@@ -49,13 +49,23 @@ std::string riga(std::vector<std::pair<int, std::string>> cambi = {}, int quanti
     return puntoEVirgolaFinale ? s + ";" : s;
 }
 
+/// The CNC line of `riga`, or nullopt when it writes nothing.
+std::optional<std::string> converti(std::string_view riga, std::string_view belfiore,
+                                    std::uint64_t progressivo) {
+    RigaCnc out;
+    if (!convertiRiga(riga, belfiore, progressivo, out)) {
+        return std::nullopt;
+    }
+    return std::string(out.data(), out.size());
+}
+
 /// Columns `da` to `a` (1-based, included) of `s`.
 std::string colonne(const std::string& s, std::size_t da, std::size_t a) {
     return s.substr(da - 1, a - da + 1);
 }
 
 TEST(Risconet, ALineIntoItsColumns) {
-    const std::optional<std::string> r = convertiRiga(riga(), "A0001", 7);
+    const std::optional<std::string> r = converti(riga(), "A0001", 7);
     ASSERT_TRUE(r);
     ASSERT_EQ(r->size(), 200u);
     const struct {
@@ -100,24 +110,26 @@ TEST(Risconet, FieldRules) {
         {riga({{9, "-15"}}), 63, 74, "-00000000002"},    // the sign within the width
         {riga({{9, "-4"}}), 63, 74, "000000000000"},     // no "-0"
         {riga({{9, "12,34"}}), 63, 74, "000000000001"},  // a comma ends the number
-        {riga({{7, "12345"}}), 165, 168, "1234"},        // too wide: written whole, then cut
+        {riga({{9, "5.0000000000000000000"}}), 63, 74, "000000000001"},  // past 64 bits
+        {riga({{9, "4.9999999999999999999"}}), 63, 74, "000000000000"},
+        {riga({{7, "12345"}}), 165, 168, "1234"},  // too wide: written whole, then cut
         {riga({{6, "5"}}), 51, 52, "5 "},
         {riga({}, 21, true), 35, 50, "RSSMRA70A01H501U"},  // final ";": whole as well
         {riga({}, 20), 35, 50, std::string(16, ' ')},      // a missing field stays blank
         {riga({}, 5), 63, 74, std::string(12, ' ')},
     };
     for (const auto& c : casi) {
-        const std::optional<std::string> r = convertiRiga(c.riga, "A000", 1);
+        const std::optional<std::string> r = converti(c.riga, "A000", 1);
         ASSERT_TRUE(r) << c.riga;
         EXPECT_EQ(colonne(*r, c.da, c.a), c.atteso) << c.riga;
     }
 }
 
 TEST(Risconet, LinesThatWriteNothing) {
-    EXPECT_FALSE(convertiRiga("", "A000", 1));
-    EXPECT_FALSE(convertiRiga(riga({{4, "S"}}, 4), "A000", 1));  // ends on a flag not "N"
-    EXPECT_TRUE(convertiRiga(riga({{4, "N"}}, 4), "A000", 1));
-    EXPECT_TRUE(convertiRiga(riga({{4, "S"}}, 5), "A000", 1));
+    EXPECT_FALSE(converti("", "A000", 1));
+    EXPECT_FALSE(converti(riga({{4, "S"}}, 4), "A000", 1));  // ends on a flag not "N"
+    EXPECT_TRUE(converti(riga({{4, "N"}}, 4), "A000", 1));
+    EXPECT_TRUE(converti(riga({{4, "S"}}, 5), "A000", 1));
 }
 
 TEST(Risconet, OutputBesideTheInput) {
