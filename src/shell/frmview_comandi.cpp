@@ -1,4 +1,5 @@
-// The window's own handlers: wiring, keyboard, information and credit boxes, exit.
+// The window's own handlers: wiring, keyboard, information and credit boxes, the
+// file chooser, exit.
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -6,6 +7,7 @@
 #include <QPushButton>
 #include <QShortcut>
 
+#include "shell/frmdirfiles.h"
 #include "shell/frmview.h"
 #include "shell/lavoro.h"
 
@@ -153,7 +155,14 @@ void frmView::termina() {
     close();
 }
 
-// The operations of later stages: the buttons are in place and do nothing yet.
-void frmView::Command1_Click() {}
+void frmView::Command1_Click() {
+    // The work file is closed: the file chosen is meant to be imported in its place.
+    sessione_.chiudi();
+    // Modal: the window takes no input until the chooser is closed.
+    frmDirFiles scelta(dialoghi_, this);
+    scelta.exec();
+    raise();
+    activateWindow();
+}
 
 }  // namespace pliventa

@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
+
+#include "records/errore.h"
 
 namespace pliventa {
 
@@ -13,18 +16,17 @@ namespace {
 const QByteArray kRigaVuota = QByteArray(50, ' ') + "\r\n";
 constexpr qint64 kMaxRiga = 64 * 1024;  // a memo holds one path; never read more
 
-// Replaces `percorso` with `contenuto` through a temporary file and a rename, so a
-// failure leaves the previous memo whole. Returns an empty text or the reason.
-QString scriviAtomico(const QString& percorso, const QByteArray& contenuto) {
-    QSaveFile file(percorso);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return percorso + QStringLiteral(": ") + file.errorString();
+// Why a write failed, in Italian: the reason of the system call that failed. Qt
+// refuses a folder in the file's place before calling the system, so that case has
+// no error number; anything else without one keeps Qt's own text.
+QString motivoScrittura(const QSaveFile& file, int numeroErrore) {
+    if (numeroErrore != 0) {
+        return QString::fromStdString(motivoDiSistema(numeroErrore));
     }
-    file.write(contenuto);
-    if (!file.commit()) {
-        return percorso + QStringLiteral(": ") + file.errorString();
+    if (QFileInfo(file.fileName()).isDir()) {
+        return QString::fromStdString(motivoDiSistema(EISDIR));
     }
-    return {};
+    return file.errorString();
 }
 
 // Blanks are trimmed, not tabs: the memo pads with blanks.
@@ -53,6 +55,20 @@ QString primaRiga(const QString& percorso) {
 }
 
 }  // namespace
+
+QString scriviAtomico(const QString& percorso, const QByteArray& contenuto) {
+    QSaveFile file(percorso);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) {
+        return percorso + QStringLiteral(": ") + motivoScrittura(file, errno);
+    }
+    errno = 0;
+    file.write(contenuto);
+    if (!file.commit()) {
+        return percorso + QStringLiteral(": ") + motivoScrittura(file, errno);
+    }
+    return {};
+}
 
 QString percorsoMemo(const TipoPercorso& tipo, const QString& cartellaCorrente) {
     QString nome = tipo.memo;

@@ -51,6 +51,11 @@ QString percorsoMemo(const TipoPercorso& tipo, const QString& cartellaCorrente);
 std::optional<RispostaPercorso> chiedipercorso(const TipoPercorso& tipo, Dialoghi& dialoghi,
                                                const QString& cartellaCorrente);
 
+/// Replaces `percorso` with `contenuto` through a temporary file and a rename, so a
+/// failure leaves the previous file whole. Returns an empty text, or the path and
+/// the reason in Italian ("path: reason").
+QString scriviAtomico(const QString& percorso, const QByteArray& contenuto);
+
 /// Directory part of `percorso`: up to and including its last "/", or empty.
 QString cartellaDi(const QString& percorso);
 
