@@ -114,6 +114,9 @@ private:
     void importa(const TipoPercorso& tipo, Tracciato tracciato, const QString& titoloChiusura);
     void naviga(Movimento m);
     void avvisaNessunArchivio();
+    /// An exclamation box titled `titolo`: `intro`, then on its own line the path
+    /// and the reason of `errore`.
+    void avvisaErrore(const QString& intro, const Errore& errore, const QString& titolo);
     void termina();
 
     Dialoghi& dialoghi_;

@@ -121,6 +121,12 @@ void frmView::Command2_Click() {
     termina();
 }
 
+void frmView::avvisaErrore(const QString& intro, const Errore& errore, const QString& titolo) {
+    dialoghi_.messaggio(
+        intro + QStringLiteral("\r\n") + QString::fromStdString(errore.descrizione()), titolo,
+        Pulsanti::ok, Icona::esclamazione);
+}
+
 void frmView::closeEvent(QCloseEvent* event) {
     if (lavoro_ != nullptr) {
         // The work reads the open work file: it is stopped first, and the window

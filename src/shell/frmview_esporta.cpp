@@ -66,10 +66,8 @@ void frmView::stampaexcel() {
             statusBar()->showMessage(QStringLiteral("Esportazione annullata: nessun file scritto"));
             return;
         }
-        dialoghi_.messaggio(QStringLiteral("Impossibile creare il file Excel.") +
-                                QStringLiteral("\r\n") +
-                                QString::fromStdString(esito->errore().descrizione()),
-                            kTitoloExcel, Pulsanti::ok, Icona::esclamazione);
+        avvisaErrore(QStringLiteral("Impossibile creare il file Excel."), esito->errore(),
+                     kTitoloExcel);
         statusBar()->showMessage(QStringLiteral("Esportazione non riuscita"));
         return;
     }

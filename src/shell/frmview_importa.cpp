@@ -59,10 +59,7 @@ void frmView::importa(const TipoPercorso& tipo, Tracciato tracciato,
         return;
     }
     Text1->setText(risposta->percorso);
-    const QString avvisoMemo =
-        risposta->avviso.isEmpty()
-            ? QString()
-            : QStringLiteral(" · percorso non ricordato: ") + risposta->avviso;
+    const QString avviso = avvisoMemo(*risposta);
 
     // The work file is written beside itself and renamed only when complete, so a
     // failure leaves the previous one on disk as it was.
@@ -74,11 +71,9 @@ void frmView::importa(const TipoPercorso& tipo, Tracciato tracciato,
     const Esito<Conteggi> conteggi = pliventa::importa(nomeDiSistema(risposta->percorso),
                                                        nomeDiSistema(archivio), *trasformazione);
     if (!conteggi) {
-        dialoghi_.messaggio(QStringLiteral("Impossibile importare il file.") +
-                                QStringLiteral("\r\n") +
-                                QString::fromStdString(conteggi.errore().descrizione()),
-                            tipo.titolo, Pulsanti::ok, Icona::esclamazione);
-        statusBar()->showMessage(QStringLiteral("Importazione non riuscita") + avvisoMemo);
+        avvisaErrore(QStringLiteral("Impossibile importare il file."), conteggi.errore(),
+                     tipo.titolo);
+        statusBar()->showMessage(QStringLiteral("Importazione non riuscita") + avviso);
         return;
     }
     Text2->setText(archivio);
@@ -89,12 +84,10 @@ void frmView::importa(const TipoPercorso& tipo, Tracciato tracciato,
     const Esito<double> numero =
         aperto ? sessione_.archivio()->numerorecord() : Esito<double>(aperto.errore());
     if (!numero) {
-        dialoghi_.messaggio(QStringLiteral("Impossibile aprire il file convertito.") +
-                                QStringLiteral("\r\n") +
-                                QString::fromStdString(numero.errore().descrizione()),
-                            titoloChiusura, Pulsanti::ok, Icona::esclamazione);
+        avvisaErrore(QStringLiteral("Impossibile aprire il file convertito."), numero.errore(),
+                     titoloChiusura);
         sessione_.chiudi();
-        statusBar()->showMessage(riepilogo(*conteggi) + avvisoMemo);
+        statusBar()->showMessage(riepilogo(*conteggi) + avviso);
         return;
     }
     Text5->setText(QString::fromStdString(formattaNumero(*numero, separatori())));
@@ -109,7 +102,7 @@ void frmView::importa(const TipoPercorso& tipo, Tracciato tracciato,
     } else {
         mostraVuoto();  // no payment taken: nothing to read, nothing to show
     }
-    statusBar()->showMessage(stato + avvisoMemo);
+    statusBar()->showMessage(stato + avviso);
 }
 
 }  // namespace pliventa

@@ -45,19 +45,14 @@ void frmView::cmdUniriscossioni_Click() {
     const QString belfiore =
         dialoghi_.input(QStringLiteral("Inserisci Codice Belfiore Ente (A000)"),
                         kPercorsoRisconet.titolo, QString());
-    const QString avvisoMemo =
-        risposta->avviso.isEmpty()
-            ? QString()
-            : QStringLiteral(" · percorso non ricordato: ") + risposta->avviso;
+    const QString avviso = avvisoMemo(*risposta);
 
     const auto conversione = nuovaConversioneRisconet(codiceBelfiore(belfiore));
     const Esito<Conteggi> conteggi = pliventa::importa(input, output, *conversione);
     if (!conteggi) {
-        dialoghi_.messaggio(QStringLiteral("Impossibile convertire il file.") +
-                                QStringLiteral("\r\n") +
-                                QString::fromStdString(conteggi.errore().descrizione()),
-                            kPercorsoRisconet.titolo, Pulsanti::ok, Icona::esclamazione);
-        statusBar()->showMessage(QStringLiteral("Conversione non riuscita") + avvisoMemo);
+        avvisaErrore(QStringLiteral("Impossibile convertire il file."), conteggi.errore(),
+                     kPercorsoRisconet.titolo);
+        statusBar()->showMessage(QStringLiteral("Conversione non riuscita") + avviso);
         return;
     }
     dialoghi_.messaggio(QStringLiteral("Elaborazione Terminata"), kTitoloPredefinito, Pulsanti::ok,
@@ -66,7 +61,7 @@ void frmView::cmdUniriscossioni_Click() {
         QStringLiteral("Versamenti convertiti: %1 · righe scartate: %2 (intestazione compresa)")
             .arg(conteggi->versamenti)
             .arg(conteggi->righeScartate) +
-        avvisoMemo);
+        avviso);
 }
 
 }  // namespace pliventa

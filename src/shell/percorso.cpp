@@ -70,6 +70,12 @@ QString scriviAtomico(const QString& percorso, const QByteArray& contenuto) {
     return {};
 }
 
+QString avvisoMemo(const RispostaPercorso& risposta) {
+    return risposta.avviso.isEmpty()
+               ? QString()
+               : QStringLiteral(" · percorso non ricordato: ") + risposta.avviso;
+}
+
 QString percorsoMemo(const TipoPercorso& tipo, const QString& cartellaCorrente) {
     QString nome = tipo.memo;
     if (nome.startsWith(u'\\')) {

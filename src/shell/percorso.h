@@ -37,6 +37,10 @@ struct RispostaPercorso {
     QString avviso;    ///< non-empty when the memo file could not be written (path and reason)
 };
 
+/// For the status line: " · percorso non ricordato: " and the memo's failure, or
+/// nothing when the memo was written.
+QString avvisoMemo(const RispostaPercorso& risposta);
+
 /// Path of the memo file of `tipo` in `cartellaCorrente`: the folder, "/", and the
 /// memo's name without its leading "\".
 QString percorsoMemo(const TipoPercorso& tipo, const QString& cartellaCorrente);
