@@ -70,7 +70,7 @@ TEST(Risconet, ALineIntoItsColumns) {
     ASSERT_EQ(r->size(), 200u);
     const struct {
         std::size_t da, a;
-        const char* atteso;
+        std::string atteso;
     } casi[] = {
         {1, 3, "   "},
         {4, 7, "A000"},                 // the code typed, cut to 4
@@ -88,7 +88,7 @@ TEST(Risconet, ALineIntoItsColumns) {
         {115, 122, "00000103"},    // 103.3
         {165, 168, "0002"},
         {169, 169, "3"},  // code 0 becomes 3
-        {170, 200, std::string(31, ' ').c_str()},
+        {170, 200, std::string(31, ' ')},
     };
     for (const auto& c : casi) {
         EXPECT_EQ(colonne(*r, c.da, c.a), c.atteso) << "columns " << c.da << "-" << c.a;
