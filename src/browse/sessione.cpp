@@ -17,6 +17,24 @@ void Sessione::apri(ArchivioLavoro archivio, LetturaAtto lettura) {
     lettura_ = lettura;
 }
 
+std::optional<Sessione::Ripresa> Sessione::ripresa() const {
+    if (!archivio_) {
+        return std::nullopt;
+    }
+    return Ripresa{archivio_->percorso(), lettura_, recordcorrente_};
+}
+
+EsitoVuoto Sessione::riprendi(const Ripresa& r) {
+    Esito<ArchivioLavoro> a = ArchivioLavoro::apriarchivio(r.percorso);
+    if (!a) {
+        chiudi();
+        return a.errore();
+    }
+    apri(std::move(*a), r.lettura);
+    recordcorrente_ = r.recordcorrente;
+    return Nulla{};
+}
+
 void Sessione::chiudi() {
     archivio_.reset();
 }

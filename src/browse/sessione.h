@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "records/archivio.h"
 #include "records/errore.h"
@@ -21,6 +22,19 @@ public:
 
     /// Closes the work file, if open.
     void chiudi();
+
+    /// What it takes to open the same work file again as it is now: an operation
+    /// that closes it and then fails or is cancelled puts it back with riprendi().
+    struct Ripresa {
+        std::string percorso;
+        LetturaAtto lettura = LetturaAtto::lunga;
+        double recordcorrente = 0;
+    };
+    /// The open work file as a Ripresa; nullopt when none is open.
+    std::optional<Ripresa> ripresa() const;
+    /// Opens the work file of `r` again, with its notice reading and record number.
+    /// Returns the open error, and then no work file is open.
+    EsitoVuoto riprendi(const Ripresa& r);
 
     /// True while a work file is open.
     bool aperto() const { return archivio_.has_value(); }

@@ -1,11 +1,23 @@
 #include "importers/importazione.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+
 #include "importers/lettore.h"
 #include "importers/scrittore.h"
 
 namespace pliventa {
 
-Esito<Conteggi> importa(const std::string& input, const std::string& output, Trasformazione& t) {
+namespace {
+
+// How often, in lines, progress is reported and a cancel looked for.
+constexpr std::uint64_t kRighePerControllo = 16384;
+
+}  // namespace
+
+Esito<Conteggi> importa(const std::string& input, const std::string& output, Trasformazione& t,
+                        const ControlloImportazione& controllo) {
     // The input is opened, and found readable, before anything is written: an
     // input that cannot be read leaves the previous work file alone.
     auto lettore = LettoreRighe::apri(input);
@@ -16,9 +28,23 @@ Esito<Conteggi> importa(const std::string& input, const std::string& output, Tra
     if (!scrittore.ok()) {
         return scrittore.errore();
     }
+    struct stat st {};
+    const std::uint64_t totale = ::stat(input.c_str(), &st) == 0 && S_ISREG(st.st_mode)
+                                     ? static_cast<std::uint64_t>(st.st_size)
+                                     : 0;
+    std::uint64_t letti = 0;
     Conteggi conteggi;
     Riga riga;
     for (;;) {
+        if (conteggi.righeLette % kRighePerControllo == 0) {
+            if (controllo.annulla != nullptr && controllo.annulla->load()) {
+                // The writer removes its temporary file; the output stays as it was.
+                return Errore{CodiceErrore::Annullato, output, "importazione annullata"};
+            }
+            if (controllo.progresso) {
+                controllo.progresso(std::min(letti, totale), totale);
+            }
+        }
         auto letta = lettore->prossima(riga);
         if (!letta.ok()) {
             return letta.errore();  // the writer removes its temporary file
@@ -27,6 +53,7 @@ Esito<Conteggi> importa(const std::string& input, const std::string& output, Tra
             break;
         }
         ++conteggi.righeLette;
+        letti += riga.lunghezza + 1;
         if (!t.riga(riga, *scrittore)) {
             ++conteggi.righeScartate;
         }
@@ -36,6 +63,12 @@ Esito<Conteggi> importa(const std::string& input, const std::string& output, Tra
     }
     if (!scrittore->fallito()) {
         t.fine(*scrittore);
+    }
+    if (controllo.annulla != nullptr && controllo.annulla->load()) {
+        return Errore{CodiceErrore::Annullato, output, "importazione annullata"};
+    }
+    if (controllo.progresso) {
+        controllo.progresso(totale, totale);
     }
     auto chiuso = scrittore->chiudi();
     if (!chiuso.ok()) {

@@ -3,7 +3,9 @@
 // Trasformazione they plug in.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -49,13 +51,27 @@ struct Conteggi {
     std::uint64_t troncate = 0;       ///< written lines longer than 200, cut
 };
 
+/// What the caller learns while an import runs, and how it stops it. Both are used
+/// from the importing thread.
+struct ControlloImportazione {
+    /// Called now and then with the bytes of the input read so far (line ends
+    /// counted as one byte, so a little short of the truth) and the input's size
+    /// (0 when it has none, a FIFO for one).
+    std::function<void(std::uint64_t letti, std::uint64_t totale)> progresso;
+    /// Set by the caller to stop; checked every few thousand lines.
+    const std::atomic<bool>* annulla = nullptr;
+};
+
 /// Reads `input` line by line (CR LF, LF or CR end a line; a last line without
 /// end is still a line), passes each line to `t`, and writes the work file
 /// `output`. The output is written to a temporary file beside it and renamed over
 /// `output` only when complete, so a failure leaves the previous file as it was;
 /// an existing `output` that is not a regular file (a device, a FIFO) is written in
 /// place instead. Returns the counts, or an InputOutput error naming the path
-/// (the input's when it cannot be read, the output's when it cannot be written).
-Esito<Conteggi> importa(const std::string& input, const std::string& output, Trasformazione& t);
+/// (the input's when it cannot be read, the output's when it cannot be written),
+/// or Annullato when `controllo` asked to stop: then, as after any failure, no
+/// temporary file is left and `output` is as it was.
+Esito<Conteggi> importa(const std::string& input, const std::string& output, Trasformazione& t,
+                        const ControlloImportazione& controllo = {});
 
 }  // namespace pliventa

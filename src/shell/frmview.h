@@ -111,6 +111,11 @@ private:
     /// work and takes effect when it has ended.
     void eseguiLavoro(Lavoro& lavoro, const QString& titolo, const QStringList& fasi);
 
+    /// After an import or a conversion that failed or was cancelled: opens again the
+    /// work file that was open before it (`prima`), as it was; with none, or when it
+    /// cannot be opened, the record area is emptied.
+    void rimettiArchivio(const std::optional<Sessione::Ripresa>& prima);
+
     void importa(const TipoPercorso& tipo, Tracciato tracciato, const QString& titoloChiusura);
     void naviga(Movimento m);
     void avvisaNessunArchivio();

@@ -8,6 +8,7 @@
 #include "importers/importatori.h"
 #include "importers/importazione.h"
 #include "shell/frmview.h"
+#include "shell/lavoro.h"
 #include "shell/percorso.h"
 
 namespace pliventa {
@@ -48,9 +49,20 @@ void frmView::Command3_Click() {
     importa(kPercorsoF24, Tracciato::f24, QStringLiteral("Visualizza Files Versamenti F24"));
 }
 
+void frmView::rimettiArchivio(const std::optional<Sessione::Ripresa>& prima) {
+    // The boxes still show what they showed: only the work file is opened again.
+    if (prima && sessione_.riprendi(*prima)) {
+        return;
+    }
+    mostraVuoto();
+}
+
 void frmView::importa(const TipoPercorso& tipo, Tracciato tracciato,
                       const QString& titoloChiusura) {
-    // The work file about to be replaced is closed first.
+    // The work file about to be replaced is closed first; should the import fail
+    // or be cancelled, it is opened again as it was.
+    const std::optional<Sessione::Ripresa> prima = sessione_.ripresa();
+    const QString text1Prima = Text1->text();
     sessione_.chiudi();
     const QString cartella = QDir::currentPath();
     const std::optional<RispostaPercorso> risposta = chiedipercorso(tipo, dialoghi_, cartella);
@@ -68,12 +80,25 @@ void frmView::importa(const TipoPercorso& tipo, Tracciato tracciato,
         QString::fromLatin1(nomeArchivio(tracciato).data(),
                             static_cast<qsizetype>(nomeArchivio(tracciato).size()));
     const std::unique_ptr<Trasformazione> trasformazione = nuovaTrasformazione(tracciato);
-    const Esito<Conteggi> conteggi = pliventa::importa(nomeDiSistema(risposta->percorso),
-                                                       nomeDiSistema(archivio), *trasformazione);
+    const std::string input = nomeDiSistema(risposta->percorso);
+    const std::string output = nomeDiSistema(archivio);
+    std::optional<Esito<Conteggi>> esito;
+    Lavoro lavoro([&](Lavoro& l) {
+        esito = pliventa::importa(input, output, *trasformazione, controlloImportazione(l));
+    });
+    eseguiLavoro(lavoro, tipo.titolo, {QStringLiteral("Importazione dei versamenti…")});
+    const Esito<Conteggi>& conteggi = *esito;
     if (!conteggi) {
+        rimettiArchivio(prima);
+        if (conteggi.errore().codice == CodiceErrore::Annullato) {
+            Text1->setText(text1Prima);
+            statusBar()->showMessage(QStringLiteral("Importazione annullata") + avviso);
+            return;
+        }
         avvisaErrore(QStringLiteral("Impossibile importare il file."), conteggi.errore(),
                      tipo.titolo);
-        statusBar()->showMessage(QStringLiteral("Importazione non riuscita") + avviso);
+        statusBar()->showMessage(QStringLiteral("Importazione non riuscita: ") +
+                                 QString::fromStdString(conteggi.errore().descrizione()) + avviso);
         return;
     }
     Text2->setText(archivio);

@@ -9,6 +9,7 @@
 #include "records/testo.h"
 #include "risconet/risconet.h"
 #include "shell/frmview.h"
+#include "shell/lavoro.h"
 #include "shell/percorso.h"
 
 namespace pliventa {
@@ -30,6 +31,10 @@ std::string codiceBelfiore(const QString& risposta) {
 
 void frmView::cmdUniriscossioni_Click() {
     // The work file is closed: after the conversion, browsing needs an import.
+    // Should the conversion fail or be cancelled, it is opened again as it was.
+    const std::optional<Sessione::Ripresa> prima = sessione_.ripresa();
+    const QString text1Prima = Text1->text();
+    const QString text2Prima = Text2->text();
     sessione_.chiudi();
     const std::optional<RispostaPercorso> risposta =
         chiedipercorso(kPercorsoRisconet, dialoghi_, QDir::currentPath());
@@ -48,11 +53,24 @@ void frmView::cmdUniriscossioni_Click() {
     const QString avviso = avvisoMemo(*risposta);
 
     const auto conversione = nuovaConversioneRisconet(codiceBelfiore(belfiore));
-    const Esito<Conteggi> conteggi = pliventa::importa(input, output, *conversione);
+    std::optional<Esito<Conteggi>> esito;
+    Lavoro lavoro([&](Lavoro& l) {
+        esito = pliventa::importa(input, output, *conversione, controlloImportazione(l));
+    });
+    eseguiLavoro(lavoro, kPercorsoRisconet.titolo, {QStringLiteral("Conversione dei versamenti…")});
+    const Esito<Conteggi>& conteggi = *esito;
     if (!conteggi) {
+        rimettiArchivio(prima);
+        Text2->setText(text2Prima);  // the file that is open again, if any
+        if (conteggi.errore().codice == CodiceErrore::Annullato) {
+            Text1->setText(text1Prima);
+            statusBar()->showMessage(QStringLiteral("Conversione annullata") + avviso);
+            return;
+        }
         avvisaErrore(QStringLiteral("Impossibile convertire il file."), conteggi.errore(),
                      kPercorsoRisconet.titolo);
-        statusBar()->showMessage(QStringLiteral("Conversione non riuscita") + avviso);
+        statusBar()->showMessage(QStringLiteral("Conversione non riuscita: ") +
+                                 QString::fromStdString(conteggi.errore().descrizione()) + avviso);
         return;
     }
     dialoghi_.messaggio(QStringLiteral("Elaborazione Terminata"), kTitoloPredefinito, Pulsanti::ok,

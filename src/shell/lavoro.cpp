@@ -36,4 +36,13 @@ Lavoro::Stato Lavoro::stato() const {
     return {fase_.load(), fatti_.load(), totale_.load()};
 }
 
+ControlloImportazione controlloImportazione(Lavoro& lavoro) {
+    ControlloImportazione c;
+    c.annulla = &lavoro.annullamento();
+    c.progresso = [&lavoro](std::uint64_t letti, std::uint64_t totale) {
+        lavoro.avanza(0, letti, totale);
+    };
+    return c;
+}
+
 }  // namespace pliventa

@@ -7,6 +7,8 @@
 #include <functional>
 #include <thread>
 
+#include "importers/importazione.h"
+
 namespace pliventa {
 
 class Lavoro {
@@ -51,5 +53,9 @@ private:
     std::atomic<std::uint64_t> fatti_{0};
     std::atomic<std::uint64_t> totale_{0};
 };
+
+/// The cancel flag and progress of `lavoro` as an import or a conversion takes
+/// them: one stage, the bytes of the input read of its size.
+ControlloImportazione controlloImportazione(Lavoro& lavoro);
 
 }  // namespace pliventa

@@ -242,3 +242,41 @@ TEST(Importa, OutputInAMissingFolderNamesTheOutput) {
 
 }  // namespace
 }  // namespace pliventa
+
+namespace pliventa {
+namespace {
+
+TEST(Importa, ReportsProgressOfTheInputAndStopsWhenCancelled) {
+    CartellaTemporanea dir;
+    std::string dati;
+    for (int i = 0; i < 40000; ++i) {
+        dati += RigaVersamento().tipo('3').record();
+    }
+    const std::string in = dir.scrivi("in.txt", dati);
+    const std::string out = dir.scrivi("iciview.out", "lavoro precedente");
+
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> visti;
+    ControlloImportazione c;
+    c.progresso = [&](std::uint64_t letti, std::uint64_t totale) {
+        visti.emplace_back(letti, totale);
+    };
+    ASSERT_TRUE(importa(in, out, *nuovaTrasformazione(Tracciato::cnc2000), c).ok());
+    ASSERT_GE(visti.size(), 3u);
+    EXPECT_EQ(visti.front(), std::make_pair(std::uint64_t{0}, std::uint64_t{dati.size()}));
+    EXPECT_EQ(visti.back(), std::make_pair(std::uint64_t{dati.size()}, std::uint64_t{dati.size()}));
+    EXPECT_TRUE(std::is_sorted(visti.begin(), visti.end()));
+
+    // A cancel midway: the previous work file stays, no temporary file is left.
+    dir.scrivi("iciview.out", "lavoro precedente");
+    std::atomic<bool> annulla{false};
+    c.annulla = &annulla;
+    c.progresso = [&](std::uint64_t letti, std::uint64_t) { annulla = letti > 0; };
+    const auto r = importa(in, out, *nuovaTrasformazione(Tracciato::cnc2000), c);
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
+    EXPECT_EQ(leggiFile(out), "lavoro precedente");
+    EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "in.txt"}));
+}
+
+}  // namespace
+}  // namespace pliventa

@@ -40,7 +40,9 @@ protected:
     }
     /// Imports `input` with cmdApri, proposing `proposta`.
     void importaCnc(const QString& input, const QString& proposta = {}) {
-        dialoghi.attendiInput(kPrompt, kTitoloCnc, proposta, input).attendi(kFinito, kTitoloCnc);
+        dialoghi.attendiInput(kPrompt, kTitoloCnc, proposta, input)
+            .attendiLavoro(kTitoloCnc)
+            .attendi(kFinito, kTitoloCnc);
         premi("cmdApri");
     }
 };
@@ -127,6 +129,7 @@ TEST_F(ImportazioneTest, UnreadableInputIsReportedAndChangesNothing) {
     const std::string prima = archivio();
     for (const auto& c : casi) {
         dialoghi.attendiInput(kPrompt, kTitoloCnc, buono, c.percorso)
+            .attendiLavoro(kTitoloCnc)
             .attendiQualsiasi(kTitoloCnc, Pulsanti::ok, Icona::esclamazione);
         premi("cmdApri");
         const QString avviso = dialoghi.testi().back();
@@ -139,11 +142,44 @@ TEST_F(ImportazioneTest, UnreadableInputIsReportedAndChangesNothing) {
         EXPECT_EQ(testo(QStringLiteral("Text5")), QStringLiteral("3"));
         EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 2 (Violazione)"));
         EXPECT_EQ(memo(), c.percorso.toStdString() + "\r\n");
+        EXPECT_TRUE(stato().startsWith(QStringLiteral("Importazione non riuscita: ") + c.percorso))
+            << stato();
+        // The previous work file is open again: browsing goes on from the payment shown.
+        premi("cmdAvanti");
+        EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 3"));
         // The prompt for the next case proposes this answer.
-        dialoghi.attendiInput(kPrompt, kTitoloCnc, c.percorso, buono).attendi(kFinito, kTitoloCnc);
+        dialoghi.attendiInput(kPrompt, kTitoloCnc, c.percorso, buono)
+            .attendiLavoro(kTitoloCnc)
+            .attendi(kFinito, kTitoloCnc);
         premi("cmdApri");
         mostra(2);
     }
+}
+
+TEST_F(ImportazioneTest, CancelLeavesTheWorkFileAndTheWindowAsTheyWere) {
+    const QString buono = fileCnc();
+    importaCnc(buono);
+    mostra(2);
+    const std::string prima = archivio();
+    dialoghi.attendiInput(kPrompt, kTitoloCnc, buono, fileCnc("altro.txt"))
+        .attendiLavoro(kTitoloCnc, true);
+    premi("cmdApri");
+    EXPECT_EQ(stato(), QStringLiteral("Importazione annullata"));
+    EXPECT_EQ(archivio(), prima);
+    EXPECT_EQ(nomi(dir), (std::vector<std::string>{"altro.txt", "icimemofilepliventa.txt",
+                                                   "iciview.out", "vers.txt"}));
+    EXPECT_EQ(testo(QStringLiteral("Text1")), buono);
+    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 2 (Violazione)"));
+    premi("cmdIndietro");
+    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 1"));
+
+    // With no work file open before (a conversion closed it), the area is emptied.
+    finestra->sessione().chiudi();
+    dialoghi.attendiInput(kPrompt, kTitoloCnc, fileCnc("altro.txt"), buono)
+        .attendiLavoro(kTitoloCnc, true);
+    premi("cmdApri");
+    EXPECT_EQ(testo(QStringLiteral("Text3_1")), QString());
+    EXPECT_FALSE(finestra->sessione().aperto());
 }
 
 // --- The other three imports ---
@@ -169,6 +205,7 @@ TEST_F(ImportazioneTest, EachImportHasItsPromptMemoWorkFileAndClosingTitle) {
         const QString input = file(c.pulsante, "");  // one input file per button
         dir.scrivi(c.memo, "");
         dialoghi.attendiInput(kPrompt, c.titoloPrompt, QString(), input)
+            .attendiLavoro(c.titoloPrompt)
             .attendi(kFinito, c.titoloFine);
         premi(c.pulsante);
         EXPECT_EQ(memo(c.memo), input.toStdString() + "\r\n") << c.pulsante;
@@ -183,6 +220,7 @@ TEST_F(ImportazioneTest, F24AndCncShareTheirMemo) {
     const QString input = file("f24.txt", "");
     dialoghi
         .attendiInput(kPrompt, QStringLiteral("Visualizza Files Versamenti F24"), QString(), input)
+        .attendiLavoro(QStringLiteral("Visualizza Files Versamenti F24"))
         .attendi(kFinito, QStringLiteral("Visualizza Files Versamenti F24"));
     premi("Command3");
     importaCnc(fileCnc(), input);
@@ -201,6 +239,7 @@ TEST_F(ImportazioneTest, ViolationsOf1997AreReadWithTheShortNoticeEverywhere) {
     dialoghi
         .attendiInput(kPrompt, QStringLiteral("Visualizza Files Versamenti CNC Viol97"), QString(),
                       input)
+        .attendiLavoro(QStringLiteral("Visualizza Files Versamenti CNC Viol97"))
         .attendi(kFinito, kTitoloCnc);
     premi("cmdViol");
     const auto atto = [this](const char* quando) {

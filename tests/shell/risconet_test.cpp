@@ -40,6 +40,7 @@ TEST_F(RisconetTest, ConvertsBesideTheInputWithTheCodeAsTyped) {
         apri({ordinario()});
         dialoghi.attendiInput(kPrompt, kTitolo, proposta, input)
             .attendiInput(kBelfiore, kTitolo, QString(), c.risposta)
+            .attendiLavoro(kTitolo)
             .attendi(QStringLiteral("Elaborazione Terminata"), kTitoloPredefinito);
         converti();
         proposta = input;
@@ -54,6 +55,7 @@ TEST_F(RisconetTest, AnInputThatCannotBeReadIsReported) {
     const QString input = cartella() + QStringLiteral("/manca.txt");
     dialoghi.attendiInput(kPrompt, kTitolo, QString(), input)
         .attendiInput(kBelfiore, kTitolo, QString(), QStringLiteral("A000"))
+        .attendiLavoro(kTitolo)
         .attendi(QStringLiteral("Impossibile convertire il file.\r\n") + input +
                      QStringLiteral(": file o directory inesistente"),
                  kTitolo, Pulsanti::ok, Icona::esclamazione);
