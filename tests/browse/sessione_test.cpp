@@ -111,5 +111,27 @@ TEST(Sessione, ClosingForgetsTheFileButNotTheNumber) {
     EXPECT_EQ(r.errore().codice, CodiceErrore::NessunArchivio);
 }
 
+TEST(Sessione, ReopensTheWorkFileAsItWasOrSaysWhyNot) {
+    CartellaTemporanea dir;
+    const std::string percorso = dir.scrivi("iciview.out", archivio(3));
+    Sessione s;
+    EXPECT_FALSE(s.ripresa());
+    s.apri(std::move(*ArchivioLavoro::apriarchivio(percorso)), LetturaAtto::breve);
+    s.impostaRecordcorrente(2);
+    const std::optional<Sessione::Ripresa> r = s.ripresa();
+    ASSERT_TRUE(r);
+    s.chiudi();
+    s.impostaRecordcorrente(0);
+
+    ASSERT_TRUE(s.riprendi(*r).ok());
+    EXPECT_EQ(s.lettura(), LetturaAtto::breve);
+    EXPECT_EQ(s.recordcorrente(), 2.0);
+    EXPECT_EQ(cf(*s.leggiCorrente()), "CF2");
+
+    std::filesystem::remove(percorso);  // gone meanwhile
+    EXPECT_FALSE(s.riprendi(*r).ok());
+    EXPECT_FALSE(s.aperto());
+}
+
 }  // namespace
 }  // namespace pliventa
