@@ -3,9 +3,14 @@
 
 PRESET ?= debug
 RUN_DIR := build/run
+# make install: where the programs go, and an optional staging folder before it.
+PREFIX ?= /usr/local
+DESTDIR ?=
+PACKAGE_DIR := build/package
 SHELL := /bin/bash
 
-.PHONY: all deps run test build-release build-test format check-format asan bench clean
+.PHONY: all deps run test build-release build-test install package format check-format asan bench \
+        clean
 
 all: build-release
 
@@ -27,6 +32,18 @@ build-test: deps
 
 test: check-format build-test
 	@ctest --preset $(PRESET)
+
+# The window, pliventa-cli, the menu entry, the icon and the manual page.
+install: build-release
+	@DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+
+# A Debian package of the same files under /usr, in $(PACKAGE_DIR); its own build,
+# without the tests.
+package: deps
+	@cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DPLIVENTA_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(PACKAGE_DIR) --target pliventa pliventa-cli
+	@cd $(PACKAGE_DIR) && cpack
 
 asan:
 	@$(MAKE) --no-print-directory test PRESET=asan

@@ -10,6 +10,8 @@ packages=(
   googletest libgtest-dev libgmock-dev
   python3-openpyxl
   time
+  desktop-file-utils groff-base  # the checks of the desktop entry and the manual page
+  dpkg-dev file                  # make package: dependencies found by dpkg-shlibdeps
 )
 if [ "${PLIVENTA_WITH_X:-0}" = 1 ]; then
   packages+=(xvfb xauth imagemagick)

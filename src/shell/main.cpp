@@ -3,14 +3,26 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <cstdio>
+#include <string_view>
 
 #include "shell/dialoghi_qt.h"
 #include "shell/frmview.h"
 
 int main(int argc, char* argv[]) {
+    // Answered before the QApplication exists, so it needs no display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--version") {
+            std::printf("pliventa %s\n", qPrintable(pliventa::versione()));
+            return 0;
+        }
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pliventa"));
     QApplication::setApplicationVersion(pliventa::versione());
+    // Ties the window to the installed menu entry, whose icon the desktop then shows.
+    QApplication::setDesktopFileName(QStringLiteral("pliventa"));
     // The window speaks Italian whatever the system's language: so do Qt's own
     // dialogs (the file dialog's buttons, menus and questions).
     QTranslator traduzioneQt;
