@@ -1,7 +1,6 @@
 #include "records/errore.h"
 
 #include <cerrno>
-#include <cstring>
 
 namespace pliventa {
 
@@ -52,9 +51,38 @@ std::string motivoDiSistema(int numeroErrore) {
             return "argomento non valido";
         case EXDEV:
             return "collegamento tra dispositivi diversi non valido";
+        case EEXIST:
+            return "il file esiste già";
+        case EBADF:
+            return "descrittore di file non valido";
+        case EINTR:
+            return "operazione interrotta";
+        case EAGAIN:
+            return "risorsa temporaneamente non disponibile";
+        case ENOMEM:
+            return "memoria insufficiente";
+        case EOVERFLOW:
+            return "file troppo grande per essere letto";
+        case ENODEV:
+            return "dispositivo inesistente";
+        case ENOTEMPTY:
+            return "la directory non è vuota";
+        case EMLINK:
+            return "troppi collegamenti";
+        case ENOTSUP:
+            return "operazione non supportata dal file system";
+        // Files on a network share: the server went away or no longer knows the file.
+        case ESTALE:
+            return "riferimento a un file remoto non più valido";
+        case ETIMEDOUT:
+            return "tempo di attesa della connessione scaduto";
+        case ENOTCONN:
+            return "la connessione con il disco di rete non è attiva";
+        case EHOSTUNREACH:
+            return "il server non è raggiungibile";
         default:
-            return std::string("errore di sistema ") + std::to_string(numeroErrore) + " (" +
-                   std::strerror(numeroErrore) + ")";
+            // The C library's text would be English: the number is what a technician needs.
+            return "errore di sistema " + std::to_string(numeroErrore);
     }
 }
 

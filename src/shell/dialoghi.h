@@ -2,6 +2,7 @@
 // tests can script the answers and check the exact texts, titles, buttons and icons.
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -20,10 +21,18 @@ class Dialoghi {
 public:
     virtual ~Dialoghi() = default;
 
-    /// A message box with `testo`, `titolo`, `pulsanti` and `icona`; returns the
-    /// button pressed (closing a Yes/No box counts as No, an OK box as OK).
+    /// A message box with `testo`, `titolo`, `pulsanti` and `icona`, centred on the
+    /// window; returns the button pressed (closing a Yes/No box counts as No, an OK
+    /// box as OK).
+    Risposta messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti,
+                       Icona icona) {
+        return messaggio(testo, titolo, pulsanti, icona, QRect());
+    }
+
+    /// The same box, kept off `lasciaVisibile` (screen coordinates) when that is not
+    /// empty: what the user must read to answer stays in sight.
     virtual Risposta messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti,
-                               Icona icona) = 0;
+                               Icona icona, const QRect& lasciaVisibile) = 0;
 
     /// A one-line input box with `prompt`, `titolo` and `predefinito` as its initial
     /// text; returns the confirmed text, or an empty text when cancelled.
@@ -45,9 +54,10 @@ public:
     /// the text of `fasi` for the stage reported, with a button that cancels.
     virtual void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) = 0;
 
-    /// A Yes/No question; true for Yes.
-    bool domanda(const QString& testo, const QString& titolo, Icona icona = Icona::nessuna) {
-        return messaggio(testo, titolo, Pulsanti::siNo, icona) == Risposta::si;
+    /// A Yes/No question, kept off `lasciaVisibile` as messaggio() is; true for Yes.
+    bool domanda(const QString& testo, const QString& titolo, Icona icona = Icona::nessuna,
+                 const QRect& lasciaVisibile = QRect()) {
+        return messaggio(testo, titolo, Pulsanti::siNo, icona, lasciaVisibile) == Risposta::si;
     }
 };
 

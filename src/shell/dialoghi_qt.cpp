@@ -3,13 +3,18 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
+#include <limits>
 
 #include "shell/lavoro.h"
 
@@ -38,20 +43,107 @@ QString perSchermo(QString testo) {
     return testo.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+// Beside a title, the title bar holds the window's icon and its buttons; window
+// managers cut a title that does not fit with them.
+constexpr int kSpazioBarraTitolo = 120;
+// The gap between a box and the area it leaves visible.
+constexpr int kDistacco = 8;
+
+// A box no narrower than its title: written in bold, as title bars mostly are,
+// with room for the title bar's icon and buttons.
+void spazioPerIlTitolo(QMessageBox& box) {
+    QFont grassetto = box.font();
+    grassetto.setBold(true);
+    const int larghezza =
+        QFontMetrics(grassetto).horizontalAdvance(box.windowTitle()) + kSpazioBarraTitolo;
+    if (auto* griglia = qobject_cast<QGridLayout*>(box.layout())) {
+        griglia->addItem(new QSpacerItem(larghezza, 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+                         griglia->rowCount(), 0, 1, griglia->columnCount());
+    }
+}
+
+// The decorations around a window's client area. A box's own are known only once
+// it is on screen: those of the window it belongs to stand for them.
+QMargins cornice(const QWidget* finestra) {
+    if (finestra == nullptr) {
+        return {};
+    }
+    const QRect esterno = finestra->frameGeometry();
+    const QRect interno = finestra->geometry();
+    return {interno.left() - esterno.left(), interno.top() - esterno.top(),
+            esterno.right() - interno.right(), esterno.bottom() - interno.bottom()};
+}
+
+// Where a window of `dimensioni` (decorations included) covers the least of `area`
+// while staying on `schermo`: beside it on the right, on the left, below, above; the
+// first side wins among those that cover it equally.
+QPoint fuoriDa(const QRect& area, const QSize& dimensioni, const QRect& schermo) {
+    const QPoint lati[] = {
+        {area.right() + 1 + kDistacco, area.top()},
+        {area.left() - kDistacco - dimensioni.width(), area.top()},
+        {area.left(), area.bottom() + 1 + kDistacco},
+        {area.left(), area.top() - kDistacco - dimensioni.height()},
+    };
+    QPoint scelto = lati[0];
+    qint64 minimo = std::numeric_limits<qint64>::max();
+    for (QPoint p : lati) {
+        p.setX(std::clamp(p.x(), schermo.left(),
+                          std::max(schermo.left(), schermo.right() + 1 - dimensioni.width())));
+        p.setY(std::clamp(p.y(), schermo.top(),
+                          std::max(schermo.top(), schermo.bottom() + 1 - dimensioni.height())));
+        const QRect coperto = QRect(p, dimensioni).intersected(area);
+        const qint64 quanto = coperto.isEmpty() ? 0 : qint64{coperto.width()} * coperto.height();
+        if (quanto < minimo) {
+            minimo = quanto;
+            scelto = p;
+        }
+    }
+    return scelto;
+}
+
+// A message box that, once sized, moves off an area of the screen: QMessageBox
+// knows its size only when it is shown, and it is put in place before it appears.
+class Riquadro : public QMessageBox {
+public:
+    Riquadro(Icon icona, const QString& titolo, const QString& testo, QWidget* genitore,
+             const QRect& lasciaVisibile)
+        : QMessageBox(icona, titolo, testo, NoButton, genitore), area_(lasciaVisibile) {}
+
+protected:
+    void showEvent(QShowEvent* evento) override {
+        QMessageBox::showEvent(evento);  // sizes the box and centres it on its window
+        if (area_.isEmpty()) {
+            return;
+        }
+        const QWidget* finestra = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+        const QScreen* schermo = QGuiApplication::screenAt(area_.center());
+        if (schermo == nullptr) {
+            schermo = screen();
+        }
+        // move() places a window by its decorations' corner.
+        move(fuoriDa(area_, size().grownBy(cornice(finestra)), schermo->availableGeometry()));
+    }
+
+private:
+    QRect area_;
+};
+
 }  // namespace
 
 Risposta DialoghiQt::messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti,
-                               Icona icona) {
-    QMessageBox box(iconaQt(icona), titolo, perSchermo(testo), QMessageBox::NoButton, genitore_);
+                               Icona icona, const QRect& lasciaVisibile) {
+    Riquadro box(iconaQt(icona), titolo, perSchermo(testo), genitore_, lasciaVisibile);
     if (pulsanti == Pulsanti::siNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sì"));
         box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
+        spazioPerIlTitolo(box);
         return box.exec() == QMessageBox::Yes ? Risposta::si : Risposta::no;
     }
     box.setStandardButtons(QMessageBox::Ok);
+    spazioPerIlTitolo(box);
     box.exec();
     return Risposta::ok;
 }

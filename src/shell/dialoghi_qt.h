@@ -15,9 +15,12 @@ public:
     explicit DialoghiQt(QWidget* genitore = nullptr) : genitore_(genitore) {}
     void impostaGenitore(QWidget* genitore) { genitore_ = genitore; }
 
-    /// Shows a modal QMessageBox; closing a Yes/No box gives No, an OK box OK.
-    Risposta messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti,
-                       Icona icona) override;
+    using Dialoghi::messaggio;
+    /// Shows a modal QMessageBox, at least as wide as its title needs; closing a Yes/No
+    /// box gives No, an OK box OK. With `lasciaVisibile`, the box stands beside that
+    /// area (right, left, below, above: the first side with room on the screen).
+    Risposta messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti, Icona icona,
+                       const QRect& lasciaVisibile) override;
     /// Shows a modal one-line QInputDialog; cancelling gives an empty text.
     QString input(const QString& prompt, const QString& titolo,
                   const QString& predefinito) override;

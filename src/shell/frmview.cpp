@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -43,9 +45,46 @@ QPushButton* pulsante(QWidget* genitore, const QString& nome, const QString& tes
     return p;
 }
 
+// The width of a line edit that shows `campione` whole: the text, the margins the
+// box keeps around it (2 pixels each side, 1 for the cursor) and the frame the
+// style draws.
+int larghezzaPer(const QLineEdit* t, const QString& campione) {
+    QStyleOptionFrame opzioni;
+    opzioni.initFrom(t);
+    opzioni.lineWidth = t->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opzioni, t);
+    const QMargins testo = t->textMargins();
+    const QMargins contenuto = t->contentsMargins();
+    const int larghezza = t->fontMetrics().horizontalAdvance(campione) + 2 * 2 + 1 + testo.left() +
+                          testo.right() + contenuto.left() + contenuto.right();
+    return t->style()
+        ->sizeFromContents(QStyle::CT_LineEdit, &opzioni,
+                           QSize(larghezza, t->fontMetrics().height()), t)
+        .width();
+}
+
 int larghezzaCaratteri(const QWidget* w, int quanti) {
     // Room for `quanti` digits plus the frame of a line edit.
     return w->fontMetrics().horizontalAdvance(QString(quanti, u'0')) + 16;
+}
+
+// A codice fiscale is 16 letters and digits: the box is sized for 16 of the widest.
+QString codiceLarghissimo(const QFontMetrics& metrica) {
+    QChar largo = u'0';
+    for (const QChar c : QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789")) {
+        if (metrica.horizontalAdvance(c) > metrica.horizontalAdvance(largo)) {
+            largo = c;
+        }
+    }
+    return QString(16, largo);
+}
+
+// A box that only shows a value: it can be selected and copied, not typed in, and
+// the window's background tells it from the boxes that take input.
+void soloLettura(QLineEdit* t) {
+    t->setReadOnly(true);
+    QPalette tavolozza = t->palette();
+    tavolozza.setColor(QPalette::Base, tavolozza.color(QPalette::Window));
+    t->setPalette(tavolozza);
 }
 
 }  // namespace
@@ -79,26 +118,32 @@ void frmView::costruisci() {
 
     Frame1 = new QGroupBox(QStringLiteral("Dati bollettini"), centro);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    auto* griglia = new QGridLayout(Frame1);
+    areaDati = new QWidget(Frame1);
+    auto* griglia = new QGridLayout(areaDati);
+    griglia->setContentsMargins(0, 0, 0, 0);
     griglia->setHorizontalSpacing(18);
     griglia->addWidget(costruisciRecord(), 0, 0);
 
     // Middle column: year and currency at the top, the record count at the bottom.
     auto* mezzo = new QGridLayout;
     mezzo->setHorizontalSpacing(8);
-    label1[10] = etichetta(Frame1, QStringLiteral("label1_10"), QStringLiteral("Anno"));
-    Text3[10] = casella(Frame1, QStringLiteral("Text3_10"));
+    label1[10] = etichetta(areaDati, QStringLiteral("label1_10"), QStringLiteral("Anno"));
+    Text3[10] = casella(areaDati, QStringLiteral("Text3_10"));
     Text3[10]->setFixedWidth(larghezzaCaratteri(Text3[10], 5));
-    label1[9] = etichetta(Frame1, QStringLiteral("label1_9"), QStringLiteral("Valuta"));
-    Combo1 = new QComboBox(Frame1);
+    label1[9] = etichetta(areaDati, QStringLiteral("label1_9"), QStringLiteral("Valuta"));
+    Combo1 = new QComboBox(areaDati);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(true);  // the user may type the currency, as well as pick it
     Combo1->addItems({QStringLiteral("E"), QStringLiteral("L")});
+    // Only "E" means euro, so what is typed stays as typed: no completion that
+    // would turn "e" into "E", and the list keeps its two items.
+    Combo1->setCompleter(nullptr);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setCurrentText(QStringLiteral("E"));
     Combo1->setToolTip(QStringLiteral("E = Euro - L = Lire"));
     Combo1->setFixedWidth(larghezzaCaratteri(Combo1, 5) + 20);
-    Label3 = etichetta(Frame1, QStringLiteral("Label3"), QStringLiteral("Records totali"));
-    Text5 = casella(Frame1, QStringLiteral("Text5"));
+    Label3 = etichetta(areaDati, QStringLiteral("Label3"), QStringLiteral("Records totali"));
+    Text5 = casella(areaDati, QStringLiteral("Text5"));
     Text5->setText(QStringLiteral("0"));
     Text5->setAlignment(Qt::AlignRight);
     Text5->setFixedWidth(larghezzaCaratteri(Text5, 10));
@@ -110,6 +155,34 @@ void frmView::costruisci() {
     mezzo->addWidget(Label3, 3, 0, 1, 2);
     mezzo->addWidget(Text5, 4, 0, 1, 2, Qt::AlignLeft);
     griglia->addLayout(mezzo, 0, 1);
+
+    // Under both: the four picture buttons flank the record number.
+    auto* barra = new QHBoxLayout;
+    cmdInizio = pulsante(areaDati, QStringLiteral("cmdInizio"), {}, QStringLiteral("Inizio"));
+    cmdIndietro =
+        pulsante(areaDati, QStringLiteral("cmdIndietro"), {}, QStringLiteral("Precedente"));
+    cmdAvanti = pulsante(areaDati, QStringLiteral("cmdAvanti"), {}, QStringLiteral("Prossimo"));
+    cmdFine = pulsante(areaDati, QStringLiteral("cmdFine"), {}, QStringLiteral("Fine"));
+    cmdInizio->setIcon(iconaNavigazione(Freccia::inizio));
+    cmdIndietro->setIcon(iconaNavigazione(Freccia::indietro));
+    cmdAvanti->setIcon(iconaNavigazione(Freccia::avanti));
+    cmdFine->setIcon(iconaNavigazione(Freccia::fine));
+    Text4 = casella(areaDati, QStringLiteral("Text4"), QStringLiteral("Numero record"));
+    Text4->setText(QStringLiteral("0"));
+    Text4->setAlignment(Qt::AlignCenter);
+    Text4->setFixedWidth(larghezzaCaratteri(Text4, 24));
+    Text4->setAccessibleName(QStringLiteral("Numero record"));
+    barra->addStretch(1);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{cmdInizio, cmdIndietro, Text4, cmdAvanti, cmdFine}) {
+        if (auto* p = qobject_cast<QPushButton*>(w)) {
+            p->setIconSize(QSize(20, 20));
+            p->setFixedSize(40, 30);
+        }
+        barra->addWidget(w);
+    }
+    barra->addStretch(1);
+    griglia->addLayout(barra, 1, 0, 1, 2);
 
     // A block of equal buttons on the right: imports, export, chooser, help, exit.
     auto* blocco = new QVBoxLayout;
@@ -134,7 +207,7 @@ void frmView::costruisci() {
         pulsante(Frame1, QStringLiteral("Command2"), QStringLiteral("&Uscita"), kUtilizzarePrima);
     for (QPushButton* p : {cmdApri, cmd1997, cmdViol, Command3, cmdUniriscossioni, cmdExcel,
                            Command1, cmdHelp, Command2}) {
-        p->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        p->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         p->setMinimumHeight(30);
         blocco->addWidget(p);
         if (p == Command3 || p == cmdExcel || p == cmdHelp) {
@@ -142,33 +215,15 @@ void frmView::costruisci() {
         }
     }
     blocco->addStretch(1);
-    griglia->addLayout(blocco, 0, 2, 2, 1);
 
-    // Bottom: the four picture buttons flank the record number.
-    auto* barra = new QHBoxLayout;
-    cmdInizio = pulsante(Frame1, QStringLiteral("cmdInizio"), {}, QStringLiteral("Inizio"));
-    cmdIndietro = pulsante(Frame1, QStringLiteral("cmdIndietro"), {}, QStringLiteral("Precedente"));
-    cmdAvanti = pulsante(Frame1, QStringLiteral("cmdAvanti"), {}, QStringLiteral("Prossimo"));
-    cmdFine = pulsante(Frame1, QStringLiteral("cmdFine"), {}, QStringLiteral("Fine"));
-    cmdInizio->setIcon(iconaNavigazione(Freccia::inizio));
-    cmdIndietro->setIcon(iconaNavigazione(Freccia::indietro));
-    cmdAvanti->setIcon(iconaNavigazione(Freccia::avanti));
-    cmdFine->setIcon(iconaNavigazione(Freccia::fine));
-    Text4 = casella(Frame1, QStringLiteral("Text4"), QStringLiteral("Numero record"));
-    Text4->setText(QStringLiteral("0"));
-    Text4->setAlignment(Qt::AlignCenter);
-    Text4->setFixedWidth(larghezzaCaratteri(Text4, 24));
-    barra->addStretch(1);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{cmdInizio, cmdIndietro, Text4, cmdAvanti, cmdFine}) {
-        if (auto* p = qobject_cast<QPushButton*>(w)) {
-            p->setIconSize(QSize(20, 20));
-            p->setFixedSize(40, 30);
-        }
-        barra->addWidget(w);
-    }
-    barra->addStretch(1);
-    griglia->addLayout(barra, 1, 0, 1, 2);
+    // The record area and the buttons keep their size side by side: the room a
+    // larger window adds goes to the margins either side of them and below.
+    auto* riga = new QHBoxLayout(Frame1);
+    riga->addStretch(1);
+    riga->addWidget(areaDati, 0, Qt::AlignTop);
+    riga->addSpacing(18);
+    riga->addLayout(blocco);
+    riga->addStretch(1);
 
     // The layouts hide and show parts of the record area; the rest keeps its place.
     for (QWidget* w : std::initializer_list<QWidget*>{Text3[9], Text3[10], Text3[11], label1[10],
@@ -178,7 +233,34 @@ void frmView::costruisci() {
         w->setSizePolicy(politica);
     }
 
-    colonna->addWidget(Frame1, 1);
+    // Each box is named by its caption, for screen readers as for the eye.
+    const std::pair<QLabel*, QWidget*> didascalie[] = {
+        {Label2_0, Text1},       {Label2_1, Text2},      {label1[9], Combo1},
+        {label1[10], Text3[10]}, {label1[11], Text3[9]}, {label1[12], Text3[11]},
+        {Label3, Text5}};
+    for (const auto& [didascalia, casella] : didascalie) {
+        didascalia->setBuddy(casella);
+    }
+    for (std::size_t i = 0; i <= 8; ++i) {
+        label1[i]->setBuddy(Text3[i]);
+    }
+    for (QLabel* l : findChildren<QLabel*>()) {
+        if (l->buddy() != nullptr) {
+            l->buddy()->setAccessibleName(l->text());
+        }
+    }
+    // Only the search text and the currency take input.
+    for (QLineEdit* t : {Text1, Text2, Text4, Text5}) {
+        soloLettura(t);
+    }
+    for (QLineEdit* t : Text3) {
+        if (t != Text3[1]) {
+            soloLettura(t);
+        }
+    }
+
+    colonna->addWidget(Frame1);
+    colonna->addStretch(1);
     setCentralWidget(centro);
     statusBar()->setSizeGripEnabled(false);
 }
@@ -207,7 +289,7 @@ QWidget* frmView::costruisciIntestazione() {
 }
 
 QWidget* frmView::costruisciRecord() {
-    auto* area = new QWidget(Frame1);
+    auto* area = new QWidget(areaDati);
     auto* g = new QGridLayout(area);
     g->setContentsMargins(0, 0, 0, 0);
     g->setVerticalSpacing(6);
@@ -225,7 +307,8 @@ QWidget* frmView::costruisciRecord() {
             continue;
         }
         auto* t = casella(area, QStringLiteral("Text3_%1").arg(i));
-        t->setMinimumWidth(larghezzaCaratteri(t, 18));
+        t->setMinimumWidth(i == 1 ? larghezzaPer(t, codiceLarghissimo(t->fontMetrics()))
+                                  : larghezzaCaratteri(t, 18));
         if (i >= 3 && i <= 8) {
             t->setAlignment(Qt::AlignRight);  // amounts line up on their last digit
         }

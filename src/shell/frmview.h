@@ -136,6 +136,9 @@ private:
     QLineEdit* Text2 = nullptr;
     QLabel* Image1 = nullptr;
     QGroupBox* Frame1 = nullptr;
+    /// The record area, the middle column and the navigation bar: what describes the
+    /// payment shown, and what a question about it must leave visible.
+    QWidget* areaDati = nullptr;
     std::array<QLabel*, 13> label1{};
     std::array<QLineEdit*, 12> Text3{};
     QComboBox* Combo1 = nullptr;

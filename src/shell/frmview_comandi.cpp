@@ -1,11 +1,13 @@
 // The window's own handlers: wiring, keyboard, information and credit boxes, the
 // file chooser, exit.
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <iterator>
 
 #include "shell/frmdirfiles.h"
 #include "shell/frmview.h"
@@ -50,12 +52,30 @@ void frmView::collega() {
     connect(Command1, &QPushButton::clicked, this, &frmView::Command1_Click);
     connect(cmdHelp, &QPushButton::clicked, this, &frmView::cmdHelp_Click);
     connect(Command2, &QPushButton::clicked, this, &frmView::Command2_Click);
+    // Enter in the codice fiscale box searches, as the button beside it does.
+    connect(Text3[1], &QLineEdit::returnPressed, this, &frmView::cmdRicerca_Click);
     // Double-clicks on the logo and the record boxes, and the navigation keys
     // inside every text box (the currency box's editor included).
     Image1->installEventFilter(this);
     for (QLineEdit* e : findChildren<QLineEdit*>()) {
         e->installEventFilter(this);
     }
+
+    // Tab follows the screen: the paths, the record area top to bottom with the
+    // search button right after the codice fiscale it searches by, the middle column,
+    // the navigation bar with the record number between its arrows, the buttons.
+    QWidget* const ordine[] = {
+        Text1,       Text2,     Text3[0],          Text3[1], cmdRicerca, Text3[2],
+        Text3[3],    Text3[4],  Text3[5],          Text3[6], Text3[7],   Text3[8],
+        Text3[9],    Text3[11], Text3[10],         Combo1,   Text5,      cmdInizio,
+        cmdIndietro, Text4,     cmdAvanti,         cmdFine,  cmdApri,    cmd1997,
+        cmdViol,     Command3,  cmdUniriscossioni, cmdExcel, Command1,   cmdHelp,
+        Command2};
+    for (std::size_t i = 1; i < std::size(ordine); ++i) {
+        setTabOrder(ordine[i - 1], ordine[i]);
+    }
+    // The first thing to do is to open a file.
+    cmdApri->setFocus();
 }
 
 void frmView::scorciatoie() {

@@ -16,6 +16,14 @@ QString daUtf8(std::string_view testo) {
     return QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size()));
 }
 
+// A caption and the name its box gives screen readers change together.
+void intitola(QLabel* didascalia, const QString& testo) {
+    didascalia->setText(testo);
+    if (didascalia->buddy() != nullptr) {
+        didascalia->buddy()->setAccessibleName(testo);
+    }
+}
+
 }  // namespace
 
 EsitoVuoto frmView::apriArchivio(const QString& percorso, LetturaAtto lettura) {
@@ -55,7 +63,7 @@ void frmView::applica(const Schermata& s) {
         normale();
     }
     for (std::size_t i = 0; i < s.didascalie.size(); ++i) {
-        label1[4 + i]->setText(daUtf8(s.didascalie[i]));
+        intitola(label1[4 + i], daUtf8(s.didascalie[i]));
     }
 }
 
@@ -84,7 +92,7 @@ void frmView::aspetto(bool violazione) {
     // The amount boxes keep their place; only four captions change, and an
     // ordinary payment after a violation one gets its own captions back.
     for (std::size_t i = 0; i < 4; ++i) {
-        label1[4 + i]->setText(daUtf8(violazione ? kDidascalieViolazione[i] : kDidascalie[4 + i]));
+        intitola(label1[4 + i], daUtf8(violazione ? kDidascalieViolazione[i] : kDidascalie[4 + i]));
     }
 }
 
@@ -95,7 +103,7 @@ void frmView::mostraVuoto() {
         Text3[i]->setVisible(true);
     }
     for (std::size_t i = 0; i < label1.size(); ++i) {
-        label1[i]->setText(daUtf8(kDidascalie[i]));
+        intitola(label1[i], daUtf8(kDidascalie[i]));
         label1[i]->setVisible(true);
     }
     Text4->setText(QStringLiteral("0"));
@@ -131,7 +139,7 @@ void frmView::ripristina(const Istantanea& i) {
         label1[k]->setVisible(i.label1Visibile[k]);
     }
     for (std::size_t k = 0; k < i.didascalie.size(); ++k) {
-        label1[4 + k]->setText(i.didascalie[k]);
+        intitola(label1[4 + k], i.didascalie[k]);
     }
     Text4->setText(i.text4);
 }

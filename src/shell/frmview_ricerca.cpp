@@ -81,9 +81,11 @@ void frmView::cmdRicerca_Click() {
         sessione_.impostaRecordcorrente(static_cast<double>(trovato.numero));
         mostra(trovato.versamento, FormaNumero::soloNumero);
         const QString codice = Text3[1]->text();
+        // The clerk answers by reading the candidate: the question leaves it in sight.
+        const QRect candidato(areaDati->mapToGlobal(QPoint(0, 0)), areaDati->size());
         if (dialoghi_.domanda(QStringLiteral("Trovato il contribuente!") + QStringLiteral("\r\n") +
                                   codice + QStringLiteral("\r\n") + QStringLiteral("E' Lui?"),
-                              kTitoloPredefinito)) {
+                              kTitoloPredefinito, Icona::nessuna, candidato)) {
             statusBar()->showMessage(
                 QStringLiteral("Versamento n. %1 scelto dalla ricerca").arg(trovato.numero));
             return;

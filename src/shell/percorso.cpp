@@ -16,17 +16,52 @@ namespace {
 const QByteArray kRigaVuota = QByteArray(50, ' ') + "\r\n";
 constexpr qint64 kMaxRiga = 64 * 1024;  // a memo holds one path; never read more
 
+// What Qt reports without an error number, in Italian: Qt's own texts are English.
+QString motivoQt(QFileDevice::FileError errore) {
+    switch (errore) {
+        case QFileDevice::ReadError:
+            return QStringLiteral("errore di lettura");
+        case QFileDevice::WriteError:
+            return QStringLiteral("errore di scrittura");
+        case QFileDevice::ResourceError:
+            return QStringLiteral("risorse di sistema esaurite");
+        case QFileDevice::OpenError:
+            return QStringLiteral("impossibile aprire il file");
+        case QFileDevice::AbortError:
+            return QStringLiteral("operazione interrotta");
+        case QFileDevice::TimeOutError:
+            return QStringLiteral("tempo di attesa scaduto");
+        case QFileDevice::RemoveError:
+            return QStringLiteral("impossibile eliminare il file");
+        case QFileDevice::RenameError:
+            return QStringLiteral("impossibile sostituire il file");
+        case QFileDevice::PositionError:
+        case QFileDevice::ResizeError:
+        case QFileDevice::PermissionsError:
+        case QFileDevice::CopyError:
+        case QFileDevice::FatalError:
+        case QFileDevice::UnspecifiedError:
+        case QFileDevice::NoError:
+            break;
+    }
+    return QStringLiteral("errore non specificato");
+}
+
 // Why a write failed, in Italian: the reason of the system call that failed. Qt
-// refuses a folder in the file's place before calling the system, so that case has
-// no error number; anything else without one keeps Qt's own text.
+// refuses a folder in the file's place, and a file it finds not writable, before
+// calling the system, so those cases have no error number.
 QString motivoScrittura(const QSaveFile& file, int numeroErrore) {
     if (numeroErrore != 0) {
         return QString::fromStdString(motivoDiSistema(numeroErrore));
     }
-    if (QFileInfo(file.fileName()).isDir()) {
+    const QFileInfo info(file.fileName());
+    if (info.isDir()) {
         return QString::fromStdString(motivoDiSistema(EISDIR));
     }
-    return file.errorString();
+    if (info.exists() && !info.isWritable()) {
+        return QString::fromStdString(motivoDiSistema(EACCES));
+    }
+    return motivoQt(file.error());
 }
 
 // Blanks are trimmed, not tabs: the memo pads with blanks.

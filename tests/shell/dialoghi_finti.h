@@ -2,6 +2,7 @@
 // answers; each dialog the window shows is checked against the next one listed.
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <deque>
 #include <functional>
@@ -51,13 +52,16 @@ public:
 
     /// The texts of every message box shown so far.
     const std::vector<QString>& testi() const { return testi_; }
+    /// For every message box shown so far, the area it was to leave visible (empty: none).
+    const std::vector<QRect>& aree() const { return aree_; }
     /// The paths proposed by the save-as dialogs so far.
     const std::vector<QString>& proposte() const { return proposte_; }
     /// The paths handed to the desktop so far.
     const std::vector<QString>& documenti() const { return documenti_; }
 
-    Risposta messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti,
-                       Icona icona) override;
+    using Dialoghi::messaggio;
+    Risposta messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti, Icona icona,
+                       const QRect& lasciaVisibile) override;
     QString input(const QString& prompt, const QString& titolo,
                   const QString& predefinito) override;
     QString salvaCome(const QString& titolo, const QString& proposta,
@@ -83,6 +87,7 @@ private:
 
     std::deque<Atteso> attesi_;
     std::vector<QString> testi_;
+    std::vector<QRect> aree_;
     std::vector<QString> proposte_;
     std::vector<QString> documenti_;
 };

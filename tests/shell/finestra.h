@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRect>
 #include <QString>
+#include <QTest>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -46,6 +48,17 @@ protected:
     QString testo(const QString& nome) const { return controllo<QLineEdit>(nome)->text(); }
     QString didascalia(const QString& nome) const { return controllo<QLabel>(nome)->text(); }
     bool visibile(const QString& nome) const { return controllo(nome)->isVisible(); }
+    /// Where the control named `nome` stands on the screen.
+    QRect suSchermo(const QString& nome) const {
+        const QWidget* w = controllo(nome);
+        return QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+    }
+
+    /// Makes the window the active one, so that it has the keyboard focus.
+    void attiva() {
+        finestra->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(finestra.get()));
+    }
 
     /// Writes the work file `nome` of `righe` in the scratch folder; returns its path.
     QString scriviArchivio(std::initializer_list<RigaVersamento> righe,

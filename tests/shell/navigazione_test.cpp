@@ -84,8 +84,7 @@ TEST_F(NavigazioneTest, LastOfAFileCutShortShowsTheFractionalNumber) {
 
 TEST_F(NavigazioneTest, KeysActAsTheButtonsAlsoFromATextBox) {
     apriCinque();
-    finestra->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(finestra.get()));
+    attiva();
     auto* cf = controllo<QLineEdit>(QStringLiteral("Text3_1"));
     auto* ricerca = controllo<QWidget>(QStringLiteral("cmdRicerca"));
     const struct {

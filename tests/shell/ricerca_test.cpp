@@ -97,6 +97,39 @@ TEST_F(RicercaTest, ScanWithoutYesGoesBackToThePaymentShownBefore) {
     }
 }
 
+TEST_F(RicercaTest, TheQuestionLeavesTheCandidateVisible) {
+    apriCinque();
+    mostra(1);
+    dialoghi.attendi(annuncio(QStringLiteral("BNC")), kTitoloRicerca)
+        .attendi(domanda("BNCLCU80C03L219K"), kTitoloPredefinito, Pulsanti::siNo, Icona::nessuna,
+                 Risposta::si);
+    cerca(QStringLiteral("bnc"));
+    ASSERT_EQ(dialoghi.aree().size(), 2u);
+    const QRect area = dialoghi.aree()[1];
+    for (const char* nome : {"Text3_1", "Text3_3", "Text3_4", "Text3_8", "Text4", "Combo1"}) {
+        EXPECT_TRUE(area.contains(suSchermo(QString::fromLatin1(nome)))) << nome;
+    }
+    // The buttons beside it are where the box may stand.
+    EXPECT_FALSE(area.intersects(suSchermo(QStringLiteral("cmdApri"))));
+}
+
+TEST_F(RicercaTest, EnterInTheCodiceFiscaleSearches) {
+    apriCinque();
+    mostra(1);
+    attiva();
+    auto* cf = controllo<QLineEdit>(QStringLiteral("Text3_1"));
+    for (const Qt::Key tasto : {Qt::Key_Return, Qt::Key_Enter}) {
+        dialoghi.attendi(annuncio(QStringLiteral("BNC")), kTitoloRicerca)
+            .attendi(domanda("BNCLCU80C03L219K"), kTitoloPredefinito, Pulsanti::siNo,
+                     Icona::nessuna, Risposta::si);
+        mostra(1);
+        cf->setText(QStringLiteral("bnc"));
+        cf->setFocus();
+        QTest::keyClick(cf, tasto);
+        EXPECT_EQ(finestra->sessione().recordcorrente(), 3.0) << tasto;
+    }
+}
+
 TEST_F(RicercaTest, BeforeAnyImportAnnouncesThenSaysToOpenAFile) {
     finestra->sessione().impostaRecordcorrente(3);
     dialoghi.attendi(annuncio(QStringLiteral("RSS")), kTitoloRicerca)
