@@ -22,6 +22,8 @@ class QPushButton;
 namespace pliventa {
 
 class Lavoro;
+class Trasformazione;
+struct Conteggi;
 struct TipoPercorso;
 enum class Tracciato;
 
@@ -110,6 +112,12 @@ private:
     /// window's controls disabled meanwhile; a close asked for meanwhile cancels the
     /// work and takes effect when it has ended.
     void eseguiLavoro(Lavoro& lavoro, const QString& titolo, const QStringList& fasi);
+
+    /// Runs importa() of `input` into `output` through `t` with eseguiLavoro(): the
+    /// progress dialog titled `titolo` shows `fase`.
+    Esito<Conteggi> importaInSottofondo(const std::string& input, const std::string& output,
+                                        Trasformazione& t, const QString& titolo,
+                                        const QString& fase);
 
     /// After an import or a conversion that failed or was cancelled: opens again the
     /// work file that was open before it (`prima`), as it was; with none, or when it

@@ -49,6 +49,16 @@ void frmView::Command3_Click() {
     importa(kPercorsoF24, Tracciato::f24, QStringLiteral("Visualizza Files Versamenti F24"));
 }
 
+Esito<Conteggi> frmView::importaInSottofondo(const std::string& input, const std::string& output,
+                                             Trasformazione& t, const QString& titolo,
+                                             const QString& fase) {
+    std::optional<Esito<Conteggi>> esito;
+    Lavoro lavoro(
+        [&](Lavoro& l) { esito = pliventa::importa(input, output, t, controlloImportazione(l)); });
+    eseguiLavoro(lavoro, titolo, {fase});
+    return std::move(*esito);
+}
+
 void frmView::rimettiArchivio(const std::optional<Sessione::Ripresa>& prima) {
     // The boxes still show what they showed: only the work file is opened again.
     if (prima && sessione_.riprendi(*prima)) {
@@ -82,12 +92,9 @@ void frmView::importa(const TipoPercorso& tipo, Tracciato tracciato,
     const std::unique_ptr<Trasformazione> trasformazione = nuovaTrasformazione(tracciato);
     const std::string input = nomeDiSistema(risposta->percorso);
     const std::string output = nomeDiSistema(archivio);
-    std::optional<Esito<Conteggi>> esito;
-    Lavoro lavoro([&](Lavoro& l) {
-        esito = pliventa::importa(input, output, *trasformazione, controlloImportazione(l));
-    });
-    eseguiLavoro(lavoro, tipo.titolo, {QStringLiteral("Importazione dei versamenti…")});
-    const Esito<Conteggi>& conteggi = *esito;
+    const Esito<Conteggi> conteggi =
+        importaInSottofondo(input, output, *trasformazione, tipo.titolo,
+                            QStringLiteral("Importazione dei versamenti…"));
     if (!conteggi) {
         rimettiArchivio(prima);
         if (conteggi.errore().codice == CodiceErrore::Annullato) {

@@ -9,7 +9,6 @@
 #include "records/testo.h"
 #include "risconet/risconet.h"
 #include "shell/frmview.h"
-#include "shell/lavoro.h"
 #include "shell/percorso.h"
 
 namespace pliventa {
@@ -53,12 +52,9 @@ void frmView::cmdUniriscossioni_Click() {
     const QString avviso = avvisoMemo(*risposta);
 
     const auto conversione = nuovaConversioneRisconet(codiceBelfiore(belfiore));
-    std::optional<Esito<Conteggi>> esito;
-    Lavoro lavoro([&](Lavoro& l) {
-        esito = pliventa::importa(input, output, *conversione, controlloImportazione(l));
-    });
-    eseguiLavoro(lavoro, kPercorsoRisconet.titolo, {QStringLiteral("Conversione dei versamenti…")});
-    const Esito<Conteggi>& conteggi = *esito;
+    const Esito<Conteggi> conteggi =
+        importaInSottofondo(input, output, *conversione, kPercorsoRisconet.titolo,
+                            QStringLiteral("Conversione dei versamenti…"));
     if (!conteggi) {
         rimettiArchivio(prima);
         Text2->setText(text2Prima);  // the file that is open again, if any
