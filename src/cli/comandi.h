@@ -25,4 +25,12 @@ int comandoRisconet(std::span<const std::string_view> argomenti);
 /// import LAYOUT INPUT [-o WORKFILE]: a payment file into a work file.
 int comandoImport(std::span<const std::string_view> argomenti);
 
+/// check WORKFILE [--valuta E|L]: one JSON object per anomaly, in record order.
+int comandoCheck(std::span<const std::string_view> argomenti);
+
+/// summary WORKFILE --by anno|mese|comune [--format text|csv|json] [--valuta E|L]:
+/// the totals of the payments grouped by tax year and kind, payment month or
+/// municipality.
+int comandoSummary(std::span<const std::string_view> argomenti);
+
 }  // namespace pliventa::cli

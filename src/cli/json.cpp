@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "records/somma.h"
 #include "records/testo.h"
 
 namespace pliventa::cli {
@@ -51,33 +52,7 @@ void aggiungiStringa(std::string& out, std::string_view cp1252) {
 }
 
 void aggiungiNumero(std::string& out, std::string_view campo, bool centesimi) {
-    // The digits are kept as text so that 123456 cents is written 1234.56 and
-    // not 1234.5599999999999.
-    NumeroLetto numero = leggiNumero(campo);
-    std::string& cifre = numero.cifre;
-    const std::size_t decimali = numero.decimali;
-    const bool negativo = numero.negativo;
-    const std::size_t scala = decimali + (centesimi ? 2 : 0);
-    const std::size_t minimo = centesimi ? 2 : 0;  // decimals always written
-    // Left-pad so there is at least one digit before the point.
-    if (cifre.size() < scala + 1) {
-        cifre.insert(0, scala + 1 - cifre.size(), '0');
-    }
-    std::string_view intera(cifre.data(), cifre.size() - scala);
-    std::string_view frazione(cifre.data() + intera.size(), scala);
-    intera.remove_prefix(std::min(intera.find_first_not_of('0'), intera.size() - 1));
-    while (frazione.size() > minimo && frazione.back() == '0') {
-        frazione.remove_suffix(1);
-    }
-    const bool zero = intera == "0" && frazione.find_first_not_of('0') == std::string_view::npos;
-    if (negativo && !zero) {
-        out += '-';
-    }
-    out += intera;
-    if (!frazione.empty()) {
-        out += '.';
-        out += frazione;
-    }
+    out += testoEsatto(leggiNumero(campo), centesimi);
 }
 
 void aggiungiVersamento(std::string& out, const Versamento& v, std::uint64_t numero,

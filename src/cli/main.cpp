@@ -29,6 +29,10 @@ constexpr pliventa::cli::Guida kGuida = {
     "        converte un'esportazione Risconet nel tracciato CNC (versunir.out)\n"
     "  search WORKFILE PREFIX\n"
     "        i numeri dei versamenti il cui codice fiscale inizia per PREFIX\n"
+    "  check WORKFILE [--valuta E|L]\n"
+    "        i versamenti che sembrano errati, un oggetto JSON per anomalia\n"
+    "  summary WORKFILE --by anno|mese|comune [--format text|csv|json] [--valuta E|L]\n"
+    "        i totali per anno d'imposta e tipo, per mese di versamento o per comune\n"
     "\n"
     "  -h, --help   questo aiuto; pliventa-cli COMANDO --help per ogni comando\n"
     "  --version    la versione\n"
@@ -57,6 +61,12 @@ int main(int argc, char** argv) {
     }
     if (comando == "risconet") {
         return comandoRisconet(resto);
+    }
+    if (comando == "check") {
+        return comandoCheck(resto);
+    }
+    if (comando == "summary") {
+        return comandoSummary(resto);
     }
     if (comando == "import") {
         return comandoImport(resto);

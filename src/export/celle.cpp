@@ -28,34 +28,7 @@ int cifre(std::string_view s) {
     return n;
 }
 
-bool bisestile(int anno) {
-    return (anno % 4 == 0 && anno % 100 != 0) || anno % 400 == 0;
-}
-
-int giorniDelMese(int anno, int mese) {
-    static constexpr int kGiorni[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return mese == 2 && bisestile(anno) ? 29 : kGiorni[mese - 1];
-}
-
 }  // namespace
-
-std::optional<Giorno> giornoValido(std::string_view ggmmaaaa) {
-    if (ggmmaaaa.size() != 10 || ggmmaaaa[2] != '/' || ggmmaaaa[5] != '/') {
-        return std::nullopt;
-    }
-    const std::string_view gg = ggmmaaaa.substr(0, 2);
-    const std::string_view mm = ggmmaaaa.substr(3, 2);
-    const std::string_view aaaa = ggmmaaaa.substr(6, 4);
-    if (!soloCifre(gg) || !soloCifre(mm) || !soloCifre(aaaa)) {
-        return std::nullopt;
-    }
-    const Giorno g{cifre(aaaa), cifre(mm), cifre(gg)};
-    if (g.anno < 1900 || g.mese < 1 || g.mese > 12 || g.giorno < 1 ||
-        g.giorno > giorniDelMese(g.anno, g.mese)) {
-        return std::nullopt;
-    }
-    return g;
-}
 
 std::array<Cella, 12> celleVersamento(const Versamento& v, bool euro, LetturaAtto lettura) {
     std::array<Cella, 12> c;
@@ -87,33 +60,6 @@ std::array<Cella, 12> celleVersamento(const Versamento& v, bool euro, LetturaAtt
         }
     }
     return c;
-}
-
-void SommaEsatta::aggiungi(const NumeroLetto& n) {
-    // A field is at most 11 characters wide, so its whole part fits easily and its
-    // decimals are at most 10: both parts are exact in 64 bits.
-    const std::size_t interiCifre = n.cifre.size() - n.decimali;
-    std::int64_t intero = 0;
-    for (std::size_t i = 0; i < interiCifre; ++i) {
-        intero = intero * 10 + (n.cifre[i] - '0');
-    }
-    std::int64_t frazione = 0;
-    std::int64_t peso = kFrazione;
-    for (std::size_t i = interiCifre; i < n.cifre.size() && peso > 1; ++i) {
-        peso /= 10;
-        frazione += (n.cifre[i] - '0') * peso;
-    }
-    interi_ += n.negativo ? -intero : intero;
-    frazione_ += n.negativo ? -frazione : frazione;
-    interi_ += frazione_ / kFrazione;
-    frazione_ %= kFrazione;
-}
-
-double SommaEsatta::valore(double divisore) const {
-    if (frazione_ == 0) {
-        return static_cast<double>(interi_) / divisore;
-    }
-    return (static_cast<double>(interi_) + static_cast<double>(frazione_) / kFrazione) / divisore;
 }
 
 void Totali::aggiungi(const Versamento& v) {

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <variant>
 
+#include "records/giorno.h"
+#include "records/somma.h"
 #include "records/versamento.h"
 
 namespace pliventa {
@@ -27,40 +29,12 @@ inline constexpr std::array<Campo, 6> kCampiImporto = {
     Campo::detrazione, Campo::altrifabbricati,
 };
 
-/// A calendar day.
-struct Giorno {
-    int anno = 0;
-    int mese = 0;
-    int giorno = 0;
-    bool operator==(const Giorno&) const = default;
-};
-
-/// Reads "dd/mm/yyyy" as a real calendar day of the years 1900 to 9999, the days a
-/// spreadsheet date can hold; nullopt for anything else (blanks, 31/02, 00/00/0000).
-std::optional<Giorno> giornoValido(std::string_view ggmmaaaa);
-
 /// One cell: empty, a text (UTF-8, never read as a formula), a number, or a date.
 using Cella = std::variant<std::monostate, std::string, double, Giorno>;
 
 /// Cells A to L of the row of payment `v`. Amounts are euro cents shown divided by
 /// 100 when `euro`, whole lire otherwise; the notice is read with `lettura`.
 std::array<Cella, 12> celleVersamento(const Versamento& v, bool euro, LetturaAtto lettura);
-
-/// A sum of field values kept exact: whole units in an integer and the rare
-/// decimals a lenient field may carry in an integer of 10^-10 units, so that a
-/// million amounts in cents add up without floating-point noise.
-class SommaEsatta {
-public:
-    /// Adds a value read by the numeric value rule.
-    void aggiungi(const NumeroLetto& n);
-    /// The sum divided by `divisore` (100 for euro cents, 1 otherwise).
-    double valore(double divisore) const;
-
-private:
-    static constexpr std::int64_t kFrazione = 10'000'000'000;  ///< units of the decimals
-    std::int64_t interi_ = 0;
-    std::int64_t frazione_ = 0;
-};
 
 /// The values of row 2: how many payments, the sum of their properties (C2) and
 /// the sums of the six amount columns (the stored results of D2 to I2).

@@ -1,0 +1,10 @@
+#include "cli/argomenti.h"
+#include "cli/comandi.h"
+
+namespace pliventa::cli {
+
+int comandoCheck(std::span<const std::string_view>) {
+    return kErroreUso;
+}
+
+}  // namespace pliventa::cli
