@@ -1,1 +1,254 @@
 #include "checks/controlli.h"
+
+#include <optional>
+
+#include "records/giorno.h"
+#include "records/somma.h"
+#include "records/testo.h"
+
+namespace pliventa {
+
+namespace {
+
+bool cifra(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool lettera(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+
+// A homocode variant: when two people would get the same personal code, the
+// revenue agency replaces digits from the right with these letters (0 to 9), so
+// wherever the code holds a digit it may hold one of them instead.
+constexpr std::string_view kOmocodia = "LMNPQRSTUV";
+
+std::optional<int> cifraOmocodia(char c) {
+    if (cifra(c)) {
+        return c - '0';
+    }
+    const std::size_t i = kOmocodia.find(c);
+    return i == std::string_view::npos ? std::nullopt : std::optional<int>(static_cast<int>(i));
+}
+
+// The month of birth is one letter: A B C D E H L M P R S T for January to December.
+constexpr std::string_view kMesi = "ABCDEHLMPRST";
+
+// Check character of a personal code: the characters in odd positions (1st, 3rd,
+// ...) count by this table, indexed by digit 0-9 then letter A-Z (a digit counts as
+// the letter of the same rank); those in even positions count their rank (0-9,
+// A=0 to Z=25). The sum modulo 26 is the check letter.
+constexpr int kDispari[26] = {1,  0,  5, 7, 9, 13, 15, 17, 19, 21, 2,  4,  18,
+                              20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
+
+int rango(char c) {
+    return cifra(c) ? c - '0' : c - 'A';
+}
+
+bool codicePersonaValido(std::string_view c) {
+    // Shape: surname (3 letters), name (3), year (2 digits), month (letter), day
+    // (2 digits: 1-31, plus 40 for women), place of birth (letter and 3 digits),
+    // check letter.
+    for (std::size_t i : {0, 1, 2, 3, 4, 5, 8, 11, 15}) {
+        if (!lettera(c[i])) {
+            return false;
+        }
+    }
+    for (std::size_t i : {6, 7, 9, 10, 12, 13, 14}) {
+        if (!cifraOmocodia(c[i])) {
+            return false;
+        }
+    }
+    if (kMesi.find(c[8]) == std::string_view::npos) {
+        return false;
+    }
+    const int giorno = *cifraOmocodia(c[9]) * 10 + *cifraOmocodia(c[10]);
+    if (!((giorno >= 1 && giorno <= 31) || (giorno >= 41 && giorno <= 71))) {
+        return false;
+    }
+    int somma = 0;
+    for (std::size_t i = 0; i < 15; ++i) {
+        somma += i % 2 == 0 ? kDispari[rango(c[i])] : rango(c[i]);
+    }
+    return c[15] == 'A' + somma % 26;
+}
+
+// A company's code (its VAT number) is 11 digits, the last one a check digit: the
+// digits in odd positions add as they are, those in even positions doubled (less 9
+// when the double exceeds 9); the check digit brings the sum to a multiple of 10.
+bool codiceSocietaValido(std::string_view c) {
+    int somma = 0;
+    for (std::size_t i = 0; i < 11; ++i) {
+        if (!cifra(c[i])) {
+            return false;
+        }
+        int d = c[i] - '0';
+        if (i % 2 == 1 && i < 10) {
+            d *= 2;
+            if (d > 9) {
+                d -= 9;
+            }
+        }
+        somma += d;
+    }
+    return somma % 10 == 0;
+}
+
+// Amount fields are, as a rule, plain zero-filled digits; those are read here at
+// once, and anything else (a sign, blanks, decimals) by the numeric value rule.
+SommaEsatta importo(std::string_view campo) {
+    SommaEsatta s;
+    std::int64_t n = 0;
+    for (char c : campo) {
+        if (!cifra(c)) {
+            s.aggiungi(leggiNumero(campo));
+            return s;
+        }
+        n = n * 10 + (c - '0');
+    }
+    s.aggiungi(n);
+    return s;
+}
+
+std::optional<int> anno(std::string_view campo) {
+    int n = 0;
+    for (char c : campo) {
+        if (!cifra(c)) {
+            return std::nullopt;
+        }
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+std::optional<int> annoImposta(const Versamento& v) {
+    // Two digits; 93 to 99 are the 1990s (the tax began in 1993), the rest 2000s.
+    const std::optional<int> aa = anno(v.campo(Campo::annoimposta));
+    if (!aa) {
+        return std::nullopt;
+    }
+    return *aa + (*aa < 93 ? 2000 : 1900);
+}
+
+SommaEsatta sommaParti(const Versamento& v) {
+    // An ordinary payment splits its total by kind of property; the deduction is
+    // already taken off the amounts, so it is not a part. A violation payment puts
+    // tax, penalties and pecuniary penalty in the first three fields and the
+    // interest in the deduction's field, and may carry other buildings too.
+    SommaEsatta s = importo(v.campo(Campo::terreni));
+    s.aggiungi(importo(v.campo(Campo::areefabbricabili)));
+    s.aggiungi(importo(v.campo(Campo::abitazioneprincipale)));
+    s.aggiungi(importo(v.campo(Campo::altrifabbricati)));
+    if (v.violazione()) {
+        s.aggiungi(importo(v.campo(Campo::detrazione)));
+    }
+    return s;
+}
+
+}  // namespace
+
+std::string_view nomeRegola(Regola r) {
+    switch (r) {
+        case Regola::codice_fiscale:
+            return "codice_fiscale";
+        case Regola::data_versamento:
+            return "data_versamento";
+        case Regola::anno_imposta:
+            return "anno_imposta";
+        case Regola::totale_negativo:
+            return "totale_negativo";
+        case Regola::somma_parti:
+            return "somma_parti";
+    }
+    return {};
+}
+
+std::string_view descrizioneRegola(Regola r) {
+    switch (r) {
+        case Regola::codice_fiscale:
+            return "Codice fiscale non valido";
+        case Regola::data_versamento:
+            return "Data di versamento inesistente";
+        case Regola::anno_imposta:
+            return "Anno d'imposta successivo al versamento";
+        case Regola::totale_negativo:
+            return "Totale negativo";
+        case Regola::somma_parti:
+            return "Totale diverso dalla somma delle parti";
+    }
+    return {};
+}
+
+bool codiceFiscaleValido(std::string_view codice) {
+    if (codice.size() == 16) {
+        return codicePersonaValido(codice);
+    }
+    return codice.size() == 11 && codiceSocietaValido(codice);
+}
+
+bool dataVersamentoValida(const Versamento& v) {
+    char testo[10];
+    const std::string_view g = v.campo(Campo::giornoversamento);
+    const std::string_view m = v.campo(Campo::meseversamento);
+    const std::string_view a = v.campo(Campo::annoversamento);
+    testo[0] = g[0];
+    testo[1] = g[1];
+    testo[2] = '/';
+    testo[3] = m[0];
+    testo[4] = m[1];
+    testo[5] = '/';
+    for (std::size_t i = 0; i < 4; ++i) {
+        testo[6 + i] = a[i];
+    }
+    return giornoValido(std::string_view(testo, sizeof testo)).has_value();
+}
+
+bool annoImpostaValido(const Versamento& v) {
+    const std::optional<int> imposta = annoImposta(v);
+    const std::optional<int> versamento = anno(v.campo(Campo::annoversamento));
+    return !imposta || !versamento || *imposta <= *versamento;
+}
+
+bool totaleNonNegativo(const Versamento& v) {
+    const std::string_view totale = v.campo(Campo::totale);
+    return totale.find('-') == std::string_view::npos || !importo(totale).negativa();
+}
+
+bool sommaPartiCorretta(const Versamento& v) {
+    return importo(v.campo(Campo::totale)) == sommaParti(v);
+}
+
+Violazioni controlla(const Versamento& v) {
+    Violazioni esito = 0;
+    const auto segna = [&esito](Regola r, bool rispettata) {
+        if (!rispettata) {
+            esito = static_cast<Violazioni>(esito | (1u << static_cast<unsigned>(r)));
+        }
+    };
+    segna(Regola::codice_fiscale, codiceFiscaleValido(senzaSpazi(v.campo(Campo::codicefiscale))));
+    segna(Regola::data_versamento, dataVersamentoValida(v));
+    segna(Regola::anno_imposta, annoImpostaValido(v));
+    segna(Regola::totale_negativo, totaleNonNegativo(v));
+    segna(Regola::somma_parti, sommaPartiCorretta(v));
+    return esito;
+}
+
+std::string valoreControllato(const Versamento& v, Regola r, bool euro) {
+    switch (r) {
+        case Regola::codice_fiscale:
+            return daCp1252(senzaSpazi(v.campo(Campo::codicefiscale)));
+        case Regola::data_versamento:
+            return daCp1252(v.dataVersamento());
+        case Regola::anno_imposta:
+            return "anno " + daCp1252(v.annoImpostaCompleto()) + ", versamento " +
+                   daCp1252(v.campo(Campo::annoversamento));
+        case Regola::totale_negativo:
+            return testoEsatto(leggiNumero(v.campo(Campo::totale)), euro);
+        case Regola::somma_parti:
+            return "totale " + testoEsatto(leggiNumero(v.campo(Campo::totale)), euro) + ", parti " +
+                   testoEsatto(sommaParti(v).numero(), euro);
+    }
+    return {};
+}
+
+}  // namespace pliventa

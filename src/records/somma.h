@@ -16,6 +16,11 @@ class SommaEsatta {
 public:
     /// Adds a value read by the numeric value rule.
     void aggiungi(const NumeroLetto& n);
+    /// Adds a whole number of units.
+    void aggiungi(std::int64_t unita) {
+        interi_ += unita;
+        normalizza();
+    }
     /// Adds another sum.
     void aggiungi(const SommaEsatta& altra);
     /// The sum divided by `divisore` (100 for euro cents, 1 otherwise).
