@@ -1,5 +1,6 @@
 #include "checks/controlli.h"
 
+#include <array>
 #include <optional>
 
 #include "records/giorno.h"
@@ -94,19 +95,27 @@ bool codiceSocietaValido(std::string_view c) {
     return somma % 10 == 0;
 }
 
-// Amount fields are, as a rule, plain zero-filled digits; those are read here at
-// once, and anything else (a sign, blanks, decimals) by the numeric value rule.
-SommaEsatta importo(std::string_view campo) {
-    SommaEsatta s;
+// Amount fields are, as a rule, plain zero-filled digits: those are read here at
+// once, and the checks fall back on the numeric value rule only for anything else
+// (a sign, blanks, decimals).
+std::optional<std::int64_t> cifreSemplici(std::string_view campo) {
     std::int64_t n = 0;
     for (char c : campo) {
         if (!cifra(c)) {
-            s.aggiungi(leggiNumero(campo));
-            return s;
+            return std::nullopt;
         }
         n = n * 10 + (c - '0');
     }
-    s.aggiungi(n);
+    return n;
+}
+
+SommaEsatta importo(std::string_view campo) {
+    SommaEsatta s;
+    if (const std::optional<std::int64_t> n = cifreSemplici(campo)) {
+        s.aggiungi(*n);
+    } else {
+        s.aggiungi(leggiNumero(campo));
+    }
     return s;
 }
 
@@ -130,17 +139,23 @@ std::optional<int> annoImposta(const Versamento& v) {
     return *aa + (*aa < 93 ? 2000 : 1900);
 }
 
+// The fields whose sum is the total, `quante` of them. An ordinary payment splits
+// its total by kind of property; the deduction is already taken off the amounts,
+// so it is not a part. A violation payment puts tax, penalties and pecuniary
+// penalty in the first three fields and the interest in the deduction's field, and
+// may carry other buildings too.
+std::array<Campo, 5> partiDi(const Versamento& v, std::size_t& quante) {
+    quante = v.violazione() ? 5 : 4;
+    return {Campo::terreni, Campo::areefabbricabili, Campo::abitazioneprincipale,
+            Campo::altrifabbricati, Campo::detrazione};
+}
+
 SommaEsatta sommaParti(const Versamento& v) {
-    // An ordinary payment splits its total by kind of property; the deduction is
-    // already taken off the amounts, so it is not a part. A violation payment puts
-    // tax, penalties and pecuniary penalty in the first three fields and the
-    // interest in the deduction's field, and may carry other buildings too.
-    SommaEsatta s = importo(v.campo(Campo::terreni));
-    s.aggiungi(importo(v.campo(Campo::areefabbricabili)));
-    s.aggiungi(importo(v.campo(Campo::abitazioneprincipale)));
-    s.aggiungi(importo(v.campo(Campo::altrifabbricati)));
-    if (v.violazione()) {
-        s.aggiungi(importo(v.campo(Campo::detrazione)));
+    std::size_t quante = 0;
+    const std::array<Campo, 5> parti = partiDi(v, quante);
+    SommaEsatta s;
+    for (std::size_t i = 0; i < quante; ++i) {
+        s.aggiungi(importo(v.campo(parti[i])));
     }
     return s;
 }
@@ -215,6 +230,22 @@ bool totaleNonNegativo(const Versamento& v) {
 }
 
 bool sommaPartiCorretta(const Versamento& v) {
+    // The common case in whole numbers; exact sums only when a field is not plain.
+    std::size_t quante = 0;
+    const std::array<Campo, 5> parti = partiDi(v, quante);
+    std::optional<std::int64_t> totale = cifreSemplici(v.campo(Campo::totale));
+    std::int64_t somma = 0;
+    for (std::size_t i = 0; i < quante && totale; ++i) {
+        const std::optional<std::int64_t> parte = cifreSemplici(v.campo(parti[i]));
+        if (!parte) {
+            totale.reset();
+        } else {
+            somma += *parte;
+        }
+    }
+    if (totale) {
+        return *totale == somma;
+    }
     return importo(v.campo(Campo::totale)) == sommaParti(v);
 }
 

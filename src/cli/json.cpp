@@ -51,6 +51,27 @@ void aggiungiStringa(std::string& out, std::string_view cp1252) {
     out += '"';
 }
 
+void aggiungiStringaUtf8(std::string& out, std::string_view utf8) {
+    out += '"';
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b == '"' || b == '\\') {
+            out += '\\';
+            out += utf8[i];
+        } else if (b < 0x20 || b == 0x7F) {
+            aggiungiControllo(out, b);
+        } else if (b == 0xC2 && i + 1 < utf8.size() &&
+                   static_cast<unsigned char>(utf8[i + 1]) < 0xA0 &&
+                   static_cast<unsigned char>(utf8[i + 1]) >= 0x80) {
+            // A C1 control character, as the undefined Windows-1252 bytes decode.
+            aggiungiControllo(out, static_cast<unsigned char>(utf8[++i]));
+        } else {
+            out += utf8[i];
+        }
+    }
+    out += '"';
+}
+
 void aggiungiNumero(std::string& out, std::string_view campo, bool centesimi) {
     out += testoEsatto(leggiNumero(campo), centesimi);
 }

@@ -16,6 +16,12 @@ namespace pliventa::cli {
 /// Cannot fail.
 void aggiungiStringa(std::string& out, std::string_view cp1252);
 
+/// Appends `utf8` (text already in UTF-8) as a JSON string, escaped as
+/// aggiungiStringa() escapes: quotes, backslashes, and every control character,
+/// C1 ones (U+0080 to U+009F) included, written \u00XX. Other bytes are copied as
+/// they are. Cannot fail.
+void aggiungiStringaUtf8(std::string& out, std::string_view utf8);
+
 /// Appends the numeric value of the field text `campo` as a JSON number, exactly,
 /// without passing through floating point. `centesimi` divides it by 100 (euro
 /// cents) and then always writes at least two decimals (100 cents: 1.00); otherwise

@@ -1,0 +1,45 @@
+// The checks over a whole work file, for the window's list of anomalies.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "checks/controlli.h"
+#include "records/archivio.h"
+#include "records/errore.h"
+
+namespace pliventa {
+
+/// One rule broken by one payment: 8 bytes, so that the list stays small even
+/// when most of a large file is wrong.
+struct Anomalia {
+    std::uint32_t numero = 0;  ///< 1-based record number
+    Regola regola = Regola::codice_fiscale;
+    bool operator==(const Anomalia&) const = default;
+};
+
+/// How the caller follows a scan and stops it; both are used from the scanning thread.
+struct ControlloScansione {
+    /// Called after each block with the payments done and their total.
+    std::function<void(std::uint64_t fatti, std::uint64_t totale)> progresso;
+    /// Set by the caller to stop; checked between blocks.
+    const std::atomic<bool>* annulla = nullptr;
+};
+
+/// What a scan found.
+struct AnomalieTrovate {
+    std::vector<Anomalia> anomalie;  ///< in record order, then in the order of kRegole
+    std::uint64_t versamenti = 0;    ///< whole payments checked
+    std::uint64_t anomali = 0;       ///< payments that break at least one rule
+    bool parziale = false;           ///< the file ends in a partial record, not checked
+};
+
+/// Checks every whole payment of `archivio`. Returns InputOutput when a read fails,
+/// Annullato when stopped, Uso when the file has more payments than a 32-bit record
+/// number holds (over 867 GB).
+Esito<AnomalieTrovate> cercaAnomalie(const ArchivioLavoro& archivio,
+                                     const ControlloScansione& controllo = {});
+
+}  // namespace pliventa

@@ -1,0 +1,266 @@
+#include "checks/controlli.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "righe.h"
+
+namespace pliventa {
+namespace {
+
+using test::RigaVersamento;
+
+Versamento versamento(const RigaVersamento& riga) {
+    return Versamento::daByte(riga.record());
+}
+
+// The check characters below were worked out by hand from the odd and even
+// position tables, not by the code under test.
+TEST(CodiceFiscale, PersonalCompanyAndHomocodeCodes) {
+    const struct {
+        const char* codice;
+        bool valido;
+    } casi[] = {
+        {"RSSMRA80A01H501U", true},
+        {"BNCLRA80B41F205F", true},   // a woman: the day plus 40
+        {"MRNLCU62E48Z112P", true},   // born abroad
+        {"RSSMRA80A01H50MM", true},   // homocode: the last digit 1 became M
+        {"RSSMRATLALMHRLMB", true},   // homocode: all seven digits replaced
+        {"RSSMRA80A01H501V", false},  // wrong check character
+        {"RSSMRA80A01H50MU", false},  // homocode letter, check of the original code kept
+        {"rssmra80a01h501u", false},  // lowercase
+        {"RSSMRA70A01H5O1G", false},  // the letter O for a zero, check worked out on it
+        {"RSSMRAA0A01H501C", false},  // A is no homocode letter, check worked out on it
+        {"123456789012345A", false},  // digits where letters go, check worked out on it
+        {"R5SMRA80A01H501H", false},  // the digit 5 for an S, check worked out on it
+        {"RSSMRA80A71H501B", true},   // a woman born on the 31st
+        {"RSSMRA80A32H501C", false},  // no day 32, check worked out on it
+        {"RSSMRA80F01H501G", false},  // F is no month, check worked out on it
+        {"RSSMRA80A01H501", false},   // 15 characters
+        {"RSSMRA80A01H501UX", false},
+        {"01234567897", true},  // company codes: ten digits and a check digit
+        {"80123456784", true},
+        {"00743110157", true},
+        {"01234567890", false},  // wrong check digit
+        {"0123456789", false},   // ten digits
+        {"0123456789A", false},
+        {"0123456789 7", false},
+        {"", false},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(codiceFiscaleValido(c.codice), c.valido) << c.codice;
+    }
+}
+
+TEST(CodiceFiscale, ExactlyOneCheckCharacterFits) {
+    const struct {
+        std::string base;
+        std::string ammessi;
+        char giusto;
+    } casi[] = {
+        {"VRDGPP55T10L219", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 'A'},
+        {"RSSMRATLALMHRLM", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 'B'},
+        {"1234567890", "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ", '3'},
+    };
+    for (const auto& c : casi) {
+        for (const char k : c.ammessi) {
+            EXPECT_EQ(codiceFiscaleValido(c.base + k), k == c.giusto) << c.base + k;
+        }
+    }
+}
+
+TEST(DataVersamento, OnlyCalendarDays) {
+    const struct {
+        const char* aaaammgg;
+        bool valida;
+    } casi[] = {
+        {"20030715", true},   // an ordinary day
+        {"20040229", true},   // leap year
+        {"20000229", true},   // leap century
+        {"20030229", false},  // not a leap year
+        {"19000229", false},  // not a leap century
+        {"20030231", false},  // 31 February
+        {"20030431", false},  // 31 April
+        {"20031301", false},  // month 13
+        {"20030015", false},  // month 00
+        {"20030700", false},  // day 00
+        {"        ", false},  // blank
+        {"2003 715", false},  // a blank for a zero
+        {"2003O715", false},  // the letter O for a zero
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(dataVersamentoValida(versamento(RigaVersamento().data(c.aaaammgg))), c.valida)
+            << c.aaaammgg;
+    }
+}
+
+TEST(AnnoImposta, AfterThePaymentYearOnlyWhenBothCanBeRead) {
+    const struct {
+        const char* versamento;
+        const char* anno;
+        bool valido;
+    } casi[] = {
+        {"2003", "03", true},   // the same year
+        {"2003", "02", true},   // arrears
+        {"2003", "93", true},   // 1993: the two-digit years 93-99 are the 1990s
+        {"2003", "04", false},  // next year
+        {"2003", "92", false},  // 2092
+        {"1999", "00", false},  // 2000, the year after
+        {"2003", "  ", true},   // blank: nothing to compare
+        {"2003", "X4", true},   // unreadable tax year
+        {"    ", "04", true},   // blank payment year
+        {"20X3", "04", true},   // unreadable payment year
+    };
+    for (const auto& c : casi) {
+        const Versamento v = versamento(RigaVersamento()
+                                            .colonne(27, c.versamento)
+                                            .colonne(31, "0715")
+                                            .campo(Campo::annoimposta, c.anno));
+        EXPECT_EQ(annoImpostaValido(v), c.valido) << c.versamento << " " << c.anno;
+    }
+}
+
+TEST(TotaleNegativo, CreditsLargerThanDebits) {
+    const struct {
+        const char* colonna63;  // columns 63-74: the unread column, then field 8
+        bool valido;
+    } casi[] = {
+        {"000000123456", true},   // a debit
+        {"0-0000012345", false},  // a credit as the F24 import writes it
+        {"0-0000000001", false},  // one cent of credit
+        {"0 -000000001", false},  // blanks are skipped
+        {"0-0000000000", true},   // minus zero is not below zero
+        {"            ", true},   // blank: zero
+        {"-00000000001", true},   // column 63 is not part of the total
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(totaleNonNegativo(versamento(RigaVersamento().colonne(63, c.colonna63))),
+                  c.valido)
+            << c.colonna63;
+    }
+}
+
+/// A payment of kind `tipo` with the amounts "TOTAL = F9 F10 F11 F12 F13" in cents.
+Versamento importi(char tipo, const std::string& testo) {
+    std::istringstream s(testo);
+    std::string totale, uguale, campi[5];
+    s >> totale >> uguale >> campi[0] >> campi[1] >> campi[2] >> campi[3] >> campi[4];
+    return versamento(RigaVersamento()
+                          .tipo(tipo)
+                          .campo(Campo::totale, totale)
+                          .campo(Campo::terreni, campi[0])
+                          .campo(Campo::areefabbricabili, campi[1])
+                          .campo(Campo::abitazioneprincipale, campi[2])
+                          .campo(Campo::altrifabbricati, campi[3])
+                          .campo(Campo::detrazione, campi[4]));
+}
+
+TEST(SommaParti, OrdinaryFourAmountsViolationAlsoInterest) {
+    const struct {
+        char tipo;
+        const char* importi;
+        bool corretta;
+    } casi[] = {
+        // Ordinary: the four amounts; the deduction only lowered them and is not added.
+        {'3', "00000123456 = 0000100000 0000020000 0000003000 0000000456 00000000", true},
+        {'3', "00000123456 = 0000100000 0000020000 0000003000 0000000456 00010329", true},
+        {'3', "00000123457 = 0000100000 0000020000 0000003000 0000000456 00000000", false},
+        {'3', "00000133785 = 0000100000 0000020000 0000003000 0000000456 00010329", false},
+        {' ', "00000000001 = 0000000000 0000000000 0000000000 0000000000 00000000", false},
+        // An F24 credit: the total and one part below zero.
+        {'3', "-0000001000 = 0000000234 0000000000 -000001234 0000000000 00000000", true},
+        {'3', "-0000001000 = 0000000234 0000000000 0000001234 0000000000 00000000", false},
+        // Violation: tax, penalties, pecuniary penalty, other buildings and interest.
+        {'6', "00000133785 = 0000100000 0000020000 0000003000 0000000456 00010329", true},
+        {'6', "00000123456 = 0000100000 0000020000 0000003000 0000000456 00010329", false},
+        {'6', "00000123456 = 0000100000 0000020000 0000003000 0000000456 00000000", true},
+        // The largest amounts the fields hold add up without loss.
+        {'3', "39999999996 = 9999999999 9999999999 9999999999 9999999999 00000000", true},
+        {'3', "39999999995 = 9999999999 9999999999 9999999999 9999999999 00000000", false},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(sommaPartiCorretta(importi(c.tipo, c.importi)), c.corretta)
+            << c.tipo << " " << c.importi;
+    }
+}
+
+// A payment that passes every rule; the cases below change a field or two.
+RigaVersamento pulito() {
+    return RigaVersamento()
+        .tipo('3')
+        .data("20030630")
+        .cf("RSSMRA80A01H501U")
+        .campo(Campo::annoimposta, "03")
+        .campo(Campo::totale, "00000012345")
+        .campo(Campo::abitazioneprincipale, "0000012345");
+}
+
+TEST(Controlla, OneBitPerRuleBroken) {
+    constexpr Violazioni cf = 1, data = 2, anno = 4, negativo = 8, somma = 16;
+    const struct {
+        const char* caso;
+        RigaVersamento riga;
+        Violazioni attese;
+    } casi[] = {
+        {"pulito", pulito(), 0},
+        {"ditta, spazi in coda", pulito().cf("01234567897     "), 0},
+        {"tutto in bianco", RigaVersamento(), cf | data},
+        {"anno e somma",
+         pulito().campo(Campo::annoimposta, "04").campo(Campo::totale, "00000012346"),
+         anno | somma},
+        {"credito",
+         pulito().colonne(63, "0-0000012345").campo(Campo::abitazioneprincipale, "-000012345"),
+         negativo},
+        {"31 febbraio", pulito().data("20030231").cf("RSSMRA80A01H501 "), cf | data},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(controlla(versamento(c.riga)), c.attese) << c.caso;
+    }
+}
+
+TEST(ValoreControllato, WhatEachRuleLookedAt) {
+    const RigaVersamento riga = pulito()
+                                    .data("20030231")
+                                    .cf("RSSMRA80A01H5\xC8  ")  // È, a Windows-1252 byte
+                                    .campo(Campo::annoimposta, "92")
+                                    .colonne(63, "0-0000012345")
+                                    .campo(Campo::terreni, "0000000005")
+                                    .campo(Campo::detrazione, "00000100");
+    const Versamento v = versamento(riga);
+    const struct {
+        Regola regola;
+        bool euro;
+        std::string atteso;
+    } casi[] = {
+        {Regola::codice_fiscale, true, "RSSMRA80A01H5\xC3\x88"},
+        {Regola::data_versamento, true, "31/02/2003"},
+        {Regola::anno_imposta, true, "anno 2092, versamento 2003"},
+        {Regola::totale_negativo, true, "-123.45"},
+        {Regola::totale_negativo, false, "-12345"},
+        {Regola::somma_parti, true, "totale -123.45, parti 123.50"},
+        {Regola::somma_parti, false, "totale -12345, parti 12350"},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(valoreControllato(v, c.regola, c.euro), c.atteso)
+            << nomeRegola(c.regola) << " euro=" << c.euro;
+    }
+    // A violation payment adds the interest in field 13 to its parts.
+    EXPECT_EQ(
+        valoreControllato(versamento(RigaVersamento(riga).tipo('6')), Regola::somma_parti, true),
+        "totale -123.45, parti 124.50");
+}
+
+TEST(Regole, NamesAndDescriptions) {
+    const char* nomi[] = {"codice_fiscale", "data_versamento", "anno_imposta", "totale_negativo",
+                          "somma_parti"};
+    for (std::size_t i = 0; i < kRegole.size(); ++i) {
+        EXPECT_EQ(static_cast<std::size_t>(kRegole[i]), i);
+        EXPECT_EQ(nomeRegola(kRegole[i]), nomi[i]);
+        EXPECT_FALSE(descrizioneRegola(kRegole[i]).empty()) << nomi[i];
+    }
+}
+
+}  // namespace
+}  // namespace pliventa

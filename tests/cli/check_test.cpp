@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "lancio.h"
+#include "righe.h"
+
+namespace pliventa {
+namespace {
+
+using test::CartellaTemporanea;
+using test::lancia;
+using test::RigaVersamento;
+
+// The rules themselves are the checks' own tests; here only what the command
+// adds: the lines, their order, the currency, the count and the exit codes.
+TEST(CliCheck, OneLinePerRuleBrokenInRecordOrder) {
+    CartellaTemporanea dir;
+    const RigaVersamento pulito = RigaVersamento()
+                                      .tipo('3')
+                                      .data("20030630")
+                                      .cf("RSSMRA80A01H501U")
+                                      .campo(Campo::annoimposta, "03")
+                                      .campo(Campo::totale, "00000012345")
+                                      .campo(Campo::abitazioneprincipale, "0000012345");
+    // Record 2 breaks two rules, its codice fiscale holding a quote, È and a byte
+    // Windows-1252 leaves undefined; record 3 is a credit.
+    const std::string w = dir.scrivi(
+        "w", pulito.record() +
+                 RigaVersamento(pulito).data("20030231").cf("RSS\"\xC8\x81          ").record() +
+                 RigaVersamento(pulito)
+                     .colonne(63, "0-0000012345")
+                     .campo(Campo::abitazioneprincipale, "-000012345")
+                     .record() +
+                 pulito.record().substr(0, 100));  // a final record cut short
+    const std::string primo = R"({"record":2,"rule":"codice_fiscale","value":"RSS\"È\u0081"})"
+                              "\n"
+                              R"({"record":2,"rule":"data_versamento","value":"31/02/2003"})"
+                              "\n";
+    const struct {
+        std::vector<std::string> opzioni;
+        std::string atteso;
+    } casi[] = {
+        {{}, primo + R"({"record":3,"rule":"totale_negativo","value":"-123.45"})" + "\n"},
+        {{"--valuta", "L"},
+         primo + R"({"record":3,"rule":"totale_negativo","value":"-12345"})" + "\n"},
+    };
+    for (const auto& c : casi) {
+        std::vector<std::string> argomenti = {"check", w};
+        argomenti.insert(argomenti.end(), c.opzioni.begin(), c.opzioni.end());
+        const auto r = lancia(argomenti);
+        EXPECT_EQ(r.codice, 0) << r.err;  // anomalies are data, not an error
+        EXPECT_EQ(r.out, c.atteso);
+        EXPECT_EQ(r.err,
+                  "controllati 3 versamenti, anomalie: 3 in 2 versamenti\npliventa-cli: " + w +
+                      ": la lunghezza non è multipla di 202 byte, ignorato un record "
+                      "finale incompleto\n");
+    }
+}
+
+TEST(CliCheck, UsageAndInputErrors) {
+    CartellaTemporanea dir;
+    const std::string w = dir.scrivi("w", RigaVersamento().record());
+    const struct {
+        std::vector<std::string> argomenti;
+        int codice;
+        const char* suStderr;
+    } casi[] = {
+        {{"check"}, 2, "manca il file di lavoro"},
+        {{"check", w, "--notice", "long"}, 2, "opzione sconosciuta: --notice"},
+        {{"check", dir.file("manca")}, 1, "file o directory inesistente"},
+    };
+    for (const auto& c : casi) {
+        const auto r = lancia(c.argomenti);
+        EXPECT_EQ(r.codice, c.codice) << c.suStderr;
+        EXPECT_EQ(r.out, "") << c.suStderr;
+        EXPECT_NE(r.err.find(c.suStderr), std::string::npos) << r.err;
+    }
+}
+
+}  // namespace
+}  // namespace pliventa
