@@ -1,0 +1,197 @@
+#include "browse/elenco.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace pliventa {
+
+namespace {
+
+// Records of a filtered list that lie at most this far apart are read in one go,
+// gap included: a few kilobytes more cost less than another system call.
+constexpr std::uint64_t kSaltoUnito = 16;
+
+}  // namespace
+
+Esito<ElencoVersamenti> ElencoVersamenti::crea(const ArchivioLavoro& archivio,
+                                               FormatoElenco formato) {
+    const Esito<double> conteggio = archivio.numerorecord();
+    if (!conteggio) {
+        return conteggio.errore();
+    }
+    const double interi = std::floor(*conteggio);
+    if (interi > static_cast<double>(kMassimoVersamentiElenco)) {
+        return Errore{CodiceErrore::Uso, archivio.percorso(),
+                      "il file di lavoro ha troppi versamenti per l'elenco"};
+    }
+    return ElencoVersamenti(archivio, std::move(formato), static_cast<std::uint64_t>(interi),
+                            interi != *conteggio);
+}
+
+ElencoVersamenti::ElencoVersamenti(const ArchivioLavoro& archivio, FormatoElenco formato,
+                                   std::uint64_t versamenti, bool ultimoIncompleto)
+    : archivio_(&archivio),
+      formato_(std::move(formato)),
+      versamenti_(versamenti),
+      ultimoIncompleto_(ultimoIncompleto) {}
+
+std::uint64_t ElencoVersamenti::righe() const {
+    return filtrato_ ? numeri_.size() : versamenti_;
+}
+
+std::uint64_t ElencoVersamenti::numeroRecord(std::uint64_t riga) const {
+    if (riga >= righe()) {
+        return 0;
+    }
+    return filtrato_ ? numeri_[static_cast<std::size_t>(riga)] : riga + 1;
+}
+
+std::optional<std::uint64_t> ElencoVersamenti::rigaDelRecord(std::uint64_t numero) const {
+    if (!filtrato_) {
+        if (numero < 1 || numero > versamenti_) {
+            return std::nullopt;
+        }
+        return numero - 1;
+    }
+    const auto trovato = std::lower_bound(numeri_.begin(), numeri_.end(), numero);
+    if (trovato == numeri_.end() || *trovato != numero) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(trovato - numeri_.begin());
+}
+
+std::string ElencoVersamenti::testo(std::uint64_t riga, std::size_t colonna) const {
+    if (riga >= righe() || colonna >= kColonneElenco) {
+        return {};
+    }
+    if (rigaFormattata_ != riga) {
+        formatta(riga);
+    }
+    return celle_[colonna];
+}
+
+std::string ElencoVersamenti::copiaTabulata(const std::vector<std::uint64_t>& righe) const {
+    std::string out;
+    for (const std::uint64_t riga : righe) {
+        for (std::size_t c = 0; c < kColonneElenco; ++c) {
+            std::string cella = testo(riga, c);
+            // A tab or a line end inside a cell would shift the pasted columns.
+            std::replace_if(
+                cella.begin(), cella.end(),
+                [](char ch) { return ch == '\t' || ch == '\r' || ch == '\n'; }, ' ');
+            out += cella;
+            out += c + 1 < kColonneElenco ? '\t' : '\n';
+        }
+    }
+    return out;
+}
+
+void ElencoVersamenti::impostaFormato(FormatoElenco formato) {
+    formato_ = std::move(formato);
+    rigaFormattata_.reset();
+}
+
+void ElencoVersamenti::applicaFiltro(std::vector<std::uint32_t> numeri) {
+    numeri_ = std::move(numeri);
+    filtrato_ = true;
+    svuota();
+}
+
+void ElencoVersamenti::togliFiltro() {
+    numeri_ = {};
+    filtrato_ = false;
+    svuota();
+}
+
+void ElencoVersamenti::svuota() {
+    blocco_.inizio.clear();
+    blocco_.dati.clear();
+    rigaFormattata_.reset();
+}
+
+std::optional<std::string_view> ElencoVersamenti::record(std::uint64_t riga) const {
+    if (riga < blocco_.primaRiga || riga - blocco_.primaRiga >= blocco_.inizio.size()) {
+        caricaBlocco(riga);
+    }
+    const std::size_t inizio = blocco_.inizio[static_cast<std::size_t>(riga - blocco_.primaRiga)];
+    if (inizio == kAssente) {
+        return std::nullopt;
+    }
+    return std::string_view(blocco_.dati).substr(inizio, Versamento::kLunghezzaRecord);
+}
+
+void ElencoVersamenti::caricaBlocco(std::uint64_t riga) const {
+    const std::size_t perBlocco = filtrato_ ? kRighePerBloccoFiltrato : kRighePerBlocco;
+    const std::uint64_t prima = riga / perBlocco * perBlocco;
+    const auto quante =
+        static_cast<std::size_t>(std::min<std::uint64_t>(perBlocco, righe() - prima));
+    blocco_.primaRiga = prima;
+    blocco_.inizio.assign(quante, kAssente);
+    blocco_.dati.clear();
+    errore_.reset();
+    // Rows whose records follow one another (all of them, unfiltered) are read
+    // with one call.
+    for (std::size_t i = 0; i < quante;) {
+        const std::uint64_t da = numeroRecord(prima + i);
+        std::uint64_t a = da;
+        std::size_t j = i + 1;
+        for (; j < quante; ++j) {
+            const std::uint64_t n = numeroRecord(prima + j);
+            if (n <= a || n - a > kSaltoUnito) {
+                break;
+            }
+            a = n;
+        }
+        const Esito<std::size_t> letti =
+            archivio_->leggiblocco(da, static_cast<std::size_t>(a - da + 1), blocco_.lettura);
+        if (!letti) {
+            errore_ = letti.errore();
+        } else {
+            // A record past the end of a file cut short since the count stays absent.
+            const std::size_t base = blocco_.dati.size();
+            blocco_.dati += blocco_.lettura;
+            for (std::size_t k = i; k < j; ++k) {
+                const std::uint64_t scarto = numeroRecord(prima + k) - da;
+                if (scarto < *letti) {
+                    blocco_.inizio[k] =
+                        base + static_cast<std::size_t>(scarto) * Versamento::kLunghezzaRecord;
+                }
+            }
+        }
+        i = j;
+    }
+}
+
+void ElencoVersamenti::formatta(std::uint64_t riga) const {
+    rigaFormattata_ = riga;
+    const std::optional<std::string_view> letto = record(riga);
+    if (!letto) {
+        celle_.fill(std::string());
+        return;
+    }
+    const Versamento v = Versamento::daByte(*letto);
+    const std::uint64_t numero = numeroRecord(riga);
+    const Schermata s =
+        mostrarecord(v, static_cast<double>(numero), formato_.valuta, formato_.lettura,
+                     FormaNumero::soloNumero, formato_.separatori);
+    // Text3 holds the boxes in the form's order: 7 is the deduction, 8 the other
+    // buildings; 9 and 11, the notice, are empty for an ordinary payment.
+    const auto cella = [this](ColonnaElenco c) -> std::string& { return celle_[indice(c)]; };
+    cella(ColonnaElenco::numero) = formattaNumero(static_cast<double>(numero), formato_.separatori);
+    cella(ColonnaElenco::tipo).assign(1, v.violazione() ? 'V' : 'O');
+    cella(ColonnaElenco::dataVersamento) = s.text3[0];
+    cella(ColonnaElenco::codiceFiscale) = s.text3[1];
+    cella(ColonnaElenco::anno) = s.text3[10];
+    cella(ColonnaElenco::fabbricati) = s.text3[2];
+    cella(ColonnaElenco::totale) = s.text3[3];
+    cella(ColonnaElenco::terreni) = s.text3[4];
+    cella(ColonnaElenco::areeFabbricabili) = s.text3[5];
+    cella(ColonnaElenco::abitazionePrincipale) = s.text3[6];
+    cella(ColonnaElenco::altriFabbricati) = s.text3[8];
+    cella(ColonnaElenco::detrazione) = s.text3[7];
+    cella(ColonnaElenco::numeroAtto) = s.text3[9];
+    cella(ColonnaElenco::dataAtto) = s.text3[11];
+}
+
+}  // namespace pliventa

@@ -1,0 +1,331 @@
+#include "browse/elenco.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <utility>
+#include <vector>
+
+#include "browse/filtro.h"
+#include "righe.h"
+
+namespace pliventa {
+namespace {
+
+using test::CartellaTemporanea;
+using test::RigaVersamento;
+
+// A work file of `n` ordinary records, record i with the codice fiscale "X<i>".
+std::string archivio(std::size_t n) {
+    std::string dati;
+    for (std::size_t i = 1; i <= n; ++i) {
+        dati += RigaVersamento().tipo('3').cf("X" + std::to_string(i)).record();
+    }
+    return dati;
+}
+
+const std::size_t kCodice = indice(ColonnaElenco::codiceFiscale);
+
+std::string codice(const ElencoVersamenti& e, std::uint64_t riga) {
+    return std::string(senzaSpazi(e.testo(riga, kCodice)));
+}
+
+TEST(ElencoVersamenti, RowMappingAtFileBoundaries) {
+    const std::string mezzo = RigaVersamento().cf("X9").str().substr(0, 101);
+    const struct {
+        const char* nome;
+        std::string dati;
+        std::uint64_t righe;
+        bool incompleto;
+    } casi[] = {
+        {"vuoto", "", 0, false},
+        {"tre", archivio(3), 3, false},
+        {"tronco", archivio(3) + mezzo, 3, true},  // the partial fourth is not listed
+        {"solo mezzo", mezzo, 0, true},
+    };
+    for (const auto& c : casi) {
+        CartellaTemporanea dir;
+        auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", c.dati));
+        ASSERT_TRUE(a.ok());
+        auto e = ElencoVersamenti::crea(*a, {});
+        ASSERT_TRUE(e.ok()) << c.nome;
+        EXPECT_EQ(e->righe(), c.righe) << c.nome;
+        EXPECT_EQ(e->ultimoIncompleto(), c.incompleto) << c.nome;
+        if (c.righe > 0) {
+            EXPECT_EQ(e->numeroRecord(0), 1u) << c.nome;
+            EXPECT_EQ(codice(*e, 0), "X1") << c.nome;
+            EXPECT_EQ(e->numeroRecord(c.righe - 1), c.righe) << c.nome;
+            EXPECT_EQ(codice(*e, c.righe - 1), "X" + std::to_string(c.righe)) << c.nome;
+        }
+        EXPECT_EQ(e->numeroRecord(c.righe), 0u) << c.nome;
+        EXPECT_EQ(e->testo(c.righe, 0), "") << c.nome;
+        EXPECT_EQ(e->rigaDelRecord(c.righe + 1), std::nullopt) << c.nome;
+    }
+}
+
+TEST(ElencoVersamenti, RowsReadAcrossBlocksUnfilteredAndFiltered) {
+    CartellaTemporanea dir;
+    auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", archivio(600)));
+    ASSERT_TRUE(a.ok());
+    std::vector<std::uint32_t> ogniTerzo;
+    for (std::uint32_t n = 1; n <= 600; n += 3) {
+        ogniTerzo.push_back(n);
+    }
+    const struct {
+        const char* nome;
+        std::optional<std::vector<std::uint32_t>> numeri;
+        std::vector<std::uint64_t> righe;  // asked in this order
+    } casi[] = {
+        {"intero", std::nullopt, {0, 255, 256, 599, 300, 0}},
+        // Neighbours, a gap read through, a gap too wide, the last record.
+        {"sparsi", std::vector<std::uint32_t>{1, 2, 18, 35, 36, 300, 301, 600}, {7, 0, 3, 2, 5}},
+        {"ogni terzo", ogniTerzo, {0, 63, 64, 199, 5}},
+    };
+    for (const auto& c : casi) {
+        auto e = ElencoVersamenti::crea(*a, {});
+        ASSERT_TRUE(e.ok());
+        if (c.numeri) {
+            e->applicaFiltro(*c.numeri);
+        }
+        for (const std::uint64_t riga : c.righe) {
+            const std::uint64_t n = c.numeri ? (*c.numeri)[riga] : riga + 1;
+            EXPECT_EQ(e->numeroRecord(riga), n) << c.nome << " " << riga;
+            EXPECT_EQ(codice(*e, riga), "X" + std::to_string(n)) << c.nome << " " << riga;
+            EXPECT_EQ(e->testo(riga, 0), std::to_string(n)) << c.nome << " " << riga;
+            EXPECT_EQ(e->rigaDelRecord(n), riga) << c.nome;
+        }
+        EXPECT_EQ(e->erroreLettura(), std::nullopt);
+    }
+    auto e = ElencoVersamenti::crea(*a, {});
+    ASSERT_TRUE(e.ok());
+    e->applicaFiltro({2, 5});
+    EXPECT_EQ(e->righe(), 2u);
+    EXPECT_EQ(e->rigaDelRecord(3), std::nullopt);
+    e->togliFiltro();
+    EXPECT_EQ(e->righe(), 600u);
+    EXPECT_EQ(codice(*e, 2), "X3");
+}
+
+TEST(ElencoVersamenti, RecordsGoneSinceTheCountGiveEmptyCells) {
+    CartellaTemporanea dir;
+    const std::string percorso = dir.scrivi("w", archivio(3));
+    auto a = ArchivioLavoro::apriarchivio(percorso);
+    ASSERT_TRUE(a.ok());
+    auto e = ElencoVersamenti::crea(*a, {});
+    ASSERT_TRUE(e.ok());
+    std::filesystem::resize_file(percorso, Versamento::kLunghezzaRecord);
+    EXPECT_EQ(e->righe(), 3u);  // taken when the list was made
+    EXPECT_EQ(codice(*e, 0), "X1");
+    EXPECT_EQ(e->testo(2, 0), "");
+}
+
+TEST(ElencoVersamenti, CellTextsOfOrdinaryAndViolationRows) {
+    const std::string ordinario = RigaVersamento()
+                                      .tipo('3')
+                                      .data("20030715")
+                                      .cf("RSSMRA70A01H501S")
+                                      .campo(Campo::annoimposta, "03")
+                                      .campo(Campo::totale, "00000123456")
+                                      .campo(Campo::terreni, "0000100000")
+                                      .campo(Campo::areefabbricabili, "0000020000")
+                                      .campo(Campo::abitazioneprincipale, "0000003456")
+                                      .campo(Campo::numerofabbricati, "0002")
+                                      .campo(Campo::estremiatto, "RATA01000123150320049")
+                                      .record();
+    const std::string violazione = RigaVersamento()
+                                       .tipo('6')
+                                       .data("20040110")
+                                       .cf("BNCLRA80B41F205F")
+                                       .campo(Campo::annoimposta, "03")
+                                       .campo(Campo::totale, "00000150000")
+                                       .campo(Campo::terreni, "0000100000")
+                                       .campo(Campo::areefabbricabili, "0000030000")
+                                       .campo(Campo::detrazione, "00020000")
+                                       .campo(Campo::numerofabbricati, "0001")
+                                       .campo(Campo::estremiatto, "RATA01000123150320049")
+                                       .record();
+    CartellaTemporanea dir;
+    auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", ordinario + violazione));
+    ASSERT_TRUE(a.ok());
+    const struct {
+        std::uint64_t riga;
+        FormatoElenco formato;
+        std::array<std::string, kColonneElenco> attesi;
+    } casi[] = {
+        // Euro with the user's separators; the notice of an ordinary payment hidden.
+        {0,
+         {"E", LetturaAtto::lunga, {"'", "."}},
+         {"1", "O", "15/07/2003", "RSSMRA70A01H501S", "03", "2", "1'234.56", "1'000.00", "200.00",
+          "34.56", "0.00", "0.00", "", ""}},
+        // Lire; the notice read with the short arrangement of the file.
+        {1,
+         {"L", LetturaAtto::breve, {}},
+         {"2", "V", "10/01/2004", "BNCLRA80B41F205F", "03", "1", "150.000", "100.000", "30.000",
+          "0", "0", "20.000", "000123", "15/03/2004"}},
+    };
+    for (const auto& c : casi) {
+        auto e = ElencoVersamenti::crea(*a, c.formato);
+        ASSERT_TRUE(e.ok());
+        for (std::size_t k = 0; k < kColonneElenco; ++k) {
+            EXPECT_EQ(e->testo(c.riga, k), c.attesi[k]) << kIntestazioniElenco[k];
+        }
+    }
+    // A change of the currency box reaches the row already formatted.
+    auto e = ElencoVersamenti::crea(*a, {});
+    ASSERT_TRUE(e.ok());
+    EXPECT_EQ(e->testo(0, indice(ColonnaElenco::totale)), "1.234,56");
+    e->impostaFormato({"L", LetturaAtto::lunga, {}});
+    EXPECT_EQ(e->testo(0, indice(ColonnaElenco::totale)), "123.456");
+}
+
+TEST(ElencoVersamenti, CopyIsOneTabSeparatedLinePerRow) {
+    CartellaTemporanea dir;
+    const std::string dati = archivio(1) + RigaVersamento().tipo('6').cf("AB\tCD").record();
+    auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", dati));
+    ASSERT_TRUE(a.ok());
+    auto e = ElencoVersamenti::crea(*a, {"L", LetturaAtto::lunga, {}});
+    ASSERT_TRUE(e.ok());
+    EXPECT_EQ(e->copiaTabulata({1, 0}),
+              "2\tV\t  /  /    \tAB CD           \t  \t0\t0\t0\t0\t0\t0\t0\t         \t  /  /    \n"
+              "1\tO\t  /  /    \tX1              \t  \t0\t0\t0\t0\t0\t0\t0\t\t\n");
+}
+
+TEST(ElencoVersamenti, FileOfMoreRecordsThanTheListHoldsIsRefused) {
+    CartellaTemporanea dir;
+    const std::string percorso = dir.file("w");
+    std::ofstream(percorso).close();
+    std::error_code ec;
+    std::filesystem::resize_file(percorso, (kMassimoVersamentiElenco + 1) * 202, ec);
+    if (ec) {
+        GTEST_SKIP() << "no sparse file of 800 GB here: " << ec.message();
+    }
+    auto a = ArchivioLavoro::apriarchivio(percorso);
+    ASSERT_TRUE(a.ok());
+    auto e = ElencoVersamenti::crea(*a, {});
+    ASSERT_FALSE(e.ok());
+    EXPECT_EQ(e.errore().codice, CodiceErrore::Uso);
+    std::atomic<bool> annulla = false;
+    auto f = filtra(*a, Filtro{.soloAnomalie = true}, annulla);
+    ASSERT_FALSE(f.ok());
+    EXPECT_EQ(f.errore().codice, CodiceErrore::Uso);
+
+    std::filesystem::resize_file(percorso, kMassimoVersamentiElenco * 202);
+    EXPECT_TRUE(ElencoVersamenti::crea(*a, {}).ok());
+}
+
+std::vector<std::uint32_t> filtrati(const ArchivioLavoro& a, const Filtro& f) {
+    std::atomic<bool> annulla = false;
+    auto r = filtra(a, f, annulla);
+    EXPECT_TRUE(r.ok()) << r.errore().descrizione();
+    return r.ok() ? *r : std::vector<std::uint32_t>{};
+}
+
+TEST(Filtro, EachCriterionAndCombined) {
+    const auto riga = [](char tipo, std::string_view data, std::string_view cf,
+                         std::string_view anno) {
+        return RigaVersamento().tipo(tipo).data(data).cf(cf).campo(Campo::annoimposta, anno);
+    };
+    // Anomalies: 4 (31 February), 5 (codice fiscale), 7 (total without parts).
+    const std::string dati =
+        riga('3', "20030715", "RSSMRA70A01H501S", "03").record() +
+        riga('6', "20040110", "RSSMRA70A01H501S", "03").record() +
+        riga('3', "19960610", "BNCLRA80B41F205F", "95").record() +
+        riga('6', "20030231", "BNCLRA80B41F205F", "03").record() +
+        riga('3', "20030715", "RSSXXX", "03").record() +
+        riga('3', "20040715", "VRDGPP13R10B293P", "04").record() +
+        riga('3', "20030715", "01234567897", "03").campo(Campo::totale, "00000000100").record() +
+        riga('6', "19970101", "RSSMRA70A01H501S", "95").record();
+    CartellaTemporanea dir;
+    auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", dati));
+    ASSERT_TRUE(a.ok());
+    using T = TipoFiltro;
+    const struct {
+        Filtro filtro;
+        std::vector<std::uint32_t> attesi;
+    } casi[] = {
+        {{}, {1, 2, 3, 4, 5, 6, 7, 8}},
+        {{.tipo = T::ordinario}, {1, 3, 5, 6, 7}},
+        {{.tipo = T::violazione}, {2, 4, 8}},
+        {{.anno = "03"}, {1, 2, 4, 5, 7}},
+        {{.anno = " 2003 "}, {1, 2, 4, 5, 7}},
+        {{.anno = "1995"}, {3, 8}},
+        {{.anno = "1903"}, {}},  // "03" is always 2003
+        {{.anno = "3"}, {}},
+        {{.prefisso = " rss"}, {1, 2, 5, 8}},  // the search rule: upper-cased, trimmed
+        {{.prefisso = "\xE4\xB8\xAD"}, {}},    // cannot be in the file: nothing
+        {{.soloAnomalie = true}, {4, 5, 7}},
+        {{.prefisso = "RSS", .anno = "03", .tipo = T::ordinario}, {1, 5}},
+        {{.prefisso = "RSS", .anno = "03", .tipo = T::ordinario, .soloAnomalie = true}, {5}},
+        {{.anno = "2003", .tipo = T::violazione, .soloAnomalie = true}, {4}},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(filtrati(*a, c.filtro), c.attesi)
+            << "'" << c.filtro.prefisso << "' '" << c.filtro.anno << "' "
+            << static_cast<int>(c.filtro.tipo) << " " << c.filtro.soloAnomalie;
+    }
+}
+
+TEST(Filtro, TextsTheWindowChecksBeforeScanning) {
+    const struct {
+        Filtro filtro;
+        bool vuoto;
+        bool annoValido;
+    } casi[] = {
+        {{}, true, true},
+        {{.anno = "   "}, true, true},
+        {{.prefisso = "  "}, true, true},  // blank, as the search takes it: every record
+        {{.anno = "03"}, false, true},
+        {{.anno = " 2003 "}, false, true},
+        {{.anno = "200"}, false, false},
+        {{.anno = "o3"}, false, false},
+        {{.tipo = TipoFiltro::violazione}, false, true},
+        {{.soloAnomalie = true}, false, true},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(c.filtro.vuoto(), c.vuoto) << "'" << c.filtro.prefisso << "' " << c.filtro.anno;
+        EXPECT_EQ(annoFiltroValido(c.filtro.anno), c.annoValido) << c.filtro.anno;
+    }
+}
+
+TEST(Filtro, ProgressReachesTheTotalAndCancelStopsBetweenBlocks) {
+    // Three blocks of 4096 and a trailing partial record, never examined.
+    CartellaTemporanea dir;
+    auto a = ArchivioLavoro::apriarchivio(
+        dir.scrivi("w", archivio(9000) + RigaVersamento().str().substr(0, 50)));
+    ASSERT_TRUE(a.ok());
+    std::atomic<bool> annulla = false;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> passi;
+    const auto annota = [&](std::uint64_t fatti, std::uint64_t totale) {
+        passi.emplace_back(fatti, totale);
+    };
+    auto tutti = filtra(*a, Filtro{.prefisso = "X"}, annulla, annota);
+    ASSERT_TRUE(tutti.ok());
+    EXPECT_EQ(tutti->size(), 9000u);
+    EXPECT_EQ(passi, (std::vector<std::pair<std::uint64_t, std::uint64_t>>{
+                         {0, 9000}, {4096, 9000}, {8192, 9000}, {9000, 9000}}));
+
+    passi.clear();
+    auto annullato = filtra(*a, Filtro{.prefisso = "X"}, annulla, [&](auto fatti, auto totale) {
+        annota(fatti, totale);
+        annulla = fatti >= 4096;
+    });
+    ASSERT_FALSE(annullato.ok());
+    EXPECT_EQ(annullato.errore().codice, CodiceErrore::Annullato);
+    EXPECT_EQ(passi.size(), 2u);
+
+    // A file cut short after the count ends the scan where it ends.
+    annulla = false;
+    passi.clear();
+    auto tronco = filtra(*a, Filtro{.prefisso = "X"}, annulla, [&](auto fatti, auto totale) {
+        annota(fatti, totale);
+        std::filesystem::resize_file(a->percorso(), 5000 * Versamento::kLunghezzaRecord);
+    });
+    ASSERT_TRUE(tronco.ok());
+    EXPECT_EQ(tronco->size(), 5000u);
+    EXPECT_EQ(passi.back(), std::make_pair(std::uint64_t{5000}, std::uint64_t{5000}));
+}
+
+}  // namespace
+}  // namespace pliventa
