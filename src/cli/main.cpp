@@ -1,12 +1,16 @@
 // pliventa-cli: the imports, the record dump and the search of Pliventa for batch
 // work, on the same core as the window.
+#include <signal.h>
+
 #include <cstdio>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/argomenti.h"
 #include "cli/comandi.h"
+#include "records/file.h"
 
 namespace {
 
@@ -40,9 +44,30 @@ constexpr pliventa::cli::Guida kGuida = {
     "Codici di uscita: 0 riuscito, 1 errore di lettura o scrittura, 2 uso errato.\n",
 };
 
-}  // namespace
+/// A signal that ends the program: the new file of an unfinished import or export
+/// goes with it, then the signal does what it would have done, so that the
+/// caller sees the program killed by it.
+void allaFine(int segnale) {
+    pliventa::rimuoviTemporaneiAperti();
+    ::signal(segnale, SIG_DFL);
+    ::raise(segnale);
+}
 
-int main(int argc, char** argv) {
+void rimuoviTemporaneiAllaFine() {
+    for (const int segnale : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction prima {};
+        // A signal ignored by whoever started the program (nohup) stays ignored.
+        if (::sigaction(segnale, nullptr, &prima) == 0 && prima.sa_handler == SIG_IGN) {
+            continue;
+        }
+        struct sigaction azione {};
+        azione.sa_handler = allaFine;
+        sigemptyset(&azione.sa_mask);
+        ::sigaction(segnale, &azione, nullptr);
+    }
+}
+
+int esegui(int argc, char** argv) {
     using namespace pliventa::cli;
     const std::vector<std::string_view> argomenti(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (argomenti.empty()) {
@@ -80,4 +105,18 @@ int main(int argc, char** argv) {
         return kRiuscito;
     }
     return erroreUso(kGuida, "comando sconosciuto: " + std::string(comando));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    rimuoviTemporaneiAllaFine();
+    try {
+        return esegui(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // Unwinding has closed and removed the files of the work that failed. The
+        // message is built without allocating.
+        std::fputs("pliventa-cli: memoria insufficiente\n", stderr);
+        return pliventa::cli::kErroreIO;
+    }
 }

@@ -62,62 +62,6 @@ bool stessoFile(const std::string& archivio, const std::string& destinazione) {
            a.st_dev == d.st_dev && a.st_ino == d.st_ino;
 }
 
-/// The file the workbook is written to: a temporary one beside the destination,
-/// removed unless it was put in place.
-class Bersaglio {
-public:
-    static Esito<Bersaglio> prepara(const std::string& destinazione) {
-        struct stat st {};
-        if (::stat(destinazione.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-            if (S_ISDIR(st.st_mode)) {
-                return erroreDiSistema(destinazione, EISDIR);
-            }
-            // A device or a FIFO cannot be renamed over: it is written as it is.
-            return Bersaglio(destinazione, destinazione, {});
-        }
-        std::string vero = daSostituire(destinazione);
-        Esito<FileTemporaneo> t = creaTemporaneo(vero, destinazione);
-        if (!t) {
-            return t.errore();
-        }
-        ::close(t->fd);  // the library opens it again by name
-        return Bersaglio(destinazione, std::move(vero), std::move(t->percorso));
-    }
-
-    Bersaglio(Bersaglio&& a) noexcept
-        : perMessaggi_(std::move(a.perMessaggi_)),
-          vero_(std::move(a.vero_)),
-          temporaneo_(std::exchange(a.temporaneo_, {})) {}
-    Bersaglio& operator=(Bersaglio&&) = delete;
-    ~Bersaglio() {
-        if (!temporaneo_.empty()) {
-            ::unlink(temporaneo_.c_str());
-        }
-    }
-
-    /// The file the library writes.
-    const std::string& file() const { return temporaneo_.empty() ? vero_ : temporaneo_; }
-
-    /// Puts the written file in place of the destination.
-    EsitoVuoto sostituisci() {
-        if (!temporaneo_.empty() && ::rename(temporaneo_.c_str(), vero_.c_str()) != 0) {
-            return erroreDiSistema(perMessaggi_, errno);
-        }
-        temporaneo_.clear();
-        return Nulla{};
-    }
-
-private:
-    Bersaglio(std::string perMessaggi, std::string vero, std::string temporaneo)
-        : perMessaggi_(std::move(perMessaggi)),
-          vero_(std::move(vero)),
-          temporaneo_(std::move(temporaneo)) {}
-
-    std::string perMessaggi_;
-    std::string vero_;        ///< the file replaced (a symbolic link is followed)
-    std::string temporaneo_;  ///< empty when writing in place or once in place
-};
-
 /// Reads records 1 to `quanti` of `archivio` in blocks and calls `f` with each and
 /// its 0-based index; stops at a failure, a cancel or when `f` fails.
 template <typename F>
@@ -225,7 +169,8 @@ Esito<RiepilogoEsportazione> stampaexcel(const ArchivioLavoro& archivio,
     if (EsitoVuoto e = controllaCartella(temporanei); !e) {
         return e.errore();
     }
-    Esito<Bersaglio> bersaglio = Bersaglio::prepara(destinazione);
+    // The library writes the workbook by name: it is given the new file's.
+    Esito<Sostituzione> bersaglio = Sostituzione::prepara(destinazione, false);
     if (!bersaglio) {
         return bersaglio.errore();
     }
@@ -244,7 +189,7 @@ Esito<RiepilogoEsportazione> stampaexcel(const ArchivioLavoro& archivio,
     }
 
     Esito<std::unique_ptr<LibroExcel>> creato =
-        LibroExcel::crea(bersaglio->file(), opzioni.nomeFoglio, temporanei, destinazione);
+        LibroExcel::crea(bersaglio->nome(), opzioni.nomeFoglio, temporanei, destinazione);
     if (!creato) {
         return creato.errore();
     }
@@ -289,7 +234,7 @@ Esito<RiepilogoEsportazione> stampaexcel(const ArchivioLavoro& archivio,
     if (avanzamento.annullato()) {
         return annullato(destinazione);
     }
-    if (EsitoVuoto e = bersaglio->sostituisci(); !e) {
+    if (EsitoVuoto e = bersaglio->completa(); !e) {
         return e.errore();
     }
     riepilogo.esportati = quanti;

@@ -33,7 +33,7 @@ struct LibroExcel::Dati {
                                          : Errore{CodiceErrore::InputOutput, cartella(),
                                                   "impossibile usare i file temporanei del foglio"};
             case LXW_ERROR_MEMORY_MALLOC_FAILED:
-                return Errore{CodiceErrore::InputOutput, perMessaggi, "memoria esaurita"};
+                return erroreDiSistema(perMessaggi, ENOMEM);
             case LXW_ERROR_CREATING_XLSX_FILE:
             case LXW_ERROR_ZIP_FILE_OPERATION:
             case LXW_ERROR_ZIP_PARAMETER_ERROR:

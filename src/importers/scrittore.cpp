@@ -1,7 +1,5 @@
 #include "importers/scrittore.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,7 +13,6 @@
 #include <thread>
 #include <utility>
 
-#include "records/file.h"
 #include "records/versamento.h"
 
 namespace pliventa {
@@ -47,11 +44,11 @@ int scriviTutto(int fd, const char* p, std::size_t n) {
 
 }  // namespace
 
-/// The open output and its writing thread, started at the first full buffer
+/// The writing thread of the output, started at the first full buffer
 /// (an import that fits one buffer never starts it). One buffer at a time is
 /// handed over; the first failure is kept and later buffers are dropped.
 struct ScrittoreArchivio::Scrittura {
-    int fd = -1;
+    int fd = -1;  ///< owned by the Sostituzione
     std::atomic<int> errore{0};
     std::mutex m;
     std::condition_variable cv;
@@ -124,49 +121,27 @@ struct ScrittoreArchivio::Scrittura {
         }
     }
 
-    ~Scrittura() {
-        ferma();
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
+    ~Scrittura() { ferma(); }
 };
 
 Esito<ScrittoreArchivio> ScrittoreArchivio::apri(const std::string& percorso) {
-    struct stat st {};
-    if (::stat(percorso.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        // A device or a FIFO cannot be renamed over: it is written as it is. A
-        // directory fails here with the system's reason.
-        const int fd = ::open(percorso.c_str(), O_WRONLY | O_CLOEXEC);
-        if (fd < 0) {
-            return erroreDiSistema(percorso, errno);
-        }
-        return ScrittoreArchivio(fd, percorso, percorso, {});
+    Esito<Sostituzione> sostituzione = Sostituzione::prepara(percorso);
+    if (!sostituzione) {
+        return sostituzione.errore();
     }
-    std::string destinazione = daSostituire(percorso);
-    Esito<FileTemporaneo> temporaneo = creaTemporaneo(destinazione, percorso);
-    if (!temporaneo) {
-        return temporaneo.errore();
-    }
-    return ScrittoreArchivio(temporaneo->fd, percorso, std::move(destinazione),
-                             std::move(temporaneo->percorso));
+    return ScrittoreArchivio(std::move(*sostituzione));
 }
 
-ScrittoreArchivio::ScrittoreArchivio(int fd, std::string percorso, std::string destinazione,
-                                     std::string temporaneo)
-    : scrittura_(std::make_unique<Scrittura>()),
-      percorso_(std::move(percorso)),
-      destinazione_(std::move(destinazione)),
-      temporaneo_(std::move(temporaneo)),
+ScrittoreArchivio::ScrittoreArchivio(Sostituzione sostituzione)
+    : sostituzione_(std::move(sostituzione)),
+      scrittura_(std::make_unique<Scrittura>()),
       buffer_{std::make_unique<char[]>(kBuffer), std::make_unique<char[]>(kBuffer)} {
-    scrittura_->fd = fd;
+    scrittura_->fd = sostituzione_.fd();
 }
 
 ScrittoreArchivio::ScrittoreArchivio(ScrittoreArchivio&& altro) noexcept
-    : scrittura_(std::move(altro.scrittura_)),
-      percorso_(std::move(altro.percorso_)),
-      destinazione_(std::move(altro.destinazione_)),
-      temporaneo_(std::exchange(altro.temporaneo_, {})),
+    : sostituzione_(std::move(altro.sostituzione_)),
+      scrittura_(std::move(altro.scrittura_)),
       buffer_{std::move(altro.buffer_[0]), std::move(altro.buffer_[1])},
       corrente_(altro.corrente_),
       usato_(altro.usato_),
@@ -183,11 +158,8 @@ bool ScrittoreArchivio::fallito() const {
 }
 
 void ScrittoreArchivio::scarta() {
-    scrittura_.reset();  // waits for the thread and closes the file
-    if (!temporaneo_.empty()) {
-        ::unlink(temporaneo_.c_str());
-        temporaneo_.clear();
-    }
+    scrittura_.reset();  // waits for the thread
+    sostituzione_.scarta();
 }
 
 void ScrittoreArchivio::svuota() {
@@ -220,8 +192,8 @@ void ScrittoreArchivio::scrivi(std::string_view riga) {
 }
 
 EsitoVuoto ScrittoreArchivio::chiudi() {
-    if (!scrittura_ || scrittura_->fd < 0) {
-        return erroreDiSistema(percorso_, EBADF);
+    if (!scrittura_ || sostituzione_.fd() < 0) {
+        return erroreDiSistema(sostituzione_.percorso(), EBADF);  // closed already
     }
     Scrittura& s = *scrittura_;
     s.ferma();
@@ -230,20 +202,15 @@ EsitoVuoto ScrittoreArchivio::chiudi() {
         errore = scriviTutto(s.fd, buffer_[corrente_].get(), usato_);
         usato_ = 0;
     }
-    // close() may be the first to report a full disk on some file systems.
-    if (::close(std::exchange(s.fd, -1)) != 0 && errore == 0) {
-        errore = errno;
-    }
-    if (errore == 0 && !temporaneo_.empty() &&
-        ::rename(temporaneo_.c_str(), destinazione_.c_str()) != 0) {
-        errore = errno;
-    }
     if (errore != 0) {
         scarta();
-        return erroreDiSistema(percorso_, errore);
+        return erroreDiSistema(sostituzione_.percorso(), errore);
     }
-    temporaneo_.clear();
-    return Nulla{};
+    EsitoVuoto fatto = sostituzione_.completa();
+    if (!fatto) {
+        scarta();
+    }
+    return fatto;
 }
 
 }  // namespace pliventa

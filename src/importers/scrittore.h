@@ -1,5 +1,5 @@
 // Writer of the work file: 200-character lines with CR LF, buffered, written to a
-// temporary file beside the target and renamed over it only when complete. A
+// new file beside the target that replaces it only when complete. A
 // full buffer is written by a thread of its own while the next one fills, so
 // reading the input and writing the work file overlap.
 #pragma once
@@ -11,6 +11,7 @@
 
 #include "importers/importazione.h"
 #include "records/errore.h"
+#include "records/file.h"
 
 namespace pliventa {
 
@@ -19,17 +20,17 @@ class ScrittoreArchivio final : public Uscita {
 public:
     static constexpr std::size_t kBuffer = std::size_t{1} << 20;
 
-    /// Prepares the writing of `percorso`. A regular file (or a new one) is written
-    /// to a temporary file in the same folder; an existing path that is not a
-    /// regular file (a device, a FIFO) is opened in place. Returns an InputOutput
-    /// error naming `percorso` when neither can be opened.
+    /// Prepares the writing of `percorso` through a Sostituzione: a regular file (or
+    /// a new one) is replaced when complete, an existing path that is not a regular
+    /// file (a device, a FIFO) is opened in place. Returns an InputOutput error
+    /// naming `percorso` when neither can be done.
     static Esito<ScrittoreArchivio> apri(const std::string& percorso);
 
     ScrittoreArchivio(ScrittoreArchivio&& altro) noexcept;
     ScrittoreArchivio& operator=(ScrittoreArchivio&&) = delete;
     ScrittoreArchivio(const ScrittoreArchivio&) = delete;
     ScrittoreArchivio& operator=(const ScrittoreArchivio&) = delete;
-    /// Removes the temporary file when chiudi() did not complete the work file.
+    /// Removes the new file when chiudi() did not complete the work file.
     ~ScrittoreArchivio() override;
 
     /// Writes `riga` padded with blanks or cut to 200 characters, then CR LF.
@@ -39,10 +40,10 @@ public:
     /// True once a write has failed.
     bool fallito() const;
 
-    /// Writes what is buffered, closes the file and puts it in place of the target.
-    /// Returns an InputOutput error naming the target when any of that fails (or an
-    /// earlier write failed); the temporary file is then removed and the previous
-    /// target is left as it was.
+    /// Writes what is buffered and puts the file in place of the target (see
+    /// Sostituzione::completa()). Returns an InputOutput error naming the target
+    /// when any of that fails (or an earlier write failed); the new file is then
+    /// removed and the previous target is left as it was.
     EsitoVuoto chiudi();
 
     /// Lines written so far.
@@ -53,20 +54,19 @@ public:
     std::uint64_t troncate() const { return troncate_; }
 
 private:
-    struct Scrittura;  // the open file and the thread that writes into it
+    struct Scrittura;  // the thread that writes into the file
 
-    ScrittoreArchivio(int fd, std::string percorso, std::string destinazione,
-                      std::string temporaneo);
+    explicit ScrittoreArchivio(Sostituzione sostituzione);
 
     /// Hands the filled buffer over to be written and goes on with the other one.
     void svuota();
-    /// Closes the file and removes the temporary one.
+    /// Stops the writing and removes the new file.
     void scarta();
 
+    // The file outlives the thread that writes into it: declared first, it is
+    // destroyed last even when the construction fails halfway.
+    Sostituzione sostituzione_;
     std::unique_ptr<Scrittura> scrittura_;
-    std::string percorso_;      ///< the target as the caller named it, for messages
-    std::string destinazione_;  ///< the file renamed over (a symbolic link is followed)
-    std::string temporaneo_;    ///< empty when writing in place
     std::unique_ptr<char[]> buffer_[2];
     int corrente_ = 0;  ///< the buffer being filled
     std::size_t usato_ = 0;

@@ -1,5 +1,7 @@
-// Opening an input file the way every reader of Pliventa does, and the
-// temporary file beside an output that is renamed over it when complete.
+// Opening an input file the way every reader of Pliventa does, and the writing of
+// an output file that replaces the old one only once it is complete: every writer
+// (the imports, the conversion, the exports, the summary saves) goes through
+// Sostituzione, so a failure, a cancel or a kill leaves the old file as it was.
 #pragma once
 
 #include <string>
@@ -14,22 +16,80 @@ namespace pliventa {
 /// error naming the path with the system's reason.
 Esito<int> apriInLettura(const std::string& percorso);
 
-/// The file a rename must replace for `percorso`: the path itself, or the file
-/// a symbolic link points to (so the link stays a link).
-std::string daSostituire(const std::string& percorso);
+/// A new file being written in place of an output file.
+///
+/// The new file is made in the folder of the file it replaces, so that a rename
+/// puts it in place without copying. Where the file system allows it, it has no
+/// name at all until it is complete (a killed program leaves nothing behind);
+/// elsewhere (network shares, USB sticks) it has a short hidden name of its own,
+/// ".pliventa-PID-N-HOST.tmp", whatever the length of the destination's name.
+/// Such a name left behind by a program that was killed is removed when a later
+/// one makes a new file in the same folder and that process is gone. The
+/// environment variable PLIVENTA_TEMPORANEI_CON_NOME=1 asks for the named route
+/// everywhere (to try it on any file system).
+///
+/// An output that is a symbolic link stays one: the file it leads to is replaced.
+/// An existing output that is not a regular file (a device, a FIFO) cannot be
+/// renamed over and is written in place. The destruction of an incomplete
+/// Sostituzione removes the new file.
+class Sostituzione {
+public:
+    /// Prepares to write `percorso`. When `descrittore` is false the caller writes
+    /// through nome() alone and nothing is opened for a device or FIFO written in
+    /// place. Returns an InputOutput error naming `percorso`: a folder, a symbolic
+    /// link that loops or leads nowhere, or a folder that refuses a new file.
+    static Esito<Sostituzione> prepara(const std::string& percorso, bool descrittore = true);
 
-/// A new, empty file with a name of its own, open for writing.
-struct FileTemporaneo {
-    int fd = -1;
-    std::string percorso;
+    Sostituzione(Sostituzione&& altro) noexcept;
+    Sostituzione& operator=(Sostituzione&&) = delete;
+    Sostituzione(const Sostituzione&) = delete;
+    Sostituzione& operator=(const Sostituzione&) = delete;
+    /// Removes the new file unless completa() put it in place.
+    ~Sostituzione();
+
+    /// The descriptor open for writing; -1 for a device or FIFO prepared without
+    /// one. It stays owned by the Sostituzione.
+    int fd() const { return fd_; }
+    /// A name that opens the new file again, for writers that take a name (the
+    /// workbook library): the temporary name, a name under /proc for a file that
+    /// has none, or the output itself when written in place.
+    const std::string& nome() const { return nome_; }
+    /// True when the output is written in place (a device, a FIFO).
+    bool inPosto() const { return inPosto_; }
+    /// The output as the caller named it.
+    const std::string& percorso() const { return percorso_; }
+
+    /// Makes the new file durable and puts it in place of the output: it takes the
+    /// permissions (and, where the system allows, the owner and group) of the file
+    /// it replaces, is synced to the disk, renamed over the output, and the folder
+    /// is synced after the rename. Returns an InputOutput error naming the output
+    /// with the system's reason; the new file is then removed and the old one left.
+    EsitoVuoto completa();
+
+    /// Closes and removes the new file, leaving the output as it was.
+    void scarta();
+
+private:
+    Sostituzione() = default;
+
+    std::string percorso_;  ///< the output as the caller named it, for messages
+    std::string vero_;      ///< the file replaced (a symbolic link followed)
+    std::string cartella_;  ///< the folder of vero_
+    std::string nome_;
+    std::string temporaneo_;  ///< the name the new file has, if any
+    int fd_ = -1;
+    int posto_ = -1;  ///< the slot that lets a signal handler remove temporaneo_
+    bool anonimo_ = false;
+    bool inPosto_ = false;
 };
 
-/// Creates a temporary file in the folder of `destinazione`, so that a rename
-/// puts it in place without copying. It is made with mode 0666, not by mkstemp(),
-/// so that the finished file gets the permissions the user's umask gives any new
-/// file. Returns an InputOutput error naming `perMessaggi` (the path the user
-/// gave) when the folder refuses it.
-Esito<FileTemporaneo> creaTemporaneo(const std::string& destinazione,
-                                     const std::string& perMessaggi);
+/// The name of the temporary file number `numero` of process `pid` on this
+/// computer, without folder.
+std::string nomeTemporaneo(long pid, unsigned numero);
+
+/// Removes the named temporary files of this process that are not complete.
+/// Async-signal-safe: meant for a handler of SIGINT, SIGTERM or SIGHUP that then
+/// ends the process.
+void rimuoviTemporaneiAperti() noexcept;
 
 }  // namespace pliventa

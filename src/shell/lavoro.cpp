@@ -1,5 +1,8 @@
 #include "shell/lavoro.h"
 
+#include <cerrno>
+#include <new>
+
 namespace pliventa {
 
 Lavoro::Lavoro(std::function<void(Lavoro&)> compito) : compito_(std::move(compito)) {}
@@ -13,9 +16,22 @@ void Lavoro::avvia() {
         return;
     }
     filo_ = std::thread([this] {
-        compito_(*this);
+        try {
+            compito_(*this);
+        } catch (const std::bad_alloc&) {
+            // Out of memory: the task's files are gone with its unwinding; the
+            // window says so instead of ending.
+            senzaMemoria_.store(true);
+        }
         finito_.store(true);
     });
+}
+
+std::optional<Errore> Lavoro::interruzione() const {
+    if (senzaMemoria_.load()) {
+        return erroreDiSistema({}, ENOMEM);
+    }
+    return std::nullopt;
 }
 
 void Lavoro::aspetta() {

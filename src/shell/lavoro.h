@@ -5,16 +5,19 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <thread>
 
 #include "importers/importazione.h"
+#include "records/errore.h"
 
 namespace pliventa {
 
 class Lavoro {
 public:
     /// The work to do: `compito` runs on its own thread once avvia() is called,
-    /// reports through avanza() and looks at annullato() (or annullamento()).
+    /// reports through avanza() and looks at annullato() (or annullamento()). A
+    /// std::bad_alloc thrown by it ends the work, and interruzione() tells.
     explicit Lavoro(std::function<void(Lavoro&)> compito);
     /// Waits for the work to end.
     ~Lavoro();
@@ -27,6 +30,9 @@ public:
     void aspetta();
     /// True once the work has ended.
     bool finito() const { return finito_.load(); }
+    /// Once the work has ended: why its task stopped before its end, an
+    /// InputOutput error "memoria insufficiente"; nullopt when the task ended.
+    std::optional<Errore> interruzione() const;
 
     /// Asks the work to stop; it decides when.
     void annulla() { annulla_.store(true); }
@@ -48,11 +54,25 @@ private:
     std::function<void(Lavoro&)> compito_;
     std::thread filo_;
     std::atomic<bool> finito_{false};
+    std::atomic<bool> senzaMemoria_{false};
     std::atomic<bool> annulla_{false};
     std::atomic<int> fase_{0};
     std::atomic<std::uint64_t> fatti_{0};
     std::atomic<std::uint64_t> totale_{0};
 };
+
+/// Once `lavoro` has ended, the result its task left in `esito`; when the task
+/// was stopped before giving one, the error that stopped it.
+template <typename T>
+Esito<T> esitoDi(const Lavoro& lavoro, std::optional<Esito<T>>&& esito) {
+    if (esito) {
+        return std::move(*esito);
+    }
+    if (std::optional<Errore> e = lavoro.interruzione()) {
+        return std::move(*e);
+    }
+    return Errore{CodiceErrore::InputOutput, {}, "operazione interrotta"};
+}
 
 /// The cancel flag and progress of `lavoro` as an import or a conversion takes
 /// them: one stage, the bytes of the input read of its size.
