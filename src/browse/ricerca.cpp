@@ -34,6 +34,7 @@ ScansioneRicerca::ScansioneRicerca(const ArchivioLavoro& archivio, std::string_v
         return;
     }
     // A trailing partial record is not a payment: the scan stops at the whole part.
+    conteggio_ = *conteggio;
     totale_ = static_cast<std::uint64_t>(std::floor(*conteggio));
 }
 
@@ -57,8 +58,10 @@ Esito<std::optional<Trovato>> ScansioneRicerca::prossimo() {
             primoDelBlocco_ = successivo_;
             nelBlocco_ = *letti;
             if (nelBlocco_ == 0) {
-                // The file was cut short since the count was taken: nothing more to see.
+                // The file was cut short since the count was taken: nothing more to
+                // see, which the caller may want to tell.
                 totale_ = successivo_ - 1;
+                accorciato_ = totale_;
                 break;
             }
         }

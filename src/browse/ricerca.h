@@ -19,7 +19,7 @@ bool corrisponde(std::string_view codiceFiscale, std::string_view cercato);
 
 /// The search text as the rule compares it: upper-cased, trimmed of blanks and
 /// turned into Windows-1252; nullopt when it holds a character the work file
-/// cannot contain (then nothing matches).
+/// cannot contain or is not well-formed UTF-8 (then nothing matches).
 std::optional<std::string> chiaveRicerca(std::string_view testoUtf8);
 
 /// A matching record.
@@ -39,9 +39,19 @@ public:
     /// The next match, nullopt at the end of the file, or an InputOutput error.
     Esito<std::optional<Trovato>> prossimo();
 
+    /// The record count taken at the start; a fraction tells of a trailing partial
+    /// record, which the scan leaves out. 0 when the count failed.
+    double conteggio() const { return conteggio_; }
+
+    /// When the file ended before the whole records counted at the start (it was
+    /// cut short while being scanned): how many it gave. nullopt otherwise.
+    std::optional<std::uint64_t> accorciato() const { return accorciato_; }
+
 private:
     const ArchivioLavoro& archivio_;
     std::optional<std::string> chiave_;
+    double conteggio_ = 0;
+    std::optional<std::uint64_t> accorciato_;
     std::uint64_t totale_ = 0;
     std::uint64_t successivo_ = 1;  ///< number of the next record to look at
     std::string blocco_;

@@ -1,6 +1,7 @@
 #include "cli/argomenti.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <utility>
 
@@ -97,6 +98,24 @@ void avviso(std::string_view testo) {
     std::string riga(testo);
     riga += '\n';
     scrivi(stderr, riga);
+}
+
+int fineLettura(const std::string& percorso, double conteggio,
+                std::optional<std::uint64_t> accorciato) {
+    const double interi = std::floor(conteggio);
+    if (accorciato) {
+        return erroreIO(Errore{
+            CodiceErrore::InputOutput, percorso,
+            "il file si è accorciato durante la lettura (letti " + std::to_string(*accorciato) +
+                " record dei " + std::to_string(static_cast<std::uint64_t>(interi)) + " contati)"});
+    }
+    if (conteggio > interi) {
+        // The window still shows such a half record as the last one; the command
+        // line keeps to whole records and says so, without failing.
+        avviso("pliventa-cli: " + percorso +
+               ": la lunghezza non è multipla di 202 byte, ignorato un record finale incompleto");
+    }
+    return kRiuscito;
 }
 
 std::variant<Argomenti, int> preparaComando(std::span<const std::string_view> argomenti,

@@ -2,6 +2,7 @@
 // subcommand shares.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -76,5 +77,15 @@ std::variant<OpzioniLettura, int> opzioniLettura(const Argomenti& arg, const Gui
 
 /// Prints a one-line note on standard error (counts, warnings).
 void avviso(std::string_view testo);
+
+/// Ends the reading of the work file `percorso`, whose record count at the start
+/// was `conteggio` (a fraction for a trailing partial record). `accorciato` holds
+/// the whole records read when the file ended before the count: it was cut short
+/// while being read, so the output is not what was counted; the error is printed
+/// and kErroreIO returned. Otherwise a trailing partial record, left out, is told
+/// in a warning and kRiuscito returned. dump and search share it, so they report
+/// alike.
+int fineLettura(const std::string& percorso, double conteggio,
+                std::optional<std::uint64_t> accorciato);
 
 }  // namespace pliventa::cli

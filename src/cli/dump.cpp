@@ -31,7 +31,8 @@ constexpr Guida kGuida = {
     "  -h, --help            questo aiuto\n"
     "\n"
     "Un record finale incompleto (lunghezza non multipla di 202) viene ignorato con\n"
-    "un avviso su standard error.\n"
+    "un avviso su standard error; un file che si accorcia durante la lettura è un\n"
+    "errore di lettura.\n"
     "Codici di uscita: 0 riuscito, 1 errore di lettura o scrittura, 2 uso errato.\n",
 };
 
@@ -68,11 +69,11 @@ int comandoDump(std::span<const std::string_view> argomenti) {
     }
     // The count is taken once: records appended meanwhile are not dumped.
     const auto interi = static_cast<std::uint64_t>(std::floor(*conteggio));
-    const bool parziale = *conteggio > std::floor(*conteggio);
 
     Scrittore uscita(STDOUT_FILENO, "standard output");
     std::string blocco;
     std::uint64_t numero = 1;
+    std::optional<std::uint64_t> accorciato;
     while (numero <= interi) {
         const auto quanti = static_cast<std::size_t>(
             std::min<std::uint64_t>(kRecordPerBlocco, interi - numero + 1));
@@ -82,7 +83,8 @@ int comandoDump(std::span<const std::string_view> argomenti) {
             return erroreIO(letti.errore());
         }
         if (*letti == 0) {
-            break;  // cut short since the count was taken
+            accorciato = numero - 1;  // cut short since the count was taken
+            break;
         }
         for (std::size_t i = 0; i < *letti; ++i, ++numero) {
             const std::string_view record(blocco.data() + i * Versamento::kLunghezzaRecord,
@@ -97,13 +99,7 @@ int comandoDump(std::span<const std::string_view> argomenti) {
     if (const EsitoVuoto fine = uscita.svuota(); !fine) {
         return erroreIO(fine.errore());
     }
-    if (parziale) {
-        // The window still shows such a half record as the last one; the dump keeps
-        // to whole records and says so, without failing.
-        avviso("pliventa-cli: " + percorso +
-               ": la lunghezza non è multipla di 202 byte, ignorato un record finale incompleto");
-    }
-    return kRiuscito;
+    return fineLettura(percorso, *conteggio, accorciato);
 }
 
 }  // namespace pliventa::cli

@@ -26,7 +26,8 @@ constexpr Guida kGuida = {
     "  -h, --help    questo aiuto\n"
     "\n"
     "Il file di lavoro è sostituito solo a importazione completata. I conteggi\n"
-    "sono scritti su standard error.\n"
+    "sono scritti su standard error; gli importi fuori formato (F24) hanno più\n"
+    "cifre di quante il loro campo ne contenga e sono scritti senza le prime.\n"
     "Codici di uscita: 0 riuscito, 1 errore di lettura o scrittura, 2 uso errato.\n",
 };
 
@@ -70,7 +71,8 @@ int comandoImport(std::span<const std::string_view> argomenti) {
            std::to_string(conteggi->versamenti) + " versamenti, scartate " +
            std::to_string(conteggi->righeScartate) + ", completate " +
            std::to_string(conteggi->completate) + ", troncate " +
-           std::to_string(conteggi->troncate));
+           std::to_string(conteggi->troncate) + ", importi fuori formato " +
+           std::to_string(conteggi->importiFuoriFormato));
     return kRiuscito;
 }
 

@@ -6,6 +6,7 @@
 #include "cli/argomenti.h"
 #include "cli/comandi.h"
 #include "cli/flusso.h"
+#include "records/testo.h"
 
 namespace pliventa::cli {
 
@@ -18,10 +19,13 @@ constexpr Guida kGuida = {
     "lavoro WORKFILE il cui codice fiscale inizia per PREFIX. PREFIX è portato in\n"
     "maiuscolo e privato degli spazi iniziali e finali; il codice fiscale del\n"
     "versamento è preso senza spazi ma così come è scritto (un codice in minuscolo\n"
-    "non viene trovato). Un PREFIX vuoto (\"\") trova tutti i versamenti.\n"
+    "non viene trovato). Un PREFIX vuoto (\"\") trova tutti i versamenti; un PREFIX\n"
+    "che non è testo UTF-8 valido è un uso errato.\n"
     "\n"
     "  -h, --help   questo aiuto\n"
     "\n"
+    "Un record finale incompleto viene ignorato con un avviso su standard error;\n"
+    "un file che si accorcia durante la lettura è un errore di lettura.\n"
     "Codici di uscita: 0 riuscito (anche senza risultati), 1 errore di lettura o\n"
     "scrittura, 2 uso errato.\n",
 };
@@ -42,6 +46,11 @@ int comandoSearch(std::span<const std::string_view> argomenti) {
     }
     if (arg.operandi.size() > 2) {
         return erroreUso(kGuida, "argomento in più: " + std::string(arg.operandi[2]));
+    }
+    // Bytes that are not UTF-8 are a mistake of the caller, not a text that
+    // happens to match nothing: decoding them leniently could find someone.
+    if (!utf8Valido(arg.operandi[1])) {
+        return erroreUso(kGuida, "il prefisso PREFIX non è testo UTF-8 valido");
     }
 
     auto archivio = ArchivioLavoro::apriarchivio(std::string(arg.operandi[0]));
@@ -68,7 +77,7 @@ int comandoSearch(std::span<const std::string_view> argomenti) {
     if (const EsitoVuoto fine = uscita.svuota(); !fine) {
         return erroreIO(fine.errore());
     }
-    return kRiuscito;
+    return fineLettura(std::string(arg.operandi[0]), scansione.conteggio(), scansione.accorciato());
 }
 
 }  // namespace pliventa::cli

@@ -12,12 +12,12 @@ namespace pliventa {
 
 namespace {
 
-constexpr std::size_t kLarghezza = Versamento::kLarghezzaDati;
-
 class Cnc1997 final : public Trasformazione {
 public:
     bool riga(const Riga& riga, Uscita& uscita) override {
-        const std::string_view s = riga.testo;
+        // The reader never hands over more than kMaxRiga characters; a caller
+        // that does cannot write past the buffer.
+        const std::string_view s = riga.testo.substr(0, Riga::kMaxRiga);
         if (s.size() < 26 || s[25] != '3') {
             return false;
         }
@@ -34,19 +34,23 @@ public:
         // repeated, so the last part of the record lands on its work-file columns.
         const std::size_t primo = std::min<std::size_t>(s.size() - 26, 130);
         std::memcpy(out + 28, s.data() + 26, primo);
-        const std::size_t secondo = s.size() > 154 ? std::min<std::size_t>(s.size() - 154, 42) : 0;
+        const std::size_t secondo = s.size() > 154 ? s.size() - 154 : 0;
         if (secondo > 0) {
             std::memcpy(out + 28 + primo, s.data() + 154, secondo);
         }
         const std::size_t n = 28 + primo + secondo;
-        // A line shorter than 196 characters comes out shorter than 200: the
-        // writer pads it with blanks.
+        // The widened line goes to the writer whole, as the other layouts hand
+        // over theirs: one shorter than 196 characters comes out shorter than 200
+        // and is padded with blanks, one longer comes out longer and is cut, and
+        // the writer counts either.
         uscita.scrivi(std::string_view(out_.data(), n));
         return true;
     }
 
 private:
-    std::array<char, kLarghezza> out_{};
+    // The longest line the reader hands over, widened by the century and the
+    // repeated columns 155-156.
+    std::array<char, Riga::kMaxRiga + 4> out_{};
 };
 
 }  // namespace

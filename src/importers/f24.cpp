@@ -17,6 +17,9 @@ namespace pliventa {
 namespace {
 
 constexpr std::size_t kLarghezza = Versamento::kLarghezzaDati;
+// The first totals that no longer fit the record: with the sign, and without.
+constexpr std::uint64_t kDieciCifre = 10'000'000'000;
+constexpr std::uint64_t kUndiciCifre = 100'000'000'000;
 
 /// Columns `da`-`a` (1-based, inclusive) of `s`, which holds at least 260 bytes.
 std::string_view col(std::string_view s, std::size_t da, std::size_t a) {
@@ -67,15 +70,26 @@ private:
 
 using Importo = Testo<10>;
 
+/// True when `tolto`, the part of an amount its field has no room for, holds a
+/// digit that counts or the sign: the amount written is not the amount paid.
+bool perdeCifre(std::string_view tolto) {
+    return tolto.find_first_of("-123456789") != std::string_view::npos;
+}
+
 /// The amount of a line: the debit's last ten digits, or, when there is a credit,
-/// "-" and the credit's last nine. Both fields at zero give an empty text.
-Importo importo(std::string_view s) {
+/// "-" and the credit's last nine, so that it fits the ten characters of the
+/// record's amount fields. Both fields at zero give an empty text. `fuori` tells
+/// whether digits that count were left out.
+Importo importo(std::string_view s, bool& fuori) {
     if (col(s, 111, 125) != "000000000000000") {
+        fuori = perdeCifre(col(s, 111, 116));
         return Importo("-", col(s, 117, 125));
     }
     if (col(s, 96, 110) != "000000000000000") {
+        fuori = perdeCifre(col(s, 96, 100));
         return Importo(col(s, 101, 110));
     }
+    fuori = false;
     return {};
 }
 
@@ -123,7 +137,9 @@ public:
         anno_.assegna(anno);
         rata_.assegna(rata);
 
-        const Importo testo = importo(s);
+        bool fuori = false;
+        const Importo testo = importo(s, fuori);
+        fuoriFormato_ += fuori ? 1 : 0;
         const std::string_view tributo = col(s, 79, 82);
         if (tributo.substr(0, 3) == "390" && tributo[3] >= '1' && tributo[3] <= '6') {
             // 3901 main dwelling, 3902 agricultural land, 3903 building land,
@@ -144,6 +160,8 @@ public:
         violazione_ = valore(tributo) > 3904;
         return true;
     }
+
+    std::uint64_t importiFuoriFormato() const override { return fuoriFormato_; }
 
     void fine(Uscita& uscita) override {
         if (aperto_) {
@@ -169,13 +187,21 @@ private:
 
     void mettiTotale() {
         const long long t = std::llround(totale_);
+        const std::uint64_t v = t < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(t)
+                                      : static_cast<std::uint64_t>(t);
+        // The readers of the total take columns 64-74: eleven digits, or the sign
+        // and ten. A larger total loses its leading digits there; it is written
+        // all the same, and counted.
+        if (v >= (t < 0 ? kDieciCifre : kUndiciCifre)) {
+            ++fuoriFormato_;
+        }
         if (t < 0) {
             // Column 63 is never read: the sign goes in column 64, where the
             // readers of the total start, and the value in the ten after it.
             metti(63, "0-");
-            cifre(out_.data() + 64, 10, static_cast<std::uint64_t>(-t));
+            cifre(out_.data() + 64, 10, v);
         } else {
-            cifre(out_.data() + 62, 12, static_cast<std::uint64_t>(t));
+            cifre(out_.data() + 62, 12, v);
         }
     }
 
@@ -206,8 +232,15 @@ private:
             // A violation payment shows penalties (3906) in the building-land field
             // and interest (3905) in the deduction field.
             mettiImporto(85, 10, importi_[5].testo());
+            // The deduction field has eight characters: a longer interest text
+            // keeps its last eight, and is counted when what goes counts.
             const std::string_view interessi = importi_[4].testo();
-            metti(115, interessi.size() > 8 ? interessi.substr(interessi.size() - 8) : interessi);
+            if (interessi.size() > 8) {
+                fuoriFormato_ += perdeCifre(interessi.substr(0, interessi.size() - 8)) ? 1 : 0;
+                metti(115, interessi.substr(interessi.size() - 8));
+            } else {
+                metti(115, interessi);
+            }
         }
         metti(169, rata_.testo().substr(0, 1));
         metti(175, "00000000000000000000000000");
@@ -234,6 +267,7 @@ private:
     bool violazione_ = false;
     std::array<Importo, 6> importi_;  ///< amount texts of codes 3901 to 3906
     double totale_ = 0;
+    std::uint64_t fuoriFormato_ = 0;  ///< amounts out of format since construction
     std::array<char, kLarghezza> out_{};
 };
 

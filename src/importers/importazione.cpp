@@ -34,6 +34,7 @@ Esito<Conteggi> importa(const std::string& input, const std::string& output, Tra
                                      : 0;
     std::uint64_t letti = 0;
     Conteggi conteggi;
+    const std::uint64_t fuoriFormatoPrima = t.importiFuoriFormato();
     Riga riga;
     for (;;) {
         if (conteggi.righeLette % kRighePerControllo == 0) {
@@ -77,6 +78,7 @@ Esito<Conteggi> importa(const std::string& input, const std::string& output, Tra
     conteggi.versamenti = scrittore->righe();
     conteggi.completate = scrittore->completate();
     conteggi.troncate = scrittore->troncate();
+    conteggi.importiFuoriFormato = t.importiFuoriFormato() - fuoriFormatoPrima;
     return conteggi;
 }
 

@@ -40,6 +40,10 @@ public:
     virtual bool riga(const Riga& riga, Uscita& uscita) = 0;
     /// Called once after the last line.
     virtual void fine(Uscita& /*uscita*/) {}
+    /// Amounts met since the transformation was made that have more digits than
+    /// their field of the work file holds, and so were written without their
+    /// leading digits (or sign). Layouts that copy their lines have none.
+    virtual std::uint64_t importiFuoriFormato() const { return 0; }
 };
 
 /// Counts of one import, for the status bar and the command line.
@@ -49,6 +53,9 @@ struct Conteggi {
     std::uint64_t versamenti = 0;     ///< payment lines written
     std::uint64_t completate = 0;     ///< written lines shorter than 200, padded with blanks
     std::uint64_t troncate = 0;       ///< written lines longer than 200, cut
+    /// Amounts (F24: a line's debit or credit, a group's total or interest) written
+    /// without the leading digits their field has no room for.
+    std::uint64_t importiFuoriFormato = 0;
 };
 
 /// What the caller learns while an import runs, and how it stops it. Both are used

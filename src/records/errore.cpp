@@ -80,6 +80,66 @@ std::string motivoDiSistema(int numeroErrore) {
             return "la connessione con il disco di rete non è attiva";
         case EHOSTUNREACH:
             return "il server non è raggiungibile";
+        case EHOSTDOWN:
+            return "il server non è attivo";
+        case ENETDOWN:
+            return "la rete non è attiva";
+        case ENETUNREACH:
+            return "la rete non è raggiungibile";
+        case ECONNREFUSED:
+            return "connessione rifiutata dal server";
+        case ECONNRESET:
+            return "connessione interrotta dal server";
+        case ECONNABORTED:
+            return "connessione interrotta";
+        case ENOLCK:
+            return "nessun blocco di file disponibile";
+        case EDEADLK:
+            return "il blocco del file causerebbe uno stallo";
+        // Output into a pipe whose reader has gone (`dump | head`), or a seek on one.
+        case EPIPE:
+            return "il programma che leggeva l'output è terminato";
+        case ESPIPE:
+            return "il file non consente lo spostamento della posizione";
+        case ENOSYS:
+            return "funzione non disponibile nel sistema";
+        case ENOBUFS:
+            return "memoria di sistema insufficiente";
+        case ERANGE:
+            return "risultato fuori dall'intervallo ammesso";
+        case EILSEQ:
+            return "sequenza di caratteri non valida";
+        case ECANCELED:
+            return "operazione annullata";
+        case ENOTTY:
+            return "operazione non adatta a questo file";
+        case EFAULT:
+            return "indirizzo di memoria non valido";
+#if EOPNOTSUPP != ENOTSUP
+        case EOPNOTSUPP:
+            return "operazione non supportata dal file system";
+#endif
+#if EWOULDBLOCK != EAGAIN
+        case EWOULDBLOCK:
+            return "risorsa temporaneamente non disponibile";
+#endif
+#ifdef __linux__
+        // Removable media, damaged file systems and remote storage.
+        case ENOMEDIUM:
+            return "nessun supporto nell'unità";
+        case EMEDIUMTYPE:
+            return "tipo di supporto non adatto";
+        case EUCLEAN:
+            return "il file system è danneggiato e va controllato";
+        case EREMOTEIO:
+            return "errore di input/output sul disco remoto";
+        case EKEYEXPIRED:
+            return "credenziali di accesso al disco di rete scadute";
+        case ENOKEY:
+            return "credenziali di accesso al disco di rete mancanti";
+        case ENODATA:
+            return "dati non disponibili";
+#endif
         default:
             // The C library's text would be English: the number is what a technician needs.
             return "errore di sistema " + std::to_string(numeroErrore);

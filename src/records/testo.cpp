@@ -37,23 +37,30 @@ void aggiungiUtf8(std::string& out, char32_t c) {
     }
 }
 
-// Decodes one UTF-8 character at `i`, advancing it; nullopt when malformed.
+// Decodes one UTF-8 character at `i`, advancing it; nullopt when malformed. The
+// decoding is strict: a character written with more bytes than it needs (so
+// that "\xC1\x96" is not a "V"), a surrogate, a code point past U+10FFFF, a cut
+// sequence and a stray continuation byte are all malformed.
 std::optional<char32_t> prossimo(std::string_view s, std::size_t& i) {
     const auto b0 = static_cast<unsigned char>(s[i]);
     int seguito = 0;
     char32_t c = 0;
+    char32_t minimo = 0;  // the smallest code point that needs this many bytes
     if (b0 < 0x80) {
         ++i;
         return b0;
     } else if ((b0 & 0xE0) == 0xC0) {
         seguito = 1;
         c = b0 & 0x1F;
+        minimo = 0x80;
     } else if ((b0 & 0xF0) == 0xE0) {
         seguito = 2;
         c = b0 & 0x0F;
+        minimo = 0x800;
     } else if ((b0 & 0xF8) == 0xF0) {
         seguito = 3;
         c = b0 & 0x07;
+        minimo = 0x10000;
     } else {
         return std::nullopt;
     }
@@ -66,6 +73,9 @@ std::optional<char32_t> prossimo(std::string_view s, std::size_t& i) {
             return std::nullopt;
         }
         c = (c << 6) | (b & 0x3F);
+    }
+    if (c < minimo || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        return std::nullopt;
     }
     i += static_cast<std::size_t>(seguito) + 1;
     return c;
@@ -110,6 +120,15 @@ std::string daCp1252(std::string_view byte) {
         aggiungiUtf8(out, daByte(static_cast<unsigned char>(b)));
     }
     return out;
+}
+
+bool utf8Valido(std::string_view testo) {
+    for (std::size_t i = 0; i < testo.size();) {
+        if (!prossimo(testo, i)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::optional<std::string> aCp1252(std::string_view utf8) {

@@ -12,8 +12,12 @@ namespace pliventa {
 /// same number, so nothing is lost.
 std::string daCp1252(std::string_view byte);
 
+/// True when `testo` is well-formed UTF-8: every character in its shortest form,
+/// no surrogates, nothing past U+10FFFF, no sequence cut short or stray byte.
+bool utf8Valido(std::string_view testo);
+
 /// Windows-1252 bytes of UTF-8 text; nullopt when a character has no place in
-/// the code page or the UTF-8 is malformed.
+/// the code page or the UTF-8 is malformed (see utf8Valido()).
 std::optional<std::string> aCp1252(std::string_view utf8);
 
 /// UTF-8 text upper-cased, for the letters of the Windows-1252 repertoire

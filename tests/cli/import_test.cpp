@@ -1,6 +1,15 @@
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "lancio.h"
@@ -9,9 +18,12 @@
 namespace pliventa {
 namespace {
 
+using test::attendi;
+using test::avvia;
 using test::CartellaTemporanea;
 using test::lancia;
 using test::leggiFile;
+using test::nomi;
 using test::RigaVersamento;
 
 // An ANCI-CNC 2000 file: header, four payments (one short, one long), trailer,
@@ -22,27 +34,6 @@ std::string file2000() {
            RigaVersamento().tipo('3').cf("CCC").str().substr(0, 150) + "\r\n" +
            RigaVersamento().tipo('6').cf("DDD").str() + std::string(30, 'x') + "\r\n" +
            RigaVersamento().tipo('9').str();
-}
-
-TEST(CliImport, WritesTheDefaultWorkFileInTheCurrentDirectoryAndPrintsTheCounts) {
-    CartellaTemporanea input;
-    CartellaTemporanea lavoro;
-    const std::string percorso = input.scrivi("versamenti.txt", file2000());
-    // An old work file is replaced.
-    lavoro.scrivi("iciview.out", "vecchio");
-    const auto r = lancia({"import", "cnc2000", percorso}, lavoro.percorso().string());
-    ASSERT_EQ(r.codice, 0) << r.err;
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "lette 6 righe, presi 4 versamenti, scartate 2, completate 1, troncate 1\n");
-    EXPECT_EQ(leggiFile(lavoro.file("iciview.out")),
-              RigaVersamento().tipo('3').cf("AAA").record() +
-                  RigaVersamento().tipo('6').cf("BBB").record() +
-                  RigaVersamento().tipo('3').cf("CCC").record() +
-                  RigaVersamento().tipo('6').cf("DDD").record());
-    EXPECT_FALSE(std::filesystem::exists(input.file("iciview.out")));
-
-    const auto cerca = lancia({"search", lavoro.file("iciview.out"), "c"});
-    EXPECT_EQ(cerca.out, "3\n");
 }
 
 TEST(CliImport, OutputOptionAndDefaultNamesOfEachLayout) {
@@ -56,6 +47,12 @@ TEST(CliImport, OutputOptionAndDefaultNamesOfEachLayout) {
         "inviol",
         RigaVersamento().tipo('6').campo(Campo::estremiatto, "000000123456311220021").str() +
             "\r\n" + RigaVersamento().tipo('3').str() + "\r\n");
+    // An F24 ICI line whose debit has eleven digits, one more than its field holds.
+    std::string g1(260, '0');
+    g1.replace(0, 2, "G1");
+    g1.replace(95, 15, "000010000000000");
+    g1[259] = 'I';
+    const std::string inF24 = dir.scrivi("inf24", g1 + "\r\n");
     const struct {
         std::vector<std::string> argomenti;
         const char* creato;  // file expected in the working folder
@@ -63,55 +60,130 @@ TEST(CliImport, OutputOptionAndDefaultNamesOfEachLayout) {
     } casi[] = {
         {{"import", "cnc2000", in2000, "-o", "altro.out"},
          "altro.out",
-         "lette 6 righe, presi 4 versamenti, scartate 2, completate 1, troncate 1\n"},
+         "lette 6 righe, presi 4 versamenti, scartate 2, completate 1, troncate 1, importi fuori "
+         "formato 0\n"},
         {{"import", "cnc1997", in1997},
          "iciview97.out",
-         "lette 1 righe, presi 1 versamenti, scartate 0, completate 0, troncate 0\n"},
+         "lette 1 righe, presi 1 versamenti, scartate 0, completate 0, troncate 0, importi fuori "
+         "formato 0\n"},
         {{"import", "viol1997", inViol},
          "iciview.out",
-         "lette 2 righe, presi 1 versamenti, scartate 1, completate 0, troncate 0\n"},
+         "lette 2 righe, presi 1 versamenti, scartate 1, completate 0, troncate 0, importi fuori "
+         "formato 0\n"},
+        {{"import", "f24", inF24},
+         "iciview.out",
+         "lette 1 righe, presi 1 versamenti, scartate 0, completate 0, troncate 0, importi fuori "
+         "formato 1\n"},
     };
     for (const auto& c : casi) {
         CartellaTemporanea lavoro;
         const auto r = lancia(c.argomenti, lavoro.percorso().string());
         EXPECT_EQ(r.codice, 0) << c.creato << ": " << r.err;
         EXPECT_EQ(r.err, c.conteggi) << c.creato;
-        std::vector<std::string> presenti;
-        for (const auto& e : std::filesystem::directory_iterator(lavoro.percorso())) {
-            presenti.push_back(e.path().filename().string());
-        }
-        EXPECT_EQ(presenti, std::vector<std::string>{c.creato});
+        EXPECT_EQ(nomi(lavoro), std::vector<std::string>{c.creato});
         EXPECT_EQ(leggiFile(lavoro.file(c.creato)).size() % 202, 0u) << c.creato;
     }
 }
 
-TEST(CliImport, ViolationWorkFilesReadBackWithTheShortNotice) {
-    CartellaTemporanea dir;
-    const std::string viol =
-        RigaVersamento().tipo('6').campo(Campo::estremiatto, "000000123456311220021").str();
-    const auto r = lancia({"import", "viol1997", dir.scrivi("inv", viol), "-o", dir.file("wv")});
-    ASSERT_EQ(r.codice, 0) << r.err;
-    const auto d = lancia({"dump", dir.file("wv"), "--notice", "short"});
-    EXPECT_NE(d.out.find(R"("numero_atto":"123456","data_atto":"31/12/2002")"), std::string::npos)
-        << d.out;
+/// Opens the FIFO `fifo` for writing once `pid` has opened it for reading; -1
+/// when the program ended first or did not open it in ten seconds.
+int apriScrittura(const std::string& fifo, pid_t pid) {
+    const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < limite) {
+        const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fcntl(fd, F_SETFL, 0);
+            return fd;
+        }
+        int stato = 0;
+        if (errno != ENXIO || ::waitpid(pid, &stato, WNOHANG) == pid) {
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return -1;
 }
 
-TEST(CliImport, AnUnreadableInputChangesNothing) {
-    CartellaTemporanea lavoro;
-    lavoro.scrivi("iciview.out", "vecchio");
-    const struct {
-        std::string input;
-        const char* motivo;
-    } casi[] = {
-        {lavoro.file("manca.txt"), "file o directory inesistente"},
-        {lavoro.percorso().string(), "è una directory"},
-    };
-    for (const auto& c : casi) {
-        const auto r = lancia({"import", "cnc2000", c.input}, lavoro.percorso().string());
-        EXPECT_EQ(r.codice, 1);
-        EXPECT_EQ(r.err, "pliventa-cli: " + c.input + ": " + c.motivo + "\n");
-        EXPECT_EQ(leggiFile(lavoro.file("iciview.out")), "vecchio");
+TEST(CliImport, AKilledImportLeavesNoFileBehind) {
+    const std::string dati = test::ripeti(RigaVersamento().tipo('3').record(), 10000);
+    for (const bool conNome : {false, true}) {
+        for (const int segnale : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+            CartellaTemporanea dir;
+            const std::string fifo = dir.file("in.fifo");
+            ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+            dir.scrivi("iciview.out", "vecchio");
+            const std::string errore = dir.file("stderr");
+            const pid_t pid = avvia({"import", "cnc2000", fifo}, dir.percorso(), "/dev/null", errore, conNome);
+            ASSERT_GT(pid, 0);
+            const int w = apriScrittura(fifo, pid);
+            ASSERT_GE(w, 0) << leggiFile(errore);
+            // Two megabytes through a pipe of a few kilobytes: when the write
+            // returns, the program has read them and is writing its work file; it
+            // then waits for more, midway, until the signal comes.
+            ASSERT_EQ(::write(w, dati.data(), dati.size()), static_cast<ssize_t>(dati.size()));
+            ::kill(pid, segnale);
+            const int stato = attendi(pid);
+            ::close(w);
+            EXPECT_TRUE(WIFSIGNALED(stato) && WTERMSIG(stato) == segnale)
+                << conNome << " " << segnale << ": " << stato;
+            EXPECT_EQ(leggiFile(dir.file("iciview.out")), "vecchio");
+            std::vector<std::string> presenti = nomi(dir);
+            if (conNome && segnale == SIGKILL) {
+                // Nothing can remove a named file on SIGKILL: the next new file in
+                // the folder does, once the process is gone.
+                ASSERT_EQ(presenti.size(), 4u);
+                const std::string in = dir.scrivi("in.txt", dati.substr(0, 202));
+                EXPECT_EQ(lancia({"import", "cnc2000", in}, dir.percorso()).codice, 0);
+                presenti = nomi(dir);
+                presenti.erase(std::find(presenti.begin(), presenti.end(), "in.txt"));
+            }
+            EXPECT_EQ(presenti, (std::vector<std::string>{"iciview.out", "in.fifo", "stderr"}))
+                << conNome << " " << segnale;
+        }
     }
+}
+
+TEST(CliImport, OutOfMemoryIsAnErrorThatLeavesNothingBehind) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the sanitizer reserves more address space than any limit tried";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || \
+    __has_feature(memory_sanitizer)
+    GTEST_SKIP() << "the sanitizer reserves more address space than any limit tried";
+#endif
+#endif
+    CartellaTemporanea dati;
+    const std::string in = dati.scrivi("in.txt", RigaVersamento().tipo('3').record());
+    // Ever more memory, from too little to start the program to enough for the
+    // import: whichever allocation fails, the program ends with exit 1 and the
+    // message, or could not start at all; never an abort, never a file left.
+    bool vistoMessaggio = false;
+    bool riuscito = false;
+    // Quarters of a megabyte, so that the limit falls between any two large
+    // allocations (the writer's buffers are a megabyte each).
+    for (rlim_t quarti = 16; quarti < 1024 && !riuscito; ++quarti) {
+        const double mega = static_cast<double>(quarti) / 4;
+        CartellaTemporanea dir;
+        dir.scrivi("iciview.out", "vecchio");
+        const std::string errore = dati.file("stderr");
+        const int stato =
+            attendi(avvia({"import", "cnc2000", in}, dir.percorso(), "/dev/null", errore, true, quarti << 18));
+        const std::string detto = leggiFile(errore);
+        ASSERT_TRUE(WIFEXITED(stato)) << mega << " MB: " << stato << " " << detto;
+        const int codice = WEXITSTATUS(stato);
+        riuscito = codice == 0;
+        if (codice == 1) {
+            EXPECT_EQ(detto, "pliventa-cli: memoria insufficiente\n") << mega << " MB";
+            vistoMessaggio = true;
+        } else if (!riuscito) {
+            EXPECT_EQ(codice, 127) << mega << " MB: " << detto;  // the loader gave up
+        }
+        EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"}) << mega << " MB";
+        EXPECT_EQ(leggiFile(dir.file("iciview.out")),
+                  riuscito ? RigaVersamento().tipo('3').record() : "vecchio");
+    }
+    EXPECT_TRUE(riuscito);
+    EXPECT_TRUE(vistoMessaggio);
 }
 
 }  // namespace

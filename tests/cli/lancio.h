@@ -1,6 +1,9 @@
 // Runs pliventa-cli as a child process and captures what it says.
 #pragma once
 
+#include <sys/resource.h>
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -20,5 +23,17 @@ struct Risultato {
 /// child cannot be started.
 Risultato lancia(const std::vector<std::string>& argomenti, const std::string& cartella = "",
                  const std::string& uscita = "");
+
+/// Starts pliventa-cli with `argomenti` in `cartella`, standard input from /dev/null,
+/// standard output to `uscita` and standard error to `errore`; with the named
+/// temporary files when `conNome`, and at most `memoria` bytes of address space.
+/// Returns its process number, for attendi(); -1 when it cannot fork. A child that
+/// cannot set itself up ends with 126, one that cannot run the program with 127.
+pid_t avvia(const std::vector<std::string>& argomenti, const std::string& cartella,
+            const std::string& uscita, const std::string& errore, bool conNome = false,
+            rlim_t memoria = RLIM_INFINITY);
+
+/// Waits for `pid`; its wait status.
+int attendi(pid_t pid);
 
 }  // namespace pliventa::test

@@ -16,7 +16,6 @@ TEST(CliUso, HelpUsageErrorsAndInputErrorsHaveTheirExitCodes) {
     CartellaTemporanea dir;
     const std::string w = dir.scrivi("w", RigaVersamento().tipo('3').record());
     const std::string manca = dir.file("manca.out");
-    const std::string cartella = dir.percorso().string();
     const struct {
         std::vector<std::string> argomenti;
         int codice;
@@ -52,10 +51,13 @@ TEST(CliUso, HelpUsageErrorsAndInputErrorsHaveTheirExitCodes) {
         {{"export", w, "-o", dir.file("b.xlsx"), "--valuta", "e"}, 2, nullptr, "valuta non valida"},
         {{"risconet", w}, 2, nullptr, "manca il codice Belfiore"},
         {{"risconet", w, "--belfiore", "\u03A9"}, 2, nullptr, "caratteri non ammessi"},
+        {{"check", w, "--notice", "long"}, 2, nullptr, "opzione sconosciuta: --notice"},
+        {{"summary", w, "--format", "json"}, 2, nullptr, "manca il raggruppamento --by anno|mese|comune"},
         {{"dump", manca}, 1, nullptr, "file o directory inesistente"},
         {{"risconet", manca, "--belfiore", "A000"}, 1, nullptr, "file o directory inesistente"},
         {{"export", manca, "-o", dir.file("b.xlsx")}, 1, nullptr, "file o directory inesistente"},
-        {{"dump", cartella}, 1, nullptr, "è una directory"},
+        {{"check", manca}, 1, nullptr, "file o directory inesistente"},
+        {{"summary", manca, "--by", "anno"}, 1, nullptr, "file o directory inesistente"},
         {{"search", manca, "A"}, 1, nullptr, "file o directory inesistente"},
         {{"import", "cnc2000", manca, "-o", dir.file("out")},
          1,

@@ -15,12 +15,16 @@ TEST(Campioni, EachSampleImportsWithItsCounts) {
     const struct {
         const char* file;
         Tracciato tracciato;
-        std::uint64_t lette, scartate, versamenti;
+        std::uint64_t lette, scartate, versamenti, troncate, fuoriFormato;
     } casi[] = {
-        {"cnc2000.txt", Tracciato::cnc2000, 40, 4, 36},
-        {"cnc1997.txt", Tracciato::cnc1997, 30, 5, 25},
-        {"viol1997.txt", Tracciato::viol1997, 30, 7, 23},
-        {"f24.txt", Tracciato::f24, 80, 33, 26},
+        {"cnc2000.txt", Tracciato::cnc2000, 40, 4, 36, 0, 0},
+        // Three lines of 200 characters, blanks past column 196, are cut as any
+        // line longer than a record is.
+        {"cnc1997.txt", Tracciato::cnc1997, 30, 5, 25, 3, 0},
+        {"viol1997.txt", Tracciato::viol1997, 30, 7, 23, 0, 0},
+        // One violation payment has its interest (3905) as a credit: the eight
+        // characters of the deduction field keep its digits, not its sign.
+        {"f24.txt", Tracciato::f24, 80, 33, 26, 0, 1},
     };
     for (const auto& c : casi) {
         CartellaTemporanea dir;
@@ -31,7 +35,9 @@ TEST(Campioni, EachSampleImportsWithItsCounts) {
         EXPECT_EQ(r->righeLette, c.lette) << c.file;
         EXPECT_EQ(r->righeScartate, c.scartate) << c.file;
         EXPECT_EQ(r->versamenti, c.versamenti) << c.file;
-        EXPECT_EQ(r->completate + r->troncate, 0u) << c.file;
+        EXPECT_EQ(r->completate, 0u) << c.file;
+        EXPECT_EQ(r->troncate, c.troncate) << c.file;
+        EXPECT_EQ(r->importiFuoriFormato, c.fuoriFormato) << c.file;
 
         // Every record is a payment of the file's municipality with a four-digit
         // payment year of the layout's period.

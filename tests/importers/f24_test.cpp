@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "importers/importazione.h"
 #include "raccolta.h"
 #include "righe.h"
 
@@ -11,6 +12,8 @@ namespace pliventa {
 namespace {
 
 using test::applica;
+using test::CartellaTemporanea;
+using test::leggiFile;
 using test::RigaVersamento;
 
 /// An F24 line built field by field; the columns the import does not read hold "#".
@@ -175,6 +178,34 @@ TEST(F24, AmountTexts) {
     EXPECT_EQ(valoreNumerico(record(r.righe[0]).campo(Campo::totale)), -300);
 }
 
+TEST(F24, AmountsWiderThanTheirFieldAreWrittenCutAndCounted) {
+    const auto volte = [](std::size_t n, const G1& g) {
+        return std::vector<std::string>(n, g.str());
+    };
+    const struct {
+        const char* nome;
+        std::vector<std::string> righe;
+        std::uint64_t fuori;
+    } casi[] = {
+        {"debit of ten digits", righe({G1().cod("3901", 9'999'999'999)}), 0},
+        {"debit of eleven", righe({G1().cod("3901", 10'000'000'000)}), 1},
+        {"credit of nine", righe({G1().cod("3901", 0, 999'999'999)}), 0},
+        {"credit of ten", righe({G1().cod("3901", 0, 1'000'000'000)}), 1},
+        {"two lines cut",
+         righe({G1().cod("3901", 10'000'000'000), G1().cod("3904", 0, 1'000'000'000'000)}), 2},
+        {"total of eleven digits", volte(10, G1().cod("3901", 9'999'999'999)), 0},
+        {"total of twelve", volte(11, G1().cod("3901", 9'999'999'999)), 1},
+        {"credit total of ten digits", volte(10, G1().cod("3901", 0, 999'999'999)), 0},
+        {"credit total of eleven", volte(11, G1().cod("3901", 0, 999'999'999)), 1},
+        {"interest of eight digits", righe({G1().cod("3905", 12'345'678)}), 0},
+        {"interest of nine", righe({G1().cod("3905", 123'456'789)}), 1},
+        {"interest credit loses its sign", righe({G1().cod("3905", 0, 25)}), 1},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(applica(Tracciato::f24, c.righe).fuoriFormato, c.fuori) << c.nome;
+    }
+}
+
 TEST(F24, LinesThatAreNotIciF24AreNotCounted) {
     G1 altraImposta = G1().cod("3901", 7);
     altraImposta.imposta = 'E';
@@ -264,6 +295,28 @@ TEST(F24, GroupBreaks) {
     b.cf = "VRDLGU70B02Z999Y";
     EXPECT_EQ(applica(Tracciato::f24, righe({a, b, a})).righe.size(), 3u);
     EXPECT_TRUE(applica(Tracciato::f24, {}).righe.empty());
+}
+
+TEST(F24, StreamingImportFlushesTheLastGroupAndCounts) {
+    // Through the routine the window and the command line run: the last group is
+    // written only by the flush at the end of the input, which has no line end.
+    CartellaTemporanea dir;
+    G1 altro = G1().cod("3901", 3);
+    altro.cf = "VRDLGU70B02Z999Y";
+    G1 altraImposta = G1().cod("3901", 7);
+    altraImposta.imposta = 'E';
+    const std::string in = dir.scrivi("f24.txt", G1().cod("3901", 10'000'000'000).str() + "\r\n" +
+                                                     altraImposta.str() + "\r\n" + altro.str());
+    const std::string out = dir.file("iciview.out");
+    const Esito<Conteggi> c = importa(in, out, *nuovaTrasformazione(Tracciato::f24));
+    ASSERT_TRUE(c.ok()) << c.errore().descrizione();
+    EXPECT_EQ(c->righeLette, 3u);
+    EXPECT_EQ(c->righeScartate, 1u);
+    EXPECT_EQ(c->versamenti, 2u);
+    EXPECT_EQ(c->importiFuoriFormato, 1u);
+    const auto attese = applica(Tracciato::f24, righe({G1().cod("3901", 10'000'000'000), altro}));
+    ASSERT_EQ(attese.righe.size(), 2u);
+    EXPECT_EQ(leggiFile(out), attese.righe[0] + "\r\n" + attese.righe[1] + "\r\n");
 }
 
 }  // namespace

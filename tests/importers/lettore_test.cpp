@@ -1,5 +1,8 @@
 #include "importers/lettore.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -95,13 +98,17 @@ TEST(LettoreRighe, LongLineKeepsItsStartAndTrueLength) {
 
 TEST(LettoreRighe, InputThatCannotBeReadNamesThePath) {
     CartellaTemporanea dir;
-    const struct {
+    const std::string negato = dir.scrivi("negato.txt", "x");
+    ::chmod(negato.c_str(), 0);
+    struct Caso {
         std::string percorso;
         const char* motivo;
-    } casi[] = {
-        {dir.file("manca.txt"), "file o directory inesistente"},
-        {dir.percorso().string(), "è una directory"},
     };
+    std::vector<Caso> casi = {{dir.file("manca.txt"), "file o directory inesistente"},
+                              {dir.percorso().string(), "è una directory"}};
+    if (::access(negato.c_str(), R_OK) != 0) {  // root reads anything
+        casi.push_back({negato, "permesso negato"});
+    }
     for (const auto& c : casi) {
         auto l = LettoreRighe::apri(c.percorso);
         ASSERT_FALSE(l.ok()) << c.percorso;

@@ -1,6 +1,7 @@
 // Runs a transformation over lines held in memory and gathers what it writes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,10 +11,12 @@
 namespace pliventa::test {
 
 /// What a transformation made of some lines: the lines written (as handed to the
-/// writer, before padding) and how many input lines it took.
+/// writer, before padding), how many input lines it took and how many amounts it
+/// found out of format.
 struct Raccolta final : Uscita {
     std::vector<std::string> righe;
     int prese = 0;
+    std::uint64_t fuoriFormato = 0;
     void scrivi(std::string_view riga) override { righe.emplace_back(riga); }
 };
 
@@ -25,6 +28,7 @@ inline Raccolta applica(Tracciato tracciato, const std::vector<std::string>& rig
         r.prese += t->riga(Riga{s, s.size()}, r) ? 1 : 0;
     }
     t->fine(r);
+    r.fuoriFormato = t->importiFuoriFormato();
     return r;
 }
 
