@@ -231,20 +231,9 @@ bool totaleNonNegativo(const Versamento& v) {
 
 bool sommaPartiCorretta(const Versamento& v) {
     // The common case in whole numbers; exact sums only when a field is not plain.
-    std::size_t quante = 0;
-    const std::array<Campo, 5> parti = partiDi(v, quante);
-    std::optional<std::int64_t> totale = cifreSemplici(v.campo(Campo::totale));
-    std::int64_t somma = 0;
-    for (std::size_t i = 0; i < quante && totale; ++i) {
-        const std::optional<std::int64_t> parte = cifreSemplici(v.campo(parti[i]));
-        if (!parte) {
-            totale.reset();
-        } else {
-            somma += *parte;
-        }
-    }
-    if (totale) {
-        return *totale == somma;
+    if (const auto importi = importiSemplici(v)) {
+        const auto& [totale, terreni, aree, abitazione, altri, detrazione] = *importi;
+        return totale == terreni + aree + abitazione + altri + (v.violazione() ? detrazione : 0);
     }
     return importo(v.campo(Campo::totale)) == sommaParti(v);
 }

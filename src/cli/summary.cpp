@@ -1,10 +1,196 @@
+// pliventa-cli summary: the totals of a work file grouped by tax year and kind, by
+// payment month or by municipality, as aligned text, CSV or JSON Lines.
+#include <unistd.h>
+
+#include <algorithm>
+#include <optional>
+
 #include "cli/argomenti.h"
 #include "cli/comandi.h"
+#include "cli/flusso.h"
+#include "cli/json.h"
+#include "records/archivio.h"
+#include "summary/riepilogo.h"
+#include "summary/tabella.h"
 
 namespace pliventa::cli {
 
-int comandoSummary(std::span<const std::string_view>) {
-    return kErroreUso;
+namespace {
+
+constexpr Guida kGuida = {
+    "summary",
+    "summary WORKFILE --by anno|mese|comune [--format text|csv|json] [--valuta E|L]",
+    "Scrive su standard output i totali dei versamenti del file di lavoro WORKFILE,\n"
+    "un gruppo per riga in ordine crescente: numero dei versamenti, totale, terreni,\n"
+    "aree fabbricabili, abitazione principale, altri fabbricati, detrazione (per i\n"
+    "versamenti su violazione: imposta, sanzioni, sanzione pecuniaria, interessi negli\n"
+    "stessi campi) e numero dei versamenti con anomalie (quelli che pliventa-cli check\n"
+    "segnala, contati una volta ciascuno).\n"
+    "\n"
+    "  --by anno|mese|comune    raggruppamento, obbligatorio: anno d'imposta di\n"
+    "                           quattro cifre e tipo (O ordinario, V violazione), mese\n"
+    "                           di versamento (aaaa-mm) o codice Belfiore del comune\n"
+    "  --format text|csv|json   text: colonne allineate con intestazioni e una riga\n"
+    "                           finale di totale generale (predefinito); csv: campi\n"
+    "                           separati da \";\", importi con la virgola decimale,\n"
+    "                           intestazioni e totale generale, righe terminate da\n"
+    "                           CR LF; json: un oggetto per gruppo con le chiavi group,\n"
+    "                           tipo (null se non per anno), versamenti, totale,\n"
+    "                           terreni, aree_fabbricabili, abitazione_principale,\n"
+    "                           altri_fabbricati, detrazione, anomalie, senza totale\n"
+    "                           generale\n"
+    "  --valuta E|L             E: importi in centesimi di euro, scritti divisi per\n"
+    "                           100 con due decimali (predefinito); L: lire, come sono\n"
+    "  -h, --help               questo aiuto\n"
+    "\n"
+    "Gli importi sono somme esatte, senza arrotondamenti.\n"
+    "Un record finale incompleto (lunghezza non multipla di 202) viene ignorato con\n"
+    "un avviso su standard error.\n"
+    "Codici di uscita: 0 riuscito, 1 errore di lettura o scrittura, 2 uso errato.\n",
+};
+
+constexpr std::string_view kOpzioni[] = {"--by", "--format", "--valuta"};
+
+enum class Formato { testo, csv, json };
+
+constexpr std::string_view kChiaviJson[] = {
+    "totale",           "terreni",    "aree_fabbricabili", "abitazione_principale",
+    "altri_fabbricati", "detrazione",
+};
+
+void aggiungiJson(std::string& out, const GruppoRiepilogo& g, bool euro) {
+    out += "{\"group\": ";
+    aggiungiStringa(out, g.chiave);
+    out += ", \"tipo\": ";
+    if (g.tipo == '\0') {
+        out += "null";
+    } else {
+        out += '"';
+        out += g.tipo;
+        out += '"';
+    }
+    out += ", \"versamenti\": ";
+    out += std::to_string(g.versamenti);
+    for (std::size_t j = 0; j < g.importi.size(); ++j) {
+        out += ", \"";
+        out += kChiaviJson[j];
+        out += "\": ";
+        out += testoImporto(g.importi[j], euro, '.');
+    }
+    out += ", \"anomalie\": ";
+    out += std::to_string(g.anomalie);
+    out += "}\n";
+}
+
+/// Characters of UTF-8 text, for the alignment: bytes that do not continue one.
+std::size_t caratteri(std::string_view utf8) {
+    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+/// The table as aligned columns two blanks apart: the key columns to the left,
+/// the numbers to the right.
+std::string testoAllineato(const Riepilogo& riepilogo, Raggruppamento r, bool euro) {
+    const std::vector<std::string_view> intestazioni = intestazioniRiepilogo(r);
+    std::vector<std::vector<std::string>> righe;
+    righe.emplace_back(intestazioni.begin(), intestazioni.end());
+    for (const GruppoRiepilogo& g : riepilogo.per(r)) {
+        righe.push_back(celleRiepilogo(g, r, euro, '.'));
+    }
+    righe.push_back(celleTotaleGenerale(riepilogo, r, euro, '.'));
+    const std::size_t chiavi = r == Raggruppamento::anno ? 2 : 1;
+    std::vector<std::size_t> larghezze(intestazioni.size(), 0);
+    for (const auto& riga : righe) {
+        for (std::size_t c = 0; c < riga.size(); ++c) {
+            larghezze[c] = std::max(larghezze[c], caratteri(riga[c]));
+        }
+    }
+    std::string out;
+    for (const auto& riga : righe) {
+        for (std::size_t c = 0; c < riga.size(); ++c) {
+            const std::string spazi(larghezze[c] - caratteri(riga[c]), ' ');
+            out += c > 0 ? "  " : "";
+            out += c < chiavi ? riga[c] + spazi : spazi + riga[c];
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+}  // namespace
+
+int comandoSummary(std::span<const std::string_view> argomenti) {
+    const auto preparato = preparaComando(argomenti, kOpzioni, kGuida);
+    if (const int* esito = std::get_if<int>(&preparato)) {
+        return *esito;
+    }
+    const Argomenti& arg = std::get<Argomenti>(preparato);
+    if (const std::optional<int> uso = soloArchivio(arg, kGuida)) {
+        return *uso;
+    }
+    const std::optional<std::string_view> per = arg.valore("--by");
+    if (!per) {
+        return erroreUso(kGuida, "manca il raggruppamento --by anno|mese|comune");
+    }
+    std::optional<Raggruppamento> raggruppamento;
+    for (Raggruppamento r : kRaggruppamenti) {
+        if (*per == nomeRaggruppamento(r)) {
+            raggruppamento = r;
+        }
+    }
+    if (!raggruppamento) {
+        return erroreUso(kGuida, "raggruppamento non valido: \"" + std::string(*per) +
+                                     "\" (ammessi anno, mese e comune)");
+    }
+    const std::string_view nomeFormato = arg.valore("--format").value_or("text");
+    Formato formato = Formato::testo;
+    if (nomeFormato == "csv") {
+        formato = Formato::csv;
+    } else if (nomeFormato == "json") {
+        formato = Formato::json;
+    } else if (nomeFormato != "text") {
+        return erroreUso(kGuida, "formato non valido: \"" + std::string(nomeFormato) +
+                                     "\" (ammessi text, csv e json)");
+    }
+    const auto lettura = opzioniLettura(arg, kGuida);
+    if (const int* esito = std::get_if<int>(&lettura)) {
+        return *esito;
+    }
+    const bool euro = std::get<OpzioniLettura>(lettura).euro;
+
+    const std::string percorso(arg.operandi[0]);
+    auto archivio = ArchivioLavoro::apriarchivio(percorso);
+    if (!archivio) {
+        return erroreIO(archivio.errore());
+    }
+    const Esito<Riepilogo> riepilogo = riepiloga(*archivio);
+    if (!riepilogo) {
+        return erroreIO(riepilogo.errore());
+    }
+
+    Scrittore uscita(STDOUT_FILENO, "standard output");
+    switch (formato) {
+        case Formato::testo:
+            uscita.testo() = testoAllineato(*riepilogo, *raggruppamento, euro);
+            break;
+        case Formato::csv:
+            uscita.testo() = testoCsv(*riepilogo, *raggruppamento, euro);
+            break;
+        case Formato::json:
+            for (const GruppoRiepilogo& g : riepilogo->per(*raggruppamento)) {
+                aggiungiJson(uscita.testo(), g, euro);
+            }
+            break;
+    }
+    if (const EsitoVuoto fine = uscita.svuota(); !fine) {
+        return erroreIO(fine.errore());
+    }
+    if (riepilogo->parziale) {
+        avviso("pliventa-cli: " + percorso +
+               ": la lunghezza non è multipla di 202 byte, ignorato un record finale incompleto");
+    }
+    return kRiuscito;
 }
 
 }  // namespace pliventa::cli

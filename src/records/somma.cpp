@@ -1,9 +1,70 @@
 #include "records/somma.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 namespace pliventa {
+
+namespace {
+
+constexpr std::uint64_t kUni = 0x0101010101010101ULL;
+
+std::uint64_t parola(const char* p) {
+    std::uint64_t x;
+    std::memcpy(&x, p, sizeof x);  // the byte order of x86 and ARM: first byte lowest
+    return x;
+}
+
+// True when the eight bytes are all "0" to "9": every high nibble is 3, and adding
+// 6 to each byte carries none of them out of the 0x30 row.
+bool ottoCifre(std::uint64_t x) {
+    return (x & (0xF0 * kUni)) == 0x30 * kUni && ((x + 6 * kUni) & (0xF0 * kUni)) == 0x30 * kUni;
+}
+
+// The value of eight digits, the first the most significant: pairs, then fours,
+// then the eight, each step a multiply that shifts the higher part into place.
+std::uint64_t valoreOtto(std::uint64_t x) {
+    x = ((x & (0x0F * kUni)) * 2561) >> 8;
+    x = ((x & 0x00FF00FF00FF00FFULL) * 6553601) >> 16;
+    return ((x & 0x0000FFFF0000FFFFULL) * 42949672960001ULL) >> 32;
+}
+
+// A field of `larghezza` digits (8 to 11), already checked.
+std::int64_t valoreCampo(const char* p, std::size_t larghezza) {
+    std::int64_t testa = 0;
+    for (std::size_t i = 0; i + 8 < larghezza; ++i) {
+        testa = testa * 10 + (p[i] - '0');
+    }
+    return testa * 100'000'000 + static_cast<std::int64_t>(valoreOtto(parola(p + larghezza - 8)));
+}
+
+}  // namespace
+
+std::optional<std::array<std::int64_t, 6>> importiSemplici(const Versamento& v) {
+    static_assert(posizione(Campo::totale).inizio + 59 == posizione(Campo::riservato2).inizio);
+    const char* p = v.byte().data() + posizione(Campo::totale).inizio;
+    // 59 bytes: seven words and three bytes.
+    for (std::size_t i = 0; i < 56; i += 8) {
+        if (!ottoCifre(parola(p + i))) {
+            return std::nullopt;
+        }
+    }
+    for (std::size_t i = 56; i < 59; ++i) {
+        if (p[i] < '0' || p[i] > '9') {
+            return std::nullopt;
+        }
+    }
+    std::array<std::int64_t, 6> importi{};
+    constexpr std::array<Campo, 6> kCampi = {Campo::totale,           Campo::terreni,
+                                             Campo::areefabbricabili, Campo::abitazioneprincipale,
+                                             Campo::altrifabbricati,  Campo::detrazione};
+    for (std::size_t i = 0; i < kCampi.size(); ++i) {
+        const Posizione pos = posizione(kCampi[i]);
+        importi[i] = valoreCampo(v.byte().data() + pos.inizio, pos.larghezza);
+    }
+    return importi;
+}
 
 void SommaEsatta::aggiungi(const NumeroLetto& n) {
     // A field is at most 11 characters wide, so its whole part fits easily and its
@@ -57,7 +118,7 @@ NumeroLetto SommaEsatta::numero() const {
     n.cifre = std::to_string(assoluto(interi_));
     if (frazione_ != 0) {
         std::string decimali = std::to_string(assoluto(frazione_));
-        decimali.insert(0, 10 - decimali.size(), '0');
+        decimali = std::string(10 - decimali.size(), '0') + decimali;
         decimali.erase(decimali.find_last_not_of('0') + 1);
         n.cifre += decimali;
         n.decimali = decimali.size();
@@ -71,7 +132,7 @@ std::string testoEsatto(const NumeroLetto& n, bool centesimi) {
     const std::size_t minimo = centesimi ? 2 : 0;  // decimals always written
     // Left-pad so there is at least one digit before the point.
     if (cifre.size() < scala + 1) {
-        cifre.insert(0, scala + 1 - cifre.size(), '0');
+        cifre = std::string(scala + 1 - cifre.size(), '0') + cifre;
     }
     std::string_view intera(cifre.data(), cifre.size() - scala);
     std::string_view frazione(cifre.data() + intera.size(), scala);

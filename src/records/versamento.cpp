@@ -6,35 +6,11 @@ namespace pliventa {
 
 namespace {
 
-constexpr std::array<Posizione, 17> kPosizioni = {{
-    {0, 26},    // intestazione
-    {26, 4},    // annoversamento
-    {30, 2},    // meseversamento
-    {32, 2},    // giornoversamento
-    {34, 16},   // codicefiscale
-    {50, 2},    // annoimposta
-    {52, 11},   // riservato1
-    {63, 11},   // totale
-    {74, 10},   // terreni
-    {84, 10},   // areefabbricabili
-    {94, 10},   // abitazioneprincipale
-    {104, 10},  // altrifabbricati
-    {114, 8},   // detrazione
-    {122, 42},  // riservato2
-    {164, 4},   // numerofabbricati
-    {168, 32},  // estremiatto
-    {200, 2},   // finelinea
-}};
-
 std::string_view parte(std::string_view s, std::size_t da, std::size_t n) {
     return s.substr(da - 1, n);
 }
 
 }  // namespace
-
-Posizione posizione(Campo c) {
-    return kPosizioni[static_cast<std::size_t>(c) - 1];
-}
 
 Versamento::Versamento() {
     dati_.fill(' ');
@@ -46,11 +22,6 @@ Versamento Versamento::daByte(std::string_view byte) {
     Versamento v;
     std::copy_n(byte.begin(), std::min(byte.size(), kLunghezzaRecord), v.dati_.begin());
     return v;
-}
-
-std::string_view Versamento::campo(Campo c) const {
-    const Posizione p = posizione(c);
-    return byte().substr(p.inizio, p.larghezza);
 }
 
 EstremiAtto Versamento::estremi(LetturaAtto lettura) const {

@@ -36,8 +36,32 @@ struct Posizione {
     std::size_t larghezza;
 };
 
-/// Where field `c` lies in the 202 bytes of a record.
-Posizione posizione(Campo c);
+/// Offset and width of each field, in the order of Campo.
+inline constexpr std::array<Posizione, 17> kPosizioni = {{
+    {0, 26},    // intestazione
+    {26, 4},    // annoversamento
+    {30, 2},    // meseversamento
+    {32, 2},    // giornoversamento
+    {34, 16},   // codicefiscale
+    {50, 2},    // annoimposta
+    {52, 11},   // riservato1
+    {63, 11},   // totale
+    {74, 10},   // terreni
+    {84, 10},   // areefabbricabili
+    {94, 10},   // abitazioneprincipale
+    {104, 10},  // altrifabbricati
+    {114, 8},   // detrazione
+    {122, 42},  // riservato2
+    {164, 4},   // numerofabbricati
+    {168, 32},  // estremiatto
+    {200, 2},   // finelinea
+}};
+
+/// Where field `c` lies in the 202 bytes of a record. Inline: the checks, the
+/// summary and the list read a dozen fields of millions of records.
+constexpr Posizione posizione(Campo c) {
+    return kPosizioni[static_cast<std::size_t>(c) - 1];
+}
 
 /// The two arrangements of the violation notice inside field 16. Long: number at
 /// positions 7-15, date (ddmmyyyy) at 16-23, as in the 2000 layout. Short: number
@@ -64,7 +88,10 @@ public:
     static Versamento daByte(std::string_view byte);
 
     /// The text of field `c`, exactly its width, as stored.
-    std::string_view campo(Campo c) const;
+    std::string_view campo(Campo c) const {
+        const Posizione p = posizione(c);
+        return {dati_.data() + p.inizio, p.larghezza};
+    }
 
     /// All 202 bytes.
     std::string_view byte() const { return {dati_.data(), dati_.size()}; }

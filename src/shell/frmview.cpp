@@ -99,6 +99,7 @@ QString versione() {
 frmView::frmView(Dialoghi& dialoghi, QWidget* parent) : QMainWindow(parent), dialoghi_(dialoghi) {
     setObjectName(QStringLiteral("frmView"));
     costruisci();
+    costruisciMenu();
     collega();
     scorciatoie();
     // Start-up: the design caption with the credit and the version; nothing else is

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <cstdint>
 
 #include "browse/sessione.h"
 #include "records/errore.h"
@@ -13,6 +14,7 @@
 #include "records/visualizzazione.h"
 #include "shell/dialoghi.h"
 
+class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -21,6 +23,9 @@ class QPushButton;
 
 namespace pliventa {
 
+class FinestraElenco;
+class FinestraControlli;
+class FinestraRiepilogo;
 class Lavoro;
 class Trasformazione;
 struct Conteggi;
@@ -57,6 +62,28 @@ public:
     Sessione& sessione() { return sessione_; }
     const Sessione& sessione() const { return sessione_; }
 
+    /// The text of the currency box ("E": amounts are euro cents).
+    QString valuta() const;
+    /// The separators of the user's locale, as the amounts are shown.
+    Separatori separatori() const;
+    /// Runs `lavoro` off the window's thread through Dialoghi::attendi, with the
+    /// window's controls disabled meanwhile; a close asked for meanwhile cancels the
+    /// work and takes effect when it has ended.
+    void eseguiLavoro(Lavoro& lavoro, const QString& titolo, const QStringList& fasi);
+
+    /// Shows payment `numero` of the open work file as if reached by navigation: it
+    /// becomes recordcorrente and the main window comes to the front. A number the
+    /// file does not have leaves everything as it was.
+    void vaiAVersamento(std::uint64_t numero);
+
+    // Menu handlers.
+    /// Opens the work file of the last successful import or conversion (remembered
+    /// in the program's settings) and shows payment 1.
+    void riapriUltimoArchivio();
+    void mostraElenco();
+    void mostraRiepilogo();
+    void mostraControlli();
+
     // Handlers, one per control (connected in the constructor).
     void cmdApri_Click();
     void cmd1997_Click();
@@ -79,6 +106,10 @@ signals:
     /// The program must end (exit button, closed window, empty path answer). Emitted
     /// once, after the work file has been closed.
     void terminaProgramma();
+    /// The open work file was closed, replaced or opened: the views on it close.
+    void archivioCambiato();
+    /// The currency box changed: amounts shown elsewhere are shown again.
+    void valutaCambiata();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,6 +126,19 @@ private:
     };
 
     void costruisci();
+    void costruisciMenu();
+    /// Enables the menu entries that have something to act on.
+    void aggiornaMenu();
+    /// Closes the open work file, if any, and tells the views.
+    void chiudiArchivio();
+    /// Remembers `percorso` (read with `lettura`) as the last work file made.
+    void ricordaArchivio(const QString& percorso, LetturaAtto lettura);
+    /// The path and reading of the last work file made, when it still exists.
+    std::optional<std::pair<QString, LetturaAtto>> ultimoArchivio() const;
+    /// After a work file was opened: the count in Text5, recordcorrente 1 and payment
+    /// 1 shown (the record area emptied when there is none). Returns what the status
+    /// bar adds (empty, or that payment 1 cannot be read), or the count's error.
+    Esito<QString> mostraPrimo();
     QWidget* costruisciIntestazione();
     QWidget* costruisciRecord();
     void collega();
@@ -104,14 +148,8 @@ private:
     void mostra(const Versamento& v, FormaNumero forma);
     void applica(const Schermata& s);
     void mostraVuoto();
-    Separatori separatori() const;
     Istantanea istantanea() const;
     void ripristina(const Istantanea& i);
-
-    /// Runs `lavoro` off the window's thread through Dialoghi::attendi, with the
-    /// window's controls disabled meanwhile; a close asked for meanwhile cancels the
-    /// work and takes effect when it has ended.
-    void eseguiLavoro(Lavoro& lavoro, const QString& titolo, const QStringList& fasi);
 
     /// Runs importa() of `input` into `output` through `t` with eseguiLavoro(): the
     /// progress dialog titled `titolo` shows `fase`.
@@ -137,6 +175,14 @@ private:
     bool terminato_ = false;
     Lavoro* lavoro_ = nullptr;  ///< the long work running, if any
     bool chiusuraRinviata_ = false;
+
+    QAction* azioneRiapri = nullptr;
+    QAction* azioneElenco = nullptr;
+    QAction* azioneRiepilogo = nullptr;
+    QAction* azioneControlli = nullptr;
+    FinestraElenco* elenco_ = nullptr;
+    FinestraRiepilogo* riepilogo_ = nullptr;
+    FinestraControlli* controlli_ = nullptr;
 
     QLabel* Label2_0 = nullptr;
     QLineEdit* Text1 = nullptr;

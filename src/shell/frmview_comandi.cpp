@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <iterator>
@@ -52,6 +53,7 @@ void frmView::collega() {
     connect(Command1, &QPushButton::clicked, this, &frmView::Command1_Click);
     connect(cmdHelp, &QPushButton::clicked, this, &frmView::cmdHelp_Click);
     connect(Command2, &QPushButton::clicked, this, &frmView::Command2_Click);
+    connect(Combo1, &QComboBox::currentTextChanged, this, &frmView::valutaCambiata);
     // Enter in the codice fiscale box searches, as the button beside it does.
     connect(Text3[1], &QLineEdit::returnPressed, this, &frmView::cmdRicerca_Click);
     // Double-clicks on the logo and the record boxes, and the navigation keys
@@ -162,10 +164,12 @@ void frmView::closeEvent(QCloseEvent* event) {
 
 void frmView::eseguiLavoro(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) {
     centralWidget()->setEnabled(false);
+    menuBar()->setEnabled(false);
     lavoro_ = &lavoro;
     dialoghi_.attendi(lavoro, titolo, fasi);
     lavoro_ = nullptr;
     centralWidget()->setEnabled(true);
+    menuBar()->setEnabled(true);
     if (chiusuraRinviata_) {
         QMetaObject::invokeMethod(this, &frmView::termina, Qt::QueuedConnection);
     }
@@ -176,14 +180,14 @@ void frmView::termina() {
         return;
     }
     terminato_ = true;
-    sessione_.chiudi();
+    chiudiArchivio();
     emit terminaProgramma();
     close();
 }
 
 void frmView::Command1_Click() {
     // The work file is closed: the file chosen is meant to be imported in its place.
-    sessione_.chiudi();
+    chiudiArchivio();
     // Modal: the window takes no input until the chooser is closed.
     frmDirFiles scelta(dialoghi_, this);
     scelta.exec();

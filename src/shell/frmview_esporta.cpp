@@ -60,6 +60,7 @@ void frmView::stampaexcel() {
         lavoro, kTitoloExcel,
         {QStringLiteral("Calcolo dei totali…"), QStringLiteral("Scrittura dei versamenti…"),
          QStringLiteral("Compressione della cartella di lavoro…")});
+    esito = esitoDi(lavoro, std::move(esito));
 
     if (!esito->ok()) {
         if (esito->errore().codice == CodiceErrore::Annullato) {

@@ -22,13 +22,20 @@ std::string nomeDiSistema(const QString& percorso) {
 }
 
 QString riepilogo(const Conteggi& c) {
-    return QStringLiteral(
-               "Versamenti importati: %1 · righe scartate: %2 · righe completate con spazi: %3 · "
-               "righe troncate: %4")
-        .arg(c.versamenti)
-        .arg(c.righeScartate)
-        .arg(c.completate)
-        .arg(c.troncate);
+    QString testo =
+        QStringLiteral(
+            "Versamenti importati: %1 · righe scartate: %2 · righe completate con spazi: %3 · "
+            "righe troncate: %4")
+            .arg(c.versamenti)
+            .arg(c.righeScartate)
+            .arg(c.completate)
+            .arg(c.troncate);
+    // Only F24 amounts can be out of format, and hardly ever are: the line tells
+    // of them when there are some.
+    if (c.importiFuoriFormato > 0) {
+        testo += QStringLiteral(" · importi fuori formato: %1").arg(c.importiFuoriFormato);
+    }
+    return testo;
 }
 
 }  // namespace
@@ -56,12 +63,13 @@ Esito<Conteggi> frmView::importaInSottofondo(const std::string& input, const std
     Lavoro lavoro(
         [&](Lavoro& l) { esito = pliventa::importa(input, output, t, controlloImportazione(l)); });
     eseguiLavoro(lavoro, titolo, {fase});
-    return std::move(*esito);
+    return esitoDi(lavoro, std::move(esito));
 }
 
 void frmView::rimettiArchivio(const std::optional<Sessione::Ripresa>& prima) {
     // The boxes still show what they showed: only the work file is opened again.
     if (prima && sessione_.riprendi(*prima)) {
+        emit archivioCambiato();
         return;
     }
     mostraVuoto();
@@ -73,7 +81,7 @@ void frmView::importa(const TipoPercorso& tipo, Tracciato tracciato,
     // or be cancelled, it is opened again as it was.
     const std::optional<Sessione::Ripresa> prima = sessione_.ripresa();
     const QString text1Prima = Text1->text();
-    sessione_.chiudi();
+    chiudiArchivio();
     const QString cartella = QDir::currentPath();
     const std::optional<RispostaPercorso> risposta = chiedipercorso(tipo, dialoghi_, cartella);
     if (!risposta) {
@@ -113,28 +121,16 @@ void frmView::importa(const TipoPercorso& tipo, Tracciato tracciato,
                         Icona::nessuna);
 
     const EsitoVuoto aperto = apriArchivio(archivio, letturaAtto(tracciato));
-    const Esito<double> numero =
-        aperto ? sessione_.archivio()->numerorecord() : Esito<double>(aperto.errore());
-    if (!numero) {
-        avvisaErrore(QStringLiteral("Impossibile aprire il file convertito."), numero.errore(),
+    const Esito<QString> primo = aperto ? mostraPrimo() : Esito<QString>(aperto.errore());
+    if (!primo) {
+        avvisaErrore(QStringLiteral("Impossibile aprire il file convertito."), primo.errore(),
                      titoloChiusura);
-        sessione_.chiudi();
+        chiudiArchivio();
         statusBar()->showMessage(riepilogo(*conteggi) + avviso);
         return;
     }
-    Text5->setText(QString::fromStdString(formattaNumero(*numero, separatori())));
-    sessione_.impostaRecordcorrente(1);
-    QString stato = riepilogo(*conteggi);
-    if (*numero >= 1) {
-        const EsitoVuoto mostrato = mostrarecord(FormaNumero::conPrefisso);
-        if (!mostrato) {
-            stato += QStringLiteral(" · primo versamento illeggibile: ") +
-                     QString::fromStdString(mostrato.errore().descrizione());
-        }
-    } else {
-        mostraVuoto();  // no payment taken: nothing to read, nothing to show
-    }
-    statusBar()->showMessage(stato + avviso);
+    ricordaArchivio(archivio, letturaAtto(tracciato));
+    statusBar()->showMessage(riepilogo(*conteggi) + *primo + avviso);
 }
 
 }  // namespace pliventa

@@ -33,6 +33,7 @@ EsitoVuoto frmView::apriArchivio(const QString& percorso, LetturaAtto lettura) {
         return archivio.errore();
     }
     sessione_.apri(std::move(*archivio), lettura);
+    emit archivioCambiato();
     return Nulla{};
 }
 
@@ -107,6 +108,10 @@ void frmView::mostraVuoto() {
         label1[i]->setVisible(true);
     }
     Text4->setText(QStringLiteral("0"));
+}
+
+QString frmView::valuta() const {
+    return Combo1->currentText();
 }
 
 Separatori frmView::separatori() const {

@@ -34,7 +34,7 @@ void frmView::cmdUniriscossioni_Click() {
     const std::optional<Sessione::Ripresa> prima = sessione_.ripresa();
     const QString text1Prima = Text1->text();
     const QString text2Prima = Text2->text();
-    sessione_.chiudi();
+    chiudiArchivio();
     const std::optional<RispostaPercorso> risposta =
         chiedipercorso(kPercorsoRisconet, dialoghi_, QDir::currentPath());
     if (!risposta) {
@@ -69,6 +69,7 @@ void frmView::cmdUniriscossioni_Click() {
                                  QString::fromStdString(conteggi.errore().descrizione()) + avviso);
         return;
     }
+    ricordaArchivio(Text2->text(), LetturaAtto::lunga);
     dialoghi_.messaggio(QStringLiteral("Elaborazione Terminata"), kTitoloPredefinito, Pulsanti::ok,
                         Icona::nessuna);
     statusBar()->showMessage(

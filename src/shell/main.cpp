@@ -19,6 +19,8 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
+    // The settings (the last work file made) live in ~/.config/Pliventa/Pliventa.conf.
+    QApplication::setOrganizationName(QStringLiteral("Pliventa"));
     QApplication::setApplicationName(QStringLiteral("Pliventa"));
     QApplication::setApplicationVersion(pliventa::versione());
     // Ties the window to the installed menu entry, whose icon the desktop then shows.

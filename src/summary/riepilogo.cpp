@@ -1,0 +1,367 @@
+#include "summary/riepilogo.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <deque>
+#include <unordered_map>
+
+#include "checks/controlli.h"
+
+namespace pliventa {
+
+namespace {
+
+// Records read with one system call, and how often progress and cancel are looked at.
+constexpr std::size_t kRecordPerBlocco = 4096;
+
+// Field 1 opens with the collecting agent's code in columns 1-3; the municipality
+// the tax is paid to follows as its four-character Belfiore code, columns 4-7.
+constexpr Posizione kComune = {3, 4};
+
+// The six amount fields lie side by side (columns 64-122); they are handled as one
+// run of this many columns, a whole number of vector registers.
+constexpr std::size_t kColonne = 64;
+
+// A column gains at most 9 per record: a block's digit sums fit in 16 bits.
+static_assert(9 * kRecordPerBlocco <= 0xFFFF);
+
+/// One group while the pass runs. Whole values are summed in 64-bit unsigned
+/// integers, which wrap: the sum is then exact modulo 2^64, so it is right whenever
+/// the true sum fits in 64 bits, whatever the signs on the way. The rare value with
+/// decimals (a lenient field) goes into an exact sum of its own.
+///
+/// Amount fields are, as a rule, plain zero-filled digits. For those records the
+/// digits are not turned into numbers one record at a time: each column's digits
+/// are added up over the block, and at the end of the block each column's sum,
+/// times its power of ten, goes to its field (the sum of the values is the sum of
+/// each column's digits times its place value).
+struct Accumulo {
+    std::string chiave;
+    char tipo = '\0';
+    std::uint64_t versamenti = 0;
+    std::uint64_t anomalie = 0;
+    std::array<std::uint64_t, 6> unita{};
+    std::array<SommaEsatta, 6> decimali;
+    std::array<std::uint16_t, kColonne> colonne{};  ///< this block's digit sums
+    bool inSospeso = false;  ///< `colonne` holds sums not yet carried into `unita`
+};
+
+/// The groups of one grouping, found by the raw bytes of their key packed into an
+/// integer. A small direct-mapped table in front of the map answers for the few
+/// groups a file has (tens of years and months, a handful of municipalities)
+/// without hashing through the map, whatever the order of the records.
+class Indice {
+public:
+    /// The group of raw key `k`; `nuovo` fills in the key text and kind of a new one.
+    template <typename F>
+    Accumulo& di(std::uint64_t k, F&& nuovo) {
+        Voce& voce = voci_[(k * 0x9E3779B97F4A7C15u) >> (64 - kBitVoci)];
+        if (voce.gruppo != nullptr && voce.chiave == k) {
+            return *voce.gruppo;
+        }
+        auto [it, inserito] = mappa_.try_emplace(k, nullptr);
+        if (inserito) {
+            Accumulo& a = gruppi_.emplace_back();
+            nuovo(a);
+            it->second = &a;
+        }
+        voce = Voce{k, it->second};
+        return *voce.gruppo;
+    }
+
+    /// The groups with their sums made exact, ascending by key, then kind.
+    std::vector<GruppoRiepilogo> risultato() const {
+        std::vector<GruppoRiepilogo> out;
+        out.reserve(gruppi_.size());
+        for (const Accumulo& a : gruppi_) {
+            GruppoRiepilogo g;
+            g.chiave = a.chiave;
+            g.tipo = a.tipo;
+            g.versamenti = a.versamenti;
+            g.anomalie = a.anomalie;
+            for (std::size_t j = 0; j < g.importi.size(); ++j) {
+                g.importi[j].aggiungi(static_cast<std::int64_t>(a.unita[j]));
+                g.importi[j].aggiungi(a.decimali[j]);
+            }
+            out.push_back(std::move(g));
+        }
+        // std::string compares its bytes as unsigned: the order does not depend on
+        // the signedness of char for Windows-1252 letters.
+        std::sort(out.begin(), out.end(), [](const GruppoRiepilogo& x, const GruppoRiepilogo& y) {
+            return x.chiave != y.chiave ? x.chiave < y.chiave : x.tipo < y.tipo;
+        });
+        return out;
+    }
+
+private:
+    struct Voce {
+        std::uint64_t chiave = 0;
+        Accumulo* gruppo = nullptr;  ///< null: the slot is free
+    };
+    static constexpr unsigned kBitVoci = 7;
+
+    std::deque<Accumulo> gruppi_;  ///< a deque: the map and the slots point into it
+    std::unordered_map<std::uint64_t, Accumulo*> mappa_;
+    std::array<Voce, std::size_t{1} << kBitVoci> voci_{};
+};
+
+/// The `N` bytes at `p` packed into an integer: one load of eight bytes, masked
+/// (the keys lie well before the end of the record, so the eight are there).
+template <std::size_t N>
+std::uint64_t grezzi(const char* p) {
+    static_assert(N > 0 && N < 8);
+    std::uint64_t k = 0;
+    std::memcpy(&k, p, 8);
+    return k & ((std::uint64_t{1} << (8 * N)) - 1);
+}
+
+/// Reads an amount field that is not plain digits (a sign, blanks, decimals) by
+/// the numeric value rule into whole units. Returns false, leaving `unita` alone,
+/// when the value has decimals: the caller then sums it by the rule's digits.
+bool unitaIntere(std::string_view campo, std::int64_t& unita) {
+    const NumeroLetto letto = leggiNumero(campo);
+    if (letto.decimali != 0) {
+        return false;
+    }
+    std::int64_t n = 0;
+    for (char d : letto.cifre) {  // at most 11 digits: a field's width
+        n = n * 10 + (d - '0');
+    }
+    unita = letto.negativo ? -n : n;
+    return true;
+}
+
+/// Where the amount fields lie in the record, column by column.
+struct Colonne {
+    Colonne() {
+        for (std::size_t j = 0; j < importi.size(); ++j) {
+            importi[j] = posizione(kCampiRiepilogo[j]);
+        }
+        inizio = importi[0].inizio;
+        std::size_t fine = inizio;
+        for (std::size_t j = 0; j < importi.size(); ++j) {
+            contigue = contigue && importi[j].inizio == fine;
+            fine = importi[j].inizio + importi[j].larghezza;
+            std::uint64_t peso = 1;
+            for (std::size_t c = fine; c-- > importi[j].inizio;) {
+                if (c - inizio < kColonne) {
+                    attive[c - inizio] = 0xFF;
+                    pesi[c - inizio] = peso;
+                    campi[c - inizio] = static_cast<std::uint8_t>(j);
+                }
+                peso *= 10;
+            }
+        }
+        contigue = contigue && fine - inizio <= kColonne &&
+                   inizio + kColonne <= Versamento::kLunghezzaRecord;
+    }
+
+    std::array<Posizione, 6> importi{};
+    std::size_t inizio = 0;  ///< offset of the first amount column
+    bool contigue = true;    ///< the fields fill the run of columns without gaps
+    std::array<std::uint8_t, kColonne> attive{};  ///< 0xFF for a column of a field
+    std::array<std::uint64_t, kColonne> pesi{};   ///< a column's place value
+    std::array<std::uint8_t, kColonne> campi{};   ///< a column's field
+};
+
+/// The pass itself: every record is added to its group of each grouping.
+class Passata {
+public:
+    void aggiungi(std::string_view record) {
+        const Versamento v = Versamento::daByte(record);
+        const bool anomalo = controlla(v) != 0;
+        const char* r = record.data();
+
+        // The amount columns' digits, and whether every one is a digit: one loop
+        // over a fixed run of columns, which the compiler turns into a few vector
+        // instructions.
+        std::array<std::uint8_t, kColonne> cifre;
+        bool cifreSole = colonne_.contigue;
+        if (cifreSole) {
+            std::uint8_t fuori = 0;
+            for (std::size_t c = 0; c < kColonne; ++c) {
+                const auto d = static_cast<std::uint8_t>(r[colonne_.inizio + c] - '0');
+                cifre[c] = d & colonne_.attive[c];
+                fuori |= (d > 9 ? 0xFF : 0) & colonne_.attive[c];
+            }
+            cifreSole = fuori == 0;
+        }
+        std::array<std::int64_t, 6> unita{};
+        unsigned conDecimali = 0;
+        if (!cifreSole) {
+            for (std::size_t j = 0; j < unita.size(); ++j) {
+                const Posizione p = colonne_.importi[j];
+                if (!unitaIntere(record.substr(p.inizio, p.larghezza), unita[j])) {
+                    conDecimali |= 1u << j;
+                }
+            }
+        }
+        const auto somma = [&](Accumulo& a) {
+            ++a.versamenti;
+            a.anomalie += anomalo ? 1 : 0;
+            if (cifreSole) {
+                if (!a.inSospeso) {
+                    a.inSospeso = true;
+                    sospesi_.push_back(&a);
+                }
+                for (std::size_t c = 0; c < kColonne; ++c) {
+                    a.colonne[c] = static_cast<std::uint16_t>(a.colonne[c] + cifre[c]);
+                }
+                return;
+            }
+            for (std::size_t j = 0; j < unita.size(); ++j) {
+                a.unita[j] += static_cast<std::uint64_t>(unita[j]);
+            }
+            for (std::size_t j = 0; conDecimali != 0 && j < unita.size(); ++j) {
+                if ((conDecimali >> j) & 1u) {
+                    a.decimali[j].aggiungi(leggiNumero(v.campo(kCampiRiepilogo[j])));
+                }
+            }
+        };
+
+        const bool violazione = v.violazione();
+        somma(indice(Raggruppamento::anno)
+                  .di(grezzi<2>(r + kAnno.inizio) | (violazione ? 1u << 16 : 0u), [&](Accumulo& a) {
+                      a.chiave = v.annoImpostaCompleto();
+                      a.tipo = violazione ? 'V' : 'O';
+                  }));
+        // Year and month are adjacent (columns 27-32): the key holds both.
+        somma(indice(Raggruppamento::mese)
+                  .di(grezzi<6>(r + kAnnoVersamento.inizio), [&](Accumulo& a) {
+                      a.chiave = std::string(v.campo(Campo::annoversamento)) + "-" +
+                                 std::string(v.campo(Campo::meseversamento));
+                  }));
+        somma(indice(Raggruppamento::comune).di(grezzi<4>(r + kComune.inizio), [&](Accumulo& a) {
+            a.chiave = std::string(record.substr(kComune.inizio, kComune.larghezza));
+        }));
+    }
+
+    /// Carries the block's digit sums into the groups' totals; due at least
+    /// every kRecordPerBlocco records.
+    void fineBlocco() {
+        for (Accumulo* a : sospesi_) {
+            for (std::size_t c = 0; c < kColonne; ++c) {
+                a->unita[colonne_.campi[c]] += a->colonne[c] * colonne_.pesi[c];
+            }
+            a->colonne.fill(0);
+            a->inSospeso = false;
+        }
+        sospesi_.clear();
+    }
+
+    /// The groups once the last block is done.
+    Riepilogo risultato() const {
+        Riepilogo out;
+        for (Raggruppamento g : kRaggruppamenti) {
+            out.gruppi[static_cast<std::size_t>(g)] = indice(g).risultato();
+        }
+        // Every payment has exactly one tax-year group: their sum is the grand total.
+        for (const GruppoRiepilogo& g : out.per(Raggruppamento::anno)) {
+            out.totale.versamenti += g.versamenti;
+            out.totale.anomalie += g.anomalie;
+            for (std::size_t j = 0; j < g.importi.size(); ++j) {
+                out.totale.importi[j].aggiungi(g.importi[j]);
+            }
+        }
+        return out;
+    }
+
+private:
+    Indice& indice(Raggruppamento g) { return indici_[static_cast<std::size_t>(g)]; }
+    const Indice& indice(Raggruppamento g) const { return indici_[static_cast<std::size_t>(g)]; }
+
+    const Posizione kAnno = posizione(Campo::annoimposta);
+    const Posizione kAnnoVersamento = posizione(Campo::annoversamento);
+    const Colonne colonne_;
+    std::array<Indice, 3> indici_;
+    std::vector<Accumulo*> sospesi_;  ///< the groups with digit sums in this block
+};
+
+Errore annullato(const std::string& percorso) {
+    return Errore{CodiceErrore::Annullato, percorso, "riepilogo annullato"};
+}
+
+}  // namespace
+
+Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const ControlloRiepilogo& controllo) {
+    const Esito<double> conteggio = archivio.numerorecord();
+    if (!conteggio) {
+        return conteggio.errore();
+    }
+    // The count is taken once; a trailing partial record is not a payment.
+    const auto interi = static_cast<std::uint64_t>(std::floor(*conteggio));
+    const bool parziale = *conteggio > std::floor(*conteggio);
+
+    Passata passata;
+    std::string blocco;
+    std::uint64_t fatti = 0;
+    while (fatti < interi) {
+        if (controllo.annullato()) {
+            return annullato(archivio.percorso());
+        }
+        if (controllo.progresso) {
+            controllo.progresso(fatti, interi);
+        }
+        const auto quanti =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kRecordPerBlocco, interi - fatti));
+        const Esito<std::size_t> letti = archivio.leggiblocco(fatti + 1, quanti, blocco);
+        if (!letti) {
+            return letti.errore();
+        }
+        if (*letti == 0) {
+            // Totals of part of a file would be set beside the treasurer's figures
+            // as if they were the whole: a file cut short midway is a failure.
+            return Errore{CodiceErrore::InputOutput, archivio.percorso(),
+                          "il file di lavoro si è accorciato durante il riepilogo"};
+        }
+        for (std::size_t i = 0; i < *letti; ++i) {
+            passata.aggiungi(std::string_view(blocco.data() + i * Versamento::kLunghezzaRecord,
+                                              Versamento::kLunghezzaRecord));
+        }
+        passata.fineBlocco();
+        fatti += *letti;
+    }
+    if (controllo.progresso) {
+        controllo.progresso(fatti, interi);
+    }
+    Riepilogo r = passata.risultato();
+    r.parziale = parziale;
+    r.archivio = archivio.percorso();
+    return r;
+}
+
+std::vector<std::string_view> intestazioniRiepilogo(Raggruppamento r) {
+    std::vector<std::string_view> out;
+    switch (r) {
+        case Raggruppamento::anno:
+            out = {"Anno", "Tipo"};
+            break;
+        case Raggruppamento::mese:
+            out = {"Mese"};
+            break;
+        case Raggruppamento::comune:
+            out = {"Comune"};
+            break;
+    }
+    for (std::string_view h :
+         {"Versamenti", "Totale", "Terreni", "Aree fabbricabili", "Abitazione principale",
+          "Altri fabbricati", "Detrazione", "Anomalie"}) {
+        out.push_back(h);
+    }
+    return out;
+}
+
+std::string_view nomeRaggruppamento(Raggruppamento r) {
+    switch (r) {
+        case Raggruppamento::anno:
+            return "anno";
+        case Raggruppamento::mese:
+            return "mese";
+        case Raggruppamento::comune:
+            return "comune";
+    }
+    return {};
+}
+
+}  // namespace pliventa

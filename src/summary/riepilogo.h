@@ -1,0 +1,99 @@
+// The summary of a work file: the payments totalled by tax year and kind, by
+// payment month and by municipality, all three worked out in one streaming pass,
+// so the window can switch between them without reading the file again.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "records/archivio.h"
+#include "records/errore.h"
+#include "records/somma.h"
+#include "records/versamento.h"
+
+namespace pliventa {
+
+/// How the payments are grouped.
+enum class Raggruppamento {
+    anno,    ///< four-digit tax year, then kind: ordinary (O) before violation (V)
+    mese,    ///< payment month, "yyyy-mm" from fields 2 and 3 as stored
+    comune,  ///< the municipality's Belfiore code, columns 4-7
+};
+
+inline constexpr std::array<Raggruppamento, 3> kRaggruppamenti = {
+    Raggruppamento::anno, Raggruppamento::mese, Raggruppamento::comune};
+
+/// The amount fields a group sums, in the order of the summary's columns. A
+/// violation payment keeps tax, penalties, pecuniary penalty and interest in the
+/// same fields, so they are summed under the same captions.
+inline constexpr std::array<Campo, 6> kCampiRiepilogo = {
+    Campo::totale,          Campo::terreni,    Campo::areefabbricabili, Campo::abitazioneprincipale,
+    Campo::altrifabbricati, Campo::detrazione,
+};
+
+/// The totals of one group.
+struct GruppoRiepilogo {
+    /// The group as stored in the records (Windows-1252 bytes): "2003", "2003-07",
+    /// "H501". Empty in the grand total.
+    std::string chiave;
+    /// 'O' or 'V' when grouped by tax year; '\0' otherwise and in the grand total.
+    char tipo = '\0';
+    std::uint64_t versamenti = 0;  ///< payments in the group
+    std::uint64_t anomalie = 0;    ///< payments breaking at least one check (not rule breaks)
+    /// Exact sums of the kCampiRiepilogo fields, in the unit stored (cents or lire).
+    std::array<SommaEsatta, 6> importi;
+
+    bool operator==(const GruppoRiepilogo&) const = default;
+};
+
+/// The three groupings of one work file and their grand total.
+struct Riepilogo {
+    std::array<std::vector<GruppoRiepilogo>, 3> gruppi;  ///< by Raggruppamento, ascending
+    GruppoRiepilogo totale;  ///< every payment counted: the grand total of each grouping
+    /// The work file ends in a partial record (its length is not a multiple of 202
+    /// bytes), which was left out.
+    bool parziale = false;
+    std::string archivio;  ///< the work file's path, so that no save replaces it
+
+    /// The groups of `r` in ascending order of key, then kind.
+    const std::vector<GruppoRiepilogo>& per(Raggruppamento r) const {
+        return gruppi[static_cast<std::size_t>(r)];
+    }
+};
+
+/// What the caller learns while the summary runs and how it stops it. Both are
+/// used from the summarising thread.
+struct ControlloRiepilogo {
+    /// Called before each block of payments and once at the end with the payments
+    /// done and their total.
+    std::function<void(std::uint64_t fatti, std::uint64_t totale)> progresso;
+    /// Set by the caller to stop; checked between blocks of payments.
+    const std::atomic<bool>* annulla = nullptr;
+
+    bool annullato() const { return annulla != nullptr && annulla->load(); }
+};
+
+/// Reads every whole record of `archivio` once and totals it in its group of each
+/// grouping. Returns the summary, or an error: InputOutput naming the work file
+/// when it cannot be read or gets shorter during the pass, Annullato when
+/// `controllo` asked to stop.
+Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio,
+                           const ControlloRiepilogo& controllo = {});
+
+/// The Italian column headers of the summary by `r`: "Anno", "Tipo" (by tax year),
+/// "Mese" or "Comune", then "Versamenti", "Totale", "Terreni", "Aree fabbricabili",
+/// "Abitazione principale", "Altri fabbricati", "Detrazione", "Anomalie".
+std::vector<std::string_view> intestazioniRiepilogo(Raggruppamento r);
+
+/// The label of the grand-total row, in the first column.
+inline constexpr std::string_view kTotaleGenerale = "Totale generale";
+
+/// The name of `r` on the command line and in file names: "anno", "mese", "comune".
+std::string_view nomeRaggruppamento(Raggruppamento r);
+
+}  // namespace pliventa

@@ -19,11 +19,7 @@ using test::RigaVersamento;
 
 // A work file of `n` ordinary records, record i with the codice fiscale "X<i>".
 std::string archivio(std::size_t n) {
-    std::string dati;
-    for (std::size_t i = 1; i <= n; ++i) {
-        dati += RigaVersamento().tipo('3').cf("X" + std::to_string(i)).record();
-    }
-    return dati;
+    return test::numerati(n, "X");
 }
 
 const std::size_t kCodice = indice(ColonnaElenco::codiceFiscale);

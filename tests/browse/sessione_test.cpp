@@ -8,16 +8,11 @@ namespace pliventa {
 namespace {
 
 using test::CartellaTemporanea;
-using test::RigaVersamento;
 
 // Work file of `n` whole records, record i with codice fiscale "CF<i>", and
 // `coda` bytes of a partial record after them.
-std::string archivio(int n, std::size_t coda = 0) {
-    std::string dati;
-    for (int i = 1; i <= n; ++i) {
-        dati += RigaVersamento().tipo('3').cf("CF" + std::to_string(i)).record();
-    }
-    return dati + std::string(coda, ' ');
+std::string archivio(std::size_t n, std::size_t coda = 0) {
+    return test::numerati(n, "CF") + std::string(coda, ' ');
 }
 
 std::string cf(const Versamento& v) {
@@ -27,7 +22,7 @@ std::string cf(const Versamento& v) {
 TEST(Sessione, MovesWithinTheFileInTheDirectionOfTheMoveOnly) {
     const struct {
         const char* caso;
-        int record;        // records in the file
+        std::size_t record;  // records in the file
         std::size_t coda;  // bytes of a trailing partial record
         double da;         // recordcorrente before the press
         Movimento m;

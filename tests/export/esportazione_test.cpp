@@ -22,6 +22,7 @@ using test::CartellaTemporanea;
 using test::leggiFile;
 using test::leggiLibro;
 using test::LibroLetto;
+using test::lavoro;
 using test::LimiteFile;
 using test::nomi;
 using test::RigaVersamento;
@@ -74,18 +75,10 @@ private:
     std::string archivio_;
 };
 
-std::string righe(std::initializer_list<RigaVersamento> r) {
-    std::string s;
-    for (const auto& x : r) {
-        s += x.record();
-    }
-    return s;
-}
-
 TEST_F(Esportazione, EveryCellOfHeadersTotalsAndPayments) {
     auto cf = ordinario("93");
     cf.cf("=SUM(A1)        ");  // looks like a formula: stays text, blanks kept
-    const std::string dati = righe({ordinario("92"), cf, ordinario("05"), ordinario("  "),
+    const std::string dati = lavoro({ordinario("92"), cf, ordinario("05"), ordinario("  "),
                                     violazione(), violazione("31022002")});
     for (const char* valuta : {"E", "L"}) {
         SCOPED_TRACE(valuta);
@@ -144,22 +137,13 @@ TEST_F(Esportazione, EveryCellOfHeadersTotalsAndPayments) {
 }
 
 TEST_F(Esportazione, NoticeColumnsFollowTheWorkFilesArrangement) {
-    const struct {
-        LetturaAtto lettura;
-        const char* k;
-        const char* l;
-    } casi[] = {
-        {LetturaAtto::lunga, "s\t000123456\t-\tGeneral", "d\t2002-12-31\t-\tdd/mm/yyyy"},
-        {LetturaAtto::breve, "s\t000123\t-\tGeneral", "s\t45/63/1122\t-\tGeneral"},
-    };
-    for (const auto& c : casi) {
-        OpzioniEsportazione o;
-        o.lettura = c.lettura;
-        ASSERT_TRUE(esporta(righe({violazione()}), o).ok());
-        const LibroLetto l = leggiLibro(libro());
-        EXPECT_EQ(l["K3"], c.k);
-        EXPECT_EQ(l["L3"], c.l);
-    }
+    // The long arrangement is the default above; the short one gives no real day.
+    OpzioniEsportazione o;
+    o.lettura = LetturaAtto::breve;
+    ASSERT_TRUE(esporta(lavoro({violazione()}), o).ok());
+    const LibroLetto l = leggiLibro(libro());
+    EXPECT_EQ(l["K3"], "s\t000123\t-\tGeneral");
+    EXPECT_EQ(l["L3"], "s\t45/63/1122\t-\tGeneral");
 }
 
 TEST_F(Esportazione, EmptyWorkFileGivesHeadersAndBoldEmptyTotals) {
@@ -175,12 +159,7 @@ TEST_F(Esportazione, EmptyWorkFileGivesHeadersAndBoldEmptyTotals) {
 }
 
 TEST_F(Esportazione, TotalsReachTheLastRowPastRow65536) {
-    const std::string uno = ordinario("05").record();
-    std::string dati;
-    for (int i = 0; i < 65535; ++i) {  // data rows 3 to 65537
-        dati += uno;
-    }
-    ASSERT_TRUE(esporta(dati).ok());
+    ASSERT_TRUE(esporta(test::ripeti(ordinario("05").record(), 65535)).ok());  // rows 3 to 65537
     const LibroLetto l = leggiLibro(libro(), 2);
     EXPECT_EQ(l["D2"], "f\t=SUM(D3:D65537)=" + test::repr(65535 * 123.45) + "\tbold\t#,##0.00");
 }
@@ -189,7 +168,7 @@ TEST_F(Esportazione, AFullSheetTakesWhatFitsAndCountsTheRest) {
     OpzioniEsportazione o;
     o.righeFoglio = 5;  // rows for three payments
     const std::string dati =
-        righe({ordinario("01"), ordinario("02"), ordinario("03"), ordinario("04")}) +
+        lavoro({ordinario("01"), ordinario("02"), ordinario("03"), ordinario("04")}) +
         ordinario("05").record().substr(0, 100);  // and a partial record
     const auto r = esporta(dati, o);
     ASSERT_TRUE(r.ok()) << r.errore().descrizione();
@@ -203,10 +182,7 @@ TEST_F(Esportazione, AFullSheetTakesWhatFitsAndCountsTheRest) {
 }
 
 TEST_F(Esportazione, FailuresNameThePathAndLeaveTheOldFile) {
-    std::string dati;
-    for (int i = 0; i < 5000; ++i) {
-        dati += ordinario("05").record();
-    }
+    const std::string dati = test::ripeti(ordinario("05").record(), 5000);
     const std::string temporanei = dir.file("temp");
     fs::create_directory(temporanei);
     const struct {
@@ -253,10 +229,7 @@ TEST_F(Esportazione, FailuresNameThePathAndLeaveTheOldFile) {
 }
 
 TEST_F(Esportazione, CancelLeavesNoFileAndProgressReachesTheEnd) {
-    std::string dati;
-    for (int i = 0; i < 10000; ++i) {
-        dati += ordinario("05").record();
-    }
+    const std::string dati = test::ripeti(ordinario("05").record(), 10000);
     std::atomic<bool> annulla{false};
     std::vector<std::pair<FaseEsportazione, std::uint64_t>> visti;
     avanzamento.annulla = &annulla;
@@ -289,7 +262,7 @@ TEST_F(Esportazione, LibreOfficeShowsTheTotals) {
     if (::access(soffice, X_OK) != 0) {
         GTEST_SKIP() << "LibreOffice is not installed";
     }
-    ASSERT_TRUE(esporta(righe({ordinario("92"), ordinario("93"), violazione()})).ok());
+    ASSERT_TRUE(esporta(lavoro({ordinario("92"), ordinario("93"), violazione()})).ok());
     const std::string comando = "HOME='" + dir.file("profilo") + "' " + soffice +
                                 " --headless --norestore --convert-to csv --outdir '" +
                                 dir.percorso().string() + "' '" + libro() + "' >/dev/null 2>&1";

@@ -51,7 +51,7 @@ elif command -v groff >/dev/null; then
   testo=$(groff -k -man -Tutf8 -P-cbou -rLL=200n -ww "$manuale" 2>"$prefisso/avvisi" |
     sed 's/^[[:space:]]*//')
   [ -s "$prefisso/avvisi" ] && guasto "groff warns: $(cat "$prefisso/avvisi")"
-  for comando in import dump export risconet search; do
+  for comando in import dump export risconet search check summary; do
     uso=$("$cli" "$comando" --help | sed -n '1s/^Uso: pliventa-cli //p')
     grep -qxF -- "$uso" <<<"$testo" || guasto "the manual page lacks the usage line '$uso'"
   done

@@ -52,12 +52,8 @@ TEST(ArchivioLavoro, FractionalNumbersRoundHalfToEven) {
 
 TEST(ArchivioLavoro, LengthNotAMultipleOfTheRecordGivesAFractionalCount) {
     CartellaTemporanea dir;
-    std::string dati;
-    for (int i = 0; i < 10; ++i) {
-        dati += RigaVersamento().record();
-    }
-    dati += std::string(101, 'x');  // 2121 bytes
-    auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", dati));
+    const std::string dati = test::ripeti(RigaVersamento().record(), 10) + std::string(101, 'x');
+    auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", dati));  // 2121 bytes
     ASSERT_TRUE(a.ok());
     EXPECT_DOUBLE_EQ(*a->numerorecord(), 10.5);
     auto corto = a->leggirecord(11);  // the cut record is padded with blanks

@@ -95,12 +95,6 @@ TEST(Mostrarecord, ViolationPaymentFollowsTheGivenNoticeReading) {
     EXPECT_EQ(breve.text3[11], "78/93/1122");
 }
 
-TEST(Mostrarecord, FractionalRecordNumberUsesTheDecimalSeparator) {
-    const Schermata s = mostrarecord(ordinario(), 10.5, "E", LetturaAtto::lunga,
-                                     FormaNumero::conPrefisso, kItaliano);
-    EXPECT_EQ(s.text4, "Vers. n. 10,5");
-}
-
 TEST(Mostrarecord, TextIsDecodedFromTheCodePage) {
     const auto v = Versamento::daByte(RigaVersamento().cf("NICCOL\xD2").record());
     const Schermata s =

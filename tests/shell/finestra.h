@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRect>
+#include <QSettings>
 #include <QString>
 #include <QTest>
 #include <initializer_list>
@@ -25,6 +26,7 @@ protected:
     void SetUp() override {
         cartellaPrima_ = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(cartella()));
+        QSettings().clear();  // no last work file remembered from another test
         finestra = std::make_unique<frmView>(dialoghi);
         finestra->show();
     }

@@ -140,6 +140,8 @@ TEST_F(FinestraTest, DoubleClickEmptiesOnlyTheCodiceFiscale) {
     QTest::mouseDClick(data, Qt::LeftButton);
     QTest::mouseDClick(cf, Qt::LeftButton);
     EXPECT_EQ(data->text(), QStringLiteral("31/05/2003"));
+    // The other boxes keep what a double-click does in any text box: select a word.
+    EXPECT_TRUE(data->hasSelectedText());
     EXPECT_EQ(cf->text(), QString());
 }
 

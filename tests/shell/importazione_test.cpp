@@ -1,6 +1,7 @@
 // The four imports through the window: prompt and memo, work file, count, first
 // payment, status line, and what an input that cannot be read leaves behind.
 #include <QAbstractButton>
+#include <QAction>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
@@ -94,6 +95,17 @@ TEST_F(ImportazioneTest, StatusLineCountsPaddedAndCutLines) {
     EXPECT_EQ(stato(), QStringLiteral("Versamenti importati: 2 · righe scartate: 1 · righe "
                                       "completate con spazi: 1 · righe troncate: 1"));
     EXPECT_EQ(archivio().size(), 404u);
+}
+
+TEST_F(ImportazioneTest, AMemoThatCannotBeWrittenIsToldInItalian) {
+    // A folder in the memo's place: the import goes on, the status line says why
+    // the path was not remembered, in the clerk's language.
+    ASSERT_TRUE(QDir(cartella()).mkdir(QStringLiteral("icimemofilepliventa.txt")));
+    importaCnc(fileCnc());
+    EXPECT_TRUE(stato().endsWith(QStringLiteral(" · percorso non ricordato: ") +
+                                 QDir::currentPath() +
+                                 QStringLiteral("/icimemofilepliventa.txt: è una directory")))
+        << stato();
 }
 
 TEST_F(ImportazioneTest, NoPaymentTakenShowsTheEmptyRecordArea) {
@@ -216,13 +228,22 @@ TEST_F(ImportazioneTest, EachImportHasItsPromptMemoWorkFileAndClosingTitle) {
     }
 }
 
-TEST_F(ImportazioneTest, F24AndCncShareTheirMemo) {
-    const QString input = file("f24.txt", "");
+TEST_F(ImportazioneTest, F24CountsAmountsOutOfFormatAndSharesTheMemoWithCnc) {
+    // One ICI line whose debit has eleven digits, one more than its field holds.
+    std::string g1(260, '0');
+    g1.replace(0, 2, "G1");
+    g1.replace(95, 15, "000010000000000");
+    g1[259] = 'I';
+    const QString input = file("f24.txt", g1 + "\r\n");
     dialoghi
         .attendiInput(kPrompt, QStringLiteral("Visualizza Files Versamenti F24"), QString(), input)
         .attendiLavoro(QStringLiteral("Visualizza Files Versamenti F24"))
         .attendi(kFinito, QStringLiteral("Visualizza Files Versamenti F24"));
     premi("Command3");
+    EXPECT_TRUE(stato().startsWith(QStringLiteral(
+        "Versamenti importati: 1 · righe scartate: 0 · righe completate con spazi: 0 · righe "
+        "troncate: 0 · importi fuori formato: 1")))
+        << stato();
     importaCnc(fileCnc(), input);
 }
 
@@ -262,6 +283,25 @@ TEST_F(ImportazioneTest, ViolationsOf1997AreReadWithTheShortNoticeEverywhere) {
     premi("cmdRicerca");
     EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("1 (Violazione)"));
     atto("after the search");
+}
+
+TEST_F(ImportazioneTest, ReopenTheLastWorkFileInAnotherRunUntilItIsGone) {
+    importaCnc(fileCnc());
+    frmView altra(dialoghi);  // the next run of the program
+    auto* riapri = altra.findChild<QAction*>(QStringLiteral("azioneRiapri"));
+    ASSERT_NE(riapri, nullptr);
+    ASSERT_TRUE(riapri->isEnabled());
+    riapri->trigger();
+    EXPECT_EQ(altra.findChild<QLineEdit*>(QStringLiteral("Text2"))->text(),
+              QDir::currentPath() + QStringLiteral("/iciview.out"));
+    EXPECT_EQ(altra.findChild<QLineEdit*>(QStringLiteral("Text4"))->text(),
+              QStringLiteral("Vers. n. 1"));
+    EXPECT_EQ(altra.findChild<QLineEdit*>(QStringLiteral("Text5"))->text(), QStringLiteral("3"));
+
+    altra.sessione().chiudi();
+    ASSERT_TRUE(QFile::remove(QStringLiteral("iciview.out")));
+    frmView terza(dialoghi);
+    EXPECT_FALSE(terza.findChild<QAction*>(QStringLiteral("azioneRiapri"))->isEnabled());
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -23,6 +25,10 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     qInstallMessageHandler(messaggiQt);
+    // The window remembers the last work file in its settings: the tests keep
+    // theirs in a folder of their own, never the user's.
+    QTemporaryDir impostazioni;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(impostazioni.path()));
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);  // a test may close the window
     // Amounts are checked as an Italian clerk sees them.

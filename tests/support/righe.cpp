@@ -34,6 +34,32 @@ std::string CartellaTemporanea::scrivi(std::string_view nome, std::string_view c
     return p;
 }
 
+std::string lavoro(std::initializer_list<RigaVersamento> righe) {
+    std::string dati;
+    for (const RigaVersamento& r : righe) {
+        dati += r.record();
+    }
+    return dati;
+}
+
+std::string ripeti(std::string_view record, std::size_t n) {
+    std::string dati;
+    dati.reserve(record.size() * n);
+    for (std::size_t i = 0; i < n; ++i) {
+        dati += record;
+    }
+    return dati;
+}
+
+std::string numerati(std::size_t n, std::string_view prefisso) {
+    std::string dati;
+    dati.reserve(n * Versamento::kLunghezzaRecord);
+    for (std::size_t i = 1; i <= n; ++i) {
+        dati += RigaVersamento().tipo('3').cf(std::string(prefisso) + std::to_string(i)).record();
+    }
+    return dati;
+}
+
 std::string leggiFile(const std::string& percorso) {
     std::ifstream f(percorso, std::ios::binary);
     std::ostringstream s;

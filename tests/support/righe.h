@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,16 @@ public:
 private:
     std::string testo_;
 };
+
+/// The work file of `righe`, one record each, in order.
+std::string lavoro(std::initializer_list<RigaVersamento> righe);
+
+/// `n` copies of `record`, one after the other.
+std::string ripeti(std::string_view record, std::size_t n);
+
+/// A work file of `n` ordinary records, record i with the codice fiscale
+/// `prefisso` followed by i.
+std::string numerati(std::size_t n, std::string_view prefisso);
 
 /// A fresh empty folder under the system's temporary folder, removed on destruction.
 class CartellaTemporanea {

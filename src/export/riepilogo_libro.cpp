@@ -1,0 +1,123 @@
+#include "export/riepilogo_libro.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include "export/libro.h"
+#include "records/file.h"
+#include "records/testo.h"
+#include "summary/tabella.h"
+
+namespace pliventa {
+
+namespace {
+
+bool annoNumerico(std::string_view chiave) {
+    return chiave.size() == 4 &&
+           std::all_of(chiave.begin(), chiave.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+/// Row `riga` for `g`; `etichetta` replaces the key in the grand-total row.
+EsitoVuoto scriviRiga(LibroExcel& libro, std::uint32_t riga, const GruppoRiepilogo& g,
+                      Raggruppamento r, bool euro, const std::string* etichetta) {
+    const bool totale = etichetta != nullptr;
+    const Stile conto = totale ? Stile::grassetto : Stile::normale;
+    const Stile importo = euro ? (totale ? Stile::totale : Stile::importo) : conto;
+    Cella chiave;
+    if (totale) {
+        chiave = *etichetta;
+    } else if (r == Raggruppamento::anno && annoNumerico(g.chiave)) {
+        // A year is a number the sheet can sort and filter on.
+        int anno = 0;
+        for (char cifra : g.chiave) {
+            anno = anno * 10 + (cifra - '0');
+        }
+        chiave = static_cast<double>(anno);
+    } else {
+        chiave = daCp1252(g.chiave);
+    }
+    int c = 0;
+    if (EsitoVuoto e = libro.scrivi(riga, c++, chiave, conto); !e) {
+        return e;
+    }
+    if (r == Raggruppamento::anno) {
+        const Cella tipo = g.tipo == '\0' ? Cella{} : Cella{std::string(1, g.tipo)};
+        if (EsitoVuoto e = libro.scrivi(riga, c++, tipo, conto); !e) {
+            return e;
+        }
+    }
+    if (EsitoVuoto e = libro.scrivi(riga, c++, static_cast<double>(g.versamenti), conto); !e) {
+        return e;
+    }
+    for (const SommaEsatta& s : g.importi) {
+        if (EsitoVuoto e = libro.scrivi(riga, c++, s.valore(euro ? 100 : 1), importo); !e) {
+            return e;
+        }
+    }
+    return libro.scrivi(riga, c, static_cast<double>(g.anomalie), conto);
+}
+
+std::string cartellaDiSistema() {
+    std::error_code ec;
+    const std::filesystem::path p = std::filesystem::temp_directory_path(ec);
+    return ec ? std::string("/tmp") : p.string();
+}
+
+}  // namespace
+
+std::string nomeFoglioRiepilogo(Raggruppamento r) {
+    return "Riepilogo per " + std::string(nomeRaggruppamento(r));
+}
+
+EsitoVuoto salvaRiepilogoExcel(const Riepilogo& riepilogo, Raggruppamento r, bool euro,
+                               const std::string& destinazione,
+                               const std::string& cartellaTemporanea) {
+    if (EsitoVuoto e = destinazioneAmmessa(riepilogo, destinazione); !e) {
+        return e;
+    }
+    // The library opens the new file again by its name.
+    Esito<Sostituzione> nuovo = Sostituzione::prepara(destinazione, false);
+    if (!nuovo) {
+        return nuovo.errore();
+    }
+    Esito<std::unique_ptr<LibroExcel>> creato = LibroExcel::crea(
+        nuovo->nome(), nomeFoglioRiepilogo(r),
+        cartellaTemporanea.empty() ? cartellaDiSistema() : cartellaTemporanea, destinazione);
+    if (!creato) {
+        return creato.errore();
+    }
+    LibroExcel& libro = **creato;
+    const std::vector<std::string_view> intestazioni = intestazioniRiepilogo(r);
+    for (std::size_t i = 0; i < intestazioni.size(); ++i) {
+        const int c = static_cast<int>(i);
+        // Wide enough for the header and for "Totale generale" or a large amount.
+        const double larghezza =
+            std::max<double>(16, static_cast<double>(intestazioni[i].size()) + 2);
+        if (EsitoVuoto e = libro.colonne(c, c, larghezza, Stile::normale); !e) {
+            return e;
+        }
+        if (EsitoVuoto e = libro.scrivi(0, c, std::string(intestazioni[i]), Stile::grassetto); !e) {
+            return e;
+        }
+    }
+    std::uint32_t riga = 1;
+    for (const GruppoRiepilogo& g : riepilogo.per(r)) {
+        if (EsitoVuoto e = scriviRiga(libro, riga++, g, r, euro, nullptr); !e) {
+            return e;
+        }
+    }
+    const std::string etichetta(kTotaleGenerale);
+    if (EsitoVuoto e = scriviRiga(libro, riga, riepilogo.totale, r, euro, &etichetta); !e) {
+        return e;
+    }
+    if (EsitoVuoto e = libro.controllaTemporanei(); !e) {
+        return e;
+    }
+    if (EsitoVuoto e = libro.chiudi(); !e) {
+        return e;
+    }
+    return nuovo->completa();
+}
+
+}  // namespace pliventa

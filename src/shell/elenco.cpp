@@ -1,0 +1,321 @@
+#include "shell/elenco.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <limits>
+
+#include "shell/dialoghi.h"
+#include "shell/frmview.h"
+#include "shell/viste.h"
+
+namespace pliventa {
+
+namespace {
+
+// A spreadsheet takes at most this many rows; a larger copy would only fill the
+// clipboard with what no program can paste.
+constexpr std::uint64_t kMassimoRigheCopiate = 1'048'576;
+
+FormatoElenco formatoDi(const frmView& finestra) {
+    return FormatoElenco{finestra.valuta().toStdString(), finestra.sessione().lettura(),
+                         finestra.separatori()};
+}
+
+}  // namespace
+
+// A filter scan on a thread of its own. The window polls it: no signal crosses
+// threads, and the scan touches nothing but its own members and the const file.
+struct FinestraElenco::Scansione {
+    std::atomic<bool> annulla{false};
+    std::atomic<bool> finita{false};
+    std::atomic<std::uint64_t> fatti{0};
+    std::atomic<std::uint64_t> totale{0};
+    std::optional<Esito<std::vector<std::uint32_t>>> esito;
+    std::thread filo;
+
+    ~Scansione() {
+        annulla.store(true);
+        if (filo.joinable()) {
+            filo.join();
+        }
+    }
+};
+
+ModelloElenco::ModelloElenco(ElencoVersamenti& elenco, QObject* genitore)
+    : QAbstractTableModel(genitore), elenco_(elenco) {}
+
+int ModelloElenco::rowCount(const QModelIndex& genitore) const {
+    return genitore.isValid() ? 0
+                              : static_cast<int>(std::min<std::uint64_t>(
+                                    elenco_.righe(), std::numeric_limits<int>::max()));
+}
+
+int ModelloElenco::columnCount(const QModelIndex& genitore) const {
+    return genitore.isValid() ? 0 : static_cast<int>(kColonneElenco);
+}
+
+QVariant ModelloElenco::data(const QModelIndex& indice, int ruolo) const {
+    if (!indice.isValid()) {
+        return {};
+    }
+    const auto colonna = static_cast<std::size_t>(indice.column());
+    if (ruolo == Qt::DisplayRole) {
+        return daUtf8(elenco_.testo(static_cast<std::uint64_t>(indice.row()), colonna));
+    }
+    if (ruolo == Qt::TextAlignmentRole && kADestraElenco[colonna]) {
+        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+QVariant ModelloElenco::headerData(int sezione, Qt::Orientation orientamento, int ruolo) const {
+    if (orientamento != Qt::Horizontal || sezione < 0 ||
+        sezione >= static_cast<int>(kColonneElenco)) {
+        return {};
+    }
+    const auto s = static_cast<std::size_t>(sezione);
+    if (ruolo == Qt::DisplayRole) {
+        return daUtf8(kIntestazioniElenco[s]);
+    }
+    if (ruolo == Qt::ToolTipRole) {
+        return daUtf8(kSpiegazioniElenco[s]);
+    }
+    return {};
+}
+
+FinestraElenco::FinestraElenco(frmView& finestra, Dialoghi& dialoghi)
+    : QWidget(&finestra), finestra_(finestra), dialoghi_(dialoghi) {
+    preparaVista(this, finestra, QStringLiteral("FinestraElenco"),
+                 QStringLiteral("Elenco versamenti"));
+
+    filtroCodice_ = new QLineEdit(this);
+    filtroCodice_->setObjectName(QStringLiteral("filtroCodice"));
+    filtroCodice_->setPlaceholderText(QStringLiteral("Codice fiscale (parte iniziale)"));
+    filtroCodice_->setAccessibleName(QStringLiteral("Codice fiscale"));
+    filtroAnno_ = new QLineEdit(this);
+    filtroAnno_->setObjectName(QStringLiteral("filtroAnno"));
+    filtroAnno_->setPlaceholderText(QStringLiteral("Anno"));
+    filtroAnno_->setAccessibleName(QStringLiteral("Anno d'imposta"));
+    filtroAnno_->setToolTip(QStringLiteral("Anno d'imposta: due cifre (03) o quattro (2003)"));
+    filtroAnno_->setMaxLength(4);
+    filtroAnno_->setFixedWidth(
+        filtroAnno_->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
+    filtroTipo_ = new QComboBox(this);
+    filtroTipo_->setObjectName(QStringLiteral("filtroTipo"));
+    filtroTipo_->setAccessibleName(QStringLiteral("Tipo di versamento"));
+    filtroTipo_->addItems({QStringLiteral("Tutti"), QStringLiteral("Ordinari (O)"),
+                           QStringLiteral("Violazioni (V)")});
+    filtroAnomalie_ = new QCheckBox(QStringLiteral("Solo anomalie"), this);
+    filtroAnomalie_->setObjectName(QStringLiteral("filtroAnomalie"));
+    progresso_ = new QProgressBar(this);
+    progresso_->setObjectName(QStringLiteral("progressoFiltro"));
+    progresso_->setMaximumWidth(160);
+    progresso_->setVisible(false);
+
+    auto* barra = new QHBoxLayout;
+    barra->addWidget(filtroCodice_, 1);
+    barra->addWidget(filtroAnno_);
+    barra->addWidget(filtroTipo_);
+    barra->addWidget(filtroAnomalie_);
+    barra->addWidget(progresso_);
+
+    tabella_ = new QTableView(this);
+    preparaTabella(tabella_, QStringLiteral("tabellaElenco"));
+    stato_ = new QLabel(this);
+    stato_->setObjectName(QStringLiteral("statoElenco"));
+
+    auto* colonna = new QVBoxLayout(this);
+    colonna->addLayout(barra);
+    colonna->addWidget(tabella_, 1);
+    colonna->addWidget(stato_);
+    resize(1100, 600);
+
+    attesa_ = new QTimer(this);
+    attesa_->setSingleShot(true);
+    attesa_->setInterval(200);
+    sorveglia_ = new QTimer(this);
+    sorveglia_->setInterval(50);
+    connect(attesa_, &QTimer::timeout, this, &FinestraElenco::avviaFiltro);
+    connect(sorveglia_, &QTimer::timeout, this, &FinestraElenco::controllaScansione);
+    connect(filtroCodice_, &QLineEdit::textChanged, this, &FinestraElenco::filtroCambiato);
+    connect(filtroAnno_, &QLineEdit::textChanged, this, &FinestraElenco::filtroCambiato);
+    connect(filtroTipo_, &QComboBox::currentIndexChanged, this, &FinestraElenco::filtroCambiato);
+    connect(filtroAnomalie_, &QCheckBox::toggled, this, &FinestraElenco::filtroCambiato);
+    // Ctrl+C copies through the core, which reads the rows in blocks.
+    abilitaCopia(tabella_, [this] { copia(); });
+}
+
+FinestraElenco::~FinestraElenco() = default;
+
+bool FinestraElenco::apri() {
+    const ArchivioLavoro* aperto = finestra_.sessione().archivio();
+    if (aperto == nullptr) {
+        return false;
+    }
+    // A handle of its own: the list reads the file while the main window reads it too.
+    Esito<ArchivioLavoro> archivio = ArchivioLavoro::apriarchivio(aperto->percorso());
+    if (archivio) {
+        archivio_.emplace(std::move(*archivio));  // the list keeps its address
+    }
+    Esito<ElencoVersamenti> elenco = archivio_
+                                         ? ElencoVersamenti::crea(*archivio_, formatoDi(finestra_))
+                                         : Esito<ElencoVersamenti>(archivio.errore());
+    if (!elenco) {
+        dialoghi_.messaggio(QStringLiteral("Impossibile aprire l'elenco dei versamenti.\r\n") +
+                                QString::fromStdString(elenco.errore().descrizione()),
+                            QStringLiteral("Elenco versamenti"), Pulsanti::ok, Icona::esclamazione);
+        return false;
+    }
+    elenco_.emplace(std::move(*elenco));
+    modello_ = new ModelloElenco(*elenco_, this);
+    tabella_->setModel(modello_);
+    tabella_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    tabella_->resizeColumnsToContents();
+    adattaLarghezza(this, tabella_);
+    connect(tabella_, &QTableView::activated, this, [this](const QModelIndex& indice) {
+        finestra_.vaiAVersamento(elenco_->numeroRecord(static_cast<std::uint64_t>(indice.row())));
+    });
+    connect(&finestra_, &frmView::valutaCambiata, this, [this] {
+        modello_->cambiaElenco(
+            [this](ElencoVersamenti& e) { e.impostaFormato(formatoDi(finestra_)); });
+    });
+    aggiornaStato();
+    return true;
+}
+
+Filtro FinestraElenco::filtroAttuale() const {
+    Filtro f;
+    f.prefisso = filtroCodice_->text().toStdString();
+    f.anno = filtroAnno_->text().trimmed().toStdString();
+    f.tipo = static_cast<TipoFiltro>(filtroTipo_->currentIndex());
+    f.soloAnomalie = filtroAnomalie_->isChecked();
+    return f;
+}
+
+void FinestraElenco::filtroCambiato() {
+    attesa_->start();
+}
+
+void FinestraElenco::avviaFiltro() {
+    if (!elenco_) {
+        return;
+    }
+    if (scansione_) {
+        // A scan of the old filter still runs: it is stopped, and the new one
+        // starts when it has.
+        scansione_->annulla.store(true);
+        filtroRinviato_ = true;
+        return;
+    }
+    errore_.clear();
+    const Filtro filtro = filtroAttuale();
+    if (filtro.vuoto()) {
+        modello_->cambiaElenco([](ElencoVersamenti& e) { e.togliFiltro(); });
+        aggiornaStato();
+        return;
+    }
+    scansione_ = std::make_unique<Scansione>();
+    Scansione* s = scansione_.get();
+    const ArchivioLavoro* archivio = &*archivio_;
+    s->filo = std::thread([s, archivio, filtro] {
+        s->esito =
+            filtra(*archivio, filtro, s->annulla, [s](std::uint64_t fatti, std::uint64_t totale) {
+                s->fatti.store(fatti);
+                s->totale.store(totale);
+            });
+        s->finita.store(true);
+    });
+    progresso_->setValue(0);
+    progresso_->setVisible(true);
+    sorveglia_->start();
+    aggiornaStato();
+}
+
+void FinestraElenco::controllaScansione() {
+    Scansione* s = scansione_.get();
+    if (s == nullptr) {
+        sorveglia_->stop();
+        return;
+    }
+    const std::uint64_t totale = s->totale.load();
+    progresso_->setValue(totale == 0 ? 0 : static_cast<int>(s->fatti.load() * 100 / totale));
+    if (!s->finita.load()) {
+        return;
+    }
+    s->filo.join();
+    Esito<std::vector<std::uint32_t>> esito = std::move(*s->esito);
+    scansione_.reset();
+    sorveglia_->stop();
+    progresso_->setVisible(false);
+    if (filtroRinviato_) {
+        filtroRinviato_ = false;
+        avviaFiltro();
+        return;
+    }
+    if (esito) {
+        modello_->cambiaElenco(
+            [&esito](ElencoVersamenti& e) { e.applicaFiltro(std::move(*esito)); });
+    } else if (esito.errore().codice != CodiceErrore::Annullato) {
+        errore_ = QStringLiteral("Filtro non riuscito: ") +
+                  QString::fromStdString(esito.errore().descrizione());
+    }
+    aggiornaStato();
+}
+
+void FinestraElenco::aggiornaStato() {
+    const QLocale locale;
+    QString testo;
+    if (!errore_.isEmpty()) {
+        testo = errore_;
+    } else if (scansione_) {
+        testo = QStringLiteral("Ricerca in corso…");
+    } else if (elenco_->filtrato()) {
+        testo = QStringLiteral("Versamenti: %1 di %2")
+                    .arg(locale.toString(static_cast<qulonglong>(elenco_->righe())),
+                         locale.toString(static_cast<qulonglong>(elenco_->versamenti())));
+    } else {
+        testo = QStringLiteral("Versamenti: %1")
+                    .arg(locale.toString(static_cast<qulonglong>(elenco_->versamenti())));
+    }
+    if (elenco_->ultimoIncompleto()) {
+        testo += QStringLiteral(" · l'ultimo record del file è incompleto e non è elencato");
+    }
+    if (!annoFiltroValido(filtroAnno_->text().toStdString())) {
+        testo += QStringLiteral(" · l'anno va scritto con due o quattro cifre");
+    }
+    stato_->setText(testo);
+}
+
+void FinestraElenco::copia() {
+    std::vector<std::uint64_t> righe;
+    for (const QItemSelectionRange& tratto : tabella_->selectionModel()->selection()) {
+        for (int r = tratto.top(); r <= tratto.bottom(); ++r) {
+            righe.push_back(static_cast<std::uint64_t>(r));
+            if (righe.size() > kMassimoRigheCopiate) {
+                dialoghi_.messaggio(
+                    QStringLiteral("Si possono copiare al massimo %1 righe alla volta.")
+                        .arg(QLocale().toString(static_cast<qulonglong>(kMassimoRigheCopiate))),
+                    QStringLiteral("Elenco versamenti"), Pulsanti::ok, Icona::esclamazione);
+                return;
+            }
+        }
+    }
+    std::sort(righe.begin(), righe.end());
+    righe.erase(std::unique(righe.begin(), righe.end()), righe.end());
+    QApplication::clipboard()->setText(QString::fromStdString(elenco_->copiaTabulata(righe)));
+}
+
+}  // namespace pliventa

@@ -1,0 +1,97 @@
+// The "Elenco versamenti" window: every payment of the open work file in a table
+// that reads only the rows on screen, a filter bar whose scan runs off the
+// window's thread, and a double-click that shows a payment in the main window.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QWidget>
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <thread>
+
+#include "browse/elenco.h"
+#include "browse/filtro.h"
+#include "records/archivio.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QTableView;
+class QTimer;
+
+namespace pliventa {
+
+class Dialoghi;
+class frmView;
+
+/// The table over the core's list: Qt asks for the cells of the rows on screen.
+class ModelloElenco : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    ModelloElenco(ElencoVersamenti& elenco, QObject* genitore);
+    int rowCount(const QModelIndex& genitore = {}) const override;
+    int columnCount(const QModelIndex& genitore = {}) const override;
+    QVariant data(const QModelIndex& indice, int ruolo = Qt::DisplayRole) const override;
+    QVariant headerData(int sezione, Qt::Orientation orientamento,
+                        int ruolo = Qt::DisplayRole) const override;
+    /// Runs `cambia` on the list between the model's reset signals.
+    template <typename F>
+    void cambiaElenco(F&& cambia) {
+        beginResetModel();
+        cambia(elenco_);
+        endResetModel();
+    }
+    const ElencoVersamenti& elenco() const { return elenco_; }
+
+private:
+    ElencoVersamenti& elenco_;
+};
+
+class FinestraElenco : public QWidget {
+    Q_OBJECT
+
+public:
+    /// The window over the work file open in `finestra`; nothing is read yet.
+    FinestraElenco(frmView& finestra, Dialoghi& dialoghi);
+    /// Stops a filter scan that is running.
+    ~FinestraElenco() override;
+    /// Opens the list; false when the work file cannot be read (the error shown).
+    bool apri();
+    /// True while a filter scan runs.
+    bool filtroInCorso() const { return scansione_ != nullptr; }
+    /// Copies the selected rows to the clipboard as tab-separated text.
+    void copia();
+
+private:
+    struct Scansione;
+    void filtroCambiato();
+    void avviaFiltro();
+    void controllaScansione();
+    void aggiornaStato();
+    Filtro filtroAttuale() const;
+
+    frmView& finestra_;
+    Dialoghi& dialoghi_;
+    std::optional<ArchivioLavoro> archivio_;
+    std::optional<ElencoVersamenti> elenco_;
+    ModelloElenco* modello_ = nullptr;
+    std::unique_ptr<Scansione> scansione_;
+    bool filtroRinviato_ = false;  ///< the filter changed while a scan ran
+    QString errore_;
+
+    QLineEdit* filtroCodice_ = nullptr;
+    QLineEdit* filtroAnno_ = nullptr;
+    QComboBox* filtroTipo_ = nullptr;
+    QCheckBox* filtroAnomalie_ = nullptr;
+    QProgressBar* progresso_ = nullptr;
+    QLabel* stato_ = nullptr;
+    QTableView* tabella_ = nullptr;
+    QTimer* attesa_ = nullptr;     ///< lets the typing settle before a scan
+    QTimer* sorveglia_ = nullptr;  ///< follows the running scan
+};
+
+}  // namespace pliventa

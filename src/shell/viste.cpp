@@ -1,0 +1,108 @@
+#include "shell/viste.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTableView>
+#include <algorithm>
+
+#include "records/archivio.h"
+#include "shell/frmview.h"
+
+namespace pliventa {
+
+void preparaVista(QWidget* vista, frmView& finestra, const QString& nome, const QString& titolo) {
+    vista->setObjectName(nome);
+    vista->setWindowFlag(Qt::Window);
+    vista->setAttribute(Qt::WA_DeleteOnClose);
+    QString file;
+    if (const ArchivioLavoro* archivio = finestra.sessione().archivio()) {
+        file = QFileInfo(QString::fromStdString(archivio->percorso())).fileName();
+    }
+    vista->setWindowTitle(file.isEmpty() ? titolo : titolo + QStringLiteral(" - ") + file);
+    QObject::connect(&finestra, &frmView::archivioCambiato, vista, &QWidget::close);
+}
+
+QString righeSelezionate(const QTableView* tabella) {
+    const QAbstractItemModel* modello = tabella->model();
+    QModelIndexList righe = tabella->selectionModel()->selectedRows();
+    std::sort(righe.begin(), righe.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QString testo;
+    for (const QModelIndex& riga : righe) {
+        for (int c = 0; c < modello->columnCount(); ++c) {
+            if (c > 0) {
+                testo += u'\t';
+            }
+            testo += modello->index(riga.row(), c).data().toString();
+        }
+        testo += u'\n';
+    }
+    return testo;
+}
+
+void copiaRighe(const QTableView* tabella) {
+    QApplication::clipboard()->setText(righeSelezionate(tabella));
+}
+
+namespace {
+
+class FiltroCopia : public QObject {
+public:
+    FiltroCopia(QObject* genitore, std::function<void()> copia)
+        : QObject(genitore), copia_(std::move(copia)) {}
+
+protected:
+    bool eventFilter(QObject* oggetto, QEvent* evento) override {
+        if (evento->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(evento)->matches(QKeySequence::Copy)) {
+            copia_();
+            return true;
+        }
+        return QObject::eventFilter(oggetto, evento);
+    }
+
+private:
+    std::function<void()> copia_;
+};
+
+}  // namespace
+
+void abilitaCopia(QTableView* tabella, std::function<void()> copia) {
+    tabella->installEventFilter(new FiltroCopia(tabella, std::move(copia)));
+}
+
+void adattaLarghezza(QWidget* vista, const QTableView* tabella) {
+    int larghezza = 2 * tabella->frameWidth() + tabella->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < tabella->model()->columnCount(); ++c) {
+        larghezza += tabella->columnWidth(c);
+    }
+    larghezza += vista->width() - tabella->width();  // the window's margins
+    if (const QScreen* schermo = vista->screen()) {
+        larghezza = std::min(larghezza, schermo->availableGeometry().width() * 9 / 10);
+    }
+    vista->resize(std::max(larghezza, vista->minimumSizeHint().width()), vista->height());
+}
+
+void preparaTabella(QTableView* tabella, const QString& nome) {
+    tabella->setObjectName(nome);
+    tabella->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tabella->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tabella->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tabella->setSortingEnabled(false);
+    tabella->setWordWrap(false);
+    tabella->verticalHeader()->setVisible(false);
+    // Rows of one height, set once: the view then never measures the rows of a
+    // file of millions of payments.
+    tabella->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tabella->verticalHeader()->setDefaultSectionSize(tabella->fontMetrics().height() + 6);
+    tabella->horizontalHeader()->setHighlightSections(false);
+}
+
+}  // namespace pliventa

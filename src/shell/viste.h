@@ -1,0 +1,44 @@
+// What the windows on the open work file (the list, the summary, the checks)
+// share: their frame, the copy of rows, the tie to the main window.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <string_view>
+
+class QTableView;
+
+namespace pliventa {
+
+class frmView;
+
+/// Makes `vista` a window of its own over `finestra`, titled `titolo` followed by
+/// the name of the open work file, deleted when closed, and closed when the main
+/// window's work file changes (the numbers it shows would no longer be its own).
+void preparaVista(QWidget* vista, frmView& finestra, const QString& nome, const QString& titolo);
+
+/// The selected rows of `tabella`, every column, as tab-separated text with one
+/// line per row, in row order.
+QString righeSelezionate(const QTableView* tabella);
+
+/// Copies righeSelezionate() to the clipboard.
+void copiaRighe(const QTableView* tabella);
+
+/// Makes Ctrl+C on `tabella` call `copia`, in place of the view's own copy, which
+/// takes only the current cell.
+void abilitaCopia(QTableView* tabella, std::function<void()> copia);
+
+/// A table of payments: whole rows selected, no sorting (the file's order), row
+/// numbers hidden, the font's height per row.
+void preparaTabella(QTableView* tabella, const QString& nome);
+
+/// Widens `vista` so that every column of `tabella` shows, within the screen.
+void adattaLarghezza(QWidget* vista, const QTableView* tabella);
+
+/// UTF-8 text of the core as a QString.
+inline QString daUtf8(std::string_view testo) {
+    return QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size()));
+}
+
+}  // namespace pliventa

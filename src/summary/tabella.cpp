@@ -1,0 +1,130 @@
+#include "summary/tabella.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "records/file.h"
+#include "records/testo.h"
+
+namespace pliventa {
+
+namespace {
+
+std::vector<std::string> celle(const GruppoRiepilogo& g, Raggruppamento r, bool euro, char punto,
+                               std::string primo) {
+    std::vector<std::string> out;
+    out.reserve(intestazioniRiepilogo(r).size());
+    out.push_back(std::move(primo));
+    if (r == Raggruppamento::anno) {
+        out.push_back(g.tipo == '\0' ? std::string() : std::string(1, g.tipo));
+    }
+    out.push_back(std::to_string(g.versamenti));
+    for (const SommaEsatta& s : g.importi) {
+        out.push_back(testoImporto(s, euro, punto));
+    }
+    out.push_back(std::to_string(g.anomalie));
+    return out;
+}
+
+void aggiungiCampo(std::string& out, const std::string& campo, char separatore) {
+    if (campo.find_first_of(std::string{separatore, '"', '\r', '\n'}) == std::string::npos) {
+        out += campo;
+        return;
+    }
+    out += '"';
+    for (char c : campo) {
+        if (c == '"') {
+            out += '"';
+        }
+        out += c;
+    }
+    out += '"';
+}
+
+void aggiungiRiga(std::string& out, const std::vector<std::string>& campi, char separatore) {
+    for (std::size_t i = 0; i < campi.size(); ++i) {
+        if (i > 0) {
+            out += separatore;
+        }
+        aggiungiCampo(out, campi[i], separatore);
+    }
+    out += "\r\n";
+}
+
+EsitoVuoto scriviTutto(int fd, const std::string& testo, const std::string& perMessaggi) {
+    std::size_t scritti = 0;
+    while (scritti < testo.size()) {
+        const ssize_t n = ::write(fd, testo.data() + scritti, testo.size() - scritti);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return erroreDiSistema(perMessaggi, errno);
+        }
+        scritti += static_cast<std::size_t>(n);
+    }
+    return Nulla{};
+}
+
+}  // namespace
+
+std::string testoImporto(const SommaEsatta& s, bool euro, char punto) {
+    std::string t = testoEsatto(s.numero(), euro);
+    if (punto != '.') {
+        if (const auto p = t.find('.'); p != std::string::npos) {
+            t[p] = punto;
+        }
+    }
+    return t;
+}
+
+std::vector<std::string> celleRiepilogo(const GruppoRiepilogo& g, Raggruppamento r, bool euro,
+                                        char punto) {
+    return celle(g, r, euro, punto, daCp1252(g.chiave));
+}
+
+std::vector<std::string> celleTotaleGenerale(const Riepilogo& riepilogo, Raggruppamento r,
+                                             bool euro, char punto) {
+    return celle(riepilogo.totale, r, euro, punto, std::string(kTotaleGenerale));
+}
+
+std::string testoCsv(const Riepilogo& riepilogo, Raggruppamento r, bool euro, char separatore) {
+    std::string out;
+    const std::vector<std::string_view> intestazioni = intestazioniRiepilogo(r);
+    aggiungiRiga(out, std::vector<std::string>(intestazioni.begin(), intestazioni.end()),
+                 separatore);
+    for (const GruppoRiepilogo& g : riepilogo.per(r)) {
+        aggiungiRiga(out, celleRiepilogo(g, r, euro, ','), separatore);
+    }
+    aggiungiRiga(out, celleTotaleGenerale(riepilogo, r, euro, ','), separatore);
+    return out;
+}
+
+EsitoVuoto destinazioneAmmessa(const Riepilogo& riepilogo, const std::string& destinazione) {
+    struct stat a {
+    }, d{};
+    if (!riepilogo.archivio.empty() && ::stat(riepilogo.archivio.c_str(), &a) == 0 &&
+        ::stat(destinazione.c_str(), &d) == 0 && a.st_dev == d.st_dev && a.st_ino == d.st_ino) {
+        return Errore{CodiceErrore::Uso, destinazione, "è il file di lavoro del riepilogo"};
+    }
+    return Nulla{};
+}
+
+EsitoVuoto salvaCsv(const Riepilogo& riepilogo, Raggruppamento r, bool euro,
+                    const std::string& destinazione) {
+    if (EsitoVuoto e = destinazioneAmmessa(riepilogo, destinazione); !e) {
+        return e;
+    }
+    Esito<Sostituzione> nuovo = Sostituzione::prepara(destinazione);
+    if (!nuovo) {
+        return nuovo.errore();
+    }
+    if (EsitoVuoto e = scriviTutto(nuovo->fd(), testoCsv(riepilogo, r, euro), destinazione); !e) {
+        return e;  // the Sostituzione removes the new file
+    }
+    return nuovo->completa();
+}
+
+}  // namespace pliventa

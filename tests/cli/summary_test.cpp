@@ -1,0 +1,99 @@
+// pliventa-cli summary: the three formats and the options reach the core; the
+// grouping and the sums themselves are the core's tests.
+#include <gtest/gtest.h>
+
+#include "lancio.h"
+#include "righe.h"
+
+namespace pliventa {
+namespace {
+
+using test::CartellaTemporanea;
+using test::lancia;
+using test::RigaVersamento;
+
+RigaVersamento versamento(std::string_view comune, std::string_view data, char tipo) {
+    return RigaVersamento().colonne(4, comune).tipo(tipo).data(data).cf("00000000000");
+}
+
+// Two payments of H501 in 2003 (an ordinary and a violation one) and an ordinary
+// one of A001 with a wrong codice fiscale, then half a record.
+std::string treVersamenti() {
+    const std::string tre = versamento("H501", "20030715", '3')
+                                .campo(Campo::annoimposta, "03")
+                                .campo(Campo::totale, "00000123456")
+                                .campo(Campo::terreni, "0000001000")
+                                .campo(Campo::areefabbricabili, "0000000000")
+                                .campo(Campo::abitazioneprincipale, "0000100000")
+                                .campo(Campo::altrifabbricati, "0000022456")
+                                .campo(Campo::detrazione, "00010329")
+                                .record() +
+                            versamento("H501", "20030801", '6')
+                                .campo(Campo::annoimposta, "03")
+                                .campo(Campo::totale, "00000005000")
+                                .campo(Campo::terreni, "0000003000")
+                                .campo(Campo::areefabbricabili, "0000001000")
+                                .campo(Campo::abitazioneprincipale, "0000000500")
+                                .campo(Campo::altrifabbricati, "0000000000")
+                                .campo(Campo::detrazione, "00000500")
+                                .record() +
+                            versamento("A001", "20040110", '3')
+                                .cf("XXX")
+                                .campo(Campo::annoimposta, "02")
+                                .campo(Campo::totale, "00000000100")
+                                .campo(Campo::terreni, "0000000100")
+                                .record();
+    return tre + tre.substr(0, 101);
+}
+
+TEST(CliSummary, TextCsvAndJsonWithTheirOptions) {
+    CartellaTemporanea dir;
+    const std::string w = dir.scrivi("iciview.out", treVersamenti());
+    const struct {
+        std::vector<std::string> opzioni;
+        std::string atteso;
+    } casi[] = {
+        {{"--by", "comune"},
+         "Comune           Versamenti   Totale  Terreni  Aree fabbricabili  Abitazione principale  "
+         "Altri fabbricati  Detrazione  Anomalie\n"
+         "A001                      1     1.00     1.00               0.00                   0.00  "
+         "            0.00        0.00         1\n"
+         "H501                      2  1284.56    40.00              10.00                1005.00  "
+         "          224.56      108.29         0\n"
+         "Totale generale           3  1285.56    41.00              10.00                1005.00  "
+         "          224.56      108.29         1\n"},
+        {{"--by=mese", "--format", "csv", "--valuta", "L"},
+         "Mese;Versamenti;Totale;Terreni;Aree fabbricabili;Abitazione principale;"
+         "Altri fabbricati;Detrazione;Anomalie\r\n"
+         "2003-07;1;123456;1000;0;100000;22456;10329;0\r\n"
+         "2003-08;1;5000;3000;1000;500;0;500;0\r\n"
+         "2004-01;1;100;100;0;0;0;0;1\r\n"
+         "Totale generale;3;128556;4100;1000;100500;22456;10829;1\r\n"},
+        {{"--format=json", "--by", "anno"},
+         R"({"group": "2002", "tipo": "O", "versamenti": 1, "totale": 1.00, "terreni": 1.00, )"
+         R"("aree_fabbricabili": 0.00, "abitazione_principale": 0.00, "altri_fabbricati": 0.00, )"
+         R"("detrazione": 0.00, "anomalie": 1})"
+         "\n"
+         R"({"group": "2003", "tipo": "O", "versamenti": 1, "totale": 1234.56, "terreni": 10.00, )"
+         R"("aree_fabbricabili": 0.00, "abitazione_principale": 1000.00, )"
+         R"("altri_fabbricati": 224.56, "detrazione": 103.29, "anomalie": 0})"
+         "\n"
+         R"({"group": "2003", "tipo": "V", "versamenti": 1, "totale": 50.00, "terreni": 30.00, )"
+         R"("aree_fabbricabili": 10.00, "abitazione_principale": 5.00, "altri_fabbricati": 0.00, )"
+         R"("detrazione": 5.00, "anomalie": 0})"
+         "\n"},
+    };
+    for (const auto& c : casi) {
+        std::vector<std::string> argomenti = {"summary", w};
+        argomenti.insert(argomenti.end(), c.opzioni.begin(), c.opzioni.end());
+        const auto r = lancia(argomenti);
+        EXPECT_EQ(r.codice, 0) << r.err;
+        EXPECT_EQ(r.out, c.atteso);
+        EXPECT_EQ(r.err, "pliventa-cli: " + w +
+                             ": la lunghezza non è multipla di 202 byte, ignorato un record "
+                             "finale incompleto\n");
+    }
+}
+
+}  // namespace
+}  // namespace pliventa

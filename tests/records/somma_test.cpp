@@ -1,0 +1,102 @@
+// Exact sums of amount fields, their exact text, the fast reading of plain
+// amounts, and calendar days.
+#include "records/somma.h"
+
+#include <gtest/gtest.h>
+
+#include "records/giorno.h"
+#include "righe.h"
+
+namespace pliventa {
+namespace {
+
+TEST(Giorno, OnlyRealCalendarDaysAreDates) {
+    const struct {
+        const char* testo;
+        std::optional<Giorno> atteso;
+    } casi[] = {
+        {"31/12/2002", Giorno{2002, 12, 31}}, {"29/02/2004", Giorno{2004, 2, 29}},
+        {"29/02/2000", Giorno{2000, 2, 29}},  {"01/01/1900", Giorno{1900, 1, 1}},
+        {"29/02/1900", std::nullopt},  // 1900 was not a leap year
+        {"29/02/2003", std::nullopt},         {"31/04/2003", std::nullopt},
+        {"00/01/2003", std::nullopt},         {"01/13/2003", std::nullopt},
+        {"01/01/1899", std::nullopt},         {"  /  /    ", std::nullopt},
+        {"1 /02/2003", std::nullopt},         {"01/02/20-3", std::nullopt},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(giornoValido(c.testo), c.atteso) << c.testo;
+    }
+}
+
+TEST(Somma, SumsAreExactInWholeUnitsThenScaled) {
+    // Ten cents added a million times is 100,000.00 exactly; in doubles it drifts.
+    SommaEsatta dieciCentesimi;
+    double inVirgolaMobile = 0;
+    for (int i = 0; i < 1'000'000; ++i) {
+        dieciCentesimi.aggiungi(leggiNumero("0000000010"));
+        inVirgolaMobile += 0.10;
+    }
+    EXPECT_EQ(dieciCentesimi.valore(100), 100000.0);
+    EXPECT_NE(inVirgolaMobile, 100000.0);
+
+    SommaEsatta misto;  // signs, and the decimals a lenient field may carry
+    for (const char* campo : {"-000001234", "00000012.5", " 7.25", "-0.75", "00000000001"}) {
+        misto.aggiungi(leggiNumero(campo));
+    }
+    EXPECT_EQ(misto.valore(1), -1234 + 12.5 + 7.25 - 0.75 + 1);
+    EXPECT_EQ(misto.valore(100), -12.14);
+}
+
+TEST(Somma, ExactTextKeepsEveryDigitAndOneSign) {
+    // A field as read, written in units or in hundredths: never through a double,
+    // whole amounts keep two decimals, no negative zero.
+    const struct {
+        std::string_view campo;
+        bool centesimi;
+        std::string_view atteso;
+    } casi[] = {
+        {"00000123456", true, "1234.56"}, {"00000123456", false, "123456"},
+        {"00000000100", true, "1.00"},    {"00000000005", true, "0.05"},
+        {"00000000000", false, "0"},      {"           ", true, "0.00"},
+        {"-000001234", true, "-12.34"},   {"-000000000", true, "0.00"},
+        {"12.5", true, "0.125"},          {"12.50", false, "12.5"},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(testoEsatto(leggiNumero(c.campo), c.centesimi), c.atteso) << '"' << c.campo << '"';
+    }
+    SommaEsatta s;
+    for (const char* campo : {"-000001234", "00000012.5", "0.0001"}) {
+        s.aggiungi(leggiNumero(campo));
+    }
+    EXPECT_EQ(testoEsatto(s.numero(), true), "-12.214999");
+    EXPECT_EQ(testoEsatto(s.numero(), false), "-1221.4999");
+    SommaEsatta zero;
+    zero.aggiungi(leggiNumero("-0.5"));
+    zero.aggiungi(leggiNumero("0.5"));
+    EXPECT_EQ(zero, SommaEsatta());
+}
+
+TEST(Somma, PlainAmountsAreReadEightDigitsAtATime) {
+    const auto record = [](std::string_view totale, std::string_view detrazione) {
+        return Versamento::daByte(test::RigaVersamento()
+                                      .campo(Campo::totale, totale)
+                                      .campo(Campo::terreni, "0000000001")
+                                      .campo(Campo::areefabbricabili, "1234567890")
+                                      .campo(Campo::abitazioneprincipale, "0000000000")
+                                      .campo(Campo::altrifabbricati, "9999999999")
+                                      .campo(Campo::detrazione, detrazione)
+                                      .record());
+    };
+    const auto letti = importiSemplici(record("99999999999", "00010329"));
+    ASSERT_TRUE(letti.has_value());
+    EXPECT_EQ(*letti,
+              (std::array<std::int64_t, 6>{99999999999, 1, 1234567890, 0, 9999999999, 10329}));
+    // Anything but digits anywhere in the 59 bytes: the numeric value rule reads them.
+    for (const char* detrazione : {"0001032 ", "-0010329", "0001032.", "000103:9", "/0010329"}) {
+        EXPECT_FALSE(importiSemplici(record("00000000001", detrazione)).has_value()) << detrazione;
+    }
+    EXPECT_FALSE(importiSemplici(record(" 0000000001", "00010329")).has_value());
+}
+
+}  // namespace
+}  // namespace pliventa

@@ -1,0 +1,171 @@
+// The menu bar and the windows it opens on the work file: the list, the summary
+// and the checks. Their rules are the core's; here, the wiring.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+#include <chrono>
+
+#include "finestra.h"
+#include "shell/controlli.h"
+#include "shell/elenco.h"
+#include "shell/riepilogo.h"
+
+namespace pliventa::test {
+namespace {
+
+class VisteTest : public FinestraTest {
+protected:
+    QAction* azione(const char* nome) const {
+        return controllo<QAction>(QString::fromLatin1(nome));
+    }
+    template <typename T>
+    T* vista(const char* nome) const {
+        T* v = finestra->findChild<T*>(QString::fromLatin1(nome));
+        EXPECT_NE(v, nullptr) << nome;
+        return v;
+    }
+    /// Waits until `condizione` holds, at most five seconds.
+    template <typename F>
+    static bool attendiChe(F condizione) {
+        const auto fine = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!condizione() && std::chrono::steady_clock::now() < fine) {
+            QTest::qWait(10);
+        }
+        return condizione();
+    }
+    static void doppioClic(QTableView* tabella, int riga) {
+        const QModelIndex indice = tabella->model()->index(riga, 0);
+        const QPoint punto = tabella->visualRect(indice).center();
+        QTest::mouseClick(tabella->viewport(), Qt::LeftButton, {}, punto);
+        QTest::mouseDClick(tabella->viewport(), Qt::LeftButton, {}, punto);
+    }
+    /// Three payments: two ordinary (the second with a wrong check character), a violation.
+    void apriTre() {
+        apri({ordinario("RSSMRA70A01H501S"), ordinario("RSSMRA70A01H501X"),
+              violazione("VRDLGU60B02F205T")});
+        mostra(1);
+    }
+};
+
+TEST_F(VisteTest, MenusHoldTheirEntriesAndTheViewsWaitForAWorkFile) {
+    QStringList menu;
+    for (QAction* a : finestra->menuBar()->actions()) {
+        QStringList voci;
+        for (QAction* v : a->menu()->actions()) {
+            if (!v->isSeparator()) {
+                voci << v->text();
+            }
+        }
+        menu << a->text() + u':' + voci.join(u'|');
+    }
+    EXPECT_EQ(menu, QStringList({QStringLiteral("&File:Riapri l'ultimo archivio|Esci"),
+                                 QStringLiteral("&Visualizza:Elenco versamenti…|Riepilogo…|"
+                                                "Controlli…"),
+                                 QStringLiteral("&Aiuto:Informazioni")}));
+    for (const char* nome :
+         {"azioneRiapri", "azioneElenco", "azioneRiepilogo", "azioneControlli"}) {
+        EXPECT_FALSE(azione(nome)->isEnabled()) << nome;
+    }
+    apriTre();
+    for (const char* nome : {"azioneElenco", "azioneRiepilogo", "azioneControlli"}) {
+        EXPECT_TRUE(azione(nome)->isEnabled()) << nome;
+    }
+}
+
+TEST_F(VisteTest, InformationAndExitCallTheButtonsHandlers) {
+    dialoghi.attendiQualsiasi(QStringLiteral("Pliventa vers. ") + versione(), Pulsanti::ok,
+                              Icona::informazione);
+    azione("azioneInformazioni")->trigger();
+    QSignalSpy termina(finestra.get(), &frmView::terminaProgramma);
+    azione("azioneEsci")->trigger();
+    EXPECT_EQ(termina.count(), 1);
+}
+
+TEST_F(VisteTest, ListShowsEveryPaymentFiltersAndHandsOneToTheMainWindow) {
+    apriTre();
+    azione("azioneElenco")->trigger();
+    auto* tabella = vista<QTableView>("tabellaElenco");
+    ASSERT_NE(tabella, nullptr);
+    ASSERT_EQ(tabella->model()->rowCount(), 3);
+    EXPECT_EQ(tabella->model()->index(2, 1).data().toString(), QStringLiteral("V"));
+
+    doppioClic(tabella, 2);
+    EXPECT_EQ(finestra->sessione().recordcorrente(), 3.0);
+    EXPECT_EQ(testo(QStringLiteral("Text3_1")), QStringLiteral("VRDLGU60B02F205T"));
+
+    // Typing narrows the list once the scan off the window's thread has ended.
+    QTest::keyClicks(vista<QLineEdit>("filtroCodice"), QStringLiteral("rss"));
+    EXPECT_TRUE(attendiChe([&] { return tabella->model()->rowCount() == 2; }));
+    vista<QCheckBox>("filtroAnomalie")->setChecked(true);
+    vista<QComboBox>("filtroTipo")->setCurrentIndex(2);  // violations only
+    EXPECT_TRUE(attendiChe([&] { return tabella->model()->rowCount() == 0; }));
+
+    vista<QComboBox>("filtroTipo")->setCurrentIndex(0);
+    vista<QCheckBox>("filtroAnomalie")->setChecked(false);
+    vista<QLineEdit>("filtroCodice")->clear();
+    EXPECT_TRUE(attendiChe([&] { return tabella->model()->rowCount() == 3; }));
+    tabella->selectRow(1);
+    QTest::keySequence(tabella, QKeySequence::Copy);
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("2\tO\t31/05/2003\t")))
+        << QApplication::clipboard()->text();
+}
+
+TEST_F(VisteTest, SummaryTotalsAndSavesTheChosenFile) {
+    apriTre();
+    dialoghi.attendiLavoro(QStringLiteral("Riepilogo"));
+    azione("azioneRiepilogo")->trigger();
+    auto* tabella = vista<QTableWidget>("tabellaRiepilogo");
+    ASSERT_NE(tabella, nullptr);
+    // By tax year and kind: 2001 V, 2002 O, then the grand total.
+    ASSERT_EQ(tabella->rowCount(), 3);
+    EXPECT_EQ(tabella->item(0, 0)->text(), QStringLiteral("2001"));
+    EXPECT_EQ(tabella->item(2, 0)->text(), QStringLiteral("Totale generale"));
+    EXPECT_EQ(tabella->item(2, 3)->text(), QStringLiteral("2.969,12"));
+
+    const QString csv = cartella() + QStringLiteral("/riepilogo.csv");
+    dialoghi.attendiSalva(QStringLiteral("Salva riepilogo"),
+                          QStringLiteral("Cartella di lavoro Excel (*.xlsx);;File CSV (*.csv)"),
+                          csv);
+    QTest::mouseClick(vista<QPushButton>("cmdSalva"), Qt::LeftButton);
+    EXPECT_TRUE(leggiFile(csv.toStdString()).starts_with("Anno;Tipo;Versamenti;"));
+}
+
+TEST_F(VisteTest, ChecksListEachRuleBrokenAndShowThePayment) {
+    apriTre();
+    dialoghi.attendiLavoro(QStringLiteral("Controlli"));
+    azione("azioneControlli")->trigger();
+    auto* tabella = vista<QTableView>("tabellaControlli");
+    ASSERT_NE(tabella, nullptr);
+    QStringList righe;
+    for (int r = 0; r < tabella->model()->rowCount(); ++r) {
+        righe << tabella->model()->index(r, 0).data().toString() + u' ' +
+                     tabella->model()->index(r, 1).data().toString();
+    }
+    EXPECT_EQ(righe, QStringList({QStringLiteral("1 Totale diverso dalla somma delle parti"),
+                                  QStringLiteral("2 Codice fiscale non valido"),
+                                  QStringLiteral("2 Totale diverso dalla somma delle parti"),
+                                  QStringLiteral("3 Totale diverso dalla somma delle parti")}));
+    doppioClic(tabella, 1);
+    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 2"));
+}
+
+TEST_F(VisteTest, ANewWorkFileClosesTheViewsOnTheOldOne) {
+    apriTre();
+    azione("azioneElenco")->trigger();
+    QPointer<QWidget> elenco = vista<QWidget>("FinestraElenco");
+    ASSERT_FALSE(elenco.isNull());
+    apri({ordinario()});
+    EXPECT_TRUE(attendiChe([&] { return elenco.isNull(); }));
+}
+
+}  // namespace
+}  // namespace pliventa::test

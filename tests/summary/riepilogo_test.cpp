@@ -1,0 +1,364 @@
+// The summary's pass over a work file: the groups, their exact sums, the anomalies,
+// the file's edges, progress and cancel; then the table as CSV and its saving.
+#include "summary/riepilogo.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+
+#include "righe.h"
+#include "summary/tabella.h"
+
+namespace pliventa {
+namespace {
+
+using test::CartellaTemporanea;
+using test::lavoro;
+using test::leggiFile;
+using test::nomi;
+using test::RigaVersamento;
+
+// A company code whose check digit is right, so that a payment breaks no rule
+// unless a test makes it.
+constexpr std::string_view kCodiceValido = "00000000000";
+
+std::string cifre(std::int64_t valore, std::size_t larghezza) {
+    char testo[32];
+    std::snprintf(testo, sizeof testo, "%0*lld", static_cast<int>(larghezza),
+                  static_cast<long long>(valore));
+    return testo;
+}
+
+/// A payment of municipality `comune`, paid on `data` (yyyymmdd), of tax year
+/// `anno`, type `tipo`, with the six amounts of kCampiRiepilogo.
+RigaVersamento versamento(std::string_view comune, std::string_view data, std::string_view anno,
+                          char tipo, const std::array<std::int64_t, 6>& importi) {
+    RigaVersamento r;
+    r.colonne(4, comune).tipo(tipo).data(data).cf(kCodiceValido).campo(Campo::annoimposta, anno);
+    for (std::size_t j = 0; j < importi.size(); ++j) {
+        r.campo(kCampiRiepilogo[j], cifre(importi[j], posizione(kCampiRiepilogo[j]).larghezza));
+    }
+    return r;
+}
+
+/// "key kind n=payments a=anomalies" and the six sums, exact, in stored units.
+std::string descrivi(const GruppoRiepilogo& g) {
+    std::string s = g.chiave;
+    if (g.tipo != '\0') {
+        s += ' ';
+        s += g.tipo;
+    }
+    s += " n=" + std::to_string(g.versamenti) + " a=" + std::to_string(g.anomalie);
+    for (const SommaEsatta& i : g.importi) {
+        s += ' ' + testoEsatto(i.numero(), false);
+    }
+    return s;
+}
+
+std::vector<std::string> descrivi(const std::vector<GruppoRiepilogo>& gruppi) {
+    std::vector<std::string> out;
+    for (const auto& g : gruppi) {
+        out.push_back(descrivi(g));
+    }
+    return out;
+}
+
+Esito<Riepilogo> riepilogaFile(const std::string& percorso, const ControlloRiepilogo& c = {}) {
+    auto a = ArchivioLavoro::apriarchivio(percorso);
+    if (!a) {
+        return a.errore();
+    }
+    return riepiloga(*a, c);
+}
+
+TEST(Riepilogo, GroupsByEachKeyInAscendingOrderWithOrdinaryBeforeViolation) {
+    CartellaTemporanea dir;
+    const std::string w = dir.scrivi(
+        "iciview.out",
+        lavoro({versamento("H501", "20030715", "03", '3', {10, 1, 2, 3, 4, 5}),
+               versamento("A001", "20030120", "02", '6', {1500, 100, 200, 300, 400, 500}),
+               versamento("H501", "20040301", "02", ' ', {20, 2, 4, 6, 8, 0}),  // blank: ordinary
+               versamento("H501", "20030702", "95", '3', {1000, 1000, 0, 0, 0, 0}),
+               versamento("H501", "20030715", "03", '3', {10, 1, 2, 3, 4, 5})}));
+    const auto r = riepilogaFile(w);
+    ASSERT_TRUE(r.ok()) << r.errore().descrizione();
+    const struct {
+        Raggruppamento per;
+        std::vector<std::string> attesi;
+    } casi[] = {
+        {Raggruppamento::anno,
+         {"1995 O n=1 a=0 1000 1000 0 0 0 0", "2002 O n=1 a=0 20 2 4 6 8 0",
+          "2002 V n=1 a=0 1500 100 200 300 400 500", "2003 O n=2 a=0 20 2 4 6 8 10"}},
+        {Raggruppamento::mese,
+         {"2003-01 n=1 a=0 1500 100 200 300 400 500", "2003-07 n=3 a=0 1020 1002 4 6 8 10",
+          "2004-03 n=1 a=0 20 2 4 6 8 0"}},
+        {Raggruppamento::comune,
+         {"A001 n=1 a=0 1500 100 200 300 400 500", "H501 n=4 a=0 1040 1004 8 12 16 10"}},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(std::string(nomeRaggruppamento(c.per)));
+        EXPECT_EQ(descrivi(r->per(c.per)), c.attesi);
+    }
+    EXPECT_EQ(descrivi(r->totale), " n=5 a=0 2540 1104 208 312 416 510");
+    EXPECT_FALSE(r->parziale);
+}
+
+TEST(Riepilogo, FieldsThatAreNotPlainDigitsFollowTheNumericValueRule) {
+    // Each list goes into one field of payments of the same group, among plain ones.
+    const struct {
+        Campo campo;
+        std::vector<std::string> testi;
+        std::string somma;
+    } casi[] = {
+        {Campo::totale,
+         {"00000000100", "-0000000050", "      12.25", "           ", "+0000000007", "00000000001"},
+         "70.25"},
+        {Campo::detrazione,
+         {"00000100", "  -1.005", "00000003", "12ab3456", "0000000."},
+         "113.995"},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(static_cast<int>(c.campo));
+        CartellaTemporanea dir;
+        std::string dati;
+        for (const std::string& t : c.testi) {
+            dati += versamento("H501", "20030715", "03", '3', {0, 0, 0, 0, 0, 0})
+                        .campo(c.campo, t)
+                        .record();
+        }
+        const auto r = riepilogaFile(dir.scrivi("iciview.out", dati));
+        ASSERT_TRUE(r.ok());
+        const std::size_t j = static_cast<std::size_t>(
+            std::find(kCampiRiepilogo.begin(), kCampiRiepilogo.end(), c.campo) -
+            kCampiRiepilogo.begin());
+        for (Raggruppamento g : kRaggruppamenti) {
+            ASSERT_EQ(r->per(g).size(), 1u);
+            EXPECT_EQ(testoEsatto(r->per(g)[0].importi[j].numero(), false), c.somma);
+        }
+    }
+}
+
+TEST(Riepilogo, LargeSumsAreExactToTheUnitAcrossBlocks) {
+    // 11-digit totals over many blocks go far past what a double holds exactly
+    // (2^53), with a negative or blank-padded amount now and then.
+    constexpr std::int64_t kVersamenti = 3 * 4096 * 8 + 17;
+    std::array<std::array<std::int64_t, 6>, 3> attese{};  // by year 2001-2003
+    std::string dati;
+    dati.reserve(static_cast<std::size_t>(kVersamenti) * Versamento::kLunghezzaRecord);
+    for (std::int64_t i = 0; i < kVersamenti; ++i) {
+        const std::array<std::int64_t, 6> importi = {
+            99'999'999'999 - i, 9'999'999'999 - i, i, 1'234'567'890, i % 1000, 99'999'999 - i % 7};
+        const auto anno = static_cast<std::size_t>(i % 3);
+        RigaVersamento r =
+            versamento("H501", "20040115", "0" + std::to_string(anno + 1), '3', importi);
+        std::array<std::int64_t, 6> valori = importi;
+        if (i % 997 == 0) {
+            r.campo(Campo::terreni, "-" + cifre(i, 9));
+            valori[1] = -i;
+        } else if (i % 991 == 0) {
+            const std::string v = std::to_string(i % 1000);
+            r.campo(Campo::altrifabbricati, std::string(10 - v.size(), ' ') + v);
+        }
+        for (std::size_t j = 0; j < 6; ++j) {
+            attese[anno][j] += valori[j];
+        }
+        dati += r.record();
+    }
+    CartellaTemporanea dir;
+    const auto r = riepilogaFile(dir.scrivi("iciview.out", dati));
+    ASSERT_TRUE(r.ok());
+    const auto& anni = r->per(Raggruppamento::anno);
+    ASSERT_EQ(anni.size(), 3u);
+    std::array<std::int64_t, 6> generale{};
+    for (std::size_t a = 0; a < 3; ++a) {
+        for (std::size_t j = 0; j < 6; ++j) {
+            EXPECT_EQ(testoEsatto(anni[a].importi[j].numero(), false), std::to_string(attese[a][j]))
+                << "anno " << a << " campo " << j;
+            generale[j] += attese[a][j];
+        }
+    }
+    for (std::size_t j = 0; j < 6; ++j) {
+        EXPECT_EQ(testoEsatto(r->totale.importi[j].numero(), false), std::to_string(generale[j]));
+    }
+    // The other groupings share out the same payments.
+    EXPECT_EQ(descrivi(r->per(Raggruppamento::comune)[0]), "H501" + descrivi(r->totale));
+    EXPECT_EQ(descrivi(r->per(Raggruppamento::mese)[0]), "2004-01" + descrivi(r->totale));
+}
+
+TEST(Riepilogo, AnomaliesCountPaymentsNotRuleBreaks) {
+    const auto buono = [] {
+        return versamento("H501", "20030715", "03", '3', {10, 1, 2, 3, 4, 0});
+    };
+    CartellaTemporanea dir;
+    const std::string w = dir.scrivi(
+        "iciview.out", lavoro({buono(),
+                              buono().cf("XXX").data("20030732"),  // two rules: counted once
+                              buono().campo(Campo::totale, "00000000011"), buono()}));
+    const auto r = riepilogaFile(w);
+    ASSERT_TRUE(r.ok());
+    for (Raggruppamento g : kRaggruppamenti) {
+        ASSERT_EQ(r->per(g).size(), 1u);
+        EXPECT_EQ(r->per(g)[0].anomalie, 2u);
+    }
+    EXPECT_EQ(r->totale.anomalie, 2u);
+}
+
+TEST(Riepilogo, OnlyWholeRecordsCountAndAPartialOneIsReported) {
+    const std::string intero =
+        versamento("H501", "20030715", "03", '3', {1, 1, 0, 0, 0, 0}).record();
+    const struct {
+        std::string dati;
+        bool parziale;
+        std::uint64_t versamenti;
+        std::size_t gruppi;
+    } casi[] = {
+        {"", false, 0, 0},
+        {intero.substr(0, 150), true, 0, 0},
+        {intero + intero + intero.substr(0, 100), true, 2, 1},
+    };
+    for (const auto& c : casi) {
+        CartellaTemporanea dir;
+        const auto r = riepilogaFile(dir.scrivi("iciview.out", c.dati));
+        ASSERT_TRUE(r.ok());
+        EXPECT_EQ(r->parziale, c.parziale);
+        EXPECT_EQ(r->totale.versamenti, c.versamenti);
+        for (Raggruppamento g : kRaggruppamenti) {
+            EXPECT_EQ(r->per(g).size(), c.gruppi);
+        }
+    }
+}
+
+TEST(Riepilogo, ProgressReachesTheEndAndCancelOrAShorterFileStopsThePass) {
+    constexpr std::uint64_t kVersamenti = 2 * 4096 + 5;
+    const std::string dati = test::ripeti(
+        versamento("H501", "20030715", "03", '3', {1, 1, 0, 0, 0, 0}).record(), kVersamenti);
+    enum class Azione { niente, annullaSubito, annullaDopo, accorcia };
+    const struct {
+        Azione azione;
+        std::optional<CodiceErrore> errore;
+    } casi[] = {
+        {Azione::niente, std::nullopt},
+        {Azione::annullaSubito, CodiceErrore::Annullato},
+        {Azione::annullaDopo, CodiceErrore::Annullato},
+        {Azione::accorcia, CodiceErrore::InputOutput},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(static_cast<int>(c.azione));
+        CartellaTemporanea dir;
+        const std::string w = dir.scrivi("iciview.out", dati);
+        std::atomic<bool> annulla{c.azione == Azione::annullaSubito};
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> passi;
+        ControlloRiepilogo controllo;
+        controllo.annulla = &annulla;
+        controllo.progresso = [&](std::uint64_t fatti, std::uint64_t totale) {
+            passi.emplace_back(fatti, totale);
+            if (fatti > 0 && c.azione == Azione::annullaDopo) {
+                annulla = true;
+            } else if (fatti > 0 && c.azione == Azione::accorcia) {
+                std::filesystem::resize_file(w, Versamento::kLunghezzaRecord);
+            }
+        };
+        const auto r = riepilogaFile(w, controllo);
+        if (c.errore) {
+            ASSERT_FALSE(r.ok());
+            EXPECT_EQ(r.errore().codice, *c.errore);
+            EXPECT_EQ(r.errore().percorso, w);
+            continue;
+        }
+        ASSERT_TRUE(r.ok());
+        EXPECT_EQ(r->totale.versamenti, kVersamenti);
+        const std::vector<std::pair<std::uint64_t, std::uint64_t>> attesi = {
+            {0, kVersamenti}, {4096, kVersamenti}, {8192, kVersamenti}, {kVersamenti, kVersamenti}};
+        EXPECT_EQ(passi, attesi);
+    }
+}
+
+/// A summary by tax year of one group, made by hand.
+Riepilogo unGruppo(std::string chiave) {
+    GruppoRiepilogo g;
+    g.chiave = std::move(chiave);
+    g.tipo = 'O';
+    g.versamenti = 2;
+    g.anomalie = 1;
+    const std::array<std::int64_t, 6> importi = {123456, -1234, 0, 5, 100, 1};
+    for (std::size_t j = 0; j < importi.size(); ++j) {
+        g.importi[j].aggiungi(importi[j]);
+    }
+    Riepilogo r;
+    r.gruppi[static_cast<std::size_t>(Raggruppamento::anno)] = {g};
+    r.gruppi[static_cast<std::size_t>(Raggruppamento::comune)] = {g};
+    r.gruppi[static_cast<std::size_t>(Raggruppamento::comune)][0].tipo = '\0';
+    r.totale = g;
+    r.totale.chiave.clear();
+    r.totale.tipo = '\0';
+    return r;
+}
+
+TEST(TabellaRiepilogo, CsvHasHeadersRowsAndGrandTotalWithCommaDecimals) {
+    const std::string intestazione =
+        "Anno;Tipo;Versamenti;Totale;Terreni;Aree fabbricabili;Abitazione principale;"
+        "Altri fabbricati;Detrazione;Anomalie\r\n";
+    const struct {
+        Riepilogo riepilogo;
+        Raggruppamento per;
+        bool euro;
+        char separatore;
+        std::string atteso;
+    } casi[] = {
+        {unGruppo("2003"), Raggruppamento::anno, true, ';',
+         intestazione + "2003;O;2;1234,56;-12,34;0,00;0,05;1,00;0,01;1\r\n" +
+             "Totale generale;;2;1234,56;-12,34;0,00;0,05;1,00;0,01;1\r\n"},
+        {unGruppo("2003"), Raggruppamento::anno, false, ';',
+         intestazione + "2003;O;2;123456;-1234;0;5;100;1;1\r\n" +
+             "Totale generale;;2;123456;-1234;0;5;100;1;1\r\n"},
+        // A key is Windows-1252 as stored; quoted when it holds the separator or a quote.
+        {unGruppo("A;\"\xC0"), Raggruppamento::comune, false, ';',
+         "Comune;Versamenti;Totale;Terreni;Aree fabbricabili;Abitazione principale;"
+         "Altri fabbricati;Detrazione;Anomalie\r\n"
+         "\"A;\"\"\xC3\x80\";2;123456;-1234;0;5;100;1;1\r\n"
+         "Totale generale;2;123456;-1234;0;5;100;1;1\r\n"},
+        {unGruppo("A;B"), Raggruppamento::comune, false, '\t',
+         "Comune\tVersamenti\tTotale\tTerreni\tAree fabbricabili\tAbitazione principale\t"
+         "Altri fabbricati\tDetrazione\tAnomalie\r\n"
+         "A;B\t2\t123456\t-1234\t0\t5\t100\t1\t1\r\n"
+         "Totale generale\t2\t123456\t-1234\t0\t5\t100\t1\t1\r\n"},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(testoCsv(c.riepilogo, c.per, c.euro, c.separatore), c.atteso);
+    }
+}
+
+TEST(TabellaRiepilogo, SavingReplacesTheFileWholeAndNeverTheWorkFile) {
+    CartellaTemporanea dir;
+    const std::string w = dir.scrivi("iciview.out", "payments");
+    Riepilogo r = unGruppo("2003");
+    r.archivio = w;
+    const std::string csv = dir.scrivi("riepilogo.csv", "old");
+
+    ASSERT_TRUE(salvaCsv(r, Raggruppamento::anno, true, csv).ok());
+    EXPECT_EQ(leggiFile(csv), testoCsv(r, Raggruppamento::anno, true));
+
+    const struct {
+        std::string destinazione;
+        CodiceErrore codice;
+    } rifiuti[] = {
+        {w, CodiceErrore::Uso},
+        {dir.file("../" + dir.percorso().filename().string() + "/iciview.out"), CodiceErrore::Uso},
+        {dir.file("manca/riepilogo.csv"), CodiceErrore::InputOutput},
+        {dir.percorso().string(), CodiceErrore::InputOutput},
+    };
+    for (const auto& c : rifiuti) {
+        SCOPED_TRACE(c.destinazione);
+        const EsitoVuoto e = salvaCsv(r, Raggruppamento::anno, true, c.destinazione);
+        ASSERT_FALSE(e.ok());
+        EXPECT_EQ(e.errore().codice, c.codice);
+        EXPECT_EQ(e.errore().percorso, c.destinazione);
+    }
+    EXPECT_EQ(leggiFile(w), "payments");
+    EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "riepilogo.csv"}));
+}
+
+}  // namespace
+}  // namespace pliventa
