@@ -121,7 +121,11 @@ FinestraControlli::FinestraControlli(frmView& finestra, Dialoghi& dialoghi)
     resize(900, 500);
 }
 
-FinestraControlli::~FinestraControlli() = default;
+FinestraControlli::~FinestraControlli() {
+    // The table goes before the anomalies and the file it shows, which are members.
+    delete tabella_;
+    delete modello_;
+}
 
 bool FinestraControlli::calcola() {
     const ArchivioLavoro* aperto = finestra_.sessione().archivio();

@@ -158,7 +158,12 @@ FinestraElenco::FinestraElenco(frmView& finestra, Dialoghi& dialoghi)
     abilitaCopia(tabella_, [this] { copia(); });
 }
 
-FinestraElenco::~FinestraElenco() = default;
+FinestraElenco::~FinestraElenco() {
+    scansione_.reset();  // the scan reads the file this window owns
+    // The table goes before the list and the file it shows, which are members.
+    delete tabella_;
+    delete modello_;
+}
 
 bool FinestraElenco::apri() {
     const ArchivioLavoro* aperto = finestra_.sessione().archivio();
