@@ -132,6 +132,24 @@ std::variant<Argomenti, int> preparaComando(std::span<const std::string_view> ar
     return std::move(arg);
 }
 
+std::variant<ComandoArchivio, int> preparaComandoArchivio(
+    std::span<const std::string_view> argomenti, std::span<const std::string_view> ammesse,
+    const Guida& guida) {
+    auto preparato = preparaComando(argomenti, ammesse, guida);
+    if (const int* esito = std::get_if<int>(&preparato)) {
+        return *esito;
+    }
+    Argomenti& arg = std::get<Argomenti>(preparato);
+    if (const std::optional<int> uso = soloArchivio(arg, guida)) {
+        return *uso;
+    }
+    const auto lettura = opzioniLettura(arg, guida);
+    if (const int* esito = std::get_if<int>(&lettura)) {
+        return *esito;
+    }
+    return ComandoArchivio{std::move(arg), std::get<OpzioniLettura>(lettura)};
+}
+
 std::optional<int> soloArchivio(const Argomenti& arg, const Guida& guida) {
     if (arg.operandi.empty() || arg.operandi[0].empty()) {
         return erroreUso(guida, "manca il file di lavoro WORKFILE");

@@ -75,6 +75,19 @@ struct OpzioniLettura {
 /// value is wrong it prints the usage error and returns kErroreUso instead.
 std::variant<OpzioniLettura, int> opzioniLettura(const Argomenti& arg, const Guida& guida);
 
+/// A subcommand that reads one work file: its arguments and how the records are read.
+struct ComandoArchivio {
+    Argomenti arg;
+    OpzioniLettura lettura;
+};
+
+/// preparaComando(), soloArchivio() and opzioniLettura() in turn: the arguments and
+/// the reading options, or the exit code when the command line already settles the
+/// command (help, or a usage error, printed).
+std::variant<ComandoArchivio, int> preparaComandoArchivio(
+    std::span<const std::string_view> argomenti, std::span<const std::string_view> ammesse,
+    const Guida& guida);
+
 /// Prints a one-line note on standard error (counts, warnings).
 void avviso(std::string_view testo);
 

@@ -77,19 +77,12 @@ std::uint64_t aggiungiAnomalie(std::string& out, const Versamento& v, std::uint6
 }  // namespace
 
 int comandoCheck(std::span<const std::string_view> argomenti) {
-    const auto preparato = preparaComando(argomenti, kOpzioni, kGuida);
+    const auto preparato = preparaComandoArchivio(argomenti, kOpzioni, kGuida);
     if (const int* esito = std::get_if<int>(&preparato)) {
         return *esito;
     }
-    const Argomenti& arg = std::get<Argomenti>(preparato);
-    if (const std::optional<int> uso = soloArchivio(arg, kGuida)) {
-        return *uso;
-    }
-    const auto lettura = opzioniLettura(arg, kGuida);
-    if (const int* esito = std::get_if<int>(&lettura)) {
-        return *esito;
-    }
-    const bool euro = std::get<OpzioniLettura>(lettura).euro;
+    const auto& [arg, lettura] = std::get<ComandoArchivio>(preparato);
+    const bool euro = lettura.euro;
 
     const std::string percorso(arg.operandi[0]);
     auto archivio = ArchivioLavoro::apriarchivio(percorso);

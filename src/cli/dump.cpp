@@ -44,19 +44,12 @@ constexpr std::size_t kRecordPerBlocco = 4096;
 }  // namespace
 
 int comandoDump(std::span<const std::string_view> argomenti) {
-    const auto preparato = preparaComando(argomenti, kOpzioni, kGuida);
+    const auto preparato = preparaComandoArchivio(argomenti, kOpzioni, kGuida);
     if (const int* esito = std::get_if<int>(&preparato)) {
         return *esito;
     }
-    const Argomenti& arg = std::get<Argomenti>(preparato);
-    if (const std::optional<int> uso = soloArchivio(arg, kGuida)) {
-        return *uso;
-    }
-    const auto lettura = opzioniLettura(arg, kGuida);
-    if (const int* esito = std::get_if<int>(&lettura)) {
-        return *esito;
-    }
-    const OpzioniJson opzioni = std::get<OpzioniLettura>(lettura);
+    const auto& [arg, lettura] = std::get<ComandoArchivio>(preparato);
+    const OpzioniJson opzioni = lettura;
 
     const std::string percorso(arg.operandi[0]);
     auto archivio = ArchivioLavoro::apriarchivio(percorso);

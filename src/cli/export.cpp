@@ -39,25 +39,18 @@ constexpr std::string_view kOpzioni[] = {"-o", "--valuta", "--notice"};
 }  // namespace
 
 int comandoExport(std::span<const std::string_view> argomenti) {
-    const auto preparato = preparaComando(argomenti, kOpzioni, kGuida);
+    const auto preparato = preparaComandoArchivio(argomenti, kOpzioni, kGuida);
     if (const int* esito = std::get_if<int>(&preparato)) {
         return *esito;
     }
-    const Argomenti& arg = std::get<Argomenti>(preparato);
-    if (const std::optional<int> uso = soloArchivio(arg, kGuida)) {
-        return *uso;
-    }
+    const auto& [arg, lettura] = std::get<ComandoArchivio>(preparato);
     const std::string_view libro = arg.valore("-o").value_or("");
     if (libro.empty()) {
         return erroreUso(kGuida, "manca la cartella di lavoro da scrivere (-o BOOK.xlsx)");
     }
-    const auto opzioni = opzioniLettura(arg, kGuida);
-    if (const int* esito = std::get_if<int>(&opzioni)) {
-        return *esito;
-    }
     OpzioniEsportazione esportazione;
-    esportazione.valuta = std::get<OpzioniLettura>(opzioni).euro ? "E" : "L";
-    esportazione.lettura = std::get<OpzioniLettura>(opzioni).lettura;
+    esportazione.valuta = lettura.euro ? "E" : "L";
+    esportazione.lettura = lettura.lettura;
     esportazione.nomeFoglio = nomeFoglioDiAdesso();
 
     const std::string percorso(arg.operandi[0]);

@@ -121,14 +121,11 @@ std::string testoAllineato(const Riepilogo& riepilogo, Raggruppamento r, bool eu
 }  // namespace
 
 int comandoSummary(std::span<const std::string_view> argomenti) {
-    const auto preparato = preparaComando(argomenti, kOpzioni, kGuida);
+    const auto preparato = preparaComandoArchivio(argomenti, kOpzioni, kGuida);
     if (const int* esito = std::get_if<int>(&preparato)) {
         return *esito;
     }
-    const Argomenti& arg = std::get<Argomenti>(preparato);
-    if (const std::optional<int> uso = soloArchivio(arg, kGuida)) {
-        return *uso;
-    }
+    const auto& [arg, lettura] = std::get<ComandoArchivio>(preparato);
     const std::optional<std::string_view> per = arg.valore("--by");
     if (!per) {
         return erroreUso(kGuida, "manca il raggruppamento --by anno|mese|comune");
@@ -153,11 +150,7 @@ int comandoSummary(std::span<const std::string_view> argomenti) {
         return erroreUso(kGuida, "formato non valido: \"" + std::string(nomeFormato) +
                                      "\" (ammessi text, csv e json)");
     }
-    const auto lettura = opzioniLettura(arg, kGuida);
-    if (const int* esito = std::get_if<int>(&lettura)) {
-        return *esito;
-    }
-    const bool euro = std::get<OpzioniLettura>(lettura).euro;
+    const bool euro = lettura.euro;
 
     const std::string percorso(arg.operandi[0]);
     auto archivio = ArchivioLavoro::apriarchivio(percorso);
