@@ -135,7 +135,8 @@ Esito<ScrittoreArchivio> ScrittoreArchivio::apri(const std::string& percorso) {
 ScrittoreArchivio::ScrittoreArchivio(Sostituzione sostituzione)
     : sostituzione_(std::move(sostituzione)),
       scrittura_(std::make_unique<Scrittura>()),
-      buffer_{std::make_unique<char[]>(kBuffer), std::make_unique<char[]>(kBuffer)} {
+      buffer_{std::make_unique_for_overwrite<char[]>(kBuffer),
+              std::make_unique_for_overwrite<char[]>(kBuffer)} {
     scrittura_->fd = sostituzione_.fd();
 }
 

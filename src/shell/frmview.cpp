@@ -14,7 +14,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "shell/controlli.h"
 #include "shell/disegni.h"
+#include "shell/elenco.h"
+#include "shell/riepilogo.h"
 
 namespace pliventa {
 
@@ -110,7 +113,12 @@ frmView::frmView(Dialoghi& dialoghi, QWidget* parent) : QMainWindow(parent), dia
         versione());
 }
 
-frmView::~frmView() = default;
+frmView::~frmView() {
+    // The views read this window's state while they live: they go first.
+    delete elenco_.data();
+    delete riepilogo_.data();
+    delete controlli_.data();
+}
 
 void frmView::costruisci() {
     auto* centro = new QWidget(this);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -180,9 +181,10 @@ private:
     QAction* azioneElenco = nullptr;
     QAction* azioneRiepilogo = nullptr;
     QAction* azioneControlli = nullptr;
-    FinestraElenco* elenco_ = nullptr;
-    FinestraRiepilogo* riepilogo_ = nullptr;
-    FinestraControlli* controlli_ = nullptr;
+    // The views on the open work file, while they are open.
+    QPointer<FinestraElenco> elenco_;
+    QPointer<FinestraRiepilogo> riepilogo_;
+    QPointer<FinestraControlli> controlli_;
 
     QLabel* Label2_0 = nullptr;
     QLineEdit* Text1 = nullptr;

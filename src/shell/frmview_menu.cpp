@@ -164,7 +164,6 @@ void frmView::mostraElenco() {
             elenco_->deleteLater();
             return;
         }
-        connect(elenco_, &QObject::destroyed, this, [this] { elenco_ = nullptr; });
     }
     porta(elenco_);
 }
@@ -176,7 +175,6 @@ void frmView::mostraRiepilogo() {
     }
     if (riepilogo_ == nullptr) {
         riepilogo_ = new FinestraRiepilogo(*this, dialoghi_);
-        connect(riepilogo_, &QObject::destroyed, this, [this] { riepilogo_ = nullptr; });
         if (!riepilogo_->calcola()) {
             riepilogo_->deleteLater();
             return;
@@ -192,7 +190,6 @@ void frmView::mostraControlli() {
     }
     if (controlli_ == nullptr) {
         controlli_ = new FinestraControlli(*this, dialoghi_);
-        connect(controlli_, &QObject::destroyed, this, [this] { controlli_ = nullptr; });
         if (!controlli_->calcola()) {
             controlli_->deleteLater();
             return;
