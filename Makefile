@@ -10,7 +10,7 @@ PACKAGE_DIR := build/package
 SHELL := /bin/bash
 
 .PHONY: all deps run test build-release build-test install package format check-format asan bench \
-        clean
+        fuzz clean
 
 all: build-release
 
@@ -48,8 +48,22 @@ package: deps
 asan:
 	@$(MAKE) --no-print-directory test PRESET=asan
 
+# A fuzzing campaign with libFuzzer under ASan and UBSan: FUZZ_SECONDS per target
+# of fuzz/, one after the other. Its own clang build in $(FUZZ_DIR); the inputs it
+# finds stay there for the next campaign, a crash lands in $(FUZZ_DIR)/trovati.
+FUZZ_SECONDS ?= 600
+FUZZ_DIR ?= build/fuzz
+fuzz: deps
+	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DPLIVENTA_FUZZ=ON -DPLIVENTA_BUILD_GUI=OFF \
+	  -DPLIVENTA_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) --target pliventa_fuzzers
+	@bash fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+# make bench ARGS=--quick (up to 10^5 payments) or ARGS=--big (up to 10^7): the
+# table of every hot path beside its floor and its peer, also in docs/benchmarks.md.
 bench: build-release
-	@bash bench/run.sh
+	@/usr/bin/python3 bench/misura.py $(ARGS)
 
 format:
 	@git ls-files -co --exclude-standard -- '*.cpp' '*.h' | xargs clang-format -i

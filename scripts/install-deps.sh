@@ -9,7 +9,8 @@ packages=(
   libxlsxwriter-dev
   googletest libgtest-dev libgmock-dev
   python3-openpyxl
-  time
+  time python3-xlsxwriter  # make bench: peak memory, and the export's peer
+  clang libclang-rt-14-dev llvm  # make fuzz: libFuzzer, and readable sanitizer reports
   desktop-file-utils groff-base  # the checks of the desktop entry and the manual page
   dpkg-dev file                  # make package: dependencies found by dpkg-shlibdeps
 )
