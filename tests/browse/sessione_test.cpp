@@ -23,8 +23,8 @@ TEST(Sessione, MovesWithinTheFileInTheDirectionOfTheMoveOnly) {
     const struct {
         const char* caso;
         std::size_t record;  // records in the file
-        std::size_t coda;  // bytes of a trailing partial record
-        double da;         // recordcorrente before the press
+        std::size_t coda;    // bytes of a trailing partial record
+        double da;           // recordcorrente before the press
         Movimento m;
         double numero;      // recordcorrente after the press
         const char* letto;  // codice fiscale read, or nullptr for RecordInesistente

@@ -10,6 +10,7 @@
 namespace pliventa {
 namespace {
 
+using test::pulito;
 using test::RigaVersamento;
 
 Versamento versamento(const RigaVersamento& riga) {
@@ -184,17 +185,6 @@ TEST(SommaParti, OrdinaryFourAmountsViolationAlsoInterest) {
         EXPECT_EQ(sommaPartiCorretta(importi(c.tipo, c.importi)), c.corretta)
             << c.tipo << " " << c.importi;
     }
-}
-
-// A payment that passes every rule; the cases below change a field or two.
-RigaVersamento pulito() {
-    return RigaVersamento()
-        .tipo('3')
-        .data("20030630")
-        .cf("RSSMRA80A01H501U")
-        .campo(Campo::annoimposta, "03")
-        .campo(Campo::totale, "00000012345")
-        .campo(Campo::abitazioneprincipale, "0000012345");
 }
 
 TEST(Controlla, OneBitPerRuleBroken) {

@@ -13,17 +13,11 @@ using test::lancia;
 using test::RigaVersamento;
 
 // The rules themselves are the checks' own tests; here only what the command
-// adds: the lines, their order, the currency, the count and the exit code (its
-// usage and input errors are in the table of every command's).
+// adds: the lines, their order, the currency, the count and the exit code. Its
+// usage and input errors are in the table of all the commands (uso_test).
 TEST(CliCheck, OneLinePerRuleBrokenInRecordOrder) {
     CartellaTemporanea dir;
-    const RigaVersamento pulito = RigaVersamento()
-                                      .tipo('3')
-                                      .data("20030630")
-                                      .cf("RSSMRA80A01H501U")
-                                      .campo(Campo::annoimposta, "03")
-                                      .campo(Campo::totale, "00000012345")
-                                      .campo(Campo::abitazioneprincipale, "0000012345");
+    const RigaVersamento pulito = test::pulito();
     // Record 2 breaks two rules, its codice fiscale holding a quote, È and a byte
     // Windows-1252 leaves undefined; record 3 is a credit.
     const std::string w = dir.scrivi(

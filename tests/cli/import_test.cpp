@@ -113,7 +113,8 @@ TEST(CliImport, AKilledImportLeavesNoFileBehind) {
             ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
             dir.scrivi("iciview.out", "vecchio");
             const std::string errore = dir.file("stderr");
-            const pid_t pid = avvia({"import", "cnc2000", fifo}, dir.percorso(), "/dev/null", errore, conNome);
+            const pid_t pid =
+                avvia({"import", "cnc2000", fifo}, dir.percorso(), "/dev/null", errore, conNome);
             ASSERT_GT(pid, 0);
             const int w = apriScrittura(fifo, pid);
             ASSERT_GE(w, 0) << leggiFile(errore);
@@ -166,8 +167,8 @@ TEST(CliImport, OutOfMemoryIsAnErrorThatLeavesNothingBehind) {
         CartellaTemporanea dir;
         dir.scrivi("iciview.out", "vecchio");
         const std::string errore = dati.file("stderr");
-        const int stato =
-            attendi(avvia({"import", "cnc2000", in}, dir.percorso(), "/dev/null", errore, true, quarti << 18));
+        const int stato = attendi(avvia({"import", "cnc2000", in}, dir.percorso(), "/dev/null",
+                                        errore, true, quarti << 18));
         const std::string detto = leggiFile(errore);
         ASSERT_TRUE(WIFEXITED(stato)) << mega << " MB: " << stato << " " << detto;
         const int codice = WEXITSTATUS(stato);

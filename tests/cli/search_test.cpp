@@ -23,8 +23,8 @@ TEST(CliSearch, PrintsTheNumbersOfTheMatchingRecords) {
         std::string prefisso;
         std::string atteso;
     } casi[] = {
-        {"  rss ", "1\n3\n"},
-        {"", "1\n2\n3\n"},  // an empty prefix matches every record
+        {"  rss ", "1\n3\n"},  // upper-cased and trimmed by the search's key
+        {"", "1\n2\n3\n"},     // an empty prefix matches every record
     };
     for (const auto& c : casi) {
         const auto r = lancia({"search", w, c.prefisso});

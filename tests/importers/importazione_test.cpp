@@ -126,7 +126,8 @@ TEST(Importa, LinesOfTheOtherLayoutsArePaddedAndCutAndCounted) {
 // and the previous work file stays as it was, with nothing else left beside it.
 TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
     CartellaTemporanea dir;
-    const std::string in = dir.scrivi("in.txt", test::ripeti(RigaVersamento().tipo('3').record(), 20000));
+    const std::string in =
+        dir.scrivi("in.txt", test::ripeti(RigaVersamento().tipo('3').record(), 20000));
     const std::string out = dir.scrivi("iciview.out", "lavoro precedente");
     const struct {
         const char* caso;
@@ -137,8 +138,8 @@ TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
     } casi[] = {
         {"missing input", dir.file("manca.txt"), out, 0, dir.file("manca.txt"),
          "file o directory inesistente"},
-        {"missing output folder", in, dir.file("manca/iciview.out"), 0, dir.file("manca/iciview.out"),
-         "file o directory inesistente"},
+        {"missing output folder", in, dir.file("manca/iciview.out"), 0,
+         dir.file("manca/iciview.out"), "file o directory inesistente"},
         {"full device", in, "/dev/full", 0, "/dev/full", "spazio esaurito sul dispositivo"},
         {"file too large midway", in, out, 1 << 20, out, "file troppo grande"},
     };
@@ -204,7 +205,8 @@ TEST(Importa, OutOfMemoryMidwayLeavesTheOldWorkFileAndNoOtherName) {
     // The named route: a file without a name could not be left behind anyway.
     ::setenv("PLIVENTA_TEMPORANEI_CON_NOME", "1", 1);
     CartellaTemporanea dir;
-    const std::string in = dir.scrivi("in.txt", test::ripeti(RigaVersamento().tipo('3').record(), 20000));
+    const std::string in =
+        dir.scrivi("in.txt", test::ripeti(RigaVersamento().tipo('3').record(), 20000));
     const std::string out = dir.scrivi("iciview.out", "lavoro precedente");
     // Past the first buffer handed to the writing thread, and before it.
     for (const std::uint64_t dopo : {15000u, 10u}) {

@@ -86,15 +86,12 @@ TEST(ArchivioLavoro, CountIsComputedAfresh) {
     EXPECT_EQ(*a->numerorecord(), 6.0);
 }
 
-TEST(ArchivioLavoro, UnopenablePathsAreReportedWithTheirReason) {
+TEST(ArchivioLavoro, AnUnopenablePathIsReportedWithItsReason) {
     CartellaTemporanea dir;
     auto mancante = ArchivioLavoro::apriarchivio(dir.file("manca.out"));
     ASSERT_FALSE(mancante.ok());
     EXPECT_EQ(mancante.errore().percorso, dir.file("manca.out"));
     EXPECT_EQ(mancante.errore().motivo, "file o directory inesistente");
-    auto cartella = ArchivioLavoro::apriarchivio(dir.percorso().string());
-    ASSERT_FALSE(cartella.ok());
-    EXPECT_EQ(cartella.errore().motivo, "è una directory");
 }
 
 TEST(ArchivioLavoro, ReadsPastFourGibibytes) {

@@ -1,6 +1,6 @@
-// The replacement of an output file: what is on disk before, during and after, on
-// both routes (a file without a name, and the named file of the file systems
-// that cannot make one).
+// The opening of an input file and the replacement of an output file: what is on
+// disk before, during and after, on both routes (a file without a name, and the
+// named file of the file systems that cannot make one).
 #include "records/file.h"
 
 #include <sys/stat.h>
@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "righe.h"
 
@@ -46,6 +47,45 @@ EsitoVuoto sostituisci(const std::string& percorso, const std::string& testo) {
         return erroreDiSistema(percorso, errno);
     }
     return s->completa();
+}
+
+// Every reader opens its input, and every writer prepares its output, here: the
+// error names the path with the system's reason.
+TEST(File, WhatCannotBeReadOrReplacedIsNamedWithItsReason) {
+    CartellaTemporanea dir;
+    const std::string negato = dir.scrivi("negato", "x");
+    ::chmod(negato.c_str(), 0);
+    struct Caso {
+        bool scrittura;
+        std::string percorso;
+        const char* motivo;
+    };
+    std::vector<Caso> casi = {
+        {false, dir.file("manca"), "file o directory inesistente"},
+        {false, dir.percorso().string(), "è una directory"},
+        {true, dir.file("manca/out"), "file o directory inesistente"},
+        {true, dir.percorso().string(), "è una directory"},
+    };
+    if (::access(negato.c_str(), R_OK) != 0) {  // root reads anything
+        casi.push_back({false, negato, "permesso negato"});
+    }
+    for (const auto& c : casi) {
+        std::optional<Errore> e;
+        if (c.scrittura) {
+            // Without a descriptor asked for, nothing opens the output to object.
+            if (Esito<Sostituzione> s = Sostituzione::prepara(c.percorso, false); !s) {
+                e = s.errore();
+            }
+        } else if (const Esito<int> fd = apriInLettura(c.percorso); fd) {
+            ::close(*fd);
+        } else {
+            e = fd.errore();
+        }
+        ASSERT_TRUE(e) << c.percorso << " " << c.scrittura;
+        EXPECT_EQ(e->codice, CodiceErrore::InputOutput);
+        EXPECT_EQ(e->percorso, c.percorso);
+        EXPECT_EQ(e->motivo, c.motivo);
+    }
 }
 
 TEST(Sostituzione, TheOldFileStaysUntilTheNewOneIsCompleteAndNothingElseIsLeft) {

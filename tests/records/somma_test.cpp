@@ -62,7 +62,8 @@ TEST(Somma, ExactTextKeepsEveryDigitAndOneSign) {
         {"12.5", true, "0.125"},          {"12.50", false, "12.5"},
     };
     for (const auto& c : casi) {
-        EXPECT_EQ(testoEsatto(leggiNumero(c.campo), c.centesimi), c.atteso) << '"' << c.campo << '"';
+        EXPECT_EQ(testoEsatto(leggiNumero(c.campo), c.centesimi), c.atteso)
+            << '"' << c.campo << '"';
     }
     SommaEsatta s;
     for (const char* campo : {"-000001234", "00000012.5", "0.0001"}) {

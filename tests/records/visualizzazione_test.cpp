@@ -53,6 +53,26 @@ Versamento ordinario() {
                                   .record());
 }
 
+TEST(Didascalie, TheDesignCaptionsWordForWord) {
+    // The window shows these; the clerks know the form by them, "provedimento" too.
+    const std::array<std::string_view, 13> attese = {"Data di versamento",
+                                                     "Codice Fiscale",
+                                                     "Numero fabbricati",
+                                                     "Totale versamento",
+                                                     "Terreni Agricoli",
+                                                     "Aree Fabbricabili",
+                                                     "Abitazione Principale",
+                                                     "Detrazione Abitazione Principale",
+                                                     "Altri fabbricati",
+                                                     "Valuta",
+                                                     "Anno",
+                                                     "Numero provedimento",
+                                                     "Data Provvedimento"};
+    EXPECT_EQ(kDidascalie, attese);
+    EXPECT_EQ(kDidascalieViolazione,
+              (std::array<std::string_view, 4>{"Imposta", "Sanzioni", "Pena pec.", "Interessi"}));
+}
+
 TEST(Mostrarecord, OrdinaryPayment) {
     const Schermata s =
         mostrarecord(ordinario(), 12, "E", LetturaAtto::lunga, FormaNumero::conPrefisso, kItaliano);
@@ -64,8 +84,8 @@ TEST(Mostrarecord, OrdinaryPayment) {
     EXPECT_EQ(s.aspetto, Aspetto::normale);
     EXPECT_TRUE(s.annoVisibile());
     EXPECT_FALSE(s.attoVisibile());
-    EXPECT_EQ(s.didascalie[0], "Terreni Agricoli");
-    EXPECT_EQ(s.didascalie[3], "Detrazione Abitazione Principale");
+    EXPECT_EQ(s.didascalie[0], kDidascalie[4]);
+    EXPECT_EQ(s.didascalie[3], kDidascalie[7]);
 }
 
 TEST(Mostrarecord, ViolationPaymentFollowsTheGivenNoticeReading) {
@@ -85,8 +105,8 @@ TEST(Mostrarecord, ViolationPaymentFollowsTheGivenNoticeReading) {
     EXPECT_EQ(lunga.text3[3], "0");
     EXPECT_EQ(lunga.aspetto, Aspetto::violazioni);
     EXPECT_FALSE(lunga.annoVisibile());
-    EXPECT_EQ(lunga.didascalie[0], "Imposta");
-    EXPECT_EQ(lunga.didascalie[3], "Interessi");
+    EXPECT_EQ(lunga.didascalie[0], kDidascalieViolazione[0]);
+    EXPECT_EQ(lunga.didascalie[3], kDidascalieViolazione[3]);
 
     const Schermata breve =
         mostrarecord(v, 7, "E", LetturaAtto::breve, FormaNumero::conPrefisso, kItaliano);

@@ -19,64 +19,45 @@ const char* nome(int tipo) {
 DialoghiFinti& DialoghiFinti::attendi(const QString& testo, const QString& titolo,
                                       Pulsanti pulsanti, Icona icona, Risposta risposta,
                                       Durante durante) {
-    Atteso a;
-    a.testo = testo;
-    a.titolo = titolo;
-    a.pulsanti = pulsanti;
-    a.icona = icona;
-    a.risposta = risposta;
-    a.durante = std::move(durante);
-    attesi_.push_back(std::move(a));
+    attesi_.push_back({.testo = testo,
+                       .titolo = titolo,
+                       .pulsanti = pulsanti,
+                       .icona = icona,
+                       .risposta = risposta,
+                       .durante = std::move(durante)});
     return *this;
 }
 
 DialoghiFinti& DialoghiFinti::attendiQualsiasi(const QString& titolo, Pulsanti pulsanti,
                                                Icona icona) {
-    Atteso a;
-    a.titolo = titolo;
-    a.pulsanti = pulsanti;
-    a.icona = icona;
-    attesi_.push_back(std::move(a));
+    attesi_.push_back({.titolo = titolo, .pulsanti = pulsanti, .icona = icona});
     return *this;
 }
 
 DialoghiFinti& DialoghiFinti::attendiInput(const QString& prompt, const QString& titolo,
                                            const QString& predefinito, const QString& risposta) {
-    Atteso a;
-    a.tipo = Tipo::input;
-    a.testo = prompt;
-    a.titolo = titolo;
-    a.predefinito = predefinito;
-    a.rispostaTesto = risposta;
-    attesi_.push_back(std::move(a));
+    attesi_.push_back({.tipo = Tipo::input,
+                       .testo = prompt,
+                       .titolo = titolo,
+                       .predefinito = predefinito,
+                       .rispostaTesto = risposta});
     return *this;
 }
 
 DialoghiFinti& DialoghiFinti::attendiSalva(const QString& titolo, const QString& filtro,
                                            const QString& risposta) {
-    Atteso a;
-    a.tipo = Tipo::salva;
-    a.testo = filtro;
-    a.titolo = titolo;
-    a.rispostaTesto = risposta;
-    attesi_.push_back(std::move(a));
+    attesi_.push_back(
+        {.tipo = Tipo::salva, .testo = filtro, .titolo = titolo, .rispostaTesto = risposta});
     return *this;
 }
 
 DialoghiFinti& DialoghiFinti::attendiApertura(bool aperto) {
-    Atteso a;
-    a.tipo = Tipo::apertura;
-    a.si = aperto;
-    attesi_.push_back(std::move(a));
+    attesi_.push_back({.tipo = Tipo::apertura, .si = aperto});
     return *this;
 }
 
 DialoghiFinti& DialoghiFinti::attendiLavoro(const QString& titolo, bool annulla) {
-    Atteso a;
-    a.tipo = Tipo::lavoro;
-    a.titolo = titolo;
-    a.si = annulla;
-    attesi_.push_back(std::move(a));
+    attesi_.push_back({.tipo = Tipo::lavoro, .titolo = titolo, .si = annulla});
     return *this;
 }
 

@@ -73,14 +73,14 @@ private:
     enum class Tipo { messaggio, input, salva, apertura, lavoro };
     struct Atteso {
         Tipo tipo = Tipo::messaggio;
-        std::optional<QString> testo;  ///< message text, prompt or filter; nullopt: any
-        QString titolo;
+        std::optional<QString> testo{};  ///< message text, prompt or filter; nullopt: any
+        QString titolo{};
         Pulsanti pulsanti = Pulsanti::ok;
         Icona icona = Icona::nessuna;
         Risposta risposta = Risposta::ok;
-        QString predefinito;
-        QString rispostaTesto;
-        Durante durante;
+        QString predefinito{};
+        QString rispostaTesto{};
+        Durante durante{};
         bool si = false;  ///< apertura: opened; lavoro: cancelled
     };
     std::optional<Atteso> prossimo(Tipo tipo, const QString& testo, const QString& titolo);

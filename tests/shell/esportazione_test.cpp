@@ -16,10 +16,7 @@ const QString kFiltro = QStringLiteral("Cartella di lavoro Excel (*.xlsx)");
 
 class EsportazioneTest : public FinestraTest {
 protected:
-    void esporta() {
-        QTest::mouseClick(controllo<QAbstractButton>(QStringLiteral("cmdExcel")), Qt::LeftButton);
-    }
-    QString stato() const { return finestra->statusBar()->currentMessage(); }
+    void esporta() { premi("cmdExcel"); }
     QString libro() const { return cartella() + QStringLiteral("/libro.xlsx"); }
 };
 

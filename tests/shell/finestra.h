@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRect>
 #include <QSettings>
+#include <QStatusBar>
 #include <QString>
 #include <QTest>
 #include <initializer_list>
@@ -55,6 +57,14 @@ protected:
         const QWidget* w = controllo(nome);
         return QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
     }
+
+    /// Clicks the button named `pulsante`.
+    void premi(const char* pulsante) {
+        QTest::mouseClick(controllo<QAbstractButton>(QString::fromLatin1(pulsante)),
+                          Qt::LeftButton);
+    }
+    /// The message of the status bar.
+    QString stato() const { return finestra->statusBar()->currentMessage(); }
 
     /// Makes the window the active one, so that it has the keyboard focus.
     void attiva() {

@@ -218,7 +218,7 @@ TEST_F(FinestraTest, ScegliFileOpensTheChooserAndTheNextPromptProposesItsChoice)
         QTest::mouseClick(scelta->findChild<QAbstractButton*>(QStringLiteral("cmdOK")),
                           Qt::LeftButton);
     });
-    QTest::mouseClick(controllo<QAbstractButton>(QStringLiteral("Command1")), Qt::LeftButton);
+    premi("Command1");
     EXPECT_TRUE(visto);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
@@ -226,7 +226,7 @@ TEST_F(FinestraTest, ScegliFileOpensTheChooserAndTheNextPromptProposesItsChoice)
     dialoghi.attendiInput(QStringLiteral("Inserisci percorso"),
                           QStringLiteral("Visualizza Files Versamenti CNC"),
                           cartella() + QStringLiteral("/vers.txt"), QString());
-    QTest::mouseClick(controllo<QAbstractButton>(QStringLiteral("cmdApri")), Qt::LeftButton);
+    premi("cmdApri");
     EXPECT_EQ(fine.count(), 1);
 }
 

@@ -12,13 +12,7 @@ const QString kPrompt = QStringLiteral("Inserisci percorso");
 const QString kTitolo = QStringLiteral("Converti RiscoNet");
 const QString kBelfiore = QStringLiteral("Inserisci Codice Belfiore Ente (A000)");
 
-class RisconetTest : public FinestraTest {
-protected:
-    void converti() {
-        QTest::mouseClick(controllo<QAbstractButton>(QStringLiteral("cmdUniriscossioni")),
-                          Qt::LeftButton);
-    }
-};
+using RisconetTest = FinestraTest;
 
 TEST_F(RisconetTest, ConvertsBesideTheInputWithTheCodeAsTyped) {
     std::filesystem::create_directory(dir.percorso() / "dati");
@@ -42,7 +36,7 @@ TEST_F(RisconetTest, ConvertsBesideTheInputWithTheCodeAsTyped) {
             .attendiInput(kBelfiore, kTitolo, QString(), c.risposta)
             .attendiLavoro(kTitolo)
             .attendi(QStringLiteral("Elaborazione Terminata"), kTitoloPredefinito);
-        converti();
+        premi("cmdUniriscossioni");
         proposta = input;
         EXPECT_EQ(testo(QStringLiteral("Text1")), input);
         EXPECT_EQ(testo(QStringLiteral("Text2")), output);
@@ -59,7 +53,7 @@ TEST_F(RisconetTest, AnInputThatCannotBeReadIsReported) {
         .attendi(QStringLiteral("Impossibile convertire il file.\r\n") + input +
                      QStringLiteral(": file o directory inesistente"),
                  kTitolo, Pulsanti::ok, Icona::esclamazione);
-    converti();
+    premi("cmdUniriscossioni");
     EXPECT_EQ(nomi(dir), std::vector<std::string>{"icimemofilecaliciv.txt"});
 }
 

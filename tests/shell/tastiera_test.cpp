@@ -60,7 +60,7 @@ TEST_F(FinestraTest, TheCurrencyIsReadAsTyped) {
         QTest::keyClicks(combo, QString::fromLatin1(c.digitato));
         QTest::keyClick(combo, Qt::Key_Return);
         // Leaving the box for a navigation button shows the payment again.
-        QTest::mouseClick(controllo<QAbstractButton>(QStringLiteral("cmdAvanti")), Qt::LeftButton);
+        premi("cmdAvanti");
         EXPECT_EQ(combo->currentText(), QString::fromLatin1(c.digitato));
         EXPECT_EQ(testo(QStringLiteral("Text3_3")), c.totale) << c.digitato;
         EXPECT_EQ(combo->count(), 2) << c.digitato;

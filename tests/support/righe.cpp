@@ -34,6 +34,16 @@ std::string CartellaTemporanea::scrivi(std::string_view nome, std::string_view c
     return p;
 }
 
+RigaVersamento pulito() {
+    return RigaVersamento()
+        .tipo('3')
+        .data("20030630")
+        .cf("RSSMRA80A01H501U")
+        .campo(Campo::annoimposta, "03")
+        .campo(Campo::totale, "00000012345")
+        .campo(Campo::abitazioneprincipale, "0000012345");
+}
+
 std::string lavoro(std::initializer_list<RigaVersamento> righe) {
     std::string dati;
     for (const RigaVersamento& r : righe) {

@@ -43,6 +43,10 @@ private:
     std::string testo_;
 };
 
+/// An ordinary payment that breaks none of the checks' rules: a test changes a
+/// field or two of it.
+RigaVersamento pulito();
+
 /// The work file of `righe`, one record each, in order.
 std::string lavoro(std::initializer_list<RigaVersamento> righe);
 
