@@ -55,12 +55,31 @@ struct FinestraElenco::Scansione {
 };
 
 ModelloElenco::ModelloElenco(ElencoVersamenti& elenco, QObject* genitore)
-    : QAbstractTableModel(genitore), elenco_(elenco) {}
+    : QAbstractTableModel(genitore),
+      elenco_(elenco),
+      consegnate_(std::min<std::uint64_t>(elenco.righe(), kPasso)) {}
 
 int ModelloElenco::rowCount(const QModelIndex& genitore) const {
     return genitore.isValid() ? 0
                               : static_cast<int>(std::min<std::uint64_t>(
-                                    elenco_.righe(), std::numeric_limits<int>::max()));
+                                    consegnate_, std::numeric_limits<int>::max()));
+}
+
+bool ModelloElenco::canFetchMore(const QModelIndex& genitore) const {
+    return !genitore.isValid() && consegnate_ < elenco_.righe() &&
+           consegnate_ < static_cast<std::uint64_t>(std::numeric_limits<int>::max());
+}
+
+void ModelloElenco::fetchMore(const QModelIndex& genitore) {
+    if (!canFetchMore(genitore)) {
+        return;
+    }
+    const std::uint64_t fino =
+        std::min<std::uint64_t>({elenco_.righe(), consegnate_ + kPasso,
+                                 static_cast<std::uint64_t>(std::numeric_limits<int>::max())});
+    beginInsertRows({}, static_cast<int>(consegnate_), static_cast<int>(fino - 1));
+    consegnate_ = fino;
+    endInsertRows();
 }
 
 int ModelloElenco::columnCount(const QModelIndex& genitore) const {

@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QWidget>
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <optional>
@@ -28,12 +29,17 @@ class Dialoghi;
 class frmView;
 
 /// The table over the core's list: Qt asks for the cells of the rows on screen.
+/// The rows are handed to the view a hundred thousand at a time, as it scrolls
+/// near the end of those it has: Qt's headers keep a little memory per row, which
+/// for ten million rows would be a tenth of a gigabyte and a slow first screen.
 class ModelloElenco : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     ModelloElenco(ElencoVersamenti& elenco, QObject* genitore);
     int rowCount(const QModelIndex& genitore = {}) const override;
+    bool canFetchMore(const QModelIndex& genitore) const override;
+    void fetchMore(const QModelIndex& genitore) override;
     int columnCount(const QModelIndex& genitore = {}) const override;
     QVariant data(const QModelIndex& indice, int ruolo = Qt::DisplayRole) const override;
     QVariant headerData(int sezione, Qt::Orientation orientamento,
@@ -43,12 +49,17 @@ public:
     void cambiaElenco(F&& cambia) {
         beginResetModel();
         cambia(elenco_);
+        consegnate_ = std::min<std::uint64_t>(elenco_.righe(), kPasso);
         endResetModel();
     }
     const ElencoVersamenti& elenco() const { return elenco_; }
 
+    /// Rows handed to the view at a time.
+    static constexpr std::uint64_t kPasso = 100'000;
+
 private:
     ElencoVersamenti& elenco_;
+    std::uint64_t consegnate_ = 0;  ///< rows the view knows of
 };
 
 class FinestraElenco : public QWidget {
