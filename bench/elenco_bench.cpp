@@ -1,4 +1,4 @@
-// The payments list timed on a work file, for bench/elenco.sh. Usage:
+// The payments list timed on a work file, for bench/misura.py. Usage:
 //   elenco_bench apri WORKFILE            open the list, texts of the first 40 rows
 //   elenco_bench ricerca WORKFILE TESTO   the search scan, to the end of the file
 //   elenco_bench prefisso WORKFILE TESTO  the filter by codice fiscale prefix
