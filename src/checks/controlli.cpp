@@ -119,20 +119,9 @@ SommaEsatta importo(std::string_view campo) {
     return s;
 }
 
-std::optional<int> anno(std::string_view campo) {
-    int n = 0;
-    for (char c : campo) {
-        if (!cifra(c)) {
-            return std::nullopt;
-        }
-        n = n * 10 + (c - '0');
-    }
-    return n;
-}
-
 std::optional<int> annoImposta(const Versamento& v) {
     // Two digits; 93 to 99 are the 1990s (the tax began in 1993), the rest 2000s.
-    const std::optional<int> aa = anno(v.campo(Campo::annoimposta));
+    const std::optional<int> aa = valoreCifre(v.campo(Campo::annoimposta));
     if (!aa) {
         return std::nullopt;
     }
@@ -220,7 +209,7 @@ bool dataVersamentoValida(const Versamento& v) {
 
 bool annoImpostaValido(const Versamento& v) {
     const std::optional<int> imposta = annoImposta(v);
-    const std::optional<int> versamento = anno(v.campo(Campo::annoversamento));
+    const std::optional<int> versamento = valoreCifre(v.campo(Campo::annoversamento));
     return !imposta || !versamento || *imposta <= *versamento;
 }
 

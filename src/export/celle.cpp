@@ -6,30 +6,6 @@
 
 namespace pliventa {
 
-namespace {
-
-bool soloCifre(std::string_view s) {
-    if (s.empty()) {
-        return false;
-    }
-    for (char c : s) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-    }
-    return true;
-}
-
-int cifre(std::string_view s) {
-    int n = 0;
-    for (char c : s) {
-        n = n * 10 + (c - '0');
-    }
-    return n;
-}
-
-}  // namespace
-
 std::array<Cella, 12> celleVersamento(const Versamento& v, bool euro, LetturaAtto lettura) {
     std::array<Cella, 12> c;
     c[0] = daCp1252(v.dataVersamento());
@@ -43,8 +19,8 @@ std::array<Cella, 12> celleVersamento(const Versamento& v, bool euro, LetturaAtt
         // A year is a number the sheet can sort and filter on; a year field that
         // is not two digits ("20  ") stays the text it is.
         std::string anno = v.annoImpostaCompleto();
-        if (soloCifre(anno)) {
-            c[9] = static_cast<double>(cifre(anno));
+        if (const std::optional<int> numero = valoreCifre(anno)) {
+            c[9] = static_cast<double>(*numero);
         } else {
             c[9] = daCp1252(anno);
         }

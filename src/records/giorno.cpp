@@ -4,26 +4,6 @@ namespace pliventa {
 
 namespace {
 
-bool soloCifre(std::string_view s) {
-    if (s.empty()) {
-        return false;
-    }
-    for (char c : s) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-    }
-    return true;
-}
-
-int cifre(std::string_view s) {
-    int n = 0;
-    for (char c : s) {
-        n = n * 10 + (c - '0');
-    }
-    return n;
-}
-
 bool bisestile(int anno) {
     return (anno % 4 == 0 && anno % 100 != 0) || anno % 400 == 0;
 }
@@ -35,6 +15,20 @@ int giorniDelMese(int anno, int mese) {
 
 }  // namespace
 
+std::optional<int> valoreCifre(std::string_view testo) {
+    if (testo.empty() || testo.size() > 9) {
+        return std::nullopt;
+    }
+    int n = 0;
+    for (char c : testo) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
 std::optional<Giorno> giornoValido(std::string_view ggmmaaaa) {
     if (ggmmaaaa.size() != 10 || ggmmaaaa[2] != '/' || ggmmaaaa[5] != '/') {
         return std::nullopt;
@@ -42,10 +36,13 @@ std::optional<Giorno> giornoValido(std::string_view ggmmaaaa) {
     const std::string_view gg = ggmmaaaa.substr(0, 2);
     const std::string_view mm = ggmmaaaa.substr(3, 2);
     const std::string_view aaaa = ggmmaaaa.substr(6, 4);
-    if (!soloCifre(gg) || !soloCifre(mm) || !soloCifre(aaaa)) {
+    const std::optional<int> giorno = valoreCifre(gg);
+    const std::optional<int> mese = valoreCifre(mm);
+    const std::optional<int> anno = valoreCifre(aaaa);
+    if (!giorno || !mese || !anno) {
         return std::nullopt;
     }
-    const Giorno g{cifre(aaaa), cifre(mm), cifre(gg)};
+    const Giorno g{*anno, *mese, *giorno};
     if (g.anno < 1900 || g.mese < 1 || g.mese > 12 || g.giorno < 1 ||
         g.giorno > giorniDelMese(g.anno, g.mese)) {
         return std::nullopt;

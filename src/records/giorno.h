@@ -6,6 +6,10 @@
 
 namespace pliventa {
 
+/// The value of a text made only of digits (at most nine of them, so that it fits),
+/// as dates and years are written; nullopt when it is empty or holds anything else.
+std::optional<int> valoreCifre(std::string_view testo);
+
 /// A calendar day.
 struct Giorno {
     int anno = 0;
