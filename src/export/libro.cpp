@@ -2,11 +2,40 @@
 
 #include <xlsxwriter.h>
 
+#include <locale.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <vector>
 
 namespace pliventa {
+
+namespace {
+
+// The library writes numbers into the sheet's XML with printf ("%.16G" for a
+// value, "%g" for a width), which takes its decimal mark from the C library's
+// locale. The window runs in the user's locale, and an Italian desktop's ","
+// turns 893.1 into "893,1", which spreadsheet programs read as 893 or refuse:
+// every call into the library runs with the C locale's numbers on this thread,
+// whatever the process's locale is.
+class NumeriC {
+public:
+    NumeriC() : precedente_(::uselocale(c())) {}
+    ~NumeriC() { ::uselocale(precedente_); }
+    NumeriC(const NumeriC&) = delete;
+    NumeriC& operator=(const NumeriC&) = delete;
+
+private:
+    // Made once and never freed: a locale object the threads share, read-only.
+    static locale_t c() {
+        static const locale_t locale =
+            ::newlocale(LC_NUMERIC_MASK, "C", ::duplocale(LC_GLOBAL_LOCALE));
+        return locale;
+    }
+    locale_t precedente_;
+};
+
+}  // namespace
 
 struct LibroExcel::Dati {
     lxw_workbook* libro = nullptr;
@@ -73,6 +102,7 @@ Esito<std::unique_ptr<LibroExcel>> LibroExcel::crea(const std::string& file,
                                                     const std::string& nomeFoglio,
                                                     const std::string& cartellaTemporanea,
                                                     const std::string& perMessaggi) {
+    const NumeriC numeri;
     auto d = std::make_unique<Dati>();
     d->perMessaggi = perMessaggi;
     d->cartellaTemporanea.assign(cartellaTemporanea.begin(), cartellaTemporanea.end());
@@ -107,6 +137,7 @@ Esito<std::unique_ptr<LibroExcel>> LibroExcel::crea(const std::string& file,
 }
 
 EsitoVuoto LibroExcel::colonne(int prima, int ultima, double larghezza, Stile stile) {
+    const NumeriC numeri;
     errno = 0;
     return d_->esito(worksheet_set_column(d_->foglio, static_cast<lxw_col_t>(prima),
                                           static_cast<lxw_col_t>(ultima), larghezza,
@@ -114,6 +145,7 @@ EsitoVuoto LibroExcel::colonne(int prima, int ultima, double larghezza, Stile st
 }
 
 EsitoVuoto LibroExcel::scrivi(std::uint32_t riga, int colonna, const Cella& cella, Stile stile) {
+    const NumeriC numeri;
     lxw_format* f = stile == Stile::normale ? nullptr : d_->formato(stile);
     const auto c = static_cast<lxw_col_t>(colonna);
     errno = 0;
@@ -133,6 +165,7 @@ EsitoVuoto LibroExcel::scrivi(std::uint32_t riga, int colonna, const Cella& cell
 
 EsitoVuoto LibroExcel::formula(std::uint32_t riga, int colonna, const std::string& testo,
                                double risultato, Stile stile) {
+    const NumeriC numeri;
     errno = 0;
     return d_->esito(worksheet_write_formula_num(
         d_->foglio, riga, static_cast<lxw_col_t>(colonna), testo.c_str(),
@@ -153,6 +186,7 @@ EsitoVuoto LibroExcel::controllaTemporanei() {
 }
 
 EsitoVuoto LibroExcel::chiudi() {
+    const NumeriC numeri;
     errno = 0;
     const lxw_error e = workbook_close(std::exchange(d_->libro, nullptr));
     return d_->esito(e);

@@ -3,6 +3,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <clocale>
 #include <cstdio>
 #include <string_view>
 
@@ -19,6 +20,11 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
+    // QApplication has set the C library's locale to the user's. The numbers the
+    // program writes into files (workbook, CSV, JSON, work file) must read the same
+    // on every desktop, so the C library keeps its own decimal mark; the window
+    // shows numbers in the user's format through QLocale, which this does not touch.
+    std::setlocale(LC_NUMERIC, "C");
     // The settings (the last work file made) live in ~/.config/Pliventa/Pliventa.conf.
     QApplication::setOrganizationName(QStringLiteral("Pliventa"));
     QApplication::setApplicationName(QStringLiteral("Pliventa"));

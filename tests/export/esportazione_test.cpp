@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 
@@ -255,20 +256,49 @@ TEST_F(Esportazione, CancelLeavesNoFileAndProgressReachesTheEnd) {
 }
 
 TEST_F(Esportazione, LibreOfficeShowsTheTotals) {
-    // A spreadsheet program as the clerk opens it, when this machine has one.
-    const char* soffice = "/usr/bin/soffice";
-    if (::access(soffice, X_OK) != 0) {
+    ASSERT_TRUE(esporta(lavoro({ordinario("92"), ordinario("93"), violazione()})).ok());
+    const auto csv = test::csvLibreOffice(libro(), dir.percorso().string());
+    if (!csv) {
         GTEST_SKIP() << "LibreOffice is not installed";
     }
-    ASSERT_TRUE(esporta(lavoro({ordinario("92"), ordinario("93"), violazione()})).ok());
-    const std::string comando = "HOME='" + dir.file("profilo") + "' " + soffice +
-                                " --headless --norestore --convert-to csv --outdir '" +
-                                dir.percorso().string() + "' '" + libro() + "' >/dev/null 2>&1";
-    ASSERT_EQ(std::system(comando.c_str()), 0);
-    const std::string csv = leggiFile(dir.file("book.csv"));
-    const auto inizio = csv.find('\n') + 1;
-    EXPECT_EQ(csv.substr(inizio, csv.find('\n', inizio) - inizio),
-              "3,,7,247.1,2,-1,0,206.58,0.14,,,");
+    const auto inizio = csv->find('\n') + 1;
+    EXPECT_EQ(csv->substr(inizio, csv->find('\n', inizio) - inizio),
+              "3,,7,\"247,1\",2,-1,0,\"206,58\",\"0,14\",,,");
+}
+
+/// The C library's locale of an Italian desktop for the life of the object.
+class LocaleItaliano {
+public:
+    LocaleItaliano() : precedente_(std::setlocale(LC_ALL, nullptr)) {
+        attivo_ = std::setlocale(LC_ALL, "it_IT.UTF-8") != nullptr;
+    }
+    ~LocaleItaliano() { std::setlocale(LC_ALL, precedente_.c_str()); }
+    LocaleItaliano(const LocaleItaliano&) = delete;
+    LocaleItaliano& operator=(const LocaleItaliano&) = delete;
+    bool attivo() const { return attivo_; }
+
+private:
+    std::string precedente_;
+    bool attivo_ = false;
+};
+
+// The window runs in the user's locale, whose printf writes 123,45 on an Italian
+// desktop: spreadsheet programs then read the value as 123 or refuse the file.
+// The sheet and its styles are the same bytes whatever the locale.
+TEST_F(Esportazione, TheBookIsTheSameOnAnItalianDesktop) {
+    const std::string dati = lavoro({ordinario("93"), violazione()});
+    ASSERT_TRUE(esporta(dati).ok());
+    const std::string foglio = test::parteDelLibro(libro(), "xl/worksheets/sheet1.xml");
+    const std::string stili = test::parteDelLibro(libro(), "xl/styles.xml");
+    EXPECT_NE(foglio.find("<v>123.45</v>"), std::string::npos) << foglio;
+    EXPECT_NE(foglio.find("width=\"12.7"), std::string::npos) << foglio;
+    {
+        const LocaleItaliano italiano;
+        ASSERT_TRUE(italiano.attivo()) << "it_IT.UTF-8 is not installed: scripts/install-deps.sh";
+        ASSERT_TRUE(esporta(dati).ok());
+    }
+    EXPECT_EQ(test::parteDelLibro(libro(), "xl/worksheets/sheet1.xml"), foglio);
+    EXPECT_EQ(test::parteDelLibro(libro(), "xl/styles.xml"), stili);
 }
 
 }  // namespace

@@ -1,7 +1,12 @@
 #include "libro_letto.h"
 
+#include <unistd.h>
+
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
@@ -17,11 +22,11 @@ std::string repr(double x) {
     return r;
 }
 
-LibroLetto leggiLibro(const std::string& percorso, int righe) {
-    const std::string comando = std::string(PLIVENTA_PYTHON) + " '" + PLIVENTA_LEGGI_LIBRO + "' '" +
-                                percorso + "' " + (righe > 0 ? std::to_string(righe) : "") +
-                                " 2>&1";
-    FILE* p = ::popen(comando.c_str(), "r");
+namespace {
+
+/// What `comando` prints on its standard output and error; throws when it fails.
+std::string esegui(const std::string& comando) {
+    FILE* p = ::popen((comando + " 2>&1").c_str(), "r");
     if (p == nullptr) {
         throw std::runtime_error("cannot start " + comando);
     }
@@ -31,8 +36,44 @@ LibroLetto leggiLibro(const std::string& percorso, int righe) {
         testo.append(buffer, n);
     }
     if (::pclose(p) != 0) {
-        throw std::runtime_error("the reader failed on " + percorso + ":\n" + testo);
+        throw std::runtime_error("failed: " + comando + "\n" + testo);
     }
+    return testo;
+}
+
+}  // namespace
+
+std::string parteDelLibro(const std::string& percorso, const std::string& parte) {
+    return esegui(std::string(PLIVENTA_PYTHON) +
+                  " -c 'import sys, zipfile; "
+                  "sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2]))' '" +
+                  percorso + "' '" + parte + "'");
+}
+
+std::optional<std::string> csvLibreOffice(const std::string& percorso,
+                                          const std::string& cartella) {
+    const char* soffice = "/usr/bin/soffice";
+    if (::access(soffice, X_OK) != 0) {
+        return std::nullopt;
+    }
+    // In the locale of the clerks' desktops, whose decimal mark is ",".
+    esegui("HOME='" + cartella + "/profilo' LC_ALL=it_IT.UTF-8 " + soffice +
+           " --headless --norestore --convert-to csv --outdir '" + cartella + "' '" + percorso +
+           "'");
+    const std::filesystem::path csv =
+        std::filesystem::path(cartella) /
+        std::filesystem::path(percorso).filename().replace_extension(".csv");
+    std::ifstream in(csv, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("LibreOffice wrote no " + csv.string());
+    }
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+LibroLetto leggiLibro(const std::string& percorso, int righe) {
+    const std::string testo =
+        esegui(std::string(PLIVENTA_PYTHON) + " '" + PLIVENTA_LEGGI_LIBRO + "' '" + percorso +
+               "' " + (righe > 0 ? std::to_string(righe) : ""));
     LibroLetto libro;
     std::istringstream righeLette(testo);
     for (std::string riga; std::getline(righeLette, riga);) {

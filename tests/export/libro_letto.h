@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,5 +28,15 @@ std::string repr(double x);
 /// Reads `percorso` up to row `righe` (0: all). Throws std::runtime_error when the
 /// reader fails (a workbook it cannot open is a fault of the writer).
 LibroLetto leggiLibro(const std::string& percorso, int righe = 0);
+
+/// The bytes of the member `parte` of the workbook's zip ("xl/worksheets/sheet1.xml"),
+/// as written. Throws std::runtime_error when it cannot be read.
+std::string parteDelLibro(const std::string& percorso, const std::string& parte);
+
+/// The first sheet of `percorso` as LibreOffice converts it to CSV on an Italian
+/// desktop (a spreadsheet program as the clerk opens it: "," is the decimal mark), its profile and
+/// output in `cartella`; nullopt when LibreOffice is not installed. Throws std::runtime_error when
+/// it fails.
+std::optional<std::string> csvLibreOffice(const std::string& percorso, const std::string& cartella);
 
 }  // namespace pliventa::test

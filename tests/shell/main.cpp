@@ -29,6 +29,9 @@ int main(int argc, char** argv) {
     // theirs in a folder of their own, never the user's.
     QTemporaryDir impostazioni;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(impostazioni.path()));
+    // The window runs where the clerks are, on an Italian desktop: QApplication
+    // sets the C library's locale from this, "," becoming printf's decimal mark.
+    qputenv("LC_ALL", "it_IT.UTF-8");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);  // a test may close the window
     // Amounts are checked as an Italian clerk sees them.
