@@ -37,31 +37,34 @@ void porta(QWidget* finestra) {
 }  // namespace
 
 void frmView::costruisciMenu() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    // The buttons' access keys (P, A, F, C, S, H, U) belong to the window's design
+    // and come first: a menu sharing one would take the key, and the button would
+    // only get the focus at the first press. The menus use letters no button uses.
+    QMenu* file = menuBar()->addMenu(QStringLiteral("Fil&e"));
     file->setObjectName(QStringLiteral("menuFile"));
-    azioneRiapri = file->addAction(QStringLiteral("Riapri l'ultimo archivio"), this,
+    azioneRiapri = file->addAction(QStringLiteral("&Riapri l'ultimo archivio"), this,
                                    &frmView::riapriUltimoArchivio);
     azioneRiapri->setObjectName(QStringLiteral("azioneRiapri"));
     file->addSeparator();
-    QAction* esci = file->addAction(QStringLiteral("Esci"), this, &frmView::Command2_Click);
+    QAction* esci = file->addAction(QStringLiteral("&Esci"), this, &frmView::Command2_Click);
     esci->setObjectName(QStringLiteral("azioneEsci"));
 
     QMenu* visualizza = menuBar()->addMenu(QStringLiteral("&Visualizza"));
     visualizza->setObjectName(QStringLiteral("menuVisualizza"));
     azioneElenco =
-        visualizza->addAction(QStringLiteral("Elenco versamenti…"), this, &frmView::mostraElenco);
+        visualizza->addAction(QStringLiteral("&Elenco versamenti…"), this, &frmView::mostraElenco);
     azioneElenco->setObjectName(QStringLiteral("azioneElenco"));
     azioneRiepilogo =
-        visualizza->addAction(QStringLiteral("Riepilogo…"), this, &frmView::mostraRiepilogo);
+        visualizza->addAction(QStringLiteral("&Riepilogo…"), this, &frmView::mostraRiepilogo);
     azioneRiepilogo->setObjectName(QStringLiteral("azioneRiepilogo"));
     azioneControlli =
-        visualizza->addAction(QStringLiteral("Controlli…"), this, &frmView::mostraControlli);
+        visualizza->addAction(QStringLiteral("&Controlli…"), this, &frmView::mostraControlli);
     azioneControlli->setObjectName(QStringLiteral("azioneControlli"));
 
-    QMenu* aiuto = menuBar()->addMenu(QStringLiteral("&Aiuto"));
+    QMenu* aiuto = menuBar()->addMenu(QStringLiteral("A&iuto"));
     aiuto->setObjectName(QStringLiteral("menuAiuto"));
     QAction* informazioni =
-        aiuto->addAction(QStringLiteral("Informazioni"), this, &frmView::cmdHelp_Click);
+        aiuto->addAction(QStringLiteral("&Informazioni"), this, &frmView::cmdHelp_Click);
     informazioni->setObjectName(QStringLiteral("azioneInformazioni"));
 
     // Whether the last work file still exists is asked when the menu opens.

@@ -67,5 +67,28 @@ TEST_F(FinestraTest, TheCurrencyIsReadAsTyped) {
     }
 }
 
+// The menus take letters no button uses: Alt and a button's letter presses that
+// button at the first press, the import buttons asking for their input at once.
+TEST_F(FinestraTest, AltAndAButtonsLetterPressesItAtTheFirstPress) {
+    const struct {
+        Qt::Key tasto;
+        QString titolo;
+    } casi[] = {
+        {Qt::Key_P, QStringLiteral("Visualizza Files Versamenti CNC")},
+        {Qt::Key_A, QStringLiteral("Visualizza Files Versamenti CNC - Tracciato 1997")},
+        {Qt::Key_F, QStringLiteral("Visualizza Files Versamenti CNC Viol97")},
+    };
+    for (const auto& c : casi) {
+        // An empty answer ends the program and closes the window: shown again for
+        // the next key.
+        finestra->show();
+        attiva();
+        dialoghi.attendiInput(QStringLiteral("Inserisci percorso"), c.titolo, QString(), QString());
+        QTest::keyClick(finestra.get(), c.tasto, Qt::AltModifier);
+        QTest::qWait(300);  // the button's press shows for a moment before it acts
+        dialoghi.verificaFine();
+    }
+}
+
 }  // namespace
 }  // namespace pliventa::test
