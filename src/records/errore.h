@@ -35,7 +35,7 @@ std::string motivoDiSistema(int numeroErrore);
 
 /// Either a value or an Errore. Errors cross layers as values, never as exceptions.
 template <typename T>
-class Esito {
+class [[nodiscard]] Esito {
 public:
     Esito(T valore) : dato_(std::move(valore)) {}
     Esito(Errore errore) : dato_(std::move(errore)) {}

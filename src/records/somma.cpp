@@ -1,6 +1,7 @@
 #include "records/somma.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <string_view>
 
@@ -10,9 +11,13 @@ namespace {
 
 constexpr std::uint64_t kUni = 0x0101010101010101ULL;
 
+// Eight digits are read as one word whose lowest byte is the first digit.
+static_assert(std::endian::native == std::endian::little,
+              "the digits are read as little-endian words");
+
 std::uint64_t parola(const char* p) {
     std::uint64_t x;
-    std::memcpy(&x, p, sizeof x);  // the byte order of x86 and ARM: first byte lowest
+    std::memcpy(&x, p, sizeof x);
     return x;
 }
 
