@@ -63,12 +63,20 @@ ArchivioLavoro::~ArchivioLavoro() {
     }
 }
 
-Esito<double> ArchivioLavoro::numerorecord() const {
+Esito<std::uint64_t> ArchivioLavoro::lunghezza() const {
     struct stat st {};
     if (::fstat(fd_, &st) != 0) {
         return erroreDiSistema(percorso_, errno);
     }
-    return static_cast<double>(st.st_size) / static_cast<double>(Versamento::kLunghezzaRecord);
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+Esito<double> ArchivioLavoro::numerorecord() const {
+    const Esito<std::uint64_t> byte = lunghezza();
+    if (!byte) {
+        return byte.errore();
+    }
+    return static_cast<double>(*byte) / static_cast<double>(Versamento::kLunghezzaRecord);
 }
 
 Esito<Versamento> ArchivioLavoro::leggirecord(double n) const {

@@ -27,6 +27,9 @@ public:
     /// when the length cannot be read.
     Esito<double> numerorecord() const;
 
+    /// The file's length in bytes, read afresh. InputOutput error when it cannot be read.
+    Esito<std::uint64_t> lunghezza() const;
+
     /// Reads record `n` (1-based). A fractional number is rounded to the nearest
     /// whole one, a half to the even one (10.5 reads record 10). A final record cut
     /// short by the end of the file is padded with blanks. RecordInesistente when

@@ -1,0 +1,199 @@
+// The one pass over a work file: blocks in order, the trailing partial record, a
+// file changed while it is read, cancel, and the parallel pass against the single one.
+#include "records/scansione.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <fstream>
+#include <thread>
+#include <vector>
+
+#include "righe.h"
+
+namespace pliventa {
+namespace {
+
+using test::CartellaTemporanea;
+
+constexpr std::uint64_t kBlocco = Scansione::kRecordPerBlocco;
+
+class ScansioneTest : public ::testing::Test {
+protected:
+    /// Writes `n` numbered records, then `coda` bytes of a partial one, and opens them.
+    const ArchivioLavoro& archivio(std::size_t n, std::size_t coda = 0) {
+        percorso_ = dir.scrivi("iciview.out", test::numerati(n, "CF") + std::string(coda, 'x'));
+        auto a = ArchivioLavoro::apriarchivio(percorso_);
+        EXPECT_TRUE(a.ok());
+        archivio_.emplace(std::move(*a));
+        return *archivio_;
+    }
+    void tronca(std::uint64_t record) const {
+        ASSERT_EQ(::truncate(percorso_.c_str(),
+                             static_cast<off_t>(record * Versamento::kLunghezzaRecord)),
+                  0);
+    }
+    void aggiungi() const {
+        std::ofstream(percorso_, std::ios::app | std::ios::binary) << test::numerati(1, "XX");
+    }
+
+    CartellaTemporanea dir;
+    std::string percorso_;
+    std::optional<ArchivioLavoro> archivio_;
+};
+
+/// The numbers of the records in `b`, each checked against the record it names:
+/// record i of numerati() holds the codice fiscale "CF" and i.
+void raccogli(const Blocco& b, std::vector<std::uint64_t>& numeri) {
+    for (std::size_t i = 0; i < b.size(); ++i) {
+        const std::string cf = "CF" + std::to_string(b.numero(i));
+        EXPECT_EQ(b.versamento(i).campo(Campo::codicefiscale).substr(0, cf.size()), cf);
+        numeri.push_back(b.numero(i));
+    }
+}
+
+TEST_F(ScansioneTest, EveryWholeRecordInOrderAndThePartialOneLeftOut) {
+    const struct {
+        std::size_t record, coda;
+    } casi[] = {{0, 0}, {0, 5}, {1, 0}, {kBlocco, 201}, {2 * kBlocco + 3, 0}};
+    for (const auto& c : casi) {
+        const ArchivioLavoro& a = archivio(c.record, c.coda);
+        std::vector<std::uint64_t> numeri;
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> avanzamento;
+        Controllo controllo;
+        controllo.progresso = [&](std::uint64_t f, std::uint64_t t) {
+            avanzamento.emplace_back(f, t);
+        };
+        const auto r = scandisci(a, controllo, [&](const Blocco& b) -> EsitoVuoto {
+            raccogli(b, numeri);
+            return Nulla{};
+        });
+        ASSERT_TRUE(r.ok()) << r.errore().descrizione();
+        EXPECT_EQ(r->versamenti, c.record);
+        EXPECT_EQ(r->parziale, c.coda > 0);
+        ASSERT_EQ(numeri.size(), c.record);
+        for (std::size_t i = 0; i < numeri.size(); ++i) {
+            ASSERT_EQ(numeri[i], i + 1);
+        }
+        EXPECT_EQ(avanzamento.front(), std::make_pair(std::uint64_t{0}, std::uint64_t{c.record}));
+        EXPECT_EQ(avanzamento.back(),
+                  std::make_pair(std::uint64_t{c.record}, std::uint64_t{c.record}));
+    }
+}
+
+// A file changed while it is read is no longer one file: shorter or longer, the
+// pass fails naming it, whichever operation reads it.
+TEST_F(ScansioneTest, AFileThatShrinksOrGrowsWhileReadIsAnError) {
+    for (const bool accorcia : {true, false}) {
+        const ArchivioLavoro& a = archivio(2 * kBlocco);
+        const auto r = scandisci(a, {}, [&](const Blocco& b) -> EsitoVuoto {
+            if (b.primo() == 1) {
+                if (accorcia) {
+                    tronca(kBlocco + 1);
+                } else {
+                    aggiungi();
+                }
+            }
+            return Nulla{};
+        });
+        ASSERT_FALSE(r.ok()) << accorcia;
+        EXPECT_EQ(r.errore().codice, CodiceErrore::InputOutput);
+        EXPECT_EQ(r.errore().percorso, percorso_);
+        EXPECT_EQ(r.errore().motivo, "il file di lavoro è cambiato durante la lettura");
+    }
+}
+
+TEST_F(ScansioneTest, CancelAndTheCallersErrorStopThePass) {
+    const ArchivioLavoro& a = archivio(3 * kBlocco);
+    std::atomic<bool> annulla{false};
+    Controllo controllo;
+    controllo.annulla = &annulla;
+    int blocchi = 0;
+    auto r = scandisci(a, controllo, [&](const Blocco&) -> EsitoVuoto {
+        annulla = ++blocchi == 2;
+        return Nulla{};
+    });
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
+    EXPECT_EQ(blocchi, 2);
+
+    blocchi = 0;
+    r = scandisci(a, {}, [&](const Blocco&) -> EsitoVuoto {
+        return ++blocchi == 2 ? EsitoVuoto(Errore{CodiceErrore::Uso, "x", "basta"}) : Nulla{};
+    });
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.errore().motivo, "basta");
+    EXPECT_EQ(blocchi, 2);
+}
+
+// A file that says it is longer than what can be read from it (as some files of
+// the system do) is cut short by the first read.
+TEST_F(ScansioneTest, AFileThatGivesLessThanItsLengthIsAnError) {
+    auto a = ArchivioLavoro::apriarchivio("/sys/devices/system/cpu/online");
+    if (!a || *a->lunghezza() < Versamento::kLunghezzaRecord) {
+        GTEST_SKIP() << "no file that gives less than its length";
+    }
+    const auto r = scandisci(*a, {}, [](const Blocco&) -> EsitoVuoto { return Nulla{}; });
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.errore().motivo, "il file di lavoro è cambiato durante la lettura");
+}
+
+TEST_F(ScansioneTest, ThePartsOfAParallelPassMergeIntoTheSinglePass) {
+    const ArchivioLavoro& a = archivio(5 * kBlocco + 7, 3);
+    for (std::size_t parti : {1, 2, 3, 8}) {
+        std::vector<std::vector<std::uint64_t>> perParte(parti);
+        std::uint64_t ultimo = 0;
+        Controllo controllo;
+        controllo.progresso = [&](std::uint64_t f, std::uint64_t) {
+            EXPECT_GE(f, ultimo);  // told from one thread, never going back
+            ultimo = f;
+        };
+        const auto r = parallelo(a, controllo, parti, [&](std::size_t k, const Blocco& b) {
+            raccogli(b, perParte[k]);
+            return EsitoVuoto(Nulla{});
+        });
+        ASSERT_TRUE(r.ok()) << parti;
+        EXPECT_TRUE(r->parziale);
+        std::vector<std::uint64_t> tutti;
+        for (const auto& p : perParte) {
+            tutti.insert(tutti.end(), p.begin(), p.end());
+        }
+        ASSERT_EQ(tutti.size(), 5 * kBlocco + 7) << parti;
+        for (std::size_t i = 0; i < tutti.size(); ++i) {
+            ASSERT_EQ(tutti[i], i + 1) << parti;
+        }
+        EXPECT_EQ(ultimo, 5 * kBlocco + 7);
+    }
+}
+
+TEST_F(ScansioneTest, AnErrorInOnePartIsThePassesAndCancelStopsEveryPart) {
+    const ArchivioLavoro& a = archivio(4 * kBlocco);
+    auto r = parallelo(a, {}, 4, [](std::size_t k, const Blocco&) -> EsitoVuoto {
+        if (k == 2) {
+            return Errore{CodiceErrore::Uso, "x", "parte 2"};
+        }
+        return Nulla{};
+    });
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.errore().motivo, "parte 2");
+
+    std::atomic<bool> annulla{true};
+    Controllo controllo;
+    controllo.annulla = &annulla;
+    r = parallelo(a, controllo, 4, [](std::size_t, const Blocco&) -> EsitoVuoto {
+        ADD_FAILURE() << "a cancelled pass reads nothing";
+        return Nulla{};
+    });
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
+}
+
+TEST(Scansione, PartsAreNeverSmallerThanAFewBlocks) {
+    EXPECT_EQ(partiPerScansione(0), 1u);
+    EXPECT_EQ(partiPerScansione(8 * kBlocco - 1), 1u);
+    EXPECT_EQ(partiPerScansione(1'000'000), std::max(1u, std::thread::hardware_concurrency()));
+}
+
+}  // namespace
+}  // namespace pliventa
