@@ -8,6 +8,7 @@
 
 #include "records/archivio.h"
 #include "records/errore.h"
+#include "records/scansione.h"
 #include "records/versamento.h"
 
 namespace pliventa {
@@ -28,36 +29,26 @@ struct Trovato {
     Versamento versamento;
 };
 
-/// Scans a work file from record 1 to its last whole record, reading in blocks,
-/// and stops at each match.
+/// Scans a work file from record 1 to its last whole record, on the one pass over
+/// a work file, and stops at each match.
 class ScansioneRicerca {
 public:
     /// A scan of `archivio` (which must outlive it) for `testoUtf8` as typed.
     /// The record count is taken once, here.
     ScansioneRicerca(const ArchivioLavoro& archivio, std::string_view testoUtf8);
 
-    /// The next match, nullopt at the end of the file, or an InputOutput error.
+    /// The next match, nullopt at the end of the file, or the scan's error (a read
+    /// failed, the file changed meanwhile).
     Esito<std::optional<Trovato>> prossimo();
 
-    /// The record count taken at the start; a fraction tells of a trailing partial
-    /// record, which the scan leaves out. 0 when the count failed.
-    double conteggio() const { return conteggio_; }
-
-    /// When the file ended before the whole records counted at the start (it was
-    /// cut short while being scanned): how many it gave. nullopt otherwise.
-    std::optional<std::uint64_t> accorciato() const { return accorciato_; }
+    /// The file ended in a partial record, which the scan leaves out.
+    bool parziale() const { return scansione_.ok() && scansione_->parziale(); }
 
 private:
-    const ArchivioLavoro& archivio_;
     std::optional<std::string> chiave_;
-    double conteggio_ = 0;
-    std::optional<std::uint64_t> accorciato_;
-    std::uint64_t totale_ = 0;
-    std::uint64_t successivo_ = 1;  ///< number of the next record to look at
-    std::string blocco_;
-    std::uint64_t primoDelBlocco_ = 1;
-    std::size_t nelBlocco_ = 0;
-    std::optional<Errore> errore_;
+    Esito<Scansione> scansione_;
+    Blocco blocco_;
+    std::size_t indice_ = 0;  ///< the next record of blocco_ to look at
 };
 
 }  // namespace pliventa

@@ -100,22 +100,11 @@ void avviso(std::string_view testo) {
     scrivi(stderr, riga);
 }
 
-int fineLettura(const std::string& percorso, double conteggio,
-                std::optional<std::uint64_t> accorciato) {
-    const double interi = std::floor(conteggio);
-    if (accorciato) {
-        return erroreIO(Errore{
-            CodiceErrore::InputOutput, percorso,
-            "il file si è accorciato durante la lettura (letti " + std::to_string(*accorciato) +
-                " record dei " + std::to_string(static_cast<std::uint64_t>(interi)) + " contati)"});
-    }
-    if (conteggio > interi) {
-        // The window still shows such a half record as the last one; the command
-        // line keeps to whole records and says so, without failing.
-        avviso("pliventa-cli: " + percorso +
-               ": la lunghezza non è multipla di 202 byte, ignorato un record finale incompleto");
-    }
-    return kRiuscito;
+void avvisaParziale(const std::string& percorso) {
+    // The window still shows such a half record as the last one; the command line
+    // keeps to whole records and says so, without failing.
+    avviso("pliventa-cli: " + percorso +
+           ": la lunghezza non è multipla di 202 byte, ignorato un record finale incompleto");
 }
 
 std::variant<Argomenti, int> preparaComando(std::span<const std::string_view> argomenti,

@@ -91,14 +91,9 @@ std::variant<ComandoArchivio, int> preparaComandoArchivio(
 /// Prints a one-line note on standard error (counts, warnings).
 void avviso(std::string_view testo);
 
-/// Ends the reading of the work file `percorso`, whose record count at the start
-/// was `conteggio` (a fraction for a trailing partial record). `accorciato` holds
-/// the whole records read when the file ended before the count: it was cut short
-/// while being read, so the output is not what was counted; the error is printed
-/// and kErroreIO returned. Otherwise a trailing partial record, left out, is told
-/// in a warning and kRiuscito returned. dump and search share it, so they report
-/// alike.
-int fineLettura(const std::string& percorso, double conteggio,
-                std::optional<std::uint64_t> accorciato);
+/// Tells, in a warning on standard error, that the work file `percorso` ends in a
+/// partial record, which was left out. Every subcommand that reads a work file
+/// says it so.
+void avvisaParziale(const std::string& percorso);
 
 }  // namespace pliventa::cli

@@ -1,8 +1,6 @@
 // pliventa-cli dump: every record of a work file as one JSON object per line.
 #include <unistd.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
 
 #include "cli/argomenti.h"
@@ -10,6 +8,7 @@
 #include "cli/flusso.h"
 #include "cli/json.h"
 #include "records/archivio.h"
+#include "records/scansione.h"
 
 namespace pliventa::cli {
 
@@ -31,15 +30,12 @@ constexpr Guida kGuida = {
     "  -h, --help            questo aiuto\n"
     "\n"
     "Un record finale incompleto (lunghezza non multipla di 202) viene ignorato con\n"
-    "un avviso su standard error; un file che si accorcia durante la lettura è un\n"
-    "errore di lettura.\n"
+    "un avviso su standard error; un file che cambia lunghezza durante la lettura è\n"
+    "un errore di lettura.\n"
     "Codici di uscita: 0 riuscito, 1 errore di lettura o scrittura, 2 uso errato.\n",
 };
 
 constexpr std::string_view kOpzioni[] = {"--valuta", "--notice"};
-
-// Records read with one system call.
-constexpr std::size_t kRecordPerBlocco = 4096;
 
 }  // namespace
 
@@ -56,43 +52,27 @@ int comandoDump(std::span<const std::string_view> argomenti) {
     if (!archivio) {
         return erroreIO(archivio.errore());
     }
-    const Esito<double> conteggio = archivio->numerorecord();
-    if (!conteggio) {
-        return erroreIO(conteggio.errore());
-    }
-    // The count is taken once: records appended meanwhile are not dumped.
-    const auto interi = static_cast<std::uint64_t>(std::floor(*conteggio));
-
     Scrittore uscita(STDOUT_FILENO, "standard output");
-    std::string blocco;
-    std::uint64_t numero = 1;
-    std::optional<std::uint64_t> accorciato;
-    while (numero <= interi) {
-        const auto quanti = static_cast<std::size_t>(
-            std::min<std::uint64_t>(kRecordPerBlocco, interi - numero + 1));
-        const Esito<std::size_t> letti = archivio->leggiblocco(numero, quanti, blocco);
-        if (!letti) {
-            (void)uscita.svuota();
-            return erroreIO(letti.errore());
-        }
-        if (*letti == 0) {
-            accorciato = numero - 1;  // cut short since the count was taken
-            break;
-        }
-        for (std::size_t i = 0; i < *letti; ++i, ++numero) {
-            const std::string_view record(blocco.data() + i * Versamento::kLunghezzaRecord,
-                                          Versamento::kLunghezzaRecord);
-            aggiungiVersamento(uscita.testo(), Versamento::daByte(record), numero, opzioni);
+    const Esito<Lettura> letti = scandisci(*archivio, {}, [&](const Blocco& blocco) -> EsitoVuoto {
+        for (std::size_t i = 0; i < blocco.size(); ++i) {
+            aggiungiVersamento(uscita.testo(), blocco.versamento(i), blocco.numero(i), opzioni);
             uscita.testo() += '\n';
         }
         if (!uscita.forse()) {
-            break;
+            return uscita.svuota();  // the write's error, which stops the pass
         }
-    }
+        return Nulla{};
+    });
     if (const EsitoVuoto fine = uscita.svuota(); !fine) {
         return erroreIO(fine.errore());
     }
-    return fineLettura(percorso, *conteggio, accorciato);
+    if (!letti) {
+        return erroreIO(letti.errore());
+    }
+    if (letti->parziale) {
+        avvisaParziale(percorso);
+    }
+    return kRiuscito;
 }
 
 }  // namespace pliventa::cli

@@ -70,8 +70,7 @@ int comandoExport(std::span<const std::string_view> argomenti) {
                std::to_string(kRigheFoglio - 2) + ")");
     }
     if (r->parziale) {
-        avviso("pliventa-cli: " + percorso +
-               ": la lunghezza non è multipla di 202 byte, ignorato un record finale incompleto");
+        avvisaParziale(percorso);
     }
     return kRiuscito;
 }

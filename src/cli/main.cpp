@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <new>
 #include <string>
 #include <string_view>
@@ -111,6 +112,15 @@ int esegui(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     rimuoviTemporaneiAllaFine();
+    // With next to no memory left the runtime cannot even allocate the exception
+    // that would say so, and aborts. A first allocation, below the size that malloc
+    // maps apart and so kept in its heap once freed, tells that case apart.
+    if (void* prova = std::malloc(std::size_t{64} << 10); prova != nullptr) {
+        std::free(prova);
+    } else {
+        std::fputs("pliventa-cli: memoria insufficiente\n", stderr);
+        return pliventa::cli::kErroreIO;
+    }
     try {
         return esegui(argc, argv);
     } catch (const std::bad_alloc&) {

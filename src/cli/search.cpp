@@ -25,7 +25,7 @@ constexpr Guida kGuida = {
     "  -h, --help   questo aiuto\n"
     "\n"
     "Un record finale incompleto viene ignorato con un avviso su standard error;\n"
-    "un file che si accorcia durante la lettura è un errore di lettura.\n"
+    "un file che cambia lunghezza durante la lettura è un errore di lettura.\n"
     "Codici di uscita: 0 riuscito (anche senza risultati), 1 errore di lettura o\n"
     "scrittura, 2 uso errato.\n",
 };
@@ -77,7 +77,10 @@ int comandoSearch(std::span<const std::string_view> argomenti) {
     if (const EsitoVuoto fine = uscita.svuota(); !fine) {
         return erroreIO(fine.errore());
     }
-    return fineLettura(std::string(arg.operandi[0]), scansione.conteggio(), scansione.accorciato());
+    if (scansione.parziale()) {
+        avvisaParziale(std::string(arg.operandi[0]));
+    }
+    return kRiuscito;
 }
 
 }  // namespace pliventa::cli

@@ -142,16 +142,5 @@ TEST(ScansioneRicerca, EmptyFileAndFractionalCount) {
     }
 }
 
-TEST(ScansioneRicerca, CountIsTakenOnceAtTheStart) {
-    CartellaTemporanea dir;
-    const std::string percorso = dir.scrivi("w", archivio(2, {1, 2}));
-    auto a = ArchivioLavoro::apriarchivio(percorso);
-    ASSERT_TRUE(a.ok());
-    ScansioneRicerca s(*a, "RSS");
-    // Records appended after the start are not part of this scan.
-    dir.scrivi("w", archivio(4, {1, 2, 3, 4}));
-    EXPECT_EQ(tutti(s), (std::vector<std::uint64_t>{1, 2}));
-}
-
 }  // namespace
 }  // namespace pliventa
