@@ -1,5 +1,6 @@
 # The two commands of the README: `make run` and `make test`.
-# Everything they need is installed by scripts/install-deps.sh.
+# Everything they need is installed by scripts/install-deps.sh; `make install` never
+# installs packages, it only says which are missing.
 
 PRESET ?= debug
 RUN_DIR := build/run
@@ -9,20 +10,24 @@ DESTDIR ?=
 PACKAGE_DIR := build/package
 SHELL := /bin/bash
 
-.PHONY: all deps run test build-release build-test install package format check-format asan bench \
-        fuzz clean
+.PHONY: all deps run test build-release build-test programs install package format check-format \
+        asan bench fuzz clean
 
 all: build-release
 
 deps:
 	@bash scripts/install-deps.sh
 
+# Every target of the release build; each command below builds only what it uses.
 build-release: deps
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release
 
-# Starts the window in build/run, with the sample files and memo files that propose them.
-run: build-release
+# Starts the window in build/run, with the sample files and memo files that propose
+# them. Builds the window alone: the tests and the rest are `make test`'s.
+run: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release --target pliventa
 	@bash scripts/prepare-run-dir.sh "$(RUN_DIR)"
 	@cd "$(RUN_DIR)" && ../release/src/shell/pliventa
 
@@ -33,16 +38,23 @@ build-test: deps
 test: check-format build-test
 	@ctest --preset $(PRESET)
 
-# The window, pliventa-cli, the menu entry, the icon and the manual page.
-install: build-release
+# What `make install` installs, built in the release build: the two programs and the
+# compressed manual pages and changelog. Asks for no package: a missing one is named.
+programs:
+	@bash scripts/install-deps.sh --check
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release --target pliventa pliventa-cli pliventa_doc
+
+# The window, pliventa-cli, the menu entry, the icon, the manual pages, the copyright.
+install: programs
 	@DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
 
 # A Debian package of the same files under /usr, in $(PACKAGE_DIR); its own build,
-# without the tests.
+# without the tests, of what the package holds (cpack builds nothing more).
 package: deps
 	@cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	  -DPLIVENTA_BUILD_TESTS=OFF >/dev/null
-	@cmake --build $(PACKAGE_DIR) --target pliventa pliventa-cli
+	  -DPLIVENTA_BUILD_TESTS=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+	@cmake --build $(PACKAGE_DIR) --target pliventa pliventa-cli pliventa_doc
 	@cd $(PACKAGE_DIR) && cpack
 
 asan:
@@ -62,7 +74,9 @@ fuzz: deps
 
 # make bench ARGS=--quick (up to 10^5 payments) or ARGS=--big (up to 10^7): the
 # table of every hot path beside its floor and its peer, also in docs/benchmarks.md.
-bench: build-release
+bench: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release --target pliventa_bench
 	@/usr/bin/python3 bench/misura.py $(ARGS)
 
 format:

@@ -2,7 +2,7 @@
 # Installs a build into a temporary prefix and checks the tree a desktop gets: both
 # programs run there and answer --version without a display, the menu entry's
 # Exec and Icon name installed files, the icon is well-formed XML, and the manual
-# page renders without warnings with the same usage lines as the program's help.
+# pages render without warnings, pliventa-cli's with the same usage lines as its help.
 # Usage: installa.sh BUILD_DIR VERSION [CMAKE]
 set -euo pipefail
 build=$1
@@ -44,18 +44,32 @@ else
   guasto "no desktop entry"
 fi
 
-manuale=$prefisso/share/man/man1/pliventa-cli.1
-if [ ! -f "$manuale" ]; then
-  guasto "no manual page"
-elif command -v groff >/dev/null; then
-  testo=$(groff -k -man -Tutf8 -P-cbou -rLL=200n -ww "$manuale" 2>"$prefisso/avvisi" |
-    sed 's/^[[:space:]]*//')
-  [ -s "$prefisso/avvisi" ] && guasto "groff warns: $(cat "$prefisso/avvisi")"
-  for comando in import dump export risconet search check summary; do
-    uso=$("$cli" "$comando" --help | sed -n '1s/^Uso: pliventa-cli //p')
-    grep -qxF -- "$uso" <<<"$testo" || guasto "the manual page lacks the usage line '$uso'"
-  done
+# The manual pages, compressed: each renders without warnings, the window's names
+# --version, and pliventa-cli's has the usage line of each command's help.
+pagina() {  # pagina NAME: renders NAME(1) into $prefisso/NAME.txt
+  zcat "$prefisso/share/man/man1/$1.1.gz" |
+    groff -k -man -Tutf8 -P-cbou -rLL=200n -ww 2>"$prefisso/avvisi" |
+    sed 's/^[[:space:]]*//' >"$prefisso/$1.txt"
+  [ ! -s "$prefisso/avvisi" ] || guasto "groff warns on $1(1): $(cat "$prefisso/avvisi")"
+}
+for programma in pliventa pliventa-cli; do
+  [ -f "$prefisso/share/man/man1/$programma.1.gz" ] || guasto "no manual page of $programma"
+done
+if ! command -v groff >/dev/null; then
+  echo "groff missing: the manual pages are not rendered"
 else
-  echo "groff missing: the manual page is not rendered"
+  if [ -f "$prefisso/share/man/man1/pliventa.1.gz" ]; then
+    pagina pliventa
+    grep -qxF -- "pliventa --version" "$prefisso/pliventa.txt" ||
+      guasto "the manual page of pliventa lacks 'pliventa --version'"
+  fi
+  if [ -f "$prefisso/share/man/man1/pliventa-cli.1.gz" ]; then
+    pagina pliventa-cli
+    for comando in import dump export risconet search check summary; do
+      uso=$("$cli" "$comando" --help | sed -n '1s/^Uso: pliventa-cli //p')
+      grep -qxF -- "$uso" "$prefisso/pliventa-cli.txt" ||
+        guasto "the manual page lacks the usage line '$uso'"
+    done
+  fi
 fi
 exit $guasti
