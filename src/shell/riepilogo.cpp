@@ -153,7 +153,8 @@ void FinestraRiepilogo::mostra() {
             metti(g.tipo == '\0' ? QString() : QString(QChar::fromLatin1(g.tipo)), false);
         }
         metti(locale.toString(static_cast<qulonglong>(g.versamenti)), true);
-        for (const SommaEsatta& s : g.importi) {
+        metti(locale.toString(static_cast<qulonglong>(g.violazioni)), true);
+        for (const SommaEsatta& s : importiRiepilogo(g)) {
             metti(daUtf8(formattaImporto(s.valore(1), valuta, sep)), true);
         }
         metti(locale.toString(static_cast<qulonglong>(g.anomalie)), true);

@@ -129,7 +129,7 @@ TEST_F(VisteTest, SummaryTotalsAndSavesTheChosenFile) {
     ASSERT_EQ(tabella->rowCount(), 3);
     EXPECT_EQ(tabella->item(0, 0)->text(), QStringLiteral("2001"));
     EXPECT_EQ(tabella->item(2, 0)->text(), QStringLiteral("Totale generale"));
-    EXPECT_EQ(tabella->item(2, 3)->text(), QStringLiteral("2.969,12"));
+    EXPECT_EQ(tabella->item(2, 4)->text(), QStringLiteral("2.969,12"));
 
     const QString csv = cartella() + QStringLiteral("/riepilogo.csv");
     dialoghi.attendiSalva(QStringLiteral("Salva riepilogo"),
