@@ -40,18 +40,20 @@ using Gruppi = std::map<Chiave, GruppoRiepilogo>;
 
 void aggiungi(GruppoRiepilogo& g, const Versamento& v, bool anomalo) {
     ++g.versamenti;
+    g.violazioni += v.violazione() ? 1 : 0;
     g.anomalie += anomalo ? 1 : 0;
     for (std::size_t j = 0; j < kCampiRiepilogo.size(); ++j) {
-        g.importi[j].aggiungi(leggiNumero(v.campo(kCampiRiepilogo[j])));
+        (v.violazione() ? g.violazione : g.ordinari)[j].aggiungi(
+            leggiNumero(v.campo(kCampiRiepilogo[j])));
     }
 }
 
 void verificaUguali(const GruppoRiepilogo& a, const GruppoRiepilogo& b) {
     VERIFICA(a.versamenti == b.versamenti);
+    VERIFICA(a.violazioni == b.violazioni);
     VERIFICA(a.anomalie == b.anomalie);
-    for (std::size_t j = 0; j < a.importi.size(); ++j) {
-        VERIFICA(a.importi[j] == b.importi[j]);
-    }
+    VERIFICA(a.ordinari == b.ordinari);
+    VERIFICA(a.violazione == b.violazione);
 }
 
 }  // namespace
@@ -107,9 +109,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
             VERIFICA(gruppi[i].tipo == chiave.tipo);
             verificaUguali(gruppi[i], gruppo);
             somma.versamenti += gruppi[i].versamenti;
+            somma.violazioni += gruppi[i].violazioni;
             somma.anomalie += gruppi[i].anomalie;
-            for (std::size_t j = 0; j < somma.importi.size(); ++j) {
-                somma.importi[j].aggiungi(gruppi[i].importi[j]);
+            for (std::size_t j = 0; j < kCampiRiepilogo.size(); ++j) {
+                somma.ordinari[j].aggiungi(gruppi[i].ordinari[j]);
+                somma.violazione[j].aggiungi(gruppi[i].violazione[j]);
             }
             ++i;
         }

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 #include "cli/argomenti.h"
@@ -21,11 +22,12 @@ constexpr Guida kGuida = {
     "summary",
     "summary WORKFILE --by anno|mese|comune [--format text|csv|json] [--valuta E|L]",
     "Scrive su standard output i totali dei versamenti del file di lavoro WORKFILE,\n"
-    "un gruppo per riga in ordine crescente: numero dei versamenti, totale, terreni,\n"
-    "aree fabbricabili, abitazione principale, altri fabbricati, detrazione (per i\n"
-    "versamenti su violazione: imposta, sanzioni, sanzione pecuniaria, interessi negli\n"
-    "stessi campi) e numero dei versamenti con anomalie (quelli che pliventa-cli check\n"
-    "segnala, contati una volta ciascuno).\n"
+    "un gruppo per riga in ordine crescente: numero dei versamenti e, tra questi, di\n"
+    "quelli su violazione; totale versato (di entrambi i tipi); per i versamenti\n"
+    "ordinari terreni, aree fabbricabili, abitazione principale, detrazione, altri\n"
+    "fabbricati; per i versamenti su violazione, a parte, imposta, sanzioni, pena\n"
+    "pecuniaria, interessi, altri fabbricati; numero dei versamenti con anomalie\n"
+    "(quelli che pliventa-cli check segnala, contati una volta ciascuno).\n"
     "\n"
     "  --by anno|mese|comune    raggruppamento, obbligatorio: anno d'imposta di\n"
     "                           quattro cifre e tipo (O ordinario, V violazione), mese\n"
@@ -35,10 +37,13 @@ constexpr Guida kGuida = {
     "                           separati da \";\", importi con la virgola decimale,\n"
     "                           intestazioni e totale generale, righe terminate da\n"
     "                           CR LF; json: un oggetto per gruppo con le chiavi group,\n"
-    "                           tipo (null se non per anno), versamenti, totale,\n"
-    "                           terreni, aree_fabbricabili, abitazione_principale,\n"
-    "                           altri_fabbricati, detrazione, anomalie, senza totale\n"
-    "                           generale\n"
+    "                           tipo (null se non per anno), versamenti,\n"
+    "                           versamenti_violazione, totale, terreni,\n"
+    "                           aree_fabbricabili, abitazione_principale, detrazione,\n"
+    "                           altri_fabbricati (questi cinque dei soli versamenti\n"
+    "                           ordinari), imposta, sanzioni, pena_pecuniaria,\n"
+    "                           interessi, altri_fabbricati_violazione (dei versamenti\n"
+    "                           su violazione), anomalie, senza totale generale\n"
     "  --valuta E|L             E: importi in centesimi di euro, scritti divisi per\n"
     "                           100 con due decimali (predefinito); L: lire, come sono\n"
     "  -h, --help               questo aiuto\n"
@@ -53,9 +58,19 @@ constexpr std::string_view kOpzioni[] = {"--by", "--format", "--valuta"};
 
 enum class Formato { testo, csv, json };
 
-constexpr std::string_view kChiaviJson[] = {
-    "totale",           "terreni",    "aree_fabbricabili", "abitazione_principale",
-    "altri_fabbricati", "detrazione",
+/// The keys of the amounts of importiRiepilogo(), in its order.
+constexpr std::array<std::string_view, kColonneImporto> kChiaviJson = {
+    "totale",
+    "terreni",
+    "aree_fabbricabili",
+    "abitazione_principale",
+    "detrazione",
+    "altri_fabbricati",
+    "imposta",
+    "sanzioni",
+    "pena_pecuniaria",
+    "interessi",
+    "altri_fabbricati_violazione",
 };
 
 void aggiungiJson(std::string& out, const GruppoRiepilogo& g, bool euro) {
@@ -71,11 +86,14 @@ void aggiungiJson(std::string& out, const GruppoRiepilogo& g, bool euro) {
     }
     out += ", \"versamenti\": ";
     out += std::to_string(g.versamenti);
-    for (std::size_t j = 0; j < g.importi.size(); ++j) {
+    out += ", \"versamenti_violazione\": ";
+    out += std::to_string(g.violazioni);
+    const std::array<SommaEsatta, kColonneImporto> importi = importiRiepilogo(g);
+    for (std::size_t j = 0; j < importi.size(); ++j) {
         out += ", \"";
         out += kChiaviJson[j];
         out += "\": ";
-        out += testoImporto(g.importi[j], euro, '.');
+        out += testoImporto(importi[j], euro, '.');
     }
     out += ", \"anomalie\": ";
     out += std::to_string(g.anomalie);

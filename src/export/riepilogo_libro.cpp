@@ -47,10 +47,12 @@ EsitoVuoto scriviRiga(LibroExcel& libro, std::uint32_t riga, const GruppoRiepilo
             return e;
         }
     }
-    if (EsitoVuoto e = libro.scrivi(riga, c++, static_cast<double>(g.versamenti), conto); !e) {
-        return e;
+    for (const std::uint64_t conteggio : {g.versamenti, g.violazioni}) {
+        if (EsitoVuoto e = libro.scrivi(riga, c++, static_cast<double>(conteggio), conto); !e) {
+            return e;
+        }
     }
-    for (const SommaEsatta& s : g.importi) {
+    for (const SommaEsatta& s : importiRiepilogo(g)) {
         if (EsitoVuoto e = libro.scrivi(riga, c++, s.valore(euro ? 100 : 1), importo); !e) {
             return e;
         }

@@ -108,7 +108,7 @@ void ModelloControlli::aggiorna() {
 }
 
 FinestraControlli::FinestraControlli(frmView& finestra, Dialoghi& dialoghi)
-    : QWidget(&finestra), finestra_(finestra), dialoghi_(dialoghi) {
+    : QWidget(&finestra), finestra_(finestra), dialoghi_(this, dialoghi) {
     preparaVista(this, finestra, QStringLiteral("FinestraControlli"), QStringLiteral("Controlli"));
     auto* colonna = new QVBoxLayout(this);
     sommario_ = new QLabel(this);

@@ -8,13 +8,13 @@
 
 #include "checks/scansione.h"
 #include "records/archivio.h"
+#include "shell/viste.h"
 
 class QLabel;
 class QTableView;
 
 namespace pliventa {
 
-class Dialoghi;
 class frmView;
 
 /// The rows of the anomalies found: number, rule, what it looked at, codice
@@ -56,7 +56,7 @@ public:
 
 private:
     frmView& finestra_;
-    Dialoghi& dialoghi_;
+    DialoghiVista dialoghi_;
     std::optional<ArchivioLavoro> archivio_;
     AnomalieTrovate trovate_;
     ModelloControlli* modello_ = nullptr;

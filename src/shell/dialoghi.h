@@ -5,6 +5,9 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <memory>
+
+class QWidget;
 
 namespace pliventa {
 
@@ -16,6 +19,12 @@ inline const QString kTitoloPredefinito = QStringLiteral("Pliventa");
 enum class Icona { nessuna, informazione, esclamazione, critica, domanda };
 enum class Pulsanti { ok, siNo };
 enum class Risposta { ok, si, no };
+
+/// The answer of a save-as dialog.
+struct FileScelto {
+    QString percorso;  ///< the chosen path; empty when cancelled
+    int tipo = 0;      ///< the chosen type: its place in the dialog's list, from 0
+};
 
 class Dialoghi {
 public:
@@ -40,10 +49,12 @@ public:
                           const QString& predefinito) = 0;
 
     /// A save-as dialog titled `titolo` that proposes the path `proposta` and lists
-    /// the files of `filtro` ("Descrizione (*.ext)"); asks before replacing a file.
-    /// Returns the chosen path, or an empty text when cancelled.
-    virtual QString salvaCome(const QString& titolo, const QString& proposta,
-                              const QString& filtro) = 0;
+    /// the types of `filtro` ("Descrizione (*.ext)", several joined by ";;"); asks
+    /// before replacing a file. Returns the chosen path and type: a name without an
+    /// extension gets that of the type chosen, a name ending in the extension of a
+    /// listed type is of that type. An empty path when cancelled.
+    virtual FileScelto salvaCome(const QString& titolo, const QString& proposta,
+                                 const QString& filtro) = 0;
 
     /// Opens `percorso` in the user's default application for its kind. Returns
     /// false when no application could be started for it.
@@ -53,6 +64,11 @@ public:
     /// answering and, after half a second, a progress dialog titled `titolo` shows
     /// the text of `fasi` for the stage reported, with a button that cancels.
     virtual void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) = 0;
+
+    /// The same dialogs as children of `finestra`: over it, modal to it, and
+    /// answering one leaves `finestra`, not another window, in front. `finestra`
+    /// must outlive the result.
+    virtual std::unique_ptr<Dialoghi> figli(QWidget* finestra) = 0;
 
     /// A Yes/No question, kept off `lasciaVisibile` as messaggio() is; true for Yes.
     bool domanda(const QString& testo, const QString& titolo, Icona icona = Icona::nessuna,

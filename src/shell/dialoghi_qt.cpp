@@ -128,6 +128,23 @@ private:
     QRect area_;
 };
 
+// The extension of a type "Descrizione (*.ext)", without the dot; empty if none.
+QString estensione(const QString& tipo) {
+    return QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(tipo).captured(1);
+}
+
+// A save dialog whose default extension follows the type chosen: a name typed
+// without one gets it before the dialog looks for a file to replace.
+class Salvataggio : public QFileDialog {
+public:
+    Salvataggio(QWidget* genitore, const QString& titolo) : QFileDialog(genitore, titolo) {}
+
+    void accept() override {
+        setDefaultSuffix(estensione(selectedNameFilter()));
+        QFileDialog::accept();
+    }
+};
+
 }  // namespace
 
 Risposta DialoghiQt::messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti,
@@ -164,31 +181,47 @@ QString DialoghiQt::input(const QString& prompt, const QString& titolo,
     return box.textValue();
 }
 
-QString DialoghiQt::salvaCome(const QString& titolo, const QString& proposta,
-                              const QString& filtro) {
-    QFileDialog box(genitore_, titolo);
+FileScelto DialoghiQt::salvaCome(const QString& titolo, const QString& proposta,
+                                 const QString& filtro) {
+    const QStringList tipi = filtro.split(QStringLiteral(";;"));
+    Salvataggio box(genitore_, titolo);
     box.setAcceptMode(QFileDialog::AcceptSave);
     box.setFileMode(QFileDialog::AnyFile);
-    box.setNameFilter(filtro);
-    const QRegularExpressionMatch estensione =
-        QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filtro);
-    if (estensione.hasMatch()) {
-        box.setDefaultSuffix(estensione.captured(1));
-    }
+    box.setNameFilters(tipi);
     box.selectFile(proposta);
     box.setLabelText(QFileDialog::Accept, QStringLiteral("&Salva"));
     box.setLabelText(QFileDialog::Reject, QStringLiteral("Annulla"));
     box.setLabelText(QFileDialog::FileName, QStringLiteral("Nome del file:"));
     box.setLabelText(QFileDialog::FileType, QStringLiteral("Tipo di file:"));
     box.setLabelText(QFileDialog::LookIn, QStringLiteral("Salva in:"));
-    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) {
+    if (box.exec() != QDialog::Accepted) {
         return {};
     }
-    return box.selectedFiles().constFirst();
+    // Again for a dialog of the desktop, which answers without accept().
+    box.setDefaultSuffix(estensione(box.selectedNameFilter()));
+    if (box.selectedFiles().isEmpty()) {
+        return {};
+    }
+    FileScelto scelto{
+        box.selectedFiles().constFirst(),
+        static_cast<int>(std::max<qsizetype>(0, tipi.indexOf(box.selectedNameFilter())))};
+    // The name says what the file is: "riepilogo.csv" is written as CSV whatever
+    // the type left in the list.
+    for (int i = 0; i < tipi.size(); ++i) {
+        const QString e = estensione(tipi[i]);
+        if (!e.isEmpty() && scelto.percorso.endsWith(u'.' + e, Qt::CaseInsensitive)) {
+            scelto.tipo = i;
+        }
+    }
+    return scelto;
 }
 
 bool DialoghiQt::apriDocumento(const QString& percorso) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(percorso));
+}
+
+std::unique_ptr<Dialoghi> DialoghiQt::figli(QWidget* finestra) {
+    return std::make_unique<DialoghiQt>(finestra);
 }
 
 void DialoghiQt::attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) {

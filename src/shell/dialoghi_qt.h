@@ -25,13 +25,16 @@ public:
     QString input(const QString& prompt, const QString& titolo,
                   const QString& predefinito) override;
 
-    /// Shows a modal QFileDialog for saving, with the default suffix of `filtro`.
-    QString salvaCome(const QString& titolo, const QString& proposta,
-                      const QString& filtro) override;
+    /// Shows a modal QFileDialog for saving; the extension of the type chosen is
+    /// added to a name without one before the dialog asks about replacing a file.
+    FileScelto salvaCome(const QString& titolo, const QString& proposta,
+                         const QString& filtro) override;
     /// Hands `percorso` to the desktop (xdg-open on Linux).
     bool apriDocumento(const QString& percorso) override;
     /// Runs a local event loop until `lavoro` ends, with a window-modal QProgressDialog.
     void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) override;
+    /// Real dialogs with `finestra` as their parent.
+    std::unique_ptr<Dialoghi> figli(QWidget* finestra) override;
 
 private:
     QPointer<QWidget> genitore_;

@@ -116,7 +116,7 @@ QVariant ModelloElenco::headerData(int sezione, Qt::Orientation orientamento, in
 }
 
 FinestraElenco::FinestraElenco(frmView& finestra, Dialoghi& dialoghi)
-    : QWidget(&finestra), finestra_(finestra), dialoghi_(dialoghi) {
+    : QWidget(&finestra), finestra_(finestra), dialoghi_(this, dialoghi) {
     preparaVista(this, finestra, QStringLiteral("FinestraElenco"),
                  QStringLiteral("Elenco versamenti"));
 

@@ -14,6 +14,7 @@
 #include "browse/elenco.h"
 #include "browse/filtro.h"
 #include "records/archivio.h"
+#include "shell/viste.h"
 
 class QCheckBox;
 class QComboBox;
@@ -25,7 +26,6 @@ class QTimer;
 
 namespace pliventa {
 
-class Dialoghi;
 class frmView;
 
 /// The table over the core's list: Qt asks for the cells of the rows on screen.
@@ -86,7 +86,7 @@ private:
     Filtro filtroAttuale() const;
 
     frmView& finestra_;
-    Dialoghi& dialoghi_;
+    DialoghiVista dialoghi_;
     std::optional<ArchivioLavoro> archivio_;
     std::optional<ElencoVersamenti> elenco_;
     ModelloElenco* modello_ = nullptr;

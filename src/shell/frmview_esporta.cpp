@@ -37,7 +37,7 @@ void frmView::stampaexcel() {
     opzioni.lettura = sessione_.lettura();
     const QString proposta = QDir::current().filePath(QString::fromStdString(opzioni.nomeFoglio) +
                                                       QStringLiteral(".xlsx"));
-    const QString percorso = dialoghi_.salvaCome(kTitoloExcel, proposta, kFiltroExcel);
+    const QString percorso = dialoghi_.salvaCome(kTitoloExcel, proposta, kFiltroExcel).percorso;
     if (percorso.isEmpty()) {
         return;
     }

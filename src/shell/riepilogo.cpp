@@ -28,6 +28,10 @@ namespace {
 
 const QString kTitolo = QStringLiteral("Riepilogo");
 
+// The types "Salva…" offers, in this order.
+const QString kFiltroSalva = QStringLiteral("Cartella di lavoro Excel (*.xlsx);;File CSV (*.csv)");
+constexpr int kTipoCsv = 1;
+
 QPushButton* pulsante(QWidget* genitore, const QString& nome, const QString& testo) {
     auto* p = new QPushButton(testo, genitore);
     p->setObjectName(nome);
@@ -38,7 +42,7 @@ QPushButton* pulsante(QWidget* genitore, const QString& nome, const QString& tes
 }  // namespace
 
 FinestraRiepilogo::FinestraRiepilogo(frmView& finestra, Dialoghi& dialoghi)
-    : QWidget(&finestra), finestra_(finestra), dialoghi_(dialoghi) {
+    : QWidget(&finestra), finestra_(finestra), dialoghi_(this, dialoghi) {
     preparaVista(this, finestra, QStringLiteral("FinestraRiepilogo"), kTitolo);
     scelta_ = new QComboBox(this);
     scelta_->setObjectName(QStringLiteral("raggruppamento"));
@@ -153,7 +157,8 @@ void FinestraRiepilogo::mostra() {
             metti(g.tipo == '\0' ? QString() : QString(QChar::fromLatin1(g.tipo)), false);
         }
         metti(locale.toString(static_cast<qulonglong>(g.versamenti)), true);
-        for (const SommaEsatta& s : g.importi) {
+        metti(locale.toString(static_cast<qulonglong>(g.violazioni)), true);
+        for (const SommaEsatta& s : importiRiepilogo(g)) {
             metti(daUtf8(formattaImporto(s.valore(1), valuta, sep)), true);
         }
         metti(locale.toString(static_cast<qulonglong>(g.anomalie)), true);
@@ -186,14 +191,14 @@ void FinestraRiepilogo::salva() {
     }
     const Raggruppamento r = raggruppamento();
     const QString nome = daUtf8(nomeFoglioRiepilogo(r));
-    const QString scelto = dialoghi_.salvaCome(
-        QStringLiteral("Salva riepilogo"), QDir::current().filePath(nome + QStringLiteral(".xlsx")),
-        QStringLiteral("Cartella di lavoro Excel (*.xlsx);;File CSV (*.csv)"));
-    if (scelto.isEmpty()) {
+    const FileScelto scelto =
+        dialoghi_.salvaCome(QStringLiteral("Salva riepilogo"),
+                            QDir::current().filePath(nome + QStringLiteral(".xlsx")), kFiltroSalva);
+    if (scelto.percorso.isEmpty()) {
         return;
     }
-    const std::string destinazione = QFile::encodeName(scelto).toStdString();
-    const EsitoVuoto salvato = scelto.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)
+    const std::string destinazione = QFile::encodeName(scelto.percorso).toStdString();
+    const EsitoVuoto salvato = scelto.tipo == kTipoCsv
                                    ? salvaCsv(*riepilogo_, r, euro(), destinazione)
                                    : salvaRiepilogoExcel(*riepilogo_, r, euro(), destinazione);
     if (!salvato) {
@@ -202,7 +207,7 @@ void FinestraRiepilogo::salva() {
                             kTitolo, Pulsanti::ok, Icona::esclamazione);
         return;
     }
-    stato_->setText(QStringLiteral("Riepilogo salvato: ") + scelto);
+    stato_->setText(QStringLiteral("Riepilogo salvato: ") + scelto.percorso);
 }
 
 void FinestraRiepilogo::copia() {

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "shell/viste.h"
 #include "summary/riepilogo.h"
 
 class QComboBox;
@@ -14,7 +15,6 @@ class QTableWidget;
 
 namespace pliventa {
 
-class Dialoghi;
 class frmView;
 
 class FinestraRiepilogo : public QWidget {
@@ -26,8 +26,8 @@ public:
     /// Totals the work file in one pass, off the window's thread with progress and
     /// Annulla. False when cancelled or when the file cannot be read (error shown).
     bool calcola();
-    /// Asks where to save the summary on show and writes it: CSV for a name ending
-    /// in ".csv", a workbook otherwise.
+    /// Asks where to save the summary on show and writes it in the type chosen: a
+    /// workbook or CSV.
     void salva();
     /// Copies the summary on show, with its headers, as tab-separated text.
     void copia();
@@ -38,7 +38,7 @@ private:
     bool euro() const;
 
     frmView& finestra_;
-    Dialoghi& dialoghi_;
+    DialoghiVista dialoghi_;
     std::optional<Riepilogo> riepilogo_;
     QComboBox* scelta_ = nullptr;
     QTableWidget* tabella_ = nullptr;

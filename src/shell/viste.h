@@ -5,13 +5,56 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string_view>
+
+#include "shell/dialoghi.h"
 
 class QTableView;
 
 namespace pliventa {
 
 class frmView;
+
+/// The dialogs of a view: its own children once it is on screen, so that answering
+/// one leaves the view in front, not the main window; before, while the work of
+/// opening it runs from the main window's menu, those of the main window.
+class DialoghiVista : public Dialoghi {
+public:
+    /// `vista` and `principali`, the main window's dialogs, must outlive this.
+    DialoghiVista(QWidget* vista, Dialoghi& principali)
+        : vista_(vista), principali_(principali), propri_(principali.figli(vista)) {}
+
+    using Dialoghi::messaggio;
+    Risposta messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti, Icona icona,
+                       const QRect& lasciaVisibile) override {
+        return scelti().messaggio(testo, titolo, pulsanti, icona, lasciaVisibile);
+    }
+    QString input(const QString& prompt, const QString& titolo,
+                  const QString& predefinito) override {
+        return scelti().input(prompt, titolo, predefinito);
+    }
+    FileScelto salvaCome(const QString& titolo, const QString& proposta,
+                         const QString& filtro) override {
+        return scelti().salvaCome(titolo, proposta, filtro);
+    }
+    bool apriDocumento(const QString& percorso) override {
+        return scelti().apriDocumento(percorso);
+    }
+    void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) override {
+        scelti().attendi(lavoro, titolo, fasi);
+    }
+    std::unique_ptr<Dialoghi> figli(QWidget* finestra) override {
+        return principali_.figli(finestra);
+    }
+
+private:
+    Dialoghi& scelti() const { return vista_->isVisible() ? *propri_ : principali_; }
+
+    QWidget* vista_;
+    Dialoghi& principali_;
+    std::unique_ptr<Dialoghi> propri_;
+};
 
 /// Makes `vista` a window of its own over `finestra`, titled `titolo` followed by
 /// the name of the open work file, deleted when closed, and closed when the main

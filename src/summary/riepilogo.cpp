@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <deque>
+#include <numeric>
 #include <unordered_map>
 
 #include "checks/controlli.h"
@@ -26,25 +27,44 @@ constexpr std::size_t kColonne = 64;
 // A column gains at most 9 per record: a block's digit sums fit in 16 bits.
 static_assert(9 * kRecordPerBlocco <= 0xFFFF);
 
-/// One group while the pass runs. Whole values are summed in 64-bit unsigned
-/// integers, which wrap: the sum is then exact modulo 2^64, so it is right whenever
-/// the true sum fits in 64 bits, whatever the signs on the way. The rare value with
-/// decimals (a lenient field) goes into an exact sum of its own.
+/// The sums of one kind of payment in a group while the pass runs. Whole values
+/// are summed in 64-bit unsigned integers, which wrap: the sum is then exact modulo
+/// 2^64, so it is right whenever the true sum fits in 64 bits, whatever the signs
+/// on the way. The rare value with decimals (a lenient field) goes into an exact
+/// sum of its own.
 ///
 /// Amount fields are, as a rule, plain zero-filled digits. For those records the
 /// digits are not turned into numbers one record at a time: each column's digits
 /// are added up over the block, and at the end of the block each column's sum,
 /// times its power of ten, goes to its field (the sum of the values is the sum of
 /// each column's digits times its place value).
+struct Somme {
+    std::array<std::uint64_t, 6> unita{};  ///< by kCampiRiepilogo
+    std::array<SommaEsatta, 6> decimali;
+    std::array<std::uint16_t, kColonne> colonne{};  ///< this block's digit sums
+    bool inSospeso = false;  ///< `colonne` holds sums not yet carried into `unita`
+
+    /// The exact sums of the fields.
+    std::array<SommaEsatta, 6> esatte() const {
+        std::array<SommaEsatta, 6> out;
+        for (std::size_t j = 0; j < out.size(); ++j) {
+            out[j].aggiungi(static_cast<std::int64_t>(unita[j]));
+            out[j].aggiungi(decimali[j]);
+        }
+        return out;
+    }
+};
+
+/// One group while the pass runs: ordinary and violation payments keep different
+/// amounts in the same fields, so each kind has sums of its own.
 struct Accumulo {
     std::string chiave;
     char tipo = '\0';
     std::uint64_t versamenti = 0;
+    std::uint64_t violazioni = 0;
     std::uint64_t anomalie = 0;
-    std::array<std::uint64_t, 6> unita{};
-    std::array<SommaEsatta, 6> decimali;
-    std::array<std::uint16_t, kColonne> colonne{};  ///< this block's digit sums
-    bool inSospeso = false;  ///< `colonne` holds sums not yet carried into `unita`
+    Somme ordinari;
+    Somme violazione;
 };
 
 /// The groups of one grouping, found by the raw bytes of their key packed into an
@@ -79,11 +99,10 @@ public:
             g.chiave = a.chiave;
             g.tipo = a.tipo;
             g.versamenti = a.versamenti;
+            g.violazioni = a.violazioni;
             g.anomalie = a.anomalie;
-            for (std::size_t j = 0; j < g.importi.size(); ++j) {
-                g.importi[j].aggiungi(static_cast<std::int64_t>(a.unita[j]));
-                g.importi[j].aggiungi(a.decimali[j]);
-            }
+            g.ordinari = a.ordinari.esatte();
+            g.violazione = a.violazione.esatte();
             out.push_back(std::move(g));
         }
         // std::string compares its bytes as unsigned: the order does not depend on
@@ -138,9 +157,16 @@ struct Colonne {
         for (std::size_t j = 0; j < importi.size(); ++j) {
             importi[j] = posizione(kCampiRiepilogo[j]);
         }
-        inizio = importi[0].inizio;
+        // The run of columns goes by position in the record, not by the order of
+        // the summary's columns.
+        std::array<std::size_t, 6> ordine{};
+        std::iota(ordine.begin(), ordine.end(), std::size_t{0});
+        std::sort(ordine.begin(), ordine.end(), [&](std::size_t x, std::size_t y) {
+            return importi[x].inizio < importi[y].inizio;
+        });
+        inizio = importi[ordine[0]].inizio;
         std::size_t fine = inizio;
-        for (std::size_t j = 0; j < importi.size(); ++j) {
+        for (std::size_t j : ordine) {
             contigue = contigue && importi[j].inizio == fine;
             fine = importi[j].inizio + importi[j].larghezza;
             std::uint64_t peso = 1;
@@ -157,12 +183,12 @@ struct Colonne {
                    inizio + kColonne <= Versamento::kLunghezzaRecord;
     }
 
-    std::array<Posizione, 6> importi{};
-    std::size_t inizio = 0;  ///< offset of the first amount column
-    bool contigue = true;    ///< the fields fill the run of columns without gaps
+    std::array<Posizione, 6> importi{};  ///< by kCampiRiepilogo
+    std::size_t inizio = 0;              ///< offset of the first amount column
+    bool contigue = true;                ///< the fields fill the run of columns without gaps
     std::array<std::uint8_t, kColonne> attive{};  ///< 0xFF for a column of a field
     std::array<std::uint64_t, kColonne> pesi{};   ///< a column's place value
-    std::array<std::uint8_t, kColonne> campi{};   ///< a column's field
+    std::array<std::uint8_t, kColonne> campi{};   ///< a column's field, by kCampiRiepilogo
 };
 
 /// The pass itself: every record is added to its group of each grouping.
@@ -197,9 +223,12 @@ public:
                 }
             }
         }
-        const auto somma = [&](Accumulo& a) {
-            ++a.versamenti;
-            a.anomalie += anomalo ? 1 : 0;
+        const bool violazione = v.violazione();
+        const auto somma = [&](Accumulo& g) {
+            ++g.versamenti;
+            g.violazioni += violazione ? 1 : 0;
+            g.anomalie += anomalo ? 1 : 0;
+            Somme& a = violazione ? g.violazione : g.ordinari;
             if (cifreSole) {
                 if (!a.inSospeso) {
                     a.inSospeso = true;
@@ -220,7 +249,6 @@ public:
             }
         };
 
-        const bool violazione = v.violazione();
         somma(indice(Raggruppamento::anno)
                   .di(grezzi<2>(r + kAnno.inizio) | (violazione ? 1u << 16 : 0u), [&](Accumulo& a) {
                       a.chiave = v.annoImpostaCompleto();
@@ -240,7 +268,7 @@ public:
     /// Carries the block's digit sums into the groups' totals; due at least
     /// every kRecordPerBlocco records.
     void fineBlocco() {
-        for (Accumulo* a : sospesi_) {
+        for (Somme* a : sospesi_) {
             for (std::size_t c = 0; c < kColonne; ++c) {
                 a->unita[colonne_.campi[c]] += a->colonne[c] * colonne_.pesi[c];
             }
@@ -259,9 +287,11 @@ public:
         // Every payment has exactly one tax-year group: their sum is the grand total.
         for (const GruppoRiepilogo& g : out.per(Raggruppamento::anno)) {
             out.totale.versamenti += g.versamenti;
+            out.totale.violazioni += g.violazioni;
             out.totale.anomalie += g.anomalie;
-            for (std::size_t j = 0; j < g.importi.size(); ++j) {
-                out.totale.importi[j].aggiungi(g.importi[j]);
+            for (std::size_t j = 0; j < kCampiRiepilogo.size(); ++j) {
+                out.totale.ordinari[j].aggiungi(g.ordinari[j]);
+                out.totale.violazione[j].aggiungi(g.violazione[j]);
             }
         }
         return out;
@@ -275,7 +305,7 @@ private:
     const Posizione kAnnoVersamento = posizione(Campo::annoversamento);
     const Colonne colonne_;
     std::array<Indice, 3> indici_;
-    std::vector<Accumulo*> sospesi_;  ///< the groups with digit sums in this block
+    std::vector<Somme*> sospesi_;  ///< the sums with digit sums in this block
 };
 
 Errore annullato(const std::string& percorso) {
@@ -344,10 +374,25 @@ std::vector<std::string_view> intestazioniRiepilogo(Raggruppamento r) {
             out = {"Comune"};
             break;
     }
+    // The violation payments' captions are those of the main window for such a
+    // payment; its field 12 keeps the caption of the ordinary one there, so the
+    // column says the kind.
     for (std::string_view h :
-         {"Versamenti", "Totale", "Terreni", "Aree fabbricabili", "Abitazione principale",
-          "Altri fabbricati", "Detrazione", "Anomalie"}) {
+         {"Versamenti", "Versamenti su violazione", "Totale", "Terreni", "Aree fabbricabili",
+          "Abitazione principale", "Detrazione", "Altri fabbricati", "Imposta", "Sanzioni",
+          "Pena pec.", "Interessi", "Altri fabbricati su violazione", "Anomalie"}) {
         out.push_back(h);
+    }
+    return out;
+}
+
+std::array<SommaEsatta, kColonneImporto> importiRiepilogo(const GruppoRiepilogo& g) {
+    std::array<SommaEsatta, kColonneImporto> out;
+    out[0] = g.ordinari[0];
+    out[0].aggiungi(g.violazione[0]);
+    for (std::size_t j = 1; j < kCampiRiepilogo.size(); ++j) {
+        out[j] = g.ordinari[j];
+        out[j + kCampiRiepilogo.size() - 1] = g.violazione[j];
     }
     return out;
 }

@@ -28,12 +28,14 @@ enum class Raggruppamento {
 inline constexpr std::array<Raggruppamento, 3> kRaggruppamenti = {
     Raggruppamento::anno, Raggruppamento::mese, Raggruppamento::comune};
 
-/// The amount fields a group sums, in the order of the summary's columns. A
-/// violation payment keeps tax, penalties, pecuniary penalty and interest in the
-/// same fields, so they are summed under the same captions.
+/// The amount fields a group sums, in the order the main window shows them (the
+/// deduction, field 13, before the other buildings, field 12). A violation payment
+/// keeps tax, penalties, pecuniary penalty and interest in the fields of land,
+/// building land, main dwelling and deduction: amounts of another meaning, summed
+/// apart from the ordinary payments' ones.
 inline constexpr std::array<Campo, 6> kCampiRiepilogo = {
-    Campo::totale,          Campo::terreni,    Campo::areefabbricabili, Campo::abitazioneprincipale,
-    Campo::altrifabbricati, Campo::detrazione,
+    Campo::totale,     Campo::terreni,         Campo::areefabbricabili, Campo::abitazioneprincipale,
+    Campo::detrazione, Campo::altrifabbricati,
 };
 
 /// The totals of one group.
@@ -43,10 +45,14 @@ struct GruppoRiepilogo {
     std::string chiave;
     /// 'O' or 'V' when grouped by tax year; '\0' otherwise and in the grand total.
     char tipo = '\0';
-    std::uint64_t versamenti = 0;  ///< payments in the group
+    std::uint64_t versamenti = 0;  ///< payments in the group, of both kinds
+    std::uint64_t violazioni = 0;  ///< of them, the payments on a violation notice
     std::uint64_t anomalie = 0;    ///< payments breaking at least one check (not rule breaks)
-    /// Exact sums of the kCampiRiepilogo fields, in the unit stored (cents or lire).
-    std::array<SommaEsatta, 6> importi;
+    /// Exact sums of the kCampiRiepilogo fields over the ordinary payments, in the
+    /// unit stored (cents or lire).
+    std::array<SommaEsatta, 6> ordinari;
+    /// The same over the violation payments.
+    std::array<SommaEsatta, 6> violazione;
 
     bool operator==(const GruppoRiepilogo&) const = default;
 };
@@ -85,9 +91,19 @@ struct ControlloRiepilogo {
 Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio,
                            const ControlloRiepilogo& controllo = {});
 
+/// How many amount columns the summary has.
+inline constexpr std::size_t kColonneImporto = 11;
+
+/// The amounts of `g` in the order of the summary's amount columns: the total paid,
+/// of both kinds (it means the same for both), then the other five fields summed
+/// over the ordinary payments, then the same five over the violation payments.
+std::array<SommaEsatta, kColonneImporto> importiRiepilogo(const GruppoRiepilogo& g);
+
 /// The Italian column headers of the summary by `r`: "Anno", "Tipo" (by tax year),
-/// "Mese" or "Comune", then "Versamenti", "Totale", "Terreni", "Aree fabbricabili",
-/// "Abitazione principale", "Altri fabbricati", "Detrazione", "Anomalie".
+/// "Mese" or "Comune"; "Versamenti", "Versamenti su violazione"; the amounts of
+/// importiRiepilogo(): "Totale", "Terreni", "Aree fabbricabili", "Abitazione
+/// principale", "Detrazione", "Altri fabbricati", "Imposta", "Sanzioni", "Pena
+/// pec.", "Interessi", "Altri fabbricati su violazione"; then "Anomalie".
 std::vector<std::string_view> intestazioniRiepilogo(Raggruppamento r);
 
 /// The label of the grand-total row, in the first column.

@@ -21,7 +21,8 @@ std::vector<std::string> celle(const GruppoRiepilogo& g, Raggruppamento r, bool 
         out.push_back(g.tipo == '\0' ? std::string() : std::string(1, g.tipo));
     }
     out.push_back(std::to_string(g.versamenti));
-    for (const SommaEsatta& s : g.importi) {
+    out.push_back(std::to_string(g.violazioni));
+    for (const SommaEsatta& s : importiRiepilogo(g)) {
         out.push_back(testoImporto(s, euro, punto));
     }
     out.push_back(std::to_string(g.anomalie));

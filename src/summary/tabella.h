@@ -18,8 +18,9 @@ namespace pliventa {
 std::string testoImporto(const SommaEsatta& s, bool euro, char punto);
 
 /// The cells of `g`'s row in the columns of intestazioniRiepilogo(r), as UTF-8
-/// text: the key, the kind (by tax year), the count of payments, the six amounts
-/// by testoImporto() and the count of anomalies. Cannot fail.
+/// text: the key, the kind (by tax year), the counts of payments and of violation
+/// payments, the amounts of importiRiepilogo() by testoImporto() and the count of
+/// anomalies. Cannot fail.
 std::vector<std::string> celleRiepilogo(const GruppoRiepilogo& g, Raggruppamento r, bool euro,
                                         char punto);
 

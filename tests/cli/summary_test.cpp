@@ -30,11 +30,11 @@ std::string treVersamenti() {
                                 .record() +
                             versamento("H501", "20030801", '6')
                                 .campo(Campo::annoimposta, "03")
-                                .campo(Campo::totale, "00000005000")
+                                .campo(Campo::totale, "00000005700")
                                 .campo(Campo::terreni, "0000003000")
                                 .campo(Campo::areefabbricabili, "0000001000")
                                 .campo(Campo::abitazioneprincipale, "0000000500")
-                                .campo(Campo::altrifabbricati, "0000000000")
+                                .campo(Campo::altrifabbricati, "0000000700")
                                 .campo(Campo::detrazione, "00000500")
                                 .record() +
                             versamento("A001", "20040110", '3')
@@ -54,33 +54,45 @@ TEST(CliSummary, TextCsvAndJsonWithTheirOptions) {
         std::string atteso;
     } casi[] = {
         {{"--by", "comune"},
-         "Comune           Versamenti   Totale  Terreni  Aree fabbricabili  Abitazione principale  "
-         "Altri fabbricati  Detrazione  Anomalie\n"
-         "A001                      1     1.00     1.00               0.00                   0.00  "
-         "            0.00        0.00         1\n"
-         "H501                      2  1284.56    40.00              10.00                1005.00  "
-         "          224.56      108.29         0\n"
-         "Totale generale           3  1285.56    41.00              10.00                1005.00  "
-         "          224.56      108.29         1\n"},
+         "Comune           Versamenti  Versamenti su violazione   Totale  Terreni  "
+         "Aree fabbricabili  Abitazione principale  Detrazione  Altri fabbricati  Imposta  "
+         "Sanzioni  Pena pec.  Interessi  Altri fabbricati su violazione  Anomalie\n"
+         "A001                      1                         0     1.00     1.00  "
+         "             0.00                   0.00        0.00              0.00     0.00  "
+         "    0.00       0.00       0.00                            0.00         1\n"
+         "H501                      2                         1  1291.56    10.00  "
+         "             0.00                1000.00      103.29            224.56    30.00  "
+         "   10.00       5.00       5.00                            7.00         0\n"
+         "Totale generale           3                         1  1292.56    11.00  "
+         "             0.00                1000.00      103.29            224.56    30.00  "
+         "   10.00       5.00       5.00                            7.00         1\n"},
         {{"--by=mese", "--format", "csv", "--valuta", "L"},
-         "Mese;Versamenti;Totale;Terreni;Aree fabbricabili;Abitazione principale;"
-         "Altri fabbricati;Detrazione;Anomalie\r\n"
-         "2003-07;1;123456;1000;0;100000;22456;10329;0\r\n"
-         "2003-08;1;5000;3000;1000;500;0;500;0\r\n"
-         "2004-01;1;100;100;0;0;0;0;1\r\n"
-         "Totale generale;3;128556;4100;1000;100500;22456;10829;1\r\n"},
+         "Mese;Versamenti;Versamenti su violazione;Totale;Terreni;Aree fabbricabili;"
+         "Abitazione principale;Detrazione;Altri fabbricati;Imposta;Sanzioni;Pena pec.;"
+         "Interessi;Altri fabbricati su violazione;Anomalie\r\n"
+         "2003-07;1;0;123456;1000;0;100000;10329;22456;0;0;0;0;0;0\r\n"
+         "2003-08;1;1;5700;0;0;0;0;0;3000;1000;500;500;700;0\r\n"
+         "2004-01;1;0;100;100;0;0;0;0;0;0;0;0;0;1\r\n"
+         "Totale generale;3;1;129256;1100;0;100000;10329;22456;3000;1000;500;500;700;1\r\n"},
+        // Every key once, each amount distinct: an ordinary and a violation payment.
         {{"--format=json", "--by", "anno"},
-         R"({"group": "2002", "tipo": "O", "versamenti": 1, "totale": 1.00, "terreni": 1.00, )"
-         R"("aree_fabbricabili": 0.00, "abitazione_principale": 0.00, "altri_fabbricati": 0.00, )"
-         R"("detrazione": 0.00, "anomalie": 1})"
+         R"({"group": "2002", "tipo": "O", "versamenti": 1, "versamenti_violazione": 0, )"
+         R"("totale": 1.00, "terreni": 1.00, "aree_fabbricabili": 0.00, )"
+         R"("abitazione_principale": 0.00, "detrazione": 0.00, "altri_fabbricati": 0.00, )"
+         R"("imposta": 0.00, "sanzioni": 0.00, "pena_pecuniaria": 0.00, "interessi": 0.00, )"
+         R"("altri_fabbricati_violazione": 0.00, "anomalie": 1})"
          "\n"
-         R"({"group": "2003", "tipo": "O", "versamenti": 1, "totale": 1234.56, "terreni": 10.00, )"
-         R"("aree_fabbricabili": 0.00, "abitazione_principale": 1000.00, )"
-         R"("altri_fabbricati": 224.56, "detrazione": 103.29, "anomalie": 0})"
+         R"({"group": "2003", "tipo": "O", "versamenti": 1, "versamenti_violazione": 0, )"
+         R"("totale": 1234.56, "terreni": 10.00, "aree_fabbricabili": 0.00, )"
+         R"("abitazione_principale": 1000.00, "detrazione": 103.29, "altri_fabbricati": 224.56, )"
+         R"("imposta": 0.00, "sanzioni": 0.00, "pena_pecuniaria": 0.00, "interessi": 0.00, )"
+         R"("altri_fabbricati_violazione": 0.00, "anomalie": 0})"
          "\n"
-         R"({"group": "2003", "tipo": "V", "versamenti": 1, "totale": 50.00, "terreni": 30.00, )"
-         R"("aree_fabbricabili": 10.00, "abitazione_principale": 5.00, "altri_fabbricati": 0.00, )"
-         R"("detrazione": 5.00, "anomalie": 0})"
+         R"({"group": "2003", "tipo": "V", "versamenti": 1, "versamenti_violazione": 1, )"
+         R"("totale": 57.00, "terreni": 0.00, "aree_fabbricabili": 0.00, )"
+         R"("abitazione_principale": 0.00, "detrazione": 0.00, "altri_fabbricati": 0.00, )"
+         R"("imposta": 30.00, "sanzioni": 10.00, "pena_pecuniaria": 5.00, "interessi": 5.00, )"
+         R"("altri_fabbricati_violazione": 7.00, "anomalie": 0})"
          "\n"},
     };
     for (const auto& c : casi) {

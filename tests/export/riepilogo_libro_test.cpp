@@ -20,10 +20,13 @@ GruppoRiepilogo gruppo(std::string chiave, char tipo) {
     g.chiave = std::move(chiave);
     g.tipo = tipo;
     g.versamenti = 2;
+    g.violazioni = 1;
     g.anomalie = 1;
-    const std::array<std::int64_t, 6> importi = {123456, -1234, 0, 5, 100, 1};
-    for (std::size_t j = 0; j < importi.size(); ++j) {
-        g.importi[j].aggiungi(importi[j]);
+    const std::array<std::int64_t, 6> ordinari = {123456, -1234, 0, 5, 100, 1};
+    const std::array<std::int64_t, 6> violazione = {1000, 200, 300, 400, 70, 30};
+    for (std::size_t j = 0; j < ordinari.size(); ++j) {
+        g.ordinari[j].aggiungi(ordinari[j]);
+        g.violazione[j].aggiungi(violazione[j]);
     }
     return g;
 }
@@ -47,35 +50,39 @@ TEST(RiepilogoLibro, HeadersGroupRowsAndABoldGrandTotal) {
          "Riepilogo per anno",
          {{"A1", "s\tAnno\tbold\tGeneral"},
           {"B1", "s\tTipo\tbold\tGeneral"},
-          {"J1", "s\tAnomalie\tbold\tGeneral"},
+          {"P1", "s\tAnomalie\tbold\tGeneral"},
           {"A2", "s\t20  \t-\tGeneral"},  // not a year: stays the text it is
           {"B2", "s\tO\t-\tGeneral"},
           {"C2", "n\t2.0\t-\tGeneral"},
-          {"D2", "n\t1234.56\t-\t#,##0.00"},
-          {"E2", "n\t-12.34\t-\t#,##0.00"},
-          {"I2", "n\t0.01\t-\t#,##0.00"},
-          {"J2", "n\t1.0\t-\tGeneral"},
+          {"D2", "n\t1.0\t-\tGeneral"},  // of them on a violation notice
+          {"E2", "n\t1244.56\t-\t#,##0.00"},
+          {"F2", "n\t-12.34\t-\t#,##0.00"},
+          {"J2", "n\t0.01\t-\t#,##0.00"},
+          {"K2", "n\t2.0\t-\t#,##0.00"},  // the violation payments' tax
+          {"O2", "n\t0.3\t-\t#,##0.00"},
+          {"P2", "n\t1.0\t-\tGeneral"},
           {"A3", "n\t2003.0\t-\tGeneral"},
           {"B3", "s\tV\t-\tGeneral"},
           {"A4", "s\tTotale generale\tbold\tGeneral"},
           {"B4", "b\t\tbold\tGeneral"},
           {"C4", "n\t4.0\tbold\tGeneral"},
-          {"D4", "n\t1234.56\tbold\t#,##0.00"},
-          {"J4", "n\t1.0\tbold\tGeneral"},
+          {"E4", "n\t1244.56\tbold\t#,##0.00"},
+          {"P4", "n\t1.0\tbold\tGeneral"},
           {"A5", ""}}},
         {Raggruppamento::comune,
          false,
          "Riepilogo per comune",
          {{"A1", "s\tComune\tbold\tGeneral"},
-          {"I1", "s\tAnomalie\tbold\tGeneral"},
+          {"O1", "s\tAnomalie\tbold\tGeneral"},
           {"A2", "s\tA\xC3\x80\t-\tGeneral"},
           {"B2", "n\t2.0\t-\tGeneral"},
-          {"C2", "n\t123456.0\t-\tGeneral"},
-          {"D2", "n\t-1234.0\t-\tGeneral"},
+          {"D2", "n\t124456.0\t-\tGeneral"},
+          {"E2", "n\t-1234.0\t-\tGeneral"},
+          {"N2", "n\t30.0\t-\tGeneral"},
           {"A3", "s\tTotale generale\tbold\tGeneral"},
           {"B3", "n\t4.0\tbold\tGeneral"},
-          {"C3", "n\t123456.0\tbold\tGeneral"},
-          {"J3", ""}}},
+          {"D3", "n\t124456.0\tbold\tGeneral"},
+          {"P3", ""}}},
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(c.foglio);

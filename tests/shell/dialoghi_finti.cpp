@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "shell/lavoro.h"
 
 namespace pliventa::test {
@@ -45,9 +47,12 @@ DialoghiFinti& DialoghiFinti::attendiInput(const QString& prompt, const QString&
 }
 
 DialoghiFinti& DialoghiFinti::attendiSalva(const QString& titolo, const QString& filtro,
-                                           const QString& risposta) {
-    attesi_.push_back(
-        {.tipo = Tipo::salva, .testo = filtro, .titolo = titolo, .rispostaTesto = risposta});
+                                           const QString& risposta, int tipo) {
+    attesi_.push_back({.tipo = Tipo::salva,
+                       .testo = filtro,
+                       .titolo = titolo,
+                       .rispostaTesto = risposta,
+                       .tipoFile = tipo});
     return *this;
 }
 
@@ -72,6 +77,7 @@ void DialoghiFinti::verificaFine() {
 
 std::optional<DialoghiFinti::Atteso> DialoghiFinti::prossimo(Tipo tipo, const QString& testo,
                                                              const QString& titolo) {
+    genitori_.push_back(genitore_);
     if (attesi_.empty()) {
         ADD_FAILURE() << "unexpected " << nome(static_cast<int>(tipo)) << ": "
                       << testo.toStdString() << " / " << titolo.toStdString();
@@ -117,11 +123,11 @@ QString DialoghiFinti::input(const QString& prompt, const QString& titolo,
     return a->rispostaTesto;
 }
 
-QString DialoghiFinti::salvaCome(const QString& titolo, const QString& proposta,
-                                 const QString& filtro) {
+FileScelto DialoghiFinti::salvaCome(const QString& titolo, const QString& proposta,
+                                    const QString& filtro) {
     proposte_.push_back(proposta);
     const std::optional<Atteso> a = prossimo(Tipo::salva, filtro, titolo);
-    return a ? a->rispostaTesto : QString();
+    return a ? FileScelto{a->rispostaTesto, a->tipoFile} : FileScelto{};
 }
 
 bool DialoghiFinti::apriDocumento(const QString& percorso) {
@@ -138,6 +144,55 @@ void DialoghiFinti::attendi(Lavoro& lavoro, const QString& titolo, const QString
     }
     lavoro.avvia();
     lavoro.aspetta();
+}
+
+/// Forwards every dialog to the script with its parent set meanwhile.
+class DialoghiFigli : public Dialoghi {
+    // Defined before its callers, which deduce its result.
+    template <typename F>
+    auto con(F mostra) {
+        const QWidget* prima = std::exchange(finti_.genitore_, finestra_);
+        auto esito = mostra();
+        finti_.genitore_ = prima;
+        return esito;
+    }
+
+public:
+    DialoghiFigli(DialoghiFinti& finti, const QWidget* finestra)
+        : finti_(finti), finestra_(finestra) {}
+
+    using Dialoghi::messaggio;
+    Risposta messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti, Icona icona,
+                       const QRect& lasciaVisibile) override {
+        return con(
+            [&] { return finti_.messaggio(testo, titolo, pulsanti, icona, lasciaVisibile); });
+    }
+    QString input(const QString& prompt, const QString& titolo,
+                  const QString& predefinito) override {
+        return con([&] { return finti_.input(prompt, titolo, predefinito); });
+    }
+    FileScelto salvaCome(const QString& titolo, const QString& proposta,
+                         const QString& filtro) override {
+        return con([&] { return finti_.salvaCome(titolo, proposta, filtro); });
+    }
+    bool apriDocumento(const QString& percorso) override {
+        return con([&] { return finti_.apriDocumento(percorso); });
+    }
+    void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) override {
+        con([&] {
+            finti_.attendi(lavoro, titolo, fasi);
+            return true;
+        });
+    }
+    std::unique_ptr<Dialoghi> figli(QWidget* finestra) override { return finti_.figli(finestra); }
+
+private:
+    DialoghiFinti& finti_;
+    const QWidget* finestra_;
+};
+
+std::unique_ptr<Dialoghi> DialoghiFinti::figli(QWidget* finestra) {
+    return std::make_unique<DialoghiFigli>(*this, finestra);
 }
 
 }  // namespace pliventa::test

@@ -6,6 +6,7 @@
 #include <QString>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -36,10 +37,10 @@ public:
     /// Expects an input box; answers `risposta` (empty = cancelled).
     DialoghiFinti& attendiInput(const QString& prompt, const QString& titolo,
                                 const QString& predefinito, const QString& risposta);
-    /// Expects a save-as dialog; answers `risposta` (empty = cancelled). The path it
-    /// proposed is kept in proposte().
+    /// Expects a save-as dialog; answers `risposta` (empty = cancelled) of the type
+    /// `tipo` of `filtro`. The path it proposed is kept in proposte().
     DialoghiFinti& attendiSalva(const QString& titolo, const QString& filtro,
-                                const QString& risposta);
+                                const QString& risposta, int tipo = 0);
     /// Expects the opening of a document; answers whether an application opened it.
     /// The path is kept in documenti().
     DialoghiFinti& attendiApertura(bool aperto);
@@ -58,18 +59,24 @@ public:
     const std::vector<QString>& proposte() const { return proposte_; }
     /// The paths handed to the desktop so far.
     const std::vector<QString>& documenti() const { return documenti_; }
+    /// The parent of every dialog shown so far, in order: the window passed to
+    /// figli(), null for these dialogs themselves (the main window's).
+    const std::vector<const QWidget*>& genitori() const { return genitori_; }
 
     using Dialoghi::messaggio;
     Risposta messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti, Icona icona,
                        const QRect& lasciaVisibile) override;
     QString input(const QString& prompt, const QString& titolo,
                   const QString& predefinito) override;
-    QString salvaCome(const QString& titolo, const QString& proposta,
-                      const QString& filtro) override;
+    FileScelto salvaCome(const QString& titolo, const QString& proposta,
+                         const QString& filtro) override;
     bool apriDocumento(const QString& percorso) override;
     void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) override;
+    /// The same script, each dialog recorded with `finestra` as its parent.
+    std::unique_ptr<Dialoghi> figli(QWidget* finestra) override;
 
 private:
+    friend class DialoghiFigli;
     enum class Tipo { messaggio, input, salva, apertura, lavoro };
     struct Atteso {
         Tipo tipo = Tipo::messaggio;
@@ -81,7 +88,8 @@ private:
         QString predefinito{};
         QString rispostaTesto{};
         Durante durante{};
-        bool si = false;  ///< apertura: opened; lavoro: cancelled
+        bool si = false;   ///< apertura: opened; lavoro: cancelled
+        int tipoFile = 0;  ///< salva: the type chosen
     };
     std::optional<Atteso> prossimo(Tipo tipo, const QString& testo, const QString& titolo);
 
@@ -90,6 +98,8 @@ private:
     std::vector<QRect> aree_;
     std::vector<QString> proposte_;
     std::vector<QString> documenti_;
+    std::vector<const QWidget*> genitori_;
+    const QWidget* genitore_ = nullptr;  ///< the parent of the dialog being shown
 };
 
 }  // namespace pliventa::test

@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "dialoghi_finti.h"
@@ -61,6 +64,51 @@ TEST(DialoghiQtTest, TheBoxIsWideEnoughForItsTitle) {
     // A title bar holds the title, in bold on most desktops, with the window's icon
     // and buttons.
     EXPECT_GE(m.geometria.width(), QFontMetrics(grassetto).horizontalAdvance(titolo) + 100);
+}
+
+// Saves through the real dialog in `cartella`: chooses the type `tipo`, types
+// `nome` and presses Salva.
+FileScelto salvaCon(const QString& cartella, int tipo, const QString& nome) {
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* campo = box == nullptr ? nullptr : box->findChild<QLineEdit*>("fileNameEdit");
+        if (campo == nullptr) {
+            ADD_FAILURE() << "no save dialog with a name box";
+            if (QWidget* altro = QApplication::activeModalWidget()) {
+                altro->close();
+            }
+            return;
+        }
+        box->selectNameFilter(box->nameFilters().at(tipo));
+        campo->setText(nome);
+        QMetaObject::invokeMethod(box, "accept");  // as the Salva button does
+    });
+    DialoghiQt dialoghi;
+    return dialoghi.salvaCome(
+        QStringLiteral("Salva riepilogo"), cartella + QStringLiteral("/Riepilogo per anno.xlsx"),
+        QStringLiteral("Cartella di lavoro Excel (*.xlsx);;File CSV (*.csv)"));
+}
+
+TEST(DialoghiQtTest, TheSaveDialogGivesTheTypeChosenAndItsExtension) {
+    QTemporaryDir cartella;
+    ASSERT_TRUE(cartella.isValid());
+    const struct {
+        int tipo;
+        QString nome;
+        QString atteso;
+        int tipoAtteso;
+    } casi[] = {
+        {1, QStringLiteral("riepilogo"), QStringLiteral("riepilogo.csv"), 1},
+        {0, QStringLiteral("riepilogo"), QStringLiteral("riepilogo.xlsx"), 0},
+        // A name with the extension of a listed type is of that type.
+        {1, QStringLiteral("riepilogo.xlsx"), QStringLiteral("riepilogo.xlsx"), 0},
+        {0, QStringLiteral("riepilogo.CSV"), QStringLiteral("riepilogo.CSV"), 1},
+    };
+    for (const auto& c : casi) {
+        const FileScelto scelto = salvaCon(cartella.path(), c.tipo, c.nome);
+        EXPECT_EQ(scelto.percorso, cartella.filePath(c.atteso)) << c.nome;
+        EXPECT_EQ(scelto.tipo, c.tipoAtteso) << c.nome;
+    }
 }
 
 }  // namespace

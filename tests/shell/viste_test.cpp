@@ -119,24 +119,41 @@ TEST_F(VisteTest, ListShowsEveryPaymentFiltersAndHandsOneToTheMainWindow) {
         << QApplication::clipboard()->text();
 }
 
-TEST_F(VisteTest, SummaryTotalsAndSavesTheChosenFile) {
+TEST_F(VisteTest, SummaryTotalsAndSavesInTheTypeChosenWithItsOwnDialogs) {
     apriTre();
     dialoghi.attendiLavoro(QStringLiteral("Riepilogo"));
     azione("azioneRiepilogo")->trigger();
+    auto* riepilogo = vista<FinestraRiepilogo>("FinestraRiepilogo");
     auto* tabella = vista<QTableWidget>("tabellaRiepilogo");
     ASSERT_NE(tabella, nullptr);
+    // Opened from the main window's menu: the work runs over the main window.
+    EXPECT_EQ(dialoghi.genitori(), std::vector<const QWidget*>{nullptr});
     // By tax year and kind: 2001 V, 2002 O, then the grand total.
     ASSERT_EQ(tabella->rowCount(), 3);
     EXPECT_EQ(tabella->item(0, 0)->text(), QStringLiteral("2001"));
     EXPECT_EQ(tabella->item(2, 0)->text(), QStringLiteral("Totale generale"));
-    EXPECT_EQ(tabella->item(2, 3)->text(), QStringLiteral("2.969,12"));
+    EXPECT_EQ(tabella->horizontalHeaderItem(4)->text(), QStringLiteral("Totale"));
+    EXPECT_EQ(tabella->item(2, 4)->text(), QStringLiteral("2.969,12"));
 
-    const QString csv = cartella() + QStringLiteral("/riepilogo.csv");
-    dialoghi.attendiSalva(QStringLiteral("Salva riepilogo"),
-                          QStringLiteral("Cartella di lavoro Excel (*.xlsx);;File CSV (*.csv)"),
-                          csv);
-    QTest::mouseClick(vista<QPushButton>("cmdSalva"), Qt::LeftButton);
-    EXPECT_TRUE(leggiFile(csv.toStdString()).starts_with("Anno;Tipo;Versamenti;"));
+    // The type chosen decides the format, whatever the name; the dialog is the
+    // summary's own, so answering it leaves the summary in front.
+    const struct {
+        QString nome;
+        int tipo;
+        std::string inizio;
+    } casi[] = {
+        {QStringLiteral("/riepilogo.txt"), 1, "Anno;Tipo;Versamenti;Versamenti su violazione;"},
+        {QStringLiteral("/riepilogo.dati"), 0, "PK"},
+    };
+    for (const auto& c : casi) {
+        const QString file = cartella() + c.nome;
+        dialoghi.attendiSalva(QStringLiteral("Salva riepilogo"),
+                              QStringLiteral("Cartella di lavoro Excel (*.xlsx);;File CSV (*.csv)"),
+                              file, c.tipo);
+        QTest::mouseClick(vista<QPushButton>("cmdSalva"), Qt::LeftButton);
+        EXPECT_TRUE(leggiFile(file.toStdString()).starts_with(c.inizio)) << c.nome;
+        EXPECT_EQ(dialoghi.genitori().back(), riepilogo);
+    }
 }
 
 TEST_F(VisteTest, ChecksListEachRuleBrokenAndShowThePayment) {

@@ -32,7 +32,8 @@ std::string cifre(std::int64_t valore, std::size_t larghezza) {
 }
 
 /// A payment of municipality `comune`, paid on `data` (yyyymmdd), of tax year
-/// `anno`, type `tipo`, with the six amounts of kCampiRiepilogo.
+/// `anno`, type `tipo`, with the six amounts of kCampiRiepilogo (the deduction
+/// before the other buildings).
 RigaVersamento versamento(std::string_view comune, std::string_view data, std::string_view anno,
                           char tipo, const std::array<std::int64_t, 6>& importi) {
     RigaVersamento r;
@@ -43,16 +44,22 @@ RigaVersamento versamento(std::string_view comune, std::string_view data, std::s
     return r;
 }
 
-/// "key kind n=payments a=anomalies" and the six sums, exact, in stored units.
+/// "key kind n=payments v=violation payments a=anomalies", the six sums of the
+/// ordinary payments and, after "|", those of the violation ones, exact, in
+/// stored units.
 std::string descrivi(const GruppoRiepilogo& g) {
     std::string s = g.chiave;
     if (g.tipo != '\0') {
         s += ' ';
         s += g.tipo;
     }
-    s += " n=" + std::to_string(g.versamenti) + " a=" + std::to_string(g.anomalie);
-    for (const SommaEsatta& i : g.importi) {
-        s += ' ' + testoEsatto(i.numero(), false);
+    s += " n=" + std::to_string(g.versamenti) + " v=" + std::to_string(g.violazioni) +
+         " a=" + std::to_string(g.anomalie);
+    for (const auto* somme : {&g.ordinari, &g.violazione}) {
+        s += somme == &g.violazione ? " |" : "";
+        for (const SommaEsatta& i : *somme) {
+            s += ' ' + testoEsatto(i.numero(), false);
+        }
     }
     return s;
 }
@@ -77,11 +84,11 @@ TEST(Riepilogo, GroupsByEachKeyInAscendingOrderWithOrdinaryBeforeViolation) {
     CartellaTemporanea dir;
     const std::string w = dir.scrivi(
         "iciview.out",
-        lavoro({versamento("H501", "20030715", "03", '3', {10, 1, 2, 3, 4, 5}),
+        lavoro({versamento("H501", "20030715", "03", '3', {10, 1, 2, 3, 5, 4}),
                 versamento("A001", "20030120", "02", '6', {1500, 100, 200, 300, 400, 500}),
-                versamento("H501", "20040301", "02", ' ', {20, 2, 4, 6, 8, 0}),  // blank: ordinary
+                versamento("A001", "20040301", "02", ' ', {20, 2, 4, 6, 0, 8}),  // blank: ordinary
                 versamento("H501", "20030702", "95", '3', {1000, 1000, 0, 0, 0, 0}),
-                versamento("H501", "20030715", "03", '3', {10, 1, 2, 3, 4, 5})}));
+                versamento("H501", "20030715", "03", '3', {10, 1, 2, 3, 5, 4})}));
     const auto r = riepilogaFile(w);
     ASSERT_TRUE(r.ok()) << r.errore().descrizione();
     const struct {
@@ -89,19 +96,24 @@ TEST(Riepilogo, GroupsByEachKeyInAscendingOrderWithOrdinaryBeforeViolation) {
         std::vector<std::string> attesi;
     } casi[] = {
         {Raggruppamento::anno,
-         {"1995 O n=1 a=0 1000 1000 0 0 0 0", "2002 O n=1 a=0 20 2 4 6 8 0",
-          "2002 V n=1 a=0 1500 100 200 300 400 500", "2003 O n=2 a=0 20 2 4 6 8 10"}},
+         {"1995 O n=1 v=0 a=0 1000 1000 0 0 0 0 | 0 0 0 0 0 0",
+          "2002 O n=1 v=0 a=0 20 2 4 6 0 8 | 0 0 0 0 0 0",
+          "2002 V n=1 v=1 a=0 0 0 0 0 0 0 | 1500 100 200 300 400 500",
+          "2003 O n=2 v=0 a=0 20 2 4 6 10 8 | 0 0 0 0 0 0"}},
+        // A violation payment's sums stay apart from the ordinary ones of its group.
         {Raggruppamento::mese,
-         {"2003-01 n=1 a=0 1500 100 200 300 400 500", "2003-07 n=3 a=0 1020 1002 4 6 8 10",
-          "2004-03 n=1 a=0 20 2 4 6 8 0"}},
+         {"2003-01 n=1 v=1 a=0 0 0 0 0 0 0 | 1500 100 200 300 400 500",
+          "2003-07 n=3 v=0 a=0 1020 1002 4 6 10 8 | 0 0 0 0 0 0",
+          "2004-03 n=1 v=0 a=0 20 2 4 6 0 8 | 0 0 0 0 0 0"}},
         {Raggruppamento::comune,
-         {"A001 n=1 a=0 1500 100 200 300 400 500", "H501 n=4 a=0 1040 1004 8 12 16 10"}},
+         {"A001 n=2 v=1 a=0 20 2 4 6 0 8 | 1500 100 200 300 400 500",
+          "H501 n=3 v=0 a=0 1020 1002 4 6 10 8 | 0 0 0 0 0 0"}},
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(std::string(nomeRaggruppamento(c.per)));
         EXPECT_EQ(descrivi(r->per(c.per)), c.attesi);
     }
-    EXPECT_EQ(descrivi(r->totale), " n=5 a=0 2540 1104 208 312 416 510");
+    EXPECT_EQ(descrivi(r->totale), " n=5 v=1 a=0 1040 1004 8 12 10 16 | 1500 100 200 300 400 500");
     EXPECT_FALSE(r->parziale);
 }
 
@@ -135,7 +147,7 @@ TEST(Riepilogo, FieldsThatAreNotPlainDigitsFollowTheNumericValueRule) {
             kCampiRiepilogo.begin());
         for (Raggruppamento g : kRaggruppamenti) {
             ASSERT_EQ(r->per(g).size(), 1u);
-            EXPECT_EQ(testoEsatto(r->per(g)[0].importi[j].numero(), false), c.somma);
+            EXPECT_EQ(testoEsatto(r->per(g)[0].ordinari[j].numero(), false), c.somma);
         }
     }
 }
@@ -149,7 +161,7 @@ TEST(Riepilogo, LargeSumsAreExactToTheUnitAcrossBlocks) {
     dati.reserve(static_cast<std::size_t>(kVersamenti) * Versamento::kLunghezzaRecord);
     for (std::int64_t i = 0; i < kVersamenti; ++i) {
         const std::array<std::int64_t, 6> importi = {
-            99'999'999'999 - i, 9'999'999'999 - i, i, 1'234'567'890, i % 1000, 99'999'999 - i % 7};
+            99'999'999'999 - i, 9'999'999'999 - i, i, 1'234'567'890, 99'999'999 - i % 7, i % 1000};
         const auto anno = static_cast<std::size_t>(i % 3);
         RigaVersamento r =
             versamento("H501", "20040115", "0" + std::to_string(anno + 1), '3', importi);
@@ -174,13 +186,14 @@ TEST(Riepilogo, LargeSumsAreExactToTheUnitAcrossBlocks) {
     std::array<std::int64_t, 6> generale{};
     for (std::size_t a = 0; a < 3; ++a) {
         for (std::size_t j = 0; j < 6; ++j) {
-            EXPECT_EQ(testoEsatto(anni[a].importi[j].numero(), false), std::to_string(attese[a][j]))
+            EXPECT_EQ(testoEsatto(anni[a].ordinari[j].numero(), false),
+                      std::to_string(attese[a][j]))
                 << "anno " << a << " campo " << j;
             generale[j] += attese[a][j];
         }
     }
     for (std::size_t j = 0; j < 6; ++j) {
-        EXPECT_EQ(testoEsatto(r->totale.importi[j].numero(), false), std::to_string(generale[j]));
+        EXPECT_EQ(testoEsatto(r->totale.ordinari[j].numero(), false), std::to_string(generale[j]));
     }
     // The other groupings share out the same payments.
     EXPECT_EQ(descrivi(r->per(Raggruppamento::comune)[0]), "H501" + descrivi(r->totale));
@@ -189,7 +202,7 @@ TEST(Riepilogo, LargeSumsAreExactToTheUnitAcrossBlocks) {
 
 TEST(Riepilogo, AnomaliesCountPaymentsNotRuleBreaks) {
     const auto buono = [] {
-        return versamento("H501", "20030715", "03", '3', {10, 1, 2, 3, 4, 0});
+        return versamento("H501", "20030715", "03", '3', {10, 1, 2, 3, 0, 4});
     };
     CartellaTemporanea dir;
     const std::string w = dir.scrivi(
@@ -275,16 +288,21 @@ TEST(Riepilogo, ProgressReachesTheEndAndCancelOrAShorterFileStopsThePass) {
     }
 }
 
-/// A summary by tax year of one group, made by hand.
+/// A summary of one group of three payments, one of them on a violation notice,
+/// made by hand.
 Riepilogo unGruppo(std::string chiave) {
     GruppoRiepilogo g;
     g.chiave = std::move(chiave);
     g.tipo = 'O';
-    g.versamenti = 2;
-    g.anomalie = 1;
-    const std::array<std::int64_t, 6> importi = {123456, -1234, 0, 5, 100, 1};
-    for (std::size_t j = 0; j < importi.size(); ++j) {
-        g.importi[j].aggiungi(importi[j]);
+    g.versamenti = 3;
+    g.violazioni = 1;
+    g.anomalie = 4;
+    // By kCampiRiepilogo: total, land, building land, dwelling, deduction, others.
+    const std::array<std::int64_t, 6> ordinari = {123456, -1234, 0, 5, 100, 1};
+    const std::array<std::int64_t, 6> violazione = {1000, 200, 300, 400, 70, 30};
+    for (std::size_t j = 0; j < ordinari.size(); ++j) {
+        g.ordinari[j].aggiungi(ordinari[j]);
+        g.violazione[j].aggiungi(violazione[j]);
     }
     Riepilogo r;
     r.gruppi[static_cast<std::size_t>(Raggruppamento::anno)] = {g};
@@ -297,9 +315,13 @@ Riepilogo unGruppo(std::string chiave) {
 }
 
 TEST(TabellaRiepilogo, CsvHasHeadersRowsAndGrandTotalWithCommaDecimals) {
-    const std::string intestazione =
-        "Anno;Tipo;Versamenti;Totale;Terreni;Aree fabbricabili;Abitazione principale;"
-        "Altri fabbricati;Detrazione;Anomalie\r\n";
+    // The total of both kinds, then the ordinary payments' parts, then the violation
+    // payments' parts: never one column for amounts of two meanings.
+    const std::string colonne =
+        "Versamenti;Versamenti su violazione;Totale;Terreni;Aree fabbricabili;"
+        "Abitazione principale;Detrazione;Altri fabbricati;Imposta;Sanzioni;Pena pec.;"
+        "Interessi;Altri fabbricati su violazione;Anomalie\r\n";
+    const std::string lire = "3;1;124456;-1234;0;5;100;1;200;300;400;70;30;4\r\n";
     const struct {
         Riepilogo riepilogo;
         Raggruppamento per;
@@ -308,22 +330,21 @@ TEST(TabellaRiepilogo, CsvHasHeadersRowsAndGrandTotalWithCommaDecimals) {
         std::string atteso;
     } casi[] = {
         {unGruppo("2003"), Raggruppamento::anno, true, ';',
-         intestazione + "2003;O;2;1234,56;-12,34;0,00;0,05;1,00;0,01;1\r\n" +
-             "Totale generale;;2;1234,56;-12,34;0,00;0,05;1,00;0,01;1\r\n"},
+         "Anno;Tipo;" + colonne +
+             "2003;O;3;1;1244,56;-12,34;0,00;0,05;1,00;0,01;2,00;3,00;4,00;0,70;0,30;4\r\n" +
+             "Totale generale;;3;1;1244,56;-12,34;0,00;0,05;1,00;0,01;2,00;3,00;4,00;0,70;0,30;4"
+             "\r\n"},
         {unGruppo("2003"), Raggruppamento::anno, false, ';',
-         intestazione + "2003;O;2;123456;-1234;0;5;100;1;1\r\n" +
-             "Totale generale;;2;123456;-1234;0;5;100;1;1\r\n"},
+         "Anno;Tipo;" + colonne + "2003;O;" + lire + "Totale generale;;" + lire},
         // A key is Windows-1252 as stored; quoted when it holds the separator or a quote.
         {unGruppo("A;\"\xC0"), Raggruppamento::comune, false, ';',
-         "Comune;Versamenti;Totale;Terreni;Aree fabbricabili;Abitazione principale;"
-         "Altri fabbricati;Detrazione;Anomalie\r\n"
-         "\"A;\"\"\xC3\x80\";2;123456;-1234;0;5;100;1;1\r\n"
-         "Totale generale;2;123456;-1234;0;5;100;1;1\r\n"},
+         "Comune;" + colonne + "\"A;\"\"\xC3\x80\";" + lire + "Totale generale;" + lire},
         {unGruppo("A;B"), Raggruppamento::comune, false, '\t',
-         "Comune\tVersamenti\tTotale\tTerreni\tAree fabbricabili\tAbitazione principale\t"
-         "Altri fabbricati\tDetrazione\tAnomalie\r\n"
-         "A;B\t2\t123456\t-1234\t0\t5\t100\t1\t1\r\n"
-         "Totale generale\t2\t123456\t-1234\t0\t5\t100\t1\t1\r\n"},
+         "Comune\tVersamenti\tVersamenti su violazione\tTotale\tTerreni\tAree fabbricabili\t"
+         "Abitazione principale\tDetrazione\tAltri fabbricati\tImposta\tSanzioni\tPena pec.\t"
+         "Interessi\tAltri fabbricati su violazione\tAnomalie\r\n"
+         "A;B\t3\t1\t124456\t-1234\t0\t5\t100\t1\t200\t300\t400\t70\t30\t4\r\n"
+         "Totale generale\t3\t1\t124456\t-1234\t0\t5\t100\t1\t200\t300\t400\t70\t30\t4\r\n"},
     };
     for (const auto& c : casi) {
         EXPECT_EQ(testoCsv(c.riepilogo, c.per, c.euro, c.separatore), c.atteso);
