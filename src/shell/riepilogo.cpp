@@ -103,7 +103,7 @@ bool FinestraRiepilogo::calcola() {
     }
     std::optional<Esito<Riepilogo>> esito;
     Lavoro lavoro([&](Lavoro& l) {
-        ControlloRiepilogo controllo;
+        Controllo controllo;
         controllo.annulla = &l.annullamento();
         controllo.progresso = [&l](std::uint64_t fatti, std::uint64_t totale) {
             l.avanza(0, fatti, totale);

@@ -13,9 +13,6 @@ namespace pliventa {
 
 namespace {
 
-// Records read with one system call, and how often progress and cancel are looked at.
-constexpr std::size_t kRecordPerBlocco = 4096;
-
 // Field 1 opens with the collecting agent's code in columns 1-3; the municipality
 // the tax is paid to follows as its four-character Belfiore code, columns 4-7.
 constexpr Posizione kComune = {3, 4};
@@ -25,7 +22,7 @@ constexpr Posizione kComune = {3, 4};
 constexpr std::size_t kColonne = 64;
 
 // A column gains at most 9 per record: a block's digit sums fit in 16 bits.
-static_assert(9 * kRecordPerBlocco <= 0xFFFF);
+static_assert(9 * Scansione::kRecordPerBlocco <= 0xFFFF);
 
 /// The sums of one kind of payment in a group while the pass runs. Whole values
 /// are summed in 64-bit unsigned integers, which wrap: the sum is then exact modulo
@@ -308,55 +305,74 @@ private:
     std::vector<Somme*> sospesi_;  ///< the sums with digit sums in this block
 };
 
-Errore annullato(const std::string& percorso) {
-    return Errore{CodiceErrore::Annullato, percorso, "riepilogo annullato"};
+void aggiungiGruppo(GruppoRiepilogo& a, const GruppoRiepilogo& b) {
+    a.versamenti += b.versamenti;
+    a.violazioni += b.violazioni;
+    a.anomalie += b.anomalie;
+    for (std::size_t j = 0; j < kCampiRiepilogo.size(); ++j) {
+        a.ordinari[j].aggiungi(b.ordinari[j]);
+        a.violazione[j].aggiungi(b.violazione[j]);
+    }
+}
+
+/// The groups of `a` and `b`, both ascending by key then kind, as one ascending
+/// list: a group found in both is the sum of the two.
+std::vector<GruppoRiepilogo> unisci(std::vector<GruppoRiepilogo> a,
+                                    const std::vector<GruppoRiepilogo>& b) {
+    std::vector<GruppoRiepilogo> out;
+    out.reserve(a.size() + b.size());
+    const auto prima = [](const GruppoRiepilogo& x, const GruppoRiepilogo& y) {
+        return x.chiave != y.chiave ? x.chiave < y.chiave : x.tipo < y.tipo;
+    };
+    auto i = a.begin();
+    auto j = b.begin();
+    while (i != a.end() || j != b.end()) {
+        if (j == b.end() || (i != a.end() && prima(*i, *j))) {
+            out.push_back(std::move(*i++));
+        } else if (i == a.end() || prima(*j, *i)) {
+            out.push_back(*j++);
+        } else {
+            aggiungiGruppo(*i, *j++);
+            out.push_back(std::move(*i++));
+        }
+    }
+    return out;
 }
 
 }  // namespace
 
-Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const ControlloRiepilogo& controllo) {
-    const Esito<double> conteggio = archivio.numerorecord();
-    if (!conteggio) {
-        return conteggio.errore();
+Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const Controllo& controllo,
+                           std::size_t parti) {
+    if (parti == 0) {
+        const Esito<std::uint64_t> byte = archivio.lunghezza();
+        parti = partiPerScansione(byte ? *byte / Versamento::kLunghezzaRecord : 0);
     }
-    // The count is taken once; a trailing partial record is not a payment.
-    const auto interi = static_cast<std::uint64_t>(std::floor(*conteggio));
-    const bool parziale = *conteggio > std::floor(*conteggio);
-
-    Passata passata;
-    std::string blocco;
-    std::uint64_t fatti = 0;
-    while (fatti < interi) {
-        if (controllo.annullato()) {
-            return annullato(archivio.percorso());
-        }
-        if (controllo.progresso) {
-            controllo.progresso(fatti, interi);
-        }
-        const auto quanti =
-            static_cast<std::size_t>(std::min<std::uint64_t>(kRecordPerBlocco, interi - fatti));
-        const Esito<std::size_t> letti = archivio.leggiblocco(fatti + 1, quanti, blocco);
-        if (!letti) {
-            return letti.errore();
-        }
-        if (*letti == 0) {
-            // Totals of part of a file would be set beside the treasurer's figures
-            // as if they were the whole: a file cut short midway is a failure.
-            return Errore{CodiceErrore::InputOutput, archivio.percorso(),
-                          "il file di lavoro si è accorciato durante il riepilogo"};
-        }
-        for (std::size_t i = 0; i < *letti; ++i) {
-            passata.aggiungi(std::string_view(blocco.data() + i * Versamento::kLunghezzaRecord,
-                                              Versamento::kLunghezzaRecord));
-        }
-        passata.fineBlocco();
-        fatti += *letti;
+    // Each part totals its own records; the groups of the parts are added up after.
+    std::vector<Passata> passate(parti);
+    const Esito<Lettura> letti =
+        parallelo(archivio, controllo, parti, [&](std::size_t k, const Blocco& blocco) {
+            Passata& passata = passate[k];
+            for (std::size_t i = 0; i < blocco.size(); ++i) {
+                passata.aggiungi(blocco.record(i));
+            }
+            passata.fineBlocco();
+            return EsitoVuoto(Nulla{});
+        });
+    if (!letti) {
+        // Totals of part of a file would be set beside the treasurer's figures as
+        // if they were the whole: a file changed midway is a failure.
+        return letti.errore();
     }
-    if (controllo.progresso) {
-        controllo.progresso(fatti, interi);
+    Riepilogo r = passate.front().risultato();
+    for (std::size_t k = 1; k < passate.size(); ++k) {
+        const Riepilogo parte = passate[k].risultato();
+        for (Raggruppamento g : kRaggruppamenti) {
+            auto& gruppi = r.gruppi[static_cast<std::size_t>(g)];
+            gruppi = unisci(std::move(gruppi), parte.per(g));
+        }
+        aggiungiGruppo(r.totale, parte.totale);
     }
-    Riepilogo r = passata.risultato();
-    r.parziale = parziale;
+    r.parziale = letti->parziale;
     r.archivio = archivio.percorso();
     return r;
 }

@@ -4,15 +4,14 @@
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "records/archivio.h"
 #include "records/errore.h"
+#include "records/scansione.h"
 #include "records/somma.h"
 #include "records/versamento.h"
 
@@ -72,24 +71,13 @@ struct Riepilogo {
     }
 };
 
-/// What the caller learns while the summary runs and how it stops it. Both are
-/// used from the summarising thread.
-struct ControlloRiepilogo {
-    /// Called before each block of payments and once at the end with the payments
-    /// done and their total.
-    std::function<void(std::uint64_t fatti, std::uint64_t totale)> progresso;
-    /// Set by the caller to stop; checked between blocks of payments.
-    const std::atomic<bool>* annulla = nullptr;
-
-    bool annullato() const { return annulla != nullptr && annulla->load(); }
-};
-
-/// Reads every whole record of `archivio` once and totals it in its group of each
-/// grouping. Returns the summary, or an error: InputOutput naming the work file
-/// when it cannot be read or gets shorter during the pass, Annullato when
-/// `controllo` asked to stop.
-Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio,
-                           const ControlloRiepilogo& controllo = {});
+/// Reads every whole record of `archivio` once, on the parallel pass over a work
+/// file in `parti` runs (0: one per processor), and totals it in its group of each
+/// grouping; the parts' totals added up are those of one pass. Returns the
+/// summary, or the pass's error: InputOutput naming the work file when it cannot
+/// be read or changes length meanwhile, Annullato when `controllo` asked to stop.
+Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const Controllo& controllo = {},
+                           std::size_t parti = 0);
 
 /// How many amount columns the summary has.
 inline constexpr std::size_t kColonneImporto = 11;
