@@ -143,6 +143,37 @@ TEST(TotaleNegativo, CreditsLargerThanDebits) {
     }
 }
 
+/// A record as the F24 import builds it, with the total in columns 63-74.
+RigaVersamento f24(const char* colonna63) {
+    return pulito()
+        .colonne(1, "999")
+        .colonne(63, colonna63)
+        .colonne(123, "002000000001")
+        .colonne(160, "99999")
+        .colonne(170, "020");
+}
+
+TEST(TotaleNegativo, AnF24CompensationIsNoAnomaly) {
+    const struct {
+        const char* caso;
+        RigaVersamento riga;
+        bool compensazione;
+    } casi[] = {
+        {"credito F24", f24("0-0000012345"), true},
+        {"debito F24", f24("000000012345"), false},
+        {"senza 999", f24("0-0000012345").colonne(1, "   "), false},
+        {"senza 002000000001", f24("0-0000012345").colonne(123, "            "), false},
+        {"senza 99999", f24("0-0000012345").colonne(160, "     "), false},
+        {"senza 020", f24("0-0000012345").colonne(170, "   "), false},
+    };
+    for (const auto& c : casi) {
+        const Versamento v = versamento(c.riga);
+        EXPECT_EQ(compensazioneF24(v), c.compensazione) << c.caso;
+        // Only a negative total that no compensation explains is reported.
+        EXPECT_EQ(totaleNonNegativo(v), c.compensazione || c.riga.str()[63] != '-') << c.caso;
+    }
+}
+
 /// A payment of kind `tipo` with the amounts "TOTAL = F9 F10 F11 F12 F13" in cents.
 Versamento importi(char tipo, const std::string& testo) {
     std::istringstream s(testo);
