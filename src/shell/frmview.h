@@ -28,6 +28,7 @@ class FinestraElenco;
 class FinestraControlli;
 class FinestraRiepilogo;
 class Lavoro;
+class LettoreRighe;
 class Trasformazione;
 struct Conteggi;
 struct TipoPercorso;
@@ -155,6 +156,10 @@ private:
     /// Runs importa() of `input` into `output` through `t` with eseguiLavoro(): the
     /// progress dialog titled `titolo` shows `fase`.
     Esito<Conteggi> importaInSottofondo(const std::string& input, const std::string& output,
+                                        Trasformazione& t, const QString& titolo,
+                                        const QString& fase);
+    /// The same from an input already opened.
+    Esito<Conteggi> importaInSottofondo(LettoreRighe& input, const std::string& output,
                                         Trasformazione& t, const QString& titolo,
                                         const QString& fase);
 
