@@ -155,7 +155,9 @@ void frmView::costruisci() {
     Text5 = casella(areaDati, QStringLiteral("Text5"));
     Text5->setText(QStringLiteral("0"));
     Text5->setAlignment(Qt::AlignRight);
-    Text5->setFixedWidth(larghezzaCaratteri(Text5, 10));
+    // A count that is not whole (a file whose length is no multiple of a record)
+    // has up to seventeen significant digits and the decimal separator.
+    Text5->setFixedWidth(larghezzaCaratteri(Text5, 19));
     mezzo->addWidget(label1[10], 0, 0);
     mezzo->addWidget(Text3[10], 0, 1, Qt::AlignLeft);
     mezzo->addWidget(label1[9], 1, 0);
@@ -272,6 +274,11 @@ void frmView::costruisci() {
     colonna->addStretch(1);
     setCentralWidget(centro);
     statusBar()->setSizeGripEnabled(false);
+    // A permanent part of the status bar: the handlers' own messages do not hide it.
+    statoArchivio = new QLabel(QStringLiteral("Nessun archivio di lavoro aperto"), this);
+    statoArchivio->setObjectName(QStringLiteral("statoArchivio"));
+    statoArchivio->setVisible(false);
+    statusBar()->addPermanentWidget(statoArchivio);
 }
 
 QWidget* frmView::costruisciIntestazione() {

@@ -150,6 +150,9 @@ private:
     void mostra(const Versamento& v, FormaNumero forma);
     void applica(const Schermata& s);
     void mostraVuoto();
+    /// The record area live while a work file is open; greyed, its texts kept, and
+    /// the status bar saying so, once it has been closed.
+    void segnaArchivio();
     Istantanea istantanea() const;
     void ripristina(const Istantanea& i);
 
@@ -206,6 +209,7 @@ private:
     QLineEdit* Text4 = nullptr;
     QLabel* Label3 = nullptr;
     QLineEdit* Text5 = nullptr;
+    QLabel* statoArchivio = nullptr;  ///< in the status bar while no work file is open
     QPushButton* cmdRicerca = nullptr;
     QPushButton* cmdInizio = nullptr;
     QPushButton* cmdIndietro = nullptr;
