@@ -1,6 +1,7 @@
 #include "checks/controlli.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "records/giorno.h"
@@ -262,7 +263,11 @@ Violazioni controlla(const Versamento& v) {
     return esito;
 }
 
-std::string valoreControllato(const Versamento& v, Regola r, bool euro) {
+namespace {
+
+// What the rule looked at, the amounts written by `scrivi`.
+std::string valore(const Versamento& v, Regola r,
+                   const std::function<std::string(const SommaEsatta&)>& scrivi) {
     switch (r) {
         case Regola::codice_fiscale:
             return daCp1252(senzaSpazi(v.campo(Campo::codicefiscale)));
@@ -272,12 +277,24 @@ std::string valoreControllato(const Versamento& v, Regola r, bool euro) {
             return "anno " + daCp1252(v.annoImpostaCompleto()) + ", versamento " +
                    daCp1252(v.campo(Campo::annoversamento));
         case Regola::totale_negativo:
-            return testoEsatto(leggiNumero(v.campo(Campo::totale)), euro);
+            return scrivi(importo(v.campo(Campo::totale)));
         case Regola::somma_parti:
-            return "totale " + testoEsatto(leggiNumero(v.campo(Campo::totale)), euro) + ", parti " +
-                   testoEsatto(sommaParti(v).numero(), euro);
+            return "totale " + scrivi(importo(v.campo(Campo::totale))) + ", parti " +
+                   scrivi(sommaParti(v));
     }
     return {};
+}
+
+}  // namespace
+
+std::string valoreControllato(const Versamento& v, Regola r, bool euro) {
+    return valore(v, r, [euro](const SommaEsatta& s) { return testoEsatto(s.numero(), euro); });
+}
+
+std::string valoreMostrato(const Versamento& v, Regola r, std::string_view valuta,
+                           const Separatori& sep) {
+    return valore(v, r,
+                  [&](const SommaEsatta& s) { return formattaImporto(s.valore(1), valuta, sep); });
 }
 
 }  // namespace pliventa

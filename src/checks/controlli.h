@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "records/versamento.h"
+#include "records/visualizzazione.h"
 
 namespace pliventa {
 
@@ -72,5 +73,10 @@ Violazioni controlla(const Versamento& v);
 /// "dd/mm/yyyy", "anno AAAA, versamento AAAA", the total, or "totale T, parti P".
 /// Amounts are exact with "." as the point, divided by 100 when `euro`.
 std::string valoreControllato(const Versamento& v, Regola r, bool euro);
+
+/// The same as the window shows it: amounts as the record display shows them
+/// (formattaImporto: by `valuta`, with the separators `sep`).
+std::string valoreMostrato(const Versamento& v, Regola r, std::string_view valuta,
+                           const Separatori& sep);
 
 }  // namespace pliventa

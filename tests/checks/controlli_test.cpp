@@ -267,6 +267,22 @@ TEST(ValoreControllato, WhatEachRuleLookedAt) {
         EXPECT_EQ(valoreControllato(v, c.regola, c.euro), c.atteso)
             << nomeRegola(c.regola) << " euro=" << c.euro;
     }
+    // The window's text: the amounts as the record display shows them.
+    const Separatori italiano;
+    const struct {
+        Regola regola;
+        const char* valuta;
+        std::string atteso;
+    } mostrati[] = {
+        {Regola::codice_fiscale, "E", "RSSMRA80A01H5\xC3\x88"},
+        {Regola::totale_negativo, "E", "-123,45"},
+        {Regola::totale_negativo, "L", "-12.345"},
+        {Regola::somma_parti, "E", "totale -123,45, parti 123,50"},
+    };
+    for (const auto& c : mostrati) {
+        EXPECT_EQ(valoreMostrato(v, c.regola, c.valuta, italiano), c.atteso)
+            << nomeRegola(c.regola) << " " << c.valuta;
+    }
     // A violation payment adds the interest in field 13 to its parts.
     EXPECT_EQ(
         valoreControllato(versamento(RigaVersamento(riga).tipo('6')), Regola::somma_parti, true),
