@@ -208,6 +208,11 @@ bool FinestraElenco::apri() {
     tabella_->setModel(modello_);
     tabella_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     tabella_->resizeColumnsToContents();
+    // The view measured the first rows only: the number column must hold the
+    // largest record number, the last row's.
+    if (elenco_->righe() > 0) {
+        adattaColonna(tabella_, 0, daUtf8(elenco_->testo(elenco_->righe() - 1, 0)));
+    }
     adattaLarghezza(this, tabella_);
     connect(tabella_, &QTableView::activated, this, [this](const QModelIndex& indice) {
         finestra_.vaiAVersamento(elenco_->numeroRecord(static_cast<std::uint64_t>(indice.row())));
@@ -248,6 +253,7 @@ void FinestraElenco::avviaFiltro() {
     const Filtro filtro = filtroAttuale();
     if (filtro.vuoto()) {
         modello_->cambiaElenco([](ElencoVersamenti& e) { e.togliFiltro(); });
+        mostraInizio();
         aggiornaStato();
         return;
     }
@@ -292,6 +298,7 @@ void FinestraElenco::controllaScansione() {
     if (esito) {
         modello_->cambiaElenco(
             [&esito](ElencoVersamenti& e) { e.applicaFiltro(std::move(*esito)); });
+        mostraInizio();
     } else if (esito.errore().codice != CodiceErrore::Annullato) {
         errore_ = QStringLiteral("Filtro non riuscito: ") +
                   QString::fromStdString(esito.errore().descrizione());
@@ -340,6 +347,15 @@ void FinestraElenco::copia() {
     std::sort(righe.begin(), righe.end());
     righe.erase(std::unique(righe.begin(), righe.end()), righe.end());
     QApplication::clipboard()->setText(QString::fromStdString(elenco_->copiaTabulata(righe)));
+}
+
+void FinestraElenco::mostraInizio() {
+    // A new list starts at its first match, selected, whatever was in sight.
+    tabella_->scrollToTop();
+    if (modello_->rowCount() > 0) {
+        tabella_->setCurrentIndex(modello_->index(0, 0));
+        tabella_->selectRow(0);
+    }
 }
 
 }  // namespace pliventa

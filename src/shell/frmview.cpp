@@ -18,6 +18,7 @@
 #include "shell/disegni.h"
 #include "shell/elenco.h"
 #include "shell/riepilogo.h"
+#include "shell/viste.h"
 
 namespace pliventa {
 
@@ -68,17 +69,6 @@ int larghezzaPer(const QLineEdit* t, const QString& campione) {
 int larghezzaCaratteri(const QWidget* w, int quanti) {
     // Room for `quanti` digits plus the frame of a line edit.
     return w->fontMetrics().horizontalAdvance(QString(quanti, u'0')) + 16;
-}
-
-// A codice fiscale is 16 letters and digits: the box is sized for 16 of the widest.
-QString codiceLarghissimo(const QFontMetrics& metrica) {
-    QChar largo = u'0';
-    for (const QChar c : QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789")) {
-        if (metrica.horizontalAdvance(c) > metrica.horizontalAdvance(largo)) {
-            largo = c;
-        }
-    }
-    return QString(16, largo);
 }
 
 // A box that only shows a value: it can be selected and copied, not typed in, and

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string_view>
 
+class QFontMetrics;
 class QTableView;
 
 namespace pliventa {
@@ -35,6 +36,14 @@ void preparaTabella(QTableView* tabella, const QString& nome);
 
 /// Widens `vista` so that every column of `tabella` shows, within the screen.
 void adattaLarghezza(QWidget* vista, const QTableView* tabella);
+
+/// Widens column `colonna` of `tabella`, if need be, so that `campione` and the
+/// column's heading show whole: the view measures only the rows it has seen.
+void adattaColonna(QTableView* tabella, int colonna, const QString& campione);
+
+/// A codice fiscale of 16 of the font's widest letter or digit: what a box or a
+/// column that shows any codice fiscale whole must hold.
+QString codiceLarghissimo(const QFontMetrics& metrica);
 
 /// UTF-8 text of the core as a QString.
 inline QString daUtf8(std::string_view testo) {

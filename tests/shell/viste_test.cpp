@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
@@ -154,8 +155,42 @@ TEST_F(VisteTest, ChecksListEachRuleBrokenAndShowThePayment) {
                                   QStringLiteral("2 Codice fiscale non valido"),
                                   QStringLiteral("2 Totale diverso dalla somma delle parti"),
                                   QStringLiteral("3 Totale diverso dalla somma delle parti")}));
+    // Amounts as the main window shows them; rule and codice fiscale whole.
+    EXPECT_EQ(tabella->model()->index(0, 2).data().toString(),
+              QStringLiteral("totale 1.234,56, parti 1,00"));
+    for (int r = 0; r < tabella->model()->rowCount(); ++r) {
+        for (const int c : {1, 3}) {
+            EXPECT_LE(tabella->fontMetrics().horizontalAdvance(
+                          tabella->model()->index(r, c).data().toString()),
+                      tabella->columnWidth(c))
+                << r << " " << c;
+        }
+    }
     doppioClic(tabella, 1);
     EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 2"));
+}
+
+TEST_F(VisteTest, ListFitsTheLargestNumberAndAFilterStartsAtItsFirstMatch) {
+    // More payments than the view measures: the last number is the longest.
+    const std::string dati = numerati(12000, "RSS");
+    const QString percorso = QString::fromStdString(dir.scrivi("molti.out", dati));
+    ASSERT_TRUE(finestra->apriArchivio(percorso, LetturaAtto::lunga).ok());
+    azione("azioneElenco")->trigger();
+    auto* tabella = vista<QTableView>("tabellaElenco");
+    ASSERT_NE(tabella, nullptr);
+    const QString ultimo =
+        tabella->model()->index(tabella->model()->rowCount() - 1, 0).data().toString();
+    EXPECT_EQ(ultimo.right(2), QStringLiteral("00"));
+    EXPECT_LT(tabella->fontMetrics().horizontalAdvance(ultimo), tabella->columnWidth(0));
+
+    tabella->scrollToBottom();
+    tabella->selectRow(tabella->model()->rowCount() - 1);
+    QTest::keyClicks(vista<QLineEdit>("filtroCodice"), QStringLiteral("RSS11"));
+    EXPECT_TRUE(attendiChe([&] { return tabella->model()->rowCount() == 1111; }));
+    EXPECT_EQ(tabella->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(tabella->currentIndex().row(), 0);
+    EXPECT_EQ(tabella->selectionModel()->selectedRows(),
+              QModelIndexList{tabella->model()->index(0, 0)});
 }
 
 TEST_F(VisteTest, ANewWorkFileClosesTheViewsOnTheOldOne) {
