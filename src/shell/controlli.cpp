@@ -1,7 +1,9 @@
 #include "shell/controlli.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -117,7 +119,10 @@ FinestraControlli::FinestraControlli(frmView& finestra, Dialoghi& dialoghi)
     tabella_ = new QTableView(this);
     preparaTabella(tabella_, QStringLiteral("tabellaControlli"));
     abilitaCopia(tabella_, [this] { copiaRighe(tabella_); });
-    colonna->addWidget(sommario_);
+    auto* barra = new QHBoxLayout;
+    barra->addWidget(sommario_, 1);
+    barra->addWidget(pulsanteChiudi(this, QStringLiteral("&Chiudi")));
+    colonna->addLayout(barra);
     colonna->addWidget(tabella_, 1);
     resize(900, 500);
 }

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -137,19 +138,29 @@ FinestraElenco::FinestraElenco(frmView& finestra, Dialoghi& dialoghi)
     filtroTipo_->setAccessibleName(QStringLiteral("Tipo di versamento"));
     filtroTipo_->addItems({QStringLiteral("Tutti"), QStringLiteral("Ordinari (O)"),
                            QStringLiteral("Violazioni (V)")});
-    filtroAnomalie_ = new QCheckBox(QStringLiteral("Solo anomalie"), this);
+    filtroAnomalie_ = new QCheckBox(QStringLiteral("Solo &anomalie"), this);
     filtroAnomalie_->setObjectName(QStringLiteral("filtroAnomalie"));
     progresso_ = new QProgressBar(this);
     progresso_->setObjectName(QStringLiteral("progressoFiltro"));
     progresso_->setMaximumWidth(160);
     progresso_->setVisible(false);
 
+    // Each filter reached from the keyboard by the caption before it.
+    const auto didascalia = [this](const QString& testo, QWidget* campo) {
+        auto* l = new QLabel(testo, this);
+        l->setBuddy(campo);
+        return l;
+    };
     auto* barra = new QHBoxLayout;
+    barra->addWidget(didascalia(QStringLiteral("&Codice fiscale:"), filtroCodice_));
     barra->addWidget(filtroCodice_, 1);
+    barra->addWidget(didascalia(QStringLiteral("A&nno:"), filtroAnno_));
     barra->addWidget(filtroAnno_);
+    barra->addWidget(didascalia(QStringLiteral("&Tipo:"), filtroTipo_));
     barra->addWidget(filtroTipo_);
     barra->addWidget(filtroAnomalie_);
     barra->addWidget(progresso_);
+    barra->addWidget(pulsanteChiudi(this, QStringLiteral("C&hiudi")));
 
     tabella_ = new QTableView(this);
     preparaTabella(tabella_, QStringLiteral("tabellaElenco"));

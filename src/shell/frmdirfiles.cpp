@@ -131,12 +131,13 @@ void frmDirFiles::costruisci() {
     File1->setObjectName(QStringLiteral("File1"));
     File1->setSelectionMode(QAbstractItemView::SingleSelection);
     File1->setMinimumSize(200, 180);
-    Label2_0 = etichetta(Frame1, QStringLiteral("Label2_0"), QStringLiteral("Tipo di Files"));
+    Label2_0 = etichetta(Frame1, QStringLiteral("Label2_0"), QStringLiteral("&Tipo di Files"));
     Combo1 = new QComboBox(Frame1);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->addItems(
         {QStringLiteral("Versamenti (*.txt)"), QStringLiteral("Tutti i files (*.*  )")});
     Label2_3->setBuddy(Text1_1);
+    Label2_0->setBuddy(Combo1);
 
     // Right: the folders with the one shown above them, the drives below.
     Label2_2 = etichetta(Frame1, QStringLiteral("Label2_2"), QStringLiteral("&Directories:"));

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
@@ -108,6 +109,14 @@ QString codiceLarghissimo(const QFontMetrics& metrica) {
         }
     }
     return QString(16, largo);
+}
+
+QPushButton* pulsanteChiudi(QWidget* vista, const QString& testo) {
+    auto* chiudi = new QPushButton(testo, vista);
+    chiudi->setObjectName(QStringLiteral("cmdChiudi"));
+    chiudi->setAutoDefault(false);
+    QObject::connect(chiudi, &QPushButton::clicked, vista, &QWidget::close);
+    return chiudi;
 }
 
 void preparaTabella(QTableView* tabella, const QString& nome) {

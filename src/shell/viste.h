@@ -8,6 +8,7 @@
 #include <string_view>
 
 class QFontMetrics;
+class QPushButton;
 class QTableView;
 
 namespace pliventa {
@@ -44,6 +45,10 @@ void adattaColonna(QTableView* tabella, int colonna, const QString& campione);
 /// A codice fiscale of 16 of the font's widest letter or digit: what a box or a
 /// column that shows any codice fiscale whole must hold.
 QString codiceLarghissimo(const QFontMetrics& metrica);
+
+/// A button "cmdChiudi" captioned `testo` (its access key marked with "&") that
+/// closes `vista`.
+QPushButton* pulsanteChiudi(QWidget* vista, const QString& testo);
 
 /// UTF-8 text of the core as a QString.
 inline QString daUtf8(std::string_view testo) {

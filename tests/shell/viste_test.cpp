@@ -18,6 +18,7 @@
 #include "finestra.h"
 #include "shell/controlli.h"
 #include "shell/elenco.h"
+#include "shell/frmdirfiles.h"
 #include "shell/riepilogo.h"
 
 namespace pliventa::test {
@@ -191,6 +192,59 @@ TEST_F(VisteTest, ListFitsTheLargestNumberAndAFilterStartsAtItsFirstMatch) {
     EXPECT_EQ(tabella->currentIndex().row(), 0);
     EXPECT_EQ(tabella->selectionModel()->selectedRows(),
               QModelIndexList{tabella->model()->index(0, 0)});
+}
+
+// The access keys of a window's buttons, check boxes and of the captions that lead
+// to a control, lower case; "?" for one without.
+QString tastiDi(const QWidget* finestra) {
+    QString tasti;
+    const auto tasto = [&tasti](const QString& testo) {
+        const qsizetype i = testo.indexOf(u'&');
+        tasti += i < 0 || i + 1 >= testo.size() ? QChar(u'?') : testo[i + 1].toLower();
+    };
+    for (const QAbstractButton* b : finestra->findChildren<QAbstractButton*>()) {
+        if (qobject_cast<const QPushButton*>(b) != nullptr ||
+            qobject_cast<const QCheckBox*>(b) != nullptr) {
+            tasto(b->text());
+        }
+    }
+    for (const QLabel* l : finestra->findChildren<QLabel*>()) {
+        if (l->buddy() != nullptr) {
+            tasto(l->text());
+        }
+    }
+    return tasti;
+}
+
+TEST_F(VisteTest, EveryButtonOfTheViewsHasAnAccessKeyOfItsOwn) {
+    apriTre();
+    dialoghi.attendiLavoro(QStringLiteral("Riepilogo")).attendiLavoro(QStringLiteral("Controlli"));
+    azione("azioneElenco")->trigger();
+    azione("azioneRiepilogo")->trigger();
+    azione("azioneControlli")->trigger();
+    frmDirFiles scelta(dialoghi);
+    const struct {
+        const QWidget* finestra;
+        int quanti;  ///< buttons and captions with a control
+    } casi[] = {
+        {vista<QWidget>("FinestraElenco"), 5},
+        {vista<QWidget>("FinestraRiepilogo"), 3},
+        {vista<QWidget>("FinestraControlli"), 1},
+        {&scelta, 6},
+    };
+    for (const auto& c : casi) {
+        ASSERT_NE(c.finestra, nullptr);
+        const QString tasti = tastiDi(c.finestra);
+        EXPECT_EQ(tasti.size(), c.quanti) << c.finestra->objectName() << " " << tasti;
+        EXPECT_FALSE(tasti.contains(u'?')) << c.finestra->objectName() << " " << tasti;
+        for (const QChar t : tasti) {
+            EXPECT_EQ(tasti.count(t), 1) << c.finestra->objectName() << " " << tasti;
+        }
+    }
+    // The list's new button closes it.
+    QWidget* elenco = vista<QWidget>("FinestraElenco");
+    QTest::mouseClick(elenco->findChild<QPushButton*>(QStringLiteral("cmdChiudi")), Qt::LeftButton);
+    EXPECT_FALSE(elenco->isVisible());
 }
 
 TEST_F(VisteTest, ANewWorkFileClosesTheViewsOnTheOldOne) {
