@@ -1,6 +1,7 @@
 #include "checks/controlli.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "records/giorno.h"
@@ -213,9 +214,29 @@ bool annoImpostaValido(const Versamento& v) {
     return !imposta || !versamento || *imposta <= *versamento;
 }
 
+bool compensazioneF24(const Versamento& v) {
+    // The F24 import marks every record it builds with constants no agent's file
+    // carries together: "999" before the municipality, "002000000001" and "99999"
+    // in field 14, "020" after the instalment code.
+    const std::string_view r = v.byte();
+    if (r.substr(0, 3) != "999" || r.substr(122, 12) != "002000000001" ||
+        r.substr(159, 5) != "99999" || r.substr(169, 3) != "020") {
+        return false;
+    }
+    // On an F24 form a taxpayer may offset a credit against what the same form
+    // pays: the credit line enters the ICI lines with a "-", and when the credit
+    // is used for other taxes of the form the ICI balance falls below zero. The
+    // form as a whole is settled; the office has nothing to recover or refund, so
+    // such a total is the normal outcome of a compensation and not an anomaly.
+    // The import writes a sign only from a credit line, so a negative total in a
+    // record it built is always a credit's doing.
+    return importo(v.campo(Campo::totale)).negativa();
+}
+
 bool totaleNonNegativo(const Versamento& v) {
     const std::string_view totale = v.campo(Campo::totale);
-    return totale.find('-') == std::string_view::npos || !importo(totale).negativa();
+    return totale.find('-') == std::string_view::npos || !importo(totale).negativa() ||
+           compensazioneF24(v);
 }
 
 bool sommaPartiCorretta(const Versamento& v) {
@@ -242,7 +263,11 @@ Violazioni controlla(const Versamento& v) {
     return esito;
 }
 
-std::string valoreControllato(const Versamento& v, Regola r, bool euro) {
+namespace {
+
+// What the rule looked at, the amounts written by `scrivi`.
+std::string valore(const Versamento& v, Regola r,
+                   const std::function<std::string(const SommaEsatta&)>& scrivi) {
     switch (r) {
         case Regola::codice_fiscale:
             return daCp1252(senzaSpazi(v.campo(Campo::codicefiscale)));
@@ -252,12 +277,24 @@ std::string valoreControllato(const Versamento& v, Regola r, bool euro) {
             return "anno " + daCp1252(v.annoImpostaCompleto()) + ", versamento " +
                    daCp1252(v.campo(Campo::annoversamento));
         case Regola::totale_negativo:
-            return testoEsatto(leggiNumero(v.campo(Campo::totale)), euro);
+            return scrivi(importo(v.campo(Campo::totale)));
         case Regola::somma_parti:
-            return "totale " + testoEsatto(leggiNumero(v.campo(Campo::totale)), euro) + ", parti " +
-                   testoEsatto(sommaParti(v).numero(), euro);
+            return "totale " + scrivi(importo(v.campo(Campo::totale))) + ", parti " +
+                   scrivi(sommaParti(v));
     }
     return {};
+}
+
+}  // namespace
+
+std::string valoreControllato(const Versamento& v, Regola r, bool euro) {
+    return valore(v, r, [euro](const SommaEsatta& s) { return testoEsatto(s.numero(), euro); });
+}
+
+std::string valoreMostrato(const Versamento& v, Regola r, std::string_view valuta,
+                           const Separatori& sep) {
+    return valore(v, r,
+                  [&](const SommaEsatta& s) { return formattaImporto(s.valore(1), valuta, sep); });
 }
 
 }  // namespace pliventa

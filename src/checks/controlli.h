@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "records/versamento.h"
+#include "records/visualizzazione.h"
 
 namespace pliventa {
 
@@ -17,7 +18,7 @@ enum class Regola : std::uint8_t {
     codice_fiscale,   ///< neither a valid personal code nor a valid company code
     data_versamento,  ///< the payment date is not a calendar date
     anno_imposta,     ///< the tax year comes after the payment year
-    totale_negativo,  ///< the total is below zero
+    totale_negativo,  ///< the total is below zero, and no F24 compensation explains it
     somma_parti,      ///< the total differs from the sum of its parts
 };
 
@@ -52,7 +53,12 @@ bool dataVersamentoValida(const Versamento& v);
 /// digits as the window completes it) comes after the payment year.
 bool annoImpostaValido(const Versamento& v);
 
-/// False when the total (field 8) reads below zero.
+/// True when `v` was built by the F24 import and its total reads below zero: a
+/// credit offset on the F24 form (compensation), which settles the form.
+bool compensazioneF24(const Versamento& v);
+
+/// False when the total (field 8) reads below zero, unless an F24 compensation
+/// explains it (compensazioneF24).
 bool totaleNonNegativo(const Versamento& v);
 
 /// False when the total differs from the sum of its parts: the four amounts of an
@@ -67,5 +73,10 @@ Violazioni controlla(const Versamento& v);
 /// "dd/mm/yyyy", "anno AAAA, versamento AAAA", the total, or "totale T, parti P".
 /// Amounts are exact with "." as the point, divided by 100 when `euro`.
 std::string valoreControllato(const Versamento& v, Regola r, bool euro);
+
+/// The same as the window shows it: amounts as the record display shows them
+/// (formattaImporto: by `valuta`, with the separators `sep`).
+std::string valoreMostrato(const Versamento& v, Regola r, std::string_view valuta,
+                           const Separatori& sep);
 
 }  // namespace pliventa

@@ -24,12 +24,17 @@ Esito<Conteggi> importa(const std::string& input, const std::string& output, Tra
     if (!lettore.ok()) {
         return lettore.errore();
     }
+    return importa(*lettore, output, t, controllo);
+}
+
+Esito<Conteggi> importa(LettoreRighe& lettore, const std::string& output, Trasformazione& t,
+                        const ControlloImportazione& controllo) {
     auto scrittore = ScrittoreArchivio::apri(output);
     if (!scrittore.ok()) {
         return scrittore.errore();
     }
     struct stat st {};
-    const std::uint64_t totale = ::stat(input.c_str(), &st) == 0 && S_ISREG(st.st_mode)
+    const std::uint64_t totale = ::stat(lettore.percorso().c_str(), &st) == 0 && S_ISREG(st.st_mode)
                                      ? static_cast<std::uint64_t>(st.st_size)
                                      : 0;
     std::uint64_t letti = 0;
@@ -46,7 +51,7 @@ Esito<Conteggi> importa(const std::string& input, const std::string& output, Tra
                 controllo.progresso(std::min(letti, totale), totale);
             }
         }
-        auto letta = lettore->prossima(riga);
+        auto letta = lettore.prossima(riga);
         if (!letta.ok()) {
             return letta.errore();  // the writer removes its temporary file
         }

@@ -81,4 +81,11 @@ struct ControlloImportazione {
 Esito<Conteggi> importa(const std::string& input, const std::string& output, Trasformazione& t,
                         const ControlloImportazione& controllo = {});
 
+class LettoreRighe;
+
+/// The same, from an input already opened: a caller that must know the input is
+/// readable before it asks anything more opens it first.
+Esito<Conteggi> importa(LettoreRighe& lettore, const std::string& output, Trasformazione& t,
+                        const ControlloImportazione& controllo = {});
+
 }  // namespace pliventa

@@ -35,6 +35,9 @@ public:
     /// the path when a read fails.
     Esito<bool> prossima(Riga& riga);
 
+    /// The path it reads.
+    const std::string& percorso() const { return percorso_; }
+
 private:
     LettoreRighe(int fd, std::string percorso, std::size_t blocco);
 

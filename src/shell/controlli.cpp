@@ -1,7 +1,9 @@
 #include "shell/controlli.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -76,7 +78,8 @@ QVariant ModelloControlli::data(const QModelIndex& indice, int ruolo) const {
     }
     switch (indice.column()) {
         case cValore:
-            return daUtf8(valoreControllato(*v, a.regola, finestra_.valuta() == u"E"));
+            return daUtf8(valoreMostrato(*v, a.regola, finestra_.valuta().toStdString(),
+                                         finestra_.separatori()));
         case cCodice:
             return daUtf8(daCp1252(v->campo(Campo::codicefiscale))).trimmed();
         case cData:
@@ -116,7 +119,10 @@ FinestraControlli::FinestraControlli(frmView& finestra, Dialoghi& dialoghi)
     tabella_ = new QTableView(this);
     preparaTabella(tabella_, QStringLiteral("tabellaControlli"));
     abilitaCopia(tabella_, [this] { copiaRighe(tabella_); });
-    colonna->addWidget(sommario_);
+    auto* barra = new QHBoxLayout;
+    barra->addWidget(sommario_, 1);
+    barra->addWidget(pulsanteChiudi(this, QStringLiteral("&Chiudi")));
+    colonna->addLayout(barra);
     colonna->addWidget(tabella_, 1);
     resize(900, 500);
 }
@@ -166,6 +172,21 @@ bool FinestraControlli::calcola() {
     modello_ = new ModelloControlli(*archivio_, trovate_, finestra_, this);
     tabella_->setModel(modello_);
     tabella_->horizontalHeader()->setSectionResizeMode(cValore, QHeaderView::Stretch);
+    // Sized for the widest text each column can hold, not for the rows in sight.
+    QString regola;
+    for (const Regola r : kRegole) {
+        const QString d = daUtf8(descrizioneRegola(r));
+        if (tabella_->fontMetrics().horizontalAdvance(d) >
+            tabella_->fontMetrics().horizontalAdvance(regola)) {
+            regola = d;
+        }
+    }
+    const QString numero =
+        trovate_.anomalie.empty() ? QString() : QString::number(trovate_.anomalie.back().numero);
+    adattaColonna(tabella_, cNumero, numero);
+    adattaColonna(tabella_, cRegola, regola);
+    adattaColonna(tabella_, cCodice, codiceLarghissimo(tabella_->fontMetrics()));
+    adattaColonna(tabella_, cData, QStringLiteral("00/00/0000"));
     connect(tabella_, &QTableView::activated, this, [this](const QModelIndex& indice) {
         finestra_.vaiAVersamento(modello_->numero(indice.row()));
     });

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -137,19 +138,29 @@ FinestraElenco::FinestraElenco(frmView& finestra, Dialoghi& dialoghi)
     filtroTipo_->setAccessibleName(QStringLiteral("Tipo di versamento"));
     filtroTipo_->addItems({QStringLiteral("Tutti"), QStringLiteral("Ordinari (O)"),
                            QStringLiteral("Violazioni (V)")});
-    filtroAnomalie_ = new QCheckBox(QStringLiteral("Solo anomalie"), this);
+    filtroAnomalie_ = new QCheckBox(QStringLiteral("Solo &anomalie"), this);
     filtroAnomalie_->setObjectName(QStringLiteral("filtroAnomalie"));
     progresso_ = new QProgressBar(this);
     progresso_->setObjectName(QStringLiteral("progressoFiltro"));
     progresso_->setMaximumWidth(160);
     progresso_->setVisible(false);
 
+    // Each filter reached from the keyboard by the caption before it.
+    const auto didascalia = [this](const QString& testo, QWidget* campo) {
+        auto* l = new QLabel(testo, this);
+        l->setBuddy(campo);
+        return l;
+    };
     auto* barra = new QHBoxLayout;
+    barra->addWidget(didascalia(QStringLiteral("&Codice fiscale:"), filtroCodice_));
     barra->addWidget(filtroCodice_, 1);
+    barra->addWidget(didascalia(QStringLiteral("A&nno:"), filtroAnno_));
     barra->addWidget(filtroAnno_);
+    barra->addWidget(didascalia(QStringLiteral("&Tipo:"), filtroTipo_));
     barra->addWidget(filtroTipo_);
     barra->addWidget(filtroAnomalie_);
     barra->addWidget(progresso_);
+    barra->addWidget(pulsanteChiudi(this, QStringLiteral("C&hiudi")));
 
     tabella_ = new QTableView(this);
     preparaTabella(tabella_, QStringLiteral("tabellaElenco"));
@@ -208,6 +219,11 @@ bool FinestraElenco::apri() {
     tabella_->setModel(modello_);
     tabella_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     tabella_->resizeColumnsToContents();
+    // The view measured the first rows only: the number column must hold the
+    // largest record number, the last row's.
+    if (elenco_->righe() > 0) {
+        adattaColonna(tabella_, 0, daUtf8(elenco_->testo(elenco_->righe() - 1, 0)));
+    }
     adattaLarghezza(this, tabella_);
     connect(tabella_, &QTableView::activated, this, [this](const QModelIndex& indice) {
         finestra_.vaiAVersamento(elenco_->numeroRecord(static_cast<std::uint64_t>(indice.row())));
@@ -248,6 +264,7 @@ void FinestraElenco::avviaFiltro() {
     const Filtro filtro = filtroAttuale();
     if (filtro.vuoto()) {
         modello_->cambiaElenco([](ElencoVersamenti& e) { e.togliFiltro(); });
+        mostraInizio();
         aggiornaStato();
         return;
     }
@@ -292,6 +309,7 @@ void FinestraElenco::controllaScansione() {
     if (esito) {
         modello_->cambiaElenco(
             [&esito](ElencoVersamenti& e) { e.applicaFiltro(std::move(*esito)); });
+        mostraInizio();
     } else if (esito.errore().codice != CodiceErrore::Annullato) {
         errore_ = QStringLiteral("Filtro non riuscito: ") +
                   QString::fromStdString(esito.errore().descrizione());
@@ -340,6 +358,15 @@ void FinestraElenco::copia() {
     std::sort(righe.begin(), righe.end());
     righe.erase(std::unique(righe.begin(), righe.end()), righe.end());
     QApplication::clipboard()->setText(QString::fromStdString(elenco_->copiaTabulata(righe)));
+}
+
+void FinestraElenco::mostraInizio() {
+    // A new list starts at its first match, selected, whatever was in sight.
+    tabella_->scrollToTop();
+    if (modello_->rowCount() > 0) {
+        tabella_->setCurrentIndex(modello_->index(0, 0));
+        tabella_->selectRow(0);
+    }
 }
 
 }  // namespace pliventa

@@ -81,6 +81,8 @@ private:
     struct Scansione;
     void filtroCambiato();
     void avviaFiltro();
+    /// Scrolls to the first row and makes it the current, selected one.
+    void mostraInizio();
     void controllaScansione();
     void aggiornaStato();
     Filtro filtroAttuale() const;

@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <cerrno>
@@ -81,6 +83,26 @@ int erroreLettura(const QString& cartella) {
     return 0;
 }
 
+// The busy pointer while a drive or folder is read: a slow or sleeping drive may
+// take seconds. The pointer comes back when the reading ends, or earlier, before
+// a message is shown, and on every way out.
+class PuntatoreOccupato {
+public:
+    PuntatoreOccupato() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~PuntatoreOccupato() { ripristina(); }
+    PuntatoreOccupato(const PuntatoreOccupato&) = delete;
+    PuntatoreOccupato& operator=(const PuntatoreOccupato&) = delete;
+    void ripristina() {
+        if (attivo_) {
+            attivo_ = false;
+            QApplication::restoreOverrideCursor();
+        }
+    }
+
+private:
+    bool attivo_ = true;
+};
+
 }  // namespace
 
 frmDirFiles::frmDirFiles(Dialoghi& dialoghi, QWidget* parent)
@@ -109,12 +131,13 @@ void frmDirFiles::costruisci() {
     File1->setObjectName(QStringLiteral("File1"));
     File1->setSelectionMode(QAbstractItemView::SingleSelection);
     File1->setMinimumSize(200, 180);
-    Label2_0 = etichetta(Frame1, QStringLiteral("Label2_0"), QStringLiteral("Tipo di Files"));
+    Label2_0 = etichetta(Frame1, QStringLiteral("Label2_0"), QStringLiteral("&Tipo di Files"));
     Combo1 = new QComboBox(Frame1);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->addItems(
         {QStringLiteral("Versamenti (*.txt)"), QStringLiteral("Tutti i files (*.*  )")});
     Label2_3->setBuddy(Text1_1);
+    Label2_0->setBuddy(Combo1);
 
     // Right: the folders with the one shown above them, the drives below.
     Label2_2 = etichetta(Frame1, QStringLiteral("Label2_2"), QStringLiteral("&Directories:"));
@@ -163,6 +186,36 @@ void frmDirFiles::costruisci() {
 void frmDirFiles::collega() {
     connect(Dir1, &QTreeView::activated, this,
             [this](const QModelIndex& i) { apriCartella(cartelle_->filePath(i)); });
+    // The model reads folders in the background, inserts their rows later and
+    // sorts them later still, each time pushing the folder shown out of sight:
+    // once the folder or one above it has been read, and once more after the sort
+    // that follows, it is brought into view again.
+    scorrimento_ = new QTimer(this);
+    scorrimento_->setSingleShot(true);
+    scorrimento_->setInterval(0);
+    connect(scorrimento_, &QTimer::timeout, this, [this] {
+        Dir1->scrollTo(cartelle_->index(cartella_), QAbstractItemView::PositionAtCenter);
+    });
+    connect(cartelle_, &QFileSystemModel::directoryLoaded, this, [this](const QString& letta) {
+        const QString cartella = QDir::cleanPath(letta);
+        if (cartella_ == cartella || cartella_.startsWith(conSeparatore(cartella))) {
+            ordinePendente_ = true;
+            scorrimento_->start();
+        }
+    });
+    connect(cartelle_, &QAbstractItemModel::layoutChanged, this, [this] {
+        if (ordinePendente_) {
+            ordinePendente_ = false;
+            scorrimento_->start();
+        }
+    });
+    // Enter after typing a name confirms it, as "&OK" does; with the box empty
+    // there is nothing to confirm.
+    connect(Text1_1, &QLineEdit::returnPressed, this, [this] {
+        if (!Text1_1->text().isEmpty()) {
+            cmdOK_Click();
+        }
+    });
     connect(File1, &QListWidget::itemSelectionChanged, this, &frmDirFiles::File1_Click);
     connect(Combo1, &QComboBox::currentIndexChanged, this, &frmDirFiles::Combo1_Click);
     // Only the user's choice: the chooser itself sets the drive back after a failure.
@@ -177,6 +230,7 @@ void frmDirFiles::Form_Load() {
     // The chooser starts where the program works; browsing never moves the
     // program's current directory, where the memo and the work files live.
     cartella_ = QDir::cleanPath(QDir::currentPath());
+    const PuntatoreOccupato occupato;
     riempiUnita();
     selezionaUnita(cartella_);
     Combo1->setCurrentIndex(0);
@@ -224,8 +278,10 @@ void frmDirFiles::mostraCartella() {
 
 bool frmDirFiles::apriCartella(const QString& cartella) {
     const QString nuova = QDir::cleanPath(QFileInfo(cartella).absoluteFilePath());
+    PuntatoreOccupato occupato;
     const int numero = erroreLettura(nuova);
     if (numero != 0) {
+        occupato.ripristina();
         dialoghi_.messaggio(QStringLiteral("Errore ") + QString::number(numero) +
                                 QStringLiteral(": ") +
                                 QString::fromStdString(motivoDiSistema(numero)) + u'.',

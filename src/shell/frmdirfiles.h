@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QTimer;
 class QTreeView;
 
 namespace pliventa {
@@ -53,6 +54,8 @@ private:
     QString modello_;  ///< the pattern as cut from Combo1's item, blanks included
 
     QFileSystemModel* cartelle_ = nullptr;
+    QTimer* scorrimento_ = nullptr;  ///< brings the folder shown into view
+    bool ordinePendente_ = false;    ///< a folder above it was read, its sort not yet seen
     QGroupBox* Frame1 = nullptr;
     QLabel* Label2_3 = nullptr;
     QLineEdit* Text1_1 = nullptr;

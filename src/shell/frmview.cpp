@@ -18,6 +18,7 @@
 #include "shell/disegni.h"
 #include "shell/elenco.h"
 #include "shell/riepilogo.h"
+#include "shell/viste.h"
 
 namespace pliventa {
 
@@ -68,17 +69,6 @@ int larghezzaPer(const QLineEdit* t, const QString& campione) {
 int larghezzaCaratteri(const QWidget* w, int quanti) {
     // Room for `quanti` digits plus the frame of a line edit.
     return w->fontMetrics().horizontalAdvance(QString(quanti, u'0')) + 16;
-}
-
-// A codice fiscale is 16 letters and digits: the box is sized for 16 of the widest.
-QString codiceLarghissimo(const QFontMetrics& metrica) {
-    QChar largo = u'0';
-    for (const QChar c : QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789")) {
-        if (metrica.horizontalAdvance(c) > metrica.horizontalAdvance(largo)) {
-            largo = c;
-        }
-    }
-    return QString(16, largo);
 }
 
 // A box that only shows a value: it can be selected and copied, not typed in, and
@@ -155,7 +145,9 @@ void frmView::costruisci() {
     Text5 = casella(areaDati, QStringLiteral("Text5"));
     Text5->setText(QStringLiteral("0"));
     Text5->setAlignment(Qt::AlignRight);
-    Text5->setFixedWidth(larghezzaCaratteri(Text5, 10));
+    // A count that is not whole (a file whose length is no multiple of a record)
+    // has up to seventeen significant digits and the decimal separator.
+    Text5->setFixedWidth(larghezzaCaratteri(Text5, 19));
     mezzo->addWidget(label1[10], 0, 0);
     mezzo->addWidget(Text3[10], 0, 1, Qt::AlignLeft);
     mezzo->addWidget(label1[9], 1, 0);
@@ -272,6 +264,11 @@ void frmView::costruisci() {
     colonna->addStretch(1);
     setCentralWidget(centro);
     statusBar()->setSizeGripEnabled(false);
+    // A permanent part of the status bar: the handlers' own messages do not hide it.
+    statoArchivio = new QLabel(QStringLiteral("Nessun archivio di lavoro aperto"), this);
+    statoArchivio->setObjectName(QStringLiteral("statoArchivio"));
+    statoArchivio->setVisible(false);
+    statusBar()->addPermanentWidget(statoArchivio);
 }
 
 QWidget* frmView::costruisciIntestazione() {

@@ -28,6 +28,7 @@ class FinestraElenco;
 class FinestraControlli;
 class FinestraRiepilogo;
 class Lavoro;
+class LettoreRighe;
 class Trasformazione;
 struct Conteggi;
 struct TipoPercorso;
@@ -149,12 +150,19 @@ private:
     void mostra(const Versamento& v, FormaNumero forma);
     void applica(const Schermata& s);
     void mostraVuoto();
+    /// The record area live while a work file is open; greyed, its texts kept, and
+    /// the status bar saying so, once it has been closed.
+    void segnaArchivio();
     Istantanea istantanea() const;
     void ripristina(const Istantanea& i);
 
     /// Runs importa() of `input` into `output` through `t` with eseguiLavoro(): the
     /// progress dialog titled `titolo` shows `fase`.
     Esito<Conteggi> importaInSottofondo(const std::string& input, const std::string& output,
+                                        Trasformazione& t, const QString& titolo,
+                                        const QString& fase);
+    /// The same from an input already opened.
+    Esito<Conteggi> importaInSottofondo(LettoreRighe& input, const std::string& output,
                                         Trasformazione& t, const QString& titolo,
                                         const QString& fase);
 
@@ -201,6 +209,7 @@ private:
     QLineEdit* Text4 = nullptr;
     QLabel* Label3 = nullptr;
     QLineEdit* Text5 = nullptr;
+    QLabel* statoArchivio = nullptr;  ///< in the status bar while no work file is open
     QPushButton* cmdRicerca = nullptr;
     QPushButton* cmdInizio = nullptr;
     QPushButton* cmdIndietro = nullptr;

@@ -39,6 +39,7 @@ bool tastoDiNavigazione(const QKeyEvent* e) {
 }  // namespace
 
 void frmView::collega() {
+    connect(this, &frmView::archivioCambiato, this, &frmView::segnaArchivio);
     connect(cmdApri, &QPushButton::clicked, this, &frmView::cmdApri_Click);
     connect(cmd1997, &QPushButton::clicked, this, &frmView::cmd1997_Click);
     connect(cmdViol, &QPushButton::clicked, this, &frmView::cmdViol_Click);

@@ -66,6 +66,16 @@ Esito<Conteggi> frmView::importaInSottofondo(const std::string& input, const std
     return esitoDi(lavoro, std::move(esito));
 }
 
+Esito<Conteggi> frmView::importaInSottofondo(LettoreRighe& input, const std::string& output,
+                                             Trasformazione& t, const QString& titolo,
+                                             const QString& fase) {
+    std::optional<Esito<Conteggi>> esito;
+    Lavoro lavoro(
+        [&](Lavoro& l) { esito = pliventa::importa(input, output, t, controlloImportazione(l)); });
+    eseguiLavoro(lavoro, titolo, {fase});
+    return esitoDi(lavoro, std::move(esito));
+}
+
 void frmView::rimettiArchivio(const std::optional<Sessione::Ripresa>& prima) {
     // The boxes still show what they showed: only the work file is opened again.
     if (prima && sessione_.riprendi(*prima)) {

@@ -110,6 +110,23 @@ void frmView::mostraVuoto() {
     Text4->setText(QStringLiteral("0"));
 }
 
+void frmView::segnaArchivio() {
+    // What the boxes show stays for the clerk to read, but no button reaches it any
+    // more: the greyed boxes tell that it belongs to no open work file.
+    const bool aperto = sessione_.aperto();
+    for (QWidget* w : Text3) {
+        w->setEnabled(aperto);
+    }
+    for (std::size_t i = 0; i < label1.size(); ++i) {
+        // The currency stays to be chosen, its caption with it.
+        label1[i]->setEnabled(aperto || i == 9);
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{Text4, Label3, Text5}) {
+        w->setEnabled(aperto);
+    }
+    statoArchivio->setVisible(!aperto);
+}
+
 QString frmView::valuta() const {
     return Combo1->currentText();
 }

@@ -6,6 +6,7 @@
 #include <QStatusBar>
 
 #include "importers/importazione.h"
+#include "importers/lettore.h"
 #include "records/testo.h"
 #include "risconet/risconet.h"
 #include "shell/frmview.h"
@@ -44,29 +45,39 @@ void frmView::cmdUniriscossioni_Click() {
     Text1->setText(risposta->percorso);
     const std::string input = QFile::encodeName(risposta->percorso).toStdString();
     const std::string output = percorsoConvertito(input);
+    const QString avviso = avvisoMemo(*risposta);
+    const auto nonRiuscita = [&](const Errore& errore) {
+        rimettiArchivio(prima);
+        Text2->setText(text2Prima);  // the file that is open again, if any
+        if (errore.codice == CodiceErrore::Annullato) {
+            Text1->setText(text1Prima);
+            statusBar()->showMessage(QStringLiteral("Conversione annullata") + avviso);
+            return;
+        }
+        avvisaErrore(QStringLiteral("Impossibile convertire il file."), errore,
+                     kPercorsoRisconet.titolo);
+        statusBar()->showMessage(QStringLiteral("Conversione non riuscita: ") +
+                                 QString::fromStdString(errore.descrizione()) + avviso);
+    };
+    // The input is opened before the municipality's code is asked for: a path
+    // typed wrong is reported before the clerk types a code for nothing.
+    Esito<LettoreRighe> lettore = LettoreRighe::apri(input);
+    if (!lettore) {
+        nonRiuscita(lettore.errore());
+        return;
+    }
     Text2->setText(QFile::decodeName(QByteArray::fromStdString(output)));
     // Any answer is the code, an empty one too: it only fills columns 4 to 7.
     const QString belfiore =
         dialoghi_.input(QStringLiteral("Inserisci Codice Belfiore Ente (A000)"),
                         kPercorsoRisconet.titolo, QString());
-    const QString avviso = avvisoMemo(*risposta);
 
     const auto conversione = nuovaConversioneRisconet(codiceBelfiore(belfiore));
     const Esito<Conteggi> conteggi =
-        importaInSottofondo(input, output, *conversione, kPercorsoRisconet.titolo,
+        importaInSottofondo(*lettore, output, *conversione, kPercorsoRisconet.titolo,
                             QStringLiteral("Conversione dei versamenti…"));
     if (!conteggi) {
-        rimettiArchivio(prima);
-        Text2->setText(text2Prima);  // the file that is open again, if any
-        if (conteggi.errore().codice == CodiceErrore::Annullato) {
-            Text1->setText(text1Prima);
-            statusBar()->showMessage(QStringLiteral("Conversione annullata") + avviso);
-            return;
-        }
-        avvisaErrore(QStringLiteral("Impossibile convertire il file."), conteggi.errore(),
-                     kPercorsoRisconet.titolo);
-        statusBar()->showMessage(QStringLiteral("Conversione non riuscita: ") +
-                                 QString::fromStdString(conteggi.errore().descrizione()) + avviso);
+        nonRiuscita(conteggi.errore());
         return;
     }
     ricordaArchivio(Text2->text(), LetturaAtto::lunga);

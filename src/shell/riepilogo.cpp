@@ -50,9 +50,9 @@ FinestraRiepilogo::FinestraRiepilogo(frmView& finestra, Dialoghi& dialoghi)
     // In the order of Raggruppamento.
     scelta_->addItems({QStringLiteral("Per anno d'imposta e tipo"),
                        QStringLiteral("Per mese di versamento"), QStringLiteral("Per comune")});
-    auto* salva = pulsante(this, QStringLiteral("cmdSalva"), QStringLiteral("Salva…"));
-    auto* copia = pulsante(this, QStringLiteral("cmdCopia"), QStringLiteral("Copia"));
-    auto* chiudi = pulsante(this, QStringLiteral("cmdChiudi"), QStringLiteral("Chiudi"));
+    auto* salva = pulsante(this, QStringLiteral("cmdSalva"), QStringLiteral("&Salva…"));
+    auto* copia = pulsante(this, QStringLiteral("cmdCopia"), QStringLiteral("C&opia"));
+    auto* chiudi = pulsante(this, QStringLiteral("cmdChiudi"), QStringLiteral("&Chiudi"));
     auto* barra = new QHBoxLayout;
     barra->addWidget(scelta_);
     barra->addStretch(1);

@@ -7,8 +7,10 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <algorithm>
 
@@ -88,6 +90,33 @@ void adattaLarghezza(QWidget* vista, const QTableView* tabella) {
         larghezza = std::min(larghezza, schermo->availableGeometry().width() * 9 / 10);
     }
     vista->resize(std::max(larghezza, vista->minimumSizeHint().width()), vista->height());
+}
+
+void adattaColonna(QTableView* tabella, int colonna, const QString& campione) {
+    // A cell's text has the focus frame's margin and one pixel on either side.
+    const int margine = 2 * (tabella->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 2);
+    const int larghezza = std::max({tabella->columnWidth(colonna),
+                                    tabella->fontMetrics().horizontalAdvance(campione) + margine,
+                                    tabella->horizontalHeader()->sectionSizeHint(colonna)});
+    tabella->setColumnWidth(colonna, larghezza);
+}
+
+QString codiceLarghissimo(const QFontMetrics& metrica) {
+    QChar largo = u'0';
+    for (const QChar c : QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789")) {
+        if (metrica.horizontalAdvance(c) > metrica.horizontalAdvance(largo)) {
+            largo = c;
+        }
+    }
+    return QString(16, largo);
+}
+
+QPushButton* pulsanteChiudi(QWidget* vista, const QString& testo) {
+    auto* chiudi = new QPushButton(testo, vista);
+    chiudi->setObjectName(QStringLiteral("cmdChiudi"));
+    chiudi->setAutoDefault(false);
+    QObject::connect(chiudi, &QPushButton::clicked, vista, &QWidget::close);
+    return chiudi;
 }
 
 void preparaTabella(QTableView* tabella, const QString& nome) {

@@ -10,6 +10,8 @@
 
 #include "shell/dialoghi.h"
 
+class QFontMetrics;
+class QPushButton;
 class QTableView;
 
 namespace pliventa {
@@ -78,6 +80,18 @@ void preparaTabella(QTableView* tabella, const QString& nome);
 
 /// Widens `vista` so that every column of `tabella` shows, within the screen.
 void adattaLarghezza(QWidget* vista, const QTableView* tabella);
+
+/// Widens column `colonna` of `tabella`, if need be, so that `campione` and the
+/// column's heading show whole: the view measures only the rows it has seen.
+void adattaColonna(QTableView* tabella, int colonna, const QString& campione);
+
+/// A codice fiscale of 16 of the font's widest letter or digit: what a box or a
+/// column that shows any codice fiscale whole must hold.
+QString codiceLarghissimo(const QFontMetrics& metrica);
+
+/// A button "cmdChiudi" captioned `testo` (its access key marked with "&") that
+/// closes `vista`.
+QPushButton* pulsanteChiudi(QWidget* vista, const QString& testo);
 
 /// UTF-8 text of the core as a QString.
 inline QString daUtf8(std::string_view testo) {

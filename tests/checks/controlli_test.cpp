@@ -143,6 +143,37 @@ TEST(TotaleNegativo, CreditsLargerThanDebits) {
     }
 }
 
+/// A record as the F24 import builds it, with the total in columns 63-74.
+RigaVersamento f24(const char* colonna63) {
+    return pulito()
+        .colonne(1, "999")
+        .colonne(63, colonna63)
+        .colonne(123, "002000000001")
+        .colonne(160, "99999")
+        .colonne(170, "020");
+}
+
+TEST(TotaleNegativo, AnF24CompensationIsNoAnomaly) {
+    const struct {
+        const char* caso;
+        RigaVersamento riga;
+        bool compensazione;
+    } casi[] = {
+        {"credito F24", f24("0-0000012345"), true},
+        {"debito F24", f24("000000012345"), false},
+        {"senza 999", f24("0-0000012345").colonne(1, "   "), false},
+        {"senza 002000000001", f24("0-0000012345").colonne(123, "            "), false},
+        {"senza 99999", f24("0-0000012345").colonne(160, "     "), false},
+        {"senza 020", f24("0-0000012345").colonne(170, "   "), false},
+    };
+    for (const auto& c : casi) {
+        const Versamento v = versamento(c.riga);
+        EXPECT_EQ(compensazioneF24(v), c.compensazione) << c.caso;
+        // Only a negative total that no compensation explains is reported.
+        EXPECT_EQ(totaleNonNegativo(v), c.compensazione || c.riga.str()[63] != '-') << c.caso;
+    }
+}
+
 /// A payment of kind `tipo` with the amounts "TOTAL = F9 F10 F11 F12 F13" in cents.
 Versamento importi(char tipo, const std::string& testo) {
     std::istringstream s(testo);
@@ -235,6 +266,22 @@ TEST(ValoreControllato, WhatEachRuleLookedAt) {
     for (const auto& c : casi) {
         EXPECT_EQ(valoreControllato(v, c.regola, c.euro), c.atteso)
             << nomeRegola(c.regola) << " euro=" << c.euro;
+    }
+    // The window's text: the amounts as the record display shows them.
+    const Separatori italiano;
+    const struct {
+        Regola regola;
+        const char* valuta;
+        std::string atteso;
+    } mostrati[] = {
+        {Regola::codice_fiscale, "E", "RSSMRA80A01H5\xC3\x88"},
+        {Regola::totale_negativo, "E", "-123,45"},
+        {Regola::totale_negativo, "L", "-12.345"},
+        {Regola::somma_parti, "E", "totale -123,45, parti 123,50"},
+    };
+    for (const auto& c : mostrati) {
+        EXPECT_EQ(valoreMostrato(v, c.regola, c.valuta, italiano), c.atteso)
+            << nomeRegola(c.regola) << " " << c.valuta;
     }
     // A violation payment adds the interest in field 13 to its parts.
     EXPECT_EQ(

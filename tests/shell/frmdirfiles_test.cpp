@@ -195,6 +195,61 @@ TEST_F(DirFilesTest, FolderThatCannotBeListedIsReportedAndTheFolderShownStays) {
     }
 }
 
+TEST_F(DirFilesTest, BusyPointerWhileAFolderIsReadNoneAtTheMessage) {
+    std::vector<bool> occupato;
+    QObject::connect(parte<QListWidget>("File1")->model(), &QAbstractItemModel::rowsInserted,
+                     scelta.get(), [&] {
+                         const QCursor* c = QApplication::overrideCursor();
+                         occupato.push_back(c != nullptr && c->shape() == Qt::WaitCursor);
+                     });
+    ASSERT_TRUE(scelta->apriCartella(sotto()));
+    EXPECT_EQ(occupato, std::vector<bool>{true});
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    dialoghi.attendi(QStringLiteral("Errore 2: file o directory inesistente."), kTitoloUnita,
+                     Pulsanti::ok, Icona::esclamazione, Risposta::ok,
+                     [] { EXPECT_EQ(QApplication::overrideCursor(), nullptr); });
+    EXPECT_FALSE(scelta->apriCartella(cartella() + QStringLiteral("/manca")));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(DirFilesTest, EnterInTheNameBoxConfirmsATypedName) {
+    auto* nomeFile = parte<QLineEdit>("Text1_1");
+    nomeFile->clear();
+    QTest::keyClick(nomeFile, Qt::Key_Return);
+    EXPECT_TRUE(scelta->isVisible());
+    EXPECT_FALSE(QFile::exists(dir.file("icimemofilepliventa.txt").c_str()));
+    nomeFile->setText(QStringLiteral("vers.txt"));
+    QTest::keyClick(nomeFile, Qt::Key_Return);
+    EXPECT_EQ(memo(), (cartella() + QStringLiteral("/vers.txt\r\n")).toStdString());
+    EXPECT_EQ(scelta->result(), QDialog::Accepted);
+}
+
+TEST_F(DirFilesTest, TheFolderShownIsInViewOnceItsDriveHasBeenRead) {
+    // Many sibling folders, read after the view was first laid out, would push
+    // the current one out of sight.
+    const QString molte = cartella() + QStringLiteral("/molte");
+    for (int i = 0; i < 300; ++i) {
+        ASSERT_TRUE(QDir().mkpath(molte + QStringLiteral("/c%1").arg(i, 3, 10, QChar(u'0'))));
+    }
+    const QString corrente = molte + QStringLiteral("/c250");
+    ASSERT_TRUE(QDir::setCurrent(corrente));
+    scelta = std::make_unique<frmDirFiles>(dialoghi);
+    scelta->show();
+    auto* vista = parte<QTreeView>("Dir1");
+    const auto* modello = qobject_cast<const QFileSystemModel*>(vista->model());
+    ASSERT_NE(modello, nullptr);
+    const auto riga = [&] { return vista->visualRect(modello->index(corrente)); };
+    // Until the siblings are read and sorted, and the view has followed.
+    for (int attese = 0; attese < 250 && (modello->rowCount(modello->index(molte)) < 300 ||
+                                          !vista->viewport()->rect().contains(riga()));
+         ++attese) {
+        QTest::qWait(20);
+    }
+    EXPECT_EQ(modello->rowCount(modello->index(molte)), 300);
+    EXPECT_EQ(vista->currentIndex(), modello->index(corrente));
+    EXPECT_TRUE(vista->viewport()->rect().contains(riga())) << riga().y();
+}
+
 // Through the main window: the work file is closed, the chooser is modal, and the
 // path chosen is what the next ANCI-CNC 2000 prompt proposes.
 TEST_F(FinestraTest, ScegliFileOpensTheChooserAndTheNextPromptProposesItsChoice) {

@@ -2,9 +2,12 @@
 // payment, status line, and what an input that cannot be read leaves behind.
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
+#include <filesystem>
 
 #include "finestra.h"
 
@@ -264,6 +267,48 @@ TEST_F(ImportazioneTest, ReopenTheLastWorkFileInAnotherRunUntilItIsGone) {
     ASSERT_TRUE(QFile::remove(QStringLiteral("iciview.out")));
     frmView terza(dialoghi);
     EXPECT_FALSE(terza.findChild<QAction*>(QStringLiteral("azioneRiapri"))->isEnabled());
+}
+
+TEST_F(ImportazioneTest, AClosedWorkFileGreysTheRecordAreaUntilReopened) {
+    importaCnc(fileCnc());
+    auto* area = controllo<QLineEdit>(QStringLiteral("Text3_1"));
+    auto* nessuno = controllo<QLabel>(QStringLiteral("statoArchivio"));
+    EXPECT_TRUE(area->isEnabled());
+    EXPECT_FALSE(nessuno->isVisible());
+
+    // "&Scegli file" closes the work file; the chooser is left with "&Esci".
+    QTimer::singleShot(0, finestra.get(), [] {
+        if (QWidget* scelta = QApplication::activeModalWidget()) {
+            QTest::mouseClick(scelta->findChild<QAbstractButton*>(QStringLiteral("cmdEsci")),
+                              Qt::LeftButton);
+        }
+    });
+    premi("Command1");
+    EXPECT_FALSE(area->isEnabled());
+    EXPECT_EQ(area->text(), QStringLiteral("RSSMRA70A01H501U"));  // kept to be read
+    EXPECT_FALSE(controllo<QLabel>(QStringLiteral("label1_1"))->isEnabled());
+    EXPECT_TRUE(nessuno->isVisible());
+    EXPECT_EQ(nessuno->text(), QStringLiteral("Nessun archivio di lavoro aperto"));
+
+    controllo<QAction>(QStringLiteral("azioneRiapri"))->trigger();
+    EXPECT_TRUE(area->isEnabled());
+    EXPECT_FALSE(nessuno->isVisible());
+}
+
+TEST_F(ImportazioneTest, RecordsTotaliShowsTheWholeCountOfAFileCutShort) {
+    // 3 GB, no multiple of 202: held sparse, only its first record is read.
+    const std::string grande = dir.file("grande.out");
+    dir.scrivi("grande.out", ordinario().record());
+    std::filesystem::resize_file(grande, 3'000'000'000);
+    QSettings().setValue(QStringLiteral("UltimoArchivio/percorso"), QString::fromStdString(grande));
+    finestra->riapriUltimoArchivio();
+    auto* conteggio = controllo<QLineEdit>(QStringLiteral("Text5"));
+    const QString atteso =
+        QString::fromStdString(formattaNumero(3'000'000'000.0 / 202, finestra->separatori()));
+    EXPECT_EQ(conteggio->text(), atteso);
+    EXPECT_EQ(atteso.size(), 18);  // 8 digits, the separator, 9 decimals
+    // The frame and the line edit's own margins take some 10 pixels.
+    EXPECT_LE(conteggio->fontMetrics().horizontalAdvance(atteso) + 10, conteggio->width());
 }
 
 }  // namespace

@@ -45,11 +45,9 @@ TEST_F(RisconetTest, ConvertsBesideTheInputWithTheCodeAsTyped) {
     }
 }
 
-TEST_F(RisconetTest, AnInputThatCannotBeReadIsReported) {
+TEST_F(RisconetTest, AnInputThatCannotBeReadIsReportedBeforeTheCodeIsAsked) {
     const QString input = cartella() + QStringLiteral("/manca.txt");
     dialoghi.attendiInput(kPrompt, kTitolo, QString(), input)
-        .attendiInput(kBelfiore, kTitolo, QString(), QStringLiteral("A000"))
-        .attendiLavoro(kTitolo)
         .attendi(QStringLiteral("Impossibile convertire il file.\r\n") + input +
                      QStringLiteral(": file o directory inesistente"),
                  kTitolo, Pulsanti::ok, Icona::esclamazione);
