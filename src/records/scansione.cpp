@@ -1,9 +1,8 @@
 #include "records/scansione.h"
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include <cerrno>
+#include <new>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -17,8 +16,18 @@ constexpr std::uint64_t kRecord = Versamento::kLunghezzaRecord;
 // Below this many records a part costs more in starting its thread than it saves.
 constexpr std::uint64_t kMinimoPerParte = 4 * Scansione::kRecordPerBlocco;
 
+// Blocks of each part's run in one round of a parallel pass: a round of two parts
+// reads about 13 MB, so the threads start a few times a second and what a round
+// finds stays small.
+constexpr std::uint64_t kBlocchiPerParte = 8;
+
 Errore annullata(const ArchivioLavoro& archivio) {
     return Errore{CodiceErrore::Annullato, archivio.percorso(), "lettura annullata"};
+}
+
+Errore cambiato(const ArchivioLavoro& archivio) {
+    return Errore{CodiceErrore::InputOutput, archivio.percorso(),
+                  "il file di lavoro è cambiato durante la lettura"};
 }
 
 }  // namespace
@@ -47,8 +56,7 @@ Scansione::Scansione(const ArchivioLavoro& archivio, std::uint64_t lunghezza, st
 }
 
 Errore Scansione::cambiato() const {
-    return Errore{CodiceErrore::InputOutput, archivio_->percorso(),
-                  "il file di lavoro è cambiato durante la lettura"};
+    return pliventa::cambiato(*archivio_);
 }
 
 EsitoVuoto Scansione::controllaLunghezza() const {
@@ -122,83 +130,82 @@ std::size_t partiPerScansione(std::uint64_t versamenti) {
 }
 
 Esito<Lettura> parallelo(const ArchivioLavoro& archivio, const Controllo& controllo,
-                         std::size_t parti, const PerBloccoDiParte& f) {
-    Esito<Scansione> intera = Scansione::apri(archivio);
+                         std::size_t parti, const PerBloccoDiParte& f, const FineGiro& giro) {
+    const Esito<Scansione> intera = Scansione::apri(archivio);
     if (!intera) {
         return intera.errore();
     }
     const std::uint64_t totale = intera->versamenti();
-    parti = static_cast<std::size_t>(
-        std::clamp<std::uint64_t>(parti, 1, std::max<std::uint64_t>(totale, 1)));
-    if (parti == 1) {
-        return scandisci(archivio, controllo, [&f](const Blocco& b) { return f(0, b); });
-    }
-
-    std::atomic<std::uint64_t> fatti{0};
-    std::atomic<bool> ferma{false};
+    parti = std::max<std::size_t>(parti, 1);
+    const std::uint64_t perGiro = parti * kBlocchiPerParte * Scansione::kRecordPerBlocco;
     std::vector<std::optional<Errore>> errori(parti);
-    std::mutex mutex;
-    std::condition_variable finito;
-    std::size_t attive = parti;
+    std::atomic<bool> ferma{false};
 
-    auto parte = [&](std::size_t k) {
-        const std::uint64_t primo = totale * k / parti + 1;
-        const std::uint64_t ultimo = totale * (k + 1) / parti;
-        std::optional<Errore> errore;
-        Esito<Scansione> s = Scansione::apri(archivio, primo, ultimo);
-        if (!s) {
-            errore = s.errore();
-        } else if (s->versamenti() != totale) {
-            errore = Errore{CodiceErrore::InputOutput, archivio.percorso(),
-                            "il file di lavoro è cambiato durante la lettura"};
+    // One part's run of the round [inizio, inizio + nelGiro).
+    const auto parte = [&](std::size_t k, std::uint64_t inizio, std::uint64_t nelGiro) {
+        const std::uint64_t primo = inizio + nelGiro * k / parti;
+        const std::uint64_t dopo = inizio + nelGiro * (k + 1) / parti;
+        if (primo == dopo) {
+            return;
         }
-        while (!errore && !ferma.load(std::memory_order_relaxed)) {
-            if (controllo.annullato()) {
-                errore = annullata(archivio);
-                break;
+        std::optional<Errore> errore;
+        try {
+            Esito<Scansione> s = Scansione::apri(archivio, primo, dopo - 1);
+            if (!s) {
+                errore = s.errore();
+            } else if (s->lunghezza() != intera->lunghezza()) {
+                errore = cambiato(archivio);
             }
-            const Esito<Blocco> blocco = s->prossimo();
-            if (!blocco) {
-                errore = blocco.errore();
-            } else if (blocco->empty()) {
-                break;
-            } else if (EsitoVuoto e = f(k, *blocco); !e) {
-                errore = e.errore();
-            } else {
-                fatti.fetch_add(blocco->size(), std::memory_order_relaxed);
+            while (!errore && !ferma.load(std::memory_order_relaxed)) {
+                if (controllo.annullato()) {
+                    errore = annullata(archivio);
+                    break;
+                }
+                const Esito<Blocco> blocco = s->prossimo();
+                if (!blocco) {
+                    errore = blocco.errore();
+                } else if (blocco->empty()) {
+                    break;
+                } else if (EsitoVuoto e = f(k, *blocco); !e) {
+                    errore = e.errore();
+                }
             }
+        } catch (const std::bad_alloc&) {
+            // Thrown on a thread of ours it would end the program: it is an error
+            // of the pass like any other.
+            errore = erroreDiSistema(archivio.percorso(), ENOMEM);
         }
         if (errore) {
             errori[k] = std::move(errore);
             ferma.store(true, std::memory_order_relaxed);
         }
-        const std::lock_guard<std::mutex> lock(mutex);
-        --attive;
-        finito.notify_one();
     };
 
     controllo.avanza(0, totale);
-    {
-        std::vector<std::jthread> fili;
-        fili.reserve(parti);
-        for (std::size_t k = 0; k < parti; ++k) {
-            fili.emplace_back(parte, k);
+    for (std::uint64_t inizio = 1; inizio <= totale; inizio += perGiro) {
+        if (controllo.annullato()) {
+            return annullata(archivio);
         }
-        // The progress is told from here, so the caller hears it from one thread.
-        std::unique_lock<std::mutex> lock(mutex);
-        while (attive > 0) {
-            finito.wait_for(lock, std::chrono::milliseconds(50));
-            lock.unlock();
-            controllo.avanza(fatti.load(std::memory_order_relaxed), totale);
-            lock.lock();
+        const std::uint64_t nelGiro = std::min(perGiro, totale - inizio + 1);
+        {
+            std::vector<std::jthread> fili;
+            fili.reserve(parti - 1);
+            for (std::size_t k = 1; k < parti; ++k) {
+                fili.emplace_back(parte, k, inizio, nelGiro);
+            }
+            parte(0, inizio, nelGiro);  // the calling thread reads the first run
         }
-    }
-    // The first error in record order is the one a single pass would have met;
-    // a part stopped by another's error has none of its own.
-    for (std::optional<Errore>& e : errori) {
-        if (e) {
-            return std::move(*e);
+        for (std::optional<Errore>& e : errori) {
+            if (e) {
+                return std::move(*e);
+            }
         }
+        if (giro) {
+            if (EsitoVuoto e = giro(); !e) {
+                return e.errore();
+            }
+        }
+        controllo.avanza(inizio + nelGiro - 1, totale);
     }
     return Lettura{totale, intera->parziale()};
 }

@@ -95,6 +95,8 @@ public:
     /// block) longer than it was when the scan started.
     Esito<Blocco> prossimo();
 
+    /// The file's length in bytes when the scan started.
+    std::uint64_t lunghezza() const { return lunghezza_; }
     /// Whole records of the file when the scan started.
     std::uint64_t versamenti() const { return versamenti_; }
     /// The file ended in a partial record when the scan started.
@@ -135,19 +137,28 @@ Esito<Lettura> scandisci(const ArchivioLavoro& archivio, const Controllo& contro
 /// part's index, 0 for the records that come first.
 using PerBloccoDiParte = std::function<EsitoVuoto(std::size_t parte, const Blocco&)>;
 
+/// Called on the calling thread after each round of a parallel pass, once every
+/// part has handed its blocks of the round over: what the parts found in the
+/// round, taken in ascending part order, is in record order.
+using FineGiro = std::function<EsitoVuoto()>;
+
 /// How many parts parallelo() splits a pass over `versamenti` records into: one
 /// per processor, but none smaller than a few blocks, where a thread would cost
 /// more than it saves. At least 1.
 std::size_t partiPerScansione(std::uint64_t versamenti);
 
-/// The pass of scandisci() for work that costs time on every record, split into
-/// `parti` runs of consecutive records, each read by a thread of its own and handed
-/// in order to `f` with its index. A part keeps what it finds apart from the others
-/// (`f` is called from several threads at once, never twice at once for one part);
-/// merged by ascending index, the parts give exactly what one pass gives. The
-/// progress is told from the calling thread only. An error stops every part; of
-/// the errors met, the one of the earliest part is returned.
+/// The pass of scandisci() for work that costs time on every record, on `parti`
+/// threads. The file is read in rounds of `parti` runs of consecutive records,
+/// one run a part (a few blocks each); each part hands its run's blocks in order
+/// to `f` with its index, then `giro` is called once the round is done. So a
+/// part may keep what it finds apart from the others (`f` is called from several
+/// threads at once, never twice at once for one part), and whoever merges the
+/// parts' findings by ascending index after each round, or at the end for sums,
+/// gets exactly what one pass gives, with memory bound by a round, not the file.
+/// The progress is told from the calling thread only, after each round. An error
+/// (of a read, of `f`, of `giro`, or a cancel) stops every part; of the errors
+/// met, the one of the earliest part is returned.
 Esito<Lettura> parallelo(const ArchivioLavoro& archivio, const Controllo& controllo,
-                         std::size_t parti, const PerBloccoDiParte& f);
+                         std::size_t parti, const PerBloccoDiParte& f, const FineGiro& giro = {});
 
 }  // namespace pliventa

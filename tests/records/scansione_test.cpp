@@ -85,22 +85,29 @@ TEST_F(ScansioneTest, EveryWholeRecordInOrderAndThePartialOneLeftOut) {
 // A file changed while it is read is no longer one file: shorter or longer, the
 // pass fails naming it, whichever operation reads it.
 TEST_F(ScansioneTest, AFileThatShrinksOrGrowsWhileReadIsAnError) {
-    for (const bool accorcia : {true, false}) {
-        const ArchivioLavoro& a = archivio(2 * kBlocco);
-        const auto r = scandisci(a, {}, [&](const Blocco& b) -> EsitoVuoto {
-            if (b.primo() == 1) {
-                if (accorcia) {
-                    tronca(kBlocco + 1);
-                } else {
-                    aggiungi();
+    for (const bool parallela : {false, true}) {
+        for (const bool accorcia : {true, false}) {
+            SCOPED_TRACE(std::to_string(parallela) + std::to_string(accorcia));
+            const ArchivioLavoro& a = archivio(40 * kBlocco);
+            const auto cambia = [&](const Blocco& b) -> EsitoVuoto {
+                if (b.primo() == 1) {
+                    if (accorcia) {
+                        tronca(kBlocco + 1);
+                    } else {
+                        aggiungi();
+                    }
                 }
-            }
-            return Nulla{};
-        });
-        ASSERT_FALSE(r.ok()) << accorcia;
-        EXPECT_EQ(r.errore().codice, CodiceErrore::InputOutput);
-        EXPECT_EQ(r.errore().percorso, percorso_);
-        EXPECT_EQ(r.errore().motivo, "il file di lavoro è cambiato durante la lettura");
+                return Nulla{};
+            };
+            const auto r =
+                parallela
+                    ? parallelo(a, {}, 2, [&](std::size_t, const Blocco& b) { return cambia(b); })
+                    : scandisci(a, {}, cambia);
+            ASSERT_FALSE(r.ok());
+            EXPECT_EQ(r.errore().codice, CodiceErrore::InputOutput);
+            EXPECT_EQ(r.errore().percorso, percorso_);
+            EXPECT_EQ(r.errore().motivo, "il file di lavoro è cambiato durante la lettura");
+        }
     }
 }
 
@@ -139,36 +146,45 @@ TEST_F(ScansioneTest, AFileThatGivesLessThanItsLengthIsAnError) {
     EXPECT_EQ(r.errore().motivo, "il file di lavoro è cambiato durante la lettura");
 }
 
-TEST_F(ScansioneTest, ThePartsOfAParallelPassMergeIntoTheSinglePass) {
-    const ArchivioLavoro& a = archivio(5 * kBlocco + 7, 3);
+TEST_F(ScansioneTest, ThePartsOfEachRoundMergeIntoTheSinglePass) {
+    const std::uint64_t n = 40 * kBlocco + 7;  // rounds of several parts, the last one short
+    const ArchivioLavoro& a = archivio(n, 3);
     for (std::size_t parti : {1, 2, 3, 8}) {
+        SCOPED_TRACE(parti);
         std::vector<std::vector<std::uint64_t>> perParte(parti);
+        std::vector<std::uint64_t> tutti;
         std::uint64_t ultimo = 0;
         Controllo controllo;
-        controllo.progresso = [&](std::uint64_t f, std::uint64_t) {
+        controllo.progresso = [&](std::uint64_t f, std::uint64_t t) {
             EXPECT_GE(f, ultimo);  // told from one thread, never going back
+            EXPECT_EQ(t, n);
             ultimo = f;
         };
-        const auto r = parallelo(a, controllo, parti, [&](std::size_t k, const Blocco& b) {
-            raccogli(b, perParte[k]);
-            return EsitoVuoto(Nulla{});
-        });
-        ASSERT_TRUE(r.ok()) << parti;
+        const auto r = parallelo(
+            a, controllo, parti,
+            [&](std::size_t k, const Blocco& b) {
+                raccogli(b, perParte[k]);
+                return EsitoVuoto(Nulla{});
+            },
+            [&] {
+                for (auto& p : perParte) {
+                    tutti.insert(tutti.end(), p.begin(), p.end());
+                    p.clear();
+                }
+                return EsitoVuoto(Nulla{});
+            });
+        ASSERT_TRUE(r.ok());
         EXPECT_TRUE(r->parziale);
-        std::vector<std::uint64_t> tutti;
-        for (const auto& p : perParte) {
-            tutti.insert(tutti.end(), p.begin(), p.end());
-        }
-        ASSERT_EQ(tutti.size(), 5 * kBlocco + 7) << parti;
+        ASSERT_EQ(tutti.size(), n);
         for (std::size_t i = 0; i < tutti.size(); ++i) {
-            ASSERT_EQ(tutti[i], i + 1) << parti;
+            ASSERT_EQ(tutti[i], i + 1);
         }
-        EXPECT_EQ(ultimo, 5 * kBlocco + 7);
+        EXPECT_EQ(ultimo, n);
     }
 }
 
 TEST_F(ScansioneTest, AnErrorInOnePartIsThePassesAndCancelStopsEveryPart) {
-    const ArchivioLavoro& a = archivio(4 * kBlocco);
+    const ArchivioLavoro& a = archivio(40 * kBlocco);
     auto r = parallelo(a, {}, 4, [](std::size_t k, const Blocco&) -> EsitoVuoto {
         if (k == 2) {
             return Errore{CodiceErrore::Uso, "x", "parte 2"};
@@ -177,6 +193,18 @@ TEST_F(ScansioneTest, AnErrorInOnePartIsThePassesAndCancelStopsEveryPart) {
     });
     ASSERT_FALSE(r.ok());
     EXPECT_EQ(r.errore().motivo, "parte 2");
+
+    // The first round's merge fails: the pass stops there.
+    int giri = 0;
+    r = parallelo(
+        a, {}, 2, [](std::size_t, const Blocco&) { return EsitoVuoto(Nulla{}); },
+        [&]() -> EsitoVuoto {
+            ++giri;
+            return Errore{CodiceErrore::InputOutput, "out", "scrittura"};
+        });
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.errore().motivo, "scrittura");
+    EXPECT_EQ(giri, 1);
 
     std::atomic<bool> annulla{true};
     Controllo controllo;
