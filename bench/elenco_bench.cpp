@@ -71,8 +71,7 @@ Esito<std::size_t> ricerca(const ArchivioLavoro& archivio, std::string_view test
 }
 
 Esito<std::size_t> filtro(const ArchivioLavoro& archivio, const Filtro& f) {
-    std::atomic<bool> annulla = false;
-    auto r = filtra(archivio, f, annulla, [](std::uint64_t, std::uint64_t) {});
+    auto r = filtra(archivio, f);
     if (!r) {
         return r.errore();
     }

@@ -1,7 +1,6 @@
 #include "browse/filtro.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "browse/ricerca.h"
 #include "checks/controlli.h"
@@ -9,9 +8,6 @@
 namespace pliventa {
 
 namespace {
-
-// Records read with one system call, as the search reads them: about 800 KB.
-constexpr std::size_t kRecordPerBlocco = 4096;
 
 bool soloCifre(std::string_view testo) {
     return std::all_of(testo.begin(), testo.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -96,14 +92,12 @@ bool annoFiltroValido(std::string_view anno) {
 }
 
 Esito<std::vector<std::uint32_t>> filtra(const ArchivioLavoro& archivio, const Filtro& filtro,
-                                         const std::atomic<bool>& annulla,
-                                         const ProgressoFiltro& progresso) {
-    const Esito<double> conteggio = archivio.numerorecord();
-    if (!conteggio) {
-        return conteggio.errore();
+                                         const Controllo& controllo, std::size_t parti) {
+    const Esito<std::uint64_t> byte = archivio.lunghezza();
+    if (!byte) {
+        return byte.errore();
     }
-    // A trailing partial record is not a payment: the scan stops at the whole part.
-    std::uint64_t totale = static_cast<std::uint64_t>(std::floor(*conteggio));
+    const std::uint64_t totale = *byte / Versamento::kLunghezzaRecord;
     if (totale > kMassimoVersamentiElenco) {
         return Errore{CodiceErrore::Uso, archivio.percorso(),
                       "il file di lavoro ha troppi versamenti per l'elenco"};
@@ -111,41 +105,34 @@ Esito<std::vector<std::uint32_t>> filtra(const ArchivioLavoro& archivio, const F
     const Criteri criteri(filtro);
     std::vector<std::uint32_t> numeri;
     if (criteri.nessuno()) {
-        if (progresso) {
-            progresso(totale, totale);
-        }
+        controllo.avanza(totale, totale);
         return numeri;
     }
-    if (progresso) {
-        progresso(0, totale);
+    if (parti == 0) {
+        parti = partiPerScansione(totale);
     }
-    std::string blocco;
-    std::uint64_t primo = 1;
-    while (primo <= totale) {
-        if (annulla.load(std::memory_order_relaxed)) {
-            return Errore{CodiceErrore::Annullato, archivio.percorso(), "filtro annullato"};
-        }
-        const auto quanti =
-            static_cast<std::size_t>(std::min<std::uint64_t>(kRecordPerBlocco, totale - primo + 1));
-        const Esito<std::size_t> letti = archivio.leggiblocco(primo, quanti, blocco);
-        if (!letti) {
-            return letti.errore();
-        }
-        if (*letti == 0) {
-            // The file was cut short since the count was taken: nothing more to see.
-            totale = primo - 1;
-        }
-        for (std::size_t i = 0; i < *letti; ++i) {
-            const std::string_view record(blocco.data() + i * Versamento::kLunghezzaRecord,
-                                          Versamento::kLunghezzaRecord);
-            if (criteri.tiene(record)) {
-                numeri.push_back(static_cast<std::uint32_t>(primo + i));
+    // Each part keeps the matches of its run; after each round they join the list
+    // in part order, which is record order.
+    std::vector<std::vector<std::uint32_t>> perParte(parti);
+    const Esito<Lettura> letti = parallelo(
+        archivio, controllo, parti,
+        [&](std::size_t k, const Blocco& blocco) {
+            for (std::size_t i = 0; i < blocco.size(); ++i) {
+                if (criteri.tiene(blocco.record(i))) {
+                    perParte[k].push_back(static_cast<std::uint32_t>(blocco.numero(i)));
+                }
             }
-        }
-        primo += *letti;
-        if (progresso) {
-            progresso(primo - 1, totale);
-        }
+            return EsitoVuoto(Nulla{});
+        },
+        [&] {
+            for (std::vector<std::uint32_t>& p : perParte) {
+                numeri.insert(numeri.end(), p.begin(), p.end());
+                p.clear();
+            }
+            return EsitoVuoto(Nulla{});
+        });
+    if (!letti) {
+        return letti.errore();
     }
     return numeri;
 }

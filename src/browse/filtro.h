@@ -2,9 +2,7 @@
 // in one streaming pass that a worker thread can run and the window can cancel.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +10,7 @@
 
 #include "records/archivio.h"
 #include "records/errore.h"
+#include "records/scansione.h"
 
 namespace pliventa {
 
@@ -48,22 +47,16 @@ struct Filtro {
 /// digits once trimmed. The window can warn on anything else, which matches nothing.
 bool annoFiltroValido(std::string_view anno);
 
-/// Called with the records examined so far and the records to examine.
-using ProgressoFiltro = std::function<void(std::uint64_t fatti, std::uint64_t totale)>;
-
 /// The numbers (1-based, ascending) of the whole records of `archivio` that meet
-/// `filtro`, read in blocks of 4096 records. The record count is taken once, at
-/// the start; a trailing partial record is not a payment and is never examined.
-/// `progresso`, if set, is called once with (0, total) and after every block.
+/// `filtro`, found on the parallel pass over a work file in `parti` runs (0: one
+/// per processor), with its progress, cancel and rule for a file that changes.
 /// When a criterion can match nothing (an unencodable prefix, an impossible year)
-/// the file is not read: the result is empty and `progresso` gets (total, total).
-/// `annulla` is checked before every block. Uses nothing but its arguments and a
-/// const `archivio` (positioned reads), so it may run on a worker thread while the
-/// window reads the same file. Errors: Annullato when `annulla` was set,
-/// InputOutput when the count or a read fails, Uso when the file holds more than
+/// the file is not read: the result is empty and the progress is told complete.
+/// Uses nothing but its arguments and a const `archivio` (positioned reads), so it
+/// may run on a worker thread while the window reads the same file. Errors: those
+/// of the pass (Annullato, InputOutput), Uso when the file holds more than
 /// kMassimoVersamentiElenco records.
 Esito<std::vector<std::uint32_t>> filtra(const ArchivioLavoro& archivio, const Filtro& filtro,
-                                         const std::atomic<bool>& annulla,
-                                         const ProgressoFiltro& progresso = {});
+                                         const Controllo& controllo = {}, std::size_t parti = 0);
 
 }  // namespace pliventa

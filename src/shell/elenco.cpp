@@ -272,11 +272,13 @@ void FinestraElenco::avviaFiltro() {
     Scansione* s = scansione_.get();
     const ArchivioLavoro* archivio = &*archivio_;
     s->filo = std::thread([s, archivio, filtro] {
-        s->esito =
-            filtra(*archivio, filtro, s->annulla, [s](std::uint64_t fatti, std::uint64_t totale) {
-                s->fatti.store(fatti);
-                s->totale.store(totale);
-            });
+        Controllo controllo;
+        controllo.annulla = &s->annulla;
+        controllo.progresso = [s](std::uint64_t fatti, std::uint64_t totale) {
+            s->fatti.store(fatti);
+            s->totale.store(totale);
+        };
+        s->esito = filtra(*archivio, filtro, controllo);
         s->finita.store(true);
     });
     progresso_->setValue(0);
