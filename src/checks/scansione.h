@@ -1,14 +1,13 @@
 // The checks over a whole work file, for the window's list of anomalies.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "checks/controlli.h"
 #include "records/archivio.h"
 #include "records/errore.h"
+#include "records/scansione.h"
 
 namespace pliventa {
 
@@ -20,14 +19,6 @@ struct Anomalia {
     bool operator==(const Anomalia&) const = default;
 };
 
-/// How the caller follows a scan and stops it; both are used from the scanning thread.
-struct ControlloScansione {
-    /// Called after each block with the payments done and their total.
-    std::function<void(std::uint64_t fatti, std::uint64_t totale)> progresso;
-    /// Set by the caller to stop; checked between blocks.
-    const std::atomic<bool>* annulla = nullptr;
-};
-
 /// What a scan found.
 struct AnomalieTrovate {
     std::vector<Anomalia> anomalie;  ///< in record order, then in the order of kRegole
@@ -36,10 +27,11 @@ struct AnomalieTrovate {
     bool parziale = false;           ///< the file ends in a partial record, not checked
 };
 
-/// Checks every whole payment of `archivio`. Returns InputOutput when a read fails,
-/// Annullato when stopped, Uso when the file has more payments than a 32-bit record
-/// number holds (over 867 GB).
+/// Checks every whole payment of `archivio` on the parallel pass over a work file
+/// in `parti` runs (0: one per processor). Returns the pass's errors (InputOutput,
+/// Annullato), or Uso when the file has more payments than a 32-bit record number
+/// holds (over 867 GB).
 Esito<AnomalieTrovate> cercaAnomalie(const ArchivioLavoro& archivio,
-                                     const ControlloScansione& controllo = {});
+                                     const Controllo& controllo = {}, std::size_t parti = 0);
 
 }  // namespace pliventa

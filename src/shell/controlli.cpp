@@ -150,7 +150,7 @@ bool FinestraControlli::calcola() {
     archivio_.emplace(std::move(*archivio));
     std::optional<Esito<AnomalieTrovate>> esito;
     Lavoro lavoro([&](Lavoro& l) {
-        ControlloScansione controllo;
+        Controllo controllo;
         controllo.annulla = &l.annullamento();
         controllo.progresso = [&l](std::uint64_t fatti, std::uint64_t totale) {
             l.avanza(0, fatti, totale);
