@@ -2,9 +2,9 @@
 // object per rule a record breaks.
 #include <unistd.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "checks/controlli.h"
 #include "cli/argomenti.h"
@@ -12,6 +12,7 @@
 #include "cli/flusso.h"
 #include "cli/json.h"
 #include "records/archivio.h"
+#include "records/scansione.h"
 
 namespace pliventa::cli {
 
@@ -40,16 +41,14 @@ constexpr Guida kGuida = {
     "\n"
     "Alla fine scrive su standard error il numero dei versamenti controllati e delle\n"
     "anomalie. Un record finale incompleto (lunghezza non multipla di 202) viene\n"
-    "ignorato con un avviso su standard error.\n"
+    "ignorato con un avviso su standard error; un file che cambia lunghezza durante\n"
+    "la lettura è un errore di lettura.\n"
     "Codici di uscita: 0 riuscito (anche con anomalie), 1 errore di lettura o\n"
     "scrittura, 2 uso errato.\n",
 };
 
 // The notice is not looked at by any rule: only the currency is an option.
 constexpr std::string_view kOpzioni[] = {"--valuta"};
-
-// Records read with one system call.
-constexpr std::size_t kRecordPerBlocco = 4096;
 
 /// Appends one line per rule `v` breaks; returns how many.
 std::uint64_t aggiungiAnomalie(std::string& out, const Versamento& v, std::uint64_t numero,
@@ -90,51 +89,56 @@ int comandoCheck(std::span<const std::string_view> argomenti) {
     if (!archivio) {
         return erroreIO(archivio.errore());
     }
-    const Esito<double> conteggio = archivio->numerorecord();
-    if (!conteggio) {
-        return erroreIO(conteggio.errore());
+    // Each part writes the lines of its run; after each round they go out in part
+    // order, which is record order, so the output streams whatever the file's size.
+    struct Parte {
+        std::string testo;
+        std::uint64_t anomalie = 0;
+        std::uint64_t conAnomalie = 0;
+    };
+    const Esito<std::uint64_t> byte = archivio->lunghezza();
+    if (!byte) {
+        return erroreIO(byte.errore());
     }
-    // The count is taken once: records appended meanwhile are not checked.
-    const auto interi = static_cast<std::uint64_t>(std::floor(*conteggio));
-    const bool parziale = *conteggio > std::floor(*conteggio);
-
+    std::vector<Parte> parti(partiPerScansione(*byte / Versamento::kLunghezzaRecord));
     Scrittore uscita(STDOUT_FILENO, "standard output");
-    std::string blocco;
-    std::uint64_t numero = 1;
     std::uint64_t anomalie = 0;
     std::uint64_t conAnomalie = 0;
-    while (numero <= interi) {
-        const auto quanti = static_cast<std::size_t>(
-            std::min<std::uint64_t>(kRecordPerBlocco, interi - numero + 1));
-        const Esito<std::size_t> letti = archivio->leggiblocco(numero, quanti, blocco);
-        if (!letti) {
-            (void)uscita.svuota();
-            return erroreIO(letti.errore());
-        }
-        if (*letti == 0) {
-            break;  // cut short since the count was taken
-        }
-        for (std::size_t i = 0; i < *letti; ++i, ++numero) {
-            const std::string_view record(blocco.data() + i * Versamento::kLunghezzaRecord,
-                                          Versamento::kLunghezzaRecord);
-            const std::uint64_t n =
-                aggiungiAnomalie(uscita.testo(), Versamento::daByte(record), numero, euro);
-            anomalie += n;
-            conAnomalie += n > 0 ? 1 : 0;
-        }
-        if (!uscita.forse()) {
-            break;
-        }
-    }
+    const Esito<Lettura> letti = parallelo(
+        *archivio, {}, parti.size(),
+        [&](std::size_t k, const Blocco& blocco) {
+            Parte& p = parti[k];
+            for (std::size_t i = 0; i < blocco.size(); ++i) {
+                const std::uint64_t n =
+                    aggiungiAnomalie(p.testo, blocco.versamento(i), blocco.numero(i), euro);
+                p.anomalie += n;
+                p.conAnomalie += n > 0 ? 1 : 0;
+            }
+            return EsitoVuoto(Nulla{});
+        },
+        [&]() -> EsitoVuoto {
+            for (Parte& p : parti) {
+                uscita.testo() += p.testo;
+                p.testo.clear();
+                anomalie += std::exchange(p.anomalie, 0);
+                conAnomalie += std::exchange(p.conAnomalie, 0);
+                if (!uscita.forse()) {
+                    return uscita.svuota();  // the write's error, which stops the pass
+                }
+            }
+            return Nulla{};
+        });
     if (const EsitoVuoto fine = uscita.svuota(); !fine) {
         return erroreIO(fine.errore());
     }
+    if (!letti) {
+        return erroreIO(letti.errore());
+    }
     // Anomalies are what the command is for, not a failure: the exit code stays 0.
-    avviso("controllati " + std::to_string(numero - 1) + " versamenti, anomalie: " +
+    avviso("controllati " + std::to_string(letti->versamenti) + " versamenti, anomalie: " +
            std::to_string(anomalie) + " in " + std::to_string(conAnomalie) + " versamenti");
-    if (parziale) {
-        avviso("pliventa-cli: " + percorso +
-               ": la lunghezza non è multipla di 202 byte, ignorato un record finale incompleto");
+    if (letti->parziale) {
+        avvisaParziale(percorso);
     }
     return kRiuscito;
 }

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -17,9 +16,6 @@
 namespace pliventa {
 
 namespace {
-
-// Records read with one system call, and how often progress and cancel are looked at.
-constexpr std::size_t kRecordPerBlocco = 4096;
 
 // Column widths in characters: a date, a codice fiscale, amounts with grouping.
 constexpr double kLarghezze[12] = {12, 19, 9, 15, 15, 15, 15, 15, 15, 7, 11, 11};
@@ -60,45 +56,6 @@ bool stessoFile(const std::string& archivio, const std::string& destinazione) {
     }, d{};
     return ::stat(archivio.c_str(), &a) == 0 && ::stat(destinazione.c_str(), &d) == 0 &&
            a.st_dev == d.st_dev && a.st_ino == d.st_ino;
-}
-
-/// Reads records 1 to `quanti` of `archivio` in blocks and calls `f` with each and
-/// its 0-based index; stops at a failure, a cancel or when `f` fails.
-template <typename F>
-EsitoVuoto perOgniRecord(const ArchivioLavoro& archivio, std::uint64_t quanti,
-                         const Avanzamento& avanzamento, FaseEsportazione fase,
-                         const std::string& destinazione, F&& f) {
-    std::string blocco;
-    std::uint64_t fatti = 0;
-    while (fatti < quanti) {
-        if (avanzamento.annullato()) {
-            return annullato(destinazione);
-        }
-        if (avanzamento.progresso) {
-            avanzamento.progresso(fase, fatti, quanti);
-        }
-        const auto n =
-            static_cast<std::size_t>(std::min<std::uint64_t>(kRecordPerBlocco, quanti - fatti));
-        const Esito<std::size_t> letti = archivio.leggiblocco(fatti + 1, n, blocco);
-        if (!letti) {
-            return letti.errore();
-        }
-        if (*letti == 0) {
-            return Errore{CodiceErrore::InputOutput, archivio.percorso(),
-                          "il file di lavoro si è accorciato durante l'esportazione"};
-        }
-        for (std::size_t i = 0; i < *letti; ++i, ++fatti) {
-            const Versamento v = Versamento::daByte(std::string_view(
-                blocco.data() + i * Versamento::kLunghezzaRecord, Versamento::kLunghezzaRecord));
-            if (EsitoVuoto e = f(v, fatti); !e) {
-                return e;
-            }
-        }
-    }
-    if (avanzamento.progresso) {
-        avanzamento.progresso(fase, fatti, quanti);
-    }
-    return Nulla{};
 }
 
 /// Row 1, the column widths and formats, and row 2.
@@ -150,14 +107,13 @@ Stile stileDi(int colonna, const Cella& cella, bool euro) {
 Esito<RiepilogoEsportazione> stampaexcel(const ArchivioLavoro& archivio,
                                          const std::string& destinazione,
                                          const OpzioniEsportazione& opzioni,
-                                         const Avanzamento& avanzamento) {
-    const Esito<double> conteggio = archivio.numerorecord();
-    if (!conteggio) {
-        return conteggio.errore();
+                                         const Controllo& controllo) {
+    const Esito<std::uint64_t> byte = archivio.lunghezza();
+    if (!byte) {
+        return byte.errore();
     }
     RiepilogoEsportazione riepilogo;
-    const auto interi = static_cast<std::uint64_t>(std::floor(*conteggio));
-    riepilogo.parziale = *conteggio > std::floor(*conteggio);
+    const std::uint64_t interi = *byte / Versamento::kLunghezzaRecord;
     const std::uint64_t capienza = opzioni.righeFoglio > 2 ? opzioni.righeFoglio - 2 : 0;
     const std::uint64_t quanti = std::min(interi, capienza);
     riepilogo.esclusi = interi - quanti;
@@ -174,19 +130,31 @@ Esito<RiepilogoEsportazione> stampaexcel(const ArchivioLavoro& archivio,
     if (!bersaglio) {
         return bersaglio.errore();
     }
+    // A cancel names the workbook that is not written, not the work file read.
+    const auto esitoLettura = [&](const Esito<Lettura>& e) -> EsitoVuoto {
+        if (e.ok()) {
+            return Nulla{};
+        }
+        return e.errore().codice == CodiceErrore::Annullato ? annullato(destinazione) : e.errore();
+    };
 
     // Row 2 comes before the data, and the library writes rows only forwards: the
     // totals are worked out in a first reading of the work file.
     Totali totali;
-    if (EsitoVuoto e =
-            perOgniRecord(archivio, quanti, avanzamento, FaseEsportazione::totali, destinazione,
-                          [&](const Versamento& v, std::uint64_t) -> EsitoVuoto {
-                              totali.aggiungi(v);
-                              return Nulla{};
-                          });
-        !e) {
+    controllo.fase(static_cast<unsigned>(FaseEsportazione::totali));
+    const Esito<Lettura> prima = scandisci(
+        archivio, controllo,
+        [&](const Blocco& blocco) {
+            for (std::size_t i = 0; i < blocco.size(); ++i) {
+                totali.aggiungi(blocco.versamento(i));
+            }
+            return EsitoVuoto(Nulla{});
+        },
+        quanti);
+    if (EsitoVuoto e = esitoLettura(prima); !e) {
         return e.errore();
     }
+    riepilogo.parziale = prima->parziale;
 
     Esito<std::unique_ptr<LibroExcel>> creato =
         LibroExcel::crea(bersaglio->nome(), opzioni.nomeFoglio, temporanei, destinazione);
@@ -198,16 +166,19 @@ Esito<RiepilogoEsportazione> stampaexcel(const ArchivioLavoro& archivio,
     if (EsitoVuoto e = intestazione(libro, totali, euro, quanti + 2); !e) {
         return e.errore();
     }
-    if (EsitoVuoto e = perOgniRecord(
-            archivio, quanti, avanzamento, FaseEsportazione::righe, destinazione,
-            [&](const Versamento& v, std::uint64_t i) -> EsitoVuoto {
-                if (i % kRecordPerBlocco == 0) {
-                    if (EsitoVuoto t = libro.controllaTemporanei(); !t) {
-                        return t;
-                    }
-                }
-                const auto riga = static_cast<std::uint32_t>(i + 2);
-                const std::array<Cella, 12> celle = celleVersamento(v, euro, opzioni.lettura);
+    controllo.fase(static_cast<unsigned>(FaseEsportazione::righe));
+    const Esito<Lettura> seconda = scandisci(
+        archivio, controllo,
+        [&](const Blocco& blocco) -> EsitoVuoto {
+            // A full disk under the temporary rows is seen once a block.
+            if (EsitoVuoto t = libro.controllaTemporanei(); !t) {
+                return t;
+            }
+            for (std::size_t i = 0; i < blocco.size(); ++i) {
+                // Record n goes to row n + 2, the (0-based) index n + 1.
+                const auto riga = static_cast<std::uint32_t>(blocco.numero(i) + 1);
+                const std::array<Cella, 12> celle =
+                    celleVersamento(blocco.versamento(i), euro, opzioni.lettura);
                 for (int c = 0; c < 12; ++c) {
                     const Cella& cella = celle[static_cast<std::size_t>(c)];
                     if (std::holds_alternative<std::monostate>(cella)) {
@@ -217,21 +188,24 @@ Esito<RiepilogoEsportazione> stampaexcel(const ArchivioLavoro& archivio,
                         return e;
                     }
                 }
-                return Nulla{};
-            });
-        !e) {
+            }
+            return Nulla{};
+        },
+        quanti);
+    if (EsitoVuoto e = esitoLettura(seconda); !e) {
         return e.errore();
     }
     if (EsitoVuoto e = libro.controllaTemporanei(); !e) {
         return e.errore();
     }
-    if (avanzamento.progresso) {
-        avanzamento.progresso(FaseEsportazione::compressione, 0, 0);
-    }
+    controllo.fase(static_cast<unsigned>(FaseEsportazione::compressione));
+    controllo.avanza(0, 0);
     if (EsitoVuoto e = libro.chiudi(); !e) {
         return e.errore();
     }
-    if (avanzamento.annullato()) {
+    // Packing cannot stop midway: a cancel asked meanwhile is honoured before the
+    // workbook takes the place of the file the clerk chose.
+    if (controllo.annullato()) {
         return annullato(destinazione);
     }
     if (EsitoVuoto e = bersaglio->completa(); !e) {

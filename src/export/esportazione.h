@@ -2,13 +2,12 @@
 // totals in row 2, one row per payment from row 3.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "records/archivio.h"
 #include "records/errore.h"
+#include "records/scansione.h"
 #include "records/versamento.h"
 
 namespace pliventa {
@@ -31,23 +30,12 @@ struct OpzioniEsportazione {
     std::uint32_t righeFoglio = kRigheFoglio;
 };
 
-/// The stages of an export, for a progress display.
-enum class FaseEsportazione {
+/// The stages of an export, for a progress display: Controllo::nuovaFase() is told
+/// each as it begins.
+enum class FaseEsportazione : unsigned {
     totali,        ///< first reading of the work file, for row 2
     righe,         ///< one row per payment
     compressione,  ///< the workbook is packed; no count, and it cannot stop midway
-};
-
-/// What the caller learns while the export runs and how it stops it. Both are
-/// used from the exporting thread.
-struct Avanzamento {
-    /// Called now and then with the stage, the payments done and their total.
-    std::function<void(FaseEsportazione, std::uint64_t fatti, std::uint64_t totale)> progresso;
-    /// Set by the caller to stop; checked between blocks of payments and once
-    /// more before the workbook is put in place.
-    const std::atomic<bool>* annulla = nullptr;
-
-    bool annullato() const { return annulla != nullptr && annulla->load(); }
 };
 
 /// What an export did.
@@ -66,6 +54,6 @@ struct RiepilogoEsportazione {
 Esito<RiepilogoEsportazione> stampaexcel(const ArchivioLavoro& archivio,
                                          const std::string& destinazione,
                                          const OpzioniEsportazione& opzioni,
-                                         const Avanzamento& avanzamento = {});
+                                         const Controllo& controllo = {});
 
 }  // namespace pliventa

@@ -97,12 +97,12 @@ Esito<Blocco> Scansione::prossimo() {
 }
 
 Esito<Lettura> scandisci(const ArchivioLavoro& archivio, const Controllo& controllo,
-                         const PerBlocco& f) {
-    Esito<Scansione> scansione = Scansione::apri(archivio);
+                         const PerBlocco& f, std::uint64_t ultimo) {
+    Esito<Scansione> scansione = Scansione::apri(archivio, 1, ultimo);
     if (!scansione) {
         return scansione.errore();
     }
-    const std::uint64_t totale = scansione->versamenti();
+    const std::uint64_t totale = scansione->daLeggere();
     controllo.avanza(0, totale);
     for (;;) {
         if (controllo.annullato()) {
@@ -120,7 +120,7 @@ Esito<Lettura> scandisci(const ArchivioLavoro& archivio, const Controllo& contro
         }
         controllo.avanza(scansione->letti(), totale);
     }
-    return Lettura{totale, scansione->parziale()};
+    return Lettura{scansione->versamenti(), scansione->parziale()};
 }
 
 std::size_t partiPerScansione(std::uint64_t versamenti) {

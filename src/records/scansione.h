@@ -27,12 +27,21 @@ struct Controllo {
     /// Set by the caller to stop; checked between blocks.
     const std::atomic<bool>* annulla = nullptr;
 
+    /// For work done in stages (an export: totals, rows, packing): called as stage
+    /// `fase` (0 the first) begins; the progress told after it is that stage's.
+    std::function<void(unsigned fase)> nuovaFase;
+
     bool annullato() const {
         return annulla != nullptr && annulla->load(std::memory_order_relaxed);
     }
     void avanza(std::uint64_t fatti, std::uint64_t totale) const {
         if (progresso) {
             progresso(fatti, totale);
+        }
+    }
+    void fase(unsigned f) const {
+        if (nuovaFase) {
+            nuovaFase(f);
         }
     }
 };
@@ -126,12 +135,13 @@ private:
 /// What a pass does with each block; an error stops the pass and is its result.
 using PerBlocco = std::function<EsitoVuoto(const Blocco&)>;
 
-/// Hands every block of `archivio` in order to `f`, telling `controllo` the
-/// records done before the first block and after each, and stopping with
-/// Annullato (naming the file) when it asks between blocks. Returns what the pass
-/// met, or the first error of the scan or of `f`.
+/// Hands every block of `archivio` up to record `ultimo` (past the last record:
+/// the last) in order to `f`, telling `controllo` the records done before the
+/// first block and after each, and stopping with Annullato (naming the file) when
+/// it asks between blocks. Returns what the pass met (`versamenti` counts the
+/// file's whole records), or the first error of the scan or of `f`.
 Esito<Lettura> scandisci(const ArchivioLavoro& archivio, const Controllo& controllo,
-                         const PerBlocco& f);
+                         const PerBlocco& f, std::uint64_t ultimo = Scansione::kFine);
 
 /// What one part of a parallel pass does with each of its blocks: `parte` is the
 /// part's index, 0 for the records that come first.

@@ -48,13 +48,14 @@ void frmView::stampaexcel() {
     const std::string destinazione = QFile::encodeName(percorso).toStdString();
     std::optional<Esito<RiepilogoEsportazione>> esito;
     Lavoro lavoro([&](Lavoro& l) {
-        Avanzamento avanzamento;
-        avanzamento.annulla = &l.annullamento();
-        avanzamento.progresso = [&l](FaseEsportazione fase, std::uint64_t fatti,
-                                     std::uint64_t totale) {
-            l.avanza(static_cast<int>(fase), fatti, totale);
+        Controllo controllo;
+        int fase = 0;
+        controllo.annulla = &l.annullamento();
+        controllo.nuovaFase = [&fase](unsigned f) { fase = static_cast<int>(f); };
+        controllo.progresso = [&l, &fase](std::uint64_t fatti, std::uint64_t totale) {
+            l.avanza(fase, fatti, totale);
         };
-        esito = pliventa::stampaexcel(archivio, destinazione, opzioni, avanzamento);
+        esito = pliventa::stampaexcel(archivio, destinazione, opzioni, controllo);
     });
     eseguiLavoro(
         lavoro, kTitoloExcel,

@@ -65,12 +65,12 @@ protected:
         if (o.nomeFoglio.empty()) {
             o.nomeFoglio = kFoglio;
         }
-        return stampaexcel(*a, libro(), o, avanzamento);
+        return stampaexcel(*a, libro(), o, controllo);
     }
     std::string libro() const { return dir.file("book.xlsx"); }
 
     CartellaTemporanea dir;
-    Avanzamento avanzamento;
+    Controllo controllo;
 
 private:
     std::string archivio_;
@@ -230,29 +230,40 @@ TEST_F(Esportazione, FailuresNameThePathAndLeaveTheOldFile) {
 TEST_F(Esportazione, CancelLeavesNoFileAndProgressReachesTheEnd) {
     const std::string dati = test::ripeti(ordinario("05").record(), 10000);
     std::atomic<bool> annulla{false};
-    std::vector<std::pair<FaseEsportazione, std::uint64_t>> visti;
-    avanzamento.annulla = &annulla;
-    avanzamento.progresso = [&](FaseEsportazione f, std::uint64_t fatti, std::uint64_t totale) {
+    std::vector<std::pair<unsigned, std::uint64_t>> visti;
+    unsigned fase = 0;
+    controllo.annulla = &annulla;
+    controllo.nuovaFase = [&](unsigned f) { fase = f; };
+    controllo.progresso = [&](std::uint64_t fatti, std::uint64_t totale) {
         EXPECT_LE(fatti, totale);
-        visti.emplace_back(f, fatti);
+        visti.emplace_back(fase, fatti);
     };
     ASSERT_TRUE(esporta(dati).ok());
     ASSERT_FALSE(visti.empty());
-    EXPECT_EQ(visti.back(), std::make_pair(FaseEsportazione::compressione, std::uint64_t{0}));
+    EXPECT_EQ(visti.back(),
+              std::make_pair(static_cast<unsigned>(FaseEsportazione::compressione), 0ul));
     EXPECT_EQ(visti[visti.size() - 2],
-              std::make_pair(FaseEsportazione::righe, std::uint64_t{10000}));
+              std::make_pair(static_cast<unsigned>(FaseEsportazione::righe), 10000ul));
 
-    dir.scrivi("book.xlsx", "cartella precedente");
-    avanzamento.progresso = [&](FaseEsportazione f, std::uint64_t fatti, std::uint64_t) {
-        if (f == FaseEsportazione::righe && fatti > 0) {
-            annulla = true;
-        }
-    };
-    const auto r = esporta(dati);
-    ASSERT_FALSE(r.ok());
-    EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
-    EXPECT_EQ(leggiFile(libro()), "cartella precedente");
-    EXPECT_EQ(nomi(dir), (std::vector<std::string>{"book.xlsx", "iciview.out"}));
+    // Cancelled while the rows are written, or while the workbook is packed (which
+    // cannot stop midway): the file chosen stays as it was.
+    for (const FaseEsportazione quando :
+         {FaseEsportazione::righe, FaseEsportazione::compressione}) {
+        dir.scrivi("book.xlsx", "cartella precedente");
+        annulla = false;
+        controllo.progresso = [&](std::uint64_t fatti, std::uint64_t) {
+            if (fase == static_cast<unsigned>(quando) &&
+                (fatti > 0 || quando == FaseEsportazione::compressione)) {
+                annulla = true;
+            }
+        };
+        const auto r = esporta(dati);
+        ASSERT_FALSE(r.ok());
+        EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
+        EXPECT_EQ(r.errore().percorso, libro());
+        EXPECT_EQ(leggiFile(libro()), "cartella precedente");
+        EXPECT_EQ(nomi(dir), (std::vector<std::string>{"book.xlsx", "iciview.out"}));
+    }
 }
 
 TEST_F(Esportazione, LibreOfficeShowsTheTotals) {
