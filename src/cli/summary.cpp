@@ -50,7 +50,8 @@ constexpr Guida kGuida = {
     "\n"
     "Gli importi sono somme esatte, senza arrotondamenti.\n"
     "Un record finale incompleto (lunghezza non multipla di 202) viene ignorato con\n"
-    "un avviso su standard error.\n"
+    "un avviso su standard error; un file che cambia lunghezza durante la lettura è\n"
+    "un errore di lettura.\n"
     "Codici di uscita: 0 riuscito, 1 errore di lettura o scrittura, 2 uso errato.\n",
 };
 
@@ -198,8 +199,7 @@ int comandoSummary(std::span<const std::string_view> argomenti) {
         return erroreIO(fine.errore());
     }
     if (riepilogo->parziale) {
-        avviso("pliventa-cli: " + percorso +
-               ": la lunghezza non è multipla di 202 byte, ignorato un record finale incompleto");
+        avvisaParziale(percorso);
     }
     return kRiuscito;
 }
