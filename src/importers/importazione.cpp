@@ -17,7 +17,7 @@ constexpr std::uint64_t kRighePerControllo = 16384;
 }  // namespace
 
 Esito<Conteggi> importa(const std::string& input, const std::string& output, Trasformazione& t,
-                        const ControlloImportazione& controllo) {
+                        const Controllo& controllo) {
     // The input is opened, and found readable, before anything is written: an
     // input that cannot be read leaves the previous work file alone.
     auto lettore = LettoreRighe::apri(input);
@@ -28,7 +28,7 @@ Esito<Conteggi> importa(const std::string& input, const std::string& output, Tra
 }
 
 Esito<Conteggi> importa(LettoreRighe& lettore, const std::string& output, Trasformazione& t,
-                        const ControlloImportazione& controllo) {
+                        const Controllo& controllo) {
     auto scrittore = ScrittoreArchivio::apri(output);
     if (!scrittore.ok()) {
         return scrittore.errore();
@@ -43,13 +43,11 @@ Esito<Conteggi> importa(LettoreRighe& lettore, const std::string& output, Trasfo
     Riga riga;
     for (;;) {
         if (conteggi.righeLette % kRighePerControllo == 0) {
-            if (controllo.annulla != nullptr && controllo.annulla->load()) {
+            if (controllo.annullato()) {
                 // The writer removes its temporary file; the output stays as it was.
                 return Errore{CodiceErrore::Annullato, output, "importazione annullata"};
             }
-            if (controllo.progresso) {
-                controllo.progresso(std::min(letti, totale), totale);
-            }
+            controllo.avanza(std::min(letti, totale), totale);
         }
         auto letta = lettore.prossima(riga);
         if (!letta.ok()) {
@@ -70,12 +68,10 @@ Esito<Conteggi> importa(LettoreRighe& lettore, const std::string& output, Trasfo
     if (!scrittore->fallito()) {
         t.fine(*scrittore);
     }
-    if (controllo.annulla != nullptr && controllo.annulla->load()) {
+    if (controllo.annullato()) {
         return Errore{CodiceErrore::Annullato, output, "importazione annullata"};
     }
-    if (controllo.progresso) {
-        controllo.progresso(totale, totale);
-    }
+    controllo.avanza(totale, totale);
     auto chiuso = scrittore->chiudi();
     if (!chiuso.ok()) {
         return chiuso.errore();

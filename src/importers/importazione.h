@@ -3,12 +3,11 @@
 // Trasformazione they plug in.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
+#include "records/controllo.h"
 #include "records/errore.h"
 
 namespace pliventa {
@@ -58,17 +57,6 @@ struct Conteggi {
     std::uint64_t importiFuoriFormato = 0;
 };
 
-/// What the caller learns while an import runs, and how it stops it. Both are used
-/// from the importing thread.
-struct ControlloImportazione {
-    /// Called now and then with the bytes of the input read so far (line ends
-    /// counted as one byte, so a little short of the truth) and the input's size
-    /// (0 when it has none, a FIFO for one).
-    std::function<void(std::uint64_t letti, std::uint64_t totale)> progresso;
-    /// Set by the caller to stop; checked every few thousand lines.
-    const std::atomic<bool>* annulla = nullptr;
-};
-
 /// Reads `input` line by line (CR LF, LF or CR end a line; a last line without
 /// end is still a line), passes each line to `t`, and writes the work file
 /// `output`. The output is written to a temporary file beside it and renamed over
@@ -76,16 +64,19 @@ struct ControlloImportazione {
 /// an existing `output` that is not a regular file (a device, a FIFO) is written in
 /// place instead. Returns the counts, or an InputOutput error naming the path
 /// (the input's when it cannot be read, the output's when it cannot be written),
-/// or Annullato when `controllo` asked to stop: then, as after any failure, no
-/// temporary file is left and `output` is as it was.
+/// or Annullato when `controllo` asked to stop (it is looked at every few thousand
+/// lines): then, as after any failure, no temporary file is left and `output` is
+/// as it was. The progress told is the bytes of the input read so far (line ends
+/// counted as one byte, so a little short of the truth) and the input's size (0
+/// when it has none, a FIFO for one).
 Esito<Conteggi> importa(const std::string& input, const std::string& output, Trasformazione& t,
-                        const ControlloImportazione& controllo = {});
+                        const Controllo& controllo = {});
 
 class LettoreRighe;
 
 /// The same, from an input already opened: a caller that must know the input is
 /// readable before it asks anything more opens it first.
 Esito<Conteggi> importa(LettoreRighe& lettore, const std::string& output, Trasformazione& t,
-                        const ControlloImportazione& controllo = {});
+                        const Controllo& controllo = {});
 
 }  // namespace pliventa

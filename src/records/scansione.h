@@ -4,47 +4,18 @@
 // while it is read.
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <limits>
 #include <string>
 #include <string_view>
 
 #include "records/archivio.h"
+#include "records/controllo.h"
 #include "records/errore.h"
 #include "records/versamento.h"
 
 namespace pliventa {
-
-/// How the caller follows long work (an import, a conversion, a pass over a work
-/// file) and stops it.
-struct Controllo {
-    /// Called now and then with the work done and its total (records, or bytes of
-    /// an input); from one thread at a time.
-    std::function<void(std::uint64_t fatti, std::uint64_t totale)> progresso;
-    /// Set by the caller to stop; checked between blocks.
-    const std::atomic<bool>* annulla = nullptr;
-
-    /// For work done in stages (an export: totals, rows, packing): called as stage
-    /// `fase` (0 the first) begins; the progress told after it is that stage's.
-    std::function<void(unsigned fase)> nuovaFase;
-
-    bool annullato() const {
-        return annulla != nullptr && annulla->load(std::memory_order_relaxed);
-    }
-    void avanza(std::uint64_t fatti, std::uint64_t totale) const {
-        if (progresso) {
-            progresso(fatti, totale);
-        }
-    }
-    void fase(unsigned f) const {
-        if (nuovaFase) {
-            nuovaFase(f);
-        }
-    }
-};
 
 /// Whole records as one read gave them, in file order.
 class Blocco {

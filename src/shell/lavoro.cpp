@@ -52,8 +52,8 @@ Lavoro::Stato Lavoro::stato() const {
     return {fase_.load(), fatti_.load(), totale_.load()};
 }
 
-ControlloImportazione controlloImportazione(Lavoro& lavoro) {
-    ControlloImportazione c;
+Controllo controlloImportazione(Lavoro& lavoro) {
+    Controllo c;
     c.annulla = &lavoro.annullamento();
     c.progresso = [&lavoro](std::uint64_t letti, std::uint64_t totale) {
         lavoro.avanza(0, letti, totale);

@@ -76,6 +76,6 @@ Esito<T> esitoDi(const Lavoro& lavoro, std::optional<Esito<T>>&& esito) {
 
 /// The cancel flag and progress of `lavoro` as an import or a conversion takes
 /// them: one stage, the bytes of the input read of its size.
-ControlloImportazione controlloImportazione(Lavoro& lavoro);
+Controllo controlloImportazione(Lavoro& lavoro);
 
 }  // namespace pliventa

@@ -244,7 +244,7 @@ TEST(Importa, ReportsProgressOfTheInputAndStopsWhenCancelled) {
     const std::string out = dir.scrivi("iciview.out", "lavoro precedente");
 
     std::vector<std::pair<std::uint64_t, std::uint64_t>> visti;
-    ControlloImportazione c;
+    Controllo c;
     c.progresso = [&](std::uint64_t letti, std::uint64_t totale) {
         visti.emplace_back(letti, totale);
     };
