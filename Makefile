@@ -11,7 +11,7 @@ PACKAGE_DIR := build/package
 SHELL := /bin/bash
 
 .PHONY: all deps run test build-release build-test programs install package format check-format \
-        asan bench fuzz clean
+        asan tsan bench fuzz clean
 
 all: build-release
 
@@ -59,6 +59,17 @@ package: deps
 
 asan:
 	@$(MAKE) --no-print-directory test PRESET=asan
+
+# The tests of the code that runs threads (the parallel pass and what runs on it,
+# the import's writing thread) under ThreadSanitizer; the window is left out, as
+# Qt's own libraries are not built for it.
+TSAN_TESTS := records summary checks browse importers
+tsan: deps
+	@cmake --preset tsan >/dev/null
+	@cmake --build --preset tsan --target $(foreach t,$(TSAN_TESTS),pliventa_$(t)_tests)
+	@set -e; for t in $(TSAN_TESTS); do \
+	  TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/$$t/pliventa_$${t}_tests --gtest_brief=1; \
+	done
 
 # A fuzzing campaign with libFuzzer under ASan and UBSan: FUZZ_SECONDS per target
 # of fuzz/, one after the other. Its own clang build in $(FUZZ_DIR); the inputs it
