@@ -17,24 +17,6 @@ struct Separatori {
     std::string decimali = ",";
 };
 
-/// Design captions of label1(0) to label1(12): the fields' names, the currency,
-/// and the year and the notice, whose boxes sit apart on the form.
-inline constexpr std::array<std::string_view, 13> kDidascalie = {
-    descrizione(Voce::dataVersamento).nome,
-    descrizione(Voce::codiceFiscale).nome,
-    descrizione(Voce::numeroFabbricati).nome,
-    descrizione(Voce::totale).nome,
-    descrizione(Voce::terreni).nome,
-    descrizione(Voce::areeFabbricabili).nome,
-    descrizione(Voce::abitazionePrincipale).nome,
-    descrizione(Voce::detrazione).nome,
-    descrizione(Voce::altriFabbricati).nome,
-    "Valuta",
-    descrizione(Voce::annoImposta).nome,
-    descrizione(Voce::numeroAtto).nome,
-    descrizione(Voce::dataAtto).nome,
-};
-
 /// The two layouts of the record area.
 enum class Aspetto {
     normale,     ///< ordinary payment: year shown, notice hidden, design captions
@@ -59,7 +41,7 @@ struct Schermata {
     bool attoVisibile() const { return aspetto == Aspetto::violazioni; }  ///< the notice
 };
 
-/// How the record number appears in Text4.
+/// How the record number appears.
 enum class FormaNumero {
     conPrefisso,  ///< "Vers. n. 12", as after an import and with the navigation buttons
     soloNumero,   ///< "12", as the search shows its candidates

@@ -24,14 +24,6 @@ void intitola(QLabel* didascalia, const QString& testo) {
     }
 }
 
-// The field each box Text3(0) to Text3(11) shows: the form keeps the notice
-// number (9) between the other buildings and the year.
-constexpr std::array<Voce, 12> kVoceDiText3 = {
-    Voce::dataVersamento,  Voce::codiceFiscale,    Voce::numeroFabbricati,     Voce::totale,
-    Voce::terreni,         Voce::areeFabbricabili, Voce::abitazionePrincipale, Voce::detrazione,
-    Voce::altriFabbricati, Voce::numeroAtto,       Voce::annoImposta,          Voce::dataAtto,
-};
-
 }  // namespace
 
 EsitoVuoto frmView::apriArchivio(const QString& percorso, LetturaAtto lettura) {
