@@ -53,7 +53,7 @@ double mostra(const ArchivioLavoro& archivio, double n, std::size_t& caratteri) 
     const Schermata s =
         mostrarecord(*v, n, "E", LetturaAtto::lunga, FormaNumero::conPrefisso, Separatori{});
     const auto fine = Orologio::now();
-    caratteri += s.text4.size() + s.text3[1].size();
+    caratteri += s.numero.size() + s.testo(Voce::codiceFiscale).size();
     return std::chrono::duration<double, std::milli>(fine - inizio).count();
 }
 

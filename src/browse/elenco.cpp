@@ -172,26 +172,15 @@ void ElencoVersamenti::formatta(std::uint64_t riga) const {
     }
     const Versamento v = Versamento::daByte(*letto);
     const std::uint64_t numero = numeroRecord(riga);
-    const Schermata s =
-        mostrarecord(v, static_cast<double>(numero), formato_.valuta, formato_.lettura,
-                     FormaNumero::soloNumero, formato_.separatori);
-    // Text3 holds the boxes in the form's order: 7 is the deduction, 8 the other
-    // buildings; 9 and 11, the notice, are empty for an ordinary payment.
-    const auto cella = [this](ColonnaElenco c) -> std::string& { return celle_[indice(c)]; };
-    cella(ColonnaElenco::numero) = formattaNumero(static_cast<double>(numero), formato_.separatori);
-    cella(ColonnaElenco::tipo).assign(1, v.violazione() ? 'V' : 'O');
-    cella(ColonnaElenco::dataVersamento) = s.text3[0];
-    cella(ColonnaElenco::codiceFiscale) = s.text3[1];
-    cella(ColonnaElenco::anno) = s.text3[10];
-    cella(ColonnaElenco::fabbricati) = s.text3[2];
-    cella(ColonnaElenco::totale) = s.text3[3];
-    cella(ColonnaElenco::terreni) = s.text3[4];
-    cella(ColonnaElenco::areeFabbricabili) = s.text3[5];
-    cella(ColonnaElenco::abitazionePrincipale) = s.text3[6];
-    cella(ColonnaElenco::altriFabbricati) = s.text3[8];
-    cella(ColonnaElenco::detrazione) = s.text3[7];
-    cella(ColonnaElenco::numeroAtto) = s.text3[9];
-    cella(ColonnaElenco::dataAtto) = s.text3[11];
+    TestiVoci testi = testiVoci(v, formato_.valuta, formato_.lettura, formato_.separatori);
+    for (std::size_t c = 0; c < kColonneElenco; ++c) {
+        if (kVoceElenco[c]) {
+            celle_[c] = std::move(testi[indice(*kVoceElenco[c])]);
+        }
+    }
+    celle_[indice(ColonnaElenco::numero)] =
+        formattaNumero(static_cast<double>(numero), formato_.separatori);
+    celle_[indice(ColonnaElenco::tipo)].assign(1, v.violazione() ? 'V' : 'O');
 }
 
 }  // namespace pliventa

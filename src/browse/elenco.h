@@ -16,6 +16,7 @@
 #include "records/errore.h"
 #include "records/versamento.h"
 #include "records/visualizzazione.h"
+#include "records/voci.h"
 
 namespace pliventa {
 
@@ -82,14 +83,25 @@ inline constexpr std::array<std::string_view, kColonneElenco> kSpiegazioniElenco
     "Numero del provvedimento, solo per i versamenti su violazione",
     "Data del provvedimento, solo per i versamenti su violazione",
 };
-static_assert(
-    kSpiegazioniElenco[indice(ColonnaElenco::terreni)].ends_with(kDidascalieViolazione[0]));
+
+/// The payment field each column shows; the number and the kind are the list's own.
+inline constexpr std::array<std::optional<Voce>, kColonneElenco> kVoceElenco = {
+    std::nullopt,           std::nullopt,
+    Voce::dataVersamento,   Voce::codiceFiscale,
+    Voce::annoImposta,      Voce::numeroFabbricati,
+    Voce::totale,           Voce::terreni,
+    Voce::areeFabbricabili, Voce::abitazionePrincipale,
+    Voce::altriFabbricati,  Voce::detrazione,
+    Voce::numeroAtto,       Voce::dataAtto,
+};
+static_assert(kSpiegazioniElenco[indice(ColonnaElenco::terreni)].ends_with(
+    descrizione(Voce::terreni).nomeViolazione));
 static_assert(kSpiegazioniElenco[indice(ColonnaElenco::areeFabbricabili)].ends_with(
-    kDidascalieViolazione[1]));
+    descrizione(Voce::areeFabbricabili).nomeViolazione));
 static_assert(kSpiegazioniElenco[indice(ColonnaElenco::abitazionePrincipale)].ends_with(
-    kDidascalieViolazione[2]));
-static_assert(
-    kSpiegazioniElenco[indice(ColonnaElenco::detrazione)].ends_with(kDidascalieViolazione[3]));
+    descrizione(Voce::abitazionePrincipale).nomeViolazione));
+static_assert(kSpiegazioniElenco[indice(ColonnaElenco::detrazione)].ends_with(
+    descrizione(Voce::detrazione).nomeViolazione));
 
 /// Columns of numbers, aligned to the right.
 inline constexpr std::array<bool, kColonneElenco> kADestraElenco = {

@@ -9,10 +9,6 @@ namespace pliventa {
 
 namespace {
 
-bool soloCifre(std::string_view testo) {
-    return std::all_of(testo.begin(), testo.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // The two characters of field 6 that the typed year stands for; nullopt when no
 // record can have that year. A four-digit year is turned back into the two
 // stored digits and kept only if the window's completion gives it again: "1903"
@@ -25,10 +21,8 @@ std::optional<std::string> annoCercato(std::string_view digitato) {
     if (anno.size() == 2) {
         return std::string(anno);
     }
-    std::string riga(Versamento::kLunghezzaRecord, ' ');
     const std::string_view stored = anno.substr(2);
-    riga.replace(posizione(Campo::annoimposta).inizio, stored.size(), stored);
-    if (Versamento::daByte(riga).annoImpostaCompleto() != anno) {
+    if (annoCompleto(stored) != anno) {
         return std::nullopt;
     }
     return std::string(stored);
@@ -88,7 +82,7 @@ bool Filtro::vuoto() const {
 
 bool annoFiltroValido(std::string_view anno) {
     const std::string_view a = senzaSpazi(anno);
-    return (a.empty() || a.size() == 2 || a.size() == 4) && soloCifre(a);
+    return a.empty() || ((a.size() == 2 || a.size() == 4) && valoreCifre(a).has_value());
 }
 
 Esito<std::vector<std::uint32_t>> filtra(const ArchivioLavoro& archivio, const Filtro& filtro,

@@ -4,7 +4,6 @@
 #include <functional>
 #include <optional>
 
-#include "records/giorno.h"
 #include "records/somma.h"
 #include "records/testo.h"
 
@@ -96,37 +95,17 @@ bool codiceSocietaValido(std::string_view c) {
     return somma % 10 == 0;
 }
 
-// Amount fields are, as a rule, plain zero-filled digits: those are read here at
-// once, and the checks fall back on the numeric value rule only for anything else
-// (a sign, blanks, decimals).
-std::optional<std::int64_t> cifreSemplici(std::string_view campo) {
-    std::int64_t n = 0;
-    for (char c : campo) {
-        if (!cifra(c)) {
-            return std::nullopt;
-        }
-        n = n * 10 + (c - '0');
-    }
-    return n;
-}
-
+// Amount fields are, as a rule, plain zero-filled digits: those are read at once,
+// and the checks fall back on the numeric value rule only for anything else (a
+// sign, blanks, decimals).
 SommaEsatta importo(std::string_view campo) {
     SommaEsatta s;
-    if (const std::optional<std::int64_t> n = cifreSemplici(campo)) {
+    if (const std::optional<std::int64_t> n = valoreCifre(campo)) {
         s.aggiungi(*n);
     } else {
         s.aggiungi(leggiNumero(campo));
     }
     return s;
-}
-
-std::optional<int> annoImposta(const Versamento& v) {
-    // Two digits; 93 to 99 are the 1990s (the tax began in 1993), the rest 2000s.
-    const std::optional<int> aa = valoreCifre(v.campo(Campo::annoimposta));
-    if (!aa) {
-        return std::nullopt;
-    }
-    return *aa + (*aa < 93 ? 2000 : 1900);
 }
 
 // The fields whose sum is the total, `quante` of them. An ordinary payment splits
@@ -192,25 +171,12 @@ bool codiceFiscaleValido(std::string_view codice) {
 }
 
 bool dataVersamentoValida(const Versamento& v) {
-    char testo[10];
-    const std::string_view g = v.campo(Campo::giornoversamento);
-    const std::string_view m = v.campo(Campo::meseversamento);
-    const std::string_view a = v.campo(Campo::annoversamento);
-    testo[0] = g[0];
-    testo[1] = g[1];
-    testo[2] = '/';
-    testo[3] = m[0];
-    testo[4] = m[1];
-    testo[5] = '/';
-    for (std::size_t i = 0; i < 4; ++i) {
-        testo[6 + i] = a[i];
-    }
-    return giornoValido(std::string_view(testo, sizeof testo)).has_value();
+    return v.giornoVersamento().has_value();
 }
 
 bool annoImpostaValido(const Versamento& v) {
-    const std::optional<int> imposta = annoImposta(v);
-    const std::optional<int> versamento = valoreCifre(v.campo(Campo::annoversamento));
+    const std::optional<int> imposta = v.annoImposta();
+    const std::optional<std::int64_t> versamento = valoreCifre(v.campo(Campo::annoversamento));
     return !imposta || !versamento || *imposta <= *versamento;
 }
 

@@ -1,9 +1,11 @@
 #include "cli/json.h"
 
 #include <algorithm>
+#include <array>
 
 #include "records/somma.h"
 #include "records/testo.h"
+#include "records/voci.h"
 
 namespace pliventa::cli {
 
@@ -88,52 +90,56 @@ void aggiungiVersamento(std::string& out, const Versamento& v, std::uint64_t num
     out += ',';
     aggiungiChiave(out, "violazione");
     out += violazione ? "true" : "false";
-    out += ',';
-    aggiungiChiave(out, "data_versamento");
-    aggiungiStringa(out, v.dataVersamento());
-    out += ',';
-    aggiungiChiave(out, "codice_fiscale");
-    aggiungiStringa(out, v.campo(Campo::codicefiscale));
-    out += ',';
-    aggiungiChiave(out, "numero_fabbricati");
-    aggiungiNumero(out, v.campo(Campo::numerofabbricati), false);
-
-    // The amounts in the order of the record area: the deduction (field 13)
-    // comes before the other buildings (field 12).
-    static constexpr struct {
-        std::string_view chiave;
-        Campo campo;
-    } kImporti[] = {
-        {"totale", Campo::totale},
-        {"terreni", Campo::terreni},
-        {"aree_fabbricabili", Campo::areefabbricabili},
-        {"abitazione_principale", Campo::abitazioneprincipale},
-        {"detrazione", Campo::detrazione},
-        {"altri_fabbricati", Campo::altrifabbricati},
+    // The fields in their order, each under its key.
+    static constexpr std::array<std::string_view, kNumeroVoci> kChiavi = {
+        "data_versamento",
+        "codice_fiscale",
+        "numero_fabbricati",
+        "totale",
+        "terreni",
+        "aree_fabbricabili",
+        "abitazione_principale",
+        "detrazione",
+        "altri_fabbricati",
+        "anno",
+        "numero_atto",
+        "data_atto",
     };
-    for (const auto& importo : kImporti) {
+    const EstremiAtto atto = violazione ? v.estremi(opzioni.lettura) : EstremiAtto{};
+    for (const DescrizioneVoce& d : kVoci) {
         out += ',';
-        aggiungiChiave(out, importo.chiave);
-        aggiungiNumero(out, v.campo(importo.campo), opzioni.euro);
-    }
-
-    out += ',';
-    aggiungiChiave(out, "anno");
-    if (violazione) {
-        out += "null";
-    } else {
-        aggiungiStringa(out, v.annoImpostaCompleto());
-    }
-    if (violazione) {
-        const EstremiAtto atto = v.estremi(opzioni.lettura);
-        out += ',';
-        aggiungiChiave(out, "numero_atto");
-        aggiungiStringa(out, atto.numero);
-        out += ',';
-        aggiungiChiave(out, "data_atto");
-        aggiungiStringa(out, atto.data);
-    } else {
-        out += ",\"numero_atto\":null,\"data_atto\":null";
+        aggiungiChiave(out, kChiavi[indice(d.voce)]);
+        switch (d.genere) {
+            case Genere::data:
+                aggiungiStringa(out, v.dataVersamento());
+                break;
+            case Genere::testo:
+                aggiungiStringa(out, v.campo(d.campo));
+                break;
+            case Genere::conteggio:
+                aggiungiNumero(out, v.campo(d.campo), false);
+                break;
+            case Genere::importo:
+                aggiungiNumero(out, v.campo(d.campo), opzioni.euro);
+                break;
+            case Genere::anno:
+                // The four-digit year of an ordinary payment; a violation payment's
+                // field holds no year of its own.
+                if (violazione) {
+                    out += "null";
+                } else {
+                    aggiungiStringa(out, v.annoImpostaCompleto());
+                }
+                break;
+            case Genere::numeroAtto:
+            case Genere::dataAtto:
+                if (!violazione) {
+                    out += "null";
+                } else {
+                    aggiungiStringa(out, d.genere == Genere::numeroAtto ? atto.numero : atto.data);
+                }
+                break;
+        }
     }
     out += '}';
 }

@@ -6,33 +6,54 @@
 
 namespace pliventa {
 
-std::array<Cella, 12> celleVersamento(const Versamento& v, bool euro, LetturaAtto lettura) {
-    std::array<Cella, 12> c;
-    c[0] = daCp1252(v.dataVersamento());
-    c[1] = daCp1252(v.campo(Campo::codicefiscale));
-    c[2] = valoreNumerico(v.campo(Campo::numerofabbricati));
-    for (std::size_t i = 0; i < kCampiImporto.size(); ++i) {
-        const double valore = valoreNumerico(v.campo(kCampiImporto[i]));
-        c[3 + i] = euro ? valore / 100 : valore;
-    }
-    if (!v.violazione()) {
-        // A year is a number the sheet can sort and filter on; a year field that
-        // is not two digits ("20  ") stays the text it is.
-        std::string anno = v.annoImpostaCompleto();
-        if (const std::optional<int> numero = valoreCifre(anno)) {
-            c[9] = static_cast<double>(*numero);
-        } else {
-            c[9] = daCp1252(anno);
-        }
-    } else {
-        // The notice number is text so that it keeps its leading zeros; the date is
-        // a date only when it is one, otherwise the text as read.
-        const EstremiAtto atto = v.estremi(lettura);
-        c[10] = daCp1252(atto.numero);
-        if (const std::optional<Giorno> g = giornoValido(atto.data)) {
-            c[11] = *g;
-        } else {
-            c[11] = daCp1252(atto.data);
+std::array<Cella, kNumeroVoci> celleVersamento(const Versamento& v, bool euro,
+                                               LetturaAtto lettura) {
+    std::array<Cella, kNumeroVoci> c;
+    const bool violazione = v.violazione();
+    const EstremiAtto atto = violazione ? v.estremi(lettura) : EstremiAtto{};
+    for (const DescrizioneVoce& d : kVoci) {
+        Cella& cella = c[indice(d.voce)];
+        switch (d.genere) {
+            case Genere::data:
+                cella = daCp1252(v.dataVersamento());
+                break;
+            case Genere::testo:
+                cella = daCp1252(v.campo(d.campo));
+                break;
+            case Genere::conteggio:
+                cella = valoreNumerico(v.campo(d.campo));
+                break;
+            case Genere::importo: {
+                const double valore = valoreNumerico(v.campo(d.campo));
+                cella = euro ? valore / 100 : valore;
+                break;
+            }
+            case Genere::anno:
+                // A year is a number the sheet can sort and filter on; a year field
+                // that is not two digits ("20  ") stays the text it is.
+                if (violazione) {
+                    break;
+                }
+                if (const std::optional<int> anno = v.annoImposta()) {
+                    cella = static_cast<double>(*anno);
+                } else {
+                    cella = daCp1252(v.annoImpostaCompleto());
+                }
+                break;
+            case Genere::numeroAtto:
+                // Text, so that it keeps its leading zeros.
+                if (violazione) {
+                    cella = daCp1252(atto.numero);
+                }
+                break;
+            case Genere::dataAtto:
+                // A date only when it is one, otherwise the text as read.
+                if (atto.giorno) {
+                    cella = *atto.giorno;
+                } else if (violazione) {
+                    cella = daCp1252(atto.data);
+                }
+                break;
         }
     }
     return c;
@@ -41,8 +62,8 @@ std::array<Cella, 12> celleVersamento(const Versamento& v, bool euro, LetturaAtt
 void Totali::aggiungi(const Versamento& v) {
     ++versamenti_;
     fabbricati_.aggiungi(leggiNumero(v.campo(Campo::numerofabbricati)));
-    for (std::size_t i = 0; i < kCampiImporto.size(); ++i) {
-        importi_[i].aggiungi(leggiNumero(v.campo(kCampiImporto[i])));
+    for (std::size_t i = 0; i < kVociImporto.size(); ++i) {
+        importi_[i].aggiungi(leggiNumero(v.campo(descrizione(kVociImporto[i]).campo)));
     }
 }
 

@@ -13,28 +13,25 @@
 #include "records/giorno.h"
 #include "records/somma.h"
 #include "records/versamento.h"
+#include "records/voci.h"
 
 namespace pliventa {
 
-/// The headers of row 1, columns A to L.
-inline constexpr std::array<std::string_view, 12> kIntestazioni = {
+/// The headers of row 1, columns A to L: one column for each field, in the order
+/// of Voce.
+inline constexpr std::array<std::string_view, kNumeroVoci> kIntestazioni = {
     "Data Versamento", "Cod.Fiscale",  "NumFabbr",     "Totale", "Terreni", "Aree Fabbr.",
     "Abit. Princ.",    "Detr. Ab.Pr.", "Altri Fabbr.", "Anno",   "N. Atto", "Data Atto",
-};
-
-/// The amount fields of columns D to I. The deduction (field 13) comes before the
-/// other buildings (field 12), as the sheet has always had it.
-inline constexpr std::array<Campo, 6> kCampiImporto = {
-    Campo::totale,     Campo::terreni,         Campo::areefabbricabili, Campo::abitazioneprincipale,
-    Campo::detrazione, Campo::altrifabbricati,
 };
 
 /// One cell: empty, a text (UTF-8, never read as a formula), a number, or a date.
 using Cella = std::variant<std::monostate, std::string, double, Giorno>;
 
-/// Cells A to L of the row of payment `v`. Amounts are euro cents shown divided by
-/// 100 when `euro`, whole lire otherwise; the notice is read with `lettura`.
-std::array<Cella, 12> celleVersamento(const Versamento& v, bool euro, LetturaAtto lettura);
+/// Cells A to L of the row of payment `v`, one for each field in the order of
+/// Voce. Amounts are euro cents shown divided by 100 when `euro`, whole lire
+/// otherwise; the tax year is given for an ordinary payment, the notice, read with
+/// `lettura`, for a violation payment.
+std::array<Cella, kNumeroVoci> celleVersamento(const Versamento& v, bool euro, LetturaAtto lettura);
 
 /// The values of row 2: how many payments, the sum of their properties (C2) and
 /// the sums of the six amount columns (the stored results of D2 to I2).

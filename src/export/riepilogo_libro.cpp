@@ -13,11 +13,6 @@ namespace pliventa {
 
 namespace {
 
-bool annoNumerico(std::string_view chiave) {
-    return chiave.size() == 4 &&
-           std::all_of(chiave.begin(), chiave.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 /// Row `riga` for `g`; `etichetta` replaces the key in the grand-total row.
 EsitoVuoto scriviRiga(LibroExcel& libro, std::uint32_t riga, const GruppoRiepilogo& g,
                       Raggruppamento r, bool euro, const std::string* etichetta) {
@@ -27,13 +22,10 @@ EsitoVuoto scriviRiga(LibroExcel& libro, std::uint32_t riga, const GruppoRiepilo
     Cella chiave;
     if (totale) {
         chiave = *etichetta;
-    } else if (r == Raggruppamento::anno && annoNumerico(g.chiave)) {
+    } else if (const std::optional<std::int64_t> anno = valoreCifre(g.chiave);
+               r == Raggruppamento::anno && g.chiave.size() == 4 && anno) {
         // A year is a number the sheet can sort and filter on.
-        int anno = 0;
-        for (char cifra : g.chiave) {
-            anno = anno * 10 + (cifra - '0');
-        }
-        chiave = static_cast<double>(anno);
+        chiave = static_cast<double>(*anno);
     } else {
         chiave = daCp1252(g.chiave);
     }

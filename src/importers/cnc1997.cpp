@@ -21,15 +21,14 @@ public:
         if (s.size() < 26 || s[25] != '3') {
             return false;
         }
-        // The tax was first paid in 1993: two-digit years 93 to 99 are of the
-        // 1990s, up to 92 of the 2000s. Blanks or no digits read as 0, so "20".
+        // The payment year has two digits; the century goes in front by the rule
+        // of the tax year (blanks or no digits read as 0, so "20").
         const std::string_view aa = s.substr(26, 2);
-        const bool cifre =
-            aa.size() == 2 && aa[0] >= '0' && aa[0] <= '9' && aa[1] >= '0' && aa[1] <= '9';
-        const double anno = cifre ? (aa[0] - '0') * 10 + (aa[1] - '0') : valoreNumerico(aa);
+        const std::optional<std::int64_t> cifre = valoreCifre(aa);
+        const double anno = cifre ? static_cast<double>(*cifre) : valoreNumerico(aa);
         char* out = out_.data();
         std::memcpy(out, s.data(), 26);
-        std::memcpy(out + 26, anno <= 92 ? "20" : "19", 2);
+        std::memcpy(out + 26, secolo(anno) == 2000 ? "20" : "19", 2);
         // Columns 27-156, then from column 155 to the end: columns 155-156 are
         // repeated, so the last part of the record lands on its work-file columns.
         const std::size_t primo = std::min<std::size_t>(s.size() - 26, 130);

@@ -97,15 +97,10 @@ Importo importo(std::string_view s, bool& fuori) {
 /// "-" in front for a credit, are read here; anything else by the lenient rule.
 double valore(std::string_view t) {
     const bool meno = !t.empty() && t[0] == '-';
-    std::int64_t v = 0;
-    for (std::size_t i = meno ? 1 : 0; i < t.size(); ++i) {
-        const char c = t[i];
-        if (c < '0' || c > '9') {
-            return valoreNumerico(t);
-        }
-        v = v * 10 + (c - '0');
+    if (const std::optional<std::int64_t> v = valoreCifre(t.substr(meno ? 1 : 0))) {
+        return static_cast<double>(meno ? -*v : *v);
     }
-    return static_cast<double>(meno ? -v : v);
+    return valoreNumerico(t);
 }
 
 /// `v` as `n` digits, zero-filled on the left, at `p`; higher digits are dropped.

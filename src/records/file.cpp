@@ -7,8 +7,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -87,16 +89,15 @@ std::string cartellaDi(const std::string& percorso) {
 
 /// Reads the digits at the start of `s` (at most 10) and drops them; -1 when none.
 long long numero(std::string_view& s) {
-    long long n = 0;
-    std::size_t i = 0;
-    for (; i < s.size() && i < 10 && s[i] >= '0' && s[i] <= '9'; ++i) {
-        n = n * 10 + (s[i] - '0');
-    }
-    if (i == 0) {
+    // Unsigned, so that a leading "-" is no number; ten digits always fit.
+    unsigned long long n = 0;
+    const auto [fine, ec] =
+        std::from_chars(s.data(), s.data() + std::min<std::size_t>(s.size(), 10), n);
+    if (ec != std::errc()) {
         return -1;
     }
-    s.remove_prefix(i);
-    return n;
+    s.remove_prefix(static_cast<std::size_t>(fine - s.data()));
+    return static_cast<long long>(n);
 }
 
 /// The process that made the temporary file `nome` of this computer; 0 when

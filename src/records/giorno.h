@@ -1,14 +1,10 @@
-// Calendar days as the records write them: "dd/mm/yyyy" from three text fields.
+// Calendar days as the records write them: year, month and day in fields of digits.
 #pragma once
 
 #include <optional>
 #include <string_view>
 
 namespace pliventa {
-
-/// The value of a text made only of digits (at most nine of them, so that it fits),
-/// as dates and years are written; nullopt when it is empty or holds anything else.
-std::optional<int> valoreCifre(std::string_view testo);
 
 /// A calendar day.
 struct Giorno {
@@ -18,9 +14,10 @@ struct Giorno {
     bool operator==(const Giorno&) const = default;
 };
 
-/// Reads "dd/mm/yyyy" as a real calendar day of the years 1900 to 9999 (the
-/// Gregorian calendar, and the days a spreadsheet date can hold); nullopt for
-/// anything else (blanks, 31/02, 00/00/0000).
-std::optional<Giorno> giornoValido(std::string_view ggmmaaaa);
+/// The day written as the digit fields `aaaa`, `mm` and `gg` when it is a real
+/// calendar day of the years 1900 to 9999 (the Gregorian calendar, and the days a
+/// spreadsheet date can hold); nullopt for anything else (blanks, 31/06, 29/02 of
+/// a common year, 00/00/0000).
+std::optional<Giorno> giornoValido(std::string_view aaaa, std::string_view mm, std::string_view gg);
 
 }  // namespace pliventa

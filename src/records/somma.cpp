@@ -75,10 +75,8 @@ void SommaEsatta::aggiungi(const NumeroLetto& n) {
     // A field is at most 11 characters wide, so its whole part fits easily and its
     // decimals are at most 10: both parts are exact in 64 bits.
     const std::size_t interiCifre = n.cifre.size() - n.decimali;
-    std::int64_t intero = 0;
-    for (std::size_t i = 0; i < interiCifre; ++i) {
-        intero = intero * 10 + (n.cifre[i] - '0');
-    }
+    const std::int64_t intero =
+        valoreCifre(std::string_view(n.cifre).substr(0, interiCifre)).value_or(0);
     std::int64_t frazione = 0;
     std::int64_t peso = kFrazione;
     for (std::size_t i = interiCifre; i < n.cifre.size() && peso > 1; ++i) {

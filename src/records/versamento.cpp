@@ -1,6 +1,7 @@
 #include "records/versamento.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace pliventa {
 
@@ -30,10 +31,13 @@ EstremiAtto Versamento::estremi(LetturaAtto lettura) const {
         return std::string(parte(f, da, 2)) + "/" + std::string(parte(f, da + 2, 2)) + "/" +
                std::string(parte(f, da + 4, 4));
     };
+    auto giorno = [&](std::size_t da) {
+        return giornoValido(parte(f, da + 4, 4), parte(f, da + 2, 2), parte(f, da, 2));
+    };
     if (lettura == LetturaAtto::lunga) {
-        return {std::string(parte(f, 7, 9)), data(16)};
+        return {std::string(parte(f, 7, 9)), data(16), giorno(16)};
     }
-    return {std::string(parte(f, 7, 6)), data(13)};
+    return {std::string(parte(f, 7, 6)), data(13), giorno(13)};
 }
 
 std::string Versamento::dataVersamento() const {
@@ -42,48 +46,68 @@ std::string Versamento::dataVersamento() const {
            std::string(campo(Campo::annoversamento));
 }
 
+std::optional<Giorno> Versamento::giornoVersamento() const {
+    return giornoValido(campo(Campo::annoversamento), campo(Campo::meseversamento),
+                        campo(Campo::giornoversamento));
+}
+
 std::string Versamento::annoImpostaCompleto() const {
-    const std::string_view anno = campo(Campo::annoimposta);
-    return (valoreNumerico(anno) < 93 ? "20" : "19") + std::string(anno);
+    return annoCompleto(campo(Campo::annoimposta));
+}
+
+std::optional<int> Versamento::annoImposta() const {
+    const std::optional<std::int64_t> aa = valoreCifre(campo(Campo::annoimposta));
+    if (!aa) {
+        return std::nullopt;
+    }
+    const int anno = static_cast<int>(*aa);
+    return secolo(anno) + anno;
+}
+
+std::string annoCompleto(std::string_view dueCifre) {
+    return (secolo(valoreNumerico(dueCifre)) == 2000 ? "20" : "19") + std::string(dueCifre);
 }
 
 NumeroLetto leggiNumero(std::string_view testo) {
     NumeroLetto n;
-    bool dopoPunto = false;
-    bool inizio = true;  // no sign, digit or point seen yet
-    for (char c : testo) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-            continue;
-        }
-        if (inizio && (c == '-' || c == '+')) {
-            n.negativo = c == '-';
-        } else if (c >= '0' && c <= '9') {
-            n.cifre += c;
-            n.decimali += dopoPunto ? 1 : 0;
-        } else if (c == '.' && !dopoPunto) {
-            dopoPunto = true;
-        } else {
-            break;
-        }
-        inizio = false;
-    }
+    n.negativo = scorriNumero(testo, [&n](char c, bool decimale) {
+        n.cifre += c;
+        n.decimali += decimale ? 1 : 0;
+        return true;
+    });
     return n;
+}
+
+std::optional<std::int64_t> valoreCifre(std::string_view testo) {
+    // from_chars alone would take a leading "-" and stop quietly at a non-digit:
+    // the text must be nothing but digits, and few enough never to overflow.
+    if (testo.empty() || testo.size() > 18 || testo[0] < '0' || testo[0] > '9') {
+        return std::nullopt;
+    }
+    std::uint64_t n = 0;
+    const auto [fine, ec] = std::from_chars(testo.data(), testo.data() + testo.size(), n);
+    if (ec != std::errc() || fine != testo.data() + testo.size()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(n);
 }
 
 double valoreNumerico(std::string_view testo) {
     // The digits are taken as one whole number and scaled once at the end, so that
     // "123.45" gives the double nearest to 123.45 and whole amounts stay exact.
-    const NumeroLetto n = leggiNumero(testo);
     double cifre = 0;
-    for (char c : n.cifre) {
+    std::size_t decimali = 0;
+    const bool negativo = scorriNumero(testo, [&](char c, bool decimale) {
         cifre = cifre * 10 + (c - '0');
-    }
+        decimali += decimale ? 1 : 0;
+        return true;
+    });
     double scala = 1;  // powers of ten up to 1e22 are exact doubles
-    for (std::size_t i = 0; i < n.decimali; ++i) {
+    for (std::size_t i = 0; i < decimali; ++i) {
         scala *= 10;
     }
     const double valore = cifre / scala;
-    return n.negativo ? -valore : valore;
+    return negativo ? -valore : valore;
 }
 
 std::string_view senzaSpazi(std::string_view testo) {

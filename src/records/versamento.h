@@ -4,8 +4,12 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "records/giorno.h"
 
 namespace pliventa {
 
@@ -69,10 +73,12 @@ constexpr Posizione posizione(Campo c) {
 /// which one it uses; the work file's origin does.
 enum class LetturaAtto { lunga, breve };
 
-/// Notice number and date of a violation payment, as stored (date split dd/mm/yyyy).
+/// Notice number and date of a violation payment, as stored (date split dd/mm/yyyy),
+/// and the date as a calendar day when it is one.
 struct EstremiAtto {
     std::string numero;
     std::string data;
+    std::optional<Giorno> giorno;
 };
 
 /// One payment record. Always exactly 202 bytes; short input is padded with blanks.
@@ -109,9 +115,15 @@ public:
     /// Payment date as day/month/year from fields 4, 3 and 2, unchecked.
     std::string dataVersamento() const;
 
-    /// Four-digit tax year: "20" when field 6 reads as a number below 93, else "19",
-    /// followed by field 6 as stored (the two-digit years 93-99 are the 1990s).
+    /// The payment date (fields 2, 3 and 4) when it is a real calendar day.
+    std::optional<Giorno> giornoVersamento() const;
+
+    /// Field 6 with its century in front, as text: annoCompleto() of field 6.
     std::string annoImpostaCompleto() const;
+
+    /// The tax year as a number when field 6 is two digits (93 gives 1993, 05
+    /// gives 2005); nullopt otherwise.
+    std::optional<int> annoImposta() const;
 
 private:
     std::array<char, kLunghezzaRecord> dati_;
@@ -125,14 +137,58 @@ struct NumeroLetto {
     std::size_t decimali = 0;  ///< how many of them follow the point
 };
 
-/// Reads a text field by the numeric value rule: blanks are ignored anywhere, a
-/// leading "-" makes it negative ("+" is allowed too), one "." may start the
+/// The numeric value rule, walked once over `testo`: blanks are ignored anywhere,
+/// a leading "-" makes it negative ("+" is allowed too), one "." may start the
 /// decimals, reading stops at the first character that cannot continue the number,
-/// and no digits give 0.
+/// and no digits give 0. Calls `cifra(c, decimale)` for each digit in order;
+/// when it returns false the walk stops there. Returns true for a leading "-".
+/// Allocates nothing, so the hot paths read by the rule itself.
+template <typename Cifra>
+constexpr bool scorriNumero(std::string_view testo, Cifra&& cifra) {
+    bool negativo = false;
+    bool dopoPunto = false;
+    bool inizio = true;  // no sign, digit or point seen yet
+    for (const char c : testo) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+            continue;
+        }
+        if (inizio && (c == '-' || c == '+')) {
+            negativo = c == '-';
+        } else if (c >= '0' && c <= '9') {
+            if (!cifra(c, dopoPunto)) {
+                break;
+            }
+        } else if (c == '.' && !dopoPunto) {
+            dopoPunto = true;
+        } else {
+            break;
+        }
+        inizio = false;
+    }
+    return negativo;
+}
+
+/// Reads a text field by the numeric value rule (see scorriNumero()).
 NumeroLetto leggiNumero(std::string_view testo);
 
 /// Numeric value of a text field by the rule of leggiNumero().
 double valoreNumerico(std::string_view testo);
+
+/// The value of a text made only of the digits 0-9, at most 18 of them so that any
+/// such text fits; nullopt when it is empty or holds anything else (a blank, a
+/// sign, a point). Dates, years and plain amounts are written this way.
+std::optional<std::int64_t> valoreCifre(std::string_view testo);
+
+/// The century of a two-digit tax year read as `valore` (the numeric value of the
+/// field): ICI was first paid in 1993, so 93 to 99 are the 1990s and anything
+/// lower, a field without digits included, the 2000s. Returns 1900 or 2000.
+constexpr int secolo(double valore) {
+    return valore < 93 ? 2000 : 1900;
+}
+
+/// A two-character tax-year field with its century in front, as text: "93" gives
+/// "1993", "05" gives "2005", two blanks "20  ".
+std::string annoCompleto(std::string_view dueCifre);
 
 /// `testo` without leading and trailing blanks (spaces only, as the fields pad).
 std::string_view senzaSpazi(std::string_view testo);

@@ -60,39 +60,49 @@ std::string formattaNumero(double numero, const Separatori& sep) {
     return testo;
 }
 
+TestiVoci testiVoci(const Versamento& v, std::string_view valuta, LetturaAtto lettura,
+                    const Separatori& sep) {
+    TestiVoci t;
+    const bool violazione = v.violazione();
+    const EstremiAtto atto = violazione ? v.estremi(lettura) : EstremiAtto{};
+    for (const DescrizioneVoce& d : kVoci) {
+        std::string& testo = t[indice(d.voce)];
+        switch (d.genere) {
+            case Genere::data:
+                testo = daCp1252(v.dataVersamento());
+                break;
+            case Genere::testo:
+            case Genere::anno:
+                testo = daCp1252(v.campo(d.campo));
+                break;
+            case Genere::conteggio:
+                testo = formattaNumero(valoreNumerico(v.campo(d.campo)), sep);
+                break;
+            case Genere::importo:
+                testo = formattaImporto(valoreNumerico(v.campo(d.campo)), valuta, sep);
+                break;
+            case Genere::numeroAtto:
+                testo = daCp1252(atto.numero);
+                break;
+            case Genere::dataAtto:
+                testo = daCp1252(atto.data);
+                break;
+        }
+    }
+    return t;
+}
+
 Schermata mostrarecord(const Versamento& v, double recordcorrente, std::string_view valuta,
                        LetturaAtto lettura, FormaNumero forma, const Separatori& sep) {
     Schermata s;
-    s.text3[0] = daCp1252(v.dataVersamento());
-    s.text3[1] = daCp1252(v.campo(Campo::codicefiscale));
-    s.text3[2] = formattaNumero(valoreNumerico(v.campo(Campo::numerofabbricati)), sep);
-    // Text3(7) shows the deduction (field 13) and Text3(8) the other buildings
-    // (field 12): the boxes follow the order of the form, not of the record.
-    constexpr std::array<Campo, 6> kImporti = {Campo::totale,           Campo::terreni,
-                                               Campo::areefabbricabili, Campo::abitazioneprincipale,
-                                               Campo::detrazione,       Campo::altrifabbricati};
-    for (std::size_t i = 0; i < kImporti.size(); ++i) {
-        s.text3[3 + i] = formattaImporto(valoreNumerico(v.campo(kImporti[i])), valuta, sep);
-    }
-    s.text3[10] = daCp1252(v.campo(Campo::annoimposta));
-    s.text4 = formattaNumero(recordcorrente, sep);
+    s.testi = testiVoci(v, valuta, lettura, sep);
+    s.numero = formattaNumero(recordcorrente, sep);
     if (forma == FormaNumero::conPrefisso) {
-        s.text4 = "Vers. n. " + s.text4;
+        s.numero = "Vers. n. " + s.numero;
     }
     if (v.violazione()) {
         s.aspetto = Aspetto::violazioni;
-        s.text4 += " (Violazione)";
-        const EstremiAtto atto = v.estremi(lettura);
-        s.text3[9] = daCp1252(atto.numero);
-        s.text3[11] = daCp1252(atto.data);
-        for (std::size_t i = 0; i < 4; ++i) {
-            s.didascalie[i] = kDidascalieViolazione[i];
-        }
-    } else {
-        s.aspetto = Aspetto::normale;
-        for (std::size_t i = 0; i < 4; ++i) {
-            s.didascalie[i] = kDidascalie[4 + i];
-        }
+        s.numero += " (Violazione)";
     }
     return s;
 }

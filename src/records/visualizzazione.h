@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "records/versamento.h"
+#include "records/voci.h"
 
 namespace pliventa {
 
@@ -16,47 +17,31 @@ struct Separatori {
     std::string decimali = ",";
 };
 
-/// Design captions of label1(0) to label1(12).
-inline constexpr std::array<std::string_view, 13> kDidascalie = {
-    "Data di versamento",
-    "Codice Fiscale",
-    "Numero fabbricati",
-    "Totale versamento",
-    "Terreni Agricoli",
-    "Aree Fabbricabili",
-    "Abitazione Principale",
-    "Detrazione Abitazione Principale",
-    "Altri fabbricati",
-    "Valuta",
-    "Anno",
-    "Numero provedimento",
-    "Data Provvedimento",
-};
-
-/// Captions of label1(4) to label1(7) in the violation layout.
-inline constexpr std::array<std::string_view, 4> kDidascalieViolazione = {"Imposta", "Sanzioni",
-                                                                          "Pena pec.", "Interessi"};
-
 /// The two layouts of the record area.
 enum class Aspetto {
     normale,     ///< ordinary payment: year shown, notice hidden, design captions
     violazioni,  ///< violation payment: year hidden, notice shown, violation captions
 };
 
+/// The texts of the fields of one payment, by Voce, UTF-8.
+using TestiVoci = std::array<std::string, kNumeroVoci>;
+
 /// Everything one display puts on screen. Texts are UTF-8.
 struct Schermata {
-    std::array<std::string, 12> text3;  ///< Text3(0) to Text3(11)
-    std::string text4;                  ///< record number box
+    TestiVoci testi;     ///< by Voce
+    std::string numero;  ///< the record number line
     Aspetto aspetto = Aspetto::normale;
-    std::array<std::string, 4> didascalie;  ///< captions of label1(4) to label1(7)
 
-    bool annoVisibile() const { return aspetto == Aspetto::normale; }  ///< Text3(10), label1(10)
-    bool attoVisibile() const {
-        return aspetto == Aspetto::violazioni;
-    }  ///< Text3(9), (11), label1(11), (12)
+    const std::string& testo(Voce v) const { return testi[indice(v)]; }
+    /// What field `v` is called in this layout.
+    std::string_view didascalia(Voce v) const {
+        return aspetto == Aspetto::violazioni ? descrizione(v).nomeViolazione : descrizione(v).nome;
+    }
+    bool annoVisibile() const { return aspetto == Aspetto::normale; }     ///< the tax year
+    bool attoVisibile() const { return aspetto == Aspetto::violazioni; }  ///< the notice
 };
 
-/// How the record number appears in Text4.
+/// How the record number appears.
 enum class FormaNumero {
     conPrefisso,  ///< "Vers. n. 12", as after an import and with the navigation buttons
     soloNumero,   ///< "12", as the search shows its candidates
@@ -70,6 +55,13 @@ std::string formattaImporto(double valore, std::string_view valuta, const Separa
 /// A record number or count as plain decimal text: a whole number without
 /// decimals (3), a fraction with the locale's decimal separator (10,5).
 std::string formattaNumero(double numero, const Separatori& sep);
+
+/// The fields of `v` as the window shows them: the payment date and the codice
+/// fiscale as stored, the number of properties as a plain number, amounts by
+/// `valuta`, the tax year's two stored digits, and for a violation payment the
+/// notice read by `lettura` (empty for an ordinary one).
+TestiVoci testiVoci(const Versamento& v, std::string_view valuta, LetturaAtto lettura,
+                    const Separatori& sep);
 
 /// The display of `v` as record `recordcorrente`: amounts by `valuta`, the notice
 /// by `lettura` (the arrangement the work file was written in).

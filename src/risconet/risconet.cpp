@@ -184,52 +184,36 @@ void mettiIntero(RigaCnc& out, std::size_t colonna, std::size_t larghezza, std::
                  std::size_t scala) {
     // The usual field, nothing but digits and few enough for an integer: no sign,
     // blank or point to read, and the value is never negative.
-    if (!testo.empty() && testo.size() <= kCifreSicure && scala < kPotenze.size()) {
-        std::uint64_t mantissa = 0;
-        bool soloCifre = true;
-        for (const char c : testo) {
-            const auto cifra = static_cast<unsigned>(static_cast<unsigned char>(c)) - '0';
-            soloCifre = soloCifre && cifra <= 9;
-            mantissa = mantissa * 10 + cifra;
+    if (const std::optional<std::int64_t> cifre = valoreCifre(testo);
+        cifre && scala < kPotenze.size()) {
+        const auto mantissa = static_cast<std::uint64_t>(*cifre);
+        std::uint64_t intero = mantissa;
+        if (scala > 0) {
+            const std::uint64_t q = mantissa / kPotenze[scala - 1];
+            intero = q / 10 + (q % 10 >= 5 ? 1 : 0);
         }
-        if (soloCifre) {
-            std::uint64_t intero = mantissa;
-            if (scala > 0) {
-                const std::uint64_t q = mantissa / kPotenze[scala - 1];
-                intero = q / 10 + (q % 10 >= 5 ? 1 : 0);
-            }
-            mettiPositivo(out, colonna, larghezza, intero);
-            return;
-        }
+        mettiPositivo(out, colonna, larghezza, intero);
+        return;
     }
-    // The numeric value rule, read straight into an integer: blanks are skipped,
-    // a sign may lead, one "." starts the decimals, anything else ends the number.
+    // The numeric value rule, read straight into an integer; a value of more
+    // significant digits than an integer holds is worked on as text.
     std::uint64_t mantissa = 0;
     std::size_t cifre = 0;  // significant digits taken
     std::size_t decimali = 0;
-    bool negativo = false;
-    bool inizio = true;
-    bool dopoPunto = false;
-    for (const char c : testo) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-            continue;
+    bool lungo = false;
+    const bool negativo = scorriNumero(testo, [&](char c, bool decimale) {
+        if (cifre == kCifreSicure) {
+            lungo = true;
+            return false;
         }
-        if (inizio && (c == '-' || c == '+')) {
-            negativo = c == '-';
-        } else if (c >= '0' && c <= '9') {
-            if (cifre == 18) {
-                mettiInteroLungo(out, colonna, larghezza, testo, scala);
-                return;
-            }
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-            cifre += mantissa > 0 ? 1 : 0;
-            decimali += dopoPunto ? 1 : 0;
-        } else if (c == '.' && !dopoPunto) {
-            dopoPunto = true;
-        } else {
-            break;
-        }
-        inizio = false;
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        cifre += mantissa > 0 ? 1 : 0;
+        decimali += decimale ? 1 : 0;
+        return true;
+    });
+    if (lungo) {
+        mettiInteroLungo(out, colonna, larghezza, testo, scala);
+        return;
     }
     decimali += scala;
     std::uint64_t intero = mantissa;
@@ -255,34 +239,21 @@ void mettiIntero(RigaCnc& out, std::size_t colonna, std::size_t larghezza, std::
                        std::string_view(testoCifre + sizeof testoCifre - n, n), negativo);
 }
 
-/// The payment date yyyymmdd: characters 1-4, 6-7 and 9-10 of the field, as in
-/// "2003-07-15 00:00:00" or "2003-07-15". A field that does not read as a number
-/// above zero (empty, not starting with a digit), or is too short to hold a date,
-/// gives 1 January 1901.
-/// True when `campo` reads as a number above zero by the numeric value rule.
+/// True when `campo` reads as a number above zero by the numeric value rule: a
+/// digit other than 0 and no leading "-".
 bool positivo(std::string_view campo) {
-    bool inizio = true;
-    bool dopoPunto = false;
-    for (const char c : campo) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-            continue;
-        }
-        if (inizio && (c == '-' || c == '+')) {
-            if (c == '-') {
-                return false;  // negative, or zero
-            }
-        } else if (c >= '1' && c <= '9') {
-            return true;
-        } else if (c == '.' && !dopoPunto) {
-            dopoPunto = true;
-        } else if (c != '0') {
-            return false;
-        }
-        inizio = false;
-    }
-    return false;
+    bool nonZero = false;
+    const bool negativo = scorriNumero(campo, [&nonZero](char c, bool) {
+        nonZero = c != '0';
+        return !nonZero;
+    });
+    return nonZero && !negativo;
 }
 
+/// The payment date yyyymmdd: characters 1-4, 6-7 and 9-10 of the field, as in
+/// "2003-07-15 00:00:00" or "2003-07-15". A field that does not read as a number
+/// above zero (empty, all zeros, not starting with a digit), or is too short to
+/// hold a date, gives 1 January 1901.
 void mettiData(RigaCnc& out, std::string_view campo) {
     if (campo.size() <= 2 || !positivo(campo)) {
         metti(out, 27, 8, "19010101");

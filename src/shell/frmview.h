@@ -14,6 +14,7 @@
 #include "records/versamento.h"
 #include "records/visualizzazione.h"
 #include "shell/dialoghi.h"
+#include "shell/didascalie.h"
 
 class QAction;
 class QComboBox;

@@ -55,16 +55,13 @@ void frmView::mostra(const Versamento& v, FormaNumero forma) {
 
 void frmView::applica(const Schermata& s) {
     for (std::size_t i = 0; i < Text3.size(); ++i) {
-        Text3[i]->setText(daUtf8(s.text3[i]));
+        Text3[i]->setText(daUtf8(s.testo(kVoceDiText3[i])));
     }
-    Text4->setText(daUtf8(s.text4));
+    Text4->setText(daUtf8(s.numero));
     if (s.aspetto == Aspetto::violazioni) {
         violazioni();
     } else {
         normale();
-    }
-    for (std::size_t i = 0; i < s.didascalie.size(); ++i) {
-        intitola(label1[4 + i], daUtf8(s.didascalie[i]));
     }
 }
 
@@ -92,8 +89,9 @@ void frmView::aspetto(bool violazione) {
     }
     // The amount boxes keep their place; only four captions change, and an
     // ordinary payment after a violation one gets its own captions back.
-    for (std::size_t i = 0; i < 4; ++i) {
-        intitola(label1[4 + i], daUtf8(violazione ? kDidascalieViolazione[i] : kDidascalie[4 + i]));
+    for (std::size_t i = 4; i <= 7; ++i) {
+        const DescrizioneVoce& d = descrizione(kVoceDiText3[i]);
+        intitola(label1[i], daUtf8(violazione ? d.nomeViolazione : d.nome));
     }
 }
 

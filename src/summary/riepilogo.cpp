@@ -140,10 +140,8 @@ bool unitaIntere(std::string_view campo, std::int64_t& unita) {
     if (letto.decimali != 0) {
         return false;
     }
-    std::int64_t n = 0;
-    for (char d : letto.cifre) {  // at most 11 digits: a field's width
-        n = n * 10 + (d - '0');
-    }
+    // At most 11 digits, a field's width; none at all is 0.
+    const std::int64_t n = valoreCifre(letto.cifre).value_or(0);
     unita = letto.negativo ? -n : n;
     return true;
 }

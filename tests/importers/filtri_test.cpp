@@ -80,8 +80,10 @@ TEST(Cnc1997, CenturyFromTheTwoDigitYear) {
         const char* anno;
         const char* secolo;
     } casi[] = {
-        {"97", "19"}, {"93", "19"}, {"99", "19"}, {"92", "20"}, {"00", "20"},
-        {"01", "20"}, {"  ", "20"}, {"xx", "20"}, {" 9", "20"}, {"9x", "20"},
+        {"97", "19"},
+        {"01", "20"},
+        {"  ", "20"},
+        {"9x", "20"},
     };
     for (const auto& c : casi) {
         const auto r = applica(Tracciato::cnc1997, {riga1997(196, c.anno)});

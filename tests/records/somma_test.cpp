@@ -1,32 +1,13 @@
-// Exact sums of amount fields, their exact text, the fast reading of plain
-// amounts, and calendar days.
+// Exact sums of amount fields, their exact text, and the fast reading of plain
+// amounts.
 #include "records/somma.h"
 
 #include <gtest/gtest.h>
 
-#include "records/giorno.h"
 #include "righe.h"
 
 namespace pliventa {
 namespace {
-
-TEST(Giorno, OnlyRealCalendarDaysAreDates) {
-    const struct {
-        const char* testo;
-        std::optional<Giorno> atteso;
-    } casi[] = {
-        {"31/12/2002", Giorno{2002, 12, 31}}, {"29/02/2004", Giorno{2004, 2, 29}},
-        {"29/02/2000", Giorno{2000, 2, 29}},  {"01/01/1900", Giorno{1900, 1, 1}},
-        {"29/02/1900", std::nullopt},  // 1900 was not a leap year
-        {"29/02/2003", std::nullopt},         {"31/04/2003", std::nullopt},
-        {"00/01/2003", std::nullopt},         {"01/13/2003", std::nullopt},
-        {"01/01/1899", std::nullopt},         {"  /  /    ", std::nullopt},
-        {"1 /02/2003", std::nullopt},         {"01/02/20-3", std::nullopt},
-    };
-    for (const auto& c : casi) {
-        EXPECT_EQ(giornoValido(c.testo), c.atteso) << c.testo;
-    }
-}
 
 TEST(Somma, SumsAreExactInWholeUnitsThenScaled) {
     // Ten cents added a million times is 100,000.00 exactly; in doubles it drifts.
@@ -60,6 +41,7 @@ TEST(Somma, ExactTextKeepsEveryDigitAndOneSign) {
         {"00000000000", false, "0"},      {"           ", true, "0.00"},
         {"-000001234", true, "-12.34"},   {"-000000000", true, "0.00"},
         {"12.5", true, "0.125"},          {"12.50", false, "12.5"},
+        {"12.05", false, "12.05"},        {"-0.5", false, "-0.5"},
     };
     for (const auto& c : casi) {
         EXPECT_EQ(testoEsatto(leggiNumero(c.campo), c.centesimi), c.atteso)
@@ -71,6 +53,14 @@ TEST(Somma, ExactTextKeepsEveryDigitAndOneSign) {
     }
     EXPECT_EQ(testoEsatto(s.numero(), true), "-12.214999");
     EXPECT_EQ(testoEsatto(s.numero(), false), "-1221.4999");
+    // Decimals keep their place, and a sum between -1 and 0 keeps its sign.
+    SommaEsatta piccola;
+    for (const char* campo : {"12.05", "-12.80", "0.25"}) {
+        piccola.aggiungi(leggiNumero(campo));
+    }
+    EXPECT_TRUE(piccola.negativa());
+    EXPECT_EQ(piccola.valore(1), -0.5);
+    EXPECT_EQ(testoEsatto(piccola.numero(), false), "-0.5");
     SommaEsatta zero;
     zero.aggiungi(leggiNumero("-0.5"));
     zero.aggiungi(leggiNumero("0.5"));

@@ -9,20 +9,6 @@ namespace {
 
 using test::RigaVersamento;
 
-TEST(Versamento, FieldsCoverTheRecordInOrder) {
-    std::size_t atteso = 0;
-    std::size_t totale = 0;
-    for (int n = 1; n <= 17; ++n) {
-        const Posizione p = posizione(static_cast<Campo>(n));
-        EXPECT_EQ(p.inizio, atteso) << "field " << n;
-        atteso += p.larghezza;
-        totale += p.larghezza;
-    }
-    EXPECT_EQ(totale, Versamento::kLunghezzaRecord);
-    EXPECT_EQ(posizione(Campo::totale).inizio, 63u);        // column 64
-    EXPECT_EQ(posizione(Campo::estremiatto).inizio, 168u);  // column 169
-}
-
 TEST(Versamento, ShortBytesArePaddedAndFieldsKeepTheirWidth) {
     const Versamento v = Versamento::daByte("999A000" + std::string(18, '0') + "6");
     EXPECT_EQ(v.tipo(), '6');
@@ -52,9 +38,11 @@ TEST(Versamento, NoticeReadingsOnTheSameField) {
     const EstremiAtto lunga = v.estremi(LetturaAtto::lunga);
     EXPECT_EQ(lunga.numero, "123456789");
     EXPECT_EQ(lunga.data, "31/12/2002");
+    EXPECT_EQ(lunga.giorno, (Giorno{2002, 12, 31}));
     const EstremiAtto breve = v.estremi(LetturaAtto::breve);
     EXPECT_EQ(breve.numero, "123456");
     EXPECT_EQ(breve.data, "78/93/1122");
+    EXPECT_EQ(breve.giorno, std::nullopt);
 }
 
 TEST(Versamento, PaymentDateIsShownAsStored) {
@@ -67,12 +55,63 @@ TEST(Versamento, PaymentDateIsShownAsStored) {
 TEST(Versamento, TaxYearCenturyTurnsAtNinetyThree) {
     const struct {
         const char* campo;
-        const char* atteso;
-    } casi[] = {{"92", "2092"}, {"93", "1993"}, {"05", "2005"}, {"99", "1999"}, {"  ", "20  "}};
+        const char* testo;
+        std::optional<int> anno;
+    } casi[] = {
+        {"92", "2092", 2092},         {"93", "1993", 1993},         {"05", "2005", 2005},
+        {"99", "1999", 1999},         {"00", "2000", 2000},         {"  ", "20  ", std::nullopt},
+        {"9 ", "209 ", std::nullopt}, {"-9", "20-9", std::nullopt},
+    };
     for (const auto& c : casi) {
         const auto v =
             Versamento::daByte(RigaVersamento().campo(Campo::annoimposta, c.campo).record());
-        EXPECT_EQ(v.annoImpostaCompleto(), c.atteso) << c.campo;
+        EXPECT_EQ(v.annoImpostaCompleto(), c.testo) << c.campo;
+        EXPECT_EQ(v.annoImposta(), c.anno) << c.campo;
+    }
+}
+
+TEST(Giorno, OnlyRealCalendarDays) {
+    const struct {
+        const char* aaaammgg;
+        std::optional<Giorno> atteso;
+    } casi[] = {
+        {"20021231", Giorno{2002, 12, 31}}, {"20040229", Giorno{2004, 2, 29}},
+        {"20000229", Giorno{2000, 2, 29}},  // leap century
+        {"19000101", Giorno{1900, 1, 1}},   {"20030131", Giorno{2003, 1, 31}},
+        {"19000229", std::nullopt},  // 1900 was not a leap year
+        {"20030229", std::nullopt},         {"20030431", std::nullopt},
+        {"20030631", std::nullopt},         {"20030931", std::nullopt},
+        {"20031131", std::nullopt},         {"20030100", std::nullopt},
+        {"20031301", std::nullopt},         {"20030015", std::nullopt},
+        {"18991231", std::nullopt},         {"00000000", std::nullopt},
+        {"        ", std::nullopt},         {"200302 1", std::nullopt},
+        {"20-30201", std::nullopt},
+    };
+    for (const auto& c : casi) {
+        const auto v = Versamento::daByte(RigaVersamento().data(c.aaaammgg).record());
+        EXPECT_EQ(v.giornoVersamento(), c.atteso) << c.aaaammgg;
+    }
+}
+
+TEST(ValoreCifre, OnlyDigitsAndFewEnoughToFit) {
+    const struct {
+        std::string_view testo;
+        std::optional<std::int64_t> atteso;
+    } casi[] = {
+        {"0003", 3},
+        {"999999999999999999", 999999999999999999},
+        {"1234567890123456789", std::nullopt},  // 19 digits
+        {"", std::nullopt},
+        {" 1", std::nullopt},
+        {"1 ", std::nullopt},
+        {"-1", std::nullopt},
+        {"+1", std::nullopt},
+        {"1.0", std::nullopt},
+        {"1:", std::nullopt},
+        {"/1", std::nullopt},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(valoreCifre(c.testo), c.atteso) << '"' << c.testo << '"';
     }
 }
 
@@ -96,6 +135,8 @@ TEST(ValoreNumerico, ReadsLikeTheFieldsAreWritten) {
         {"12-3", 12},
         {"999999999999", 999999999999.0},
         {"--5", 0},
+        {"12:5", 12},  // ':' follows '9' in the code page but is no digit
+        {"0.05", 0.05},
     };
     for (const auto& c : casi) {
         EXPECT_DOUBLE_EQ(valoreNumerico(c.testo), c.atteso) << '"' << c.testo << '"';

@@ -53,39 +53,16 @@ Versamento ordinario() {
                                   .record());
 }
 
-TEST(Didascalie, TheDesignCaptionsWordForWord) {
-    // The window shows these; the clerks know the form by them, "provedimento" too.
-    const std::array<std::string_view, 13> attese = {"Data di versamento",
-                                                     "Codice Fiscale",
-                                                     "Numero fabbricati",
-                                                     "Totale versamento",
-                                                     "Terreni Agricoli",
-                                                     "Aree Fabbricabili",
-                                                     "Abitazione Principale",
-                                                     "Detrazione Abitazione Principale",
-                                                     "Altri fabbricati",
-                                                     "Valuta",
-                                                     "Anno",
-                                                     "Numero provedimento",
-                                                     "Data Provvedimento"};
-    EXPECT_EQ(kDidascalie, attese);
-    EXPECT_EQ(kDidascalieViolazione,
-              (std::array<std::string_view, 4>{"Imposta", "Sanzioni", "Pena pec.", "Interessi"}));
-}
-
 TEST(Mostrarecord, OrdinaryPayment) {
     const Schermata s =
         mostrarecord(ordinario(), 12, "E", LetturaAtto::lunga, FormaNumero::conPrefisso, kItaliano);
-    const std::array<std::string, 12> attesi = {
-        "15/07/2003", "RSSMRA70A01H501U", "3",    "1.234,56", "1,00", "2,00",
-        "3,00",       "103,29",           "4,00", "",         "02",   ""};
-    EXPECT_EQ(s.text3, attesi);
-    EXPECT_EQ(s.text4, "Vers. n. 12");
+    // The deduction (field 13) before the other buildings (field 12).
+    const TestiVoci attesi = {"15/07/2003", "RSSMRA70A01H501U", "3",    "1.234,56", "1,00", "2,00",
+                              "3,00",       "103,29",           "4,00", "02",       "",     ""};
+    EXPECT_EQ(s.testi, attesi);
+    EXPECT_EQ(s.numero, "Vers. n. 12");
     EXPECT_EQ(s.aspetto, Aspetto::normale);
-    EXPECT_TRUE(s.annoVisibile());
-    EXPECT_FALSE(s.attoVisibile());
-    EXPECT_EQ(s.didascalie[0], kDidascalie[4]);
-    EXPECT_EQ(s.didascalie[3], kDidascalie[7]);
+    EXPECT_EQ(s.didascalia(Voce::terreni), "Terreni Agricoli");
 }
 
 TEST(Mostrarecord, ViolationPaymentFollowsTheGivenNoticeReading) {
@@ -97,29 +74,31 @@ TEST(Mostrarecord, ViolationPaymentFollowsTheGivenNoticeReading) {
                                           .record());
     const Schermata lunga =
         mostrarecord(v, 7, "L", LetturaAtto::lunga, FormaNumero::soloNumero, kItaliano);
-    EXPECT_EQ(lunga.text4, "7 (Violazione)");
-    EXPECT_EQ(lunga.text3[9], "123456789");
-    EXPECT_EQ(lunga.text3[11], "31/12/2002");
-    EXPECT_EQ(lunga.text3[1], "rssmra          ");  // as stored, trailing blanks kept
-    EXPECT_EQ(lunga.text3[2], "0");
-    EXPECT_EQ(lunga.text3[3], "0");
+    EXPECT_EQ(lunga.numero, "7 (Violazione)");
+    EXPECT_EQ(lunga.testo(Voce::numeroAtto), "123456789");
+    EXPECT_EQ(lunga.testo(Voce::dataAtto), "31/12/2002");
+    EXPECT_EQ(lunga.testo(Voce::codiceFiscale), "rssmra          ");  // as stored
+    EXPECT_EQ(lunga.testo(Voce::numeroFabbricati), "0");
+    EXPECT_EQ(lunga.testo(Voce::totale), "0");
     EXPECT_EQ(lunga.aspetto, Aspetto::violazioni);
-    EXPECT_FALSE(lunga.annoVisibile());
-    EXPECT_EQ(lunga.didascalie[0], kDidascalieViolazione[0]);
-    EXPECT_EQ(lunga.didascalie[3], kDidascalieViolazione[3]);
+    const std::array<std::string_view, 4> violazione = {
+        lunga.didascalia(Voce::terreni), lunga.didascalia(Voce::areeFabbricabili),
+        lunga.didascalia(Voce::abitazionePrincipale), lunga.didascalia(Voce::detrazione)};
+    EXPECT_EQ(violazione,
+              (std::array<std::string_view, 4>{"Imposta", "Sanzioni", "Pena pec.", "Interessi"}));
 
     const Schermata breve =
         mostrarecord(v, 7, "E", LetturaAtto::breve, FormaNumero::conPrefisso, kItaliano);
-    EXPECT_EQ(breve.text4, "Vers. n. 7 (Violazione)");
-    EXPECT_EQ(breve.text3[9], "123456");
-    EXPECT_EQ(breve.text3[11], "78/93/1122");
+    EXPECT_EQ(breve.numero, "Vers. n. 7 (Violazione)");
+    EXPECT_EQ(breve.testo(Voce::numeroAtto), "123456");
+    EXPECT_EQ(breve.testo(Voce::dataAtto), "78/93/1122");
 }
 
 TEST(Mostrarecord, TextIsDecodedFromTheCodePage) {
     const auto v = Versamento::daByte(RigaVersamento().cf("NICCOL\xD2").record());
     const Schermata s =
         mostrarecord(v, 1, "E", LetturaAtto::lunga, FormaNumero::conPrefisso, kItaliano);
-    EXPECT_EQ(s.text3[1], "NICCOLÒ         ");
+    EXPECT_EQ(s.testo(Voce::codiceFiscale), "NICCOLÒ         ");
 }
 
 }  // namespace

@@ -171,9 +171,10 @@ TEST_F(FinestraTest, LayoutsSwitchBothWays) {
             EXPECT_EQ(visibile(QString::fromLatin1(annoEAtto[k])), atteso)
                 << annoEAtto[k] << " record " << p.record;
         }
+        const char* const violazione[] = {"Imposta", "Sanzioni", "Pena pec.", "Interessi"};
         for (std::size_t k = 0; k < 4; ++k) {
             EXPECT_EQ(didascalia(QStringLiteral("label1_%1").arg(4 + k)),
-                      daUtf8(p.annoVisibile ? kDidascalie[4 + k] : kDidascalieViolazione[k]));
+                      daUtf8(p.annoVisibile ? kDidascalie[4 + k] : violazione[k]));
         }
         for (int k = 2; k <= 8; ++k) {
             EXPECT_TRUE(visibile(QStringLiteral("Text3_%1").arg(k))) << k;

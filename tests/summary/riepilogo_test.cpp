@@ -126,11 +126,12 @@ TEST(Riepilogo, FieldsThatAreNotPlainDigitsFollowTheNumericValueRule) {
         std::string somma;
     } casi[] = {
         {Campo::totale,
-         {"00000000100", "-0000000050", "      12.25", "           ", "+0000000007", "00000000001"},
-         "70.25"},
+         {"00000000100", "-0000000050", "      12.25", "           ", "+0000000007", "00000000001",
+          "00000012.05"},
+         "82.3"},
         {Campo::detrazione,
-         {"00000100", "  -1.005", "00000003", "12ab3456", "0000000."},
-         "113.995"},
+         {"00000100", "  -1.005", "00000003", "12ab3456", "0000000.", "000001:0"},
+         "114.995"},
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(static_cast<int>(c.campo));
