@@ -102,6 +102,37 @@ Stile stileDi(int colonna, const Cella& cella, bool euro) {
     return euro && colonna >= 3 && colonna <= 8 ? Stile::importo : Stile::normale;
 }
 
+/// One row per payment, records 1 to `quanti` from row 3 on, in a second reading.
+Esito<Lettura> scriviRighe(LibroExcel& libro, const ArchivioLavoro& archivio,
+                           const Controllo& controllo, std::uint64_t quanti, bool euro,
+                           const OpzioniEsportazione& opzioni) {
+    return scandisci(
+        archivio, controllo,
+        [&](const Blocco& blocco) -> EsitoVuoto {
+            // A full disk under the temporary rows is seen once a block.
+            if (EsitoVuoto t = libro.controllaTemporanei(); !t) {
+                return t;
+            }
+            for (std::size_t i = 0; i < blocco.size(); ++i) {
+                // Record n goes to row n + 2, the (0-based) index n + 1.
+                const auto riga = static_cast<std::uint32_t>(blocco.numero(i) + 1);
+                const std::array<Cella, 12> celle =
+                    celleVersamento(blocco.versamento(i), euro, opzioni.lettura);
+                for (int c = 0; c < 12; ++c) {
+                    const Cella& cella = celle[static_cast<std::size_t>(c)];
+                    if (std::holds_alternative<std::monostate>(cella)) {
+                        continue;
+                    }
+                    if (EsitoVuoto e = libro.scrivi(riga, c, cella, stileDi(c, cella, euro)); !e) {
+                        return e;
+                    }
+                }
+            }
+            return Nulla{};
+        },
+        quanti);
+}
+
 }  // namespace
 
 Esito<RiepilogoEsportazione> stampaexcel(const ArchivioLavoro& archivio,
@@ -167,31 +198,7 @@ Esito<RiepilogoEsportazione> stampaexcel(const ArchivioLavoro& archivio,
         return e.errore();
     }
     controllo.fase(static_cast<unsigned>(FaseEsportazione::righe));
-    const Esito<Lettura> seconda = scandisci(
-        archivio, controllo,
-        [&](const Blocco& blocco) -> EsitoVuoto {
-            // A full disk under the temporary rows is seen once a block.
-            if (EsitoVuoto t = libro.controllaTemporanei(); !t) {
-                return t;
-            }
-            for (std::size_t i = 0; i < blocco.size(); ++i) {
-                // Record n goes to row n + 2, the (0-based) index n + 1.
-                const auto riga = static_cast<std::uint32_t>(blocco.numero(i) + 1);
-                const std::array<Cella, 12> celle =
-                    celleVersamento(blocco.versamento(i), euro, opzioni.lettura);
-                for (int c = 0; c < 12; ++c) {
-                    const Cella& cella = celle[static_cast<std::size_t>(c)];
-                    if (std::holds_alternative<std::monostate>(cella)) {
-                        continue;
-                    }
-                    if (EsitoVuoto e = libro.scrivi(riga, c, cella, stileDi(c, cella, euro)); !e) {
-                        return e;
-                    }
-                }
-            }
-            return Nulla{};
-        },
-        quanti);
+    const Esito<Lettura> seconda = scriviRighe(libro, archivio, controllo, quanti, euro, opzioni);
     if (EsitoVuoto e = esitoLettura(seconda); !e) {
         return e.errore();
     }

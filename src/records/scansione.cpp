@@ -129,6 +129,40 @@ std::size_t partiPerScansione(std::uint64_t versamenti) {
         std::clamp<std::uint64_t>(versamenti / kMinimoPerParte, 1, processori));
 }
 
+namespace {
+
+/// Records `primo` to `ultimo` of `archivio` in blocks to `f(k, blocco)`, until
+/// the end, an error, a cancel or `ferma`. The file must still have `lunghezza`.
+EsitoVuoto leggiParte(const ArchivioLavoro& archivio, std::uint64_t lunghezza, std::uint64_t primo,
+                      std::uint64_t ultimo, std::size_t k, const Controllo& controllo,
+                      const std::atomic<bool>& ferma, const PerBloccoDiParte& f) {
+    Esito<Scansione> s = Scansione::apri(archivio, primo, ultimo);
+    if (!s) {
+        return s.errore();
+    }
+    if (s->lunghezza() != lunghezza) {
+        return cambiato(archivio);
+    }
+    while (!ferma.load(std::memory_order_relaxed)) {
+        if (controllo.annullato()) {
+            return annullata(archivio);
+        }
+        const Esito<Blocco> blocco = s->prossimo();
+        if (!blocco) {
+            return blocco.errore();
+        }
+        if (blocco->empty()) {
+            break;
+        }
+        if (EsitoVuoto e = f(k, *blocco); !e) {
+            return e;
+        }
+    }
+    return Nulla{};
+}
+
+}  // namespace
+
 Esito<Lettura> parallelo(const ArchivioLavoro& archivio, const Controllo& controllo,
                          std::size_t parti, const PerBloccoDiParte& f, const FineGiro& giro) {
     const Esito<Scansione> intera = Scansione::apri(archivio);
@@ -141,42 +175,24 @@ Esito<Lettura> parallelo(const ArchivioLavoro& archivio, const Controllo& contro
     std::vector<std::optional<Errore>> errori(parti);
     std::atomic<bool> ferma{false};
 
-    // One part's run of the round [inizio, inizio + nelGiro).
+    // Part k's run of the round [inizio, inizio + nelGiro).
     const auto parte = [&](std::size_t k, std::uint64_t inizio, std::uint64_t nelGiro) {
         const std::uint64_t primo = inizio + nelGiro * k / parti;
         const std::uint64_t dopo = inizio + nelGiro * (k + 1) / parti;
         if (primo == dopo) {
             return;
         }
-        std::optional<Errore> errore;
+        EsitoVuoto esito = Nulla{};
         try {
-            Esito<Scansione> s = Scansione::apri(archivio, primo, dopo - 1);
-            if (!s) {
-                errore = s.errore();
-            } else if (s->lunghezza() != intera->lunghezza()) {
-                errore = cambiato(archivio);
-            }
-            while (!errore && !ferma.load(std::memory_order_relaxed)) {
-                if (controllo.annullato()) {
-                    errore = annullata(archivio);
-                    break;
-                }
-                const Esito<Blocco> blocco = s->prossimo();
-                if (!blocco) {
-                    errore = blocco.errore();
-                } else if (blocco->empty()) {
-                    break;
-                } else if (EsitoVuoto e = f(k, *blocco); !e) {
-                    errore = e.errore();
-                }
-            }
+            esito =
+                leggiParte(archivio, intera->lunghezza(), primo, dopo - 1, k, controllo, ferma, f);
         } catch (const std::bad_alloc&) {
             // Thrown on a thread of ours it would end the program: it is an error
             // of the pass like any other.
-            errore = erroreDiSistema(archivio.percorso(), ENOMEM);
+            esito = erroreDiSistema(archivio.percorso(), ENOMEM);
         }
-        if (errore) {
-            errori[k] = std::move(errore);
+        if (!esito) {
+            errori[k] = esito.errore();
             ferma.store(true, std::memory_order_relaxed);
         }
     };
@@ -195,15 +211,15 @@ Esito<Lettura> parallelo(const ArchivioLavoro& archivio, const Controllo& contro
             }
             parte(0, inizio, nelGiro);  // the calling thread reads the first run
         }
-        for (std::optional<Errore>& e : errori) {
-            if (e) {
-                return std::move(*e);
-            }
+        // Of the errors met, the earliest part's is the one a single pass meets first.
+        const auto errore =
+            std::find_if(errori.begin(), errori.end(),
+                         [](const std::optional<Errore>& e) { return e.has_value(); });
+        if (errore != errori.end()) {
+            return **errore;
         }
-        if (giro) {
-            if (EsitoVuoto e = giro(); !e) {
-                return e.errore();
-            }
+        if (EsitoVuoto e = giro ? giro() : EsitoVuoto(Nulla{}); !e) {
+            return e.errore();
         }
         controllo.avanza(inizio + nelGiro - 1, totale);
     }
