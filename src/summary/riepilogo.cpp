@@ -193,55 +193,13 @@ public:
         const Versamento v = Versamento::daByte(record);
         const bool anomalo = controlla(v) != 0;
         const char* r = record.data();
-
-        // The amount columns' digits, and whether every one is a digit: one loop
-        // over a fixed run of columns, which the compiler turns into a few vector
-        // instructions.
-        std::array<std::uint8_t, kColonne> cifre;
-        bool cifreSole = colonne_.contigue;
-        if (cifreSole) {
-            std::uint8_t fuori = 0;
-            for (std::size_t c = 0; c < kColonne; ++c) {
-                const auto d = static_cast<std::uint8_t>(r[colonne_.inizio + c] - '0');
-                cifre[c] = d & colonne_.attive[c];
-                fuori |= (d > 9 ? 0xFF : 0) & colonne_.attive[c];
-            }
-            cifreSole = fuori == 0;
-        }
-        std::array<std::int64_t, 6> unita{};
-        unsigned conDecimali = 0;
-        if (!cifreSole) {
-            for (std::size_t j = 0; j < unita.size(); ++j) {
-                const Posizione p = colonne_.importi[j];
-                if (!unitaIntere(record.substr(p.inizio, p.larghezza), unita[j])) {
-                    conDecimali |= 1u << j;
-                }
-            }
-        }
+        const Importi importi = leggiImporti(record);
         const bool violazione = v.violazione();
         const auto somma = [&](Accumulo& g) {
             ++g.versamenti;
             g.violazioni += violazione ? 1 : 0;
             g.anomalie += anomalo ? 1 : 0;
-            Somme& a = violazione ? g.violazione : g.ordinari;
-            if (cifreSole) {
-                if (!a.inSospeso) {
-                    a.inSospeso = true;
-                    sospesi_.push_back(&a);
-                }
-                for (std::size_t c = 0; c < kColonne; ++c) {
-                    a.colonne[c] = static_cast<std::uint16_t>(a.colonne[c] + cifre[c]);
-                }
-                return;
-            }
-            for (std::size_t j = 0; j < unita.size(); ++j) {
-                a.unita[j] += static_cast<std::uint64_t>(unita[j]);
-            }
-            for (std::size_t j = 0; conDecimali != 0 && j < unita.size(); ++j) {
-                if ((conDecimali >> j) & 1u) {
-                    a.decimali[j].aggiungi(leggiNumero(v.campo(kCampiRiepilogo[j])));
-                }
-            }
+            aggiungiImporti(violazione ? g.violazione : g.ordinari, importi, v);
         };
 
         somma(indice(Raggruppamento::anno)
@@ -258,6 +216,63 @@ public:
         somma(indice(Raggruppamento::comune).di(grezzi<4>(r + kComune.inizio), [&](Accumulo& a) {
             a.chiave = std::string(record.substr(kComune.inizio, kComune.larghezza));
         }));
+    }
+
+    /// The amounts of one record as the pass adds them.
+    struct Importi {
+        /// Every amount column is a digit: they are added column by column.
+        bool cifreSole = false;
+        std::array<std::uint8_t, kColonne> cifre{};  ///< when cifreSole
+        std::array<std::int64_t, 6> unita{};         ///< otherwise, whole units
+        unsigned conDecimali = 0;                    ///< otherwise, the fields (bits) with decimals
+    };
+
+    Importi leggiImporti(std::string_view record) const {
+        const char* r = record.data();
+        Importi out;
+        // The amount columns' digits, and whether every one is a digit: one loop
+        // over a fixed run of columns, which the compiler turns into a few vector
+        // instructions.
+        out.cifreSole = colonne_.contigue;
+        if (out.cifreSole) {
+            std::uint8_t fuori = 0;
+            for (std::size_t c = 0; c < kColonne; ++c) {
+                const auto d = static_cast<std::uint8_t>(r[colonne_.inizio + c] - '0');
+                out.cifre[c] = d & colonne_.attive[c];
+                fuori |= (d > 9 ? 0xFF : 0) & colonne_.attive[c];
+            }
+            out.cifreSole = fuori == 0;
+        }
+        if (!out.cifreSole) {
+            for (std::size_t j = 0; j < out.unita.size(); ++j) {
+                const Posizione p = colonne_.importi[j];
+                if (!unitaIntere(record.substr(p.inizio, p.larghezza), out.unita[j])) {
+                    out.conDecimali |= 1u << j;
+                }
+            }
+        }
+        return out;
+    }
+
+    void aggiungiImporti(Somme& a, const Importi& importi, const Versamento& v) {
+        if (importi.cifreSole) {
+            if (!a.inSospeso) {
+                a.inSospeso = true;
+                sospesi_.push_back(&a);
+            }
+            for (std::size_t c = 0; c < kColonne; ++c) {
+                a.colonne[c] = static_cast<std::uint16_t>(a.colonne[c] + importi.cifre[c]);
+            }
+            return;
+        }
+        for (std::size_t j = 0; j < importi.unita.size(); ++j) {
+            a.unita[j] += static_cast<std::uint64_t>(importi.unita[j]);
+        }
+        for (std::size_t j = 0; importi.conDecimali != 0 && j < importi.unita.size(); ++j) {
+            if ((importi.conDecimali >> j) & 1u) {
+                a.decimali[j].aggiungi(leggiNumero(v.campo(kCampiRiepilogo[j])));
+            }
+        }
     }
 
     /// Carries the block's digit sums into the groups' totals; due at least
