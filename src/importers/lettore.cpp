@@ -114,25 +114,47 @@ void LettoreRighe::accumula(const char* p, std::size_t n) {
     lunghezzaParziale_ += n;
 }
 
+std::size_t LettoreRighe::cercaFineRiga() {
+    // The next LF and CR are remembered, so that a file whose lines end with one
+    // of them only is not searched to the end of the block for the other at every
+    // line.
+    const char* inizio = buffer_.get() + pos_;
+    const std::size_t resto = fine_ - pos_;
+    const auto cerca = [&](std::size_t& prossimo, char c) {
+        if (prossimo == kIgnota || prossimo < pos_) {
+            const void* p = std::memchr(inizio, c, resto);
+            prossimo =
+                p ? static_cast<std::size_t>(static_cast<const char*>(p) - buffer_.get()) : fine_;
+        }
+    };
+    cerca(prossimoLF_, '\n');
+    cerca(prossimoCR_, '\r');
+    return std::min(prossimoLF_, prossimoCR_);
+}
+
+bool LettoreRighe::consegnaParziale(Riga& riga) {
+    if (!inParziale_) {
+        return false;
+    }
+    inParziale_ = false;
+    riga.testo = parziale_;
+    riga.lunghezza = lunghezzaParziale_;
+    return true;
+}
+
 Esito<bool> LettoreRighe::prossima(Riga& riga) {
     for (;;) {
         if (pos_ == fine_) {
-            if (!eof_) {
-                auto letto = riempi();
-                if (!letto.ok()) {
-                    return letto.errore();
-                }
-                eof_ = !*letto;
-                continue;
+            if (eof_) {
+                // The last line of the file may have no line end.
+                return consegnaParziale(riga);
             }
-            // The last line of the file may have no line end.
-            if (inParziale_) {
-                inParziale_ = false;
-                riga.testo = parziale_;
-                riga.lunghezza = lunghezzaParziale_;
-                return true;
+            auto letto = riempi();
+            if (!letto.ok()) {
+                return letto.errore();
             }
-            return false;
+            eof_ = !*letto;
+            continue;
         }
         if (saltaLF_) {
             saltaLF_ = false;
@@ -141,22 +163,8 @@ Esito<bool> LettoreRighe::prossima(Riga& riga) {
                 continue;
             }
         }
-        // The next LF and CR are remembered, so that a file whose lines end with
-        // one of them only is not searched to the end of the block for the other
-        // at every line.
         const char* inizio = buffer_.get() + pos_;
-        const std::size_t resto = fine_ - pos_;
-        if (prossimoLF_ == kIgnota || prossimoLF_ < pos_) {
-            const void* p = std::memchr(inizio, '\n', resto);
-            prossimoLF_ =
-                p ? static_cast<std::size_t>(static_cast<const char*>(p) - buffer_.get()) : fine_;
-        }
-        if (prossimoCR_ == kIgnota || prossimoCR_ < pos_) {
-            const void* p = std::memchr(inizio, '\r', resto);
-            prossimoCR_ =
-                p ? static_cast<std::size_t>(static_cast<const char*>(p) - buffer_.get()) : fine_;
-        }
-        const std::size_t fineRiga = std::min(prossimoLF_, prossimoCR_);
+        const std::size_t fineRiga = cercaFineRiga();
         const std::size_t n = fineRiga - pos_;
         if (fineRiga == fine_) {
             accumula(inizio, n);  // the line goes on in the next block
@@ -165,9 +173,7 @@ Esito<bool> LettoreRighe::prossima(Riga& riga) {
         }
         if (inParziale_) {
             accumula(inizio, n);
-            inParziale_ = false;
-            riga.testo = parziale_;
-            riga.lunghezza = lunghezzaParziale_;
+            consegnaParziale(riga);
         } else {
             riga.testo = std::string_view(inizio, std::min(n, Riga::kMaxRiga));
             riga.lunghezza = n;

@@ -45,6 +45,11 @@ private:
     Esito<bool> riempi();
     /// Adds `n` bytes at `p` to the line that spans blocks, keeping at most kMaxRiga.
     void accumula(const char* p, std::size_t n);
+    /// The position of the first CR or LF from pos_ on, or fine_ when the block
+    /// has none.
+    std::size_t cercaFineRiga();
+    /// Hands over the line gathered across blocks; false when there is none.
+    bool consegnaParziale(Riga& riga);
 
     int fd_ = -1;
     std::string percorso_;
