@@ -5,12 +5,10 @@
 #include <QFile>
 #include <QLocale>
 #include <QStatusBar>
-#include <optional>
 
 #include "export/celle.h"
 #include "export/esportazione.h"
 #include "shell/frmview.h"
-#include "shell/lavoro.h"
 
 namespace pliventa {
 
@@ -27,14 +25,14 @@ void frmView::cmdExcel_Click() {
 
 void frmView::stampaexcel() {
     // Nothing to export from: say so before anything is asked or written.
-    if (!sessione_.aperto()) {
+    if (!sessione().aperto()) {
         avvisaNessunArchivio();
         return;
     }
     OpzioniEsportazione opzioni;
     opzioni.nomeFoglio = nomeFoglioDiAdesso();
     opzioni.valuta = Combo1->currentText().toStdString();
-    opzioni.lettura = sessione_.lettura();
+    opzioni.lettura = sessione().lettura();
     const QString proposta = QDir::current().filePath(QString::fromStdString(opzioni.nomeFoglio) +
                                                       QStringLiteral(".xlsx"));
     const QString percorso = dialoghi_.salvaCome(kTitoloExcel, proposta, kFiltroExcel).percorso;
@@ -42,37 +40,20 @@ void frmView::stampaexcel() {
         return;
     }
 
-    // The export reads the open work file by record number from its own thread;
-    // it never moves recordcorrente, so browsing goes on from the payment shown.
-    const ArchivioLavoro& archivio = *sessione_.archivio();
-    const std::string destinazione = QFile::encodeName(percorso).toStdString();
-    std::optional<Esito<RiepilogoEsportazione>> esito;
-    Lavoro lavoro([&](Lavoro& l) {
-        Avanzamento avanzamento;
-        avanzamento.annulla = &l.annullamento();
-        avanzamento.progresso = [&l](FaseEsportazione fase, std::uint64_t fatti,
-                                     std::uint64_t totale) {
-            l.avanza(static_cast<int>(fase), fatti, totale);
-        };
-        esito = pliventa::stampaexcel(archivio, destinazione, opzioni, avanzamento);
-    });
-    eseguiLavoro(
-        lavoro, kTitoloExcel,
-        {QStringLiteral("Calcolo dei totali…"), QStringLiteral("Scrittura dei versamenti…"),
-         QStringLiteral("Compressione della cartella di lavoro…")});
-    esito = esitoDi(lavoro, std::move(esito));
+    const Esito<RiepilogoEsportazione> esito =
+        controllore_.esporta(QFile::encodeName(percorso).toStdString(), opzioni, kTitoloExcel);
 
-    if (!esito->ok()) {
-        if (esito->errore().codice == CodiceErrore::Annullato) {
+    if (!esito.ok()) {
+        if (esito.errore().codice == CodiceErrore::Annullato) {
             statusBar()->showMessage(QStringLiteral("Esportazione annullata: nessun file scritto"));
             return;
         }
-        avvisaErrore(QStringLiteral("Impossibile creare il file Excel."), esito->errore(),
+        avvisaErrore(QStringLiteral("Impossibile creare il file Excel."), esito.errore(),
                      kTitoloExcel);
         statusBar()->showMessage(QStringLiteral("Esportazione non riuscita"));
         return;
     }
-    const RiepilogoEsportazione& r = esito->valore();
+    const RiepilogoEsportazione& r = esito.valore();
     // Counts as the import's status line gives them, without grouping.
     QString stato = QStringLiteral("Versamenti esportati: %1 · %2").arg(r.esportati).arg(percorso);
     if (r.esclusi > 0) {

@@ -32,7 +32,7 @@ std::string codiceBelfiore(const QString& risposta) {
 void frmView::cmdUniriscossioni_Click() {
     // The work file is closed: after the conversion, browsing needs an import.
     // Should the conversion fail or be cancelled, it is opened again as it was.
-    const std::optional<Sessione::Ripresa> prima = sessione_.ripresa();
+    const std::optional<Sessione::Ripresa> prima = sessione().ripresa();
     const QString text1Prima = Text1->text();
     const QString text2Prima = Text2->text();
     chiudiArchivio();
@@ -74,8 +74,8 @@ void frmView::cmdUniriscossioni_Click() {
 
     const auto conversione = nuovaConversioneRisconet(codiceBelfiore(belfiore));
     const Esito<Conteggi> conteggi =
-        importaInSottofondo(*lettore, output, *conversione, kPercorsoRisconet.titolo,
-                            QStringLiteral("Conversione dei versamenti…"));
+        controllore_.importa(*lettore, output, *conversione, kPercorsoRisconet.titolo,
+                             QStringLiteral("Conversione dei versamenti…"));
     if (!conteggi) {
         nonRiuscita(conteggi.errore());
         return;

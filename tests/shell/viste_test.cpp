@@ -16,10 +16,10 @@
 #include <chrono>
 
 #include "finestra.h"
-#include "shell/controlli.h"
-#include "shell/elenco.h"
+#include "shell/finestra_controlli.h"
+#include "shell/finestra_elenco.h"
+#include "shell/finestra_riepilogo.h"
 #include "shell/frmdirfiles.h"
-#include "shell/riepilogo.h"
 
 namespace pliventa::test {
 namespace {

@@ -1,0 +1,132 @@
+#include "shell/controllore.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+#include "importers/lettore.h"
+#include "shell/lavoro.h"
+
+namespace pliventa {
+
+namespace {
+
+// The settings keep the last work file made, as an absolute path, and the notice
+// reading it was written with: a 1997 violation file reads its notices short.
+const QString kChiavePercorso = QStringLiteral("UltimoArchivio/percorso");
+const QString kChiaveLettura = QStringLiteral("UltimoArchivio/lettura");
+
+QString nomeLettura(LetturaAtto lettura) {
+    return lettura == LetturaAtto::breve ? QStringLiteral("breve") : QStringLiteral("lunga");
+}
+
+}  // namespace
+
+template <typename T>
+Esito<T> Controllore::esegui(const std::function<Esito<T>(Lavoro&)>& compito, const QString& titolo,
+                             const QStringList& fasi) {
+    std::optional<Esito<T>> esito;
+    Lavoro lavoro([&](Lavoro& l) { esito = compito(l); });
+    esegui_(lavoro, titolo, fasi);
+    return esitoDi(lavoro, std::move(esito));
+}
+
+EsitoVuoto Controllore::apriArchivio(const QString& percorso, LetturaAtto lettura) {
+    Esito<ArchivioLavoro> archivio =
+        ArchivioLavoro::apriarchivio(QFile::encodeName(percorso).toStdString());
+    if (!archivio) {
+        return archivio.errore();
+    }
+    sessione_.apri(std::move(*archivio), lettura);
+    return Nulla{};
+}
+
+Esito<std::shared_ptr<const ArchivioLavoro>> Controllore::nuovaLettura() const {
+    const ArchivioLavoro* aperto = sessione_.archivio();
+    if (aperto == nullptr) {
+        return Errore{CodiceErrore::NessunArchivio, {}, "nessun archivio aperto"};
+    }
+    Esito<ArchivioLavoro> archivio = ArchivioLavoro::apriarchivio(aperto->percorso());
+    if (!archivio) {
+        return archivio.errore();
+    }
+    return std::make_shared<const ArchivioLavoro>(std::move(*archivio));
+}
+
+void Controllore::ricordaArchivio(const QString& percorso, LetturaAtto lettura) {
+    QSettings impostazioni;
+    impostazioni.setValue(kChiavePercorso, QFileInfo(percorso).absoluteFilePath());
+    impostazioni.setValue(kChiaveLettura, nomeLettura(lettura));
+}
+
+std::optional<std::pair<QString, LetturaAtto>> Controllore::ultimoArchivio() const {
+    const QSettings impostazioni;
+    const QString percorso = impostazioni.value(kChiavePercorso).toString();
+    if (percorso.isEmpty() || !QFileInfo(percorso).isFile()) {
+        return std::nullopt;
+    }
+    const LetturaAtto lettura =
+        impostazioni.value(kChiaveLettura).toString() == nomeLettura(LetturaAtto::breve)
+            ? LetturaAtto::breve
+            : LetturaAtto::lunga;
+    return std::pair(percorso, lettura);
+}
+
+Esito<Conteggi> Controllore::importa(const std::string& input, const std::string& output,
+                                     Trasformazione& t, const QString& titolo,
+                                     const QString& fase) {
+    return esegui<Conteggi>(
+        [&](Lavoro& l) { return pliventa::importa(input, output, t, controlloImportazione(l)); },
+        titolo, {fase});
+}
+
+Esito<Conteggi> Controllore::importa(LettoreRighe& input, const std::string& output,
+                                     Trasformazione& t, const QString& titolo,
+                                     const QString& fase) {
+    return esegui<Conteggi>(
+        [&](Lavoro& l) { return pliventa::importa(input, output, t, controlloImportazione(l)); },
+        titolo, {fase});
+}
+
+Esito<RiepilogoEsportazione> Controllore::esporta(const std::string& destinazione,
+                                                  const OpzioniEsportazione& opzioni,
+                                                  const QString& titolo) {
+    // The export reads the open work file by record number from its own thread;
+    // it never moves recordcorrente, so browsing goes on from the payment shown.
+    const ArchivioLavoro& archivio = *sessione_.archivio();
+    return esegui<RiepilogoEsportazione>(
+        [&](Lavoro& l) {
+            Avanzamento avanzamento;
+            avanzamento.annulla = &l.annullamento();
+            avanzamento.progresso = [&l](FaseEsportazione fase, std::uint64_t fatti,
+                                         std::uint64_t totale) {
+                l.avanza(static_cast<int>(fase), fatti, totale);
+            };
+            return pliventa::stampaexcel(archivio, destinazione, opzioni, avanzamento);
+        },
+        titolo,
+        {QStringLiteral("Calcolo dei totali…"), QStringLiteral("Scrittura dei versamenti…"),
+         QStringLiteral("Compressione della cartella di lavoro…")});
+}
+
+Esito<Riepilogo> Controllore::riepiloga(const ArchivioLavoro& archivio, const QString& titolo) {
+    return esegui<Riepilogo>(
+        [&](Lavoro& l) { return pliventa::riepiloga(archivio, l.controllo()); }, titolo,
+        {QStringLiteral("Calcolo dei totali…")});
+}
+
+Esito<AnomalieTrovate> Controllore::controlla(const ArchivioLavoro& archivio,
+                                              const QString& titolo) {
+    return esegui<AnomalieTrovate>(
+        [&](Lavoro& l) {
+            ControlloScansione controllo;
+            controllo.annulla = &l.annullamento();
+            controllo.progresso = [&l](std::uint64_t fatti, std::uint64_t totale) {
+                l.avanza(0, fatti, totale);
+            };
+            return cercaAnomalie(archivio, controllo);
+        },
+        titolo, {QStringLiteral("Controllo dei versamenti…")});
+}
+
+}  // namespace pliventa

@@ -1,0 +1,79 @@
+// What the main window does that needs no widget: the open work file and the
+// current record (the Sessione), the last work file remembered in the settings,
+// and the long operations run through the one runner.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "browse/sessione.h"
+#include "checks/scansione.h"
+#include "export/esportazione.h"
+#include "importers/importazione.h"
+#include "records/errore.h"
+#include "summary/riepilogo.h"
+
+namespace pliventa {
+
+class Lavoro;
+class LettoreRighe;
+class Trasformazione;
+
+/// Runs `lavoro` to its end with a progress dialog titled `titolo` showing the
+/// text of `fasi` for the stage reported; the window takes no input meanwhile.
+using Esecutore =
+    std::function<void(Lavoro& lavoro, const QString& titolo, const QStringList& fasi)>;
+
+class Controllore {
+public:
+    explicit Controllore(Esecutore esegui) : esegui_(std::move(esegui)) {}
+
+    Sessione& sessione() { return sessione_; }
+    const Sessione& sessione() const { return sessione_; }
+
+    /// Opens `percorso` as the work file read with `lettura`, in place of the open
+    /// one. On an error the open work file stays as it was.
+    EsitoVuoto apriArchivio(const QString& percorso, LetturaAtto lettura);
+
+    /// A handle of its own on the open work file, for a view that reads it while
+    /// the window reads, closes or replaces its own.
+    Esito<std::shared_ptr<const ArchivioLavoro>> nuovaLettura() const;
+
+    /// Remembers `percorso` (read with `lettura`) as the last work file made.
+    void ricordaArchivio(const QString& percorso, LetturaAtto lettura);
+    /// The path and reading of the last work file made, when it still exists.
+    std::optional<std::pair<QString, LetturaAtto>> ultimoArchivio() const;
+
+    /// Imports `input` into `output` through `t`; the progress titled `titolo`
+    /// shows `fase`.
+    Esito<Conteggi> importa(const std::string& input, const std::string& output, Trasformazione& t,
+                            const QString& titolo, const QString& fase);
+    /// The same from an input already opened.
+    Esito<Conteggi> importa(LettoreRighe& input, const std::string& output, Trasformazione& t,
+                            const QString& titolo, const QString& fase);
+
+    /// Exports the open work file, which must be open, to `destinazione`.
+    Esito<RiepilogoEsportazione> esporta(const std::string& destinazione,
+                                         const OpzioniEsportazione& opzioni, const QString& titolo);
+
+    /// Totals `archivio` in one pass.
+    Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const QString& titolo);
+    /// Checks every payment of `archivio`.
+    Esito<AnomalieTrovate> controlla(const ArchivioLavoro& archivio, const QString& titolo);
+
+private:
+    /// Runs `compito` through the runner and gives its result.
+    template <typename T>
+    Esito<T> esegui(const std::function<Esito<T>(Lavoro&)>& compito, const QString& titolo,
+                    const QStringList& fasi);
+
+    Esecutore esegui_;
+    Sessione sessione_;
+};
+
+}  // namespace pliventa
