@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -61,6 +62,11 @@ public:
     Esito<RiepilogoEsportazione> esporta(const std::string& destinazione,
                                          const OpzioniEsportazione& opzioni, const QString& titolo);
 
+    /// The rows of a sheet the export fills; fewer only to try the limit on small
+    /// files.
+    std::uint32_t righeFoglio() const { return righeFoglio_; }
+    void impostaRigheFoglio(std::uint32_t righe) { righeFoglio_ = righe; }
+
     /// Totals `archivio` in one pass.
     Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const QString& titolo);
     /// Checks every payment of `archivio`.
@@ -74,6 +80,7 @@ private:
 
     Esecutore esegui_;
     Sessione sessione_;
+    std::uint32_t righeFoglio_ = kRigheFoglio;
 };
 
 }  // namespace pliventa

@@ -63,6 +63,9 @@ public:
     Sessione& sessione() { return controllore_.sessione(); }
     const Sessione& sessione() const { return controllore_.sessione(); }
 
+    /// What the window does that needs no widget.
+    Controllore& controllore() { return controllore_; }
+
     /// The text of the currency box ("E": amounts are euro cents).
     QString valuta() const;
     /// The separators of the user's locale, as the amounts are shown.

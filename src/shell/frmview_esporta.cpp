@@ -33,6 +33,7 @@ void frmView::stampaexcel() {
     opzioni.nomeFoglio = nomeFoglioDiAdesso();
     opzioni.valuta = Combo1->currentText().toStdString();
     opzioni.lettura = sessione().lettura();
+    opzioni.righeFoglio = controllore_.righeFoglio();
     const QString proposta = QDir::current().filePath(QString::fromStdString(opzioni.nomeFoglio) +
                                                       QStringLiteral(".xlsx"));
     const QString percorso = dialoghi_.salvaCome(kTitoloExcel, proposta, kFiltroExcel).percorso;
@@ -61,7 +62,7 @@ void frmView::stampaexcel() {
         dialoghi_.messaggio(
             QStringLiteral("Il foglio contiene al massimo %1 versamenti: %2 versamenti non sono "
                            "stati esportati.")
-                .arg(QLocale().toString(static_cast<qulonglong>(kRigheFoglio - 2)))
+                .arg(QLocale().toString(static_cast<qulonglong>(opzioni.righeFoglio - 2)))
                 .arg(r.esclusi),
             kTitoloExcel, Pulsanti::ok, Icona::esclamazione);
         stato += QStringLiteral(" · esclusi perché il foglio è pieno: %1").arg(r.esclusi);
