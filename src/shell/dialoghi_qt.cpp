@@ -225,8 +225,6 @@ std::unique_ptr<Dialoghi> DialoghiQt::figli(QWidget* finestra) {
 
 void DialoghiQt::attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) {
     QProgressDialog box(genitore_);
-    // The window takes no input while the work runs; its progress dialog does.
-    box.setEnabled(true);
     box.setWindowTitle(titolo);
     box.setWindowModality(Qt::WindowModal);
     box.setCancelButtonText(QStringLiteral("Annulla"));
