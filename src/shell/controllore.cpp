@@ -4,7 +4,10 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include "importers/importatori.h"
 #include "importers/lettore.h"
+#include "records/testo.h"
+#include "risconet/risconet.h"
 #include "shell/lavoro.h"
 
 namespace pliventa {
@@ -18,6 +21,17 @@ const QString kChiaveLettura = QStringLiteral("UltimoArchivio/lettura");
 
 QString nomeLettura(LetturaAtto lettura) {
     return lettura == LetturaAtto::breve ? QStringLiteral("breve") : QStringLiteral("lunga");
+}
+
+/// The Belfiore code as the output file's single-byte text holds it: a character
+/// the code page lacks becomes "?", so the answer is used as typed where it can be.
+std::string codiceBelfiore(const QString& risposta) {
+    std::string out;
+    for (const QChar c : risposta) {
+        const std::optional<std::string> b = aCp1252(QString(c).toStdString());
+        out += b ? *b : std::string("?");
+    }
+    return out;
 }
 
 }  // namespace
@@ -72,25 +86,40 @@ std::optional<std::pair<QString, LetturaAtto>> Controllore::ultimoArchivio() con
     return std::pair(percorso, lettura);
 }
 
-Esito<Conteggi> Controllore::importa(const std::string& input, const std::string& output,
-                                     Trasformazione& t, const QString& titolo,
-                                     const QString& fase) {
-    return esegui<Conteggi>(
-        [&](Lavoro& l) { return pliventa::importa(input, output, t, controlloImportazione(l)); },
-        titolo, {fase});
+QString Controllore::archivioImportazione(Tracciato tracciato, const QString& cartella) {
+    const std::string_view nome = nomeArchivio(tracciato);
+    return cartella + u'/' + QString::fromLatin1(nome.data(), static_cast<qsizetype>(nome.size()));
 }
 
-Esito<Conteggi> Controllore::importa(LettoreRighe& input, const std::string& output,
-                                     Trasformazione& t, const QString& titolo,
-                                     const QString& fase) {
+Esito<Conteggi> Controllore::importa(const QString& input, Tracciato tracciato,
+                                     const QString& archivio, const QString& titolo) {
+    const std::unique_ptr<Trasformazione> t = nuovaTrasformazione(tracciato);
+    const std::string daLeggere = QFile::encodeName(input).toStdString();
+    const std::string daScrivere = QFile::encodeName(archivio).toStdString();
     return esegui<Conteggi>(
-        [&](Lavoro& l) { return pliventa::importa(input, output, t, controlloImportazione(l)); },
-        titolo, {fase});
+        [&](Lavoro& l) {
+            return pliventa::importa(daLeggere, daScrivere, *t, controlloImportazione(l));
+        },
+        titolo, {QStringLiteral("Importazione dei versamenti…")});
 }
 
-Esito<RiepilogoEsportazione> Controllore::esporta(const std::string& destinazione,
-                                                  const OpzioniEsportazione& opzioni,
+Esito<Conteggi> Controllore::converti(LettoreRighe& input, const std::string& output,
+                                      const QString& belfiore, const QString& titolo) {
+    const std::unique_ptr<Trasformazione> t = nuovaConversioneRisconet(codiceBelfiore(belfiore));
+    return esegui<Conteggi>(
+        [&](Lavoro& l) { return pliventa::importa(input, output, *t, controlloImportazione(l)); },
+        titolo, {QStringLiteral("Conversione dei versamenti…")});
+}
+
+Esito<RiepilogoEsportazione> Controllore::esporta(const QString& destinazione,
+                                                  const std::string& foglio, const QString& valuta,
                                                   const QString& titolo) {
+    OpzioniEsportazione opzioni;
+    opzioni.nomeFoglio = foglio;
+    opzioni.valuta = valuta.toStdString();
+    opzioni.lettura = sessione_.lettura();
+    opzioni.righeFoglio = righeFoglio_;
+    const std::string libro = QFile::encodeName(destinazione).toStdString();
     // The export reads the open work file by record number from its own thread;
     // it never moves recordcorrente, so browsing goes on from the payment shown.
     const ArchivioLavoro& archivio = *sessione_.archivio();
@@ -102,7 +131,7 @@ Esito<RiepilogoEsportazione> Controllore::esporta(const std::string& destinazion
                                          std::uint64_t totale) {
                 l.avanza(static_cast<int>(fase), fatti, totale);
             };
-            return pliventa::stampaexcel(archivio, destinazione, opzioni, avanzamento);
+            return pliventa::stampaexcel(archivio, libro, opzioni, avanzamento);
         },
         titolo,
         {QStringLiteral("Calcolo dei totali…"), QStringLiteral("Scrittura dei versamenti…"),

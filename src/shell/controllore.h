@@ -23,7 +23,7 @@ namespace pliventa {
 
 class Lavoro;
 class LettoreRighe;
-class Trasformazione;
+enum class Tracciato;
 
 /// Runs `lavoro` to its end with a progress dialog titled `titolo` showing the
 /// text of `fasi` for the stage reported; the window takes no input meanwhile.
@@ -50,17 +50,25 @@ public:
     /// The path and reading of the last work file made, when it still exists.
     std::optional<std::pair<QString, LetturaAtto>> ultimoArchivio() const;
 
-    /// Imports `input` into `output` through `t`; the progress titled `titolo`
-    /// shows `fase`.
-    Esito<Conteggi> importa(const std::string& input, const std::string& output, Trasformazione& t,
-                            const QString& titolo, const QString& fase);
-    /// The same from an input already opened.
-    Esito<Conteggi> importa(LettoreRighe& input, const std::string& output, Trasformazione& t,
-                            const QString& titolo, const QString& fase);
+    /// The work file an import of `tracciato` writes in `cartella`.
+    static QString archivioImportazione(Tracciato tracciato, const QString& cartella);
+    /// Imports the file `input`, in the layout `tracciato`, into the work file
+    /// `archivio`, which is replaced only when the import is complete; the progress
+    /// titled `titolo`.
+    Esito<Conteggi> importa(const QString& input, Tracciato tracciato, const QString& archivio,
+                            const QString& titolo);
+    /// Converts the Risconet export read by `input` into `output`, the CNC lines
+    /// carrying the municipality's code `belfiore` as typed; the progress titled
+    /// `titolo`.
+    Esito<Conteggi> converti(LettoreRighe& input, const std::string& output,
+                             const QString& belfiore, const QString& titolo);
 
-    /// Exports the open work file, which must be open, to `destinazione`.
-    Esito<RiepilogoEsportazione> esporta(const std::string& destinazione,
-                                         const OpzioniEsportazione& opzioni, const QString& titolo);
+    /// Exports the open work file, which must be open, to the workbook
+    /// `destinazione`: its sheet named `foglio`, the amounts read as the currency
+    /// box `valuta` says, the notices as the work file was written, at most
+    /// righeFoglio() rows; the progress titled `titolo`.
+    Esito<RiepilogoEsportazione> esporta(const QString& destinazione, const std::string& foglio,
+                                         const QString& valuta, const QString& titolo);
 
     /// The rows of a sheet the export fills; fewer only to try the limit on small
     /// files.

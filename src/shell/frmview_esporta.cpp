@@ -1,8 +1,6 @@
 // The export of the open work file to an .xlsx workbook, written off the
 // window's thread and then opened in the user's spreadsheet program.
-#include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QLocale>
 #include <QStatusBar>
 
@@ -29,20 +27,16 @@ void frmView::stampaexcel() {
         avvisaNessunArchivio();
         return;
     }
-    OpzioniEsportazione opzioni;
-    opzioni.nomeFoglio = nomeFoglioDiAdesso();
-    opzioni.valuta = Combo1->currentText().toStdString();
-    opzioni.lettura = sessione().lettura();
-    opzioni.righeFoglio = controllore_.righeFoglio();
-    const QString proposta = QDir::current().filePath(QString::fromStdString(opzioni.nomeFoglio) +
-                                                      QStringLiteral(".xlsx"));
+    const std::string foglio = nomeFoglioDiAdesso();
+    const QString proposta =
+        QDir::current().filePath(QString::fromStdString(foglio) + QStringLiteral(".xlsx"));
     const QString percorso = dialoghi_.salvaCome(kTitoloExcel, proposta, kFiltroExcel).percorso;
     if (percorso.isEmpty()) {
         return;
     }
 
     const Esito<RiepilogoEsportazione> esito =
-        controllore_.esporta(QFile::encodeName(percorso).toStdString(), opzioni, kTitoloExcel);
+        controllore_.esporta(percorso, foglio, valuta(), kTitoloExcel);
 
     if (!esito.ok()) {
         if (esito.errore().codice == CodiceErrore::Annullato) {
@@ -62,7 +56,7 @@ void frmView::stampaexcel() {
         dialoghi_.messaggio(
             QStringLiteral("Il foglio contiene al massimo %1 versamenti: %2 versamenti non sono "
                            "stati esportati.")
-                .arg(QLocale().toString(static_cast<qulonglong>(opzioni.righeFoglio - 2)))
+                .arg(QLocale().toString(static_cast<qulonglong>(controllore_.righeFoglio() - 2)))
                 .arg(r.esclusi),
             kTitoloExcel, Pulsanti::ok, Icona::esclamazione);
         stato += QStringLiteral(" · esclusi perché il foglio è pieno: %1").arg(r.esclusi);

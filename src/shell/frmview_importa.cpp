@@ -1,7 +1,6 @@
 // The four imports: one routine, parameterised by the prompt, the layout and the
 // title of the closing message.
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QStatusBar>
 
@@ -15,10 +14,6 @@ namespace pliventa {
 namespace {
 
 const QString kTitoloCnc = QStringLiteral("Visualizza Files Versamenti CNC");
-
-std::string nomeDiSistema(const QString& percorso) {
-    return QFile::encodeName(percorso).toStdString();
-}
 
 QString riepilogo(const Conteggi& c) {
     QString testo =
@@ -82,16 +77,9 @@ void frmView::importa(const TipoPercorso& tipo, Tracciato tracciato,
 
     // The work file is written beside itself and renamed only when complete, so a
     // failure leaves the previous one on disk as it was.
-    const QString archivio =
-        cartella + u'/' +
-        QString::fromLatin1(nomeArchivio(tracciato).data(),
-                            static_cast<qsizetype>(nomeArchivio(tracciato).size()));
-    const std::unique_ptr<Trasformazione> trasformazione = nuovaTrasformazione(tracciato);
-    const std::string input = nomeDiSistema(risposta->percorso);
-    const std::string output = nomeDiSistema(archivio);
+    const QString archivio = Controllore::archivioImportazione(tracciato, cartella);
     const Esito<Conteggi> conteggi =
-        controllore_.importa(input, output, *trasformazione, tipo.titolo,
-                             QStringLiteral("Importazione dei versamenti…"));
+        controllore_.importa(risposta->percorso, tracciato, archivio, tipo.titolo);
     if (!conteggi) {
         rimettiArchivio(prima);
         if (conteggi.errore().codice == CodiceErrore::Annullato) {
