@@ -77,11 +77,17 @@ TEST(LavoroInCorso, ClosingTheWindowCancelsTheImportAndLeavesNothingOnDisk) {
         finestra.show();
         QSignalSpy fine(&finestra, &frmView::terminaProgramma);
         dialoghi.attendiInput(kPrompt, kTitoloCnc, QString(), input);
+        // Closed as soon as the work runs (the window then takes no input).
         bool chiusaDurante = false;
-        QTimer::singleShot(50, &finestra, [&] {
-            chiusaDurante = !finestra.isEnabled();
-            finestra.close();
+        QTimer sonda;
+        sonda.setInterval(1);
+        QObject::connect(&sonda, &QTimer::timeout, &finestra, [&] {
+            if (!chiusaDurante && !finestra.isEnabled()) {
+                chiusaDurante = true;
+                finestra.close();
+            }
         });
+        sonda.start();
         QTest::mouseClick(finestra.findChild<QAbstractButton*>(QStringLiteral("cmdApri")),
                           Qt::LeftButton);
         EXPECT_TRUE(chiusaDurante) << "the import ended before the window was closed";
