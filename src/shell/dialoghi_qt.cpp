@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <limits>
@@ -242,17 +241,11 @@ void DialoghiQt::attendi(Lavoro& lavoro, const QString& titolo, const QStringLis
     });
 
     QEventLoop ciclo;
-    QTimer controllo;
-    controllo.setInterval(100);
-    QObject::connect(&controllo, &QTimer::timeout, &ciclo, [&] {
-        if (lavoro.finito()) {
-            ciclo.quit();
-            return;
-        }
+    QObject::connect(&lavoro, &Lavoro::terminato, &ciclo, &QEventLoop::quit);
+    QObject::connect(&lavoro, &Lavoro::avanzato, &box, [&](Lavoro::Stato s) {
         if (lavoro.annullato()) {
             return;
         }
-        const Lavoro::Stato s = lavoro.stato();
         box.setLabelText(fasi.value(s.fase));
         // QProgressBar counts in int: large totals are shown in thousandths.
         if (s.totale == 0) {
@@ -262,8 +255,8 @@ void DialoghiQt::attendi(Lavoro& lavoro, const QString& titolo, const QStringLis
             box.setValue(static_cast<int>(s.fatti * 1000 / s.totale));
         }
     });
+    // terminato() is queued: it reaches the loop even when the work ends at once.
     lavoro.avvia();
-    controllo.start();
     ciclo.exec();
     lavoro.aspetta();
 }

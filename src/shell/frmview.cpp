@@ -14,10 +14,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "shell/controlli.h"
 #include "shell/disegni.h"
-#include "shell/elenco.h"
-#include "shell/riepilogo.h"
+#include "shell/finestra_controlli.h"
+#include "shell/finestra_elenco.h"
+#include "shell/finestra_riepilogo.h"
 #include "shell/viste.h"
 
 namespace pliventa {
@@ -89,7 +89,12 @@ QString versione() {
         .arg(PLIVENTA_VERSION_PATCH);
 }
 
-frmView::frmView(Dialoghi& dialoghi, QWidget* parent) : QMainWindow(parent), dialoghi_(dialoghi) {
+frmView::frmView(Dialoghi& dialoghi, QWidget* parent)
+    : QMainWindow(parent),
+      dialoghi_(dialoghi),
+      controllore_([this](Lavoro& lavoro, const QString& titolo, const QStringList& fasi) {
+          eseguiLavoro(lavoro, titolo, fasi);
+      }) {
     setObjectName(QStringLiteral("frmView"));
     costruisci();
     costruisciMenu();
@@ -103,12 +108,9 @@ frmView::frmView(Dialoghi& dialoghi, QWidget* parent) : QMainWindow(parent), dia
         versione());
 }
 
-frmView::~frmView() {
-    // The views read this window's state while they live: they go first.
-    delete elenco_.data();
-    delete riepilogo_.data();
-    delete controlli_.data();
-}
+// The views own what they show and hold nothing of this window: they go with it
+// in any order.
+frmView::~frmView() = default;
 
 void frmView::costruisci() {
     auto* centro = new QWidget(this);

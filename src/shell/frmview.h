@@ -9,10 +9,12 @@
 #include <array>
 #include <cstdint>
 
+#include "browse/elenco.h"
 #include "browse/sessione.h"
 #include "records/errore.h"
 #include "records/versamento.h"
 #include "records/visualizzazione.h"
+#include "shell/controllore.h"
 #include "shell/dialoghi.h"
 #include "shell/didascalie.h"
 
@@ -29,9 +31,6 @@ class FinestraElenco;
 class FinestraControlli;
 class FinestraRiepilogo;
 class Lavoro;
-class LettoreRighe;
-class Trasformazione;
-struct Conteggi;
 struct TipoPercorso;
 enum class Tracciato;
 
@@ -62,16 +61,23 @@ public:
     void violazioni();
 
     /// The open work file, its notice reading and recordcorrente.
-    Sessione& sessione() { return sessione_; }
-    const Sessione& sessione() const { return sessione_; }
+    Sessione& sessione() { return controllore_.sessione(); }
+    const Sessione& sessione() const { return controllore_.sessione(); }
+
+    /// What the window does that needs no widget.
+    Controllore& controllore() { return controllore_; }
 
     /// The text of the currency box ("E": amounts are euro cents).
     QString valuta() const;
     /// The separators of the user's locale, as the amounts are shown.
     Separatori separatori() const;
-    /// Runs `lavoro` off the window's thread through Dialoghi::attendi, with the
-    /// window's controls disabled meanwhile; a close asked for meanwhile cancels the
-    /// work and takes effect when it has ended.
+    /// How the list shows the cells: the currency box, the work file's notice
+    /// reading, the user's locale.
+    FormatoElenco formatoElenco() const;
+    /// Runs `lavoro` off the window's thread through Dialoghi::attendi; the window
+    /// and its views take no input meanwhile (buttons, menus, keys), only the
+    /// progress dialog does. A close asked for meanwhile cancels the work and takes
+    /// effect when it has ended.
     void eseguiLavoro(Lavoro& lavoro, const QString& titolo, const QStringList& fasi);
 
     /// Shows payment `numero` of the open work file as if reached by navigation: it
@@ -136,8 +142,15 @@ private:
     void chiudiArchivio();
     /// Remembers `percorso` (read with `lettura`) as the last work file made.
     void ricordaArchivio(const QString& percorso, LetturaAtto lettura);
-    /// The path and reading of the last work file made, when it still exists.
-    std::optional<std::pair<QString, LetturaAtto>> ultimoArchivio() const;
+    /// A view over the open work file has been made: it is shown, hands the
+    /// payment chosen (if it offers one) to this window, and closes when the work
+    /// file changes.
+    template <typename Vista>
+    void apriVista(Vista* vista);
+    /// A handle of its own on the open work file for the view titled `titolo`;
+    /// an error is told as `intro` and the error's reason, and gives null.
+    std::shared_ptr<const ArchivioLavoro> letturaPerVista(const QString& intro,
+                                                          const QString& titolo);
     /// After a work file was opened: the count in Text5, recordcorrente 1 and payment
     /// 1 shown (the record area emptied when there is none). Returns what the status
     /// bar adds (empty, or that payment 1 cannot be read), or the count's error.
@@ -157,16 +170,6 @@ private:
     Istantanea istantanea() const;
     void ripristina(const Istantanea& i);
 
-    /// Runs importa() of `input` into `output` through `t` with eseguiLavoro(): the
-    /// progress dialog titled `titolo` shows `fase`.
-    Esito<Conteggi> importaInSottofondo(const std::string& input, const std::string& output,
-                                        Trasformazione& t, const QString& titolo,
-                                        const QString& fase);
-    /// The same from an input already opened.
-    Esito<Conteggi> importaInSottofondo(LettoreRighe& input, const std::string& output,
-                                        Trasformazione& t, const QString& titolo,
-                                        const QString& fase);
-
     /// After an import or a conversion that failed or was cancelled: opens again the
     /// work file that was open before it (`prima`), as it was; with none, or when it
     /// cannot be opened, the record area is emptied.
@@ -181,7 +184,7 @@ private:
     void termina();
 
     Dialoghi& dialoghi_;
-    Sessione sessione_;
+    Controllore controllore_;
     bool terminato_ = false;
     Lavoro* lavoro_ = nullptr;  ///< the long work running, if any
     bool chiusuraRinviata_ = false;

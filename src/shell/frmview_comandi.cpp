@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <iterator>
@@ -98,7 +97,8 @@ void frmView::scorciatoie() {
 }
 
 bool frmView::eventFilter(QObject* oggetto, QEvent* evento) {
-    if (evento->type() == QEvent::MouseButtonDblClick) {
+    // While long work runs (the window disabled) a double-click does nothing.
+    if (evento->type() == QEvent::MouseButtonDblClick && isEnabled()) {
         if (oggetto == Image1) {
             Image1_DblClick();
             return true;
@@ -164,13 +164,13 @@ void frmView::closeEvent(QCloseEvent* event) {
 }
 
 void frmView::eseguiLavoro(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) {
-    centralWidget()->setEnabled(false);
-    menuBar()->setEnabled(false);
+    // The whole window, its views with it: no button, menu or key (the navigation
+    // shortcuts included) reaches a handler while the work runs.
+    setEnabled(false);
     lavoro_ = &lavoro;
     dialoghi_.attendi(lavoro, titolo, fasi);
     lavoro_ = nullptr;
-    centralWidget()->setEnabled(true);
-    menuBar()->setEnabled(true);
+    setEnabled(true);
     if (chiusuraRinviata_) {
         QMetaObject::invokeMethod(this, &frmView::termina, Qt::QueuedConnection);
     }

@@ -1,14 +1,12 @@
 // The four imports: one routine, parameterised by the prompt, the layout and the
 // title of the closing message.
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QStatusBar>
 
 #include "importers/importatori.h"
 #include "importers/importazione.h"
 #include "shell/frmview.h"
-#include "shell/lavoro.h"
 #include "shell/percorso.h"
 
 namespace pliventa {
@@ -16,10 +14,6 @@ namespace pliventa {
 namespace {
 
 const QString kTitoloCnc = QStringLiteral("Visualizza Files Versamenti CNC");
-
-std::string nomeDiSistema(const QString& percorso) {
-    return QFile::encodeName(percorso).toStdString();
-}
 
 QString riepilogo(const Conteggi& c) {
     QString testo =
@@ -56,29 +50,9 @@ void frmView::Command3_Click() {
     importa(kPercorsoF24, Tracciato::f24, QStringLiteral("Visualizza Files Versamenti F24"));
 }
 
-Esito<Conteggi> frmView::importaInSottofondo(const std::string& input, const std::string& output,
-                                             Trasformazione& t, const QString& titolo,
-                                             const QString& fase) {
-    std::optional<Esito<Conteggi>> esito;
-    Lavoro lavoro(
-        [&](Lavoro& l) { esito = pliventa::importa(input, output, t, controlloImportazione(l)); });
-    eseguiLavoro(lavoro, titolo, {fase});
-    return esitoDi(lavoro, std::move(esito));
-}
-
-Esito<Conteggi> frmView::importaInSottofondo(LettoreRighe& input, const std::string& output,
-                                             Trasformazione& t, const QString& titolo,
-                                             const QString& fase) {
-    std::optional<Esito<Conteggi>> esito;
-    Lavoro lavoro(
-        [&](Lavoro& l) { esito = pliventa::importa(input, output, t, controlloImportazione(l)); });
-    eseguiLavoro(lavoro, titolo, {fase});
-    return esitoDi(lavoro, std::move(esito));
-}
-
 void frmView::rimettiArchivio(const std::optional<Sessione::Ripresa>& prima) {
     // The boxes still show what they showed: only the work file is opened again.
-    if (prima && sessione_.riprendi(*prima)) {
+    if (prima && sessione().riprendi(*prima)) {
         emit archivioCambiato();
         return;
     }
@@ -89,7 +63,7 @@ void frmView::importa(const TipoPercorso& tipo, Tracciato tracciato,
                       const QString& titoloChiusura) {
     // The work file about to be replaced is closed first; should the import fail
     // or be cancelled, it is opened again as it was.
-    const std::optional<Sessione::Ripresa> prima = sessione_.ripresa();
+    const std::optional<Sessione::Ripresa> prima = sessione().ripresa();
     const QString text1Prima = Text1->text();
     chiudiArchivio();
     const QString cartella = QDir::currentPath();
@@ -103,16 +77,9 @@ void frmView::importa(const TipoPercorso& tipo, Tracciato tracciato,
 
     // The work file is written beside itself and renamed only when complete, so a
     // failure leaves the previous one on disk as it was.
-    const QString archivio =
-        cartella + u'/' +
-        QString::fromLatin1(nomeArchivio(tracciato).data(),
-                            static_cast<qsizetype>(nomeArchivio(tracciato).size()));
-    const std::unique_ptr<Trasformazione> trasformazione = nuovaTrasformazione(tracciato);
-    const std::string input = nomeDiSistema(risposta->percorso);
-    const std::string output = nomeDiSistema(archivio);
+    const QString archivio = Controllore::archivioImportazione(tracciato, cartella);
     const Esito<Conteggi> conteggi =
-        importaInSottofondo(input, output, *trasformazione, tipo.titolo,
-                            QStringLiteral("Importazione dei versamenti…"));
+        controllore_.importa(risposta->percorso, tracciato, archivio, tipo.titolo);
     if (!conteggi) {
         rimettiArchivio(prima);
         if (conteggi.errore().codice == CodiceErrore::Annullato) {

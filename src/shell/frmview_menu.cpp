@@ -1,40 +1,15 @@
-// The menu bar: the last work file opened again, and the views on the open work
-// file (the list, the summary, the checks). The buttons stay as they are; the
-// menus add nothing they do except the exit and the information box.
+// The menu bar: the last work file opened again, and the entries of the views on
+// the open work file. The buttons stay as they are; the menus add nothing they do
+// except the exit and the information box.
 #include <QAction>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSettings>
 #include <QStatusBar>
 
-#include "shell/controlli.h"
-#include "shell/elenco.h"
 #include "shell/frmview.h"
-#include "shell/riepilogo.h"
 
 namespace pliventa {
-
-namespace {
-
-// The settings keep the last work file made, as an absolute path, and the notice
-// reading it was written with: a 1997 violation file reads its notices short.
-const QString kChiavePercorso = QStringLiteral("UltimoArchivio/percorso");
-const QString kChiaveLettura = QStringLiteral("UltimoArchivio/lettura");
-
-QString nomeLettura(LetturaAtto lettura) {
-    return lettura == LetturaAtto::breve ? QStringLiteral("breve") : QStringLiteral("lunga");
-}
-
-// Brings a view that lives on to the front, as a second request for it means.
-void porta(QWidget* finestra) {
-    finestra->show();
-    finestra->raise();
-    finestra->activateWindow();
-}
-
-}  // namespace
 
 void frmView::costruisciMenu() {
     // The buttons' access keys (P, A, F, C, S, H, U) belong to the window's design
@@ -74,40 +49,25 @@ void frmView::costruisciMenu() {
 }
 
 void frmView::aggiornaMenu() {
-    azioneRiapri->setEnabled(ultimoArchivio().has_value());
-    const bool aperto = sessione_.aperto();
+    azioneRiapri->setEnabled(controllore_.ultimoArchivio().has_value());
+    const bool aperto = sessione().aperto();
     azioneElenco->setEnabled(aperto);
     azioneRiepilogo->setEnabled(aperto);
     azioneControlli->setEnabled(aperto);
 }
 
 void frmView::chiudiArchivio() {
-    sessione_.chiudi();
+    sessione().chiudi();
     emit archivioCambiato();
 }
 
 void frmView::ricordaArchivio(const QString& percorso, LetturaAtto lettura) {
-    QSettings impostazioni;
-    impostazioni.setValue(kChiavePercorso, QFileInfo(percorso).absoluteFilePath());
-    impostazioni.setValue(kChiaveLettura, nomeLettura(lettura));
+    controllore_.ricordaArchivio(percorso, lettura);
     aggiornaMenu();
 }
 
-std::optional<std::pair<QString, LetturaAtto>> frmView::ultimoArchivio() const {
-    const QSettings impostazioni;
-    const QString percorso = impostazioni.value(kChiavePercorso).toString();
-    if (percorso.isEmpty() || !QFileInfo(percorso).isFile()) {
-        return std::nullopt;
-    }
-    const LetturaAtto lettura =
-        impostazioni.value(kChiaveLettura).toString() == nomeLettura(LetturaAtto::breve)
-            ? LetturaAtto::breve
-            : LetturaAtto::lunga;
-    return std::pair(percorso, lettura);
-}
-
 void frmView::riapriUltimoArchivio() {
-    const auto ultimo = ultimoArchivio();
+    const auto ultimo = controllore_.ultimoArchivio();
     if (!ultimo) {
         aggiornaMenu();  // it went away since the menu was shown
         return;
@@ -125,12 +85,12 @@ void frmView::riapriUltimoArchivio() {
 }
 
 Esito<QString> frmView::mostraPrimo() {
-    const Esito<double> numero = sessione_.archivio()->numerorecord();
+    const Esito<double> numero = sessione().archivio()->numerorecord();
     if (!numero) {
         return numero.errore();
     }
     Text5->setText(QString::fromStdString(formattaNumero(*numero, separatori())));
-    sessione_.impostaRecordcorrente(1);
+    sessione().impostaRecordcorrente(1);
     if (*numero < 1) {
         mostraVuoto();  // no payment: nothing to read, nothing to show
         return QString();
@@ -141,64 +101,6 @@ Esito<QString> frmView::mostraPrimo() {
                QString::fromStdString(mostrato.errore().descrizione());
     }
     return QString();
-}
-
-void frmView::vaiAVersamento(std::uint64_t numero) {
-    if (!sessione_.aperto()) {
-        return;
-    }
-    const double prima = sessione_.recordcorrente();
-    sessione_.impostaRecordcorrente(static_cast<double>(numero));
-    if (!mostrarecord(FormaNumero::conPrefisso)) {
-        sessione_.impostaRecordcorrente(prima);
-        return;
-    }
-    porta(this);
-}
-
-void frmView::mostraElenco() {
-    if (!sessione_.aperto()) {
-        avvisaNessunArchivio();
-        return;
-    }
-    if (elenco_ == nullptr) {
-        elenco_ = new FinestraElenco(*this, dialoghi_);
-        if (!elenco_->apri()) {
-            elenco_->deleteLater();
-            return;
-        }
-    }
-    porta(elenco_);
-}
-
-void frmView::mostraRiepilogo() {
-    if (!sessione_.aperto()) {
-        avvisaNessunArchivio();
-        return;
-    }
-    if (riepilogo_ == nullptr) {
-        riepilogo_ = new FinestraRiepilogo(*this, dialoghi_);
-        if (!riepilogo_->calcola()) {
-            riepilogo_->deleteLater();
-            return;
-        }
-    }
-    porta(riepilogo_);
-}
-
-void frmView::mostraControlli() {
-    if (!sessione_.aperto()) {
-        avvisaNessunArchivio();
-        return;
-    }
-    if (controlli_ == nullptr) {
-        controlli_ = new FinestraControlli(*this, dialoghi_);
-        if (!controlli_->calcola()) {
-            controlli_->deleteLater();
-            return;
-        }
-    }
-    porta(controlli_);
 }
 
 }  // namespace pliventa

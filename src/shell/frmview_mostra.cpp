@@ -7,14 +7,11 @@
 
 #include "records/archivio.h"
 #include "shell/frmview.h"
+#include "shell/viste.h"
 
 namespace pliventa {
 
 namespace {
-
-QString daUtf8(std::string_view testo) {
-    return QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size()));
-}
 
 // A caption and the name its box gives screen readers change together.
 void intitola(QLabel* didascalia, const QString& testo) {
@@ -27,18 +24,15 @@ void intitola(QLabel* didascalia, const QString& testo) {
 }  // namespace
 
 EsitoVuoto frmView::apriArchivio(const QString& percorso, LetturaAtto lettura) {
-    Esito<ArchivioLavoro> archivio =
-        ArchivioLavoro::apriarchivio(QFile::encodeName(percorso).toStdString());
-    if (!archivio) {
-        return archivio.errore();
+    const EsitoVuoto aperto = controllore_.apriArchivio(percorso, lettura);
+    if (aperto) {
+        emit archivioCambiato();
     }
-    sessione_.apri(std::move(*archivio), lettura);
-    emit archivioCambiato();
-    return Nulla{};
+    return aperto;
 }
 
 EsitoVuoto frmView::mostrarecord(FormaNumero forma) {
-    const Esito<Versamento> letto = sessione_.leggiCorrente();
+    const Esito<Versamento> letto = sessione().leggiCorrente();
     if (!letto) {
         return letto.errore();  // the boxes keep what they showed
     }
@@ -48,8 +42,8 @@ EsitoVuoto frmView::mostrarecord(FormaNumero forma) {
 
 void frmView::mostra(const Versamento& v, FormaNumero forma) {
     // The notice is read the way the open work file was written, whoever asks.
-    applica(pliventa::mostrarecord(v, sessione_.recordcorrente(),
-                                   Combo1->currentText().toStdString(), sessione_.lettura(), forma,
+    applica(pliventa::mostrarecord(v, sessione().recordcorrente(),
+                                   Combo1->currentText().toStdString(), sessione().lettura(), forma,
                                    separatori()));
 }
 
@@ -111,7 +105,7 @@ void frmView::mostraVuoto() {
 void frmView::segnaArchivio() {
     // What the boxes show stays for the clerk to read, but no button reaches it any
     // more: the greyed boxes tell that it belongs to no open work file.
-    const bool aperto = sessione_.aperto();
+    const bool aperto = sessione().aperto();
     for (QWidget* w : Text3) {
         w->setEnabled(aperto);
     }
@@ -130,8 +124,11 @@ QString frmView::valuta() const {
 }
 
 Separatori frmView::separatori() const {
-    const QLocale locale;
-    return Separatori{locale.groupSeparator().toStdString(), locale.decimalPoint().toStdString()};
+    return separatoriDelLocale();
+}
+
+FormatoElenco frmView::formatoElenco() const {
+    return FormatoElenco{valuta().toStdString(), sessione().lettura(), separatori()};
 }
 
 frmView::Istantanea frmView::istantanea() const {

@@ -22,7 +22,7 @@ void frmView::cmdFine_Click() {
 }
 
 void frmView::naviga(Movimento m) {
-    const Esito<Versamento> letto = sessione_.vai(m);
+    const Esito<Versamento> letto = sessione().vai(m);
     if (!letto) {
         // Only a missing work file is worth telling; any other failure (an empty
         // file, a number past the end) leaves the window as it was.
@@ -46,23 +46,23 @@ void frmView::cmdRicerca_Click() {
                             QStringLiteral("\r\n") + cercato,
                         QStringLiteral("Ricerca Versamenti Pliventa"), Pulsanti::ok,
                         Icona::nessuna);
-    if (!sessione_.aperto()) {
-        sessione_.impostaRecordcorrente(0);
+    if (!sessione().aperto()) {
+        sessione().impostaRecordcorrente(0);
         avvisaNessunArchivio();
         return;
     }
 
     // What was on screen, to come back to when no candidate is chosen.
-    const double prima = sessione_.recordcorrente();
+    const double prima = sessione().recordcorrente();
     const Istantanea schermo = istantanea();
     const auto torna = [&](const QString& stato) {
-        sessione_.impostaRecordcorrente(prima);
+        sessione().impostaRecordcorrente(prima);
         ripristina(schermo);
         Text3[1]->setText(cercato);
         statusBar()->showMessage(stato);
     };
 
-    ScansioneRicerca scansione(*sessione_.archivio(), cercato.toStdString());
+    ScansioneRicerca scansione(*sessione().archivio(), cercato.toStdString());
     int offerti = 0;
     for (;;) {
         const Esito<std::optional<Trovato>> passo = scansione.prossimo();
@@ -78,7 +78,7 @@ void frmView::cmdRicerca_Click() {
         ++offerti;
         // The candidate is shown whole, with its own layout and notice.
         const QString salvato = Text3[1]->text();
-        sessione_.impostaRecordcorrente(static_cast<double>(trovato.numero));
+        sessione().impostaRecordcorrente(static_cast<double>(trovato.numero));
         mostra(trovato.versamento, FormaNumero::soloNumero);
         const QString codice = Text3[1]->text();
         // The clerk answers by reading the candidate: the question leaves it in sight.

@@ -7,32 +7,16 @@
 
 #include "importers/importazione.h"
 #include "importers/lettore.h"
-#include "records/testo.h"
 #include "risconet/risconet.h"
 #include "shell/frmview.h"
 #include "shell/percorso.h"
 
 namespace pliventa {
 
-namespace {
-
-/// The Belfiore code as the output file's single-byte text holds it: a character
-/// the code page lacks becomes "?", so the answer is used as typed where it can be.
-std::string codiceBelfiore(const QString& risposta) {
-    std::string out;
-    for (const QChar c : risposta) {
-        const std::optional<std::string> b = aCp1252(QString(c).toStdString());
-        out += b ? *b : std::string("?");
-    }
-    return out;
-}
-
-}  // namespace
-
 void frmView::cmdUniriscossioni_Click() {
     // The work file is closed: after the conversion, browsing needs an import.
     // Should the conversion fail or be cancelled, it is opened again as it was.
-    const std::optional<Sessione::Ripresa> prima = sessione_.ripresa();
+    const std::optional<Sessione::Ripresa> prima = sessione().ripresa();
     const QString text1Prima = Text1->text();
     const QString text2Prima = Text2->text();
     chiudiArchivio();
@@ -72,10 +56,8 @@ void frmView::cmdUniriscossioni_Click() {
         dialoghi_.input(QStringLiteral("Inserisci Codice Belfiore Ente (A000)"),
                         kPercorsoRisconet.titolo, QString());
 
-    const auto conversione = nuovaConversioneRisconet(codiceBelfiore(belfiore));
     const Esito<Conteggi> conteggi =
-        importaInSottofondo(*lettore, output, *conversione, kPercorsoRisconet.titolo,
-                            QStringLiteral("Conversione dei versamenti…"));
+        controllore_.converti(*lettore, output, belfiore, kPercorsoRisconet.titolo);
     if (!conteggi) {
         nonRiuscita(conteggi.errore());
         return;

@@ -5,9 +5,19 @@
 
 namespace pliventa {
 
-Lavoro::Lavoro(std::function<void(Lavoro&)> compito) : compito_(std::move(compito)) {}
+Lavoro::Lavoro(std::function<void(Lavoro&)> compito, QObject* genitore)
+    : QObject(genitore), compito_(std::move(compito)) {
+    battito_.setInterval(kIntervalloMs);
+    connect(&battito_, &QTimer::timeout, this, [this] {
+        if (!finito()) {
+            emit avanzato(stato());
+        }
+    });
+}
 
 Lavoro::~Lavoro() {
+    // The task reads what its owner holds: it must be over before that goes.
+    annulla();
     aspetta();
 }
 
@@ -15,6 +25,7 @@ void Lavoro::avvia() {
     if (filo_.joinable() || finito_.load()) {
         return;
     }
+    battito_.start();
     filo_ = std::thread([this] {
         try {
             compito_(*this);
@@ -24,6 +35,14 @@ void Lavoro::avvia() {
             senzaMemoria_.store(true);
         }
         finito_.store(true);
+        // Delivered on the owner's thread; dropped if the runner is gone first.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                battito_.stop();
+                emit terminato();
+            },
+            Qt::QueuedConnection);
     });
 }
 
@@ -52,11 +71,12 @@ Lavoro::Stato Lavoro::stato() const {
     return {fase_.load(), fatti_.load(), totale_.load()};
 }
 
-Controllo controlloImportazione(Lavoro& lavoro) {
+Controllo Lavoro::controllo() {
     Controllo c;
-    c.annulla = &lavoro.annullamento();
-    c.progresso = [&lavoro](std::uint64_t letti, std::uint64_t totale) {
-        lavoro.avanza(0, letti, totale);
+    c.annulla = &annulla_;
+    c.nuovaFase = [this](unsigned fase) { fase_.store(static_cast<int>(fase)); };
+    c.progresso = [this](std::uint64_t fatti, std::uint64_t totale) {
+        avanza(fase_.load(), fatti, totale);
     };
     return c;
 }

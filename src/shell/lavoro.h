@@ -1,7 +1,11 @@
-// Long work (an export, an import) run on a thread of its own, so the window
-// stays responsive; the window watches its progress and may ask it to stop.
+// The one runner of the window's long work (an import, the conversion, the export,
+// the summary and checks passes, the list's filter): the task runs on a thread of
+// its own, the window follows it through signals on its own thread and may ask it
+// to stop.
 #pragma once
 
+#include <QObject>
+#include <QTimer>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -10,21 +14,32 @@
 
 #include "importers/importazione.h"
 #include "records/errore.h"
+#include "records/scansione.h"
 
 namespace pliventa {
 
-class Lavoro {
+class Lavoro : public QObject {
+    Q_OBJECT
+
 public:
+    /// What the work reports: its stage (an index into the caller's texts), how
+    /// much of it is done and of how much (0 of 0: it cannot tell).
+    struct Stato {
+        int fase = 0;
+        std::uint64_t fatti = 0;
+        std::uint64_t totale = 0;
+    };
+
     /// The work to do: `compito` runs on its own thread once avvia() is called,
     /// reports through avanza() and looks at annullato() (or annullamento()). A
     /// std::bad_alloc thrown by it ends the work, and interruzione() tells.
-    explicit Lavoro(std::function<void(Lavoro&)> compito);
-    /// Waits for the work to end.
-    ~Lavoro();
+    explicit Lavoro(std::function<void(Lavoro&)> compito, QObject* genitore = nullptr);
+    /// Asks the work to stop and waits for it to end.
+    ~Lavoro() override;
     Lavoro(const Lavoro&) = delete;
     Lavoro& operator=(const Lavoro&) = delete;
 
-    /// Starts the work; once only.
+    /// Starts the work; once only. The signals come on the calling thread.
     void avvia();
     /// Waits until the work has ended (at once when it never started).
     void aspetta();
@@ -40,19 +55,26 @@ public:
     /// The flag annulla() sets, for the core's routines.
     const std::atomic<bool>& annullamento() const { return annulla_; }
 
-    /// What the work reports: its stage (an index into the caller's texts), how
-    /// much of it is done and of how much (0 of 0: it cannot tell).
-    struct Stato {
-        int fase = 0;
-        std::uint64_t fatti = 0;
-        std::uint64_t totale = 0;
-    };
     void avanza(int fase, std::uint64_t fatti, std::uint64_t totale);
     Stato stato() const;
+
+    /// The cancel flag and the progress of this work as the core's long work takes
+    /// them; the stages it tells are this work's stages.
+    Controllo controllo();
+
+    /// How often avanzato() is sent while the work runs.
+    static constexpr int kIntervalloMs = 100;
+
+signals:
+    /// Every kIntervalloMs while the work runs, with what it reported last.
+    void avanzato(pliventa::Lavoro::Stato stato);
+    /// Once, when the work has ended.
+    void terminato();
 
 private:
     std::function<void(Lavoro&)> compito_;
     std::thread filo_;
+    QTimer battito_;
     std::atomic<bool> finito_{false};
     std::atomic<bool> senzaMemoria_{false};
     std::atomic<bool> annulla_{false};
@@ -73,9 +95,5 @@ Esito<T> esitoDi(const Lavoro& lavoro, std::optional<Esito<T>>&& esito) {
     }
     return Errore{CodiceErrore::InputOutput, {}, "operazione interrotta"};
 }
-
-/// The cancel flag and progress of `lavoro` as an import or a conversion takes
-/// them: one stage, the bytes of the input read of its size.
-Controllo controlloImportazione(Lavoro& lavoro);
 
 }  // namespace pliventa

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -14,21 +15,20 @@
 #include <QTableView>
 #include <algorithm>
 
-#include "records/archivio.h"
-#include "shell/frmview.h"
-
 namespace pliventa {
 
-void preparaVista(QWidget* vista, frmView& finestra, const QString& nome, const QString& titolo) {
+void preparaVista(QWidget* vista, const QString& nome, const QString& titolo,
+                  const std::string& archivio) {
     vista->setObjectName(nome);
     vista->setWindowFlag(Qt::Window);
     vista->setAttribute(Qt::WA_DeleteOnClose);
-    QString file;
-    if (const ArchivioLavoro* archivio = finestra.sessione().archivio()) {
-        file = QFileInfo(QString::fromStdString(archivio->percorso())).fileName();
-    }
+    const QString file = QFileInfo(QString::fromStdString(archivio)).fileName();
     vista->setWindowTitle(file.isEmpty() ? titolo : titolo + QStringLiteral(" - ") + file);
-    QObject::connect(&finestra, &frmView::archivioCambiato, vista, &QWidget::close);
+}
+
+Separatori separatoriDelLocale() {
+    const QLocale locale;
+    return Separatori{locale.groupSeparator().toStdString(), locale.decimalPoint().toStdString()};
 }
 
 QString righeSelezionate(const QTableView* tabella) {

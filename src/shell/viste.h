@@ -6,8 +6,10 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
+#include "records/visualizzazione.h"
 #include "shell/dialoghi.h"
 
 class QFontMetrics;
@@ -15,8 +17,6 @@ class QPushButton;
 class QTableView;
 
 namespace pliventa {
-
-class frmView;
 
 /// The dialogs of a view: its own children once it is on screen, so that answering
 /// one leaves the view in front, not the main window; before, while the work of
@@ -58,10 +58,13 @@ private:
     std::unique_ptr<Dialoghi> propri_;
 };
 
-/// Makes `vista` a window of its own over `finestra`, titled `titolo` followed by
-/// the name of the open work file, deleted when closed, and closed when the main
-/// window's work file changes (the numbers it shows would no longer be its own).
-void preparaVista(QWidget* vista, frmView& finestra, const QString& nome, const QString& titolo);
+/// Makes `vista` a window of its own over its parent, named `nome`, titled
+/// `titolo` followed by the name of the work file `archivio`, deleted when closed.
+void preparaVista(QWidget* vista, const QString& nome, const QString& titolo,
+                  const std::string& archivio);
+
+/// The separators of the user's locale, as the amounts are shown.
+Separatori separatoriDelLocale();
 
 /// The selected rows of `tabella`, every column, as tab-separated text with one
 /// line per row, in row order.

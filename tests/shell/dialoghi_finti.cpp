@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <utility>
 
 #include "shell/lavoro.h"
@@ -63,6 +64,16 @@ DialoghiFinti& DialoghiFinti::attendiApertura(bool aperto) {
 
 DialoghiFinti& DialoghiFinti::attendiLavoro(const QString& titolo, bool annulla) {
     attesi_.push_back({.tipo = Tipo::lavoro, .titolo = titolo, .si = annulla});
+    return *this;
+}
+
+DialoghiFinti& DialoghiFinti::attendiLavoroDurante(const QString& titolo, Durante durante) {
+    attesi_.push_back({.tipo = Tipo::lavoro, .titolo = titolo, .durante = std::move(durante)});
+    return *this;
+}
+
+DialoghiFinti& DialoghiFinti::attendiLavoroAnnullatoAllaFase(const QString& titolo, int fase) {
+    attesi_.push_back({.tipo = Tipo::lavoro, .titolo = titolo, .faseAnnullo = fase});
     return *this;
 }
 
@@ -142,7 +153,17 @@ void DialoghiFinti::attendi(Lavoro& lavoro, const QString& titolo, const QString
     if (a && a->si) {
         lavoro.annulla();
     }
+    if (a && a->durante) {
+        a->durante();
+    }
     lavoro.avvia();
+    while (a && a->faseAnnullo >= 0 && !lavoro.finito()) {
+        if (lavoro.stato().fase >= a->faseAnnullo) {
+            lavoro.annulla();
+            break;
+        }
+        std::this_thread::yield();
+    }
     lavoro.aspetta();
 }
 

@@ -47,6 +47,12 @@ public:
     /// Expects long work titled `titolo`, run to its end; when `annulla`, the user
     /// cancels it before it starts.
     DialoghiFinti& attendiLavoro(const QString& titolo, bool annulla = false);
+    /// Expects long work titled `titolo`; runs `durante` while it is in hand, before
+    /// it starts, then runs it to its end.
+    DialoghiFinti& attendiLavoroDurante(const QString& titolo, Durante durante);
+    /// Expects long work titled `titolo`; the user cancels it once it reports
+    /// stage `fase`.
+    DialoghiFinti& attendiLavoroAnnullatoAllaFase(const QString& titolo, int fase);
 
     /// Fails the test for every expected dialog that never came, and forgets them.
     void verificaFine();
@@ -88,8 +94,9 @@ private:
         QString predefinito{};
         QString rispostaTesto{};
         Durante durante{};
-        bool si = false;   ///< apertura: opened; lavoro: cancelled
-        int tipoFile = 0;  ///< salva: the type chosen
+        bool si = false;       ///< apertura: opened; lavoro: cancelled
+        int tipoFile = 0;      ///< salva: the type chosen
+        int faseAnnullo = -1;  ///< lavoro: the stage at which it is cancelled
     };
     std::optional<Atteso> prossimo(Tipo tipo, const QString& testo, const QString& titolo);
 

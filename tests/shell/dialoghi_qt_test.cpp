@@ -5,13 +5,19 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "dialoghi_finti.h"
 #include "shell/dialoghi_qt.h"
+#include "shell/lavoro.h"
 
 namespace pliventa::test {
 namespace {
@@ -109,6 +115,46 @@ TEST(DialoghiQtTest, TheSaveDialogGivesTheTypeChosenAndItsExtension) {
         EXPECT_EQ(scelto.percorso, cartella.filePath(c.atteso)) << c.nome;
         EXPECT_EQ(scelto.tipo, c.tipoAtteso) << c.nome;
     }
+}
+
+TEST(DialoghiQtTest, TheProgressDialogShowsTheStageAndCancelsMidRun) {
+    // The window takes no input while the work runs; its progress dialog does.
+    QWidget finestra;
+    finestra.show();
+    finestra.setEnabled(false);
+    constexpr int kPassi = 2000;
+    std::atomic<int> fatti{0};
+    Lavoro lavoro([&](Lavoro& l) {
+        for (int i = 1; i <= kPassi && !l.annullato(); ++i) {
+            l.avanza(1, static_cast<std::uint64_t>(i), kPassi);
+            fatti.store(i);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+    QString fase;
+    int valore = -1;
+    QTimer sonda;
+    sonda.setInterval(20);
+    QObject::connect(&sonda, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible() || box->value() <= 0 || valore >= 0) {
+            return;
+        }
+        fase = box->labelText();
+        valore = box->value();
+        QTest::mouseClick(box->findChild<QPushButton*>(), Qt::LeftButton);  // "Annulla"
+    });
+    sonda.start();
+    DialoghiQt dialoghi(&finestra);
+    dialoghi.attendi(
+        lavoro, QStringLiteral("Crea File Excel"),
+        {QStringLiteral("Calcolo dei totali…"), QStringLiteral("Scrittura dei versamenti…")});
+    EXPECT_EQ(fase, QStringLiteral("Scrittura dei versamenti…"));
+    EXPECT_GT(valore, 0);
+    EXPECT_LT(valore, 1000);
+    EXPECT_TRUE(lavoro.finito());
+    EXPECT_TRUE(lavoro.annullato());
+    EXPECT_LT(fatti.load(), kPassi);  // stopped, not run to its end
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <clocale>
 
+#include "export/esportazione.h"
 #include "finestra.h"
 #include "libro_letto.h"
 
@@ -71,29 +72,54 @@ TEST_F(EsportazioneTest, ExportsAsTheWindowReadsAndKeepsThePaymentShown) {
 }
 
 TEST_F(EsportazioneTest, FailureAndCancelLeaveNoBook) {
-    apri({ordinario()});
+    // Enough payments for the workbook's packing to take a moment.
+    const QString archivio =
+        QString::fromStdString(dir.scrivi("iciview.out", numerati(3000, "RSS")));
+    ASSERT_TRUE(finestra->apriArchivio(archivio, LetturaAtto::lunga).ok());
+    const QString annullata = QStringLiteral("Esportazione annullata: nessun file scritto");
     const struct {
         QString percorso;
-        bool annulla;
-        QString messaggio;  ///< empty: none
+        int annullaAllaFase;  ///< -1: not cancelled; 0: before it starts
+        QString messaggio;    ///< empty: none
         QString stato;
     } casi[] = {
-        {cartella() + QStringLiteral("/manca/libro.xlsx"), false,
+        {cartella() + QStringLiteral("/manca/libro.xlsx"), -1,
          QStringLiteral("Impossibile creare il file Excel.\r\n") + cartella() +
              QStringLiteral("/manca/libro.xlsx: file o directory inesistente"),
          QStringLiteral("Esportazione non riuscita")},
-        {libro(), true, QString(), QStringLiteral("Esportazione annullata: nessun file scritto")},
+        {libro(), 0, QString(), annullata},
+        // Cancelled while the workbook is packed: still no book, nothing opened.
+        {libro(), static_cast<int>(FaseEsportazione::compressione), QString(), annullata},
     };
     for (const auto& c : casi) {
-        dialoghi.attendiSalva(kTitoloExcel, kFiltro, c.percorso)
-            .attendiLavoro(kTitoloExcel, c.annulla);
+        dialoghi.attendiSalva(kTitoloExcel, kFiltro, c.percorso);
+        if (c.annullaAllaFase > 0) {
+            dialoghi.attendiLavoroAnnullatoAllaFase(kTitoloExcel, c.annullaAllaFase);
+        } else {
+            dialoghi.attendiLavoro(kTitoloExcel, c.annullaAllaFase == 0);
+        }
         if (!c.messaggio.isEmpty()) {
             dialoghi.attendi(c.messaggio, kTitoloExcel, Pulsanti::ok, Icona::esclamazione);
         }
         esporta();
-        EXPECT_EQ(stato(), c.stato);
-        EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"});
+        EXPECT_EQ(stato(), c.stato) << c.annullaAllaFase;
+        EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"}) << c.annullaAllaFase;
     }
+    EXPECT_TRUE(dialoghi.documenti().empty());
+}
+
+TEST_F(EsportazioneTest, AFullSheetIsToldWithThePaymentsLeftOut) {
+    apri({ordinario(), ordinario(), violazione()});
+    finestra->controllore().impostaRigheFoglio(4);  // headers, totals, two payments
+    dialoghi.attendiSalva(kTitoloExcel, kFiltro, libro())
+        .attendiLavoro(kTitoloExcel)
+        .attendi(QStringLiteral("Il foglio contiene al massimo 2 versamenti: 1 versamenti non "
+                                "sono stati esportati."),
+                 kTitoloExcel, Pulsanti::ok, Icona::esclamazione)
+        .attendiApertura(true);
+    esporta();
+    EXPECT_EQ(stato(), QStringLiteral("Versamenti esportati: 2 · ") + libro() +
+                           QStringLiteral(" · esclusi perché il foglio è pieno: 1"));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The Risconet conversion through the window: the two prompts, the output beside
 // the input, the closing message, and the work file closed.
 #include <QAbstractButton>
+#include <QAction>
 #include <QTest>
 
 #include "finestra.h"
@@ -43,6 +44,47 @@ TEST_F(RisconetTest, ConvertsBesideTheInputWithTheCodeAsTyped) {
         EXPECT_EQ(leggiFile(output.toStdString()).substr(3, 4), c.colonne4a7);
         EXPECT_FALSE(finestra->sessione().aperto());  // browsing needs an import now
     }
+    // The converted file is the last work file made: "Riapri" opens it.
+    controllo<QAction>(QStringLiteral("azioneRiapri"))->trigger();
+    ASSERT_TRUE(finestra->sessione().aperto());
+    EXPECT_EQ(finestra->sessione().archivio()->percorso(), output.toStdString());
+    EXPECT_EQ(testo(QStringLiteral("Text2")), output);
+}
+
+TEST_F(RisconetTest, AConversionThatFailsOrIsCancelledOpensThePreviousWorkFileAgain) {
+    std::filesystem::create_directory(dir.percorso() / "dati");
+    const QString input =
+        QString::fromStdString(dir.scrivi("dati/risconet.txt", "TESTA\r\n1;2003-07-15\r\n"));
+    const QString manca = cartella() + QStringLiteral("/manca.txt");
+    enum class Come { inputIlleggibile, annullata, outputNonScrivibile };
+    QString proposta;
+    for (const Come come : {Come::inputIlleggibile, Come::annullata, Come::outputNonScrivibile}) {
+        apri({ordinario(), violazione()});
+        mostra(2);
+        const QString risposta = come == Come::inputIlleggibile ? manca : input;
+        dialoghi.attendiInput(kPrompt, kTitolo, proposta, risposta);
+        proposta = risposta;
+        if (come != Come::inputIlleggibile) {
+            dialoghi.attendiInput(kBelfiore, kTitolo, QString(), QStringLiteral("A000"))
+                .attendiLavoro(kTitolo, come == Come::annullata);
+        }
+        if (come != Come::annullata) {
+            dialoghi.attendiQualsiasi(kTitolo, Pulsanti::ok, Icona::esclamazione);
+        }
+        if (come == Come::outputNonScrivibile) {
+            std::filesystem::create_directory(dir.percorso() / "dati" / "versunir.out");
+        }
+        premi("cmdUniriscossioni");
+        const int caso = static_cast<int>(come);
+        ASSERT_TRUE(finestra->sessione().aperto()) << caso;
+        EXPECT_EQ(finestra->sessione().recordcorrente(), 2.0) << caso;
+        EXPECT_EQ(testo(QStringLiteral("Text2")), QString()) << caso;  // as before
+        premi("cmdIndietro");
+        EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 1")) << caso;
+        EXPECT_TRUE(controllo<QAction>(QStringLiteral("azioneElenco"))->isEnabled()) << caso;
+    }
+    // Nothing converted: "Riapri" has nothing to offer.
+    EXPECT_FALSE(controllo<QAction>(QStringLiteral("azioneRiapri"))->isEnabled());
 }
 
 TEST_F(RisconetTest, AnInputThatCannotBeReadIsReportedBeforeTheCodeIsAsked) {

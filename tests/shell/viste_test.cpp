@@ -13,13 +13,16 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <array>
 #include <chrono>
 
 #include "finestra.h"
-#include "shell/controlli.h"
-#include "shell/elenco.h"
+#include "shell/finestra_controlli.h"
+#include "shell/finestra_elenco.h"
+#include "shell/finestra_riepilogo.h"
 #include "shell/frmdirfiles.h"
-#include "shell/riepilogo.h"
 
 namespace pliventa::test {
 namespace {
@@ -49,6 +52,20 @@ protected:
         const QPoint punto = tabella->visualRect(indice).center();
         QTest::mouseClick(tabella->viewport(), Qt::LeftButton, {}, punto);
         QTest::mouseDClick(tabella->viewport(), Qt::LeftButton, {}, punto);
+    }
+    /// Opens the three views on the open work file; returns them.
+    std::array<QPointer<QWidget>, 3> apriViste() {
+        dialoghi.attendiLavoro(QStringLiteral("Riepilogo"))
+            .attendiLavoro(QStringLiteral("Controlli"));
+        azione("azioneElenco")->trigger();
+        azione("azioneRiepilogo")->trigger();
+        azione("azioneControlli")->trigger();
+        return {vista<QWidget>("FinestraElenco"), vista<QWidget>("FinestraRiepilogo"),
+                vista<QWidget>("FinestraControlli")};
+    }
+    /// Deletes the windows closed so far.
+    static void eliminaChiuse() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     /// Three payments: two ordinary (the second with a wrong check character), a violation.
     void apriTre() {
@@ -271,6 +288,66 @@ TEST_F(VisteTest, ANewWorkFileClosesTheViewsOnTheOldOne) {
     ASSERT_FALSE(elenco.isNull());
     apri({ordinario()});
     EXPECT_TRUE(attendiChe([&] { return elenco.isNull(); }));
+}
+
+TEST_F(VisteTest, ChooserAndConversionCloseTheViewsAndGreyTheirEntries) {
+    const QString input =
+        QString::fromStdString(dir.scrivi("risconet.txt", "TESTA\r\n1;2003-07-15\r\n"));
+    const QString convertire = QStringLiteral("Converti RiscoNet");
+    for (const char* pulsante : {"Command1", "cmdUniriscossioni"}) {
+        apriTre();
+        const auto viste = apriViste();
+        if (QString::fromLatin1(pulsante) == u"Command1") {
+            // The chooser is left with "&Esci".
+            QTimer::singleShot(0, finestra.get(), [] {
+                if (QWidget* scelta = QApplication::activeModalWidget()) {
+                    QTest::mouseClick(
+                        scelta->findChild<QAbstractButton*>(QStringLiteral("cmdEsci")),
+                        Qt::LeftButton);
+                }
+            });
+        } else {
+            dialoghi
+                .attendiInput(QStringLiteral("Inserisci percorso"), convertire, QString(), input)
+                .attendiInput(QStringLiteral("Inserisci Codice Belfiore Ente (A000)"), convertire,
+                              QString(), QStringLiteral("A000"))
+                .attendiLavoro(convertire)
+                .attendi(QStringLiteral("Elaborazione Terminata"), kTitoloPredefinito);
+        }
+        premi(pulsante);
+        eliminaChiuse();
+        for (const QPointer<QWidget>& v : viste) {
+            EXPECT_TRUE(v.isNull()) << pulsante;
+        }
+        for (const char* nome : {"azioneElenco", "azioneRiepilogo", "azioneControlli"}) {
+            EXPECT_FALSE(azione(nome)->isEnabled()) << pulsante << " " << nome;
+        }
+    }
+}
+
+TEST_F(VisteTest, ViewsCloseInAnyOrderAndWithTheMainWindow) {
+    std::array<int, 3> ordine = {0, 1, 2};
+    do {
+        apriTre();
+        auto viste = apriViste();
+        // A filter scan may still run on the list's file when it goes.
+        QTest::keyClicks(vista<QLineEdit>("filtroCodice"), QStringLiteral("R"));
+        for (const int i : ordine) {
+            ASSERT_FALSE(viste[static_cast<std::size_t>(i)].isNull());
+            viste[static_cast<std::size_t>(i)]->close();
+            eliminaChiuse();
+            EXPECT_TRUE(viste[static_cast<std::size_t>(i)].isNull());
+        }
+    } while (std::next_permutation(ordine.begin(), ordine.end()));
+
+    apriTre();
+    auto viste = apriViste();
+    QTest::keyClicks(vista<QLineEdit>("filtroCodice"), QStringLiteral("R"));
+    QTest::qWait(250);  // the scan starts once the typing has settled
+    finestra.reset();   // the main window goes with every view open
+    for (const QPointer<QWidget>& v : viste) {
+        EXPECT_TRUE(v.isNull());
+    }
 }
 
 }  // namespace

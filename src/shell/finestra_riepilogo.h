@@ -4,7 +4,7 @@
 #pragma once
 
 #include <QWidget>
-#include <optional>
+#include <string>
 
 #include "shell/viste.h"
 #include "summary/riepilogo.h"
@@ -15,17 +15,16 @@ class QTableWidget;
 
 namespace pliventa {
 
-class frmView;
-
 class FinestraRiepilogo : public QWidget {
     Q_OBJECT
 
 public:
-    /// The window over the work file open in `finestra`; nothing is read yet.
-    FinestraRiepilogo(frmView& finestra, Dialoghi& dialoghi);
-    /// Totals the work file in one pass, off the window's thread with progress and
-    /// Annulla. False when cancelled or when the file cannot be read (error shown).
-    bool calcola();
+    /// The window over `riepilogo`, the totals of the work file `archivio`, with
+    /// the amounts in `valuta`, as a window of `genitore`.
+    FinestraRiepilogo(Riepilogo riepilogo, const std::string& archivio, const QString& valuta,
+                      Dialoghi& dialoghi, QWidget* genitore);
+    /// Shows the amounts in `valuta` from now on (the currency box changed).
+    void impostaValuta(const QString& valuta);
     /// Asks where to save the summary on show and writes it in the type chosen: a
     /// workbook or CSV.
     void salva();
@@ -37,9 +36,9 @@ private:
     Raggruppamento raggruppamento() const;
     bool euro() const;
 
-    frmView& finestra_;
     DialoghiVista dialoghi_;
-    std::optional<Riepilogo> riepilogo_;
+    Riepilogo riepilogo_;
+    QString valuta_;
     QComboBox* scelta_ = nullptr;
     QTableWidget* tabella_ = nullptr;
     QLabel* stato_ = nullptr;

@@ -1,4 +1,4 @@
-#include "shell/elenco.h"
+#include "shell/finestra_elenco.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,7 +19,7 @@
 #include <limits>
 
 #include "shell/dialoghi.h"
-#include "shell/frmview.h"
+#include "shell/lavoro.h"
 #include "shell/viste.h"
 
 namespace pliventa {
@@ -30,35 +30,14 @@ namespace {
 // clipboard with what no program can paste.
 constexpr std::uint64_t kMassimoRigheCopiate = 1'048'576;
 
-FormatoElenco formatoDi(const frmView& finestra) {
-    return FormatoElenco{finestra.valuta().toStdString(), finestra.sessione().lettura(),
-                         finestra.separatori()};
-}
-
 }  // namespace
 
-// A filter scan on a thread of its own. The window polls it: no signal crosses
-// threads, and the scan touches nothing but its own members and the const file.
-struct FinestraElenco::Scansione {
-    std::atomic<bool> annulla{false};
-    std::atomic<bool> finita{false};
-    std::atomic<std::uint64_t> fatti{0};
-    std::atomic<std::uint64_t> totale{0};
-    std::optional<Esito<std::vector<std::uint32_t>>> esito;
-    std::thread filo;
-
-    ~Scansione() {
-        annulla.store(true);
-        if (filo.joinable()) {
-            filo.join();
-        }
-    }
-};
-
-ModelloElenco::ModelloElenco(ElencoVersamenti& elenco, QObject* genitore)
+ModelloElenco::ModelloElenco(std::shared_ptr<const ArchivioLavoro> archivio,
+                             ElencoVersamenti elenco, QObject* genitore)
     : QAbstractTableModel(genitore),
-      elenco_(elenco),
-      consegnate_(std::min<std::uint64_t>(elenco.righe(), kPasso)) {}
+      archivio_(std::move(archivio)),
+      elenco_(std::move(elenco)),
+      consegnate_(std::min<std::uint64_t>(elenco_.righe(), kPasso)) {}
 
 int ModelloElenco::rowCount(const QModelIndex& genitore) const {
     return genitore.isValid() ? 0
@@ -116,10 +95,11 @@ QVariant ModelloElenco::headerData(int sezione, Qt::Orientation orientamento, in
     return {};
 }
 
-FinestraElenco::FinestraElenco(frmView& finestra, Dialoghi& dialoghi)
-    : QWidget(&finestra), finestra_(finestra), dialoghi_(this, dialoghi) {
-    preparaVista(this, finestra, QStringLiteral("FinestraElenco"),
-                 QStringLiteral("Elenco versamenti"));
+FinestraElenco::FinestraElenco(std::shared_ptr<const ArchivioLavoro> archivio,
+                               ElencoVersamenti elenco, Dialoghi& dialoghi, QWidget* genitore)
+    : QWidget(genitore), dialoghi_(this, dialoghi) {
+    preparaVista(this, QStringLiteral("FinestraElenco"), QStringLiteral("Elenco versamenti"),
+                 archivio->percorso());
 
     filtroCodice_ = new QLineEdit(this);
     filtroCodice_->setObjectName(QStringLiteral("filtroCodice"));
@@ -176,64 +156,38 @@ FinestraElenco::FinestraElenco(frmView& finestra, Dialoghi& dialoghi)
     attesa_ = new QTimer(this);
     attesa_->setSingleShot(true);
     attesa_->setInterval(200);
-    sorveglia_ = new QTimer(this);
-    sorveglia_->setInterval(50);
     connect(attesa_, &QTimer::timeout, this, &FinestraElenco::avviaFiltro);
-    connect(sorveglia_, &QTimer::timeout, this, &FinestraElenco::controllaScansione);
     connect(filtroCodice_, &QLineEdit::textChanged, this, &FinestraElenco::filtroCambiato);
     connect(filtroAnno_, &QLineEdit::textChanged, this, &FinestraElenco::filtroCambiato);
     connect(filtroTipo_, &QComboBox::currentIndexChanged, this, &FinestraElenco::filtroCambiato);
     connect(filtroAnomalie_, &QCheckBox::toggled, this, &FinestraElenco::filtroCambiato);
     // Ctrl+C copies through the core, which reads the rows in blocks.
     abilitaCopia(tabella_, [this] { copia(); });
-}
 
-FinestraElenco::~FinestraElenco() {
-    scansione_.reset();  // the scan reads the file this window owns
-    // The table goes before the list and the file it shows, which are members.
-    delete tabella_;
-    delete modello_;
-}
-
-bool FinestraElenco::apri() {
-    const ArchivioLavoro* aperto = finestra_.sessione().archivio();
-    if (aperto == nullptr) {
-        return false;
-    }
-    // A handle of its own: the list reads the file while the main window reads it too.
-    Esito<ArchivioLavoro> archivio = ArchivioLavoro::apriarchivio(aperto->percorso());
-    if (archivio) {
-        archivio_.emplace(std::move(*archivio));  // the list keeps its address
-    }
-    Esito<ElencoVersamenti> elenco = archivio_
-                                         ? ElencoVersamenti::crea(*archivio_, formatoDi(finestra_))
-                                         : Esito<ElencoVersamenti>(archivio.errore());
-    if (!elenco) {
-        dialoghi_.messaggio(QStringLiteral("Impossibile aprire l'elenco dei versamenti.\r\n") +
-                                QString::fromStdString(elenco.errore().descrizione()),
-                            QStringLiteral("Elenco versamenti"), Pulsanti::ok, Icona::esclamazione);
-        return false;
-    }
-    elenco_.emplace(std::move(*elenco));
-    modello_ = new ModelloElenco(*elenco_, this);
+    modello_ = new ModelloElenco(std::move(archivio), std::move(elenco), this);
     tabella_->setModel(modello_);
     tabella_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     tabella_->resizeColumnsToContents();
     // The view measured the first rows only: the number column must hold the
     // largest record number, the last row's.
-    if (elenco_->righe() > 0) {
-        adattaColonna(tabella_, 0, daUtf8(elenco_->testo(elenco_->righe() - 1, 0)));
+    const ElencoVersamenti& e = modello_->elenco();
+    if (e.righe() > 0) {
+        adattaColonna(tabella_, 0, daUtf8(e.testo(e.righe() - 1, 0)));
     }
     adattaLarghezza(this, tabella_);
     connect(tabella_, &QTableView::activated, this, [this](const QModelIndex& indice) {
-        finestra_.vaiAVersamento(elenco_->numeroRecord(static_cast<std::uint64_t>(indice.row())));
-    });
-    connect(&finestra_, &frmView::valutaCambiata, this, [this] {
-        modello_->cambiaElenco(
-            [this](ElencoVersamenti& e) { e.impostaFormato(formatoDi(finestra_)); });
+        emit versamentoScelto(
+            modello_->elenco().numeroRecord(static_cast<std::uint64_t>(indice.row())));
     });
     aggiornaStato();
-    return true;
+}
+
+// The scan, if one runs, is stopped and waited for by its runner; it reads a
+// file it shares, so nothing here needs to go in a given order.
+FinestraElenco::~FinestraElenco() = default;
+
+void FinestraElenco::impostaFormato(const FormatoElenco& formato) {
+    modello_->cambiaElenco([&formato](ElencoVersamenti& e) { e.impostaFormato(formato); });
 }
 
 Filtro FinestraElenco::filtroAttuale() const {
@@ -250,13 +204,10 @@ void FinestraElenco::filtroCambiato() {
 }
 
 void FinestraElenco::avviaFiltro() {
-    if (!elenco_) {
-        return;
-    }
     if (scansione_) {
         // A scan of the old filter still runs: it is stopped, and the new one
         // starts when it has.
-        scansione_->annulla.store(true);
+        scansione_->annulla();
         filtroRinviato_ = true;
         return;
     }
@@ -268,40 +219,29 @@ void FinestraElenco::avviaFiltro() {
         aggiornaStato();
         return;
     }
-    scansione_ = std::make_unique<Scansione>();
-    Scansione* s = scansione_.get();
-    const ArchivioLavoro* archivio = &*archivio_;
-    s->filo = std::thread([s, archivio, filtro] {
-        Controllo controllo;
-        controllo.annulla = &s->annulla;
-        controllo.progresso = [s](std::uint64_t fatti, std::uint64_t totale) {
-            s->fatti.store(fatti);
-            s->totale.store(totale);
-        };
-        s->esito = filtra(*archivio, filtro, controllo);
-        s->finita.store(true);
+    // The scan shares the file and its result with this window, never the window
+    // itself: it may outlive neither, and touches nothing else.
+    auto risultato = std::make_shared<std::optional<Esito<std::vector<std::uint32_t>>>>();
+    risultato_ = risultato;
+    scansione_ =
+        std::make_unique<Lavoro>([archivio = modello_->archivio(), filtro, risultato](Lavoro& l) {
+            *risultato = filtra(*archivio, filtro, l.controllo());
+        });
+    connect(scansione_.get(), &Lavoro::avanzato, progresso_, [this](Lavoro::Stato s) {
+        progresso_->setValue(s.totale == 0 ? 0 : static_cast<int>(s.fatti * 100 / s.totale));
     });
+    connect(scansione_.get(), &Lavoro::terminato, this, &FinestraElenco::scansioneFinita);
     progresso_->setValue(0);
     progresso_->setVisible(true);
-    sorveglia_->start();
+    scansione_->avvia();
     aggiornaStato();
 }
 
-void FinestraElenco::controllaScansione() {
-    Scansione* s = scansione_.get();
-    if (s == nullptr) {
-        sorveglia_->stop();
-        return;
-    }
-    const std::uint64_t totale = s->totale.load();
-    progresso_->setValue(totale == 0 ? 0 : static_cast<int>(s->fatti.load() * 100 / totale));
-    if (!s->finita.load()) {
-        return;
-    }
-    s->filo.join();
-    Esito<std::vector<std::uint32_t>> esito = std::move(*s->esito);
-    scansione_.reset();
-    sorveglia_->stop();
+void FinestraElenco::scansioneFinita() {
+    Esito<std::vector<std::uint32_t>> esito = esitoDi(*scansione_, std::move(*risultato_));
+    // Deleted once this signal has returned: its sender is the runner.
+    scansione_.release()->deleteLater();
+    risultato_.reset();
     progresso_->setVisible(false);
     if (filtroRinviato_) {
         filtroRinviato_ = false;
@@ -326,15 +266,15 @@ void FinestraElenco::aggiornaStato() {
         testo = errore_;
     } else if (scansione_) {
         testo = QStringLiteral("Ricerca in corso…");
-    } else if (elenco_->filtrato()) {
+    } else if (modello_->elenco().filtrato()) {
         testo = QStringLiteral("Versamenti: %1 di %2")
-                    .arg(locale.toString(static_cast<qulonglong>(elenco_->righe())),
-                         locale.toString(static_cast<qulonglong>(elenco_->versamenti())));
+                    .arg(locale.toString(static_cast<qulonglong>(modello_->elenco().righe())),
+                         locale.toString(static_cast<qulonglong>(modello_->elenco().versamenti())));
     } else {
         testo = QStringLiteral("Versamenti: %1")
-                    .arg(locale.toString(static_cast<qulonglong>(elenco_->versamenti())));
+                    .arg(locale.toString(static_cast<qulonglong>(modello_->elenco().versamenti())));
     }
-    if (elenco_->ultimoIncompleto()) {
+    if (modello_->elenco().ultimoIncompleto()) {
         testo += QStringLiteral(" · l'ultimo record del file è incompleto e non è elencato");
     }
     if (!annoFiltroValido(filtroAnno_->text().toStdString())) {
@@ -359,7 +299,8 @@ void FinestraElenco::copia() {
     }
     std::sort(righe.begin(), righe.end());
     righe.erase(std::unique(righe.begin(), righe.end()), righe.end());
-    QApplication::clipboard()->setText(QString::fromStdString(elenco_->copiaTabulata(righe)));
+    QApplication::clipboard()->setText(
+        QString::fromStdString(modello_->elenco().copiaTabulata(righe)));
 }
 
 void FinestraElenco::mostraInizio() {

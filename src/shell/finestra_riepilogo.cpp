@@ -1,4 +1,4 @@
-#include "shell/riepilogo.h"
+#include "shell/finestra_riepilogo.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,11 +14,8 @@
 #include <QVBoxLayout>
 
 #include "export/riepilogo_libro.h"
-#include "records/archivio.h"
 #include "records/testo.h"
 #include "shell/dialoghi.h"
-#include "shell/frmview.h"
-#include "shell/lavoro.h"
 #include "shell/viste.h"
 #include "summary/tabella.h"
 
@@ -41,9 +38,13 @@ QPushButton* pulsante(QWidget* genitore, const QString& nome, const QString& tes
 
 }  // namespace
 
-FinestraRiepilogo::FinestraRiepilogo(frmView& finestra, Dialoghi& dialoghi)
-    : QWidget(&finestra), finestra_(finestra), dialoghi_(this, dialoghi) {
-    preparaVista(this, finestra, QStringLiteral("FinestraRiepilogo"), kTitolo);
+FinestraRiepilogo::FinestraRiepilogo(Riepilogo riepilogo, const std::string& archivio,
+                                     const QString& valuta, Dialoghi& dialoghi, QWidget* genitore)
+    : QWidget(genitore),
+      dialoghi_(this, dialoghi),
+      riepilogo_(std::move(riepilogo)),
+      valuta_(valuta) {
+    preparaVista(this, QStringLiteral("FinestraRiepilogo"), kTitolo, archivio);
     scelta_ = new QComboBox(this);
     scelta_->setObjectName(QStringLiteral("raggruppamento"));
     scelta_->setAccessibleName(QStringLiteral("Raggruppamento"));
@@ -74,7 +75,12 @@ FinestraRiepilogo::FinestraRiepilogo(frmView& finestra, Dialoghi& dialoghi)
     connect(salva, &QPushButton::clicked, this, &FinestraRiepilogo::salva);
     connect(copia, &QPushButton::clicked, this, &FinestraRiepilogo::copia);
     connect(chiudi, &QPushButton::clicked, this, &QWidget::close);
-    connect(&finestra_, &frmView::valutaCambiata, this, &FinestraRiepilogo::mostra);
+    mostra();
+}
+
+void FinestraRiepilogo::impostaValuta(const QString& valuta) {
+    valuta_ = valuta;
+    mostra();
 }
 
 Raggruppamento FinestraRiepilogo::raggruppamento() const {
@@ -82,56 +88,15 @@ Raggruppamento FinestraRiepilogo::raggruppamento() const {
 }
 
 bool FinestraRiepilogo::euro() const {
-    return finestra_.valuta() == u"E";
-}
-
-bool FinestraRiepilogo::calcola() {
-    const ArchivioLavoro* aperto = finestra_.sessione().archivio();
-    if (aperto == nullptr) {
-        return false;
-    }
-    const auto avvisa = [this](const Errore& e) {
-        dialoghi_.messaggio(QStringLiteral("Impossibile calcolare il riepilogo.\r\n") +
-                                QString::fromStdString(e.descrizione()),
-                            kTitolo, Pulsanti::ok, Icona::esclamazione);
-    };
-    // A handle of its own, read on the worker thread.
-    const Esito<ArchivioLavoro> archivio = ArchivioLavoro::apriarchivio(aperto->percorso());
-    if (!archivio) {
-        avvisa(archivio.errore());
-        return false;
-    }
-    std::optional<Esito<Riepilogo>> esito;
-    Lavoro lavoro([&](Lavoro& l) {
-        Controllo controllo;
-        controllo.annulla = &l.annullamento();
-        controllo.progresso = [&l](std::uint64_t fatti, std::uint64_t totale) {
-            l.avanza(0, fatti, totale);
-        };
-        esito = riepiloga(*archivio, controllo);
-    });
-    finestra_.eseguiLavoro(lavoro, kTitolo, {QStringLiteral("Calcolo dei totali…")});
-    esito = esitoDi(lavoro, std::move(esito));
-    if (!esito || !*esito) {
-        if (esito && esito->errore().codice != CodiceErrore::Annullato) {
-            avvisa(esito->errore());
-        }
-        return false;
-    }
-    riepilogo_ = std::move(**esito);
-    mostra();
-    return true;
+    return valuta_ == u"E";
 }
 
 void FinestraRiepilogo::mostra() {
-    if (!riepilogo_) {
-        return;
-    }
     const Raggruppamento r = raggruppamento();
     const std::vector<std::string_view> intestazioni = intestazioniRiepilogo(r);
-    const std::vector<GruppoRiepilogo>& gruppi = riepilogo_->per(r);
-    const std::string valuta = finestra_.valuta().toStdString();
-    const Separatori sep = finestra_.separatori();
+    const std::vector<GruppoRiepilogo>& gruppi = riepilogo_.per(r);
+    const std::string valuta = valuta_.toStdString();
+    const Separatori sep = separatoriDelLocale();
     const QLocale locale;
     const bool perAnno = r == Raggruppamento::anno;
 
@@ -167,7 +132,7 @@ void FinestraRiepilogo::mostra() {
     for (const GruppoRiepilogo& g : gruppi) {
         riga(n++, g, daUtf8(daCp1252(g.chiave)));
     }
-    riga(n, riepilogo_->totale, daUtf8(kTotaleGenerale));
+    riga(n, riepilogo_.totale, daUtf8(kTotaleGenerale));
     for (int c = 0; c < tabella_->columnCount(); ++c) {
         QFont grassetto = tabella_->item(n, c)->font();
         grassetto.setBold(true);
@@ -178,17 +143,14 @@ void FinestraRiepilogo::mostra() {
     QString testo =
         QStringLiteral("Gruppi: %1 · versamenti: %2")
             .arg(gruppi.size())
-            .arg(locale.toString(static_cast<qulonglong>(riepilogo_->totale.versamenti)));
-    if (riepilogo_->parziale) {
+            .arg(locale.toString(static_cast<qulonglong>(riepilogo_.totale.versamenti)));
+    if (riepilogo_.parziale) {
         testo += QStringLiteral(" · ultimo record incompleto, escluso");
     }
     stato_->setText(testo);
 }
 
 void FinestraRiepilogo::salva() {
-    if (!riepilogo_) {
-        return;
-    }
     const Raggruppamento r = raggruppamento();
     const QString nome = daUtf8(nomeFoglioRiepilogo(r));
     const FileScelto scelto =
@@ -199,8 +161,8 @@ void FinestraRiepilogo::salva() {
     }
     const std::string destinazione = QFile::encodeName(scelto.percorso).toStdString();
     const EsitoVuoto salvato = scelto.tipo == kTipoCsv
-                                   ? salvaCsv(*riepilogo_, r, euro(), destinazione)
-                                   : salvaRiepilogoExcel(*riepilogo_, r, euro(), destinazione);
+                                   ? salvaCsv(riepilogo_, r, euro(), destinazione)
+                                   : salvaRiepilogoExcel(riepilogo_, r, euro(), destinazione);
     if (!salvato) {
         dialoghi_.messaggio(QStringLiteral("Impossibile salvare il riepilogo.\r\n") +
                                 QString::fromStdString(salvato.errore().descrizione()),
@@ -211,10 +173,8 @@ void FinestraRiepilogo::salva() {
 }
 
 void FinestraRiepilogo::copia() {
-    if (riepilogo_) {
-        QApplication::clipboard()->setText(
-            QString::fromStdString(testoCsv(*riepilogo_, raggruppamento(), euro(), '\t')));
-    }
+    QApplication::clipboard()->setText(
+        QString::fromStdString(testoCsv(riepilogo_, raggruppamento(), euro(), '\t')));
 }
 
 }  // namespace pliventa

@@ -6,10 +6,10 @@
 #include <QAbstractTableModel>
 #include <QWidget>
 #include <algorithm>
-#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <optional>
-#include <thread>
+#include <vector>
 
 #include "browse/elenco.h"
 #include "browse/filtro.h"
@@ -26,17 +26,19 @@ class QTimer;
 
 namespace pliventa {
 
-class frmView;
+class Lavoro;
 
 /// The table over the core's list: Qt asks for the cells of the rows on screen.
 /// The rows are handed to the view a hundred thousand at a time, as it scrolls
 /// near the end of those it has: Qt's headers keep a little memory per row, which
 /// for ten million rows would be a tenth of a gigabyte and a slow first screen.
+/// The model owns the list and the file handle the list reads.
 class ModelloElenco : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    ModelloElenco(ElencoVersamenti& elenco, QObject* genitore);
+    ModelloElenco(std::shared_ptr<const ArchivioLavoro> archivio, ElencoVersamenti elenco,
+                  QObject* genitore);
     int rowCount(const QModelIndex& genitore = {}) const override;
     bool canFetchMore(const QModelIndex& genitore) const override;
     void fetchMore(const QModelIndex& genitore) override;
@@ -53,12 +55,15 @@ public:
         endResetModel();
     }
     const ElencoVersamenti& elenco() const { return elenco_; }
+    /// The file the list reads, shared with the filter's scans.
+    const std::shared_ptr<const ArchivioLavoro>& archivio() const { return archivio_; }
 
     /// Rows handed to the view at a time.
     static constexpr std::uint64_t kPasso = 100'000;
 
 private:
-    ElencoVersamenti& elenco_;
+    std::shared_ptr<const ArchivioLavoro> archivio_;
+    ElencoVersamenti elenco_;
     std::uint64_t consegnate_ = 0;  ///< rows the view knows of
 };
 
@@ -66,33 +71,36 @@ class FinestraElenco : public QWidget {
     Q_OBJECT
 
 public:
-    /// The window over the work file open in `finestra`; nothing is read yet.
-    FinestraElenco(frmView& finestra, Dialoghi& dialoghi);
+    /// The window over `elenco`, the list of `archivio`, as a window of `genitore`.
+    FinestraElenco(std::shared_ptr<const ArchivioLavoro> archivio, ElencoVersamenti elenco,
+                   Dialoghi& dialoghi, QWidget* genitore);
     /// Stops a filter scan that is running.
     ~FinestraElenco() override;
-    /// Opens the list; false when the work file cannot be read (the error shown).
-    bool apri();
     /// True while a filter scan runs.
     bool filtroInCorso() const { return scansione_ != nullptr; }
     /// Copies the selected rows to the clipboard as tab-separated text.
     void copia();
+    /// Shows the cells with `formato` from now on (the currency box changed).
+    void impostaFormato(const FormatoElenco& formato);
+
+signals:
+    /// The clerk chose the payment of record `numero` (Enter or a double-click).
+    void versamentoScelto(std::uint64_t numero);
 
 private:
-    struct Scansione;
     void filtroCambiato();
     void avviaFiltro();
     /// Scrolls to the first row and makes it the current, selected one.
     void mostraInizio();
-    void controllaScansione();
+    void scansioneFinita();
     void aggiornaStato();
     Filtro filtroAttuale() const;
 
-    frmView& finestra_;
     DialoghiVista dialoghi_;
-    std::optional<ArchivioLavoro> archivio_;
-    std::optional<ElencoVersamenti> elenco_;
     ModelloElenco* modello_ = nullptr;
-    std::unique_ptr<Scansione> scansione_;
+    /// The filter's scan while it runs, and where it leaves its result.
+    std::unique_ptr<Lavoro> scansione_;
+    std::shared_ptr<std::optional<Esito<std::vector<std::uint32_t>>>> risultato_;
     bool filtroRinviato_ = false;  ///< the filter changed while a scan ran
     QString errore_;
 
@@ -103,8 +111,7 @@ private:
     QProgressBar* progresso_ = nullptr;
     QLabel* stato_ = nullptr;
     QTableView* tabella_ = nullptr;
-    QTimer* attesa_ = nullptr;     ///< lets the typing settle before a scan
-    QTimer* sorveglia_ = nullptr;  ///< follows the running scan
+    QTimer* attesa_ = nullptr;  ///< lets the typing settle before a scan
 };
 
 }  // namespace pliventa

@@ -1,4 +1,4 @@
-#include "shell/controlli.h"
+#include "shell/finestra_controlli.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -8,9 +8,6 @@
 #include <QVBoxLayout>
 
 #include "records/testo.h"
-#include "shell/dialoghi.h"
-#include "shell/frmview.h"
-#include "shell/lavoro.h"
 #include "shell/viste.h"
 
 namespace pliventa {
@@ -24,9 +21,12 @@ const char* const kIntestazioni[kColonne] = {"N.", "Anomalia", "Valore", "Codice
 
 }  // namespace
 
-ModelloControlli::ModelloControlli(const ArchivioLavoro& archivio, const AnomalieTrovate& trovate,
-                                   const frmView& finestra, QObject* genitore)
-    : QAbstractTableModel(genitore), archivio_(archivio), trovate_(trovate), finestra_(finestra) {}
+ModelloControlli::ModelloControlli(std::shared_ptr<const ArchivioLavoro> archivio,
+                                   AnomalieTrovate trovate, std::string valuta, QObject* genitore)
+    : QAbstractTableModel(genitore),
+      archivio_(std::move(archivio)),
+      trovate_(std::move(trovate)),
+      valuta_(std::move(valuta)) {}
 
 int ModelloControlli::rowCount(const QModelIndex& genitore) const {
     return genitore.isValid() ? 0
@@ -45,7 +45,7 @@ std::uint32_t ModelloControlli::numero(int riga) const {
 const Versamento* ModelloControlli::versamento(std::uint32_t n) const {
     // A row asks for each of its columns in turn: one read serves them all.
     if (!ultimo_ || ultimo_->first != n) {
-        Esito<Versamento> letto = archivio_.leggirecord(n);
+        Esito<Versamento> letto = archivio_->leggirecord(n);
         if (!letto) {
             ultimo_.reset();
             return nullptr;
@@ -78,8 +78,7 @@ QVariant ModelloControlli::data(const QModelIndex& indice, int ruolo) const {
     }
     switch (indice.column()) {
         case cValore:
-            return daUtf8(valoreMostrato(*v, a.regola, finestra_.valuta().toStdString(),
-                                         finestra_.separatori()));
+            return daUtf8(valoreMostrato(*v, a.regola, valuta_, separatoriDelLocale()));
         case cCodice:
             return daUtf8(daCp1252(v->campo(Campo::codicefiscale))).trimmed();
         case cData:
@@ -104,15 +103,19 @@ QVariant ModelloControlli::headerData(int sezione, Qt::Orientation orientamento,
     return {};
 }
 
-void ModelloControlli::aggiorna() {
+void ModelloControlli::impostaValuta(std::string valuta) {
+    valuta_ = std::move(valuta);
     if (rowCount() > 0) {
         emit dataChanged(index(0, cValore), index(rowCount() - 1, cValore), {Qt::DisplayRole});
     }
 }
 
-FinestraControlli::FinestraControlli(frmView& finestra, Dialoghi& dialoghi)
-    : QWidget(&finestra), finestra_(finestra), dialoghi_(this, dialoghi) {
-    preparaVista(this, finestra, QStringLiteral("FinestraControlli"), QStringLiteral("Controlli"));
+FinestraControlli::FinestraControlli(std::shared_ptr<const ArchivioLavoro> archivio,
+                                     AnomalieTrovate trovate, const QString& valuta,
+                                     QWidget* genitore)
+    : QWidget(genitore) {
+    preparaVista(this, QStringLiteral("FinestraControlli"), QStringLiteral("Controlli"),
+                 archivio->percorso());
     auto* colonna = new QVBoxLayout(this);
     sommario_ = new QLabel(this);
     sommario_->setObjectName(QStringLiteral("sommarioControlli"));
@@ -125,51 +128,10 @@ FinestraControlli::FinestraControlli(frmView& finestra, Dialoghi& dialoghi)
     colonna->addLayout(barra);
     colonna->addWidget(tabella_, 1);
     resize(900, 500);
-}
 
-FinestraControlli::~FinestraControlli() {
-    // The table goes before the anomalies and the file it shows, which are members.
-    delete tabella_;
-    delete modello_;
-}
-
-bool FinestraControlli::calcola() {
-    const ArchivioLavoro* aperto = finestra_.sessione().archivio();
-    if (aperto == nullptr) {
-        return false;
-    }
-    // A handle of its own: the window reads the file while the main window may
-    // close its handle.
-    Esito<ArchivioLavoro> archivio = ArchivioLavoro::apriarchivio(aperto->percorso());
-    if (!archivio) {
-        dialoghi_.messaggio(QStringLiteral("Impossibile controllare i versamenti.\r\n") +
-                                QString::fromStdString(archivio.errore().descrizione()),
-                            QStringLiteral("Controlli"), Pulsanti::ok, Icona::esclamazione);
-        return false;
-    }
-    archivio_.emplace(std::move(*archivio));
-    std::optional<Esito<AnomalieTrovate>> esito;
-    Lavoro lavoro([&](Lavoro& l) {
-        Controllo controllo;
-        controllo.annulla = &l.annullamento();
-        controllo.progresso = [&l](std::uint64_t fatti, std::uint64_t totale) {
-            l.avanza(0, fatti, totale);
-        };
-        esito = cercaAnomalie(*archivio_, controllo);
-    });
-    finestra_.eseguiLavoro(lavoro, QStringLiteral("Controlli"),
-                           {QStringLiteral("Controllo dei versamenti…")});
-    esito = esitoDi(lavoro, std::move(esito));
-    if (!esito || !*esito) {
-        if (esito && esito->errore().codice != CodiceErrore::Annullato) {
-            dialoghi_.messaggio(QStringLiteral("Impossibile controllare i versamenti.\r\n") +
-                                    QString::fromStdString(esito->errore().descrizione()),
-                                QStringLiteral("Controlli"), Pulsanti::ok, Icona::esclamazione);
-        }
-        return false;
-    }
-    trovate_ = std::move(**esito);
-    modello_ = new ModelloControlli(*archivio_, trovate_, finestra_, this);
+    modello_ =
+        new ModelloControlli(std::move(archivio), std::move(trovate), valuta.toStdString(), this);
+    const AnomalieTrovate& t = modello_->trovate();
     tabella_->setModel(modello_);
     tabella_->horizontalHeader()->setSectionResizeMode(cValore, QHeaderView::Stretch);
     // Sized for the widest text each column can hold, not for the rows in sight.
@@ -182,23 +144,25 @@ bool FinestraControlli::calcola() {
         }
     }
     const QString numero =
-        trovate_.anomalie.empty() ? QString() : QString::number(trovate_.anomalie.back().numero);
+        t.anomalie.empty() ? QString() : QString::number(t.anomalie.back().numero);
     adattaColonna(tabella_, cNumero, numero);
     adattaColonna(tabella_, cRegola, regola);
     adattaColonna(tabella_, cCodice, codiceLarghissimo(tabella_->fontMetrics()));
     adattaColonna(tabella_, cData, QStringLiteral("00/00/0000"));
     connect(tabella_, &QTableView::activated, this, [this](const QModelIndex& indice) {
-        finestra_.vaiAVersamento(modello_->numero(indice.row()));
+        emit versamentoScelto(modello_->numero(indice.row()));
     });
-    connect(&finestra_, &frmView::valutaCambiata, modello_, &ModelloControlli::aggiorna);
     QString testo = QStringLiteral("Versamenti controllati: %1 · con anomalie: %2")
-                        .arg(trovate_.versamenti)
-                        .arg(trovate_.anomali);
-    if (trovate_.parziale) {
+                        .arg(t.versamenti)
+                        .arg(t.anomali);
+    if (t.parziale) {
         testo += QStringLiteral(" · ultimo record incompleto, non controllato");
     }
     sommario_->setText(testo);
-    return true;
+}
+
+void FinestraControlli::impostaValuta(const QString& valuta) {
+    modello_->impostaValuta(valuta.toStdString());
 }
 
 }  // namespace pliventa

@@ -4,7 +4,10 @@
 
 #include <QAbstractTableModel>
 #include <QWidget>
+#include <cstdint>
+#include <memory>
 #include <optional>
+#include <string>
 
 #include "checks/scansione.h"
 #include "records/archivio.h"
@@ -15,16 +18,15 @@ class QTableView;
 
 namespace pliventa {
 
-class frmView;
-
 /// The rows of the anomalies found: number, rule, what it looked at, codice
-/// fiscale, payment date. Each row's record is read when the row is shown.
+/// fiscale, payment date. Each row's record is read when the row is shown. The
+/// model owns the anomalies and the file handle it reads them from.
 class ModelloControlli : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    ModelloControlli(const ArchivioLavoro& archivio, const AnomalieTrovate& trovate,
-                     const frmView& finestra, QObject* genitore);
+    ModelloControlli(std::shared_ptr<const ArchivioLavoro> archivio, AnomalieTrovate trovate,
+                     std::string valuta, QObject* genitore);
     int rowCount(const QModelIndex& genitore = {}) const override;
     int columnCount(const QModelIndex& genitore = {}) const override;
     QVariant data(const QModelIndex& indice, int ruolo = Qt::DisplayRole) const override;
@@ -32,14 +34,15 @@ public:
                         int ruolo = Qt::DisplayRole) const override;
     /// The record number of `riga`.
     std::uint32_t numero(int riga) const;
-    /// Shows the amounts again (the currency box changed).
-    void aggiorna();
+    /// Shows the amounts again in `valuta` (the currency box changed).
+    void impostaValuta(std::string valuta);
+    const AnomalieTrovate& trovate() const { return trovate_; }
 
 private:
     const Versamento* versamento(std::uint32_t numero) const;
-    const ArchivioLavoro& archivio_;
-    const AnomalieTrovate& trovate_;
-    const frmView& finestra_;
+    std::shared_ptr<const ArchivioLavoro> archivio_;
+    AnomalieTrovate trovate_;
+    std::string valuta_;
     mutable std::optional<std::pair<std::uint32_t, Versamento>> ultimo_;
 };
 
@@ -47,18 +50,18 @@ class FinestraControlli : public QWidget {
     Q_OBJECT
 
 public:
-    /// The window over the work file open in `finestra`; nothing is read yet.
-    FinestraControlli(frmView& finestra, Dialoghi& dialoghi);
-    ~FinestraControlli() override;
-    /// Checks every payment, off the window's thread with progress and Annulla.
-    /// False when cancelled or when the file cannot be read (the error shown).
-    bool calcola();
+    /// The window over `trovate`, the anomalies of `archivio`, with the amounts in
+    /// `valuta`, as a window of `genitore`.
+    FinestraControlli(std::shared_ptr<const ArchivioLavoro> archivio, AnomalieTrovate trovate,
+                      const QString& valuta, QWidget* genitore);
+    /// Shows the amounts in `valuta` from now on (the currency box changed).
+    void impostaValuta(const QString& valuta);
+
+signals:
+    /// The clerk chose the payment of record `numero` (Enter or a double-click).
+    void versamentoScelto(std::uint64_t numero);
 
 private:
-    frmView& finestra_;
-    DialoghiVista dialoghi_;
-    std::optional<ArchivioLavoro> archivio_;
-    AnomalieTrovate trovate_;
     ModelloControlli* modello_ = nullptr;
     QTableView* tabella_ = nullptr;
     QLabel* sommario_ = nullptr;

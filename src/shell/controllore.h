@@ -1,0 +1,94 @@
+// What the main window does that needs no widget: the open work file and the
+// current record (the Sessione), the last work file remembered in the settings,
+// and the long operations run through the one runner.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "browse/sessione.h"
+#include "checks/scansione.h"
+#include "export/esportazione.h"
+#include "importers/importazione.h"
+#include "records/errore.h"
+#include "summary/riepilogo.h"
+
+namespace pliventa {
+
+class Lavoro;
+class LettoreRighe;
+enum class Tracciato;
+
+/// Runs `lavoro` to its end with a progress dialog titled `titolo` showing the
+/// text of `fasi` for the stage reported; the window takes no input meanwhile.
+using Esecutore =
+    std::function<void(Lavoro& lavoro, const QString& titolo, const QStringList& fasi)>;
+
+class Controllore {
+public:
+    explicit Controllore(Esecutore esegui) : esegui_(std::move(esegui)) {}
+
+    Sessione& sessione() { return sessione_; }
+    const Sessione& sessione() const { return sessione_; }
+
+    /// Opens `percorso` as the work file read with `lettura`, in place of the open
+    /// one. On an error the open work file stays as it was.
+    EsitoVuoto apriArchivio(const QString& percorso, LetturaAtto lettura);
+
+    /// A handle of its own on the open work file, for a view that reads it while
+    /// the window reads, closes or replaces its own.
+    Esito<std::shared_ptr<const ArchivioLavoro>> nuovaLettura() const;
+
+    /// Remembers `percorso` (read with `lettura`) as the last work file made.
+    void ricordaArchivio(const QString& percorso, LetturaAtto lettura);
+    /// The path and reading of the last work file made, when it still exists.
+    std::optional<std::pair<QString, LetturaAtto>> ultimoArchivio() const;
+
+    /// The work file an import of `tracciato` writes in `cartella`.
+    static QString archivioImportazione(Tracciato tracciato, const QString& cartella);
+    /// Imports the file `input`, in the layout `tracciato`, into the work file
+    /// `archivio`, which is replaced only when the import is complete; the progress
+    /// titled `titolo`.
+    Esito<Conteggi> importa(const QString& input, Tracciato tracciato, const QString& archivio,
+                            const QString& titolo);
+    /// Converts the Risconet export read by `input` into `output`, the CNC lines
+    /// carrying the municipality's code `belfiore` as typed; the progress titled
+    /// `titolo`.
+    Esito<Conteggi> converti(LettoreRighe& input, const std::string& output,
+                             const QString& belfiore, const QString& titolo);
+
+    /// Exports the open work file, which must be open, to the workbook
+    /// `destinazione`: its sheet named `foglio`, the amounts read as the currency
+    /// box `valuta` says, the notices as the work file was written, at most
+    /// righeFoglio() rows; the progress titled `titolo`.
+    Esito<RiepilogoEsportazione> esporta(const QString& destinazione, const std::string& foglio,
+                                         const QString& valuta, const QString& titolo);
+
+    /// The rows of a sheet the export fills; fewer only to try the limit on small
+    /// files.
+    std::uint32_t righeFoglio() const { return righeFoglio_; }
+    void impostaRigheFoglio(std::uint32_t righe) { righeFoglio_ = righe; }
+
+    /// Totals `archivio` in one pass.
+    Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const QString& titolo);
+    /// Checks every payment of `archivio`.
+    Esito<AnomalieTrovate> controlla(const ArchivioLavoro& archivio, const QString& titolo);
+
+private:
+    /// Runs `compito` through the runner and gives its result.
+    template <typename T>
+    Esito<T> esegui(const std::function<Esito<T>(Lavoro&)>& compito, const QString& titolo,
+                    const QStringList& fasi);
+
+    Esecutore esegui_;
+    Sessione sessione_;
+    std::uint32_t righeFoglio_ = kRigheFoglio;
+};
+
+}  // namespace pliventa

@@ -1,0 +1,144 @@
+// The views on the open work file (the list, the summary, the checks): each gets a
+// handle of its own on the file and owns what it shows; the long passes run here,
+// through the window's runner, before the view is made.
+#include "shell/finestra_controlli.h"
+#include "shell/finestra_elenco.h"
+#include "shell/finestra_riepilogo.h"
+#include "shell/frmview.h"
+
+namespace pliventa {
+
+namespace {
+
+const QString kTitoloElenco = QStringLiteral("Elenco versamenti");
+const QString kTitoloRiepilogo = QStringLiteral("Riepilogo");
+const QString kTitoloControlli = QStringLiteral("Controlli");
+
+// Brings a view that lives on to the front, as a second request for it means.
+void porta(QWidget* finestra) {
+    finestra->show();
+    finestra->raise();
+    finestra->activateWindow();
+}
+
+}  // namespace
+
+std::shared_ptr<const ArchivioLavoro> frmView::letturaPerVista(const QString& intro,
+                                                               const QString& titolo) {
+    Esito<std::shared_ptr<const ArchivioLavoro>> archivio = controllore_.nuovaLettura();
+    if (!archivio) {
+        dialoghi_.messaggio(intro + QStringLiteral("\r\n") +
+                                QString::fromStdString(archivio.errore().descrizione()),
+                            titolo, Pulsanti::ok, Icona::esclamazione);
+        return nullptr;
+    }
+    return std::move(*archivio);
+}
+
+template <typename Vista>
+void frmView::apriVista(Vista* vista) {
+    // The numbers it shows would no longer be its own once the work file changes.
+    connect(this, &frmView::archivioCambiato, vista, &QWidget::close);
+    if constexpr (requires { &Vista::versamentoScelto; }) {
+        connect(vista, &Vista::versamentoScelto, this, &frmView::vaiAVersamento);
+    }
+    porta(vista);
+}
+
+void frmView::vaiAVersamento(std::uint64_t numero) {
+    if (!sessione().aperto()) {
+        return;
+    }
+    const double prima = sessione().recordcorrente();
+    sessione().impostaRecordcorrente(static_cast<double>(numero));
+    if (!mostrarecord(FormaNumero::conPrefisso)) {
+        sessione().impostaRecordcorrente(prima);
+        return;
+    }
+    porta(this);
+}
+
+void frmView::mostraElenco() {
+    if (!sessione().aperto()) {
+        avvisaNessunArchivio();
+        return;
+    }
+    if (elenco_ != nullptr) {
+        porta(elenco_);
+        return;
+    }
+    const QString intro = QStringLiteral("Impossibile aprire l'elenco dei versamenti.");
+    std::shared_ptr<const ArchivioLavoro> archivio = letturaPerVista(intro, kTitoloElenco);
+    if (!archivio) {
+        return;
+    }
+    Esito<ElencoVersamenti> lista = ElencoVersamenti::crea(*archivio, formatoElenco());
+    if (!lista) {
+        avvisaErrore(intro, lista.errore(), kTitoloElenco);
+        return;
+    }
+    auto* vista = new FinestraElenco(std::move(archivio), std::move(*lista), dialoghi_, this);
+    connect(this, &frmView::valutaCambiata, vista,
+            [this, vista] { vista->impostaFormato(formatoElenco()); });
+    elenco_ = vista;
+    apriVista(vista);
+}
+
+void frmView::mostraRiepilogo() {
+    if (!sessione().aperto()) {
+        avvisaNessunArchivio();
+        return;
+    }
+    if (riepilogo_ != nullptr) {
+        porta(riepilogo_);
+        return;
+    }
+    const QString intro = QStringLiteral("Impossibile calcolare il riepilogo.");
+    const std::shared_ptr<const ArchivioLavoro> archivio = letturaPerVista(intro, kTitoloRiepilogo);
+    if (!archivio) {
+        return;
+    }
+    Esito<Riepilogo> totali = controllore_.riepiloga(*archivio, kTitoloRiepilogo);
+    if (!totali) {
+        if (totali.errore().codice != CodiceErrore::Annullato) {
+            avvisaErrore(intro, totali.errore(), kTitoloRiepilogo);
+        }
+        return;
+    }
+    auto* vista =
+        new FinestraRiepilogo(std::move(*totali), archivio->percorso(), valuta(), dialoghi_, this);
+    connect(this, &frmView::valutaCambiata, vista,
+            [this, vista] { vista->impostaValuta(valuta()); });
+    riepilogo_ = vista;
+    apriVista(vista);
+}
+
+void frmView::mostraControlli() {
+    if (!sessione().aperto()) {
+        avvisaNessunArchivio();
+        return;
+    }
+    if (controlli_ != nullptr) {
+        porta(controlli_);
+        return;
+    }
+    const QString intro = QStringLiteral("Impossibile controllare i versamenti.");
+    std::shared_ptr<const ArchivioLavoro> archivio = letturaPerVista(intro, kTitoloControlli);
+    if (!archivio) {
+        return;
+    }
+    Esito<AnomalieTrovate> trovate = controllore_.controlla(*archivio, kTitoloControlli);
+    if (!trovate) {
+        if (trovate.errore().codice != CodiceErrore::Annullato) {
+            avvisaErrore(intro, trovate.errore(), kTitoloControlli);
+        }
+        return;
+    }
+    auto* vista = new FinestraControlli(std::move(archivio), std::move(*trovate), valuta(), this);
+    connect(this, &frmView::valutaCambiata, vista,
+            [this, vista] { vista->impostaValuta(valuta()); });
+    controlli_ = vista;
+    apriVista(vista);
+}
+
+}  // namespace pliventa

@@ -1,0 +1,108 @@
+// The main window while long work runs: it takes no input but the progress
+// dialog's, and closing it cancels the work and leaves nothing on disk.
+#include <QAbstractButton>
+#include <QProgressDialog>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <chrono>
+
+#include "finestra.h"
+#include "shell/dialoghi_qt.h"
+
+namespace pliventa::test {
+namespace {
+
+const QString kPrompt = QStringLiteral("Inserisci percorso");
+const QString kTitoloCnc = QStringLiteral("Visualizza Files Versamenti CNC");
+
+/// The scripted dialogs, but the real progress dialog over the window.
+class DialoghiConAttesaVera : public DialoghiFinti {
+public:
+    void impostaGenitore(QWidget* genitore) { veri_.impostaGenitore(genitore); }
+    void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) override {
+        veri_.attendi(lavoro, titolo, fasi);
+    }
+
+private:
+    DialoghiQt veri_;
+};
+
+using LavoroInCorsoTest = FinestraTest;
+
+TEST_F(LavoroInCorsoTest, KeysButtonsAndMenusWaitWhileAnImportRuns) {
+    apri({ordinario(), violazione(), ordinario()});
+    mostra(2);
+    attiva();
+    const QString input =
+        QString::fromStdString(dir.scrivi("vers.txt", ordinario().str() + "\r\n"));
+    dialoghi.attendiInput(kPrompt, kTitoloCnc, QString(), input)
+        .attendiLavoroDurante(kTitoloCnc,
+                              [this] {
+                                  // Each would show a message or move the record shown: none
+                                  // comes, the scripted dialogs would fail on it.
+                                  QTest::keyClick(finestra.get(), Qt::Key_PageDown);
+                                  QTest::keyClick(finestra.get(), Qt::Key_End, Qt::ControlModifier);
+                                  QTest::keyClick(finestra.get(), Qt::Key_H, Qt::AltModifier);
+                                  premi("cmdAvanti");
+                                  premi("cmdExcel");
+                                  EXPECT_EQ(testo(QStringLiteral("Text4")),
+                                            QStringLiteral("Vers. n. 2 (Violazione)"));
+                              })
+        .attendi(QStringLiteral("Preparazione terminata"), kTitoloCnc);
+    premi("cmdApri");
+    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 1"));
+    // Once it has ended the window answers again.
+    QTest::keyClick(finestra.get(), Qt::Key_PageDown);
+    EXPECT_EQ(finestra->sessione().recordcorrente(), 1.0);  // a one-payment file
+    EXPECT_TRUE(controllo(QStringLiteral("cmdApri"))->isEnabled());
+}
+
+TEST(LavoroInCorso, ClosingTheWindowCancelsTheImportAndLeavesNothingOnDisk) {
+    CartellaTemporanea dir;
+    const QString prima = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir.percorso().string())));
+    // An input long enough for the import to be running when the window closes.
+    std::string righe;
+    const std::string riga = ordinario().str() + "\r\n";
+    for (int i = 0; i < 150'000; ++i) {
+        righe += riga;
+    }
+    const QString input = QString::fromStdString(dir.scrivi("grande.txt", righe));
+    righe = {};
+    {
+        DialoghiConAttesaVera dialoghi;
+        frmView finestra(dialoghi);
+        dialoghi.impostaGenitore(&finestra);
+        finestra.show();
+        QSignalSpy fine(&finestra, &frmView::terminaProgramma);
+        dialoghi.attendiInput(kPrompt, kTitoloCnc, QString(), input);
+        // Closed as soon as the work runs (the window then takes no input).
+        bool chiusaDurante = false;
+        QTimer sonda;
+        sonda.setInterval(1);
+        QObject::connect(&sonda, &QTimer::timeout, &finestra, [&] {
+            if (!chiusaDurante && !finestra.isEnabled()) {
+                chiusaDurante = true;
+                finestra.close();
+            }
+        });
+        sonda.start();
+        QTest::mouseClick(finestra.findChild<QAbstractButton*>(QStringLiteral("cmdApri")),
+                          Qt::LeftButton);
+        EXPECT_TRUE(chiusaDurante) << "the import ended before the window was closed";
+        EXPECT_EQ(finestra.statusBar()->currentMessage(), QStringLiteral("Importazione annullata"));
+        const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (fine.count() == 0 && std::chrono::steady_clock::now() < limite) {
+            QTest::qWait(10);
+        }
+        EXPECT_EQ(fine.count(), 1);
+        EXPECT_FALSE(finestra.isVisible());
+        dialoghi.verificaFine();
+    }
+    EXPECT_EQ(nomi(dir), (std::vector<std::string>{"grande.txt", "icimemofilepliventa.txt"}));
+    QDir::setCurrent(prima);
+}
+
+}  // namespace
+}  // namespace pliventa::test
