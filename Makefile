@@ -10,8 +10,8 @@ DESTDIR ?=
 PACKAGE_DIR := build/package
 SHELL := /bin/bash
 
-.PHONY: all deps run test build-release build-test programs install package format check-format \
-        asan tsan bench fuzz clean
+.PHONY: all deps run test tidy build-release build-test programs install package format \
+        check-format asan tsan bench fuzz clean
 
 all: build-release
 
@@ -35,8 +35,12 @@ build-test: deps
 	@cmake --preset $(PRESET) >/dev/null
 	@cmake --build --preset $(PRESET)
 
-test: check-format build-test
+test: check-format build-test tidy
 	@ctest --preset $(PRESET)
+
+# clang-tidy, with the checks of .clang-tidy, over the sources of src/ and tools/.
+tidy: build-test
+	@bash scripts/tidy.sh build/$(PRESET)
 
 # What `make install` installs, built in the release build: the two programs and the
 # compressed manual pages and changelog. Asks for no package: a missing one is named.
@@ -57,8 +61,11 @@ package: deps
 	@cmake --build $(PACKAGE_DIR) --target pliventa pliventa-cli pliventa_doc
 	@cd $(PACKAGE_DIR) && cpack
 
+# The tests under AddressSanitizer and UndefinedBehaviorSanitizer (format and
+# clang-tidy are the same as `make test`'s and are not repeated).
 asan:
-	@$(MAKE) --no-print-directory test PRESET=asan
+	@$(MAKE) --no-print-directory build-test PRESET=asan
+	@ctest --preset asan
 
 # The tests of the code that runs threads (the parallel pass and what runs on it,
 # the import's writing thread) under ThreadSanitizer; the window is left out, as

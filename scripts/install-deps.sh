@@ -14,7 +14,7 @@ build=(
 )
 packages=(
   "${build[@]}"
-  clang-format qt6-translations-l10n
+  clang-format clang-tidy qt6-translations-l10n
   python3-openpyxl
   locales libreoffice-calc-nogui  # the tests read the workbooks back as an Italian clerk does
   time python3-xlsxwriter  # make bench: peak memory, and the export's peer

@@ -70,7 +70,7 @@ void lettere(std::string_view s, std::string& consonanti, std::string& vocali) {
     }
 }
 
-std::string tre(std::string consonanti, const std::string& vocali) {
+std::string tre(const std::string& consonanti, const std::string& vocali) {
     std::string r = (consonanti + vocali + "XXX").substr(0, 3);
     return r;
 }

@@ -44,13 +44,11 @@ int main(int argc, char** argv) {
     std::uint64_t seme = 1;
     for (int i = 2; i < argc; ++i) {
         const std::string_view a = argv[i];
-        if (a == "--righe" && i + 1 < argc && numero(argv[i + 1], righe)) {
-            ++i;
-        } else if (a == "--seme" && i + 1 < argc && numero(argv[i + 1], seme)) {
-            ++i;
-        } else {
+        std::uint64_t* valore = a == "--righe" ? &righe : a == "--seme" ? &seme : nullptr;
+        if (valore == nullptr || i + 1 >= argc || !numero(argv[i + 1], *valore)) {
             return uso();
         }
+        ++i;
     }
     auto g = pliventa::genera::nuovoGeneratore(argv[1], seme);
     if (!g) {

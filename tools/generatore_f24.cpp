@@ -66,9 +66,8 @@ private:
         return p < 95 ? b : "   ";
     }
 
-    void pagamento(std::vector<std::string>& righe, const Contribuente& c,
-                   const std::string& giorno, int annoRif, const std::string& flag, bool viol) {
-        std::array<Tributo, 6> tributi{};
+    /// The tax codes of one payment and their amounts, into `tributi`; how many.
+    std::size_t scegliTributi(std::array<Tributo, 6>& tributi, bool viol) {
         std::size_t n = 0;
         auto importo = [&](long long da, long long a) {
             return static_cast<std::uint64_t>(caso_.tra(da, a));
@@ -100,6 +99,13 @@ private:
                 tributi[n++] = {"3940", importo(100, 2000)};  // a code the import only sums
             }
         }
+        return n;
+    }
+
+    void pagamento(std::vector<std::string>& righe, const Contribuente& c,
+                   const std::string& giorno, int annoRif, const std::string& flag, bool viol) {
+        std::array<Tributo, 6> tributi{};
+        const std::size_t n = scegliTributi(tributi, viol);
         const std::string fabb = fabbricati();
         const bool abitazione =
             std::any_of(tributi.begin(), tributi.begin() + static_cast<long>(n),

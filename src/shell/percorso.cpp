@@ -14,7 +14,7 @@ namespace {
 // The memo's first line holds the last answer; a fresh memo holds 50 blanks so
 // that the prompt has a line to read and proposes nothing.
 const QByteArray kRigaVuota = QByteArray(50, ' ') + "\r\n";
-constexpr qint64 kMaxRiga = 64 * 1024;  // a memo holds one path; never read more
+constexpr qint64 kMaxRiga = qint64{64} * 1024;  // a memo holds one path; never read more
 
 // What Qt reports without an error number, in Italian: Qt's own texts are English.
 QString motivoQt(QFileDevice::FileError errore) {
