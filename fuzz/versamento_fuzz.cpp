@@ -200,8 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
                     VERIFICA(utf8BenFormato(t));
                 }
                 VERIFICA(s.numero.starts_with("Vers. n. 3"));
-                VERIFICA(s.attoVisibile() == v.violazione());
-                VERIFICA(s.annoVisibile() != v.violazione());
+                VERIFICA((s.aspetto == Aspetto::violazioni) == v.violazione());
                 VERIFICA(s.numero.ends_with(" (Violazione)") == v.violazione());
                 for (std::size_t i = 0; i < std::size(kImporti); ++i) {
                     const std::string esatto =

@@ -47,20 +47,6 @@ std::uint64_t ElencoVersamenti::numeroRecord(std::uint64_t riga) const {
     return filtrato_ ? numeri_[static_cast<std::size_t>(riga)] : riga + 1;
 }
 
-std::optional<std::uint64_t> ElencoVersamenti::rigaDelRecord(std::uint64_t numero) const {
-    if (!filtrato_) {
-        if (numero < 1 || numero > versamenti_) {
-            return std::nullopt;
-        }
-        return numero - 1;
-    }
-    const auto trovato = std::lower_bound(numeri_.begin(), numeri_.end(), numero);
-    if (trovato == numeri_.end() || *trovato != numero) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint64_t>(trovato - numeri_.begin());
-}
-
 std::string ElencoVersamenti::testo(std::uint64_t riga, std::size_t colonna) const {
     if (riga >= righe() || colonna >= kColonneElenco) {
         return {};

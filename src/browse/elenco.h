@@ -142,9 +142,6 @@ public:
     /// The record number (1-based) of row `riga`; 0 past the last row.
     std::uint64_t numeroRecord(std::uint64_t riga) const;
 
-    /// The row showing record `numero`; nullopt when it is not listed.
-    std::optional<std::uint64_t> rigaDelRecord(std::uint64_t numero) const;
-
     /// The text of a cell, UTF-8: the record number, "O" or "V", then the payment's
     /// fields as the main window shows them (the tax year as its two stored digits
     /// for every payment; the notice number and date for violation payments only,

@@ -54,8 +54,6 @@ public:
     /// workbook library): the temporary name, a name under /proc for a file that
     /// has none, or the output itself when written in place.
     const std::string& nome() const { return nome_; }
-    /// True when the output is written in place (a device, a FIFO).
-    bool inPosto() const { return inPosto_; }
     /// The output as the caller named it.
     const std::string& percorso() const { return percorso_; }
 

@@ -37,8 +37,6 @@ struct Schermata {
     std::string_view didascalia(Voce v) const {
         return aspetto == Aspetto::violazioni ? descrizione(v).nomeViolazione : descrizione(v).nome;
     }
-    bool annoVisibile() const { return aspetto == Aspetto::normale; }     ///< the tax year
-    bool attoVisibile() const { return aspetto == Aspetto::violazioni; }  ///< the notice
 };
 
 /// How the record number appears.

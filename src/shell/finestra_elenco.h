@@ -77,7 +77,6 @@ public:
     /// Stops a filter scan that is running.
     ~FinestraElenco() override;
     /// True while a filter scan runs.
-    bool filtroInCorso() const { return scansione_ != nullptr; }
     /// Copies the selected rows to the clipboard as tab-separated text.
     void copia();
     /// Shows the cells with `formato` from now on (the currency box changed).
