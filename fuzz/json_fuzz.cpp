@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/json.h"
-#include "records/testo.h"
+#include "base/testo.h"
 #include "records/versamento.h"
 #include "supporto.h"
 

@@ -11,7 +11,7 @@
 
 #include "browse/ricerca.h"
 #include "records/archivio.h"
-#include "records/testo.h"
+#include "base/testo.h"
 #include "records/versamento.h"
 #include "supporto.h"
 

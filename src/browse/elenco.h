@@ -13,7 +13,7 @@
 
 #include "browse/filtro.h"
 #include "records/archivio.h"
-#include "records/errore.h"
+#include "base/errore.h"
 #include "records/versamento.h"
 #include "records/visualizzazione.h"
 #include "records/voci.h"

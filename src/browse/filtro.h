@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "records/archivio.h"
-#include "records/errore.h"
+#include "base/errore.h"
 #include "records/scansione.h"
 
 namespace pliventa {

@@ -1,6 +1,6 @@
 #include "browse/ricerca.h"
 
-#include "records/testo.h"
+#include "base/testo.h"
 
 namespace pliventa {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "records/archivio.h"
-#include "records/errore.h"
+#include "base/errore.h"
 #include "records/scansione.h"
 #include "records/versamento.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "records/archivio.h"
-#include "records/errore.h"
+#include "base/errore.h"
 #include "records/versamento.h"
 
 namespace pliventa {

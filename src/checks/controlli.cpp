@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "records/somma.h"
-#include "records/testo.h"
+#include "base/testo.h"
 
 namespace pliventa {
 

@@ -6,7 +6,7 @@
 
 #include "checks/controlli.h"
 #include "records/archivio.h"
-#include "records/errore.h"
+#include "base/errore.h"
 #include "records/scansione.h"
 
 namespace pliventa {

@@ -10,7 +10,7 @@
 #include <variant>
 #include <vector>
 
-#include "records/errore.h"
+#include "base/errore.h"
 #include "records/versamento.h"
 
 namespace pliventa::cli {

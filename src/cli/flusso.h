@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "records/errore.h"
+#include "base/errore.h"
 
 namespace pliventa::cli {
 

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "records/somma.h"
-#include "records/testo.h"
+#include "base/testo.h"
 #include "records/voci.h"
 
 namespace pliventa::cli {

@@ -11,7 +11,7 @@
 
 #include "cli/argomenti.h"
 #include "cli/comandi.h"
-#include "records/file.h"
+#include "base/file.h"
 
 namespace {
 

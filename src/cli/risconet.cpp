@@ -4,7 +4,7 @@
 #include "cli/argomenti.h"
 #include "cli/comandi.h"
 #include "importers/importazione.h"
-#include "records/testo.h"
+#include "base/testo.h"
 #include "risconet/risconet.h"
 
 namespace pliventa::cli {

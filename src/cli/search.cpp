@@ -6,7 +6,7 @@
 #include "cli/argomenti.h"
 #include "cli/comandi.h"
 #include "cli/flusso.h"
-#include "records/testo.h"
+#include "base/testo.h"
 
 namespace pliventa::cli {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "records/testo.h"
+#include "base/testo.h"
 
 namespace pliventa {
 

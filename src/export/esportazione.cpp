@@ -11,7 +11,7 @@
 
 #include "export/celle.h"
 #include "export/libro.h"
-#include "records/file.h"
+#include "base/file.h"
 
 namespace pliventa {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "export/celle.h"
-#include "records/errore.h"
+#include "base/errore.h"
 
 namespace pliventa {
 

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "export/libro.h"
-#include "records/file.h"
-#include "records/testo.h"
+#include "base/file.h"
+#include "base/testo.h"
 #include "summary/tabella.h"
 
 namespace pliventa {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "records/errore.h"
+#include "base/errore.h"
 #include "summary/riepilogo.h"
 
 namespace pliventa {
@@ -17,7 +17,7 @@ std::string nomeFoglioRiepilogo(Raggruppamento r);
 /// bold in the last row. Counts and amounts are numbers: amounts in euro (cents
 /// divided by 100, shown "#,##0.00") when `euro`, whole lire otherwise. A
 /// four-digit tax year is a number, every other key text. The workbook is written
-/// through a Sostituzione (records/file.h), so that a failure leaves any file
+/// through a Sostituzione (base/file.h), so that a failure leaves any file
 /// already at `destinazione` as it was; its rows wait in `cartellaTemporanea`
 /// (empty: the system's temporary folder).
 /// Returns Uso when `destinazione` is the summary's work file, InputOutput naming

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "records/controllo.h"
-#include "records/errore.h"
+#include "base/controllo.h"
+#include "base/errore.h"
 
 namespace pliventa {
 

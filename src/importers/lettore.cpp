@@ -1,6 +1,6 @@
 #include "importers/lettore.h"
 
-#include "records/file.h"
+#include "base/file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

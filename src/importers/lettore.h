@@ -7,7 +7,7 @@
 #include <string>
 
 #include "importers/importazione.h"
-#include "records/errore.h"
+#include "base/errore.h"
 
 namespace pliventa {
 

@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "importers/importazione.h"
-#include "records/errore.h"
-#include "records/file.h"
+#include "base/errore.h"
+#include "base/file.h"
 
 namespace pliventa {
 

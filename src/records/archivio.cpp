@@ -8,7 +8,7 @@
 #include <cmath>
 #include <utility>
 
-#include "records/file.h"
+#include "base/file.h"
 
 namespace pliventa {
 

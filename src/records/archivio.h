@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "records/errore.h"
+#include "base/errore.h"
 #include "records/versamento.h"
 
 namespace pliventa {

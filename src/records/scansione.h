@@ -11,8 +11,8 @@
 #include <string_view>
 
 #include "records/archivio.h"
-#include "records/controllo.h"
-#include "records/errore.h"
+#include "base/controllo.h"
+#include "base/errore.h"
 #include "records/versamento.h"
 
 namespace pliventa {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "records/testo.h"
+#include "base/testo.h"
 
 namespace pliventa {
 

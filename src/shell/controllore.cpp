@@ -6,7 +6,7 @@
 
 #include "importers/importatori.h"
 #include "importers/lettore.h"
-#include "records/testo.h"
+#include "base/testo.h"
 #include "risconet/risconet.h"
 #include "shell/lavoro.h"
 

@@ -16,7 +16,7 @@
 #include "checks/scansione.h"
 #include "export/esportazione.h"
 #include "importers/importazione.h"
-#include "records/errore.h"
+#include "base/errore.h"
 #include "summary/riepilogo.h"
 
 namespace pliventa {

@@ -7,7 +7,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "records/testo.h"
+#include "base/testo.h"
 #include "shell/viste.h"
 
 namespace pliventa {

@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 #include "export/riepilogo_libro.h"
-#include "records/testo.h"
+#include "base/testo.h"
 #include "shell/dialoghi.h"
 #include "shell/viste.h"
 #include "summary/tabella.h"

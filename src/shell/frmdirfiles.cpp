@@ -21,7 +21,7 @@
 #include <QVBoxLayout>
 #include <cerrno>
 
-#include "records/errore.h"
+#include "base/errore.h"
 #include "shell/frmview.h"
 #include "shell/percorso.h"
 

@@ -11,7 +11,7 @@
 
 #include "browse/elenco.h"
 #include "browse/sessione.h"
-#include "records/errore.h"
+#include "base/errore.h"
 #include "records/versamento.h"
 #include "records/visualizzazione.h"
 #include "shell/controllore.h"

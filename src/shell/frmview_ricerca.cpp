@@ -3,7 +3,7 @@
 #include <QStatusBar>
 
 #include "browse/ricerca.h"
-#include "records/testo.h"
+#include "base/testo.h"
 #include "shell/frmview.h"
 
 namespace pliventa {

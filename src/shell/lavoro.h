@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "importers/importazione.h"
-#include "records/errore.h"
+#include "base/errore.h"
 #include "records/scansione.h"
 
 namespace pliventa {

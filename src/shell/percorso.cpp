@@ -5,7 +5,7 @@
 #include <QSaveFile>
 #include <cerrno>
 
-#include "records/errore.h"
+#include "base/errore.h"
 
 namespace pliventa {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "records/archivio.h"
-#include "records/errore.h"
+#include "base/errore.h"
 #include "records/scansione.h"
 #include "records/somma.h"
 #include "records/versamento.h"

@@ -5,8 +5,8 @@
 
 #include <cerrno>
 
-#include "records/file.h"
-#include "records/testo.h"
+#include "base/file.h"
+#include "base/testo.h"
 
 namespace pliventa {
 

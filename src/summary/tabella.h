@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "records/errore.h"
+#include "base/errore.h"
 #include "records/somma.h"
 #include "summary/riepilogo.h"
 
@@ -47,7 +47,7 @@ std::string testoCsv(const Riepilogo& riepilogo, Raggruppamento r, bool euro,
 EsitoVuoto destinazioneAmmessa(const Riepilogo& riepilogo, const std::string& destinazione);
 
 /// Writes testoCsv() with kSeparatoreCsv to `destinazione` through a Sostituzione
-/// (records/file.h), so that a failure leaves any file already there as it was.
+/// (base/file.h), so that a failure leaves any file already there as it was.
 /// Returns Uso when `destinazione` is the summary's work file, InputOutput naming
 /// `destinazione` with the system's reason when it cannot be written.
 EsitoVuoto salvaCsv(const Riepilogo& riepilogo, Raggruppamento r, bool euro,

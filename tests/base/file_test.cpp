@@ -1,7 +1,7 @@
 // The opening of an input file and the replacement of an output file: what is on
 // disk before, during and after, on both routes (a file without a name, and the
 // named file of the file systems that cannot make one).
-#include "records/file.h"
+#include "base/file.h"
 
 #include <sys/stat.h>
 #include <sys/wait.h>

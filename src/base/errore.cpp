@@ -1,4 +1,4 @@
-#include "records/errore.h"
+#include "base/errore.h"
 
 #include <cerrno>
 

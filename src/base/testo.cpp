@@ -1,4 +1,4 @@
-#include "records/testo.h"
+#include "base/testo.h"
 
 #include <array>
 #include <cstdint>

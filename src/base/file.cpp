@@ -1,4 +1,4 @@
-#include "records/file.h"
+#include "base/file.h"
 
 #include <dirent.h>
 #include <fcntl.h>

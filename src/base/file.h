@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "records/errore.h"
+#include "base/errore.h"
 
 namespace pliventa {
 
