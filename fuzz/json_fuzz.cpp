@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/json.h"
 #include "base/testo.h"
+#include "cli/json.h"
 #include "records/versamento.h"
 #include "supporto.h"
 

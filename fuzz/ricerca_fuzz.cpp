@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/testo.h"
 #include "browse/ricerca.h"
 #include "records/archivio.h"
-#include "base/testo.h"
 #include "records/versamento.h"
 #include "supporto.h"
 

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/errore.h"
 #include "browse/filtro.h"
 #include "records/archivio.h"
-#include "base/errore.h"
 #include "records/versamento.h"
 #include "records/visualizzazione.h"
 #include "records/voci.h"

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "records/archivio.h"
 #include "base/errore.h"
+#include "records/archivio.h"
 #include "records/scansione.h"
 
 namespace pliventa {

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "records/archivio.h"
 #include "base/errore.h"
+#include "records/archivio.h"
 #include "records/scansione.h"
 #include "records/versamento.h"
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "records/archivio.h"
 #include "base/errore.h"
+#include "records/archivio.h"
 #include "records/versamento.h"
 
 namespace pliventa {

@@ -4,8 +4,8 @@
 #include <functional>
 #include <optional>
 
-#include "records/somma.h"
 #include "base/testo.h"
+#include "records/somma.h"
 
 namespace pliventa {
 

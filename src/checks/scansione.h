@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/errore.h"
 #include "checks/controlli.h"
 #include "records/archivio.h"
-#include "base/errore.h"
 #include "records/scansione.h"
 
 namespace pliventa {

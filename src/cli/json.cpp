@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "records/somma.h"
 #include "base/testo.h"
+#include "records/somma.h"
 #include "records/voci.h"
 
 namespace pliventa::cli {

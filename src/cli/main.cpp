@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/file.h"
 #include "cli/argomenti.h"
 #include "cli/comandi.h"
-#include "base/file.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // pliventa-cli risconet: a Risconet export into CNC payment lines.
 #include <string>
 
+#include "base/testo.h"
 #include "cli/argomenti.h"
 #include "cli/comandi.h"
 #include "importers/importazione.h"
-#include "base/testo.h"
 #include "risconet/risconet.h"
 
 namespace pliventa::cli {

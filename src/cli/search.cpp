@@ -2,11 +2,11 @@
 // with a given text, by the same rule as the window's search.
 #include <unistd.h>
 
+#include "base/testo.h"
 #include "browse/ricerca.h"
 #include "cli/argomenti.h"
 #include "cli/comandi.h"
 #include "cli/flusso.h"
-#include "base/testo.h"
 
 namespace pliventa::cli {
 

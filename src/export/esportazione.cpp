@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <memory>
 
+#include "base/file.h"
 #include "export/celle.h"
 #include "export/libro.h"
-#include "base/file.h"
 
 namespace pliventa {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "records/archivio.h"
 #include "base/errore.h"
+#include "records/archivio.h"
 #include "records/scansione.h"
 #include "records/versamento.h"
 

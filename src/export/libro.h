@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "export/celle.h"
 #include "base/errore.h"
+#include "export/celle.h"
 
 namespace pliventa {
 

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "export/libro.h"
 #include "base/file.h"
 #include "base/testo.h"
+#include "export/libro.h"
 #include "summary/tabella.h"
 
 namespace pliventa {

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "importers/importazione.h"
 #include "base/errore.h"
+#include "importers/importazione.h"
 
 namespace pliventa {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "importers/importazione.h"
 #include "base/errore.h"
 #include "base/file.h"
+#include "importers/importazione.h"
 
 namespace pliventa {
 

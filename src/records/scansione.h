@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "records/archivio.h"
 #include "base/controllo.h"
 #include "base/errore.h"
+#include "records/archivio.h"
 #include "records/versamento.h"
 
 namespace pliventa {

@@ -4,9 +4,9 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include "base/testo.h"
 #include "importers/importatori.h"
 #include "importers/lettore.h"
-#include "base/testo.h"
 #include "risconet/risconet.h"
 #include "shell/lavoro.h"
 

@@ -12,11 +12,11 @@
 #include <string>
 #include <utility>
 
+#include "base/errore.h"
 #include "browse/sessione.h"
 #include "checks/scansione.h"
 #include "export/esportazione.h"
 #include "importers/importazione.h"
-#include "base/errore.h"
 #include "summary/riepilogo.h"
 
 namespace pliventa {

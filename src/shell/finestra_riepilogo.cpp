@@ -13,8 +13,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "export/riepilogo_libro.h"
 #include "base/testo.h"
+#include "export/riepilogo_libro.h"
 #include "shell/dialoghi.h"
 #include "shell/viste.h"
 #include "summary/tabella.h"

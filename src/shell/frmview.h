@@ -9,9 +9,9 @@
 #include <array>
 #include <cstdint>
 
+#include "base/errore.h"
 #include "browse/elenco.h"
 #include "browse/sessione.h"
-#include "base/errore.h"
 #include "records/versamento.h"
 #include "records/visualizzazione.h"
 #include "shell/controllore.h"

@@ -24,7 +24,7 @@ void intitola(QLabel* didascalia, const QString& testo) {
 }  // namespace
 
 EsitoVuoto frmView::apriArchivio(const QString& percorso, LetturaAtto lettura) {
-    const EsitoVuoto aperto = controllore_.apriArchivio(percorso, lettura);
+    EsitoVuoto aperto = controllore_.apriArchivio(percorso, lettura);
     if (aperto) {
         emit archivioCambiato();
     }

@@ -2,8 +2,8 @@
 #include <QLineEdit>
 #include <QStatusBar>
 
-#include "browse/ricerca.h"
 #include "base/testo.h"
+#include "browse/ricerca.h"
 #include "shell/frmview.h"
 
 namespace pliventa {

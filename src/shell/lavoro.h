@@ -12,8 +12,8 @@
 #include <optional>
 #include <thread>
 
-#include "importers/importazione.h"
 #include "base/errore.h"
+#include "importers/importazione.h"
 #include "records/scansione.h"
 
 namespace pliventa {

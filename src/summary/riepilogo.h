@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "records/archivio.h"
 #include "base/errore.h"
+#include "records/archivio.h"
 #include "records/scansione.h"
 #include "records/somma.h"
 #include "records/versamento.h"
