@@ -277,22 +277,6 @@ TEST_F(Esportazione, LibreOfficeShowsTheTotals) {
               "3,,7,\"247,1\",2,-1,0,\"206,58\",\"0,14\",,,");
 }
 
-/// The C library's locale of an Italian desktop for the life of the object.
-class LocaleItaliano {
-public:
-    LocaleItaliano() : precedente_(std::setlocale(LC_ALL, nullptr)) {
-        attivo_ = std::setlocale(LC_ALL, "it_IT.UTF-8") != nullptr;
-    }
-    ~LocaleItaliano() { std::setlocale(LC_ALL, precedente_.c_str()); }
-    LocaleItaliano(const LocaleItaliano&) = delete;
-    LocaleItaliano& operator=(const LocaleItaliano&) = delete;
-    bool attivo() const { return attivo_; }
-
-private:
-    std::string precedente_;
-    bool attivo_ = false;
-};
-
 // The window runs in the user's locale, whose printf writes 123,45 on an Italian
 // desktop: spreadsheet programs then read the value as 123 or refuse the file.
 // The sheet and its styles are the same bytes whatever the locale.
@@ -304,7 +288,7 @@ TEST_F(Esportazione, TheBookIsTheSameOnAnItalianDesktop) {
     EXPECT_NE(foglio.find("<v>123.45</v>"), std::string::npos) << foglio;
     EXPECT_NE(foglio.find("width=\"12.7"), std::string::npos) << foglio;
     {
-        const LocaleItaliano italiano;
+        const test::LocaleItaliano italiano;
         ASSERT_TRUE(italiano.attivo()) << "it_IT.UTF-8 is not installed: scripts/install-deps.sh";
         ASSERT_TRUE(esporta(dati).ok());
     }

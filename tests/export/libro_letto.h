@@ -1,6 +1,7 @@
 // A workbook as an independent reader (openpyxl) sees it: one text line per cell.
 #pragma once
 
+#include <clocale>
 #include <map>
 #include <optional>
 #include <string>
@@ -38,5 +39,21 @@ std::string parteDelLibro(const std::string& percorso, const std::string& parte)
 /// output in `cartella`; nullopt when LibreOffice is not installed. Throws std::runtime_error when
 /// it fails.
 std::optional<std::string> csvLibreOffice(const std::string& percorso, const std::string& cartella);
+
+/// The C library's locale of an Italian desktop for the life of the object.
+class LocaleItaliano {
+public:
+    LocaleItaliano() : precedente_(std::setlocale(LC_ALL, nullptr)) {
+        attivo_ = std::setlocale(LC_ALL, "it_IT.UTF-8") != nullptr;
+    }
+    ~LocaleItaliano() { std::setlocale(LC_ALL, precedente_.c_str()); }
+    LocaleItaliano(const LocaleItaliano&) = delete;
+    LocaleItaliano& operator=(const LocaleItaliano&) = delete;
+    bool attivo() const { return attivo_; }
+
+private:
+    std::string precedente_;
+    bool attivo_ = false;
+};
 
 }  // namespace pliventa::test

@@ -88,8 +88,14 @@ TEST(RiepilogoLibro, HeadersGroupRowsAndABoldGrandTotal) {
         SCOPED_TRACE(c.foglio);
         CartellaTemporanea dir;
         const std::string libro = dir.file("riepilogo.xlsx");
-        const EsitoVuoto e = salvaRiepilogoExcel(r, c.per, c.euro, libro, dir.percorso().string());
-        ASSERT_TRUE(e.ok()) << e.errore().descrizione();
+        {
+            // Written on an Italian desktop, read where the decimal mark is ".".
+            const test::LocaleItaliano italiano;
+            ASSERT_TRUE(italiano.attivo()) << "it_IT.UTF-8 is not installed";
+            const EsitoVuoto e =
+                salvaRiepilogoExcel(r, c.per, c.euro, libro, dir.percorso().string());
+            ASSERT_TRUE(e.ok()) << e.errore().descrizione();
+        }
         EXPECT_EQ(nomi(dir), std::vector<std::string>{"riepilogo.xlsx"});
         const LibroLetto l = leggiLibro(libro);
         EXPECT_EQ(l.fogli, std::vector<std::string>{c.foglio});
