@@ -53,26 +53,6 @@ Versamento ordinario() {
                                   .record());
 }
 
-TEST(Didascalie, TheDesignCaptionsWordForWord) {
-    // The window shows these; the clerks know the form by them, "provedimento" too.
-    const std::array<std::string_view, 13> attese = {"Data di versamento",
-                                                     "Codice Fiscale",
-                                                     "Numero fabbricati",
-                                                     "Totale versamento",
-                                                     "Terreni Agricoli",
-                                                     "Aree Fabbricabili",
-                                                     "Abitazione Principale",
-                                                     "Detrazione Abitazione Principale",
-                                                     "Altri fabbricati",
-                                                     "Valuta",
-                                                     "Anno",
-                                                     "Numero provedimento",
-                                                     "Data Provvedimento"};
-    EXPECT_EQ(kDidascalie, attese);
-    EXPECT_EQ(kDidascalieViolazione,
-              (std::array<std::string_view, 4>{"Imposta", "Sanzioni", "Pena pec.", "Interessi"}));
-}
-
 TEST(Mostrarecord, OrdinaryPayment) {
     const Schermata s =
         mostrarecord(ordinario(), 12, "E", LetturaAtto::lunga, FormaNumero::conPrefisso, kItaliano);
