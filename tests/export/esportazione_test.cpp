@@ -242,17 +242,21 @@ TEST_F(Esportazione, CancelLeavesNoFileAndProgressReachesTheEnd) {
     EXPECT_EQ(visti[visti.size() - 2],
               std::make_pair(FaseEsportazione::righe, std::uint64_t{10000}));
 
-    dir.scrivi("book.xlsx", "cartella precedente");
-    avanzamento.progresso = [&](FaseEsportazione f, std::uint64_t fatti, std::uint64_t) {
-        if (f == FaseEsportazione::righe && fatti > 0) {
-            annulla = true;
-        }
-    };
-    const auto r = esporta(dati);
-    ASSERT_FALSE(r.ok());
-    EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
-    EXPECT_EQ(leggiFile(libro()), "cartella precedente");
-    EXPECT_EQ(nomi(dir), (std::vector<std::string>{"book.xlsx", "iciview.out"}));
+    // Cancelled midway through the rows, or once the workbook is being compressed.
+    for (const FaseEsportazione fase : {FaseEsportazione::righe, FaseEsportazione::compressione}) {
+        annulla = false;
+        dir.scrivi("book.xlsx", "cartella precedente");
+        avanzamento.progresso = [&](FaseEsportazione f, std::uint64_t fatti, std::uint64_t) {
+            if (f == fase && (fatti > 0 || fase == FaseEsportazione::compressione)) {
+                annulla = true;
+            }
+        };
+        const auto r = esporta(dati);
+        ASSERT_FALSE(r.ok()) << static_cast<int>(fase);
+        EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
+        EXPECT_EQ(leggiFile(libro()), "cartella precedente");
+        EXPECT_EQ(nomi(dir), (std::vector<std::string>{"book.xlsx", "iciview.out"}));
+    }
 }
 
 TEST_F(Esportazione, LibreOfficeShowsTheTotals) {
