@@ -150,7 +150,7 @@ TEST(CliDump, ManyRecordsCrossTheReadBlocksInOrder) {
     }
 }
 
-TEST(CliDump, AFileThatGivesLessThanItsSizeIsAnErrorOfDumpAndSearch) {
+TEST(CliDump, AFileThatGivesLessThanItsSizeIsAnErrorOfEveryReader) {
     // A kernel attribute file says it holds a page and gives a few bytes: to the
     // reader it is a work file cut short after its records were counted.
     const std::string corto = "/sys/devices/system/cpu/online";
@@ -161,7 +161,8 @@ TEST(CliDump, AFileThatGivesLessThanItsSizeIsAnErrorOfDumpAndSearch) {
     }
     const std::string motivo = corto + ": il file di lavoro è cambiato durante la lettura\n";
     for (const auto& argomenti :
-         {std::vector<std::string>{"dump", corto}, std::vector<std::string>{"search", corto, ""}}) {
+         {std::vector<std::string>{"dump", corto}, std::vector<std::string>{"search", corto, ""},
+          std::vector<std::string>{"summary", corto, "--by", "anno"}}) {
         const auto r = lancia(argomenti);
         EXPECT_EQ(r.codice, 1) << argomenti[0];
         EXPECT_EQ(r.err, "pliventa-cli: " + motivo) << argomenti[0];
