@@ -25,6 +25,15 @@ enum class Regola : std::uint8_t {
 inline constexpr std::array<Regola, 5> kRegole = {Regola::codice_fiscale, Regola::data_versamento,
                                                   Regola::anno_imposta, Regola::totale_negativo,
                                                   Regola::somma_parti};
+// Bit i of Violazioni is kRegole[i]: the table lists the rules in their order.
+static_assert([] {
+    for (std::size_t i = 0; i < kRegole.size(); ++i) {
+        if (static_cast<std::size_t>(kRegole[i]) != i) {
+            return false;
+        }
+    }
+    return true;
+}());
 
 /// The rules a record breaks, one bit per rule (bit i is kRegole[i]); 0 when none.
 using Violazioni = std::uint8_t;

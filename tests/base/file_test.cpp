@@ -126,7 +126,8 @@ TEST(Sostituzione, KeepsThePermissionsOfTheFileReplaced) {
     const struct {
         bool esiste;
         mode_t modo;  // of the old file; of the new one when none
-    } casi[] = {{false, 0644}, {true, 0444}, {true, 0640}, {true, 0600}};
+    } casi[] = {{false, 0644}, {true, 0444},  {true, 0640}, {true, 0600},
+                {true, 04755}, {true, 02750}, {true, 01644}};  // set-ID and sticky bits too
     const mode_t umask = ::umask(022);
     for (const bool conNome : kPercorsi) {
         const SoloConNome percorso(conNome);
@@ -215,6 +216,19 @@ TEST(Sostituzione, RemovesTheLeftoversOfProcessesThatAreGoneAndOnlyThose) {
     attesi.push_back("out");
     std::sort(attesi.begin(), attesi.end());
     EXPECT_EQ(nomi(dir), attesi);
+}
+
+TEST(Sostituzione, KeepsTheLeftoverOfALiveProcessItMayNotSignal) {
+    PLIVENTA_COME_UTENTE_COMUNE();
+    // Process 1 belongs to root: a common user may not signal it, yet it runs.
+    if (::kill(1, 0) == 0) {
+        GTEST_SKIP() << "this user may signal process 1";
+    }
+    CartellaTemporanea dir;
+    const std::string suo = nomeTemporaneo(1, 7);
+    dir.scrivi(suo, "non nostro");
+    ASSERT_TRUE(sostituisci(dir.file("out"), "nuovo").ok());
+    EXPECT_EQ(nomi(dir), (std::vector<std::string>{suo, "out"}));
 }
 
 }  // namespace

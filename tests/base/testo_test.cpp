@@ -44,6 +44,8 @@ TEST(Utf8, OnlyWellFormedTextIsValidAndConverted) {
         {"\xED\xBF\xBF", false},      // the last surrogate
         {"\xF4\x90\x80\x80", false},  // past U+10FFFF
         {"\xF8\x88\x80\x80\x80", false},
+        {"\xF8\x90\x80\x80", false},  // no lead byte past F7, whatever follows
+        {"\xC3\xE0", false},          // a lead byte where a continuation belongs
         {"\xFF", false},
         {"a\xC3", false},  // cut short at the end
         {"\xE2\x82", false},

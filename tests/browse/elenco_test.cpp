@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -244,8 +245,9 @@ TEST(Filtro, EachCriterionAndCombined) {
         {{.anno = "1995"}, {3, 8}},
         {{.anno = "1903"}, {}},  // "03" is always 2003
         {{.anno = "3"}, {}},
-        {{.prefisso = " rss"}, {1, 2, 5, 8}},  // the search rule: upper-cased, trimmed
-        {{.prefisso = "\xE4\xB8\xAD"}, {}},    // cannot be in the file: nothing
+        {{.prefisso = " rss"}, {1, 2, 5, 8}},              // the search rule: upper-cased, trimmed
+        {{.prefisso = "\xE4\xB8\xAD"}, {}},                // cannot be in the file: nothing
+        {{.prefisso = "\xE4\xB8\xAD", .anno = "03"}, {}},  // nor with a year that can
         {{.soloAnomalie = true}, {4, 5, 7}},
         {{.prefisso = "RSS", .anno = "03", .tipo = T::ordinario}, {1, 5}},
         {{.prefisso = "RSS", .anno = "03", .tipo = T::ordinario, .soloAnomalie = true}, {5}},

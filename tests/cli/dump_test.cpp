@@ -133,23 +133,6 @@ TEST(CliDump, EmptyAndPartialFiles) {
     }
 }
 
-TEST(CliDump, ManyRecordsCrossTheReadBlocksInOrder) {
-    CartellaTemporanea dir;
-    const int n = 5000;  // more than one block of records read at once
-    const auto r = lancia({"dump", dir.scrivi("w", test::numerati(n, "CF"))});
-    ASSERT_EQ(r.codice, 0) << r.err;
-    const auto linee = righe(r.out);
-    ASSERT_EQ(linee.size(), static_cast<std::size_t>(n));
-    for (int i : {1, 4096, 4097, n}) {
-        const std::string atteso =
-            "{\"record\":" + std::to_string(i) +
-            ",\"tipo\":\"3\",\"violazione\":false,\"data_versamento\":\"  /  "
-            "/    \",\"codice_fiscale\":\"CF" +
-            std::to_string(i);
-        EXPECT_EQ(linee[static_cast<std::size_t>(i - 1)].substr(0, atteso.size()), atteso);
-    }
-}
-
 TEST(CliDump, AFileThatGivesLessThanItsSizeIsTheSameErrorForEveryReader) {
     // A kernel attribute file says it holds a page and gives a few bytes: to the
     // reader it is a work file cut short after its records were counted.

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -102,6 +103,25 @@ int apriScrittura(const std::string& fifo, pid_t pid) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return -1;
+}
+
+// The new work file is on the disk before it takes the old one's name: a power
+// cut finds the old file or the new one whole, never an empty one.
+TEST(CliImport, TheNewFileIsSyncedBeforeItIsRenamed) {
+    CartellaTemporanea dir;
+    const std::string in = dir.scrivi("in", file2000());
+    const std::string out = dir.file("out");
+    const std::string traccia = dir.file("traccia");
+    const std::string comando =
+        "strace -f -qq -o '" + traccia + "' -e trace=fsync,fdatasync,rename,renameat,renameat2 '" +
+        PLIVENTA_CLI + "' import cnc2000 '" + in + "' -o '" + out + "' >/dev/null 2>&1";
+    if (std::system(comando.c_str()) != 0 || leggiFile(out).empty()) {
+        GTEST_SKIP() << "strace cannot trace the program here";
+    }
+    const std::string righe = leggiFile(traccia);
+    const std::size_t rinomina = righe.find("rename");
+    ASSERT_NE(rinomina, std::string::npos) << righe;
+    EXPECT_LT(righe.find("sync("), rinomina) << righe;
 }
 
 TEST(CliImport, AKilledImportLeavesNoFileBehind) {

@@ -94,6 +94,20 @@ TEST(CliSummary, TextCsvAndJsonWithTheirOptions) {
          R"("imposta": 30.00, "sanzioni": 10.00, "pena_pecuniaria": 5.00, "interessi": 5.00, )"
          R"("altri_fabbricati_violazione": 7.00, "anomalie": 0})"
          "\n"},
+        // A grouping without a kind writes "tipo": null.
+        {{"--format=json", "--by", "comune", "--valuta", "L"},
+         R"({"group": "A001", "tipo": null, "versamenti": 1, "versamenti_violazione": 0, )"
+         R"("totale": 100, "terreni": 100, "aree_fabbricabili": 0, )"
+         R"("abitazione_principale": 0, "detrazione": 0, "altri_fabbricati": 0, )"
+         R"("imposta": 0, "sanzioni": 0, "pena_pecuniaria": 0, "interessi": 0, )"
+         R"("altri_fabbricati_violazione": 0, "anomalie": 1})"
+         "\n"
+         R"({"group": "H501", "tipo": null, "versamenti": 2, "versamenti_violazione": 1, )"
+         R"("totale": 129156, "terreni": 1000, "aree_fabbricabili": 0, )"
+         R"("abitazione_principale": 100000, "detrazione": 10329, "altri_fabbricati": 22456, )"
+         R"("imposta": 3000, "sanzioni": 1000, "pena_pecuniaria": 500, "interessi": 500, )"
+         R"("altri_fabbricati_violazione": 700, "anomalie": 0})"
+         "\n"},
     };
     for (const auto& c : casi) {
         std::vector<std::string> argomenti = {"summary", w};

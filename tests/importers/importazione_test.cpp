@@ -264,6 +264,24 @@ TEST(Importa, ReportsProgressOfTheInputAndStopsWhenCancelled) {
     EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
     EXPECT_EQ(leggiFile(out), "lavoro precedente");
     EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "in.txt"}));
+
+    // A cancel that comes after the last line is read still keeps the old file.
+    struct AnnullaAllaFine final : Trasformazione {
+        std::atomic<bool>* annulla;
+        bool riga(const Riga&, Uscita& u) override {
+            u.scrivi("nuovo");
+            return true;
+        }
+        void fine(Uscita&) override { *annulla = true; }
+    } allaFine;
+    annulla = false;
+    allaFine.annulla = &annulla;
+    c.progresso = nullptr;
+    const auto tardi = importa(in, out, allaFine, c);
+    ASSERT_FALSE(tardi.ok());
+    EXPECT_EQ(tardi.errore().codice, CodiceErrore::Annullato);
+    EXPECT_EQ(leggiFile(out), "lavoro precedente");
+    EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "in.txt"}));
 }
 
 }  // namespace

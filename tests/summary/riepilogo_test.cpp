@@ -316,8 +316,10 @@ TEST(TabellaRiepilogo, CsvHasHeadersRowsAndGrandTotalWithCommaDecimals) {
         {unGruppo("2003"), Raggruppamento::anno, false, ';',
          "Anno;Tipo;" + colonne + "2003;O;" + lire + "Totale generale;;" + lire},
         // A key is Windows-1252 as stored; quoted when it holds the separator or a quote.
-        {unGruppo("A;\"\xC0"), Raggruppamento::comune, false, ';',
-         "Comune;" + colonne + "\"A;\"\"\xC3\x80\";" + lire + "Totale generale;" + lire},
+        {unGruppo("A;B"), Raggruppamento::comune, false, ';',
+         "Comune;" + colonne + "\"A;B\";" + lire + "Totale generale;" + lire},
+        {unGruppo("A\"\xC0"), Raggruppamento::comune, false, ';',
+         "Comune;" + colonne + "\"A\"\"\xC3\x80\";" + lire + "Totale generale;" + lire},
         {unGruppo("A;B"), Raggruppamento::comune, false, '\t',
          "Comune\tVersamenti\tVersamenti su violazione\tTotale\tTerreni\tAree fabbricabili\t"
          "Abitazione principale\tDetrazione\tAltri fabbricati\tImposta\tSanzioni\tPena pec.\t"
