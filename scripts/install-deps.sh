@@ -21,6 +21,7 @@ packages=(
   clang libclang-rt-14-dev llvm  # make fuzz: libFuzzer, and readable sanitizer reports
   groff-base                     # the check of the manual pages
   dpkg-dev file lintian  # the package: dependencies found by dpkg-shlibdeps, its check
+  strace                 # the test that the new work file is synced before its rename
 )
 if [ "${PLIVENTA_WITH_X:-0}" = 1 ]; then
   packages+=(xvfb xauth imagemagick)
