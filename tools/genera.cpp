@@ -42,13 +42,13 @@ int main(int argc, char** argv) {
     }
     std::uint64_t righe = 40;
     std::uint64_t seme = 1;
-    for (int i = 2; i < argc; ++i) {
+    // Options come in pairs: a name and its number.
+    for (int i = 2; i < argc; i += 2) {
         const std::string_view a = argv[i];
         std::uint64_t* valore = a == "--righe" ? &righe : a == "--seme" ? &seme : nullptr;
         if (valore == nullptr || i + 1 >= argc || !numero(argv[i + 1], *valore)) {
             return uso();
         }
-        ++i;
     }
     auto g = pliventa::genera::nuovoGeneratore(argv[1], seme);
     if (!g) {
