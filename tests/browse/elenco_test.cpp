@@ -269,6 +269,14 @@ TEST(Filtro, EachCriterionAndCombined) {
         }
     }
     EXPECT_EQ(filtrati(*b, {.soloAnomalie = true}, 3), attesi);
+
+    // The window's cancel reaches the pass.
+    const std::atomic<bool> annulla = true;
+    Controllo controllo;
+    controllo.annulla = &annulla;
+    const auto annullato = filtra(*b, {.soloAnomalie = true}, controllo);
+    ASSERT_FALSE(annullato.ok());
+    EXPECT_EQ(annullato.errore().codice, CodiceErrore::Annullato);
 }
 
 TEST(Filtro, TextsTheWindowChecksBeforeScanning) {

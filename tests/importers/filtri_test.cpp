@@ -81,6 +81,7 @@ TEST(Cnc1997, CenturyFromTheTwoDigitYear) {
         const char* secolo;
     } casi[] = {
         {"97", "19"},
+        {"92", "20"},  // the highest two digits read in the 2000s
         {"01", "20"},
         {"  ", "20"},
         {"9x", "20"},
