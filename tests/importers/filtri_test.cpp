@@ -80,11 +80,8 @@ TEST(Cnc1997, CenturyFromTheTwoDigitYear) {
         const char* anno;
         const char* secolo;
     } casi[] = {
-        {"97", "19"},
-        {"92", "20"},  // the highest two digits read in the 2000s
-        {"01", "20"},
-        {"  ", "20"},
-        {"9x", "20"},
+        {"97", "19"}, {"92", "20"},  // the highest two digits read in the 2000s
+        {"01", "20"}, {"  ", "20"}, {"9x", "20"},
     };
     for (const auto& c : casi) {
         const auto r = applica(Tracciato::cnc1997, {riga1997(196, c.anno)});
