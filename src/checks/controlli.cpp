@@ -1,6 +1,7 @@
 #include "checks/controlli.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -15,22 +16,18 @@ bool cifra(char c) {
     return c >= '0' && c <= '9';
 }
 
-bool lettera(char c) {
-    return c >= 'A' && c <= 'Z';
-}
+// What one character of a personal code may be, as bits of a table indexed by the
+// byte: the code is checked with one lookup a character.
+enum : std::uint8_t {
+    kLettera = 1,   // A-Z
+    kNumerico = 2,  // a digit, or a homocode letter standing for one
+    kMese = 4,      // a month letter
+};
 
 // A homocode variant: when two people would get the same personal code, the
 // revenue agency replaces digits from the right with these letters (0 to 9), so
 // wherever the code holds a digit it may hold one of them instead.
 constexpr std::string_view kOmocodia = "LMNPQRSTUV";
-
-std::optional<int> cifraOmocodia(char c) {
-    if (cifra(c)) {
-        return c - '0';
-    }
-    const std::size_t i = kOmocodia.find(c);
-    return i == std::string_view::npos ? std::nullopt : std::optional<int>(static_cast<int>(i));
-}
 
 // The month of birth is one letter: A B C D E H L M P R S T for January to December.
 constexpr std::string_view kMesi = "ABCDEHLMPRST";
@@ -42,34 +39,61 @@ constexpr std::string_view kMesi = "ABCDEHLMPRST";
 constexpr int kDispari[26] = {1,  0,  5, 7, 9, 13, 15, 17, 19, 21, 2,  4,  18,
                               20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
 
-int rango(char c) {
-    return cifra(c) ? c - '0' : c - 'A';
-}
+struct Carattere {
+    std::uint8_t classi = 0;
+    std::uint8_t cifra = 0;    ///< the digit it stands for, when kNumerico
+    std::uint8_t pari = 0;     ///< its count in an even position
+    std::uint8_t dispari = 0;  ///< its count in an odd position
+};
+
+constexpr std::array<Carattere, 256> kCaratteri = [] {
+    std::array<Carattere, 256> t{};
+    for (char c = '0'; c <= '9'; ++c) {
+        Carattere& x = t[static_cast<unsigned char>(c)];
+        x.classi = kNumerico;
+        x.cifra = static_cast<std::uint8_t>(c - '0');
+        x.pari = x.cifra;
+        x.dispari = static_cast<std::uint8_t>(kDispari[x.cifra]);
+    }
+    for (char c = 'A'; c <= 'Z'; ++c) {
+        Carattere& x = t[static_cast<unsigned char>(c)];
+        x.classi = kLettera;
+        x.pari = static_cast<std::uint8_t>(c - 'A');
+        x.dispari = static_cast<std::uint8_t>(kDispari[c - 'A']);
+    }
+    for (std::size_t i = 0; i < kOmocodia.size(); ++i) {
+        Carattere& x = t[static_cast<unsigned char>(kOmocodia[i])];
+        x.classi |= kNumerico;
+        x.cifra = static_cast<std::uint8_t>(i);
+    }
+    for (char c : kMesi) {
+        t[static_cast<unsigned char>(c)].classi |= kMese;
+    }
+    return t;
+}();
+
+// Shape: surname (3 letters), name (3), year (2 digits), month (letter), day
+// (2 digits: 1-31, plus 40 for women), place of birth (letter and 3 digits),
+// check letter.
+constexpr std::array<std::uint8_t, 15> kForma = {
+    kLettera, kLettera,  kLettera,  kLettera, kLettera,  kLettera,  kNumerico, kNumerico,
+    kMese,    kNumerico, kNumerico, kLettera, kNumerico, kNumerico, kNumerico};
 
 bool codicePersonaValido(std::string_view c) {
-    // Shape: surname (3 letters), name (3), year (2 digits), month (letter), day
-    // (2 digits: 1-31, plus 40 for women), place of birth (letter and 3 digits),
-    // check letter.
-    for (std::size_t i : {0, 1, 2, 3, 4, 5, 8, 11, 15}) {
-        if (!lettera(c[i])) {
-            return false;
-        }
+    int somma = 0;
+    bool forma = true;
+    for (std::size_t i = 0; i < kForma.size(); ++i) {
+        const Carattere& x = kCaratteri[static_cast<unsigned char>(c[i])];
+        forma = forma && (x.classi & kForma[i]) != 0;
+        somma += i % 2 == 0 ? x.dispari : x.pari;
     }
-    for (std::size_t i : {6, 7, 9, 10, 12, 13, 14}) {
-        if (!cifraOmocodia(c[i])) {
-            return false;
-        }
-    }
-    if (kMesi.find(c[8]) == std::string_view::npos) {
+    if (!forma) {
         return false;
     }
-    const int giorno = *cifraOmocodia(c[9]) * 10 + *cifraOmocodia(c[10]);
+    const int giorno = kCaratteri[static_cast<unsigned char>(c[9])].cifra * 10 +
+                       kCaratteri[static_cast<unsigned char>(c[10])].cifra;
     if (!((giorno >= 1 && giorno <= 31) || (giorno >= 41 && giorno <= 71))) {
         return false;
-    }
-    int somma = 0;
-    for (std::size_t i = 0; i < 15; ++i) {
-        somma += i % 2 == 0 ? kDispari[rango(c[i])] : rango(c[i]);
     }
     return c[15] == 'A' + somma % 26;
 }
