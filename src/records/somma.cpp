@@ -35,28 +35,30 @@ std::uint64_t valoreOtto(std::uint64_t x) {
     return ((x & 0x0000FFFF0000FFFFULL) * 42949672960001ULL) >> 32;
 }
 
-// A field of `larghezza` digits (8 to 11), already checked.
+// A field of `larghezza` digits (8 to 16), already checked: the last eight are one
+// word, and the first ones the top bytes of the word that ends where those begin;
+// that word's other bytes, before the field, are taken as "0".
 std::int64_t valoreCampo(const char* p, std::size_t larghezza) {
-    std::int64_t testa = 0;
-    for (std::size_t i = 0; i + 8 < larghezza; ++i) {
-        testa = testa * 10 + (p[i] - '0');
+    const std::size_t testa = larghezza - 8;
+    if (testa == 0) {
+        return static_cast<std::int64_t>(valoreOtto(parola(p)));
     }
-    return testa * 100'000'000 + static_cast<std::int64_t>(valoreOtto(parola(p + larghezza - 8)));
+    const std::uint64_t campo = ~std::uint64_t{0} << (8 * (8 - testa));
+    const std::uint64_t alta = (parola(p + testa - 8) & campo) | (0x30 * kUni & ~campo);
+    return static_cast<std::int64_t>(valoreOtto(alta) * 100'000'000 +
+                                     valoreOtto(parola(p + testa)));
 }
 
 }  // namespace
 
 std::optional<std::array<std::int64_t, 6>> importiSemplici(const Versamento& v) {
     static_assert(posizione(Campo::totale).inizio + 59 == posizione(Campo::riservato2).inizio);
+    // The words read before each field stay inside the record.
+    static_assert(posizione(Campo::totale).inizio >= 8);
     const char* p = v.byte().data() + posizione(Campo::totale).inizio;
-    // 59 bytes: seven words and three bytes.
-    for (std::size_t i = 0; i < 56; i += 8) {
+    // 59 bytes: seven words, and the last eight bytes as an eighth.
+    for (std::size_t i : {0, 8, 16, 24, 32, 40, 48, 51}) {
         if (!ottoCifre(parola(p + i))) {
-            return std::nullopt;
-        }
-    }
-    for (std::size_t i = 56; i < 59; ++i) {
-        if (p[i] < '0' || p[i] > '9') {
             return std::nullopt;
         }
     }
@@ -66,6 +68,7 @@ std::optional<std::array<std::int64_t, 6>> importiSemplici(const Versamento& v) 
                                              Campo::altrifabbricati,  Campo::detrazione};
     for (std::size_t i = 0; i < kCampi.size(); ++i) {
         const Posizione pos = posizione(kCampi[i]);
+        static_assert(posizione(Campo::detrazione).larghezza >= 8);
         importi[i] = valoreCampo(v.byte().data() + pos.inizio, pos.larghezza);
     }
     return importi;

@@ -1,7 +1,7 @@
 #include "records/versamento.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cstring>
 
 namespace pliventa {
 
@@ -20,8 +20,14 @@ Versamento::Versamento() {
 }
 
 Versamento Versamento::daByte(std::string_view byte) {
+    if (byte.size() >= kLunghezzaRecord) {
+        // The common case, every record of a scan: one copy of fixed size.
+        Versamento v{DaRiempire{}};
+        std::memcpy(v.dati_.data(), byte.data(), kLunghezzaRecord);
+        return v;
+    }
     Versamento v;
-    std::copy_n(byte.begin(), std::min(byte.size(), kLunghezzaRecord), v.dati_.begin());
+    std::copy_n(byte.begin(), byte.size(), v.dati_.begin());
     return v;
 }
 
@@ -46,22 +52,8 @@ std::string Versamento::dataVersamento() const {
            std::string(campo(Campo::annoversamento));
 }
 
-std::optional<Giorno> Versamento::giornoVersamento() const {
-    return giornoValido(campo(Campo::annoversamento), campo(Campo::meseversamento),
-                        campo(Campo::giornoversamento));
-}
-
 std::string Versamento::annoImpostaCompleto() const {
     return annoCompleto(campo(Campo::annoimposta));
-}
-
-std::optional<int> Versamento::annoImposta() const {
-    const std::optional<std::int64_t> aa = valoreCifre(campo(Campo::annoimposta));
-    if (!aa) {
-        return std::nullopt;
-    }
-    const int anno = static_cast<int>(*aa);
-    return secolo(anno) + anno;
 }
 
 std::string annoCompleto(std::string_view dueCifre) {
@@ -76,20 +68,6 @@ NumeroLetto leggiNumero(std::string_view testo) {
         return true;
     });
     return n;
-}
-
-std::optional<std::int64_t> valoreCifre(std::string_view testo) {
-    // from_chars alone would take a leading "-" and stop quietly at a non-digit:
-    // the text must be nothing but digits, and few enough never to overflow.
-    if (testo.empty() || testo.size() > 18 || testo[0] < '0' || testo[0] > '9') {
-        return std::nullopt;
-    }
-    std::uint64_t n = 0;
-    const auto [fine, ec] = std::from_chars(testo.data(), testo.data() + testo.size(), n);
-    if (ec != std::errc() || fine != testo.data() + testo.size()) {
-        return std::nullopt;
-    }
-    return static_cast<std::int64_t>(n);
 }
 
 double valoreNumerico(std::string_view testo) {

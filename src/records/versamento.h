@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "records/cifre.h"
 #include "records/giorno.h"
 
 namespace pliventa {
@@ -126,6 +127,10 @@ public:
     std::optional<int> annoImposta() const;
 
 private:
+    struct DaRiempire {};
+    /// Bytes left to the caller to write, every one of them.
+    explicit Versamento(DaRiempire) {}
+
     std::array<char, kLunghezzaRecord> dati_;
 };
 
@@ -174,16 +179,26 @@ NumeroLetto leggiNumero(std::string_view testo);
 /// Numeric value of a text field by the rule of leggiNumero().
 double valoreNumerico(std::string_view testo);
 
-/// The value of a text made only of the digits 0-9, at most 18 of them so that any
-/// such text fits; nullopt when it is empty or holds anything else (a blank, a
-/// sign, a point). Dates, years and plain amounts are written this way.
-std::optional<std::int64_t> valoreCifre(std::string_view testo);
-
 /// The century of a two-digit tax year read as `valore` (the numeric value of the
 /// field): ICI was first paid in 1993, so 93 to 99 are the 1990s and anything
 /// lower, a field without digits included, the 2000s. Returns 1900 or 2000.
 constexpr int secolo(double valore) {
     return valore < 93 ? 2000 : 1900;
+}
+
+// Read for every record of a scan: inline, with the fields' fixed widths.
+inline std::optional<Giorno> Versamento::giornoVersamento() const {
+    return giornoValido(campo(Campo::annoversamento), campo(Campo::meseversamento),
+                        campo(Campo::giornoversamento));
+}
+
+inline std::optional<int> Versamento::annoImposta() const {
+    const std::optional<std::int64_t> aa = valoreCifre(campo(Campo::annoimposta));
+    if (!aa) {
+        return std::nullopt;
+    }
+    const int anno = static_cast<int>(*aa);
+    return secolo(anno) + anno;
 }
 
 /// A two-character tax-year field with its century in front, as text: "93" gives
