@@ -176,7 +176,7 @@ int comandoSummary(std::span<const std::string_view> argomenti) {
     if (!archivio) {
         return erroreIO(archivio.errore());
     }
-    const Esito<Riepilogo> riepilogo = riepiloga(*archivio);
+    const Esito<Riepilogo> riepilogo = riepiloga(*archivio, {}, 0, raggruppamento);
     if (!riepilogo) {
         return erroreIO(riepilogo.errore());
     }

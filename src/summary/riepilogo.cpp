@@ -189,6 +189,10 @@ struct Colonne {
 /// The pass itself: every record is added to its group of each grouping.
 class Passata {
 public:
+    /// A pass that totals the tax-year groups, which give the grand total, and the
+    /// groupings of `altri` (a bit for each Raggruppamento).
+    explicit Passata(unsigned altri) : altri_(altri) {}
+
     void aggiungi(std::string_view record) {
         const Versamento v = Versamento::daByte(record);
         const bool anomalo = controlla(v) != 0;
@@ -208,23 +212,29 @@ public:
                       a.tipo = violazione ? 'V' : 'O';
                   }));
         // Year and month are adjacent (columns 27-32): the key holds both.
-        somma(indice(Raggruppamento::mese)
-                  .di(grezzi<6>(r + kAnnoVersamento.inizio), [&](Accumulo& a) {
-                      a.chiave = std::string(v.campo(Campo::annoversamento)) + "-" +
-                                 std::string(v.campo(Campo::meseversamento));
-                  }));
-        somma(indice(Raggruppamento::comune).di(grezzi<4>(r + kComune.inizio), [&](Accumulo& a) {
-            a.chiave = std::string(record.substr(kComune.inizio, kComune.larghezza));
-        }));
+        if (chiesto(Raggruppamento::mese)) {
+            somma(indice(Raggruppamento::mese)
+                      .di(grezzi<6>(r + kAnnoVersamento.inizio), [&](Accumulo& a) {
+                          a.chiave = std::string(v.campo(Campo::annoversamento)) + "-" +
+                                     std::string(v.campo(Campo::meseversamento));
+                      }));
+        }
+        if (chiesto(Raggruppamento::comune)) {
+            somma(
+                indice(Raggruppamento::comune).di(grezzi<4>(r + kComune.inizio), [&](Accumulo& a) {
+                    a.chiave = std::string(record.substr(kComune.inizio, kComune.larghezza));
+                }));
+        }
     }
 
     /// The amounts of one record as the pass adds them.
     struct Importi {
         /// Every amount column is a digit: they are added column by column.
         bool cifreSole = false;
-        std::array<std::uint8_t, kColonne> cifre{};  ///< when cifreSole
-        std::array<std::int64_t, 6> unita{};         ///< otherwise, whole units
-        unsigned conDecimali = 0;                    ///< otherwise, the fields (bits) with decimals
+        // Not zeroed first: leggiImporti() writes every column before it is read.
+        std::array<std::uint8_t, kColonne> cifre;  ///< when cifreSole
+        std::array<std::int64_t, 6> unita{};       ///< otherwise, whole units (0 with decimals)
+        unsigned conDecimali = 0;                  ///< otherwise, the fields (bits) with decimals
     };
 
     Importi leggiImporti(std::string_view record) const {
@@ -308,12 +318,16 @@ public:
     }
 
 private:
+    bool chiesto(Raggruppamento g) const {
+        return ((altri_ >> static_cast<unsigned>(g)) & 1u) != 0;
+    }
     Indice& indice(Raggruppamento g) { return indici_[static_cast<std::size_t>(g)]; }
     const Indice& indice(Raggruppamento g) const { return indici_[static_cast<std::size_t>(g)]; }
 
     const Posizione kAnno = posizione(Campo::annoimposta);
     const Posizione kAnnoVersamento = posizione(Campo::annoversamento);
     const Colonne colonne_;
+    unsigned altri_;
     std::array<Indice, 3> indici_;
     std::vector<Somme*> sospesi_;  ///< the sums with digit sums in this block
 };
@@ -355,13 +369,19 @@ std::vector<GruppoRiepilogo> unisci(std::vector<GruppoRiepilogo> a,
 }  // namespace
 
 Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const Controllo& controllo,
-                           std::size_t parti) {
+                           std::size_t parti, std::optional<Raggruppamento> solo) {
     if (parti == 0) {
         const Esito<std::uint64_t> byte = archivio.lunghezza();
         parti = partiPerScansione(byte ? *byte / Versamento::kLunghezzaRecord : 0);
     }
     // Each part totals its own records; the groups of the parts are added up after.
-    std::vector<Passata> passate(parti);
+    unsigned altri = 0;
+    for (Raggruppamento g : kRaggruppamenti) {
+        if (!solo || *solo == g) {
+            altri |= 1u << static_cast<unsigned>(g);
+        }
+    }
+    std::vector<Passata> passate(parti, Passata(altri));
     const Esito<Lettura> letti =
         parallelo(archivio, controllo, parti, [&](std::size_t k, const Blocco& blocco) {
             Passata& passata = passate[k];

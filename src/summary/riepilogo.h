@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,11 +74,14 @@ struct Riepilogo {
 
 /// Reads every whole record of `archivio` once, on the parallel pass over a work
 /// file in `parti` runs (0: one per processor), and totals it in its group of each
-/// grouping; the parts' totals added up are those of one pass. Returns the
-/// summary, or the pass's error: InputOutput naming the work file when it cannot
-/// be read or changes length meanwhile, Annullato when `controllo` asked to stop.
+/// grouping, or, given `solo`, of that grouping alone (and of the tax year, whose
+/// groups give the grand total; the other groupings are then left empty); the
+/// parts' totals added up are those of one pass. Returns the summary, or the
+/// pass's error: InputOutput naming the work file when it cannot be read or
+/// changes length meanwhile, Annullato when `controllo` asked to stop.
 Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const Controllo& controllo = {},
-                           std::size_t parti = 0);
+                           std::size_t parti = 0,
+                           std::optional<Raggruppamento> solo = std::nullopt);
 
 /// How many amount columns the summary has.
 inline constexpr std::size_t kColonneImporto = 11;
