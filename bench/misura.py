@@ -239,9 +239,11 @@ def prefisso(archivio):
 
 
 def scansioni(prog, cartella, archivio):
-    """Operations that read the work file once, each against grep -c."""
+    """Operations that read the work file once, each against grep -c; those that
+    cost CPU per record also against our own search, the bare scan."""
     p = prefisso(archivio)
     cerca = "^.{34}" + p  # the codice fiscale starts in column 35
+    ricerca = Concorrente("search", [prog["cli"], "search", archivio, p])
     yield "dump", [
         Concorrente("pliventa-cli", [prog["cli"], "dump", archivio],
                     stdout=os.path.join(cartella, "nostro.out")),
@@ -255,6 +257,7 @@ def scansioni(prog, cartella, archivio):
     yield "summary --by anno", [
         Concorrente("pliventa-cli", [prog["cli"], "summary", archivio, "--by", "anno"]),
         grep_c(archivio),
+        ricerca,
     ]
     yield "list filter, prefix", [
         Concorrente("elenco_bench", [prog["elenco"], "prefisso", archivio, p]),
@@ -263,10 +266,12 @@ def scansioni(prog, cartella, archivio):
     yield "list filter, anomalies", [
         Concorrente("elenco_bench", [prog["elenco"], "anomalie", archivio]),
         grep_c(archivio),
+        ricerca,
     ]
     yield "check", [
         Concorrente("pliventa-cli", [prog["cli"], "check", archivio]),
         grep_c(archivio),
+        ricerca,
     ]
 
 
