@@ -33,4 +33,8 @@ int comandoCheck(std::span<const std::string_view> argomenti);
 /// municipality.
 int comandoSummary(std::span<const std::string_view> argomenti);
 
+/// list WORKFILE [--cf PREFIX] [--anno YEAR] [--tipo O|V] [--anomalie]
+/// [--sort COLUMN[:desc]]: the numbers of the payments the list shows, in its order.
+int comandoList(std::span<const std::string_view> argomenti);
+
 }  // namespace pliventa::cli

@@ -34,6 +34,9 @@ constexpr pliventa::cli::Guida kGuida = {
     "        converte un'esportazione Risconet nel tracciato CNC (versunir.out)\n"
     "  search WORKFILE PREFIX\n"
     "        i numeri dei versamenti il cui codice fiscale inizia per PREFIX\n"
+    "  list WORKFILE [--cf PREFIX] [--anno YEAR] [--tipo O|V] [--anomalie]\n"
+    "       [--sort COLUMN[:desc]]\n"
+    "        i numeri dei versamenti dell'elenco, filtrati e ordinati\n"
     "  check WORKFILE [--valuta E|L]\n"
     "        i versamenti che sembrano errati, un oggetto JSON per anomalia\n"
     "  summary WORKFILE --by anno|mese|comune [--format text|csv|json] [--valuta E|L]\n"
@@ -81,6 +84,9 @@ int esegui(int argc, char** argv) {
     }
     if (comando == "search") {
         return comandoSearch(resto);
+    }
+    if (comando == "list") {
+        return comandoList(resto);
     }
     if (comando == "export") {
         return comandoExport(resto);

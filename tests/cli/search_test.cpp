@@ -34,6 +34,34 @@ TEST(CliSearch, PrintsTheNumbersOfTheMatchingRecords) {
     }
 }
 
+// The filter and the order are the core's tests; here, that each option reaches
+// them, --anomalie without a value, and the rows are printed in the list's order.
+TEST(CliList, OptionsReachTheFilterAndTheOrder) {
+    CartellaTemporanea dir;
+    const std::string w = dir.scrivi(
+        "w", test::lavoro({test::pulito().data("20030201"),
+                           test::pulito().cf("BNCLRA80B41F205X").data("20030101").tipo('6'),
+                           test::pulito().cf("RSSGNN").data("20020101"),
+                           test::pulito().data("20030301")}));
+    const struct {
+        std::vector<std::string> opzioni;
+        std::string atteso;
+    } casi[] = {
+        {{}, "1\n2\n3\n4\n"},
+        {{"--sort", "data"}, "3\n2\n1\n4\n"},
+        {{"--sort", "data:desc", "--cf", "rss"}, "4\n1\n3\n"},
+        {{"--tipo", "V"}, "2\n"},
+        {{"--anomalie", "--sort", "n:desc"}, "3\n2\n"},  // a short code, a wrong check letter
+    };
+    for (const auto& c : casi) {
+        std::vector<std::string> argomenti = {"list", w};
+        argomenti.insert(argomenti.end(), c.opzioni.begin(), c.opzioni.end());
+        const auto r = lancia(argomenti);
+        EXPECT_EQ(r.codice, 0) << r.err;
+        EXPECT_EQ(r.out, c.atteso) << testing::PrintToString(c.opzioni);
+    }
+}
+
 TEST(CliSearch, StopsAtTheLastWholeRecordWithTheDumpsWarning) {
     CartellaTemporanea dir;
     const std::string riga = RigaVersamento().cf("RSS").record();
