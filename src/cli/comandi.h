@@ -33,6 +33,10 @@ int comandoCheck(std::span<const std::string_view> argomenti);
 /// municipality.
 int comandoSummary(std::span<const std::string_view> argomenti);
 
+/// statement WORKFILE CODICEFISCALE [--format text|csv|json] [--valuta E|L]: the
+/// totals by tax year of one taxpayer's payments, with their record numbers.
+int comandoStatement(std::span<const std::string_view> argomenti);
+
 /// list WORKFILE [--cf PREFIX] [--anno YEAR] [--tipo O|V] [--anomalie]
 /// [--sort COLUMN[:desc]]: the numbers of the payments the list shows, in its order.
 int comandoList(std::span<const std::string_view> argomenti);

@@ -37,6 +37,8 @@ constexpr pliventa::cli::Guida kGuida = {
     "  list WORKFILE [--cf PREFIX] [--anno YEAR] [--tipo O|V] [--anomalie]\n"
     "       [--sort COLUMN[:desc]]\n"
     "        i numeri dei versamenti dell'elenco, filtrati e ordinati\n"
+    "  statement WORKFILE CODICEFISCALE [--format text|csv|json] [--valuta E|L]\n"
+    "        la scheda del contribuente: i suoi totali per anno d'imposta\n"
     "  check WORKFILE [--valuta E|L]\n"
     "        i versamenti che sembrano errati, un oggetto JSON per anomalia\n"
     "  summary WORKFILE --by anno|mese|comune [--format text|csv|json] [--valuta E|L]\n"
@@ -87,6 +89,9 @@ int esegui(int argc, char** argv) {
     }
     if (comando == "list") {
         return comandoList(resto);
+    }
+    if (comando == "statement") {
+        return comandoStatement(resto);
     }
     if (comando == "export") {
         return comandoExport(resto);

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <optional>
 
+#include "base/testo.h"
 #include "cli/argomenti.h"
 #include "cli/comandi.h"
 #include "cli/flusso.h"
@@ -57,6 +59,25 @@ constexpr Guida kGuida = {
 
 constexpr std::string_view kOpzioni[] = {"--by", "--format", "--valuta"};
 
+constexpr Guida kGuidaScheda = {
+    "statement",
+    "statement WORKFILE CODICEFISCALE [--format text|csv|json] [--valuta E|L]",
+    "Scrive su standard output la scheda del contribuente: i totali di summary --by\n"
+    "anno calcolati sui soli versamenti del file di lavoro WORKFILE il cui codice\n"
+    "fiscale è esattamente CODICEFISCALE (gli spazi finali non contano), negli\n"
+    "stessi formati e con le stesse chiavi JSON; in JSON ogni riga ha anche la\n"
+    "chiave records, i numeri dei suoi versamenti nell'ordine del file.\n"
+    "\n"
+    "  --format text|csv|json   come summary (predefinito text)\n"
+    "  --valuta E|L             come summary (predefinito E)\n"
+    "  -h, --help               questo aiuto\n"
+    "\n"
+    "Nessun versamento: nessuna riga, un avviso su standard error, codice 0.\n"
+    "Codici di uscita: 0 riuscito, 1 errore di lettura o scrittura, 2 uso errato.\n",
+};
+
+constexpr std::string_view kOpzioniScheda[] = {"--format", "--valuta"};
+
 enum class Formato { testo, csv, json };
 
 /// The keys of the amounts of importiRiepilogo(), in its order.
@@ -74,7 +95,7 @@ constexpr std::array<std::string_view, kColonneImporto> kChiaviJson = {
     "altri_fabbricati_violazione",
 };
 
-void aggiungiJson(std::string& out, const GruppoRiepilogo& g, bool euro) {
+void aggiungiJson(std::string& out, const GruppoRiepilogo& g, bool euro, bool conRecord) {
     out += "{\"group\": ";
     aggiungiStringa(out, g.chiave);
     out += ", \"tipo\": ";
@@ -98,6 +119,14 @@ void aggiungiJson(std::string& out, const GruppoRiepilogo& g, bool euro) {
     }
     out += ", \"anomalie\": ";
     out += std::to_string(g.anomalie);
+    if (conRecord) {
+        out += ", \"records\": [";
+        for (std::size_t i = 0; i < g.record.size(); ++i) {
+            out += i > 0 ? ", " : "";
+            out += std::to_string(g.record[i]);
+        }
+        out += ']';
+    }
     out += "}\n";
 }
 
@@ -137,6 +166,62 @@ std::string testoAllineato(const Riepilogo& riepilogo, Raggruppamento r, bool eu
     return out;
 }
 
+/// The format of "--format", or the exit code of a usage error (printed).
+std::variant<Formato, int> formatoDi(const Argomenti& arg, const Guida& guida) {
+    const std::string_view nome = arg.valore("--format").value_or("text");
+    if (nome == "text") {
+        return Formato::testo;
+    }
+    if (nome == "csv") {
+        return Formato::csv;
+    }
+    if (nome == "json") {
+        return Formato::json;
+    }
+    return erroreUso(
+        guida, "formato non valido: \"" + std::string(nome) + "\" (ammessi text, csv e json)");
+}
+
+/// Reads the work file at `percorso`, totals what `ambito` covers by `r` and
+/// writes it in `formato` on standard output; the exit code.
+int scrivi(const std::string& percorso, const AmbitoRiepilogo& ambito, Raggruppamento r,
+           Formato formato, bool euro) {
+    auto archivio = ArchivioLavoro::apriarchivio(percorso);
+    if (!archivio) {
+        return erroreIO(archivio.errore());
+    }
+    const Esito<Riepilogo> riepilogo = riepiloga(*archivio, {}, 0, ambito);
+    if (!riepilogo) {
+        return erroreIO(riepilogo.errore());
+    }
+
+    Scrittore uscita(STDOUT_FILENO, "standard output");
+    switch (formato) {
+        case Formato::testo:
+            uscita.testo() = testoAllineato(*riepilogo, r, euro);
+            break;
+        case Formato::csv:
+            uscita.testo() = testoCsv(*riepilogo, r, euro);
+            break;
+        case Formato::json:
+            for (const GruppoRiepilogo& g : riepilogo->per(r)) {
+                aggiungiJson(uscita.testo(), g, euro, ambito.codiceFiscale.has_value());
+            }
+            break;
+    }
+    if (const EsitoVuoto fine = uscita.svuota(); !fine) {
+        return erroreIO(fine.errore());
+    }
+    if (riepilogo->parziale) {
+        avvisaParziale(percorso);
+    }
+    if (ambito.codiceFiscale && riepilogo->totale.versamenti == 0) {
+        std::fprintf(stderr, "pliventa-cli statement: nessun versamento del codice fiscale %s\n",
+                     daCp1252(*ambito.codiceFiscale).c_str());
+    }
+    return kRiuscito;
+}
+
 }  // namespace
 
 int comandoSummary(std::span<const std::string_view> argomenti) {
@@ -159,49 +244,52 @@ int comandoSummary(std::span<const std::string_view> argomenti) {
         return erroreUso(kGuida, "raggruppamento non valido: \"" + std::string(*per) +
                                      "\" (ammessi anno, mese e comune)");
     }
-    const std::string_view nomeFormato = arg.valore("--format").value_or("text");
-    Formato formato = Formato::testo;
-    if (nomeFormato == "csv") {
-        formato = Formato::csv;
-    } else if (nomeFormato == "json") {
-        formato = Formato::json;
-    } else if (nomeFormato != "text") {
-        return erroreUso(kGuida, "formato non valido: \"" + std::string(nomeFormato) +
-                                     "\" (ammessi text, csv e json)");
+    const auto formato = formatoDi(arg, kGuida);
+    if (const int* esito = std::get_if<int>(&formato)) {
+        return *esito;
     }
-    const bool euro = lettura.euro;
+    AmbitoRiepilogo ambito;
+    ambito.solo = raggruppamento;
+    return scrivi(std::string(arg.operandi[0]), ambito, *raggruppamento, std::get<Formato>(formato),
+                  lettura.euro);
+}
 
-    const std::string percorso(arg.operandi[0]);
-    auto archivio = ArchivioLavoro::apriarchivio(percorso);
-    if (!archivio) {
-        return erroreIO(archivio.errore());
+int comandoStatement(std::span<const std::string_view> argomenti) {
+    const auto preparato = preparaComando(argomenti, kOpzioniScheda, kGuidaScheda);
+    if (const int* esito = std::get_if<int>(&preparato)) {
+        return *esito;
     }
-    const Esito<Riepilogo> riepilogo = riepiloga(*archivio, {}, 0, raggruppamento);
-    if (!riepilogo) {
-        return erroreIO(riepilogo.errore());
+    const Argomenti& arg = std::get<Argomenti>(preparato);
+    if (arg.operandi.empty() || arg.operandi[0].empty()) {
+        return erroreUso(kGuidaScheda, "manca il file di lavoro WORKFILE");
     }
-
-    Scrittore uscita(STDOUT_FILENO, "standard output");
-    switch (formato) {
-        case Formato::testo:
-            uscita.testo() = testoAllineato(*riepilogo, *raggruppamento, euro);
-            break;
-        case Formato::csv:
-            uscita.testo() = testoCsv(*riepilogo, *raggruppamento, euro);
-            break;
-        case Formato::json:
-            for (const GruppoRiepilogo& g : riepilogo->per(*raggruppamento)) {
-                aggiungiJson(uscita.testo(), g, euro);
-            }
-            break;
+    if (arg.operandi.size() < 2) {
+        return erroreUso(kGuidaScheda, "manca il codice fiscale CODICEFISCALE");
     }
-    if (const EsitoVuoto fine = uscita.svuota(); !fine) {
-        return erroreIO(fine.errore());
+    if (arg.operandi.size() > 2) {
+        return erroreUso(kGuidaScheda, "argomento in più: " + std::string(arg.operandi[2]));
     }
-    if (riepilogo->parziale) {
-        avvisaParziale(percorso);
+    // The code is looked for as the work file writes it; one that Windows-1252
+    // cannot write is in no record.
+    const std::optional<std::string> codice = aCp1252(arg.operandi[1]);
+    if (!codice) {
+        return erroreUso(kGuidaScheda,
+                         "il codice fiscale non è testo UTF-8 valido o non è "
+                         "scrivibile nel file di lavoro");
     }
-    return kRiuscito;
+    const auto lettura = opzioniLettura(arg, kGuidaScheda);
+    if (const int* esito = std::get_if<int>(&lettura)) {
+        return *esito;
+    }
+    const auto formato = formatoDi(arg, kGuidaScheda);
+    if (const int* esito = std::get_if<int>(&formato)) {
+        return *esito;
+    }
+    AmbitoRiepilogo ambito;
+    ambito.solo = Raggruppamento::anno;
+    ambito.codiceFiscale = *codice;
+    return scrivi(std::string(arg.operandi[0]), ambito, Raggruppamento::anno,
+                  std::get<Formato>(formato), std::get<OpzioniLettura>(lettura).euro);
 }
 
 }  // namespace pliventa::cli

@@ -62,6 +62,7 @@ struct Accumulo {
     std::uint64_t anomalie = 0;
     Somme ordinari;
     Somme violazione;
+    std::vector<std::uint64_t> record;  ///< for a statement
 };
 
 /// The groups of one grouping, found by the raw bytes of their key packed into an
@@ -100,6 +101,7 @@ public:
             g.anomalie = a.anomalie;
             g.ordinari = a.ordinari.esatte();
             g.violazione = a.violazione.esatte();
+            g.record = a.record;
             out.push_back(std::move(g));
         }
         // std::string compares its bytes as unsigned: the order does not depend on
@@ -186,14 +188,32 @@ struct Colonne {
     std::array<std::uint8_t, kColonne> campi{};   ///< a column's field, by kCampiRiepilogo
 };
 
+const Posizione kCodice = posizione(Campo::codicefiscale);
+
+/// The codice fiscale field that holds `codice`: its text without the blanks at
+/// its end, blank-filled to the field's width. A text longer than the field
+/// matches no field: it is kept one byte too long.
+std::string campoCodiceFiscale(std::string_view codice) {
+    while (!codice.empty() && codice.back() == ' ') {
+        codice.remove_suffix(1);
+    }
+    std::string campo(codice.substr(0, kCodice.larghezza + 1));
+    if (campo.size() < kCodice.larghezza) {
+        campo.resize(kCodice.larghezza, ' ');
+    }
+    return campo;
+}
+
 /// The pass itself: every record is added to its group of each grouping.
 class Passata {
 public:
     /// A pass that totals the tax-year groups, which give the grand total, and the
     /// groupings of `altri` (a bit for each Raggruppamento).
-    explicit Passata(unsigned altri) : altri_(altri) {}
+    /// Each group keeps the numbers of its payments when `conRecord`.
+    Passata(unsigned altri, bool conRecord) : altri_(altri), conRecord_(conRecord) {}
 
-    void aggiungi(std::string_view record) {
+    /// Adds record number `numero`, whose bytes are `record`.
+    void aggiungi(std::string_view record, std::uint64_t numero) {
         const Versamento v = Versamento::daByte(record);
         const bool anomalo = controlla(v) != 0;
         const char* r = record.data();
@@ -204,6 +224,9 @@ public:
             g.violazioni += violazione ? 1 : 0;
             g.anomalie += anomalo ? 1 : 0;
             aggiungiImporti(violazione ? g.violazione : g.ordinari, importi, v);
+            if (conRecord_) {
+                g.record.push_back(numero);
+            }
         };
 
         somma(indice(Raggruppamento::anno)
@@ -328,6 +351,7 @@ private:
     const Posizione kAnnoVersamento = posizione(Campo::annoversamento);
     const Colonne colonne_;
     unsigned altri_;
+    bool conRecord_;
     std::array<Indice, 3> indici_;
     std::vector<Somme*> sospesi_;  ///< the sums with digit sums in this block
 };
@@ -359,6 +383,7 @@ std::vector<GruppoRiepilogo> unisci(std::vector<GruppoRiepilogo> a,
         } else if (i == a.end() || prima(*j, *i)) {
             out.push_back(*j++);
         } else {
+            i->record.insert(i->record.end(), j->record.begin(), j->record.end());
             aggiungiGruppo(*i, *j++);
             out.push_back(std::move(*i++));
         }
@@ -369,7 +394,7 @@ std::vector<GruppoRiepilogo> unisci(std::vector<GruppoRiepilogo> a,
 }  // namespace
 
 Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const Controllo& controllo,
-                           std::size_t parti, std::optional<Raggruppamento> solo) {
+                           std::size_t parti, const AmbitoRiepilogo& ambito) {
     if (parti == 0) {
         const Esito<std::uint64_t> byte = archivio.lunghezza();
         parti = partiPerScansione(byte ? *byte / Versamento::kLunghezzaRecord : 0);
@@ -377,16 +402,22 @@ Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const Controllo& cont
     // Each part totals its own records; the groups of the parts are added up after.
     unsigned altri = 0;
     for (Raggruppamento g : kRaggruppamenti) {
-        if (!solo || *solo == g) {
+        if (!ambito.solo || *ambito.solo == g) {
             altri |= 1u << static_cast<unsigned>(g);
         }
     }
-    std::vector<Passata> passate(parti, Passata(altri));
+    const bool scheda = ambito.codiceFiscale.has_value();
+    const std::string codice = scheda ? campoCodiceFiscale(*ambito.codiceFiscale) : std::string();
+    std::vector<Passata> passate(parti, Passata(altri, scheda));
     const Esito<Lettura> letti =
         parallelo(archivio, controllo, parti, [&](std::size_t k, const Blocco& blocco) {
             Passata& passata = passate[k];
             for (std::size_t i = 0; i < blocco.size(); ++i) {
-                passata.aggiungi(blocco.record(i));
+                const std::string_view record = blocco.record(i);
+                if (scheda && record.substr(kCodice.inizio, kCodice.larghezza) != codice) {
+                    continue;
+                }
+                passata.aggiungi(record, blocco.numero(i));
             }
             passata.fineBlocco();
             return EsitoVuoto(Nulla{});
@@ -404,6 +435,13 @@ Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const Controllo& cont
             gruppi = unisci(std::move(gruppi), parte.per(g));
         }
         aggiungiGruppo(r.totale, parte.totale);
+    }
+    // A part reads a run of records in each round, so the parts' numbers
+    // interleave: put each group's back in file order.
+    for (auto& gruppi : r.gruppi) {
+        for (GruppoRiepilogo& g : gruppi) {
+            std::sort(g.record.begin(), g.record.end());
+        }
     }
     r.parziale = letti->parziale;
     r.archivio = archivio.percorso();

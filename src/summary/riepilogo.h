@@ -53,6 +53,9 @@ struct GruppoRiepilogo {
     std::array<SommaEsatta, 6> ordinari;
     /// The same over the violation payments.
     std::array<SommaEsatta, 6> violazione;
+    /// The numbers of its payments in file order, kept for one taxpayer's
+    /// statement (AmbitoRiepilogo::codiceFiscale); empty otherwise.
+    std::vector<std::uint64_t> record;
 
     bool operator==(const GruppoRiepilogo&) const = default;
 };
@@ -72,16 +75,25 @@ struct Riepilogo {
     }
 };
 
+/// What a summary covers.
+struct AmbitoRiepilogo {
+    /// That grouping alone, besides the tax year (whose groups give the grand
+    /// total); the other groupings are left empty. Every grouping when absent.
+    std::optional<Raggruppamento> solo;
+    /// One taxpayer's statement: only the payments whose codice fiscale field is
+    /// this text (Windows-1252 bytes; blanks at the end of either are ignored), and
+    /// each group keeps the numbers of its payments.
+    std::optional<std::string> codiceFiscale;
+};
+
 /// Reads every whole record of `archivio` once, on the parallel pass over a work
-/// file in `parti` runs (0: one per processor), and totals it in its group of each
-/// grouping, or, given `solo`, of that grouping alone (and of the tax year, whose
-/// groups give the grand total; the other groupings are then left empty); the
-/// parts' totals added up are those of one pass. Returns the summary, or the
-/// pass's error: InputOutput naming the work file when it cannot be read or
-/// changes length meanwhile, Annullato when `controllo` asked to stop.
+/// file in `parti` runs (0: one per processor), and totals those in `ambito` in
+/// their group of each grouping it asks for; the parts' totals added up are those
+/// of one pass. Returns the summary, or the pass's error: InputOutput naming the
+/// work file when it cannot be read or changes length meanwhile, Annullato when
+/// `controllo` asked to stop.
 Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const Controllo& controllo = {},
-                           std::size_t parti = 0,
-                           std::optional<Raggruppamento> solo = std::nullopt);
+                           std::size_t parti = 0, const AmbitoRiepilogo& ambito = {});
 
 /// How many amount columns the summary has.
 inline constexpr std::size_t kColonneImporto = 11;

@@ -123,3 +123,27 @@ TEST(CliSummary, TextCsvAndJsonWithTheirOptions) {
 
 }  // namespace
 }  // namespace pliventa
+
+namespace pliventa {
+namespace {
+
+// The statement is the summary's pass over one code: here, that the code reaches
+// it, JSON rows carry their records, and no payment is told on standard error.
+TEST(CliStatement, OneCodesRowsWithTheirRecords) {
+    CartellaTemporanea dir;
+    const std::string w = dir.scrivi("w", treVersamenti());
+    const auto r = test::lancia({"statement", w, "00000000000", "--format", "json"});
+    EXPECT_EQ(r.codice, 0) << r.err;
+    EXPECT_NE(r.out.find("\"tipo\": \"O\""), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"anomalie\": 0, \"records\": [1]}\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"records\": [2]}\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("\"group\": \"2002\""), std::string::npos) << r.out;
+
+    const auto nessuno = test::lancia({"statement", w, "YYY", "--format", "json"});
+    EXPECT_EQ(nessuno.codice, 0);
+    EXPECT_EQ(nessuno.out, "");
+    EXPECT_NE(nessuno.err.find("nessun versamento del codice fiscale YYY"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pliventa

@@ -37,6 +37,8 @@ TEST(CliUso, HelpUsageErrorsAndInputErrorsHaveTheirExitCodes) {
         {{"list", w, "--sort", "cf:giu"}, 2, nullptr, "ordine non valido: \"cf:giu\""},
         {{"list", w, "--tipo", "o"}, 2, nullptr, "tipo non valido"},
         {{"list", w, "--anno", "3"}, 2, nullptr, "anno non valido"},
+        {{"statement", w}, 2, nullptr, "manca il codice fiscale"},
+        {{"statement", w, "X", "--format", "xml"}, 2, nullptr, "formato non valido"},
         {{"dump"}, 2, nullptr, "manca il file di lavoro"},
         {{"dump", w, "--x"}, 2, nullptr, "opzione sconosciuta: --x"},
         {{"dump", w, "--valuta"}, 2, nullptr, "manca il valore dell'opzione --valuta"},

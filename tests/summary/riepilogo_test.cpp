@@ -209,6 +209,45 @@ TEST(Riepilogo, LargeSumsAreExactToTheUnitAcrossBlocks) {
     }
 }
 
+TEST(Riepilogo, AStatementTotalsOneCodeAndKeepsItsRecordsInFileOrder) {
+    // Many blocks, so that parts on threads read interleaved runs of records.
+    constexpr std::uint64_t kVersamenti = 5 * 4096 + 3;
+    std::string dati;
+    std::array<std::vector<std::uint64_t>, 2> attesi;  // by tax year 2001-2002
+    for (std::uint64_t n = 1; n <= kVersamenti; ++n) {
+        const std::size_t anno = n % 2;
+        RigaVersamento r =
+            versamento("H501", "20040115", anno == 0 ? "01" : "02", '3', {1, 1, 0, 0, 0, 0});
+        if (n % 7 == 0) {
+            r.cf("RSSMRA80A01H501U");
+            attesi[anno].push_back(n);
+        } else if (n % 7 == 1) {
+            r.cf("RSSMRA80A01H501");  // the same code one letter short
+        }
+        dati += r.record();
+    }
+    CartellaTemporanea dir;
+    const std::string w = dir.scrivi("iciview.out", dati);
+    auto a = ArchivioLavoro::apriarchivio(w);
+    ASSERT_TRUE(a.ok());
+    for (std::size_t parti : {1, 3}) {
+        AmbitoRiepilogo ambito;
+        ambito.solo = Raggruppamento::anno;
+        ambito.codiceFiscale = "RSSMRA80A01H501U  ";  // blanks at the end do not count
+        const auto r = riepiloga(*a, {}, parti, ambito);
+        ASSERT_TRUE(r.ok());
+        const auto& anni = r->per(Raggruppamento::anno);
+        ASSERT_EQ(anni.size(), 2u);
+        for (std::size_t i = 0; i < 2; ++i) {
+            EXPECT_EQ(anni[i].record, attesi[i]) << "parti " << parti;
+            EXPECT_EQ(anni[i].versamenti, attesi[i].size());
+        }
+        EXPECT_TRUE(r->per(Raggruppamento::comune).empty());
+        ambito.codiceFiscale = "RSSMRA80A01H501UX";  // longer than the field: no one
+        EXPECT_EQ(riepiloga(*a, {}, parti, ambito)->totale.versamenti, 0u);
+    }
+}
+
 TEST(Riepilogo, AnomaliesCountPaymentsNotRuleBreaks) {
     const auto buono = [] {
         return versamento("H501", "20030715", "03", '3', {10, 1, 2, 3, 0, 4});
