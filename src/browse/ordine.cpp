@@ -191,14 +191,12 @@ std::string_view nomiOrdine() {
            "altri_fabbricati, detrazione";
 }
 
-EsitoVuoto ordina(const ArchivioLavoro& archivio, std::vector<std::uint32_t>& righe, Ordine ordine,
-                  const Controllo& controllo, std::size_t parti) {
-    if (ordine.colonna == ColonnaOrdine::numero) {
-        if (ordine.discendente) {
-            std::reverse(righe.begin(), righe.end());
-        }
-        return Nulla{};
-    }
+namespace {
+
+/// The rows of `righe` as sort words, their keys read in one pass over the file.
+Esito<std::vector<std::uint64_t>> coppieDi(const ArchivioLavoro& archivio,
+                                           const std::vector<std::uint32_t>& righe, Ordine ordine,
+                                           const Controllo& controllo, std::size_t parti) {
     std::vector<std::uint64_t> coppie(righe.begin(), righe.end());
     if (parti == 0) {
         parti = partiPerScansione(righe.empty() ? 0 : righe.back());
@@ -222,7 +220,13 @@ EsitoVuoto ordina(const ArchivioLavoro& archivio, std::vector<std::uint32_t>& ri
     if (!letti) {
         return letti.errore();
     }
-    std::sort(coppie.begin(), coppie.end());
+    return coppie;
+}
+
+/// Puts the runs of sorted `coppie` whose shared key may hide different values
+/// in the order of those values.
+EsitoVuoto ordinaAmbigue(const ArchivioLavoro& archivio, std::vector<std::uint64_t>& coppie,
+                         Ordine ordine, const Controllo& controllo) {
     for (std::size_t da = 0; da < coppie.size();) {
         std::size_t a = da + 1;
         while (a < coppie.size() && (coppie[a] >> 32) == (coppie[da] >> 32)) {
@@ -242,8 +246,29 @@ EsitoVuoto ordina(const ArchivioLavoro& archivio, std::vector<std::uint32_t>& ri
         }
         da = a;
     }
-    for (std::size_t i = 0; i < coppie.size(); ++i) {
-        righe[i] = static_cast<std::uint32_t>(coppie[i]);
+    return Nulla{};
+}
+
+}  // namespace
+
+EsitoVuoto ordina(const ArchivioLavoro& archivio, std::vector<std::uint32_t>& righe, Ordine ordine,
+                  const Controllo& controllo, std::size_t parti) {
+    if (ordine.colonna == ColonnaOrdine::numero) {
+        if (ordine.discendente) {
+            std::reverse(righe.begin(), righe.end());
+        }
+        return Nulla{};
+    }
+    Esito<std::vector<std::uint64_t>> coppie = coppieDi(archivio, righe, ordine, controllo, parti);
+    if (!coppie) {
+        return coppie.errore();
+    }
+    std::sort(coppie->begin(), coppie->end());
+    if (EsitoVuoto esito = ordinaAmbigue(archivio, *coppie, ordine, controllo); !esito) {
+        return esito;
+    }
+    for (std::size_t i = 0; i < coppie->size(); ++i) {
+        righe[i] = static_cast<std::uint32_t>((*coppie)[i]);
     }
     return Nulla{};
 }

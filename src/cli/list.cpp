@@ -76,12 +76,11 @@ std::variant<Filtro, int> filtroDi(const Argomenti& arg, bool anomalie) {
     return f;
 }
 
-}  // namespace
-
-int comandoList(std::span<const std::string_view> argomenti) {
-    // --anomalie takes no value, unlike every option the parser knows: it is taken
-    // out first (up to a "--", after which everything is an operand).
-    std::vector<std::string_view> resto;
+/// --anomalie takes no value, unlike every option the parser knows: it is taken
+/// out of `argomenti` first (up to a "--", after which everything is an operand).
+/// Returns whether it was there.
+bool togliAnomalie(std::span<const std::string_view> argomenti,
+                   std::vector<std::string_view>& resto) {
     bool anomalie = false;
     bool operandi = false;
     for (std::string_view a : argomenti) {
@@ -92,6 +91,33 @@ int comandoList(std::span<const std::string_view> argomenti) {
             resto.push_back(a);
         }
     }
+    return anomalie;
+}
+
+/// The numbers of the records of `archivio` (`byte` long) that `f` keeps.
+Esito<std::vector<std::uint32_t>> righeDi(const ArchivioLavoro& archivio, std::uint64_t byte,
+                                          const Filtro& f) {
+    if (!f.vuoto()) {
+        return filtra(archivio, f);
+    }
+    // Every payment: no pass needed to find them.
+    const std::uint64_t n = byte / Versamento::kLunghezzaRecord;
+    if (n > kMassimoVersamentiElenco) {
+        return Errore{CodiceErrore::Uso, archivio.percorso(),
+                      "il file di lavoro ha troppi versamenti per l'elenco"};
+    }
+    std::vector<std::uint32_t> righe(n);
+    for (std::size_t i = 0; i < righe.size(); ++i) {
+        righe[i] = static_cast<std::uint32_t>(i + 1);
+    }
+    return righe;
+}
+
+}  // namespace
+
+int comandoList(std::span<const std::string_view> argomenti) {
+    std::vector<std::string_view> resto;
+    const bool anomalie = togliAnomalie(argomenti, resto);
     const auto preparato = preparaComando(resto, kAmmesse, kGuida);
     if (const int* esito = std::get_if<int>(&preparato)) {
         return *esito;
@@ -124,22 +150,7 @@ int comandoList(std::span<const std::string_view> argomenti) {
     if (!byte) {
         return erroreIO(byte.errore());
     }
-    Esito<std::vector<std::uint32_t>> righe = std::vector<std::uint32_t>{};
-    const Filtro& f = std::get<Filtro>(filtro);
-    if (f.vuoto()) {
-        // Every payment: no pass needed to find them.
-        const std::uint64_t n = *byte / Versamento::kLunghezzaRecord;
-        if (n > kMassimoVersamentiElenco) {
-            return erroreIO(Errore{CodiceErrore::Uso, percorso,
-                                   "il file di lavoro ha troppi versamenti per l'elenco"});
-        }
-        righe->resize(n);
-        for (std::size_t i = 0; i < righe->size(); ++i) {
-            (*righe)[i] = static_cast<std::uint32_t>(i + 1);
-        }
-    } else {
-        righe = filtra(*archivio, f);
-    }
+    Esito<std::vector<std::uint32_t>> righe = righeDi(*archivio, *byte, std::get<Filtro>(filtro));
     if (!righe) {
         return erroreIO(righe.errore());
     }
