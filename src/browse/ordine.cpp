@@ -51,29 +51,17 @@ std::optional<Campo> campoImporto(ColonnaOrdine c) {
 // (a smaller value never gets a larger key) and rows of equal keys are read again
 // and ordered by their true values.
 
-// The codice fiscale: its first six bytes as a number in base 37. The blank, the
-// ten digits and the 26 letters have codes 0 to 36 in byte order; any other byte
-// takes the code of the nearest of them below it.
-constexpr std::size_t kByteChiaveCf = 6;
+// The codice fiscale: four of its sixteen bytes at a time, as a big-endian word,
+// so that words compare as the bytes do. The first four make the key of the one
+// sort; the rows that tie are sorted again by the next four within their tie,
+// read in one more pass over the file, up to the last four (kLivelliCf passes in
+// all at most): two codes that tie then are the same code.
+constexpr std::size_t kLivelliCf = 4;
 
-constexpr std::array<std::uint8_t, 256> kCodiciCf = [] {
-    std::array<std::uint8_t, 256> t{};
-    std::uint8_t codice = 0;
-    for (int b = 0; b < 256; ++b) {
-        const bool simbolo = (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z');
-        if (simbolo) {
-            ++codice;
-        }
-        t[static_cast<std::size_t>(b)] = codice;
-    }
-    return t;
-}();
-static_assert(kCodiciCf['Z'] == 36 && kCodiciCf['0'] == 1 && kCodiciCf[' '] == 0);
-
-std::uint32_t chiaveCf(std::string_view cf) {
+std::uint32_t chiaveCf(std::string_view cf, std::size_t livello) {
     std::uint32_t k = 0;
-    for (std::size_t i = 0; i < kByteChiaveCf; ++i) {
-        k = k * 37 + kCodiciCf[static_cast<unsigned char>(cf[i])];
+    for (std::size_t i = 4 * livello; i < 4 * livello + 4; ++i) {
+        k = (k << 8) | static_cast<unsigned char>(cf[i]);
     }
     return k;
 }
@@ -96,7 +84,7 @@ std::uint32_t chiaveImporto(double v) {
     return static_cast<std::uint32_t>(k);
 }
 
-std::uint32_t chiave(const Versamento& v, ColonnaOrdine c) {
+std::uint32_t chiave(const Versamento& v, ColonnaOrdine c, std::size_t livello = 0) {
     switch (c) {
         case ColonnaOrdine::numero:
             return 0;
@@ -105,7 +93,7 @@ std::uint32_t chiave(const Versamento& v, ColonnaOrdine c) {
             return g ? static_cast<std::uint32_t>(g->anno * 10000 + g->mese * 100 + g->giorno) : 0;
         }
         case ColonnaOrdine::codiceFiscale:
-            return chiaveCf(v.campo(Campo::codicefiscale));
+            return chiaveCf(v.campo(Campo::codicefiscale), livello);
         case ColonnaOrdine::anno:
             return static_cast<std::uint32_t>(v.annoImposta().value_or(0));
         default:
@@ -113,17 +101,14 @@ std::uint32_t chiave(const Versamento& v, ColonnaOrdine c) {
     }
 }
 
-/// Whether rows of equal key `k` (as chiave() gives it) may still differ in value.
+/// Whether rows of an amount column with equal key `k` (as chiave() gives it) may
+/// still differ in value.
 bool ambigua(ColonnaOrdine c, std::uint32_t k) {
-    if (c == ColonnaOrdine::codiceFiscale) {
-        return true;
-    }
     return campoImporto(c).has_value() && (k % 2 == 1 || k == 0 || k == kMassimaChiave);
 }
 
 /// The true value of a row whose key was ambiguous.
 struct Valore {
-    std::array<char, 16> cf{};
     double importo = 0;
     std::uint32_t numero = 0;
 };
@@ -141,20 +126,12 @@ EsitoVuoto ordinaPari(const ArchivioLavoro& archivio, Ordine ordine,
         if (!v) {
             return v.errore();
         }
-        if (ordine.colonna == ColonnaOrdine::codiceFiscale) {
-            const std::string_view cf = v->campo(Campo::codicefiscale);
-            std::copy(cf.begin(), cf.end(), x.cf.begin());
-        } else {
-            x.importo = valoreNumerico(v->campo(*campoImporto(ordine.colonna)));
-        }
+        x.importo = valoreNumerico(v->campo(*campoImporto(ordine.colonna)));
         valori.push_back(x);
     }
     const auto confronta = [&](const Valore& x, const Valore& y) {
-        const int c = ordine.colonna == ColonnaOrdine::codiceFiscale
-                          ? std::memcmp(x.cf.data(), y.cf.data(), x.cf.size())
-                          : (x.importo < y.importo ? -1 : (y.importo < x.importo ? 1 : 0));
-        if (c != 0) {
-            return ordine.discendente ? c > 0 : c < 0;
+        if (x.importo != y.importo) {
+            return ordine.discendente ? x.importo > y.importo : x.importo < y.importo;
         }
         return x.numero < y.numero;
     };
@@ -199,7 +176,7 @@ Esito<std::vector<std::uint64_t>> coppieDi(const ArchivioLavoro& archivio,
                                            const Controllo& controllo, std::size_t parti) {
     std::vector<std::uint64_t> coppie(righe.begin(), righe.end());
     if (parti == 0) {
-        parti = partiPerScansione(righe.empty() ? 0 : righe.back());
+        parti = partiPerScansione(righe.back());
     }
     // Each part fills the keys of the rows of its blocks: different rows, so the
     // parts never write the same word.
@@ -249,10 +226,116 @@ EsitoVuoto ordinaAmbigue(const ArchivioLavoro& archivio, std::vector<std::uint64
     return Nulla{};
 }
 
+/// The rows of the runs of two or more sorted `coppie` (a run begins where
+/// `inizio` is set), grouped by the block of the file their record lies in, so
+/// that one pass can reach each of them: positions in `coppie`, and where each
+/// block's begin.
+struct Sospese {
+    std::vector<std::uint32_t> posizioni;
+    std::vector<std::size_t> inizioBlocco;  ///< one more than the blocks
+};
+
+Sospese sospese(const std::vector<std::uint64_t>& coppie, const std::vector<bool>& inizio,
+                std::uint64_t ultimo) {
+    constexpr std::uint64_t kBlocco = Scansione::kRecordPerBlocco;
+    Sospese s;
+    s.inizioBlocco.assign(static_cast<std::size_t>(ultimo / kBlocco) + 2, 0);
+    const auto blocco = [&](std::size_t p) {
+        return static_cast<std::size_t>((static_cast<std::uint32_t>(coppie[p]) - 1) / kBlocco);
+    };
+    // Counted first, then placed: memory for the rows themselves and no more.
+    for (int giro = 0; giro < 2; ++giro) {
+        std::vector<std::size_t> posto = s.inizioBlocco;
+        for (std::size_t da = 0; da < coppie.size();) {
+            std::size_t a = da + 1;
+            while (!inizio[a]) {
+                ++a;
+            }
+            for (std::size_t p = da; a - da > 1 && p < a; ++p) {
+                if (giro == 0) {
+                    ++s.inizioBlocco[blocco(p) + 1];
+                } else {
+                    s.posizioni[posto[blocco(p)]++] = static_cast<std::uint32_t>(p);
+                }
+            }
+            da = a;
+        }
+        if (giro == 0) {
+            for (std::size_t b = 1; b < s.inizioBlocco.size(); ++b) {
+                s.inizioBlocco[b] += s.inizioBlocco[b - 1];
+            }
+            s.posizioni.resize(s.inizioBlocco.back());
+        }
+    }
+    return s;
+}
+
+/// Sorts the runs of equal codici fiscali that the first four bytes left, by the
+/// next four at each pass over the file.
+EsitoVuoto affinaCf(const ArchivioLavoro& archivio, std::vector<std::uint64_t>& coppie,
+                    Ordine ordine, const Controllo& controllo, std::size_t parti,
+                    std::uint64_t ultimo) {
+    std::vector<bool> inizio(coppie.size() + 1, true);
+    for (std::size_t i = 1; i < coppie.size(); ++i) {
+        inizio[i] = (coppie[i] >> 32) != (coppie[i - 1] >> 32);
+    }
+    for (std::size_t livello = 1; livello < kLivelliCf; ++livello) {
+        const Sospese s = sospese(coppie, inizio, ultimo);
+        if (s.posizioni.empty()) {
+            break;
+        }
+        const Esito<Lettura> letti =
+            parallelo(archivio, controllo, parti, [&](std::size_t, const Blocco& blocco) {
+                const std::uint64_t fine = blocco.primo() + blocco.size();
+                const auto primo =
+                    static_cast<std::size_t>((blocco.primo() - 1) / Scansione::kRecordPerBlocco);
+                const std::size_t ultimoBlocco =
+                    std::min(static_cast<std::size_t>((fine - 2) / Scansione::kRecordPerBlocco),
+                             s.inizioBlocco.size() - 2);
+                for (std::size_t b = primo; b <= ultimoBlocco; ++b) {
+                    for (std::size_t i = s.inizioBlocco[b]; i < s.inizioBlocco[b + 1]; ++i) {
+                        std::uint64_t& coppia = coppie[s.posizioni[i]];
+                        const auto n = static_cast<std::uint32_t>(coppia);
+                        if (n < blocco.primo() || n >= fine) {
+                            continue;
+                        }
+                        std::uint32_t k =
+                            chiaveCf(blocco.record(n - blocco.primo())
+                                         .substr(posizione(Campo::codicefiscale).inizio),
+                                     livello);
+                        coppia = (std::uint64_t{ordine.discendente ? ~k : k} << 32) | n;
+                    }
+                }
+                return EsitoVuoto(Nulla{});
+            });
+        if (!letti) {
+            return letti.errore();
+        }
+        for (std::size_t da = 0; da < coppie.size();) {
+            std::size_t a = da + 1;
+            while (!inizio[a]) {
+                ++a;
+            }
+            if (a - da > 1) {
+                std::sort(coppie.begin() + static_cast<std::ptrdiff_t>(da),
+                          coppie.begin() + static_cast<std::ptrdiff_t>(a));
+                for (std::size_t i = da + 1; i < a; ++i) {
+                    inizio[i] = (coppie[i] >> 32) != (coppie[i - 1] >> 32);
+                }
+            }
+            da = a;
+        }
+    }
+    return Nulla{};
+}
+
 }  // namespace
 
 EsitoVuoto ordina(const ArchivioLavoro& archivio, std::vector<std::uint32_t>& righe, Ordine ordine,
                   const Controllo& controllo, std::size_t parti) {
+    if (righe.empty()) {
+        return Nulla{};
+    }
     if (ordine.colonna == ColonnaOrdine::numero) {
         if (ordine.discendente) {
             std::reverse(righe.begin(), righe.end());
@@ -264,7 +347,12 @@ EsitoVuoto ordina(const ArchivioLavoro& archivio, std::vector<std::uint32_t>& ri
         return coppie.errore();
     }
     std::sort(coppie->begin(), coppie->end());
-    if (EsitoVuoto esito = ordinaAmbigue(archivio, *coppie, ordine, controllo); !esito) {
+    const EsitoVuoto esito =
+        ordine.colonna == ColonnaOrdine::codiceFiscale
+            ? affinaCf(archivio, *coppie, ordine, controllo,
+                       parti != 0 ? parti : partiPerScansione(righe.back()), righe.back())
+            : ordinaAmbigue(archivio, *coppie, ordine, controllo);
+    if (!esito) {
         return esito;
     }
     for (std::size_t i = 0; i < coppie->size(); ++i) {
