@@ -270,6 +270,56 @@ Sospese sospese(const std::vector<std::uint64_t>& coppie, const std::vector<bool
     return s;
 }
 
+/// Puts in the rows `s` holds the key of level `livello` of their codice fiscale,
+/// in one pass over the file.
+EsitoVuoto rileggiCf(const ArchivioLavoro& archivio, std::vector<std::uint64_t>& coppie,
+                     const Sospese& s, std::size_t livello, Ordine ordine,
+                     const Controllo& controllo, std::size_t parti) {
+    constexpr std::uint64_t kBlocco = Scansione::kRecordPerBlocco;
+    const std::size_t inizioCf = posizione(Campo::codicefiscale).inizio;
+    const Esito<Lettura> letti =
+        parallelo(archivio, controllo, parti, [&](std::size_t, const Blocco& blocco) {
+            const std::uint64_t fine = blocco.primo() + blocco.size();
+            const auto primo = static_cast<std::size_t>((blocco.primo() - 1) / kBlocco);
+            const std::size_t ultimo =
+                std::min(static_cast<std::size_t>((fine - 2) / kBlocco), s.inizioBlocco.size() - 2);
+            for (std::size_t i = s.inizioBlocco[primo]; i < s.inizioBlocco[ultimo + 1]; ++i) {
+                std::uint64_t& coppia = coppie[s.posizioni[i]];
+                const auto n = static_cast<std::uint32_t>(coppia);
+                if (n < blocco.primo() || n >= fine) {
+                    continue;
+                }
+                const std::uint32_t k =
+                    chiaveCf(blocco.record(n - blocco.primo()).substr(inizioCf), livello);
+                coppia = (std::uint64_t{ordine.discendente ? ~k : k} << 32) | n;
+            }
+            return EsitoVuoto(Nulla{});
+        });
+    if (!letti) {
+        return letti.errore();
+    }
+    return Nulla{};
+}
+
+/// Sorts each run of two or more rows (a run begins where `inizio` is set) by
+/// its new keys, and marks where those differ as the beginnings of new runs.
+void ordinaDentro(std::vector<std::uint64_t>& coppie, std::vector<bool>& inizio) {
+    for (std::size_t da = 0; da < coppie.size();) {
+        std::size_t a = da + 1;
+        while (!inizio[a]) {
+            ++a;
+        }
+        if (a - da > 1) {
+            std::sort(coppie.begin() + static_cast<std::ptrdiff_t>(da),
+                      coppie.begin() + static_cast<std::ptrdiff_t>(a));
+            for (std::size_t i = da + 1; i < a; ++i) {
+                inizio[i] = (coppie[i] >> 32) != (coppie[i - 1] >> 32);
+            }
+        }
+        da = a;
+    }
+}
+
 /// Sorts the runs of equal codici fiscali that the first four bytes left, by the
 /// next four at each pass over the file.
 EsitoVuoto affinaCf(const ArchivioLavoro& archivio, std::vector<std::uint64_t>& coppie,
@@ -279,52 +329,16 @@ EsitoVuoto affinaCf(const ArchivioLavoro& archivio, std::vector<std::uint64_t>& 
     for (std::size_t i = 1; i < coppie.size(); ++i) {
         inizio[i] = (coppie[i] >> 32) != (coppie[i - 1] >> 32);
     }
-    for (std::size_t livello = 1; livello < kLivelliCf; ++livello) {
+    for (std::size_t livello = 1; livello < 2; ++livello) {
         const Sospese s = sospese(coppie, inizio, ultimo);
         if (s.posizioni.empty()) {
             break;
         }
-        const Esito<Lettura> letti =
-            parallelo(archivio, controllo, parti, [&](std::size_t, const Blocco& blocco) {
-                const std::uint64_t fine = blocco.primo() + blocco.size();
-                const auto primo =
-                    static_cast<std::size_t>((blocco.primo() - 1) / Scansione::kRecordPerBlocco);
-                const std::size_t ultimoBlocco =
-                    std::min(static_cast<std::size_t>((fine - 2) / Scansione::kRecordPerBlocco),
-                             s.inizioBlocco.size() - 2);
-                for (std::size_t b = primo; b <= ultimoBlocco; ++b) {
-                    for (std::size_t i = s.inizioBlocco[b]; i < s.inizioBlocco[b + 1]; ++i) {
-                        std::uint64_t& coppia = coppie[s.posizioni[i]];
-                        const auto n = static_cast<std::uint32_t>(coppia);
-                        if (n < blocco.primo() || n >= fine) {
-                            continue;
-                        }
-                        std::uint32_t k =
-                            chiaveCf(blocco.record(n - blocco.primo())
-                                         .substr(posizione(Campo::codicefiscale).inizio),
-                                     livello);
-                        coppia = (std::uint64_t{ordine.discendente ? ~k : k} << 32) | n;
-                    }
-                }
-                return EsitoVuoto(Nulla{});
-            });
-        if (!letti) {
-            return letti.errore();
+        if (EsitoVuoto esito = rileggiCf(archivio, coppie, s, livello, ordine, controllo, parti);
+            !esito) {
+            return esito;
         }
-        for (std::size_t da = 0; da < coppie.size();) {
-            std::size_t a = da + 1;
-            while (!inizio[a]) {
-                ++a;
-            }
-            if (a - da > 1) {
-                std::sort(coppie.begin() + static_cast<std::ptrdiff_t>(da),
-                          coppie.begin() + static_cast<std::ptrdiff_t>(a));
-                for (std::size_t i = da + 1; i < a; ++i) {
-                    inizio[i] = (coppie[i] >> 32) != (coppie[i - 1] >> 32);
-                }
-            }
-            da = a;
-        }
+        ordinaDentro(coppie, inizio);
     }
     return Nulla{};
 }
@@ -347,7 +361,7 @@ EsitoVuoto ordina(const ArchivioLavoro& archivio, std::vector<std::uint32_t>& ri
         return coppie.errore();
     }
     std::sort(coppie->begin(), coppie->end());
-    const EsitoVuoto esito =
+    EsitoVuoto esito =
         ordine.colonna == ColonnaOrdine::codiceFiscale
             ? affinaCf(archivio, *coppie, ordine, controllo,
                        parti != 0 ? parti : partiPerScansione(righe.back()), righe.back())
