@@ -128,9 +128,10 @@ Esito<RiepilogoEsportazione> Controllore::esporta(const QString& destinazione,
          QStringLiteral("Compressione della cartella di lavoro…")});
 }
 
-Esito<Riepilogo> Controllore::riepiloga(const ArchivioLavoro& archivio, const QString& titolo) {
+Esito<Riepilogo> Controllore::riepiloga(const ArchivioLavoro& archivio, const QString& titolo,
+                                        const AmbitoRiepilogo& ambito) {
     return esegui<Riepilogo>(
-        [&](Lavoro& l) { return pliventa::riepiloga(archivio, l.controllo()); }, titolo,
+        [&](Lavoro& l) { return pliventa::riepiloga(archivio, l.controllo(), 0, ambito); }, titolo,
         {QStringLiteral("Calcolo dei totali…")});
 }
 

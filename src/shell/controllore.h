@@ -75,8 +75,9 @@ public:
     std::uint32_t righeFoglio() const { return righeFoglio_; }
     void impostaRigheFoglio(std::uint32_t righe) { righeFoglio_ = righe; }
 
-    /// Totals `archivio` in one pass.
-    Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const QString& titolo);
+    /// Totals what `ambito` covers of `archivio` in one pass.
+    Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const QString& titolo,
+                               const AmbitoRiepilogo& ambito = {});
     /// Checks every payment of `archivio`.
     Esito<AnomalieTrovate> controlla(const ArchivioLavoro& archivio, const QString& titolo);
 

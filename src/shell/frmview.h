@@ -30,6 +30,7 @@ namespace pliventa {
 class FinestraElenco;
 class FinestraControlli;
 class FinestraRiepilogo;
+class FinestraScheda;
 class Lavoro;
 struct TipoPercorso;
 enum class Tracciato;
@@ -92,6 +93,9 @@ public:
     void mostraElenco();
     void mostraRiepilogo();
     void mostraControlli();
+    /// The statement of the codice fiscale `codice`; asked for, with that of the
+    /// payment shown proposed, when empty.
+    void mostraScheda(const QString& codice = {});
 
     // Handlers, one per control (connected in the constructor).
     void cmdApri_Click();
@@ -193,10 +197,12 @@ private:
     QAction* azioneElenco = nullptr;
     QAction* azioneRiepilogo = nullptr;
     QAction* azioneControlli = nullptr;
+    QAction* azioneScheda = nullptr;
     // The views on the open work file, while they are open.
     QPointer<FinestraElenco> elenco_;
     QPointer<FinestraRiepilogo> riepilogo_;
     QPointer<FinestraControlli> controlli_;
+    QPointer<FinestraScheda> scheda_;
 
     QLabel* Label2_0 = nullptr;
     QLineEdit* Text1 = nullptr;

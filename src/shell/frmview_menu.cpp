@@ -35,6 +35,9 @@ void frmView::costruisciMenu() {
     azioneControlli =
         visualizza->addAction(QStringLiteral("&Controlli…"), this, &frmView::mostraControlli);
     azioneControlli->setObjectName(QStringLiteral("azioneControlli"));
+    azioneScheda = visualizza->addAction(QStringLiteral("&Scheda contribuente…"), this,
+                                         [this] { mostraScheda(); });
+    azioneScheda->setObjectName(QStringLiteral("azioneScheda"));
 
     QMenu* aiuto = menuBar()->addMenu(QStringLiteral("A&iuto"));
     aiuto->setObjectName(QStringLiteral("menuAiuto"));
@@ -54,6 +57,7 @@ void frmView::aggiornaMenu() {
     azioneElenco->setEnabled(aperto);
     azioneRiepilogo->setEnabled(aperto);
     azioneControlli->setEnabled(aperto);
+    azioneScheda->setEnabled(aperto);
 }
 
 void frmView::chiudiArchivio() {

@@ -1,9 +1,11 @@
 // The views on the open work file (the list, the summary, the checks): each gets a
 // handle of its own on the file and owns what it shows; the long passes run here,
 // through the window's runner, before the view is made.
+#include "base/testo.h"
 #include "shell/finestra_controlli.h"
 #include "shell/finestra_elenco.h"
 #include "shell/finestra_riepilogo.h"
+#include "shell/finestra_scheda.h"
 #include "shell/frmview.h"
 
 namespace pliventa {
@@ -13,6 +15,7 @@ namespace {
 const QString kTitoloElenco = QStringLiteral("Elenco versamenti");
 const QString kTitoloRiepilogo = QStringLiteral("Riepilogo");
 const QString kTitoloControlli = QStringLiteral("Controlli");
+const QString kTitoloScheda = QStringLiteral("Scheda contribuente");
 
 // Brings a view that lives on to the front, as a second request for it means.
 void porta(QWidget* finestra) {
@@ -138,6 +141,53 @@ void frmView::mostraControlli() {
     connect(this, &frmView::valutaCambiata, vista,
             [this, vista] { vista->impostaValuta(valuta()); });
     controlli_ = vista;
+    apriVista(vista);
+}
+
+void frmView::mostraScheda(const QString& codice) {
+    if (!sessione().aperto()) {
+        avvisaNessunArchivio();
+        return;
+    }
+    QString scelto = codice.trimmed();
+    if (scelto.isEmpty()) {
+        // The payment shown proposes its own taxpayer.
+        QString proposto;
+        if (const Esito<Versamento> v = sessione().leggiCorrente()) {
+            proposto = daUtf8(daCp1252(senzaSpazi(v->campo(Campo::codicefiscale))));
+        }
+        scelto =
+            dialoghi_
+                .input(QStringLiteral("Codice fiscale del contribuente:"), kTitoloScheda, proposto)
+                .trimmed();
+        if (scelto.isEmpty()) {
+            return;
+        }
+    }
+    const QString intro = QStringLiteral("Impossibile preparare la scheda del contribuente.");
+    std::shared_ptr<const ArchivioLavoro> archivio = letturaPerVista(intro, kTitoloScheda);
+    if (!archivio) {
+        return;
+    }
+    AmbitoRiepilogo ambito;
+    ambito.solo = Raggruppamento::anno;
+    // The code as the work file writes it; one it cannot write is nobody's.
+    ambito.codiceFiscale = aCp1252(scelto.toStdString()).value_or(std::string(17, '?'));
+    Esito<Riepilogo> scheda = controllore_.riepiloga(*archivio, kTitoloScheda, ambito);
+    if (!scheda) {
+        if (scheda.errore().codice != CodiceErrore::Annullato) {
+            avvisaErrore(intro, scheda.errore(), kTitoloScheda);
+        }
+        return;
+    }
+    if (scheda_ != nullptr) {
+        scheda_->close();
+    }
+    auto* vista =
+        new FinestraScheda(std::move(archivio), scelto, std::move(*scheda), valuta(), this);
+    connect(this, &frmView::valutaCambiata, vista,
+            [this, vista] { vista->impostaValuta(valuta()); });
+    scheda_ = vista;
     apriVista(vista);
 }
 

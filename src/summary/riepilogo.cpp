@@ -448,6 +448,18 @@ Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const Controllo& cont
     return r;
 }
 
+GruppoRiepilogo gruppoDi(const Versamento& v) {
+    GruppoRiepilogo g;
+    g.versamenti = 1;
+    g.violazioni = v.violazione() ? 1 : 0;
+    g.anomalie = controlla(v) != 0 ? 1 : 0;
+    for (std::size_t j = 0; j < kCampiRiepilogo.size(); ++j) {
+        (v.violazione() ? g.violazione : g.ordinari)[j].aggiungi(
+            leggiNumero(v.campo(kCampiRiepilogo[j])));
+    }
+    return g;
+}
+
 std::vector<std::string_view> intestazioniRiepilogo(Raggruppamento r) {
     std::vector<std::string_view> out;
     switch (r) {

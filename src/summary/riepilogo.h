@@ -95,6 +95,11 @@ struct AmbitoRiepilogo {
 Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const Controllo& controllo = {},
                            std::size_t parti = 0, const AmbitoRiepilogo& ambito = {});
 
+/// The group of the one payment `v`, as a summary of it alone would total it: one
+/// payment (of violation or not), its amounts by the numeric value rule, and one
+/// anomaly when it breaks a check. The rows of a taxpayer's statement. Cannot fail.
+GruppoRiepilogo gruppoDi(const Versamento& v);
+
 /// How many amount columns the summary has.
 inline constexpr std::size_t kColonneImporto = 11;
 

@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -88,14 +89,15 @@ TEST_F(VisteTest, MenusHoldTheirEntriesAndTheViewsWaitForAWorkFile) {
     }
     EXPECT_EQ(menu, QStringList({QStringLiteral("Fil&e:&Riapri l'ultimo archivio|&Esci"),
                                  QStringLiteral("&Visualizza:&Elenco versamenti…|&Riepilogo…|"
-                                                "&Controlli…"),
+                                                "&Controlli…|&Scheda contribuente…"),
                                  QStringLiteral("A&iuto:&Informazioni")}));
     for (const char* nome :
-         {"azioneRiapri", "azioneElenco", "azioneRiepilogo", "azioneControlli"}) {
+         {"azioneRiapri", "azioneElenco", "azioneRiepilogo", "azioneControlli", "azioneScheda"}) {
         EXPECT_FALSE(azione(nome)->isEnabled()) << nome;
     }
     apriTre();
-    for (const char* nome : {"azioneElenco", "azioneRiepilogo", "azioneControlli"}) {
+    for (const char* nome :
+         {"azioneElenco", "azioneRiepilogo", "azioneControlli", "azioneScheda"}) {
         EXPECT_TRUE(azione(nome)->isEnabled()) << nome;
     }
 }
@@ -279,6 +281,33 @@ TEST_F(VisteTest, EveryButtonOfTheViewsHasAnAccessKeyOfItsOwn) {
     QWidget* elenco = vista<QWidget>("FinestraElenco");
     QTest::mouseClick(elenco->findChild<QPushButton*>(QStringLiteral("cmdChiudi")), Qt::LeftButton);
     EXPECT_FALSE(elenco->isVisible());
+}
+
+TEST_F(VisteTest, StatementOfTheTaxpayerShownListsItsPaymentsAndHandsOneBack) {
+    apri({ordinario("RSSMRA70A01H501S"), violazione("VRDLGU60B02F205T"),
+          ordinario("RSSMRA70A01H501S")});
+    mostra(3);
+    const QString titolo = QStringLiteral("Scheda contribuente");
+    dialoghi
+        .attendiInput(QStringLiteral("Codice fiscale del contribuente:"), titolo,
+                      QStringLiteral("RSSMRA70A01H501S"), QStringLiteral(" RSSMRA70A01H501S "))
+        .attendiLavoro(titolo);
+    azione("azioneScheda")->trigger();
+    auto* albero = vista<QTreeWidget>("alberoScheda");
+    ASSERT_NE(albero, nullptr);
+    ASSERT_EQ(albero->topLevelItemCount(), 1);
+    QTreeWidgetItem* gruppo = albero->topLevelItem(0);
+    ASSERT_EQ(gruppo->childCount(), 2);
+    EXPECT_EQ(gruppo->child(0)->text(0), QStringLiteral("N. 1"));
+    EXPECT_EQ(gruppo->child(1)->text(0), QStringLiteral("N. 3"));
+    emit albero->itemActivated(gruppo->child(0), 0);
+    EXPECT_EQ(finestra->sessione().recordcorrente(), 1.0);
+
+    // Cancelling the question opens nothing.
+    dialoghi.attendiInput(QStringLiteral("Codice fiscale del contribuente:"), titolo,
+                          QStringLiteral("RSSMRA70A01H501S"), QString());
+    azione("azioneScheda")->trigger();
+    EXPECT_EQ(finestra->findChildren<QTreeWidget*>(QStringLiteral("alberoScheda")).size(), 1);
 }
 
 TEST_F(VisteTest, ANewWorkFileClosesTheViewsOnTheOldOne) {
