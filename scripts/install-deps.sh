@@ -22,6 +22,7 @@ packages=(
   groff-base                     # the check of the manual pages
   dpkg-dev file lintian  # the package: dependencies found by dpkg-shlibdeps, its check
   strace                 # the test that the new work file is synced before its rename
+  poppler-utils          # pdftotext: the tests read the printouts back
 )
 if [ "${PLIVENTA_WITH_X:-0}" = 1 ]; then
   packages+=(xvfb xauth imagemagick)

@@ -9,6 +9,8 @@
 
 class QWidget;
 
+class QTextDocument;
+
 namespace pliventa {
 
 class Lavoro;
@@ -64,6 +66,10 @@ public:
     /// answering and, after half a second, a progress dialog titled `titolo` shows
     /// the text of `fasi` for the stage reported, with a button that cancels.
     virtual void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) = 0;
+
+    /// The print dialog titled `titolo` for `documento`: the clerk picks a printer,
+    /// or a PDF file, and it is printed there. Returns false when cancelled.
+    virtual bool stampa(const QString& titolo, QTextDocument& documento) = 0;
 
     /// The same dialogs as children of `finestra`: over it, modal to it, and
     /// answering one leaves `finestra`, not another window, in front. `finestra`

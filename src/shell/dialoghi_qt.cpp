@@ -7,15 +7,19 @@
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTextDocument>
 #include <QUrl>
 #include <algorithm>
 #include <limits>
 
 #include "shell/lavoro.h"
+#include "shell/stampa.h"
 
 namespace pliventa {
 
@@ -217,6 +221,21 @@ FileScelto DialoghiQt::salvaCome(const QString& titolo, const QString& proposta,
 
 bool DialoghiQt::apriDocumento(const QString& percorso) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(percorso));
+}
+
+bool DialoghiQt::stampa(const QString& titolo, QTextDocument& documento) {
+    QPrinter stampante(QPrinter::HighResolution);
+    stampante.setDocName(titolo);
+    if (documento.property(kOrizzontale).toBool()) {
+        stampante.setPageOrientation(QPageLayout::Landscape);
+    }
+    QPrintDialog dialogo(&stampante, genitore_);
+    dialogo.setWindowTitle(titolo);
+    if (dialogo.exec() != QDialog::Accepted) {
+        return false;
+    }
+    documento.print(&stampante);
+    return true;
 }
 
 std::unique_ptr<Dialoghi> DialoghiQt::figli(QWidget* finestra) {

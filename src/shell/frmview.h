@@ -96,6 +96,8 @@ public:
     /// The statement of the codice fiscale `codice`; asked for, with that of the
     /// payment shown proposed, when empty.
     void mostraScheda(const QString& codice = {});
+    /// Prints what the clerk is looking at: the view in front, or the payment shown.
+    void stampa();
 
     // Handlers, one per control (connected in the constructor).
     void cmdApri_Click();

@@ -20,6 +20,11 @@ void frmView::costruisciMenu() {
     azioneRiapri = file->addAction(QStringLiteral("&Riapri l'ultimo archivio"), this,
                                    &frmView::riapriUltimoArchivio);
     azioneRiapri->setObjectName(QStringLiteral("azioneRiapri"));
+    QAction* stampa = file->addAction(QStringLiteral("&Stampa…"), this, &frmView::stampa);
+    stampa->setObjectName(QStringLiteral("azioneStampa"));
+    stampa->setShortcut(QKeySequence::Print);
+    // Ctrl+P prints the view in front too, a window of its own.
+    stampa->setShortcutContext(Qt::ApplicationShortcut);
     file->addSeparator();
     QAction* esci = file->addAction(QStringLiteral("&Esci"), this, &frmView::Command2_Click);
     esci->setObjectName(QStringLiteral("azioneEsci"));

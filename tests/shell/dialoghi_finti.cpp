@@ -6,14 +6,18 @@
 #include <utility>
 
 #include "shell/lavoro.h"
+#include "shell/stampa.h"
+
+#include <QPrinter>
+#include <QTextDocument>
 
 namespace pliventa::test {
 
 namespace {
 
 const char* nome(int tipo) {
-    static const char* const kNomi[] = {"message box", "input box", "save-as dialog",
-                                        "document opening", "long work"};
+    static const char* const kNomi[] = {"message box",      "input box", "save-as dialog",
+                                        "document opening", "long work", "print dialog"};
     return kNomi[tipo];
 }
 
@@ -141,6 +145,31 @@ FileScelto DialoghiFinti::salvaCome(const QString& titolo, const QString& propos
     return a ? FileScelto{a->rispostaTesto, a->tipoFile} : FileScelto{};
 }
 
+DialoghiFinti& DialoghiFinti::attendiStampa(const QString& titolo, const QString& pdf) {
+    Atteso a;
+    a.tipo = Tipo::stampa;
+    a.testo = titolo;
+    a.titolo = titolo;
+    a.rispostaTesto = pdf;
+    attesi_.push_back(a);
+    return *this;
+}
+
+bool DialoghiFinti::stampa(const QString& titolo, QTextDocument& documento) {
+    const std::optional<Atteso> a = prossimo(Tipo::stampa, titolo, titolo);
+    if (!a || a->rispostaTesto.isEmpty()) {
+        return false;
+    }
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setOutputFileName(a->rispostaTesto);
+    if (documento.property(kOrizzontale).toBool()) {
+        pdf.setPageOrientation(QPageLayout::Landscape);
+    }
+    documento.print(&pdf);
+    return true;
+}
+
 bool DialoghiFinti::apriDocumento(const QString& percorso) {
     documenti_.push_back(percorso);
     const std::optional<Atteso> a = prossimo(Tipo::apertura, percorso, {});
@@ -204,6 +233,9 @@ public:
             finti_.attendi(lavoro, titolo, fasi);
             return true;
         });
+    }
+    bool stampa(const QString& titolo, QTextDocument& documento) override {
+        return con([&] { return finti_.stampa(titolo, documento); });
     }
     std::unique_ptr<Dialoghi> figli(QWidget* finestra) override { return finti_.figli(finestra); }
 

@@ -57,6 +57,9 @@ public:
     /// Fails the test for every expected dialog that never came, and forgets them.
     void verificaFine();
 
+    /// Expects the print dialog titled `titolo`; prints into the PDF file `pdf`
+    /// (empty = cancelled).
+    DialoghiFinti& attendiStampa(const QString& titolo, const QString& pdf);
     /// The texts of every message box shown so far.
     const std::vector<QString>& testi() const { return testi_; }
     /// For every message box shown so far, the area it was to leave visible (empty: none).
@@ -78,12 +81,13 @@ public:
                          const QString& filtro) override;
     bool apriDocumento(const QString& percorso) override;
     void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) override;
+    bool stampa(const QString& titolo, QTextDocument& documento) override;
     /// The same script, each dialog recorded with `finestra` as its parent.
     std::unique_ptr<Dialoghi> figli(QWidget* finestra) override;
 
 private:
     friend class DialoghiFigli;
-    enum class Tipo { messaggio, input, salva, apertura, lavoro };
+    enum class Tipo { messaggio, input, salva, apertura, lavoro, stampa };
     struct Atteso {
         Tipo tipo = Tipo::messaggio;
         std::optional<QString> testo{};  ///< message text, prompt or filter; nullopt: any

@@ -5,8 +5,10 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -87,7 +89,7 @@ TEST_F(VisteTest, MenusHoldTheirEntriesAndTheViewsWaitForAWorkFile) {
         }
         menu << a->text() + u':' + voci.join(u'|');
     }
-    EXPECT_EQ(menu, QStringList({QStringLiteral("Fil&e:&Riapri l'ultimo archivio|&Esci"),
+    EXPECT_EQ(menu, QStringList({QStringLiteral("Fil&e:&Riapri l'ultimo archivio|&Stampa…|&Esci"),
                                  QStringLiteral("&Visualizza:&Elenco versamenti…|&Riepilogo…|"
                                                 "&Controlli…|&Scheda contribuente…"),
                                  QStringLiteral("A&iuto:&Informazioni")}));
@@ -308,6 +310,36 @@ TEST_F(VisteTest, StatementOfTheTaxpayerShownListsItsPaymentsAndHandsOneBack) {
                           QStringLiteral("RSSMRA70A01H501S"), QString());
     azione("azioneScheda")->trigger();
     EXPECT_EQ(finestra->findChildren<QTreeWidget*>(QStringLiteral("alberoScheda")).size(), 1);
+}
+
+// The text of the PDF file `pdf`, as pdftotext reads it.
+QString testoPdf(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput()).simplified();
+}
+
+TEST_F(VisteTest, PrintsThePaymentShownOrTheViewInFront) {
+    apriTre();
+    const QString pdf = QDir(cartella()).filePath(QStringLiteral("stampa.pdf"));
+    dialoghi.attendiStampa(QStringLiteral("Stampa"), pdf);
+    azione("azioneStampa")->trigger();
+    const QString pagamento = testoPdf(pdf);
+    EXPECT_TRUE(pagamento.contains(QStringLiteral("Versamento File di lavoro: iciview.out")))
+        << pagamento.toStdString();
+    EXPECT_TRUE(pagamento.contains(QStringLiteral("Codice Fiscale RSSMRA70A01H501S")))
+        << pagamento.toStdString();
+
+    dialoghi.attendiLavoro(QStringLiteral("Riepilogo"))
+        .attendiStampa(QStringLiteral("Stampa"), pdf);
+    azione("azioneRiepilogo")->trigger();
+    QApplication::setActiveWindow(vista<QWidget>("FinestraRiepilogo"));
+    azione("azioneStampa")->trigger();
+    const QString riepilogo = testoPdf(pdf);
+    EXPECT_TRUE(riepilogo.contains(QStringLiteral("Totale 3 1 2.969,12")))
+        << riepilogo.toStdString();
+    EXPECT_TRUE(riepilogo.contains(QStringLiteral("Riepilogo"))) << riepilogo.toStdString();
 }
 
 TEST_F(VisteTest, ANewWorkFileClosesTheViewsOnTheOldOne) {
