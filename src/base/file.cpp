@@ -3,8 +3,10 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <linux/magic.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include <cstring>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace pliventa {
 
@@ -139,24 +142,156 @@ void rimuoviAvanzi(const std::string& cartella) {
     ::closedir(d);
 }
 
-/// The file to replace for `percorso`: itself, or the file at the end of its
-/// symbolic links. A link that loops or leads nowhere is an error naming `percorso`.
-Esito<std::string> daSostituire(const std::string& percorso) {
-    struct stat st {};
-    if (::lstat(percorso.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-        return percorso;
-    }
-    char* vero = ::realpath(percorso.c_str(), nullptr);
-    if (vero == nullptr) {
-        if (errno == ENOENT) {
-            return Errore{CodiceErrore::InputOutput, percorso,
-                          "il collegamento simbolico non porta a nessun file"};
+// Links followed at most on the way to a file, as the system allows.
+constexpr int kMassimoCollegamenti = 40;
+
+/// Puts the components of `percorso` on top of `resto`, the first one last (the
+/// next to be walked); empty ones and "." are dropped.
+void aggiungiComponenti(std::vector<std::string>& resto, std::string_view percorso) {
+    std::vector<std::string> nuovi;
+    while (!percorso.empty()) {
+        const std::size_t barra = percorso.find('/');
+        const std::string_view c = percorso.substr(0, barra);
+        if (!c.empty() && c != ".") {
+            nuovi.emplace_back(c);
         }
-        return erroreDiSistema(percorso, errno);
+        percorso.remove_prefix(barra == std::string_view::npos ? percorso.size() : barra + 1);
     }
-    std::string r(vero);
-    std::free(vero);
-    return r;
+    resto.insert(resto.end(), std::make_move_iterator(nuovi.rbegin()),
+                 std::make_move_iterator(nuovi.rend()));
+}
+
+/// `cartella` followed by `nome`; "" is the current folder.
+std::string unisci(const std::string& cartella, const std::string& nome) {
+    if (cartella.empty()) {
+        return nome;
+    }
+    return cartella.back() == '/' ? cartella + nome : cartella + "/" + nome;
+}
+
+/// The folder above `cartella`, whose components are no links.
+std::string padre(const std::string& cartella) {
+    if (cartella == "/") {
+        return cartella;
+    }
+    if (cartella.empty() || cartella == ".." ||
+        (cartella.size() >= 3 && cartella.compare(cartella.size() - 3, 3, "/..") == 0)) {
+        return unisci(cartella, "..");
+    }
+    const std::size_t barra = cartella.rfind('/');
+    if (barra == std::string::npos) {
+        return {};
+    }
+    return barra == 0 ? std::string("/") : cartella.substr(0, barra);
+}
+
+/// True when `cartella` holds the open descriptors of a process (/proc/PID/fd):
+/// its links are files some program holds open, not names.
+bool cartellaDescrittori(const std::string& cartella) {
+    const std::size_t barra = cartella.rfind('/');
+    struct statfs fs {};
+    return cartella.compare(barra == std::string::npos ? 0 : barra + 1, std::string::npos, "fd") ==
+               0 &&
+           ::statfs(cartella.c_str(), &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC;
+}
+
+/// The rule the system applies when it opens a path: in a folder that everyone may
+/// write in and that keeps each name to its owner (mode 1777, like /tmp), a
+/// symbolic link is followed only when it belongs to this user or to the folder's
+/// owner. Anyone else's link there may have been planted to turn this user's
+/// writing onto a file of his; it is refused, naming `nome`, the link.
+EsitoVuoto seguibile(const std::string& cartella, const struct stat& collegamento,
+                     const std::string& nome) {
+    struct stat c {};
+    if (::stat(cartella.empty() ? "." : cartella.c_str(), &c) != 0) {
+        return erroreDiSistema(nome, errno);
+    }
+    const bool condivisa = (c.st_mode & S_ISVTX) != 0 && (c.st_mode & S_IWOTH) != 0;
+    if (!condivisa || collegamento.st_uid == ::geteuid() || collegamento.st_uid == c.st_uid) {
+        return Nulla{};
+    }
+    return Errore{CodiceErrore::InputOutput, nome,
+                  "collegamento simbolico di un altro utente in una cartella condivisa: non "
+                  "viene seguito"};
+}
+
+/// Where an output leads once its symbolic links are followed.
+struct Bersaglio {
+    std::string vero;     ///< the file to replace or write in place
+    bool flusso = false;  ///< a descriptor that is a pipe, terminal or device
+};
+
+/// The file to replace for `percorso`: itself, or the file its symbolic links lead
+/// to, each link followed by the rule of seguibile(). The links are followed here,
+/// one at a time, rather than by the system, so that the rule holds for them all.
+/// An open descriptor (/dev/stdout, /dev/fd/N) is a stream when it is no regular
+/// file; when it is one, the shell opened it (perhaps to append to it) and it is
+/// refused. Errors name `percorso`, or the link refused.
+Esito<Bersaglio> daSostituire(const std::string& percorso) {
+    std::vector<std::string> resto;
+    aggiungiComponenti(resto, percorso);
+    std::string fatto = percorso.starts_with('/') ? "/" : "";
+    bool seguito = false;
+    bool ultimoCollegamento = false;  ///< the last component came from a link
+    int collegamenti = 0;
+    while (!resto.empty()) {
+        const std::string componente = std::move(resto.back());
+        resto.pop_back();
+        if (componente == "..") {
+            fatto = padre(fatto);
+            continue;
+        }
+        std::string qui = unisci(fatto, componente);
+        struct stat st {};
+        if (::lstat(qui.c_str(), &st) != 0) {
+            if (errno != ENOENT || !resto.empty()) {
+                return erroreDiSistema(percorso, errno);
+            }
+            if (ultimoCollegamento) {
+                return Errore{CodiceErrore::InputOutput, percorso,
+                              "il collegamento simbolico non porta a nessun file"};
+            }
+            fatto = std::move(qui);  // a new file
+            break;
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            fatto = std::move(qui);
+            continue;
+        }
+        if (++collegamenti > kMassimoCollegamenti) {
+            return erroreDiSistema(percorso, ELOOP);
+        }
+        if (EsitoVuoto e = seguibile(fatto, st, qui); !e) {
+            return e.errore();
+        }
+        if (resto.empty() && cartellaDescrittori(fatto)) {
+            struct stat aperto {};
+            if (::stat(qui.c_str(), &aperto) != 0) {
+                return erroreDiSistema(percorso, errno);
+            }
+            if (S_ISREG(aperto.st_mode)) {
+                return Errore{CodiceErrore::Uso, percorso,
+                              "l'uscita è un file aperto dalla shell; indicare un nome di file"};
+            }
+            return Bersaglio{percorso, true};
+        }
+        std::string destinazione(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(qui.c_str(), destinazione.data(), destinazione.size());
+        if (n < 0) {
+            return erroreDiSistema(percorso, errno);
+        }
+        destinazione.resize(static_cast<std::size_t>(n));
+        if (destinazione.starts_with('/')) {
+            fatto = "/";
+        }
+        ultimoCollegamento = ultimoCollegamento || resto.empty();
+        aggiungiComponenti(resto, destinazione);
+        seguito = true;
+    }
+    if (!seguito) {
+        return Bersaglio{percorso};
+    }
+    return Bersaglio{fatto.empty() ? std::string(".") : fatto};
 }
 
 }  // namespace
@@ -175,6 +310,44 @@ Esito<int> apriInLettura(const std::string& percorso) {
     return fd;
 }
 
+bool stessoFile(const std::string& a, const std::string& b) {
+    struct stat sa {
+    }, sb{};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+EsitoVuoto uscitaDistinta(const std::string& ingresso, const std::string& uscita,
+                          std::string_view cosa) {
+    if (!stessoFile(ingresso, uscita)) {
+        return Nulla{};
+    }
+    std::string motivo = "è ";
+    motivo += cosa;
+    motivo += " \"" + ingresso + "\": l'uscita deve essere un altro file";
+    return Errore{CodiceErrore::Uso, uscita, std::move(motivo)};
+}
+
+Esito<std::string> cartellaTemporanea(const std::string& scelta) {
+    std::string cartella = scelta;
+    if (cartella.empty()) {
+        const char* tmpdir = std::getenv("TMPDIR");
+        cartella = tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp";
+    }
+    struct stat st {};
+    if (::stat(cartella.c_str(), &st) != 0) {
+        return erroreDiSistema(cartella, errno);
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        // The system's text for ENOTDIR speaks of a component of a path.
+        return Errore{CodiceErrore::InputOutput, cartella, "non è una directory"};
+    }
+    if (::access(cartella.c_str(), W_OK | X_OK) != 0) {
+        return erroreDiSistema(cartella, errno);
+    }
+    return cartella;
+}
+
 std::string nomeTemporaneo(long pid, unsigned numero) {
     return std::string(kPrefisso) + std::to_string(pid) + "-" + std::to_string(numero) + "-" +
            questoComputer() + std::string(kSuffisso);
@@ -191,30 +364,31 @@ void rimuoviTemporaneiAperti() noexcept {
 }
 
 Esito<Sostituzione> Sostituzione::prepara(const std::string& percorso, bool descrittore) {
-    Esito<std::string> vero = daSostituire(percorso);
-    if (!vero) {
-        return vero.errore();
+    Esito<Bersaglio> bersaglio = daSostituire(percorso);
+    if (!bersaglio) {
+        return bersaglio.errore();
     }
+    std::string& vero = bersaglio->vero;
     Sostituzione s;
     s.percorso_ = percorso;
     struct stat st {};
-    if (::stat(vero->c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        if (S_ISDIR(st.st_mode)) {
+    if (bersaglio->flusso || (::stat(vero.c_str(), &st) == 0 && !S_ISREG(st.st_mode))) {
+        if (!bersaglio->flusso && S_ISDIR(st.st_mode)) {
             return erroreDiSistema(percorso, EISDIR);
         }
-        // A device or a FIFO cannot be renamed over: it is written as it is.
+        // A device, a FIFO or a pipe cannot be renamed over: it is written as it is.
         s.inPosto_ = true;
-        s.vero_ = percorso;
-        s.nome_ = percorso;
+        s.vero_ = vero;
+        s.nome_ = vero;
         if (descrittore) {
-            s.fd_ = ::open(percorso.c_str(), O_WRONLY | O_CLOEXEC);
+            s.fd_ = ::open(vero.c_str(), O_WRONLY | O_CLOEXEC);
             if (s.fd_ < 0) {
                 return erroreDiSistema(percorso, errno);
             }
         }
         return s;
     }
-    s.vero_ = std::move(*vero);
+    s.vero_ = std::move(vero);
     s.cartella_ = cartellaDi(s.vero_);
     rimuoviAvanzi(s.cartella_);
 

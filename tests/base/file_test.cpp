@@ -3,6 +3,8 @@
 // named file of the file systems that cannot make one).
 #include "base/file.h"
 
+#include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -229,6 +231,185 @@ TEST(Sostituzione, KeepsTheLeftoverOfALiveProcessItMayNotSignal) {
     dir.scrivi(suo, "non nostro");
     ASSERT_TRUE(sostituisci(dir.file("out"), "nuovo").ok());
     EXPECT_EQ(nomi(dir), (std::vector<std::string>{suo, "out"}));
+}
+
+TEST(UscitaDistinta, TheInputByAnyNameIsRefusedNamingBoth) {
+    CartellaTemporanea dir;
+    const std::string in = dir.scrivi("in.txt", "dati");
+    fs::create_directory(dir.file("sotto"));
+    fs::create_hard_link(in, dir.file("fisso"));
+    fs::create_symlink(in, dir.file("simbolico"));
+    dir.scrivi("altro", "x");
+    const struct {
+        std::string uscita;
+        bool rifiutata;
+    } casi[] = {
+        {in, true},
+        {dir.file("sotto/../in.txt"), true},
+        {dir.file("fisso"), true},
+        {dir.file("simbolico"), true},
+        {dir.file("altro"), false},
+        {dir.file("nuovo"), false},
+    };
+    for (const auto& c : casi) {
+        const EsitoVuoto e = uscitaDistinta(in, c.uscita, "il file da importare");
+        ASSERT_EQ(!e.ok(), c.rifiutata) << c.uscita;
+        if (c.rifiutata) {
+            EXPECT_EQ(e.errore().codice, CodiceErrore::Uso);
+            EXPECT_EQ(e.errore().descrizione(), c.uscita + ": è il file da importare \"" + in +
+                                                    "\": l'uscita deve essere un altro file");
+        }
+    }
+}
+
+/// While it lives, this process acts as the user `uid` (it stays root underneath).
+class ComeUtente {
+public:
+    explicit ComeUtente(uid_t uid) { EXPECT_EQ(::seteuid(uid), 0); }
+    ~ComeUtente() { EXPECT_EQ(::seteuid(0), 0); }
+    ComeUtente(const ComeUtente&) = delete;
+    ComeUtente& operator=(const ComeUtente&) = delete;
+};
+
+// In a folder that everyone writes in, another user may plant a link where a
+// clerk's output will go, to have the clerk's program replace a file of the
+// clerk's. Planting a link of another user takes root, and root is the clerk the
+// test then plays, as it plays the common user "nobody".
+TEST(Sostituzione, ALinkPlantedInASharedFolderIsFollowedOnlyWhenItsOwnerMayBeTrusted) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can plant a link of another user";
+    }
+    const passwd* nobody = ::getpwnam("nobody");
+    ASSERT_NE(nobody, nullptr);
+    const uid_t io = 0, lui = nobody->pw_uid, altro = 1;  // altro: "daemon"
+    const struct {
+        const char* caso;
+        mode_t modo;  ///< of the folder
+        uid_t cartella, collegamento, chiamante;
+        bool seguito;
+    } casi[] = {
+        {"root's output, another's link", 01777, io, lui, io, false},
+        {"root's own link", 01777, io, io, io, true},
+        {"a common user's output, another's link", 01777, io, altro, lui, false},
+        {"a common user's own link", 01777, io, lui, lui, true},
+        {"the folder owner's link", 01777, altro, altro, lui, true},
+        {"a folder without the sticky bit", 0777, io, altro, lui, true},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.caso);
+        CartellaTemporanea dir;
+        const fs::path condivisa = dir.percorso() / "condivisa";
+        fs::create_directory(condivisa);
+        // The caller's file: in a sticky folder no one else may replace it.
+        const std::string vero = dir.scrivi("condivisa/vero", "suo");
+        ASSERT_EQ(::chown(vero.c_str(), c.chiamante, static_cast<gid_t>(-1)), 0);
+        ASSERT_EQ(::chmod(dir.percorso().c_str(), 0755), 0);
+        for (const char* nome : {"out", "cartella"}) {
+            const fs::path link = condivisa / nome;
+            fs::create_symlink(nome == std::string("out") ? "vero" : ".", link);
+            ASSERT_EQ(::lchown(link.c_str(), c.collegamento, static_cast<gid_t>(-1)), 0);
+        }
+        ASSERT_EQ(::chown(condivisa.c_str(), c.cartella, static_cast<gid_t>(-1)), 0);
+        ASSERT_EQ(::chmod(condivisa.c_str(), c.modo), 0);
+        // The output a link, then a folder on the way that is one.
+        for (const char* uscita : {"out", "cartella/vero"}) {
+            const std::string percorso = (condivisa / uscita).string();
+            const std::string link = (condivisa / fs::path(uscita).begin()->string()).string();
+            const ComeUtente chi(c.chiamante);
+            const EsitoVuoto r = sostituisci(percorso, "nuovo");
+            EXPECT_EQ(r.ok(), c.seguito) << uscita;
+            if (!r.ok()) {
+                EXPECT_EQ(r.errore().descrizione(),
+                          link +
+                              ": collegamento simbolico di un altro utente in una cartella "
+                              "condivisa: non viene seguito");
+            }
+        }
+        EXPECT_EQ(leggiFile(vero), c.seguito ? "nuovo" : "suo");
+    }
+}
+
+// /dev/stdout and /dev/fd/N name what the shell opened: a pipe or a terminal is
+// written as a stream; a regular file may be one the shell opened to append to,
+// and replacing it would lose what it held.
+TEST(Sostituzione, ADescriptorOfTheShellIsAStreamOrRefused) {
+    CartellaTemporanea dir;
+    int tubo[2];
+    ASSERT_EQ(::pipe(tubo), 0);
+    const std::string log = dir.scrivi("log", "righe di prima\n");
+    const int aggiunta = ::open(log.c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(aggiunta, 0);
+    for (const std::string radice : {"/dev/fd/", "/proc/self/fd/"}) {
+        const EsitoVuoto flusso = sostituisci(radice + std::to_string(tubo[1]), "nel tubo");
+        ASSERT_TRUE(flusso.ok()) << flusso.errore().descrizione();
+        char letto[16] = {};
+        EXPECT_EQ(::read(tubo[0], letto, sizeof letto), 8);
+        EXPECT_EQ(std::string(letto), "nel tubo");
+
+        const std::string file = radice + std::to_string(aggiunta);
+        const EsitoVuoto rifiuto = sostituisci(file, "nuovo");
+        ASSERT_FALSE(rifiuto.ok());
+        EXPECT_EQ(rifiuto.errore().codice, CodiceErrore::Uso);
+        EXPECT_EQ(rifiuto.errore().descrizione(),
+                  file + ": l'uscita è un file aperto dalla shell; indicare un nome di file");
+    }
+    EXPECT_EQ(leggiFile(log), "righe di prima\n");
+    EXPECT_EQ(nomi(dir), std::vector<std::string>{"log"});
+    for (const int fd : {tubo[0], tubo[1], aggiunta}) {
+        ::close(fd);
+    }
+}
+
+/// While it lives, TMPDIR is `valore` (unset when null).
+class Tmpdir {
+public:
+    explicit Tmpdir(const char* valore) {
+        if (const char* v = std::getenv("TMPDIR")) {
+            prima_ = v;
+        }
+        valore != nullptr ? ::setenv("TMPDIR", valore, 1) : ::unsetenv("TMPDIR");
+    }
+    ~Tmpdir() { prima_ ? ::setenv("TMPDIR", prima_->c_str(), 1) : ::unsetenv("TMPDIR"); }
+    Tmpdir(const Tmpdir&) = delete;
+    Tmpdir& operator=(const Tmpdir&) = delete;
+
+private:
+    std::optional<std::string> prima_;
+};
+
+// A TMPDIR that cannot be used is an error whatever the reason: never a quiet
+// fall back on /tmp, which may not have the room the user set TMPDIR for.
+TEST(CartellaTemporanea, ATmpdirThatCannotBeUsedIsAnErrorWhateverTheReason) {
+    PLIVENTA_COME_UTENTE_COMUNE();
+    CartellaTemporanea dir;
+    const std::string file = dir.scrivi("file", "x");
+    const std::string chiusa = dir.file("chiusa");
+    fs::create_directory(chiusa);
+    ::chmod(chiusa.c_str(), 0555);
+    const struct {
+        std::optional<std::string> tmpdir;
+        std::string cartella;  ///< chosen, or "" for an error
+        const char* motivo;
+    } casi[] = {
+        {std::nullopt, "/tmp", ""},
+        {"", "/tmp", ""},
+        {dir.percorso().string(), dir.percorso().string(), ""},
+        {dir.file("manca"), "", "file o directory inesistente"},
+        {file, "", "non è una directory"},
+        {chiusa, "", "permesso negato"},
+    };
+    for (const auto& c : casi) {
+        const Tmpdir tmpdir(c.tmpdir ? c.tmpdir->c_str() : nullptr);
+        const Esito<std::string> r = cartellaTemporanea();
+        if (c.cartella.empty()) {
+            ASSERT_FALSE(r.ok()) << *c.tmpdir;
+            EXPECT_EQ(r.errore().percorso, *c.tmpdir);
+            EXPECT_EQ(r.errore().motivo, c.motivo);
+        } else {
+            ASSERT_TRUE(r.ok()) << r.errore().descrizione();
+            EXPECT_EQ(*r, c.cartella);
+        }
+    }
 }
 
 }  // namespace

@@ -69,5 +69,25 @@ TEST(Maiuscolo, UpperCasesTheCodePageLetters) {
     EXPECT_EQ(maiuscolo("÷ß1-"), "÷ß1-");
 }
 
+TEST(TestoNonFormula, TextASpreadsheetWouldReadAsAFormulaGetsAnApostrophe) {
+    const struct {
+        std::string_view cella, attesa;
+    } casi[] = {
+        {"=1+1", "'=1+1"}, {"+39", "'+39"}, {"-5", "'-5"},  {"@SUM(A1)", "'@SUM(A1)"},
+        {"\tA", "'\tA"},   {"\rA", "'\rA"}, {"A=1", "A=1"}, {"H501", "H501"},
+        {"", ""},          {"'A", "'A"},    {" =1", " =1"},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(testoNonFormula(c.cella), c.attesa) << testing::PrintToString(c.cella);
+    }
+}
+
+TEST(SenzaNul, EachNulBecomesTheReplacementCharacter) {
+    using namespace std::string_literals;
+    EXPECT_EQ(senzaNul("AB\0CD"s), "AB\uFFFDCD");
+    EXPECT_EQ(senzaNul("\0\0"s), "\uFFFD\uFFFD");
+    EXPECT_EQ(senzaNul("ABCD"), "ABCD");
+}
+
 }  // namespace
 }  // namespace pliventa

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sstream>
+
 #include "libro_letto.h"
 #include "righe.h"
+#include "summary/tabella.h"
 
 namespace pliventa {
 namespace {
@@ -103,6 +107,35 @@ TEST(RiepilogoLibro, HeadersGroupRowsAndABoldGrandTotal) {
             EXPECT_EQ(l[cella], attesa) << cella;
         }
     }
+}
+
+// The saved CSV as LibreOffice opens it on an Italian desktop with its formulas
+// evaluated: a key that looks like a formula stays the text it is, amounts stay
+// numbers (LibreOffice quotes numbers, not text, when it writes CSV).
+TEST(RiepilogoCsv, LibreOfficeKeepsTheKeysAsTextAndTheAmountsAsNumbers) {
+    Riepilogo r;
+    r.gruppi[static_cast<std::size_t>(Raggruppamento::comune)] = {gruppo("=1+1", '\0'),
+                                                                  gruppo("-5", '\0')};
+    r.totale = gruppo("", '\0');
+    CartellaTemporanea dir;
+    std::filesystem::create_directory(dir.file("in"));
+    const std::string csv = dir.file("in/riepilogo.csv");
+    ASSERT_TRUE(salvaCsv(r, Raggruppamento::comune, false, csv).ok());
+    // ";" separated, '"' quoted, UTF-8, Italian, formulas evaluated (the 13th option).
+    const auto letto = test::csvLibreOffice(
+        csv, dir.percorso().string(), "CSV:59,34,76,1,,1040,false,false,false,false,false,0,true");
+    if (!letto) {
+        GTEST_SKIP() << "LibreOffice is not installed";
+    }
+    std::vector<std::string> righe;
+    std::istringstream in(*letto);
+    for (std::string riga; std::getline(in, riga);) {
+        righe.push_back(riga);
+    }
+    ASSERT_EQ(righe.size(), 4u) << *letto;
+    EXPECT_EQ(righe[1].substr(0, 6), "'=1+1;") << righe[1];
+    EXPECT_EQ(righe[2].substr(0, 4), "'-5;") << righe[2];
+    EXPECT_NE(righe[2].find(";\"-1234\";"), std::string::npos) << righe[2];
 }
 
 }  // namespace
