@@ -15,6 +15,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -221,77 +222,127 @@ struct Bersaglio {
     bool flusso = false;  ///< a descriptor that is a pipe, terminal or device
 };
 
-/// The file to replace for `percorso`: itself, or the file its symbolic links lead
-/// to, each link followed by the rule of seguibile(). The links are followed here,
-/// one at a time, rather than by the system, so that the rule holds for them all.
-/// An open descriptor (/dev/stdout, /dev/fd/N) is a stream when it is no regular
-/// file; when it is one, the shell opened it (perhaps to append to it) and it is
-/// refused. Errors name `percorso`, or the link refused.
-Esito<Bersaglio> daSostituire(const std::string& percorso) {
-    std::vector<std::string> resto;
-    aggiungiComponenti(resto, percorso);
-    std::string fatto = percorso.starts_with('/') ? "/" : "";
-    bool seguito = false;
-    bool ultimoCollegamento = false;  ///< the last component came from a link
-    int collegamenti = 0;
-    while (!resto.empty()) {
-        const std::string componente = std::move(resto.back());
-        resto.pop_back();
-        if (componente == "..") {
-            fatto = padre(fatto);
-            continue;
-        }
-        std::string qui = unisci(fatto, componente);
-        struct stat st {};
-        if (::lstat(qui.c_str(), &st) != 0) {
-            if (errno != ENOENT || !resto.empty()) {
-                return erroreDiSistema(percorso, errno);
+/// An output that is an open descriptor (/dev/stdout, /dev/fd/N, reached as the
+/// link `qui`): a stream when it is no regular file; when it is one, the shell
+/// opened it (perhaps to append to it), and replacing it would lose what it held.
+Esito<Bersaglio> descrittoreAperto(const std::string& percorso, const std::string& qui) {
+    struct stat aperto {};
+    if (::stat(qui.c_str(), &aperto) != 0) {
+        return erroreDiSistema(percorso, errno);
+    }
+    if (S_ISREG(aperto.st_mode)) {
+        return Errore{CodiceErrore::Uso, percorso,
+                      "l'uscita è un file aperto dalla shell; indicare un nome di file"};
+    }
+    return Bersaglio{percorso, true};
+}
+
+/// The walk along an output's path, one component at a time, following its
+/// symbolic links by hand so that seguibile() holds for each of them.
+class Cammino {
+public:
+    explicit Cammino(const std::string& percorso)
+        : percorso_(percorso), fatto_(percorso.starts_with('/') ? "/" : "") {
+        aggiungiComponenti(resto_, percorso);
+    }
+
+    Esito<Bersaglio> percorri() {
+        while (!resto_.empty()) {
+            const std::string componente = std::move(resto_.back());
+            resto_.pop_back();
+            if (componente == "..") {
+                fatto_ = padre(fatto_);
+                continue;
             }
-            if (ultimoCollegamento) {
-                return Errore{CodiceErrore::InputOutput, percorso,
-                              "il collegamento simbolico non porta a nessun file"};
+            std::string qui = unisci(fatto_, componente);
+            struct stat st {};
+            if (::lstat(qui.c_str(), &st) != 0) {
+                return mancante(std::move(qui), errno);
             }
-            fatto = std::move(qui);  // a new file
-            break;
+            if (!S_ISLNK(st.st_mode)) {
+                fatto_ = std::move(qui);
+                continue;
+            }
+            Esito<std::optional<Bersaglio>> fine = segui(qui, st);
+            if (!fine) {
+                return fine.errore();
+            }
+            if (*fine) {
+                return std::move(**fine);
+            }
         }
-        if (!S_ISLNK(st.st_mode)) {
-            fatto = std::move(qui);
-            continue;
+        return arrivo();
+    }
+
+private:
+    /// The walk's end: the output itself when no link was followed.
+    Bersaglio arrivo() const {
+        if (!seguito_) {
+            return Bersaglio{percorso_};
         }
-        if (++collegamenti > kMassimoCollegamenti) {
-            return erroreDiSistema(percorso, ELOOP);
+        return Bersaglio{fatto_.empty() ? std::string(".") : fatto_};
+    }
+
+    /// `qui` could not be looked at (errno `e`): a new file when it does not exist
+    /// and is the last component, unless a link led there.
+    Esito<Bersaglio> mancante(std::string qui, int e) {
+        if (e != ENOENT || !resto_.empty()) {
+            return erroreDiSistema(percorso_, e);
         }
-        if (EsitoVuoto e = seguibile(fatto, st, qui); !e) {
+        if (ultimoCollegamento_) {
+            return Errore{CodiceErrore::InputOutput, percorso_,
+                          "il collegamento simbolico non porta a nessun file"};
+        }
+        fatto_ = std::move(qui);
+        return arrivo();
+    }
+
+    /// Follows the link `qui` of folder fatto_; the end of the walk when it is a
+    /// descriptor of this process.
+    Esito<std::optional<Bersaglio>> segui(const std::string& qui, const struct stat& st) {
+        if (++collegamenti_ > kMassimoCollegamenti) {
+            return erroreDiSistema(percorso_, ELOOP);
+        }
+        if (EsitoVuoto e = seguibile(fatto_, st, qui); !e) {
             return e.errore();
         }
-        if (resto.empty() && cartellaDescrittori(fatto)) {
-            struct stat aperto {};
-            if (::stat(qui.c_str(), &aperto) != 0) {
-                return erroreDiSistema(percorso, errno);
+        if (resto_.empty() && cartellaDescrittori(fatto_)) {
+            Esito<Bersaglio> b = descrittoreAperto(percorso_, qui);
+            if (!b) {
+                return b.errore();
             }
-            if (S_ISREG(aperto.st_mode)) {
-                return Errore{CodiceErrore::Uso, percorso,
-                              "l'uscita è un file aperto dalla shell; indicare un nome di file"};
-            }
-            return Bersaglio{percorso, true};
+            return std::optional<Bersaglio>(std::move(*b));
         }
         std::string destinazione(PATH_MAX, '\0');
         const ssize_t n = ::readlink(qui.c_str(), destinazione.data(), destinazione.size());
         if (n < 0) {
-            return erroreDiSistema(percorso, errno);
+            return erroreDiSistema(percorso_, errno);
         }
         destinazione.resize(static_cast<std::size_t>(n));
         if (destinazione.starts_with('/')) {
-            fatto = "/";
+            fatto_ = "/";
         }
-        ultimoCollegamento = ultimoCollegamento || resto.empty();
-        aggiungiComponenti(resto, destinazione);
-        seguito = true;
+        ultimoCollegamento_ = ultimoCollegamento_ || resto_.empty();
+        aggiungiComponenti(resto_, destinazione);
+        seguito_ = true;
+        return std::optional<Bersaglio>();
     }
-    if (!seguito) {
-        return Bersaglio{percorso};
-    }
-    return Bersaglio{fatto.empty() ? std::string(".") : fatto};
+
+    const std::string& percorso_;
+    std::vector<std::string> resto_;  ///< components still to walk, the next one last
+    std::string fatto_;               ///< the folder reached, its links followed; "" is "."
+    bool seguito_ = false;
+    bool ultimoCollegamento_ = false;  ///< the last component came from a link
+    int collegamenti_ = 0;
+};
+
+/// The file to replace for `percorso`: itself, or the file its symbolic links lead
+/// to, each link followed by the rule of seguibile(). The links are followed here,
+/// one at a time, rather than by the system, so that the rule holds for them all.
+/// An open descriptor (/dev/stdout, /dev/fd/N) is a stream when it is no regular
+/// file, and refused when it is one. Errors name `percorso`, or the link refused.
+Esito<Bersaglio> daSostituire(const std::string& percorso) {
+    return Cammino(percorso).percorri();
 }
 
 }  // namespace
