@@ -181,16 +181,21 @@ Esito<std::string> cartellaTemporanea(const std::string& scelta) {
         const char* tmpdir = std::getenv("TMPDIR");
         cartella = tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp";
     }
+    // The reason says which folder it is: the user may not know the program uses one.
+    const auto inutilizzabile = [&cartella](std::string motivo) {
+        return Errore{CodiceErrore::InputOutput, cartella,
+                      "cartella dei file temporanei: " + std::move(motivo)};
+    };
     struct stat st {};
     if (::stat(cartella.c_str(), &st) != 0) {
-        return erroreDiSistema(cartella, errno);
+        return inutilizzabile(motivoDiSistema(errno));
     }
     if (!S_ISDIR(st.st_mode)) {
         // The system's text for ENOTDIR speaks of a component of a path.
-        return Errore{CodiceErrore::InputOutput, cartella, "non è una directory"};
+        return inutilizzabile("non è una directory");
     }
     if (::access(cartella.c_str(), W_OK | X_OK) != 0) {
-        return erroreDiSistema(cartella, errno);
+        return inutilizzabile(motivoDiSistema(errno));
     }
     return cartella;
 }

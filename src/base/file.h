@@ -31,8 +31,8 @@ EsitoVuoto uscitaDistinta(const std::string& ingresso, const std::string& uscita
 /// The folder for temporary files: `scelta` when not empty, else $TMPDIR when set
 /// and not empty, else /tmp. Checked to be a folder this user may write in: a
 /// TMPDIR that is missing, not a folder or not writable is an InputOutput error
-/// naming it with the reason, never a quiet fall back on /tmp (the user set it to
-/// have room elsewhere).
+/// naming it, its reason beginning "cartella dei file temporanei: ", never a quiet
+/// fall back on /tmp (the user set it to have room elsewhere).
 Esito<std::string> cartellaTemporanea(const std::string& scelta = {});
 
 /// A new file being written in place of an output file.

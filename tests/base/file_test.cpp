@@ -404,7 +404,7 @@ TEST(CartellaTemporanea, ATmpdirThatCannotBeUsedIsAnErrorWhateverTheReason) {
         if (c.cartella.empty()) {
             ASSERT_FALSE(r.ok()) << *c.tmpdir;
             EXPECT_EQ(r.errore().percorso, *c.tmpdir);
-            EXPECT_EQ(r.errore().motivo, c.motivo);
+            EXPECT_EQ(r.errore().motivo, std::string("cartella dei file temporanei: ") + c.motivo);
         } else {
             ASSERT_TRUE(r.ok()) << r.errore().descrizione();
             EXPECT_EQ(*r, c.cartella);

@@ -216,7 +216,7 @@ TEST_F(Esportazione, FailuresNameThePathAndLeaveTheOldFile) {
         {"full disk", "/dev/full", temporanei, 0, CodiceErrore::InputOutput, "/dev/full",
          "spazio esaurito sul dispositivo"},
         {"missing temporary folder", libro(), dir.file("manca"), 0, CodiceErrore::InputOutput,
-         dir.file("manca"), "file o directory inesistente"},
+         dir.file("manca"), "cartella dei file temporanei: file o directory inesistente"},
         {"full temporary folder", libro(), temporanei, 256 * 1024, CodiceErrore::InputOutput,
          temporanei, "file troppo grande"},
     };
