@@ -239,64 +239,37 @@ TEST(UscitaDistinta, TheInputByAnyNameIsRefusedNamingBoth) {
     fs::create_directory(dir.file("sotto"));
     fs::create_hard_link(in, dir.file("fisso"));
     fs::create_symlink(in, dir.file("simbolico"));
-    dir.scrivi("altro", "x");
-    const struct {
-        std::string uscita;
-        bool rifiutata;
-    } casi[] = {
-        {in, true},
-        {dir.file("sotto/../in.txt"), true},
-        {dir.file("fisso"), true},
-        {dir.file("simbolico"), true},
-        {dir.file("altro"), false},
-        {dir.file("nuovo"), false},
-    };
-    for (const auto& c : casi) {
-        const EsitoVuoto e = uscitaDistinta(in, c.uscita, "il file da importare");
-        ASSERT_EQ(!e.ok(), c.rifiutata) << c.uscita;
-        if (c.rifiutata) {
+    for (const char* uscita : {"in.txt", "sotto/../in.txt", "fisso", "simbolico", "altro"}) {
+        const EsitoVuoto e = uscitaDistinta(in, dir.file(uscita), "il file da importare");
+        ASSERT_EQ(e.ok(), uscita == std::string("altro")) << uscita;
+        if (!e.ok()) {
             EXPECT_EQ(e.errore().codice, CodiceErrore::Uso);
-            EXPECT_EQ(e.errore().descrizione(), c.uscita + ": è il file da importare \"" + in +
-                                                    "\": l'uscita deve essere un altro file");
+            EXPECT_EQ(e.errore().descrizione(), dir.file(uscita) + ": è il file da importare \"" +
+                                                    in + "\": l'uscita deve essere un altro file");
         }
     }
 }
 
-/// While it lives, this process acts as the user `uid` (it stays root underneath).
-class ComeUtente {
-public:
-    explicit ComeUtente(uid_t uid) { EXPECT_EQ(::seteuid(uid), 0); }
-    ~ComeUtente() { EXPECT_EQ(::seteuid(0), 0); }
-    ComeUtente(const ComeUtente&) = delete;
-    ComeUtente& operator=(const ComeUtente&) = delete;
-};
-
-// In a folder that everyone writes in, another user may plant a link where a
-// clerk's output will go, to have the clerk's program replace a file of the
-// clerk's. Planting a link of another user takes root, and root is the clerk the
-// test then plays, as it plays the common user "nobody".
+// In a folder everyone writes in, another user may plant a link where a clerk's
+// output will go, to have the clerk's program replace a file of the clerk's. Only
+// root can plant a link of another user; the test then plays root and "nobody".
 TEST(Sostituzione, ALinkPlantedInASharedFolderIsFollowedOnlyWhenItsOwnerMayBeTrusted) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "only root can plant a link of another user";
     }
-    const passwd* nobody = ::getpwnam("nobody");
-    ASSERT_NE(nobody, nullptr);
-    const uid_t io = 0, lui = nobody->pw_uid, altro = 1;  // altro: "daemon"
+    const uid_t io = 0, lui = ::getpwnam("nobody")->pw_uid, altro = 1;  // altro: "daemon"
     const struct {
-        const char* caso;
         mode_t modo;  ///< of the folder
         uid_t cartella, collegamento, chiamante;
         bool seguito;
     } casi[] = {
-        {"root's output, another's link", 01777, io, lui, io, false},
-        {"root's own link", 01777, io, io, io, true},
-        {"a common user's output, another's link", 01777, io, altro, lui, false},
-        {"a common user's own link", 01777, io, lui, lui, true},
-        {"the folder owner's link", 01777, altro, altro, lui, true},
-        {"a folder without the sticky bit", 0777, io, altro, lui, true},
+        {01777, io, lui, io, false},  {01777, io, altro, lui, false},
+        {01777, io, lui, lui, true},  {01777, altro, altro, lui, true},  // the folder's owner
+        {0777, io, altro, lui, true},                                    // not sticky
     };
     for (const auto& c : casi) {
-        SCOPED_TRACE(c.caso);
+        SCOPED_TRACE(testing::Message() << std::oct << c.modo << std::dec << " " << c.cartella
+                                        << " " << c.collegamento << " " << c.chiamante);
         CartellaTemporanea dir;
         const fs::path condivisa = dir.percorso() / "condivisa";
         fs::create_directory(condivisa);
@@ -304,23 +277,22 @@ TEST(Sostituzione, ALinkPlantedInASharedFolderIsFollowedOnlyWhenItsOwnerMayBeTru
         const std::string vero = dir.scrivi("condivisa/vero", "suo");
         ASSERT_EQ(::chown(vero.c_str(), c.chiamante, static_cast<gid_t>(-1)), 0);
         ASSERT_EQ(::chmod(dir.percorso().c_str(), 0755), 0);
-        for (const char* nome : {"out", "cartella"}) {
-            const fs::path link = condivisa / nome;
-            fs::create_symlink(nome == std::string("out") ? "vero" : ".", link);
-            ASSERT_EQ(::lchown(link.c_str(), c.collegamento, static_cast<gid_t>(-1)), 0);
+        fs::create_symlink("vero", condivisa / "out");
+        fs::create_symlink(".", condivisa / "cartella");
+        for (const char* l : {"out", "cartella"}) {
+            ASSERT_EQ(::lchown((condivisa / l).c_str(), c.collegamento, static_cast<gid_t>(-1)), 0);
         }
         ASSERT_EQ(::chown(condivisa.c_str(), c.cartella, static_cast<gid_t>(-1)), 0);
         ASSERT_EQ(::chmod(condivisa.c_str(), c.modo), 0);
         // The output a link, then a folder on the way that is one.
         for (const char* uscita : {"out", "cartella/vero"}) {
-            const std::string percorso = (condivisa / uscita).string();
-            const std::string link = (condivisa / fs::path(uscita).begin()->string()).string();
-            const ComeUtente chi(c.chiamante);
-            const EsitoVuoto r = sostituisci(percorso, "nuovo");
-            EXPECT_EQ(r.ok(), c.seguito) << uscita;
+            ASSERT_EQ(::seteuid(c.chiamante), 0);
+            const EsitoVuoto r = sostituisci((condivisa / uscita).string(), "nuovo");
+            ASSERT_EQ(::seteuid(0), 0);
+            ASSERT_EQ(r.ok(), c.seguito) << uscita;
             if (!r.ok()) {
                 EXPECT_EQ(r.errore().descrizione(),
-                          link +
+                          (condivisa / *fs::path(uscita).begin()).string() +
                               ": collegamento simbolico di un altro utente in una cartella "
                               "condivisa: non viene seguito");
             }
@@ -329,23 +301,19 @@ TEST(Sostituzione, ALinkPlantedInASharedFolderIsFollowedOnlyWhenItsOwnerMayBeTru
     }
 }
 
-// /dev/stdout and /dev/fd/N name what the shell opened: a pipe or a terminal is
-// written as a stream; a regular file may be one the shell opened to append to,
-// and replacing it would lose what it held.
+// /dev/stdout and /dev/fd/N name what the shell opened: a pipe is written as a
+// stream; a regular file may be one opened to append to, so it is not replaced.
 TEST(Sostituzione, ADescriptorOfTheShellIsAStreamOrRefused) {
     CartellaTemporanea dir;
     int tubo[2];
     ASSERT_EQ(::pipe(tubo), 0);
-    const std::string log = dir.scrivi("log", "righe di prima\n");
+    const std::string log = dir.scrivi("log", "prima\n");
     const int aggiunta = ::open(log.c_str(), O_WRONLY | O_APPEND);
-    ASSERT_GE(aggiunta, 0);
     for (const std::string radice : {"/dev/fd/", "/proc/self/fd/"}) {
-        const EsitoVuoto flusso = sostituisci(radice + std::to_string(tubo[1]), "nel tubo");
-        ASSERT_TRUE(flusso.ok()) << flusso.errore().descrizione();
+        ASSERT_TRUE(sostituisci(radice + std::to_string(tubo[1]), "nel tubo").ok());
         char letto[16] = {};
         EXPECT_EQ(::read(tubo[0], letto, sizeof letto), 8);
-        EXPECT_EQ(std::string(letto), "nel tubo");
-
+        EXPECT_STREQ(letto, "nel tubo");
         const std::string file = radice + std::to_string(aggiunta);
         const EsitoVuoto rifiuto = sostituisci(file, "nuovo");
         ASSERT_FALSE(rifiuto.ok());
@@ -353,63 +321,36 @@ TEST(Sostituzione, ADescriptorOfTheShellIsAStreamOrRefused) {
         EXPECT_EQ(rifiuto.errore().descrizione(),
                   file + ": l'uscita è un file aperto dalla shell; indicare un nome di file");
     }
-    EXPECT_EQ(leggiFile(log), "righe di prima\n");
+    EXPECT_EQ(leggiFile(log), "prima\n");
     EXPECT_EQ(nomi(dir), std::vector<std::string>{"log"});
     for (const int fd : {tubo[0], tubo[1], aggiunta}) {
         ::close(fd);
     }
 }
 
-/// While it lives, TMPDIR is `valore` (unset when null).
-class Tmpdir {
-public:
-    explicit Tmpdir(const char* valore) {
-        if (const char* v = std::getenv("TMPDIR")) {
-            prima_ = v;
-        }
-        valore != nullptr ? ::setenv("TMPDIR", valore, 1) : ::unsetenv("TMPDIR");
-    }
-    ~Tmpdir() { prima_ ? ::setenv("TMPDIR", prima_->c_str(), 1) : ::unsetenv("TMPDIR"); }
-    Tmpdir(const Tmpdir&) = delete;
-    Tmpdir& operator=(const Tmpdir&) = delete;
-
-private:
-    std::optional<std::string> prima_;
-};
-
 // A TMPDIR that cannot be used is an error whatever the reason: never a quiet
-// fall back on /tmp, which may not have the room the user set TMPDIR for.
+// fall back on /tmp, which may lack the room the user set TMPDIR for.
 TEST(CartellaTemporanea, ATmpdirThatCannotBeUsedIsAnErrorWhateverTheReason) {
     PLIVENTA_COME_UTENTE_COMUNE();
     CartellaTemporanea dir;
-    const std::string file = dir.scrivi("file", "x");
     const std::string chiusa = dir.file("chiusa");
     fs::create_directory(chiusa);
     ::chmod(chiusa.c_str(), 0555);
-    const struct {
-        std::optional<std::string> tmpdir;
-        std::string cartella;  ///< chosen, or "" for an error
-        const char* motivo;
-    } casi[] = {
-        {std::nullopt, "/tmp", ""},
-        {"", "/tmp", ""},
-        {dir.percorso().string(), dir.percorso().string(), ""},
-        {dir.file("manca"), "", "file o directory inesistente"},
-        {file, "", "non è una directory"},
-        {chiusa, "", "permesso negato"},
+    const std::pair<std::string, const char*> casi[] = {
+        {"", nullptr},  // unset: /tmp
+        {dir.file("manca"), "file o directory inesistente"},
+        {dir.scrivi("file", "x"), "non è una directory"},
+        {chiusa, "permesso negato"},
     };
-    for (const auto& c : casi) {
-        const Tmpdir tmpdir(c.tmpdir ? c.tmpdir->c_str() : nullptr);
+    const std::string prima = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    for (const auto& [tmpdir, motivo] : casi) {
+        ::setenv("TMPDIR", tmpdir.c_str(), 1);
         const Esito<std::string> r = cartellaTemporanea();
-        if (c.cartella.empty()) {
-            ASSERT_FALSE(r.ok()) << *c.tmpdir;
-            EXPECT_EQ(r.errore().percorso, *c.tmpdir);
-            EXPECT_EQ(r.errore().motivo, std::string("cartella dei file temporanei: ") + c.motivo);
-        } else {
-            ASSERT_TRUE(r.ok()) << r.errore().descrizione();
-            EXPECT_EQ(*r, c.cartella);
-        }
+        ASSERT_EQ(r.ok(), motivo == nullptr) << tmpdir;
+        EXPECT_EQ(r.ok() ? *r : r.errore().descrizione(),
+                  r.ok() ? "/tmp" : tmpdir + ": cartella dei file temporanei: " + motivo);
     }
+    ::setenv("TMPDIR", prima.c_str(), 1);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 #include "libro_letto.h"
 #include "righe.h"
@@ -127,15 +126,9 @@ TEST(RiepilogoCsv, LibreOfficeKeepsTheKeysAsTextAndTheAmountsAsNumbers) {
     if (!letto) {
         GTEST_SKIP() << "LibreOffice is not installed";
     }
-    std::vector<std::string> righe;
-    std::istringstream in(*letto);
-    for (std::string riga; std::getline(in, riga);) {
-        righe.push_back(riga);
-    }
-    ASSERT_EQ(righe.size(), 4u) << *letto;
-    EXPECT_EQ(righe[1].substr(0, 6), "'=1+1;") << righe[1];
-    EXPECT_EQ(righe[2].substr(0, 4), "'-5;") << righe[2];
-    EXPECT_NE(righe[2].find(";\"-1234\";"), std::string::npos) << righe[2];
+    EXPECT_NE(letto->find("\n'=1+1;"), std::string::npos) << *letto;
+    EXPECT_NE(letto->find("\n'-5;"), std::string::npos) << *letto;
+    EXPECT_NE(letto->find(";\"-1234\";"), std::string::npos) << *letto;
 }
 
 }  // namespace
