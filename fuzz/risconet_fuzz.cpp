@@ -1,6 +1,7 @@
 // The Risconet conversion through the streaming routine: every output line is 200
 // characters and CR LF, one per payment line, and each amount lands in its slot
 // rounded as an independent reckoning on the decimal digits says.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -136,8 +137,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     VERIFICA(esito->righeLette == linee.size());
     std::uint64_t numero = 0;
     for (std::size_t i = 1; i < linee.size(); ++i) {
-        // The reader hands over the first kMaxRiga bytes of a longer line.
-        const std::string_view riga = linee[i].substr(0, Riga::kMaxRiga);
+        // The conversion reads its lines whole up to its limit.
+        const std::string_view riga = linee[i].substr(0, kRigaMassimaRisconet);
         const std::vector<std::string_view> f = campi(riga);
         if (riga.empty() || (f.size() == 4 && f[3] != "N")) {
             continue;
@@ -149,5 +150,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     VERIFICA(esito->versamenti == numero);
     VERIFICA(esito->righeScartate == esito->righeLette - numero);
     VERIFICA(esito->completate == 0 && esito->troncate == 0);
+    const auto lunghe = std::count_if(linee.begin(), linee.end(), [](std::string_view l) {
+        return l.size() > kRigaMassimaRisconet;
+    });
+    VERIFICA(esito->righeTagliate == static_cast<std::uint64_t>(lunghe));
     return 0;
 }

@@ -16,6 +16,8 @@
 #include <string_view>
 #include <utility>
 
+#include "base/collegamenti.h"
+
 namespace pliventa {
 
 namespace {
@@ -139,26 +141,6 @@ void rimuoviAvanzi(const std::string& cartella) {
     ::closedir(d);
 }
 
-/// The file to replace for `percorso`: itself, or the file at the end of its
-/// symbolic links. A link that loops or leads nowhere is an error naming `percorso`.
-Esito<std::string> daSostituire(const std::string& percorso) {
-    struct stat st {};
-    if (::lstat(percorso.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-        return percorso;
-    }
-    char* vero = ::realpath(percorso.c_str(), nullptr);
-    if (vero == nullptr) {
-        if (errno == ENOENT) {
-            return Errore{CodiceErrore::InputOutput, percorso,
-                          "il collegamento simbolico non porta a nessun file"};
-        }
-        return erroreDiSistema(percorso, errno);
-    }
-    std::string r(vero);
-    std::free(vero);
-    return r;
-}
-
 }  // namespace
 
 Esito<int> apriInLettura(const std::string& percorso) {
@@ -173,6 +155,49 @@ Esito<int> apriInLettura(const std::string& percorso) {
         return erroreDiSistema(percorso, e);
     }
     return fd;
+}
+
+bool stessoFile(const std::string& a, const std::string& b) {
+    struct stat sa {
+    }, sb{};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+EsitoVuoto uscitaDistinta(const std::string& ingresso, const std::string& uscita,
+                          std::string_view cosa) {
+    if (!stessoFile(ingresso, uscita)) {
+        return Nulla{};
+    }
+    std::string motivo = "è ";
+    motivo += cosa;
+    motivo += " \"" + ingresso + "\": l'uscita deve essere un altro file";
+    return Errore{CodiceErrore::Uso, uscita, std::move(motivo)};
+}
+
+Esito<std::string> cartellaTemporanea(const std::string& scelta) {
+    std::string cartella = scelta;
+    if (cartella.empty()) {
+        const char* tmpdir = std::getenv("TMPDIR");
+        cartella = tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp";
+    }
+    // The reason says which folder it is: the user may not know the program uses one.
+    const auto inutilizzabile = [&cartella](std::string motivo) {
+        return Errore{CodiceErrore::InputOutput, cartella,
+                      "cartella dei file temporanei: " + std::move(motivo)};
+    };
+    struct stat st {};
+    if (::stat(cartella.c_str(), &st) != 0) {
+        return inutilizzabile(motivoDiSistema(errno));
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        // The system's text for ENOTDIR speaks of a component of a path.
+        return inutilizzabile("non è una directory");
+    }
+    if (::access(cartella.c_str(), W_OK | X_OK) != 0) {
+        return inutilizzabile(motivoDiSistema(errno));
+    }
+    return cartella;
 }
 
 std::string nomeTemporaneo(long pid, unsigned numero) {
@@ -191,30 +216,31 @@ void rimuoviTemporaneiAperti() noexcept {
 }
 
 Esito<Sostituzione> Sostituzione::prepara(const std::string& percorso, bool descrittore) {
-    Esito<std::string> vero = daSostituire(percorso);
-    if (!vero) {
-        return vero.errore();
+    Esito<Bersaglio> bersaglio = daSostituire(percorso);
+    if (!bersaglio) {
+        return bersaglio.errore();
     }
+    std::string& vero = bersaglio->vero;
     Sostituzione s;
     s.percorso_ = percorso;
     struct stat st {};
-    if (::stat(vero->c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        if (S_ISDIR(st.st_mode)) {
+    if (bersaglio->flusso || (::stat(vero.c_str(), &st) == 0 && !S_ISREG(st.st_mode))) {
+        if (!bersaglio->flusso && S_ISDIR(st.st_mode)) {
             return erroreDiSistema(percorso, EISDIR);
         }
-        // A device or a FIFO cannot be renamed over: it is written as it is.
+        // A device, a FIFO or a pipe cannot be renamed over: it is written as it is.
         s.inPosto_ = true;
-        s.vero_ = percorso;
-        s.nome_ = percorso;
+        s.vero_ = vero;
+        s.nome_ = vero;
         if (descrittore) {
-            s.fd_ = ::open(percorso.c_str(), O_WRONLY | O_CLOEXEC);
+            s.fd_ = ::open(vero.c_str(), O_WRONLY | O_CLOEXEC);
             if (s.fd_ < 0) {
                 return erroreDiSistema(percorso, errno);
             }
         }
         return s;
     }
-    s.vero_ = std::move(*vero);
+    s.vero_ = std::move(vero);
     s.cartella_ = cartellaDi(s.vero_);
     rimuoviAvanzi(s.cartella_);
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "base/errore.h"
 
@@ -15,6 +16,24 @@ namespace pliventa {
 /// refused here, before the caller does anything else. Returns an InputOutput
 /// error naming the path with the system's reason.
 Esito<int> apriInLettura(const std::string& percorso);
+
+/// True when `a` and `b` both exist and are one file, by whatever name (a hard
+/// link, a symbolic link, "../").
+bool stessoFile(const std::string& a, const std::string& b);
+
+/// Refuses an output that is its own input by another name: the output replaces
+/// its file once complete, so the input would be read whole and then lost.
+/// `cosa` says what the input is to the user ("il file da importare"). Returns a
+/// Uso error naming `uscita`, with `cosa` and `ingresso` in the reason.
+EsitoVuoto uscitaDistinta(const std::string& ingresso, const std::string& uscita,
+                          std::string_view cosa);
+
+/// The folder for temporary files: `scelta` when not empty, else $TMPDIR when set
+/// and not empty, else /tmp. Checked to be a folder this user may write in: a
+/// TMPDIR that is missing, not a folder or not writable is an InputOutput error
+/// naming it, its reason beginning "cartella dei file temporanei: ", never a quiet
+/// fall back on /tmp (the user set it to have room elsewhere).
+Esito<std::string> cartellaTemporanea(const std::string& scelta = {});
 
 /// A new file being written in place of an output file.
 ///
@@ -29,15 +48,23 @@ Esito<int> apriInLettura(const std::string& percorso);
 /// everywhere (to try it on any file system).
 ///
 /// An output that is a symbolic link stays one: the file it leads to is replaced.
-/// An existing output that is not a regular file (a device, a FIFO) cannot be
-/// renamed over and is written in place. The destruction of an incomplete
-/// Sostituzione removes the new file.
+/// In a folder that everyone may write in and that keeps each name to its owner
+/// (mode 1777, /tmp), a symbolic link on the way is followed only when it belongs
+/// to this user or to the folder's owner, as the system does when it opens a
+/// path: another user's link there may have been planted to turn this user's
+/// writing onto a file of his. An existing output that is not a regular file (a
+/// device, a FIFO, the pipe or terminal of /dev/stdout) cannot be renamed over and
+/// is written in place as a stream; /dev/stdout or /dev/fd/N that leads to a
+/// regular file is a file the shell opened (perhaps to append to it) and is
+/// refused. The destruction of an incomplete Sostituzione removes the new file.
 class Sostituzione {
 public:
     /// Prepares to write `percorso`. When `descrittore` is false the caller writes
     /// through nome() alone and nothing is opened for a device or FIFO written in
-    /// place. Returns an InputOutput error naming `percorso`: a folder, a symbolic
-    /// link that loops or leads nowhere, or a folder that refuses a new file.
+    /// place. Returns an InputOutput error naming `percorso` (a folder, a symbolic
+    /// link that loops or leads nowhere, a folder that refuses a new file) or the
+    /// link (another user's link in a shared folder); Uso naming `percorso` for a
+    /// descriptor of the shell that is a regular file.
     static Esito<Sostituzione> prepara(const std::string& percorso, bool descrittore = true);
 
     Sostituzione(Sostituzione&& altro) noexcept;

@@ -148,6 +148,29 @@ std::optional<std::string> aCp1252(std::string_view utf8) {
     return out;
 }
 
+std::string senzaNul(std::string_view testo) {
+    std::string out;
+    out.reserve(testo.size());
+    for (const char c : testo) {
+        if (c == '\0') {
+            out += "\xEF\xBF\xBD";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string testoNonFormula(std::string_view cella) {
+    std::string out;
+    if (!cella.empty() &&
+        std::string_view("=+-@\t\r").find(cella.front()) != std::string_view::npos) {
+        out += '\'';
+    }
+    out += cella;
+    return out;
+}
+
 std::string maiuscolo(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

@@ -94,6 +94,13 @@ int erroreIO(const Errore& errore) {
     return kErroreIO;
 }
 
+int erroreDi(const Guida& guida, const Errore& errore) {
+    if (errore.codice == CodiceErrore::Uso) {
+        return erroreUso(guida, errore.descrizione());
+    }
+    return erroreIO(errore);
+}
+
 void avviso(std::string_view testo) {
     std::string riga(testo);
     riga += '\n';

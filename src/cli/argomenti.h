@@ -54,6 +54,11 @@ int erroreUso(const Guida& guida, std::string_view messaggio);
 /// Prints `errore` on one line of standard error; returns kErroreIO.
 int erroreIO(const Errore& errore);
 
+/// Prints `errore` from the core: as erroreUso() when it is a wrong use (Uso: an
+/// output that is its own input, or a file the shell opened) and then returns
+/// kErroreUso, otherwise as erroreIO().
+int erroreDi(const Guida& guida, const Errore& errore);
+
 /// Parses a subcommand's arguments with analizza(). When they already settle the
 /// command (a usage error, or help asked for) it prints what is due and returns the
 /// exit code; otherwise the arguments.

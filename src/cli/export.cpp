@@ -61,13 +61,17 @@ int comandoExport(std::span<const std::string_view> argomenti) {
     const std::string uscita(libro);
     const Esito<RiepilogoEsportazione> r = stampaexcel(*archivio, uscita, esportazione);
     if (!r) {
-        return erroreIO(r.errore());
+        return erroreDi(kGuida, r.errore());
     }
     avviso("esportati " + std::to_string(r->esportati) + " versamenti in " + uscita);
     if (r->esclusi > 0) {
         avviso("pliventa-cli: esclusi " + std::to_string(r->esclusi) +
                " versamenti che il foglio non può contenere (al massimo " +
                std::to_string(kRigheFoglio - 2) + ")");
+    }
+    if (r->celleRiparate > 0) {
+        avviso("pliventa-cli: " + std::to_string(r->celleRiparate) +
+               " celle di testo contenevano caratteri nulli, scritti come U+FFFD");
     }
     if (r->parziale) {
         avvisaParziale(percorso);

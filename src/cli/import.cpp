@@ -25,9 +25,10 @@ constexpr Guida kGuida = {
     "                (\"iciview97.out\" per cnc1997) nella cartella corrente\n"
     "  -h, --help    questo aiuto\n"
     "\n"
-    "Il file di lavoro è sostituito solo a importazione completata. I conteggi\n"
-    "sono scritti su standard error; gli importi fuori formato (F24) hanno più\n"
-    "cifre di quante il loro campo ne contenga e sono scritti senza le prime.\n"
+    "Il file di lavoro è sostituito solo a importazione completata e non può essere\n"
+    "INPUT. I conteggi sono scritti su standard error; gli importi fuori formato\n"
+    "(F24) hanno più cifre di quante il loro campo ne contenga e sono scritti senza\n"
+    "le prime.\n"
     "Codici di uscita: 0 riuscito, 1 errore di lettura o scrittura, 2 uso errato.\n",
 };
 
@@ -65,7 +66,7 @@ int comandoImport(std::span<const std::string_view> argomenti) {
     const auto trasformazione = nuovaTrasformazione(*tracciato);
     const Esito<Conteggi> conteggi = importa(input, output, *trasformazione);
     if (!conteggi) {
-        return erroreIO(conteggi.errore());
+        return erroreDi(kGuida, conteggi.errore());
     }
     avviso("lette " + std::to_string(conteggi->righeLette) + " righe, presi " +
            std::to_string(conteggi->versamenti) + " versamenti, scartate " +

@@ -24,8 +24,9 @@ constexpr Guida kGuida = {
     "                    cartella di INPUT\n"
     "  -h, --help        questo aiuto\n"
     "\n"
-    "OUTPUT è sostituito solo a conversione completata. I conteggi sono scritti su\n"
-    "standard error.\n"
+    "OUTPUT è sostituito solo a conversione completata e non può essere INPUT. I\n"
+    "conteggi sono scritti su standard error, con le righe più lunghe di 1 MiB,\n"
+    "convertite solo fino a quel limite.\n"
     "Codici di uscita: 0 riuscito, 1 errore di lettura o scrittura, 2 uso errato.\n",
 };
 
@@ -49,6 +50,9 @@ int comandoRisconet(std::span<const std::string_view> argomenti) {
     if (!belfiore) {
         return erroreUso(kGuida, "manca il codice Belfiore dell'ente (--belfiore CODE)");
     }
+    if (const EsitoVuoto ammesso = controllaBelfiore(*belfiore); !ammesso) {
+        return erroreUso(kGuida, ammesso.errore().motivo);
+    }
     // The output file is single-byte text: the code must be written in its code page.
     const std::optional<std::string> codice = aCp1252(*belfiore);
     if (!codice) {
@@ -62,11 +66,17 @@ int comandoRisconet(std::span<const std::string_view> argomenti) {
     const auto conversione = nuovaConversioneRisconet(*codice);
     const Esito<Conteggi> conteggi = importa(input, output, *conversione);
     if (!conteggi) {
-        return erroreIO(conteggi.errore());
+        return erroreDi(kGuida, conteggi.errore());
     }
+    // A line cut at the limit lost the fields past it: the count says so.
+    const std::string tagliate =
+        conteggi->righeTagliate == 0
+            ? std::string()
+            : ", tagliate " + std::to_string(conteggi->righeTagliate) + " righe troppo lunghe";
     avviso("lette " + std::to_string(conteggi->righeLette) + " righe, convertiti " +
            std::to_string(conteggi->versamenti) + " versamenti, scartate " +
-           std::to_string(conteggi->righeScartate) + " (intestazione compresa) in " + output);
+           std::to_string(conteggi->righeScartate) + " (intestazione compresa)" + tagliate +
+           " in " + output);
     return kRiuscito;
 }
 

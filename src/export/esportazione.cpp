@@ -1,12 +1,7 @@
 #include "export/esportazione.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include "base/file.h"
@@ -22,40 +17,6 @@ constexpr double kLarghezze[12] = {12, 19, 9, 15, 15, 15, 15, 15, 15, 7, 11, 11}
 
 Errore annullato(const std::string& destinazione) {
     return Errore{CodiceErrore::Annullato, destinazione, "esportazione annullata"};
-}
-
-std::string cartellaTemporanea(const OpzioniEsportazione& o) {
-    if (!o.cartellaTemporanea.empty()) {
-        return o.cartellaTemporanea;
-    }
-    std::error_code ec;
-    const std::filesystem::path p = std::filesystem::temp_directory_path(ec);
-    return ec ? std::string("/tmp") : p.string();
-}
-
-/// The library falls back to other folders on its own when the one it is given
-/// cannot be used; the user must learn of it instead.
-EsitoVuoto controllaCartella(const std::string& cartella) {
-    struct stat st {};
-    if (::stat(cartella.c_str(), &st) != 0) {
-        return erroreDiSistema(cartella, errno);
-    }
-    if (!S_ISDIR(st.st_mode)) {
-        return erroreDiSistema(cartella, ENOTDIR);
-    }
-    if (::access(cartella.c_str(), W_OK | X_OK) != 0) {
-        return erroreDiSistema(cartella, errno);
-    }
-    return Nulla{};
-}
-
-/// True when `destinazione` is the work file itself (by another name, perhaps):
-/// replacing it with the workbook would lose the payments.
-bool stessoFile(const std::string& archivio, const std::string& destinazione) {
-    struct stat a {
-    }, d{};
-    return ::stat(archivio.c_str(), &a) == 0 && ::stat(destinazione.c_str(), &d) == 0 &&
-           a.st_dev == d.st_dev && a.st_ino == d.st_ino;
 }
 
 /// Row 1, the column widths and formats, and row 2.
@@ -149,12 +110,16 @@ Esito<RiepilogoEsportazione> stampaexcel(const ArchivioLavoro& archivio,
     const std::uint64_t quanti = std::min(interi, capienza);
     riepilogo.esclusi = interi - quanti;
 
-    if (stessoFile(archivio.percorso(), destinazione)) {
-        return Errore{CodiceErrore::Uso, destinazione, "è il file di lavoro da esportare"};
-    }
-    const std::string temporanei = cartellaTemporanea(opzioni);
-    if (EsitoVuoto e = controllaCartella(temporanei); !e) {
+    if (EsitoVuoto e =
+            uscitaDistinta(archivio.percorso(), destinazione, "il file di lavoro da esportare");
+        !e) {
         return e.errore();
+    }
+    // The library falls back on other folders on its own when the one it is given
+    // cannot be used; the user must learn of it instead.
+    const Esito<std::string> temporanei = cartellaTemporanea(opzioni.cartellaTemporanea);
+    if (!temporanei) {
+        return temporanei.errore();
     }
     // The library writes the workbook by name: it is given the new file's.
     Esito<Sostituzione> bersaglio = Sostituzione::prepara(destinazione, false);
@@ -188,7 +153,7 @@ Esito<RiepilogoEsportazione> stampaexcel(const ArchivioLavoro& archivio,
     riepilogo.parziale = prima->parziale;
 
     Esito<std::unique_ptr<LibroExcel>> creato =
-        LibroExcel::crea(bersaglio->nome(), opzioni.nomeFoglio, temporanei, destinazione);
+        LibroExcel::crea(bersaglio->nome(), opzioni.nomeFoglio, *temporanei, destinazione);
     if (!creato) {
         return creato.errore();
     }
@@ -219,6 +184,7 @@ Esito<RiepilogoEsportazione> stampaexcel(const ArchivioLavoro& archivio,
         return e.errore();
     }
     riepilogo.esportati = quanti;
+    riepilogo.celleRiparate = libro.celleRiparate();
     return riepilogo;
 }
 

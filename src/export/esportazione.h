@@ -24,7 +24,8 @@ struct OpzioniEsportazione {
     /// The sheet's name, nomeFoglio() of the moment of the export.
     std::string nomeFoglio;
     /// Where the rows wait before the workbook is packed; empty: the system's
-    /// temporary folder ($TMPDIR, else /tmp). Needs about twice the sheet's XML.
+    /// temporary folder ($TMPDIR, else /tmp; a TMPDIR that cannot be used is an
+    /// error). Needs about twice the sheet's XML.
     std::string cartellaTemporanea;
     /// Rows of the sheet; fewer only to try the limit on small files.
     std::uint32_t righeFoglio = kRigheFoglio;
@@ -43,6 +44,8 @@ struct RiepilogoEsportazione {
     std::uint64_t esportati = 0;  ///< payments written, one row each
     std::uint64_t esclusi = 0;    ///< payments left out because the sheet was full
     bool parziale = false;        ///< the work file ends in a partial record, left out
+    /// Text cells holding a NUL character, written with U+FFFD in its place.
+    std::uint64_t celleRiparate = 0;
 };
 
 /// Writes every whole record of `archivio` to the workbook `destinazione`. The

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/testo.h"
+
 namespace pliventa {
 
 namespace {
@@ -43,6 +45,7 @@ struct LibroExcel::Dati {
     lxw_format* formati[5] = {};
     std::string perMessaggi;
     std::vector<char> cartellaTemporanea;  ///< the library wants a char*
+    std::uint64_t riparate = 0;            ///< text cells whose NUL characters were replaced
 
     ~Dati() {
         if (libro != nullptr) {
@@ -151,7 +154,14 @@ EsitoVuoto LibroExcel::scrivi(std::uint32_t riga, int colonna, const Cella& cell
     errno = 0;
     lxw_error e = LXW_NO_ERROR;
     if (const auto* testo = std::get_if<std::string>(&cella)) {
-        e = worksheet_write_string(d_->foglio, riga, c, testo->c_str(), f);
+        // The library takes a C string: the text after a NUL would be lost.
+        if (testo->find('\0') != std::string::npos) {
+            ++d_->riparate;
+            const std::string riparato = senzaNul(*testo);
+            e = worksheet_write_string(d_->foglio, riga, c, riparato.c_str(), f);
+        } else {
+            e = worksheet_write_string(d_->foglio, riga, c, testo->c_str(), f);
+        }
     } else if (const auto* numero = std::get_if<double>(&cella)) {
         e = worksheet_write_number(d_->foglio, riga, c, *numero, f);
     } else if (const auto* giorno = std::get_if<Giorno>(&cella)) {
@@ -170,6 +180,10 @@ EsitoVuoto LibroExcel::formula(std::uint32_t riga, int colonna, const std::strin
     return d_->esito(worksheet_write_formula_num(
         d_->foglio, riga, static_cast<lxw_col_t>(colonna), testo.c_str(),
         stile == Stile::normale ? nullptr : d_->formato(stile), risultato));
+}
+
+std::uint64_t LibroExcel::celleRiparate() const {
+    return d_->riparate;
 }
 
 EsitoVuoto LibroExcel::controllaTemporanei() {

@@ -40,8 +40,13 @@ public:
     EsitoVuoto colonne(int prima, int ultima, double larghezza, Stile stile);
 
     /// Writes `cella` at `riga`, `colonna` (0-based) in `stile`. Rows must come in
-    /// order. An empty cell is written only when it has a style of its own.
+    /// order. An empty cell is written only when it has a style of its own. A
+    /// text's NUL characters, which would end it, are written as U+FFFD (senzaNul())
+    /// and the cell counted in celleRiparate().
     EsitoVuoto scrivi(std::uint32_t riga, int colonna, const Cella& cella, Stile stile);
+
+    /// Text cells written so far whose NUL characters were replaced.
+    std::uint64_t celleRiparate() const;
 
     /// Writes a formula with the result stored beside it, so that readers that do
     /// not recalculate show the right value.

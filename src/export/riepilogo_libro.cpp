@@ -1,7 +1,6 @@
 #include "export/riepilogo_libro.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 
 #include "base/file.h"
@@ -52,12 +51,6 @@ EsitoVuoto scriviRiga(LibroExcel& libro, std::uint32_t riga, const GruppoRiepilo
     return libro.scrivi(riga, c, static_cast<double>(g.anomalie), conto);
 }
 
-std::string cartellaDiSistema() {
-    std::error_code ec;
-    const std::filesystem::path p = std::filesystem::temp_directory_path(ec);
-    return ec ? std::string("/tmp") : p.string();
-}
-
 }  // namespace
 
 std::string nomeFoglioRiepilogo(Raggruppamento r) {
@@ -75,9 +68,12 @@ EsitoVuoto salvaRiepilogoExcel(const Riepilogo& riepilogo, Raggruppamento r, boo
     if (!nuovo) {
         return nuovo.errore();
     }
-    Esito<std::unique_ptr<LibroExcel>> creato = LibroExcel::crea(
-        nuovo->nome(), nomeFoglioRiepilogo(r),
-        cartellaTemporanea.empty() ? cartellaDiSistema() : cartellaTemporanea, destinazione);
+    const Esito<std::string> temporanei = pliventa::cartellaTemporanea(cartellaTemporanea);
+    if (!temporanei) {
+        return temporanei.errore();
+    }
+    Esito<std::unique_ptr<LibroExcel>> creato =
+        LibroExcel::crea(nuovo->nome(), nomeFoglioRiepilogo(r), *temporanei, destinazione);
     if (!creato) {
         return creato.errore();
     }

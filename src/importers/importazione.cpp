@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/file.h"
 #include "importers/lettore.h"
 #include "importers/scrittore.h"
 
@@ -29,10 +30,16 @@ Esito<Conteggi> importa(const std::string& input, const std::string& output, Tra
 
 Esito<Conteggi> importa(LettoreRighe& lettore, const std::string& output, Trasformazione& t,
                         const Controllo& controllo) {
+    // The output replaces its file once complete: written over its own input by
+    // another name, the input would be read whole, then lost.
+    if (EsitoVuoto e = uscitaDistinta(lettore.percorso(), output, "il file da leggere"); !e) {
+        return e.errore();
+    }
     auto scrittore = ScrittoreArchivio::apri(output);
     if (!scrittore.ok()) {
         return scrittore.errore();
     }
+    lettore.rigaMassima(t.rigaMassima());
     struct stat st {};
     const std::uint64_t totale = ::stat(lettore.percorso().c_str(), &st) == 0 && S_ISREG(st.st_mode)
                                      ? static_cast<std::uint64_t>(st.st_size)
@@ -58,6 +65,9 @@ Esito<Conteggi> importa(LettoreRighe& lettore, const std::string& output, Trasfo
         }
         ++conteggi.righeLette;
         letti += riga.lunghezza + 1;
+        if (riga.lunghezza > riga.testo.size()) {
+            ++conteggi.righeTagliate;
+        }
         if (!t.riga(riga, *scrittore)) {
             ++conteggi.righeScartate;
         }

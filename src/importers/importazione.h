@@ -23,7 +23,8 @@ public:
 };
 
 /// One line of the input as the reader hands it over: its first characters (at
-/// most kMaxRiga bytes; no line end) and its true length.
+/// most kMaxRiga bytes, or what the transformation asks for; no line end) and its
+/// true length.
 struct Riga {
     static constexpr std::size_t kMaxRiga = 4096;
     std::string_view testo;
@@ -39,6 +40,11 @@ public:
     virtual bool riga(const Riga& riga, Uscita& uscita) = 0;
     /// Called once after the last line.
     virtual void fine(Uscita& /*uscita*/) {}
+    /// The longest line it reads whole, in bytes: a longer one is handed over cut
+    /// to this length, and counted (Conteggi::righeTagliate). The fixed-width layouts
+    /// read their first few hundred characters; a layout of separated fields needs
+    /// its lines whole.
+    virtual std::size_t rigaMassima() const { return Riga::kMaxRiga; }
     /// Amounts met since the transformation was made that have more digits than
     /// their field of the work file holds, and so were written without their
     /// leading digits (or sign). Layouts that copy their lines have none.
@@ -52,6 +58,9 @@ struct Conteggi {
     std::uint64_t versamenti = 0;     ///< payment lines written
     std::uint64_t completate = 0;     ///< written lines shorter than 200, padded with blanks
     std::uint64_t troncate = 0;       ///< written lines longer than 200, cut
+    /// Input lines longer than the transformation reads whole (rigaMassima()),
+    /// handed over cut: what followed was not read.
+    std::uint64_t righeTagliate = 0;
     /// Amounts (F24: a line's debit or credit, a group's total or interest) written
     /// without the leading digits their field has no room for.
     std::uint64_t importiFuoriFormato = 0;
@@ -64,7 +73,8 @@ struct Conteggi {
 /// an existing `output` that is not a regular file (a device, a FIFO) is written in
 /// place instead. Returns the counts, or an InputOutput error naming the path
 /// (the input's when it cannot be read, the output's when it cannot be written),
-/// or Annullato when `controllo` asked to stop (it is looked at every few thousand
+/// Uso naming `output` when it is the input by another name (nothing written), or
+/// Annullato when `controllo` asked to stop (it is looked at every few thousand
 /// lines): then, as after any failure, no temporary file is left and `output` is
 /// as it was. The progress told is the bytes of the input read so far (line ends
 /// counted as one byte, so a little short of the truth) and the input's size (0

@@ -47,6 +47,7 @@ LettoreRighe::LettoreRighe(LettoreRighe&& altro) noexcept
     : fd_(std::exchange(altro.fd_, -1)),
       percorso_(std::move(altro.percorso_)),
       blocco_(altro.blocco_),
+      massimo_(altro.massimo_),
       buffer_(std::move(altro.buffer_)),
       pos_(altro.pos_),
       fine_(altro.fine_),
@@ -66,6 +67,7 @@ LettoreRighe& LettoreRighe::operator=(LettoreRighe&& altro) noexcept {
         fd_ = std::exchange(altro.fd_, -1);
         percorso_ = std::move(altro.percorso_);
         blocco_ = altro.blocco_;
+        massimo_ = altro.massimo_;
         buffer_ = std::move(altro.buffer_);
         pos_ = altro.pos_;
         fine_ = altro.fine_;
@@ -109,7 +111,7 @@ void LettoreRighe::accumula(const char* p, std::size_t n) {
         lunghezzaParziale_ = 0;
         inParziale_ = true;
     }
-    const std::size_t posto = Riga::kMaxRiga - parziale_.size();
+    const std::size_t posto = massimo_ > parziale_.size() ? massimo_ - parziale_.size() : 0;
     parziale_.append(p, std::min(n, posto));
     lunghezzaParziale_ += n;
 }
@@ -175,7 +177,7 @@ Esito<bool> LettoreRighe::prossima(Riga& riga) {
             accumula(inizio, n);
             consegnaParziale(riga);
         } else {
-            riga.testo = std::string_view(inizio, std::min(n, Riga::kMaxRiga));
+            riga.testo = std::string_view(inizio, std::min(n, massimo_));
             riga.lunghezza = n;
         }
         saltaLF_ = buffer_[fineRiga] == '\r';

@@ -2,6 +2,7 @@
 // over at a time, so memory stays the same whatever the size of the file.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -14,8 +15,8 @@ namespace pliventa {
 /// Reads a file line by line. CR LF, LF alone and CR alone each end a line (a CR
 /// at the end of one block and the LF at the start of the next are one line end);
 /// a last line without line end is still a line; line-end characters are never
-/// part of a line. A line longer than Riga::kMaxRiga keeps its first kMaxRiga
-/// bytes and its true length.
+/// part of a line. A line longer than rigaMassima() (Riga::kMaxRiga unless set)
+/// keeps its first bytes and its true length; memory holds one such line at most.
 class LettoreRighe {
 public:
     static constexpr std::size_t kBlocco = std::size_t{1} << 20;
@@ -35,6 +36,10 @@ public:
     /// the path when a read fails.
     Esito<bool> prossima(Riga& riga);
 
+    /// The longest line handed over whole, in bytes (at least 1); set before the
+    /// first line is read.
+    void rigaMassima(std::size_t byte) { massimo_ = std::max<std::size_t>(byte, 1); }
+
     /// The path it reads.
     const std::string& percorso() const { return percorso_; }
 
@@ -43,7 +48,7 @@ private:
 
     /// Reads the next block into the buffer; false at the end of the file.
     Esito<bool> riempi();
-    /// Adds `n` bytes at `p` to the line that spans blocks, keeping at most kMaxRiga.
+    /// Adds `n` bytes at `p` to the line that spans blocks, keeping at most massimo_.
     void accumula(const char* p, std::size_t n);
     /// The position of the first CR or LF from pos_ on, or fine_ when the block
     /// has none.
@@ -54,6 +59,7 @@ private:
     int fd_ = -1;
     std::string percorso_;
     std::size_t blocco_ = kBlocco;
+    std::size_t massimo_ = Riga::kMaxRiga;
     std::unique_ptr<char[]> buffer_;
     std::size_t pos_ = 0;         ///< next unread byte of the buffer
     std::size_t fine_ = 0;        ///< bytes held in the buffer

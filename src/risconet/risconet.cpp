@@ -287,6 +287,8 @@ public:
         return true;
     }
 
+    std::size_t rigaMassima() const override { return kRigaMassimaRisconet; }
+
 private:
     std::string belfiore_;
     bool intestazioneLetta_ = false;
@@ -302,6 +304,23 @@ std::string percorsoConvertito(std::string_view input) {
                                                     : input.substr(0, barra + 1));
     out += kNomeConvertito;
     return out;
+}
+
+EsitoVuoto controllaBelfiore(std::string_view codice) {
+    for (std::size_t i = 0; i < codice.size(); ++i) {
+        const auto c = static_cast<unsigned char>(codice[i]);
+        // The C0 controls and DEL, and the C1 controls as UTF-8 writes them.
+        const bool c1 = c == 0xC2 && i + 1 < codice.size() &&
+                        static_cast<unsigned char>(codice[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(codice[i + 1]) <= 0x9F;
+        if (c < 0x20 || c == 0x7F || c1) {
+            return Errore{CodiceErrore::Uso,
+                          {},
+                          "il codice Belfiore contiene caratteri di controllo (a capo, "
+                          "tabulazioni o simili)"};
+        }
+    }
+    return Nulla{};
 }
 
 bool convertiRiga(std::string_view riga, std::string_view belfiore, std::uint64_t progressivo,

@@ -21,6 +21,18 @@ inline constexpr std::string_view kNomeConvertito = "versunir.out";
 /// when `input` names no folder.
 std::string percorsoConvertito(std::string_view input);
 
+/// The longest Risconet line converted whole. A payment line is a few hundred
+/// bytes, but a field may run long (a name, a note) and push the codice fiscale,
+/// the last field read, far along the line; beyond a mebibyte the line is no
+/// payment, and is converted from its first mebibyte and counted as cut.
+inline constexpr std::size_t kRigaMassimaRisconet = std::size_t{1} << 20;
+
+/// Checks the municipality's code as typed (UTF-8) before a conversion: a control
+/// character in it (a line break, a carriage return, a tab) would break or shift
+/// every converted line, and the import would then read no payment. Returns a Uso
+/// error without a path saying so.
+EsitoVuoto controllaBelfiore(std::string_view codice);
+
 /// A CNC payment line, without line end.
 using RigaCnc = std::array<char, 200>;
 
@@ -33,7 +45,8 @@ bool convertiRiga(std::string_view riga, std::string_view belfiore, std::uint64_
                   RigaCnc& out);
 
 /// The transformation for importa(): drops the first line (the header) and turns
-/// every payment line into its CNC line, numbered from 1.
+/// every payment line, read whole up to kRigaMassimaRisconet, into its CNC line,
+/// numbered from 1.
 std::unique_ptr<Trasformazione> nuovaConversioneRisconet(std::string belfiore);
 
 }  // namespace pliventa

@@ -64,6 +64,10 @@ void frmView::stampaexcel() {
     if (r.parziale) {
         stato += QStringLiteral(" · ignorato un record finale incompleto");
     }
+    if (r.celleRiparate > 0) {
+        stato +=
+            QStringLiteral(" · celle con caratteri nulli, scritti come �: %1").arg(r.celleRiparate);
+    }
     statusBar()->showMessage(stato);
     if (!dialoghi_.apriDocumento(percorso)) {
         dialoghi_.messaggio(QStringLiteral("Il file Excel è stato creato, ma nessun programma ha "

@@ -55,6 +55,10 @@ void frmView::cmdUniriscossioni_Click() {
     const QString belfiore =
         dialoghi_.input(QStringLiteral("Inserisci Codice Belfiore Ente (A000)"),
                         kPercorsoRisconet.titolo, QString());
+    if (const EsitoVuoto ammesso = controllaBelfiore(belfiore.toStdString()); !ammesso) {
+        nonRiuscita(ammesso.errore());
+        return;
+    }
 
     const Esito<Conteggi> conteggi =
         controllore_.converti(*lettore, output, belfiore, kPercorsoRisconet.titolo);
@@ -65,11 +69,15 @@ void frmView::cmdUniriscossioni_Click() {
     ricordaArchivio(Text2->text(), LetturaAtto::lunga);
     dialoghi_.messaggio(QStringLiteral("Elaborazione Terminata"), kTitoloPredefinito, Pulsanti::ok,
                         Icona::nessuna);
-    statusBar()->showMessage(
+    QString stato =
         QStringLiteral("Versamenti convertiti: %1 · righe scartate: %2 (intestazione compresa)")
             .arg(conteggi->versamenti)
-            .arg(conteggi->righeScartate) +
-        avviso);
+            .arg(conteggi->righeScartate);
+    if (conteggi->righeTagliate > 0) {
+        stato += QStringLiteral(" · righe troppo lunghe, convertite solo in parte: %1")
+                     .arg(conteggi->righeTagliate);
+    }
+    statusBar()->showMessage(stato + avviso);
 }
 
 }  // namespace pliventa

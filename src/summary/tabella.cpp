@@ -1,6 +1,5 @@
 #include "summary/tabella.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -29,8 +28,11 @@ std::vector<std::string> celle(const GruppoRiepilogo& g, Raggruppamento r, bool 
     return out;
 }
 
-void aggiungiCampo(std::string& out, const std::string& campo, char separatore) {
-    if (campo.find_first_of(std::string{separatore, '"', '\r', '\n'}) == std::string::npos) {
+/// Appends `campo`, in double quotes when it holds the separator, a quote or a line
+/// end, or when `virgolette`.
+void aggiungiCampo(std::string& out, const std::string& campo, char separatore, bool virgolette) {
+    if (!virgolette &&
+        campo.find_first_of(std::string{separatore, '"', '\r', '\n'}) == std::string::npos) {
         out += campo;
         return;
     }
@@ -44,12 +46,20 @@ void aggiungiCampo(std::string& out, const std::string& campo, char separatore) 
     out += '"';
 }
 
-void aggiungiRiga(std::string& out, const std::vector<std::string>& campi, char separatore) {
+/// Appends one line of `campi`; the first `testi` are text cells, kept from being
+/// read as formulas (their apostrophe inside the quotes).
+void aggiungiRiga(std::string& out, const std::vector<std::string>& campi, char separatore,
+                  std::size_t testi = 0) {
     for (std::size_t i = 0; i < campi.size(); ++i) {
         if (i > 0) {
             out += separatore;
         }
-        aggiungiCampo(out, campi[i], separatore);
+        if (i < testi) {
+            const std::string testo = testoNonFormula(campi[i]);
+            aggiungiCampo(out, testo, separatore, testo.size() != campi[i].size());
+        } else {
+            aggiungiCampo(out, campi[i], separatore, false);
+        }
     }
     out += "\r\n";
 }
@@ -96,21 +106,21 @@ std::string testoCsv(const Riepilogo& riepilogo, Raggruppamento r, bool euro, ch
     const std::vector<std::string_view> intestazioni = intestazioniRiepilogo(r);
     aggiungiRiga(out, std::vector<std::string>(intestazioni.begin(), intestazioni.end()),
                  separatore);
+    // The keys are text from the payment files: a municipality's code or a month
+    // may begin with "=" or "-".
+    const std::size_t chiavi = r == Raggruppamento::anno ? 2 : 1;
     for (const GruppoRiepilogo& g : riepilogo.per(r)) {
-        aggiungiRiga(out, celleRiepilogo(g, r, euro, ','), separatore);
+        aggiungiRiga(out, celleRiepilogo(g, r, euro, ','), separatore, chiavi);
     }
     aggiungiRiga(out, celleTotaleGenerale(riepilogo, r, euro, ','), separatore);
     return out;
 }
 
 EsitoVuoto destinazioneAmmessa(const Riepilogo& riepilogo, const std::string& destinazione) {
-    struct stat a {
-    }, d{};
-    if (!riepilogo.archivio.empty() && ::stat(riepilogo.archivio.c_str(), &a) == 0 &&
-        ::stat(destinazione.c_str(), &d) == 0 && a.st_dev == d.st_dev && a.st_ino == d.st_ino) {
-        return Errore{CodiceErrore::Uso, destinazione, "è il file di lavoro del riepilogo"};
+    if (riepilogo.archivio.empty()) {
+        return Nulla{};
     }
-    return Nulla{};
+    return uscitaDistinta(riepilogo.archivio, destinazione, "il file di lavoro del riepilogo");
 }
 
 EsitoVuoto salvaCsv(const Riepilogo& riepilogo, Raggruppamento r, bool euro,

@@ -37,8 +37,10 @@ inline constexpr char kSeparatoreCsv = ';';
 /// The summary by `r` as CSV text in UTF-8: the headers, one line per group and
 /// the grand-total line, each ended by CR LF. Fields are separated by `separatore`
 /// (kSeparatoreCsv in a file; a tab suits the clipboard) and put in double quotes
-/// when they hold the separator, a quote or a line end. Amounts are exact with ","
-/// as the decimal mark, as Italian spreadsheets read numbers. Cannot fail.
+/// when they hold the separator, a quote or a line end. A key that a spreadsheet
+/// would read as a formula is kept as text by testoNonFormula() (base/testo.h),
+/// in quotes. Amounts are exact with "," as the decimal mark, as Italian
+/// spreadsheets read numbers. Cannot fail.
 std::string testoCsv(const Riepilogo& riepilogo, Raggruppamento r, bool euro,
                      char separatore = kSeparatoreCsv);
 

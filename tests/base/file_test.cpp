@@ -3,6 +3,8 @@
 // named file of the file systems that cannot make one).
 #include "base/file.h"
 
+#include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -229,6 +231,126 @@ TEST(Sostituzione, KeepsTheLeftoverOfALiveProcessItMayNotSignal) {
     dir.scrivi(suo, "non nostro");
     ASSERT_TRUE(sostituisci(dir.file("out"), "nuovo").ok());
     EXPECT_EQ(nomi(dir), (std::vector<std::string>{suo, "out"}));
+}
+
+TEST(UscitaDistinta, TheInputByAnyNameIsRefusedNamingBoth) {
+    CartellaTemporanea dir;
+    const std::string in = dir.scrivi("in.txt", "dati");
+    fs::create_directory(dir.file("sotto"));
+    fs::create_hard_link(in, dir.file("fisso"));
+    fs::create_symlink(in, dir.file("simbolico"));
+    for (const char* uscita : {"in.txt", "sotto/../in.txt", "fisso", "simbolico", "altro"}) {
+        const EsitoVuoto e = uscitaDistinta(in, dir.file(uscita), "il file da importare");
+        ASSERT_EQ(e.ok(), uscita == std::string("altro")) << uscita;
+        if (!e.ok()) {
+            EXPECT_EQ(e.errore().codice, CodiceErrore::Uso);
+            EXPECT_EQ(e.errore().descrizione(), dir.file(uscita) + ": è il file da importare \"" +
+                                                    in + "\": l'uscita deve essere un altro file");
+        }
+    }
+}
+
+// In a folder everyone writes in, another user may plant a link where a clerk's
+// output will go, to have the clerk's program replace a file of the clerk's. Only
+// root can plant a link of another user; the test then plays root and "nobody".
+TEST(Sostituzione, ALinkPlantedInASharedFolderIsFollowedOnlyWhenItsOwnerMayBeTrusted) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can plant a link of another user";
+    }
+    const uid_t io = 0, lui = ::getpwnam("nobody")->pw_uid, altro = 1;  // altro: "daemon"
+    const struct {
+        mode_t modo;  ///< of the folder
+        uid_t cartella, collegamento, chiamante;
+        bool seguito;
+    } casi[] = {
+        {01777, io, lui, io, false},  {01777, io, altro, lui, false},
+        {01777, io, lui, lui, true},  {01777, altro, altro, lui, true},  // the folder's owner
+        {0777, io, altro, lui, true},                                    // not sticky
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(testing::Message() << std::oct << c.modo << std::dec << " " << c.cartella
+                                        << " " << c.collegamento << " " << c.chiamante);
+        CartellaTemporanea dir;
+        const fs::path condivisa = dir.percorso() / "condivisa";
+        fs::create_directory(condivisa);
+        // The caller's file: in a sticky folder no one else may replace it.
+        const std::string vero = dir.scrivi("condivisa/vero", "suo");
+        ASSERT_EQ(::chown(vero.c_str(), c.chiamante, static_cast<gid_t>(-1)), 0);
+        ASSERT_EQ(::chmod(dir.percorso().c_str(), 0755), 0);
+        fs::create_symlink("vero", condivisa / "out");
+        fs::create_symlink(".", condivisa / "cartella");
+        for (const char* l : {"out", "cartella"}) {
+            ASSERT_EQ(::lchown((condivisa / l).c_str(), c.collegamento, static_cast<gid_t>(-1)), 0);
+        }
+        ASSERT_EQ(::chown(condivisa.c_str(), c.cartella, static_cast<gid_t>(-1)), 0);
+        ASSERT_EQ(::chmod(condivisa.c_str(), c.modo), 0);
+        // The output a link, then a folder on the way that is one.
+        for (const char* uscita : {"out", "cartella/vero"}) {
+            ASSERT_EQ(::seteuid(c.chiamante), 0);
+            const EsitoVuoto r = sostituisci((condivisa / uscita).string(), "nuovo");
+            ASSERT_EQ(::seteuid(0), 0);
+            ASSERT_EQ(r.ok(), c.seguito) << uscita;
+            if (!r.ok()) {
+                EXPECT_EQ(r.errore().descrizione(),
+                          (condivisa / *fs::path(uscita).begin()).string() +
+                              ": collegamento simbolico di un altro utente in una cartella "
+                              "condivisa: non viene seguito");
+            }
+        }
+        EXPECT_EQ(leggiFile(vero), c.seguito ? "nuovo" : "suo");
+    }
+}
+
+// /dev/stdout and /dev/fd/N name what the shell opened: a pipe is written as a
+// stream; a regular file may be one opened to append to, so it is not replaced.
+TEST(Sostituzione, ADescriptorOfTheShellIsAStreamOrRefused) {
+    CartellaTemporanea dir;
+    int tubo[2];
+    ASSERT_EQ(::pipe(tubo), 0);
+    const std::string log = dir.scrivi("log", "prima\n");
+    const int aggiunta = ::open(log.c_str(), O_WRONLY | O_APPEND);
+    for (const std::string radice : {"/dev/fd/", "/proc/self/fd/"}) {
+        ASSERT_TRUE(sostituisci(radice + std::to_string(tubo[1]), "nel tubo").ok());
+        char letto[16] = {};
+        EXPECT_EQ(::read(tubo[0], letto, sizeof letto), 8);
+        EXPECT_STREQ(letto, "nel tubo");
+        const std::string file = radice + std::to_string(aggiunta);
+        const EsitoVuoto rifiuto = sostituisci(file, "nuovo");
+        ASSERT_FALSE(rifiuto.ok());
+        EXPECT_EQ(rifiuto.errore().codice, CodiceErrore::Uso);
+        EXPECT_EQ(rifiuto.errore().descrizione(),
+                  file + ": l'uscita è un file aperto dalla shell; indicare un nome di file");
+    }
+    EXPECT_EQ(leggiFile(log), "prima\n");
+    EXPECT_EQ(nomi(dir), std::vector<std::string>{"log"});
+    for (const int fd : {tubo[0], tubo[1], aggiunta}) {
+        ::close(fd);
+    }
+}
+
+// A TMPDIR that cannot be used is an error whatever the reason: never a quiet
+// fall back on /tmp, which may lack the room the user set TMPDIR for.
+TEST(CartellaTemporanea, ATmpdirThatCannotBeUsedIsAnErrorWhateverTheReason) {
+    PLIVENTA_COME_UTENTE_COMUNE();
+    CartellaTemporanea dir;
+    const std::string chiusa = dir.file("chiusa");
+    fs::create_directory(chiusa);
+    ::chmod(chiusa.c_str(), 0555);
+    const std::pair<std::string, const char*> casi[] = {
+        {"", nullptr},  // unset: /tmp
+        {dir.file("manca"), "file o directory inesistente"},
+        {dir.scrivi("file", "x"), "non è una directory"},
+        {chiusa, "permesso negato"},
+    };
+    const std::string prima = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    for (const auto& [tmpdir, motivo] : casi) {
+        ::setenv("TMPDIR", tmpdir.c_str(), 1);
+        const Esito<std::string> r = cartellaTemporanea();
+        ASSERT_EQ(r.ok(), motivo == nullptr) << tmpdir;
+        EXPECT_EQ(r.ok() ? *r : r.errore().descrizione(),
+                  r.ok() ? "/tmp" : tmpdir + ": cartella dei file temporanei: " + motivo);
+    }
+    ::setenv("TMPDIR", prima.c_str(), 1);
 }
 
 }  // namespace

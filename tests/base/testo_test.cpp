@@ -69,5 +69,14 @@ TEST(Maiuscolo, UpperCasesTheCodePageLetters) {
     EXPECT_EQ(maiuscolo("÷ß1-"), "÷ß1-");
 }
 
+TEST(TestoNonFormula, TextASpreadsheetWouldReadAsAFormulaGetsAnApostrophe) {
+    for (const std::string_view c : {"=1+1", "+39", "-5", "@SUM(A1)", "\tA", "\rA"}) {
+        EXPECT_EQ(testoNonFormula(c), "'" + std::string(c)) << testing::PrintToString(c);
+    }
+    for (const std::string_view c : {"A=1", "H501", "", "'A", " =1"}) {
+        EXPECT_EQ(testoNonFormula(c), c);
+    }
+}
+
 }  // namespace
 }  // namespace pliventa

@@ -17,14 +17,21 @@ TEST(CliExport, WritesTheBookAsTheOptionsSayAndCountsOnStderr) {
     CartellaTemporanea dir;
     const std::string w = dir.scrivi(
         "w.out",
-        RigaVersamento().tipo('3').campo(Campo::totale, "00000012345").record() +
+        RigaVersamento()
+                .tipo('3')
+                .cf(std::string("A\0B", 3))
+                .campo(Campo::totale, "00000012345")
+                .record() +
             RigaVersamento().tipo('6').campo(Campo::estremiatto, "100000123456789").record() +
             std::string(100, ' '));
     const std::string libro = dir.file("b.xlsx");
     const auto r = lancia({"export", w, "-o", libro, "--valuta", "L", "--notice", "short"});
     EXPECT_EQ(r.codice, 0) << r.err;
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "esportati 2 versamenti in " + libro + "\npliventa-cli: " + w +
+    EXPECT_EQ(r.err, "esportati 2 versamenti in " + libro +
+                         "\npliventa-cli: 1 celle di testo contenevano caratteri nulli, scritti "
+                         "come U+FFFD\npliventa-cli: " +
+                         w +
                          ": la lunghezza non è multipla di 202 byte, ignorato un record finale "
                          "incompleto\n");
     const test::LibroLetto l = test::leggiLibro(libro);

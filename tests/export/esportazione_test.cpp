@@ -137,6 +137,18 @@ TEST_F(Esportazione, EveryCellOfHeadersTotalsAndPayments) {
     }
 }
 
+// The spreadsheet library takes C strings: a NUL would end the cell's text there.
+TEST_F(Esportazione, ANulInATextKeepsWhatFollowsAndIsCounted) {
+    auto nul = ordinario("05");
+    nul.cf(std::string("AB\0CD", 5) + std::string(11, ' '));
+    const auto r = esporta(lavoro({nul, ordinario("05")}));
+    ASSERT_TRUE(r.ok()) << r.errore().descrizione();
+    EXPECT_EQ(r->celleRiparate, 1u);
+    const LibroLetto l = leggiLibro(libro());
+    EXPECT_EQ(l["B3"], "s\tAB\uFFFDCD           \t-\tGeneral");
+    EXPECT_EQ(l["B4"], "s\tRSSMRA70A01H501U\t-\tGeneral");
+}
+
 TEST_F(Esportazione, NoticeColumnsFollowTheWorkFilesArrangement) {
     // The long arrangement is the default above; the short one gives no real day.
     OpzioniEsportazione o;
@@ -198,11 +210,13 @@ TEST_F(Esportazione, FailuresNameThePathAndLeaveTheOldFile) {
         {"missing folder", dir.file("manca/book.xlsx"), temporanei, 0, CodiceErrore::InputOutput,
          dir.file("manca/book.xlsx"), "file o directory inesistente"},
         {"the work file itself", dir.file("./iciview.out"), temporanei, 0, CodiceErrore::Uso,
-         dir.file("./iciview.out"), "è il file di lavoro da esportare"},
+         dir.file("./iciview.out"),
+         "è il file di lavoro da esportare \"" + dir.file("iciview.out") +
+             "\": l'uscita deve essere un altro file"},
         {"full disk", "/dev/full", temporanei, 0, CodiceErrore::InputOutput, "/dev/full",
          "spazio esaurito sul dispositivo"},
         {"missing temporary folder", libro(), dir.file("manca"), 0, CodiceErrore::InputOutput,
-         dir.file("manca"), "file o directory inesistente"},
+         dir.file("manca"), "cartella dei file temporanei: file o directory inesistente"},
         {"full temporary folder", libro(), temporanei, 256 * 1024, CodiceErrore::InputOutput,
          temporanei, "file troppo grande"},
     };

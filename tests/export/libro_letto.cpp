@@ -50,16 +50,16 @@ std::string parteDelLibro(const std::string& percorso, const std::string& parte)
                   percorso + "' '" + parte + "'");
 }
 
-std::optional<std::string> csvLibreOffice(const std::string& percorso,
-                                          const std::string& cartella) {
+std::optional<std::string> csvLibreOffice(const std::string& percorso, const std::string& cartella,
+                                          const std::string& filtro) {
     const char* soffice = "/usr/bin/soffice";
     if (::access(soffice, X_OK) != 0) {
         return std::nullopt;
     }
     // In the locale of the clerks' desktops, whose decimal mark is ",".
     esegui("HOME='" + cartella + "/profilo' LC_ALL=it_IT.UTF-8 " + soffice +
-           " --headless --norestore --convert-to csv --outdir '" + cartella + "' '" + percorso +
-           "'");
+           " --headless --norestore " + (filtro.empty() ? "" : "--infilter='" + filtro + "' ") +
+           "--convert-to csv --outdir '" + cartella + "' '" + percorso + "'");
     const std::filesystem::path csv =
         std::filesystem::path(cartella) /
         std::filesystem::path(percorso).filename().replace_extension(".csv");

@@ -36,9 +36,11 @@ std::string parteDelLibro(const std::string& percorso, const std::string& parte)
 
 /// The first sheet of `percorso` as LibreOffice converts it to CSV on an Italian
 /// desktop (a spreadsheet program as the clerk opens it: "," is the decimal mark), its profile and
-/// output in `cartella`; nullopt when LibreOffice is not installed. Throws std::runtime_error when
-/// it fails.
-std::optional<std::string> csvLibreOffice(const std::string& percorso, const std::string& cartella);
+/// output in `cartella` (a CSV file to read must be elsewhere); `filtro` the options that read it
+/// (LibreOffice's "CSV:…" input filter), none for a workbook. nullopt when LibreOffice is not
+/// installed. Throws std::runtime_error when it fails.
+std::optional<std::string> csvLibreOffice(const std::string& percorso, const std::string& cartella,
+                                          const std::string& filtro = "");
 
 /// The C library's locale of an Italian desktop for the life of the object.
 class LocaleItaliano {

@@ -175,12 +175,17 @@ TEST(Importa, ReadOnlyFolderIsReportedWithTheOutputPath) {
     EXPECT_EQ(leggiFile(out), "lavoro precedente");
 }
 
-TEST(Importa, TheSameFileAsInputAndOutputIsReadWholeBeforeTheRename) {
+TEST(Importa, AnInputIsNeverReplacedByItsOwnOutput) {
     CartellaTemporanea dir;
-    const std::string out = dir.scrivi("iciview.out", RigaVersamento().tipo('3').record());
-    auto r = importaCon(Tracciato::cnc2000, out, out);
-    ASSERT_TRUE(r.ok()) << r.errore().descrizione();
-    EXPECT_EQ(leggiFile(out), RigaVersamento().tipo('3').record());
+    fs::create_directory(dir.file("sotto"));
+    const std::string in = dir.scrivi("imp.txt", "TESTA\r\n" + RigaVersamento().tipo('3').str());
+    const std::string out = dir.file("sotto/../imp.txt");
+    auto r = importaCon(Tracciato::cnc2000, in, out);
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.errore().codice, CodiceErrore::Uso);
+    EXPECT_EQ(r.errore().percorso, out);
+    EXPECT_EQ(leggiFile(in), "TESTA\r\n" + RigaVersamento().tipo('3').str());
+    EXPECT_EQ(nomi(dir), (std::vector<std::string>{"imp.txt", "sotto"}));
 }
 
 /// Takes every line and runs out of memory at the line `dopo`.

@@ -22,9 +22,11 @@ std::ostream& operator<<(std::ostream& os, const Letta& l) {
     return os << '"' << l.testo << "\" (" << l.lunghezza << ")";
 }
 
-std::vector<Letta> leggiTutto(const std::string& percorso, std::size_t blocco) {
+std::vector<Letta> leggiTutto(const std::string& percorso, std::size_t blocco,
+                              std::size_t massimo = Riga::kMaxRiga) {
     auto lettore = LettoreRighe::apri(percorso, blocco);
     EXPECT_TRUE(lettore.ok()) << lettore.errore().descrizione();
+    lettore->rigaMassima(massimo);
     std::vector<Letta> righe;
     Riga r;
     for (;;) {
@@ -75,17 +77,20 @@ TEST(LettoreRighe, LineEndsWhateverTheBlockBoundaries) {
     }
 }
 
-TEST(LettoreRighe, LongLineKeepsItsStartAndTrueLength) {
+TEST(LettoreRighe, LongLineKeepsItsStartUpToTheLimitAndItsTrueLength) {
     CartellaTemporanea dir;
     std::string lunga;
     for (std::size_t i = 0; i < Riga::kMaxRiga + 1000; ++i) {
         lunga += static_cast<char>('a' + i % 26);
     }
     const std::string p = dir.scrivi("in", "x\r\n" + lunga + "\r\ny");
-    const std::vector<Letta> attese = {
-        {"x", 1}, {lunga.substr(0, Riga::kMaxRiga), lunga.size()}, {"y", 1}};
-    for (std::size_t blocco : {std::size_t{7}, std::size_t{1000}, LettoreRighe::kBlocco}) {
-        EXPECT_EQ(leggiTutto(p, blocco), attese) << "block " << blocco;
+    // A line longer than the limit, and one within a limit set higher: whole.
+    for (const std::size_t massimo : {Riga::kMaxRiga, lunga.size()}) {
+        const std::vector<Letta> attese = {
+            {"x", 1}, {lunga.substr(0, massimo), lunga.size()}, {"y", 1}};
+        for (std::size_t blocco : {std::size_t{7}, std::size_t{1000}, LettoreRighe::kBlocco}) {
+            EXPECT_EQ(leggiTutto(p, blocco, massimo), attese) << "block " << blocco;
+        }
     }
     // A long last line without line end, spanning blocks.
     const std::string q = dir.scrivi("in2", lunga);

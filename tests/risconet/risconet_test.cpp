@@ -174,6 +174,47 @@ TEST(Risconet, RoundTripIntoTheAnciCnc2000Import) {
     }
 }
 
+// A field may run long and push the codice fiscale far along the line: the line is
+// converted whole, up to a limit past which it is counted as cut.
+TEST(Risconet, LongLinesAreConvertedWholeOrCountedAsCut) {
+    CartellaTemporanea dir;
+    const std::string lunga = riga({{5, std::string(Riga::kMaxRiga, 'n')}});
+    const std::string enorme = riga({{5, std::string(kRigaMassimaRisconet, 'n')}});
+    const std::string in =
+        dir.scrivi("risconet.txt", "ID\r\n" + lunga + "\r\n" + enorme + "\r\n" + riga());
+    const std::string out = dir.file("versunir.out");
+    const auto c = importa(in, out, *nuovaConversioneRisconet("Z999"));
+    ASSERT_TRUE(c.ok()) << c.errore().descrizione();
+    EXPECT_EQ(c->versamenti, 3u);
+    EXPECT_EQ(c->righeTagliate, 1u);
+    const std::string scritto = test::leggiFile(out);
+    ASSERT_EQ(scritto.size(), 3 * 202u);
+    EXPECT_EQ(scritto.substr(34, 16), "RSSMRA70A01H501U");          // the long line, whole
+    EXPECT_EQ(scritto.substr(202 + 34, 16), std::string(16, ' '));  // the cut one
+    EXPECT_EQ(scritto.substr(404, 200), *converti(riga(), "Z999", 3));
+}
+
+TEST(Risconet, ABelfioreCodeWithControlCharactersIsRefused) {
+    const struct {
+        std::string_view codice;
+        bool ammesso;
+    } casi[] = {
+        {"A000", true},       {"", true},       {"\xC3\x80\xE2\x82\xAC", true},  // À€
+        {"A\n0\r", false},    {"A\t00", false}, {"A\x7F", false},
+        {"A\xC2\x85", false},  // U+0085, a line end of the C1 controls
+    };
+    for (const auto& c : casi) {
+        const EsitoVuoto e = controllaBelfiore(c.codice);
+        EXPECT_EQ(e.ok(), c.ammesso) << testing::PrintToString(c.codice);
+        if (!e.ok()) {
+            EXPECT_EQ(e.errore().codice, CodiceErrore::Uso);
+            EXPECT_EQ(e.errore().motivo,
+                      "il codice Belfiore contiene caratteri di controllo (a capo, tabulazioni o "
+                      "simili)");
+        }
+    }
+}
+
 TEST(Risconet, SampleConvertsEveryPayment) {
     CartellaTemporanea dir;
     const auto c = importa(PLIVENTA_SAMPLES_DIR "/risconet.txt", dir.file("versunir.out"),

@@ -108,8 +108,9 @@ TEST_F(EsportazioneTest, FailureAndCancelLeaveNoBook) {
     EXPECT_TRUE(dialoghi.documenti().empty());
 }
 
-TEST_F(EsportazioneTest, AFullSheetIsToldWithThePaymentsLeftOut) {
-    apri({ordinario(), ordinario(), violazione()});
+TEST_F(EsportazioneTest, AFullSheetAndMendedCellsAreTold) {
+    using namespace std::string_view_literals;
+    apri({ordinario("RSS\0RA70A01H501U"sv), ordinario(), violazione()});
     finestra->controllore().impostaRigheFoglio(4);  // headers, totals, two payments
     dialoghi.attendiSalva(kTitoloExcel, kFiltro, libro())
         .attendiLavoro(kTitoloExcel)
@@ -119,7 +120,8 @@ TEST_F(EsportazioneTest, AFullSheetIsToldWithThePaymentsLeftOut) {
         .attendiApertura(true);
     esporta();
     EXPECT_EQ(stato(), QStringLiteral("Versamenti esportati: 2 · ") + libro() +
-                           QStringLiteral(" · esclusi perché il foglio è pieno: 1"));
+                           QStringLiteral(" · esclusi perché il foglio è pieno: 1 · celle con "
+                                          "caratteri nulli, scritti come �: 1"));
 }
 
 }  // namespace

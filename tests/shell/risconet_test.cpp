@@ -97,5 +97,18 @@ TEST_F(RisconetTest, AnInputThatCannotBeReadIsReportedBeforeTheCodeIsAsked) {
     EXPECT_EQ(nomi(dir), std::vector<std::string>{"icimemofilecaliciv.txt"});
 }
 
+// The code is checked before the conversion: a line break in it would break
+// every converted line.
+TEST_F(RisconetTest, ACodeWithControlCharactersIsRefused) {
+    const QString input = QString::fromStdString(dir.scrivi("r.txt", "TESTA\r\n1;2003-07-15\r\n"));
+    dialoghi.attendiInput(kPrompt, kTitolo, QString(), input)
+        .attendiInput(kBelfiore, kTitolo, QString(), QStringLiteral("A\n0\r"))
+        .attendi(QStringLiteral("Impossibile convertire il file.\r\nil codice Belfiore contiene "
+                                "caratteri di controllo (a capo, tabulazioni o simili)"),
+                 kTitolo, Pulsanti::ok, Icona::esclamazione);
+    premi("cmdUniriscossioni");
+    EXPECT_EQ(nomi(dir), (std::vector<std::string>{"icimemofilecaliciv.txt", "r.txt"}));
+}
+
 }  // namespace
 }  // namespace pliventa::test

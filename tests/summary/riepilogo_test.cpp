@@ -359,6 +359,9 @@ TEST(TabellaRiepilogo, CsvHasHeadersRowsAndGrandTotalWithCommaDecimals) {
          "Comune;" + colonne + "\"A;B\";" + lire + "Totale generale;" + lire},
         {unGruppo("A\"\xC0"), Raggruppamento::comune, false, ';',
          "Comune;" + colonne + "\"A\"\"\xC3\x80\";" + lire + "Totale generale;" + lire},
+        // A key a spreadsheet would take for a formula stays text; numbers stay numbers.
+        {unGruppo("=1+1"), Raggruppamento::comune, false, ';',
+         "Comune;" + colonne + "\"'=1+1\";" + lire + "Totale generale;" + lire},
         {unGruppo("A;B"), Raggruppamento::comune, false, '\t',
          "Comune\tVersamenti\tVersamenti su violazione\tTotale\tTerreni\tAree fabbricabili\t"
          "Abitazione principale\tDetrazione\tAltri fabbricati\tImposta\tSanzioni\tPena pec.\t"
