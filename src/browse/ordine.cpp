@@ -329,7 +329,7 @@ EsitoVuoto affinaCf(const ArchivioLavoro& archivio, std::vector<std::uint64_t>& 
     for (std::size_t i = 1; i < coppie.size(); ++i) {
         inizio[i] = (coppie[i] >> 32) != (coppie[i - 1] >> 32);
     }
-    for (std::size_t livello = 1; livello < 2; ++livello) {
+    for (std::size_t livello = 1; livello < kLivelliCf; ++livello) {
         const Sospese s = sospese(coppie, inizio, ultimo);
         if (s.posizioni.empty()) {
             break;
