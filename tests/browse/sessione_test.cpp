@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "righe.h"
 
 namespace pliventa {
@@ -126,6 +128,34 @@ TEST(Sessione, ReopensTheWorkFileAsItWasOrSaysWhyNot) {
     std::filesystem::remove(percorso);  // gone meanwhile
     EXPECT_FALSE(s.riprendi(*r).ok());
     EXPECT_FALSE(s.aperto());
+}
+
+TEST(Sessione, AChangeOnDiskIsToldUntilTheClerkGoesOnWithTheOpenFile) {
+    CartellaTemporanea dir;
+    const std::string percorso = dir.scrivi("iciview.out", archivio(3));
+    Sessione s;
+    EXPECT_FALSE(*s.cambiatoSulDisco());  // nothing open
+    s.apri(std::move(*ArchivioLavoro::apriarchivio(percorso)), LetturaAtto::lunga);
+    EXPECT_FALSE(*s.cambiatoSulDisco());
+
+    std::filesystem::rename(dir.scrivi("altro", archivio(5)), percorso);
+    EXPECT_TRUE(*s.cambiatoSulDisco());
+    s.ignoraDisco();
+    EXPECT_FALSE(*s.cambiatoSulDisco());
+    EXPECT_EQ(s.condiviso()->numerorecord().valore(), 3.0);  // the views read the one open
+    std::filesystem::rename(dir.scrivi("altro", archivio(6)), percorso);  // changed again
+    EXPECT_TRUE(*s.cambiatoSulDisco());
+
+    std::filesystem::remove(percorso);
+    EXPECT_EQ(s.cambiatoSulDisco().errore().percorso, percorso);
+    s.ignoraDisco();
+    EXPECT_FALSE(*s.cambiatoSulDisco());
+
+    // A file opened afresh starts with nothing ignored.
+    dir.scrivi("iciview.out", archivio(2));
+    s.apri(std::move(*ArchivioLavoro::apriarchivio(percorso)), LetturaAtto::lunga);
+    std::filesystem::remove(percorso);
+    EXPECT_FALSE(s.cambiatoSulDisco().ok());
 }
 
 }  // namespace
