@@ -162,7 +162,9 @@ Esito<std::string> daSostituire(const std::string& percorso) {
 }  // namespace
 
 Esito<int> apriInLettura(const std::string& percorso) {
-    const int fd = ::open(percorso.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: opening a FIFO that no program writes would block until one
+    // does, out of reach of any cancel.
+    const int fd = ::open(percorso.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return erroreDiSistema(percorso, errno);
     }
@@ -171,6 +173,9 @@ Esito<int> apriInLettura(const std::string& percorso) {
         const int e = S_ISDIR(st.st_mode) ? EISDIR : errno;
         ::close(fd);
         return erroreDiSistema(percorso, e);
+    }
+    if (S_ISREG(st.st_mode)) {
+        (void)::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     }
     return fd;
 }

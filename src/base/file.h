@@ -12,8 +12,10 @@ namespace pliventa {
 
 /// Opens `percorso` read-only and returns its descriptor (the caller closes it).
 /// A directory opens for reading on this system but cannot be read, so it is
-/// refused here, before the caller does anything else. Returns an InputOutput
-/// error naming the path with the system's reason.
+/// refused here, before the caller does anything else. The open never waits: the
+/// descriptor of anything but a regular file (a FIFO, a device) is non-blocking,
+/// and its reader waits for data with poll(). Returns an InputOutput error naming
+/// the path with the system's reason.
 Esito<int> apriInLettura(const std::string& percorso);
 
 /// A new file being written in place of an output file.
