@@ -88,8 +88,8 @@ private:
 std::string nomeTemporaneo(long pid, unsigned numero);
 
 /// Removes the named temporary files of this process that are not complete.
-/// Async-signal-safe: meant for a handler of SIGINT, SIGTERM or SIGHUP that then
-/// ends the process.
+/// Async-signal-safe: meant for a handler of SIGINT, SIGTERM, SIGHUP or SIGQUIT
+/// that then ends the process.
 void rimuoviTemporaneiAperti() noexcept;
 
 }  // namespace pliventa
