@@ -27,7 +27,8 @@ void alSegnale(int segnale) {
         // Asked again while the window ends: it may be stuck, the user insists.
         rimuoviTemporaneiAperti();
         ::signal(segnale, SIG_DFL);
-        ::raise(segnale);
+        ::raise(segnale);  // delivered as the handler returns
+        return;
     }
     richieste = 1;
     const char c = static_cast<char>(segnale);

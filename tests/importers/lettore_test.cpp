@@ -1,17 +1,10 @@
 #include "importers/lettore.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "fifo.h"
 #include "righe.h"
 
 namespace pliventa {
@@ -107,33 +100,6 @@ TEST(LettoreRighe, InputThatCannotBeReadNamesThePath) {
     EXPECT_EQ(l.errore().codice, CodiceErrore::InputOutput);
     EXPECT_EQ(l.errore().percorso, dir.file("manca.txt"));
     EXPECT_EQ(l.errore().motivo, "file o directory inesistente");
-}
-
-TEST(LettoreRighe, AFifoIsReadOnceItsWriterComesAndLeftAtACancel) {
-    CartellaTemporanea dir;
-    const test::FifoSenzaScrittore fifo(dir, "in.fifo");
-    auto l = LettoreRighe::apri(fifo.percorso());  // does not wait for a writer
-    ASSERT_TRUE(l.ok());
-    std::atomic<bool> annulla{false};
-    l->seguiAnnullamento(&annulla);
-    // A writer that comes late: its lines are read, not an empty input.
-    std::thread scrittore([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        const int w = ::open(fifo.percorso().c_str(), O_WRONLY);
-        ASSERT_EQ(::write(w, "AB\r\n", 4), 4);
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        annulla.store(true);  // then nothing more, the writer still there
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        ::close(w);
-    });
-    Riga r;
-    ASSERT_TRUE(*l->prossima(r));
-    EXPECT_EQ(r.testo, "AB");
-    const Esito<bool> fermo = l->prossima(r);
-    scrittore.join();
-    ASSERT_FALSE(fermo.ok());
-    EXPECT_EQ(fermo.errore().codice, CodiceErrore::Annullato);
-    EXPECT_FALSE(fifo.sbloccato());
 }
 
 }  // namespace

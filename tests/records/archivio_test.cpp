@@ -6,9 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "fifo.h"
 #include "righe.h"
 
 namespace pliventa {
@@ -131,56 +128,6 @@ TEST(ArchivioLavoro, BlocksHoldOnlyWholeRecords) {
     EXPECT_EQ(*a->leggiblocco(2, 100, blocco), 2u);
     EXPECT_EQ(blocco, tre().substr(202));
     EXPECT_EQ(*a->leggiblocco(4, 100, blocco), 0u);
-}
-
-TEST(ArchivioLavoro, TellsTheFileAtItsPathFromTheOneOpen) {
-    const struct {
-        const char* caso;
-        void (*cambia)(const CartellaTemporanea& dir, const std::string& p);
-        bool uguale;
-    } casi[] = {
-        {"untouched", [](const CartellaTemporanea&, const std::string&) {}, true},
-        {"replaced by a rename",
-         [](const CartellaTemporanea& dir, const std::string& p) {
-             std::filesystem::rename(dir.scrivi("nuovo", tre()), p);
-         },
-         false},
-        {"grown in place",
-         [](const CartellaTemporanea&, const std::string& p) {
-             std::filesystem::resize_file(p, 4 * 202);
-         },
-         false},
-        {"written in place, same length",
-         [](const CartellaTemporanea&, const std::string& p) {
-             const timespec tempi[2] = {{0, UTIME_OMIT}, {1'000'000'000, 0}};
-             ASSERT_EQ(::utimensat(AT_FDCWD, p.c_str(), tempi, 0), 0);
-         },
-         false},
-    };
-    for (const auto& c : casi) {
-        CartellaTemporanea dir;
-        const std::string p = dir.scrivi("w", tre());
-        auto a = ArchivioLavoro::apriarchivio(p);
-        ASSERT_TRUE(a.ok());
-        c.cambia(dir, p);
-        const Esito<IdentitaFile> ora = a->identitaSulDisco();
-        ASSERT_TRUE(ora.ok()) << c.caso;
-        EXPECT_EQ(*ora == a->identita(), c.uguale) << c.caso;
-        EXPECT_EQ(a->leggirecord(3)->byte(), tre().substr(404)) << c.caso;  // still the one open
-        std::filesystem::remove(p);
-        EXPECT_EQ(a->identitaSulDisco().errore().motivo, "file o directory inesistente");
-    }
-}
-
-TEST(ArchivioLavoro, AFifoIsRefusedWithoutWaitingForAWriter) {
-    CartellaTemporanea dir;
-    const test::FifoSenzaScrittore fifo(dir, "fifo.out");
-    auto a = ArchivioLavoro::apriarchivio(fifo.percorso());
-    ASSERT_FALSE(a.ok());
-    EXPECT_EQ(a.errore().descrizione(),
-              fifo.percorso() +
-                  ": non è un file regolare: un file di lavoro si legge per numero di record");
-    EXPECT_FALSE(fifo.sbloccato());
 }
 
 }  // namespace
