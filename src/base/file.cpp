@@ -144,7 +144,9 @@ void rimuoviAvanzi(const std::string& cartella) {
 }  // namespace
 
 Esito<int> apriInLettura(const std::string& percorso) {
-    const int fd = ::open(percorso.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: opening a FIFO that no program writes would block until one
+    // does, out of reach of any cancel.
+    const int fd = ::open(percorso.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return erroreDiSistema(percorso, errno);
     }
@@ -153,6 +155,9 @@ Esito<int> apriInLettura(const std::string& percorso) {
         const int e = S_ISDIR(st.st_mode) ? EISDIR : errno;
         ::close(fd);
         return erroreDiSistema(percorso, e);
+    }
+    if (S_ISREG(st.st_mode)) {
+        (void)::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     }
     return fd;
 }

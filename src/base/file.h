@@ -13,8 +13,10 @@ namespace pliventa {
 
 /// Opens `percorso` read-only and returns its descriptor (the caller closes it).
 /// A directory opens for reading on this system but cannot be read, so it is
-/// refused here, before the caller does anything else. Returns an InputOutput
-/// error naming the path with the system's reason.
+/// refused here, before the caller does anything else. The open never waits: the
+/// descriptor of anything but a regular file (a FIFO, a device) is non-blocking,
+/// and its reader waits for data with poll(). Returns an InputOutput error naming
+/// the path with the system's reason.
 Esito<int> apriInLettura(const std::string& percorso);
 
 /// True when `a` and `b` both exist and are one file, by whatever name (a hard
@@ -113,8 +115,8 @@ private:
 std::string nomeTemporaneo(long pid, unsigned numero);
 
 /// Removes the named temporary files of this process that are not complete.
-/// Async-signal-safe: meant for a handler of SIGINT, SIGTERM or SIGHUP that then
-/// ends the process.
+/// Async-signal-safe: meant for a handler of SIGINT, SIGTERM, SIGHUP or SIGQUIT
+/// that then ends the process.
 void rimuoviTemporaneiAperti() noexcept;
 
 }  // namespace pliventa

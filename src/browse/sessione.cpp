@@ -13,8 +13,30 @@ Errore nessunArchivio() {
 }  // namespace
 
 void Sessione::apri(ArchivioLavoro archivio, LetturaAtto lettura) {
-    archivio_.emplace(std::move(archivio));
+    archivio_ = std::make_shared<const ArchivioLavoro>(std::move(archivio));
+    ignorato_.reset();
     lettura_ = lettura;
+}
+
+Esito<bool> Sessione::cambiatoSulDisco() const {
+    if (!archivio_) {
+        return false;
+    }
+    const Esito<IdentitaFile> ora = archivio_->identitaSulDisco();
+    if (ignorato_ && *ignorato_ == (ora ? *ora : IdentitaFile{})) {
+        return false;
+    }
+    if (!ora) {
+        return ora.errore();
+    }
+    return *ora != archivio_->identita();
+}
+
+void Sessione::ignoraDisco() {
+    if (archivio_) {
+        const Esito<IdentitaFile> ora = archivio_->identitaSulDisco();
+        ignorato_ = ora ? *ora : IdentitaFile{};  // all zero: no file there
+    }
 }
 
 std::optional<Sessione::Ripresa> Sessione::ripresa() const {

@@ -2,6 +2,7 @@
 // file, the notice arrangement it was written in, and the current record number.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -37,10 +38,25 @@ public:
     EsitoVuoto riprendi(const Ripresa& r);
 
     /// True while a work file is open.
-    bool aperto() const { return archivio_.has_value(); }
+    bool aperto() const { return archivio_ != nullptr; }
 
     /// The open work file, or nullptr.
-    const ArchivioLavoro* archivio() const { return archivio_ ? &*archivio_ : nullptr; }
+    const ArchivioLavoro* archivio() const { return archivio_.get(); }
+
+    /// The open work file for the views that read it beside the window: they all
+    /// read this one handle, so they show the same file whatever becomes of the
+    /// path, and keep it for as long as they live. Null when none is open.
+    std::shared_ptr<const ArchivioLavoro> condiviso() const { return archivio_; }
+
+    /// Whether the file now at the path of the open work file is another one, or
+    /// the same one written since it was opened: true when it is, unless the
+    /// clerk chose to go on with the open one (ignoraDisco()) and it has not
+    /// changed again since; false when it is the file open, or none is open.
+    /// The error of a path that leads to no file any more, but once ignored, false.
+    Esito<bool> cambiatoSulDisco() const;
+    /// Goes on with the open work file: the file now at its path (or its absence)
+    /// no longer counts as a change.
+    void ignoraDisco();
 
     /// The notice arrangement of the open work file (long when none is open).
     LetturaAtto lettura() const { return lettura_; }
@@ -61,7 +77,10 @@ public:
     Esito<Versamento> leggiCorrente() const;
 
 private:
-    std::optional<ArchivioLavoro> archivio_;
+    std::shared_ptr<const ArchivioLavoro> archivio_;
+    /// The file at the path (all zero: none) that the clerk chose not to open in
+    /// place of this one.
+    std::optional<IdentitaFile> ignorato_;
     LetturaAtto lettura_ = LetturaAtto::lunga;
     double recordcorrente_ = 0;
 };

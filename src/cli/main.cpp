@@ -51,8 +51,8 @@ constexpr pliventa::cli::Guida kGuida = {
 };
 
 /// A signal that ends the program: the new file of an unfinished import or export
-/// goes with it, then the signal does what it would have done, so that the
-/// caller sees the program killed by it.
+/// goes with it, then the signal does what it would have done (SIGQUIT its core
+/// dump too), so that the caller sees the program killed by it.
 void allaFine(int segnale) {
     pliventa::rimuoviTemporaneiAperti();
     ::signal(segnale, SIG_DFL);
@@ -60,7 +60,7 @@ void allaFine(int segnale) {
 }
 
 void rimuoviTemporaneiAllaFine() {
-    for (const int segnale : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int segnale : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
         struct sigaction prima {};
         // A signal ignored by whoever started the program (nohup) stays ignored.
         if (::sigaction(segnale, nullptr, &prima) == 0 && prima.sa_handler == SIG_IGN) {

@@ -40,6 +40,8 @@ Esito<Conteggi> importa(LettoreRighe& lettore, const std::string& output, Trasfo
         return scrittore.errore();
     }
     lettore.rigaMassima(t.rigaMassima());
+    // An input that waits for its writer is left at a cancel, not only between lines.
+    lettore.seguiAnnullamento(controllo.annulla);
     struct stat st {};
     const std::uint64_t totale = ::stat(lettore.percorso().c_str(), &st) == 0 && S_ISREG(st.st_mode)
                                      ? static_cast<std::uint64_t>(st.st_size)

@@ -3,6 +3,7 @@
 #include "base/file.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +19,9 @@ namespace {
 
 constexpr std::size_t kIgnota = std::numeric_limits<std::size_t>::max();
 
+// How long a wait for the input lasts before the cancel is looked at again.
+constexpr int kAttesaMs = 100;
+
 }  // namespace
 
 Esito<LettoreRighe> LettoreRighe::apri(const std::string& percorso, std::size_t blocco) {
@@ -30,13 +34,16 @@ Esito<LettoreRighe> LettoreRighe::apri(const std::string& percorso, std::size_t 
 #ifdef POSIX_FADV_SEQUENTIAL
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
-    return LettoreRighe(fd, percorso, std::max<std::size_t>(blocco, 1));
+    struct stat st {};
+    const bool regolare = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    return LettoreRighe(fd, percorso, std::max<std::size_t>(blocco, 1), !regolare);
 }
 
-LettoreRighe::LettoreRighe(int fd, std::string percorso, std::size_t blocco)
+LettoreRighe::LettoreRighe(int fd, std::string percorso, std::size_t blocco, bool attende)
     : fd_(fd),
       percorso_(std::move(percorso)),
       blocco_(blocco),
+      attende_(attende),
       buffer_(new char[blocco]),
       prossimoLF_(kIgnota),
       prossimoCR_(kIgnota) {
@@ -48,6 +55,8 @@ LettoreRighe::LettoreRighe(LettoreRighe&& altro) noexcept
       percorso_(std::move(altro.percorso_)),
       blocco_(altro.blocco_),
       massimo_(altro.massimo_),
+      attende_(altro.attende_),
+      annulla_(altro.annulla_),
       buffer_(std::move(altro.buffer_)),
       pos_(altro.pos_),
       fine_(altro.fine_),
@@ -68,6 +77,8 @@ LettoreRighe& LettoreRighe::operator=(LettoreRighe&& altro) noexcept {
         percorso_ = std::move(altro.percorso_);
         blocco_ = altro.blocco_;
         massimo_ = altro.massimo_;
+        attende_ = altro.attende_;
+        annulla_ = altro.annulla_;
         buffer_ = std::move(altro.buffer_);
         pos_ = altro.pos_;
         fine_ = altro.fine_;
@@ -88,10 +99,34 @@ LettoreRighe::~LettoreRighe() {
     }
 }
 
+Esito<bool> LettoreRighe::attendi() {
+    for (;;) {
+        pollfd p{fd_, POLLIN, 0};
+        const int pronti = ::poll(&p, 1, kAttesaMs);
+        if (annulla_ != nullptr && annulla_->load()) {
+            return Errore{CodiceErrore::Annullato, percorso_, "lettura annullata"};
+        }
+        if (pronti > 0) {
+            return true;  // data, or the writer gone: the read tells which
+        }
+        if (pronti < 0 && errno != EINTR) {
+            return erroreDiSistema(percorso_, errno);
+        }
+    }
+}
+
 Esito<bool> LettoreRighe::riempi() {
     for (;;) {
+        // A FIFO is read only once poll() says so: before its first writer comes,
+        // a read would find the end of the input at once.
+        if (attende_) {
+            const Esito<bool> pronto = attendi();
+            if (!pronto) {
+                return pronto.errore();
+            }
+        }
         const ssize_t n = ::read(fd_, buffer_.get(), blocco_);
-        if (n < 0 && errno == EINTR) {
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) {
             continue;
         }
         if (n < 0) {

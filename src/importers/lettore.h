@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -33,21 +34,28 @@ public:
 
     /// Fills `riga` with the next line, valid until the next call. Returns true
     /// for a line, false at the end of the input, or an InputOutput error naming
-    /// the path when a read fails.
+    /// the path when a read fails. An input that is not a regular file (a FIFO, a
+    /// device) may keep it waiting for its writer: an Annullato error when the
+    /// flag of seguiAnnullamento() is set meanwhile.
     Esito<bool> prossima(Riga& riga);
 
     /// The longest line handed over whole, in bytes (at least 1); set before the
     /// first line is read.
     void rigaMassima(std::size_t byte) { massimo_ = std::max<std::size_t>(byte, 1); }
+    /// Makes a wait for input end, within a tenth of a second, once `annulla` is
+    /// set; null: a wait lasts until the input comes or ends.
+    void seguiAnnullamento(const std::atomic<bool>* annulla) { annulla_ = annulla; }
 
     /// The path it reads.
     const std::string& percorso() const { return percorso_; }
 
 private:
-    LettoreRighe(int fd, std::string percorso, std::size_t blocco);
+    LettoreRighe(int fd, std::string percorso, std::size_t blocco, bool attende);
 
     /// Reads the next block into the buffer; false at the end of the file.
     Esito<bool> riempi();
+    /// Waits until the input can be read (data, or its end); Annullato on a cancel.
+    Esito<bool> attendi();
     /// Adds `n` bytes at `p` to the line that spans blocks, keeping at most massimo_.
     void accumula(const char* p, std::size_t n);
     /// The position of the first CR or LF from pos_ on, or fine_ when the block
@@ -60,6 +68,8 @@ private:
     std::string percorso_;
     std::size_t blocco_ = kBlocco;
     std::size_t massimo_ = Riga::kMaxRiga;
+    bool attende_ = false;  ///< not a regular file: its reads wait, through poll()
+    const std::atomic<bool>* annulla_ = nullptr;
     std::unique_ptr<char[]> buffer_;
     std::size_t pos_ = 0;         ///< next unread byte of the buffer
     std::size_t fine_ = 0;        ///< bytes held in the buffer

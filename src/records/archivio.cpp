@@ -33,6 +33,12 @@ ssize_t leggiTutto(int fd, char* dest, std::size_t n, off_t da) {
     return static_cast<ssize_t>(letti);
 }
 
+IdentitaFile identitaDi(const struct stat& st) {
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtim.tv_sec),
+            static_cast<std::int64_t>(st.st_mtim.tv_nsec)};
+}
+
 }  // namespace
 
 Esito<ArchivioLavoro> ArchivioLavoro::apriarchivio(const std::string& percorso) {
@@ -40,11 +46,31 @@ Esito<ArchivioLavoro> ArchivioLavoro::apriarchivio(const std::string& percorso) 
     if (!fd) {
         return fd.errore();
     }
-    return ArchivioLavoro(*fd, percorso);
+    struct stat st {};
+    if (::fstat(*fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int e = errno;
+        ::close(*fd);
+        if (S_ISREG(st.st_mode)) {
+            return erroreDiSistema(percorso, e);
+        }
+        return Errore{CodiceErrore::InputOutput, percorso,
+                      "non è un file regolare: un file di lavoro si legge per numero di record"};
+    }
+    return ArchivioLavoro(*fd, percorso, identitaDi(st));
+}
+
+Esito<IdentitaFile> ArchivioLavoro::identitaSulDisco() const {
+    struct stat st {};
+    if (::stat(percorso_.c_str(), &st) != 0) {
+        return erroreDiSistema(percorso_, errno);
+    }
+    return identitaDi(st);
 }
 
 ArchivioLavoro::ArchivioLavoro(ArchivioLavoro&& altro) noexcept
-    : fd_(std::exchange(altro.fd_, -1)), percorso_(std::move(altro.percorso_)) {}
+    : fd_(std::exchange(altro.fd_, -1)),
+      percorso_(std::move(altro.percorso_)),
+      identita_(altro.identita_) {}
 
 ArchivioLavoro& ArchivioLavoro::operator=(ArchivioLavoro&& altro) noexcept {
     if (this != &altro) {
@@ -53,6 +79,7 @@ ArchivioLavoro& ArchivioLavoro::operator=(ArchivioLavoro&& altro) noexcept {
         }
         fd_ = std::exchange(altro.fd_, -1);
         percorso_ = std::move(altro.percorso_);
+        identita_ = altro.identita_;
     }
     return *this;
 }

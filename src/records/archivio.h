@@ -10,10 +10,25 @@
 
 namespace pliventa {
 
+/// What tells one file on disk from another, and a file from itself rewritten:
+/// the device and inode say which file a path leads to, the length and the time
+/// of the last change whether it was written since. All zero: no file at all.
+struct IdentitaFile {
+    std::uint64_t dispositivo = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t lunghezza = 0;
+    std::int64_t secondi = 0;  ///< last modification
+    std::int64_t nanosecondi = 0;
+
+    bool operator==(const IdentitaFile&) const = default;
+};
+
 class ArchivioLavoro {
 public:
     /// Opens `percorso` for record access. Returns an InputOutput error naming the
-    /// path when the file cannot be opened or is a directory.
+    /// path when the file cannot be opened or is not a regular file: a directory,
+    /// or a FIFO or device, which cannot be read by record number and would wait
+    /// for a writer or read as empty.
     static Esito<ArchivioLavoro> apriarchivio(const std::string& percorso);
 
     ArchivioLavoro(ArchivioLavoro&& altro) noexcept;
@@ -45,11 +60,21 @@ public:
     /// The path the file was opened with.
     const std::string& percorso() const { return percorso_; }
 
+    /// The file open, as it was when opened.
+    const IdentitaFile& identita() const { return identita_; }
+
+    /// The file now found at percorso(), which another program may have replaced
+    /// or rewritten since it was opened. An InputOutput error naming the path when
+    /// there is none there (or it cannot be looked at).
+    Esito<IdentitaFile> identitaSulDisco() const;
+
 private:
-    ArchivioLavoro(int fd, std::string percorso) : fd_(fd), percorso_(std::move(percorso)) {}
+    ArchivioLavoro(int fd, std::string percorso, IdentitaFile identita)
+        : fd_(fd), percorso_(std::move(percorso)), identita_(identita) {}
 
     int fd_ = -1;
     std::string percorso_;
+    IdentitaFile identita_;
 };
 
 }  // namespace pliventa

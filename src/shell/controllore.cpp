@@ -55,18 +55,6 @@ EsitoVuoto Controllore::apriArchivio(const QString& percorso, LetturaAtto lettur
     return Nulla{};
 }
 
-Esito<std::shared_ptr<const ArchivioLavoro>> Controllore::nuovaLettura() const {
-    const ArchivioLavoro* aperto = sessione_.archivio();
-    if (aperto == nullptr) {
-        return Errore{CodiceErrore::NessunArchivio, {}, "nessun archivio aperto"};
-    }
-    Esito<ArchivioLavoro> archivio = ArchivioLavoro::apriarchivio(aperto->percorso());
-    if (!archivio) {
-        return archivio.errore();
-    }
-    return std::make_shared<const ArchivioLavoro>(std::move(*archivio));
-}
-
 void Controllore::ricordaArchivio(const QString& percorso, LetturaAtto lettura) {
     QSettings impostazioni;
     impostazioni.setValue(kChiavePercorso, QFileInfo(percorso).absoluteFilePath());

@@ -41,10 +41,6 @@ public:
     /// one. On an error the open work file stays as it was.
     EsitoVuoto apriArchivio(const QString& percorso, LetturaAtto lettura);
 
-    /// A handle of its own on the open work file, for a view that reads it while
-    /// the window reads, closes or replaces its own.
-    Esito<std::shared_ptr<const ArchivioLavoro>> nuovaLettura() const;
-
     /// Remembers `percorso` (read with `lettura`) as the last work file made.
     void ricordaArchivio(const QString& percorso, LetturaAtto lettura);
     /// The path and reading of the last work file made, when it still exists.

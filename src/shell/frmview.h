@@ -153,10 +153,15 @@ private:
     /// file changes.
     template <typename Vista>
     void apriVista(Vista* vista);
-    /// A handle of its own on the open work file for the view titled `titolo`;
-    /// an error is told as `intro` and the error's reason, and gives null.
-    std::shared_ptr<const ArchivioLavoro> letturaPerVista(const QString& intro,
-                                                          const QString& titolo);
+    /// When the file at the path of the open work file is no longer the one open
+    /// (replaced or rewritten by another program), says so and offers to open it
+    /// in place of this one: on Yes it is opened, payment 1 shown and the views
+    /// that were open made again on it; on No the window and its views go on
+    /// with the file open, and the same change is not told again. Asked before a
+    /// view opens, before the export and when the program becomes active again.
+    void verificaArchivio();
+    /// Opens again the work file at the path of the open one, in its place.
+    void riapriDaDisco();
     /// After a work file was opened: the count in Text5, recordcorrente 1 and payment
     /// 1 shown (the record area emptied when there is none). Returns what the status
     /// bar adds (empty, or that payment 1 cannot be read), or the count's error.
@@ -194,6 +199,7 @@ private:
     bool terminato_ = false;
     Lavoro* lavoro_ = nullptr;  ///< the long work running, if any
     bool chiusuraRinviata_ = false;
+    bool verificaInCorso_ = false;  ///< verificaArchivio() is asking
 
     QAction* azioneRiapri = nullptr;
     QAction* azioneElenco = nullptr;

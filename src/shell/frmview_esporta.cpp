@@ -27,6 +27,7 @@ void frmView::stampaexcel() {
         avvisaNessunArchivio();
         return;
     }
+    verificaArchivio();  // the export is of the file the clerk means
     const std::string foglio = nomeFoglioDiAdesso();
     const QString proposta =
         QDir::current().filePath(QString::fromStdString(foglio) + QStringLiteral(".xlsx"));

@@ -2,11 +2,16 @@
 // the open work file. The buttons stay as they are; the menus add nothing they do
 // except the exit and the information box.
 #include <QAction>
+#include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 
+#include "shell/finestra_controlli.h"
+#include "shell/finestra_elenco.h"
+#include "shell/finestra_riepilogo.h"
 #include "shell/frmview.h"
 
 namespace pliventa {
@@ -53,7 +58,90 @@ void frmView::costruisciMenu() {
     // Whether the last work file still exists is asked when the menu opens.
     connect(file, &QMenu::aboutToShow, this, &frmView::aggiornaMenu);
     connect(this, &frmView::archivioCambiato, this, &frmView::aggiornaMenu);
+    // The views close on their own; they are no longer those of the file open.
+    connect(this, &frmView::archivioCambiato, this, [this] {
+        elenco_.clear();
+        riepilogo_.clear();
+        controlli_.clear();
+    });
+    // Back from another program, which may have written the work file meanwhile;
+    // not over a dialog or a running work, which hold the window's attention.
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState stato) {
+                if (stato == Qt::ApplicationActive) {
+                    QMetaObject::invokeMethod(
+                        this,
+                        [this] {
+                            if (isEnabled() && QApplication::activeModalWidget() == nullptr) {
+                                verificaArchivio();
+                            }
+                        },
+                        Qt::QueuedConnection);
+                }
+            });
     aggiornaMenu();
+}
+
+void frmView::verificaArchivio() {
+    if (lavoro_ != nullptr || verificaInCorso_) {
+        return;
+    }
+    const Esito<bool> cambiato = sessione().cambiatoSulDisco();
+    if (cambiato && !*cambiato) {
+        return;
+    }
+    verificaInCorso_ = true;
+    const QString percorso =
+        QFile::decodeName(QByteArray::fromStdString(sessione().archivio()->percorso()));
+    const QString ancora =
+        QStringLiteral("la finestra e le viste continuano a mostrare il file aperto prima.");
+    if (!cambiato) {
+        dialoghi_.messaggio(
+            QStringLiteral("Il file di lavoro aperto non si trova più sul disco:\r\n") +
+                QString::fromStdString(cambiato.errore().descrizione()) +
+                QStringLiteral("\r\nPer ora ") + ancora,
+            kTitoloPredefinito, Pulsanti::ok, Icona::esclamazione);
+        sessione().ignoraDisco();
+    } else if (dialoghi_.domanda(QStringLiteral("Il file di lavoro\r\n") + percorso +
+                                     QStringLiteral("\r\nè stato sostituito o modificato da un "
+                                                    "altro programma dopo l'apertura.\r\n"
+                                                    "Riaprirlo? Con «No» ") +
+                                     ancora,
+                                 kTitoloPredefinito, Icona::domanda)) {
+        riapriDaDisco();
+    } else {
+        sessione().ignoraDisco();
+        statusBar()->showMessage(QStringLiteral(
+            "Il file di lavoro sul disco è cambiato: si mostra quello aperto prima"));
+    }
+    verificaInCorso_ = false;
+}
+
+void frmView::riapriDaDisco() {
+    const std::optional<Sessione::Ripresa> aperto = sessione().ripresa();
+    const bool elenco = elenco_ != nullptr;
+    const bool riepilogo = riepilogo_ != nullptr;
+    const bool controlli = controlli_ != nullptr;
+    const QString percorso = QFile::decodeName(QByteArray::fromStdString(aperto->percorso));
+    const EsitoVuoto riaperto = apriArchivio(percorso, aperto->lettura);
+    const Esito<QString> primo = riaperto ? mostraPrimo() : Esito<QString>(riaperto.errore());
+    if (!primo) {
+        avvisaErrore(QStringLiteral("Impossibile riaprire il file di lavoro."), primo.errore(),
+                     kTitoloPredefinito);
+        sessione().ignoraDisco();  // asked once: the open file stays
+        return;
+    }
+    statusBar()->showMessage(QStringLiteral("Archivio riaperto: ") + percorso + *primo);
+    // The views that were open are made again on the file now open.
+    if (elenco) {
+        mostraElenco();
+    }
+    if (riepilogo) {
+        mostraRiepilogo();
+    }
+    if (controlli) {
+        mostraControlli();
+    }
 }
 
 void frmView::aggiornaMenu() {

@@ -1,5 +1,5 @@
-// The views on the open work file (the list, the summary, the checks): each gets a
-// handle of its own on the file and owns what it shows; the long passes run here,
+// The views on the open work file (the list, the summary, the checks): each shares
+// the window's handle on the file and owns what it shows; the long passes run here,
 // through the window's runner, before the view is made.
 #include "base/testo.h"
 #include "shell/finestra_controlli.h"
@@ -25,18 +25,6 @@ void porta(QWidget* finestra) {
 }
 
 }  // namespace
-
-std::shared_ptr<const ArchivioLavoro> frmView::letturaPerVista(const QString& intro,
-                                                               const QString& titolo) {
-    Esito<std::shared_ptr<const ArchivioLavoro>> archivio = controllore_.nuovaLettura();
-    if (!archivio) {
-        dialoghi_.messaggio(intro + QStringLiteral("\r\n") +
-                                QString::fromStdString(archivio.errore().descrizione()),
-                            titolo, Pulsanti::ok, Icona::esclamazione);
-        return nullptr;
-    }
-    return std::move(*archivio);
-}
 
 template <typename Vista>
 void frmView::apriVista(Vista* vista) {
@@ -66,15 +54,13 @@ void frmView::mostraElenco() {
         avvisaNessunArchivio();
         return;
     }
+    verificaArchivio();
     if (elenco_ != nullptr) {
         porta(elenco_);
         return;
     }
     const QString intro = QStringLiteral("Impossibile aprire l'elenco dei versamenti.");
-    std::shared_ptr<const ArchivioLavoro> archivio = letturaPerVista(intro, kTitoloElenco);
-    if (!archivio) {
-        return;
-    }
+    std::shared_ptr<const ArchivioLavoro> archivio = sessione().condiviso();
     Esito<ElencoVersamenti> lista = ElencoVersamenti::crea(*archivio, formatoElenco());
     if (!lista) {
         avvisaErrore(intro, lista.errore(), kTitoloElenco);
@@ -92,15 +78,13 @@ void frmView::mostraRiepilogo() {
         avvisaNessunArchivio();
         return;
     }
+    verificaArchivio();
     if (riepilogo_ != nullptr) {
         porta(riepilogo_);
         return;
     }
     const QString intro = QStringLiteral("Impossibile calcolare il riepilogo.");
-    const std::shared_ptr<const ArchivioLavoro> archivio = letturaPerVista(intro, kTitoloRiepilogo);
-    if (!archivio) {
-        return;
-    }
+    const std::shared_ptr<const ArchivioLavoro> archivio = sessione().condiviso();
     Esito<Riepilogo> totali = controllore_.riepiloga(*archivio, kTitoloRiepilogo);
     if (!totali) {
         if (totali.errore().codice != CodiceErrore::Annullato) {
@@ -121,15 +105,13 @@ void frmView::mostraControlli() {
         avvisaNessunArchivio();
         return;
     }
+    verificaArchivio();
     if (controlli_ != nullptr) {
         porta(controlli_);
         return;
     }
     const QString intro = QStringLiteral("Impossibile controllare i versamenti.");
-    std::shared_ptr<const ArchivioLavoro> archivio = letturaPerVista(intro, kTitoloControlli);
-    if (!archivio) {
-        return;
-    }
+    std::shared_ptr<const ArchivioLavoro> archivio = sessione().condiviso();
     Esito<AnomalieTrovate> trovate = controllore_.controlla(*archivio, kTitoloControlli);
     if (!trovate) {
         if (trovate.errore().codice != CodiceErrore::Annullato) {

@@ -9,6 +9,7 @@
 
 #include "shell/dialoghi_qt.h"
 #include "shell/frmview.h"
+#include "shell/segnali.h"
 
 int main(int argc, char* argv[]) {
     // Answered before the QApplication exists, so it needs no display.
@@ -45,6 +46,8 @@ int main(int argc, char* argv[]) {
     dialoghi.impostaGenitore(&finestra);
     QObject::connect(&finestra, &pliventa::frmView::terminaProgramma, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // A shutdown or a Ctrl+C ends the program as closing the window does.
+    pliventa::chiudiAlSegnale(&finestra);
     finestra.show();
     return QApplication::exec();
 }

@@ -1,6 +1,12 @@
 #include "browse/sessione.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
 
 #include "righe.h"
 
@@ -126,6 +132,37 @@ TEST(Sessione, ReopensTheWorkFileAsItWasOrSaysWhyNot) {
     std::filesystem::remove(percorso);  // gone meanwhile
     EXPECT_FALSE(s.riprendi(*r).ok());
     EXPECT_FALSE(s.aperto());
+}
+
+TEST(Sessione, AChangeOnDiskIsToldUntilTheClerkGoesOnWithTheOpenFile) {
+    CartellaTemporanea dir;
+    const std::string p = dir.scrivi("iciview.out", archivio(3));
+    Sessione s;
+    EXPECT_FALSE(*s.cambiatoSulDisco());  // nothing open
+    s.apri(std::move(*ArchivioLavoro::apriarchivio(p)), LetturaAtto::lunga);
+    EXPECT_FALSE(*s.cambiatoSulDisco());
+    // Written in place (its time), grown, replaced (another inode): each is told.
+    const timespec prima[2] = {{0, UTIME_OMIT}, {1'000'000'000, 0}};
+    const std::function<void()> cambi[] = {
+        [&] { ::utimensat(AT_FDCWD, p.c_str(), prima, 0); },
+        [&] { std::filesystem::resize_file(p, 4 * 202); },
+        [&] { std::filesystem::rename(dir.scrivi("altro", archivio(4)), p); },
+    };
+    for (const auto& cambia : cambi) {
+        cambia();
+        EXPECT_TRUE(*s.cambiatoSulDisco());
+        s.ignoraDisco();
+        EXPECT_FALSE(*s.cambiatoSulDisco());
+    }
+    std::filesystem::remove(p);  // gone: an error, until ignored
+    EXPECT_FALSE(s.cambiatoSulDisco().ok());
+    s.ignoraDisco();
+    EXPECT_FALSE(*s.cambiatoSulDisco());
+    // A file opened afresh has nothing ignored.
+    s.apri(std::move(*ArchivioLavoro::apriarchivio(dir.scrivi("iciview.out", ""))),
+           LetturaAtto::lunga);
+    std::filesystem::remove(p);
+    EXPECT_FALSE(s.cambiatoSulDisco().ok());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sstream>
 #include <vector>
 
+#include "fifo.h"
 #include "lancio.h"
 #include "righe.h"
 
@@ -153,6 +154,17 @@ TEST(CliDump, AFileThatGivesLessThanItsSizeIsTheSameErrorForEveryReader) {
         EXPECT_EQ(r.codice, 1) << argomenti[0];
         EXPECT_EQ(r.err, "pliventa-cli: " + motivo) << argomenti[0];
     }
+}
+
+TEST(CliDump, AWorkFileThatIsAFifoIsRefusedAtOnce) {
+    CartellaTemporanea dir;
+    const test::FifoSenzaScrittore fifo(dir, "iciview.out");
+    const auto r = lancia({"dump", fifo.percorso()});
+    EXPECT_EQ(r.codice, 1);
+    EXPECT_EQ(r.err, "pliventa-cli: " + fifo.percorso() +
+                         ": non è un file regolare: un file di lavoro si legge per numero di "
+                         "record\n");
+    EXPECT_FALSE(fifo.sbloccato());
 }
 
 TEST(CliDump, AFailedWriteOfTheOutputIsAnError) {

@@ -127,7 +127,7 @@ TEST(CliImport, TheNewFileIsSyncedBeforeItIsRenamed) {
 TEST(CliImport, AKilledImportLeavesNoFileBehind) {
     const std::string dati = test::ripeti(RigaVersamento().tipo('3').record(), 10000);
     for (const bool conNome : {false, true}) {
-        for (const int segnale : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+        for (const int segnale : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGKILL}) {
             CartellaTemporanea dir;
             const std::string fifo = dir.file("in.fifo");
             ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);

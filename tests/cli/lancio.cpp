@@ -39,9 +39,10 @@ pid_t avvia(const std::vector<std::string>& argomenti, const std::string& cartel
         const int out = ::open(uscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = ::open(errore.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const rlimit limite{memoria, memoria};
+        const rlimit senzaCore{0, 0};  // a SIGQUIT leaves no core file in the folder
         if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
             ::dup2(err, 2) < 0 || ::chdir(cartella.c_str()) != 0 ||
-            ::setrlimit(RLIMIT_AS, &limite) != 0) {
+            ::setrlimit(RLIMIT_AS, &limite) != 0 || ::setrlimit(RLIMIT_CORE, &senzaCore) != 0) {
             ::_exit(126);
         }
         ::execve(PLIVENTA_CLI, argv.data(), envp.data());

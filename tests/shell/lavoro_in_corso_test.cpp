@@ -7,8 +7,13 @@
 #include <QTimer>
 #include <chrono>
 
+#include <csignal>
+#include <cstdlib>
+
+#include "fifo.h"
 #include "finestra.h"
 #include "shell/dialoghi_qt.h"
+#include "shell/segnali.h"
 
 namespace pliventa::test {
 namespace {
@@ -102,6 +107,68 @@ TEST(LavoroInCorso, ClosingTheWindowCancelsTheImportAndLeavesNothingOnDisk) {
     }
     EXPECT_EQ(nomi(dir), (std::vector<std::string>{"grande.txt", "icimemofilepliventa.txt"}));
     QDir::setCurrent(prima);
+}
+
+/// The real window over a scratch folder made current, whose old work file is
+/// "vecchio", importing from a FIFO that no program writes.
+class ImportaDaFifo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir.percorso().string())));
+        dir.scrivi("iciview.out", "vecchio");
+        dialoghi.impostaGenitore(&finestra);
+        finestra.show();
+        dialoghi.attendiInput(kPrompt, kTitoloCnc, QString(),
+                              QString::fromStdString(fifo.percorso()));
+    }
+    void TearDown() override {
+        dialoghi.verificaFine();
+        EXPECT_FALSE(fifo.sbloccato()) << "the import waited for a writer";
+        EXPECT_EQ(leggiFile(dir.file("iciview.out")), "vecchio");
+        EXPECT_EQ(nomi(dir),
+                  (std::vector<std::string>{"icimemofilepliventa.txt", "iciview.out", "in.fifo"}));
+        QDir::setCurrent(prima_);
+    }
+    void importa() {
+        QTest::mouseClick(finestra.findChild<QAbstractButton*>(QStringLiteral("cmdApri")),
+                          Qt::LeftButton);
+        EXPECT_EQ(finestra.statusBar()->currentMessage(), QStringLiteral("Importazione annullata"));
+    }
+
+    const QString prima_ = QDir::currentPath();
+    CartellaTemporanea dir;
+    FifoSenzaScrittore fifo{dir, "in.fifo", std::chrono::seconds(2)};
+    DialoghiConAttesaVera dialoghi;
+    frmView finestra{dialoghi};
+};
+
+TEST_F(ImportaDaFifo, AnnullaEndsTheWaitForAWriter) {
+    // Annulla pressed while the import waits, before the progress shows.
+    QTimer::singleShot(300, &finestra, [this] {
+        finestra.findChild<QProgressDialog*>()->findChild<QAbstractButton*>()->click();
+    });
+    importa();
+}
+
+TEST_F(ImportaDaFifo, SigtermCancelsTheImportRemovesItsFileAndClosesTheWindow) {
+    ::setenv("PLIVENTA_TEMPORANEI_CON_NOME", "1", 1);  // a new file with a name to look for
+    ASSERT_TRUE(chiudiAlSegnale(&finestra));
+    QSignalSpy fine(&finestra, &frmView::terminaProgramma);
+    // The signal comes once the import has made its new file and waits for input.
+    QTimer sonda;
+    sonda.setInterval(10);
+    QObject::connect(&sonda, &QTimer::timeout, &finestra, [&] {
+        if (nomi(dir).size() == 4) {
+            sonda.stop();
+            ::raise(SIGTERM);
+        }
+    });
+    sonda.start();
+    importa();
+    ::unsetenv("PLIVENTA_TEMPORANEI_CON_NOME");
+    EXPECT_FALSE(sonda.isActive()) << "no new file seen";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fine.count() == 1; }));
+    EXPECT_FALSE(finestra.isVisible());
 }
 
 }  // namespace
