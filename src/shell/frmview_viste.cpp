@@ -146,11 +146,9 @@ void frmView::mostraScheda(const QString& codice) {
             return;
         }
     }
+    verificaArchivio();
     const QString intro = QStringLiteral("Impossibile preparare la scheda del contribuente.");
-    std::shared_ptr<const ArchivioLavoro> archivio = letturaPerVista(intro, kTitoloScheda);
-    if (!archivio) {
-        return;
-    }
+    std::shared_ptr<const ArchivioLavoro> archivio = sessione().condiviso();
     AmbitoRiepilogo ambito;
     ambito.solo = Raggruppamento::anno;
     // The code as the work file writes it; one it cannot write is nobody's.
