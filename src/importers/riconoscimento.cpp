@@ -55,8 +55,13 @@ bool dataQuattroCifre(std::string_view s, std::size_t da) {
            giornoValido(anno, col(s, da + 4, da + 5), col(s, da + 6, da + 7)).has_value();
 }
 
-/// A date yymmdd at column `da`, its century by the rule of the 1997 import.
+/// A date yymmdd at column `da`, its century by the rule of the 1997 import,
+/// followed by the codice fiscale of a person (a letter). Eight digits there are
+/// no evidence: they may as well be a four-digit date that is no calendar day.
 bool dataDueCifre(std::string_view s, std::size_t da) {
+    if (valoreCifre(col(s, da, da + 7))) {
+        return false;
+    }
     const std::string_view aa = col(s, da, da + 1);
     const std::optional<std::int64_t> cifre = valoreCifre(aa);
     if (!cifre) {
@@ -133,15 +138,14 @@ Riconoscimento riconosci(std::string_view inizio, bool intero) {
     if (binario(inizio)) {
         return nonRiconosciuto("non è un file di testo");
     }
-    const std::vector<std::string_view> linee = righe(inizio, intero);
-    const bool vuote = std::ranges::all_of(linee, [](std::string_view s) {
-        return s.find_first_not_of(" \t\x1a") == std::string_view::npos;
-    });
-    if (vuote) {
+    if (inizio.find_first_not_of(" \t\r\n\x1a") == std::string_view::npos) {
         return nonRiconosciuto("il file è vuoto");
     }
-    if (std::ranges::all_of(
-            linee, [](std::string_view s) { return s.find(';') != std::string_view::npos; })) {
+    const std::vector<std::string_view> linee = righe(inizio, intero);
+    const auto conPuntoEVirgola = [](std::string_view s) {
+        return s.find(';') != std::string_view::npos;
+    };
+    if (!linee.empty() && std::ranges::all_of(linee, conPuntoEVirgola)) {
         return {Formato::risconet, {}};
     }
     if (std::ranges::any_of(
