@@ -20,6 +20,9 @@ void frmView::costruisciMenu() {
     azioneRiapri = file->addAction(QStringLiteral("&Riapri l'ultimo archivio"), this,
                                    &frmView::riapriUltimoArchivio);
     azioneRiapri->setObjectName(QStringLiteral("azioneRiapri"));
+    QAction* importaPiu =
+        file->addAction(QStringLiteral("&Importa più file…"), this, &frmView::importaPiuFile);
+    importaPiu->setObjectName(QStringLiteral("azioneImportaPiuFile"));
     file->addSeparator();
     QAction* esci = file->addAction(QStringLiteral("&Esci"), this, &frmView::Command2_Click);
     esci->setObjectName(QStringLiteral("azioneEsci"));
