@@ -79,6 +79,27 @@ std::variant<std::vector<Formato>, int> riconosciTutti(std::span<const std::stri
     return formati;
 }
 
+/// The counts on standard error: one input named by its layout keeps the one line
+/// it always had; several, or inputs whose layouts were found (`formati`, empty
+/// otherwise), a line each, with the layout found, and the total.
+void avvisaConteggi(const std::vector<Ingresso>& ingressi, const std::vector<Formato>& formati,
+                    const std::vector<Conteggi>& conteggi) {
+    if (conteggi.size() == 1 && formati.empty()) {
+        avviso(testoConteggi(conteggi.front()));
+        return;
+    }
+    Conteggi totale;
+    for (std::size_t k = 0; k < conteggi.size(); ++k) {
+        std::string riga = ingressi[k].percorso;
+        if (!formati.empty()) {
+            riga += " (" + std::string(nomeFormato(formati[k])) + ")";
+        }
+        avviso(riga + ": " + testoConteggi(conteggi[k]));
+        totale += conteggi[k];
+    }
+    avviso("in totale: " + testoConteggi(totale));
+}
+
 }  // namespace
 
 int comandoImport(std::span<const std::string_view> argomenti) {
@@ -127,6 +148,8 @@ int comandoImport(std::span<const std::string_view> argomenti) {
     }
     std::vector<Tracciato> tracciati;
     std::vector<Ingresso> ingressi;
+    tracciati.reserve(input.size());
+    ingressi.reserve(input.size());
     for (std::size_t k = 0; k < input.size(); ++k) {
         if (formati[k] == Formato::risconet && !belfiore) {
             return erroreUso(kGuida, std::string(input[k]) +
@@ -145,21 +168,7 @@ int comandoImport(std::span<const std::string_view> argomenti) {
     if (!conteggi) {
         return erroreIO(conteggi.errore());
     }
-    // One input named by its layout keeps the one line it always had.
-    if (conteggi->size() == 1 && !automatico) {
-        avviso(testoConteggi(conteggi->front()));
-        return kRiuscito;
-    }
-    Conteggi totale;
-    for (std::size_t k = 0; k < conteggi->size(); ++k) {
-        std::string riga = ingressi[k].percorso;
-        if (automatico) {
-            riga += " (" + std::string(nomeFormato(formati[k])) + ")";
-        }
-        avviso(riga + ": " + testoConteggi((*conteggi)[k]));
-        totale += (*conteggi)[k];
-    }
-    avviso("in totale: " + testoConteggi(totale));
+    avvisaConteggi(ingressi, automatico ? formati : std::vector<Formato>(), *conteggi);
     return kRiuscito;
 }
 

@@ -101,6 +101,7 @@ Esito<std::vector<Conteggi>> Controllore::importaTutti(
     const std::vector<std::pair<QString, Formato>>& input, const QString& belfiore,
     const QString& archivio, const QString& titolo) {
     std::vector<Ingresso> ingressi;
+    ingressi.reserve(input.size());
     for (const auto& [percorso, formato] : input) {
         ingressi.push_back({QFile::encodeName(percorso).toStdString(),
                             nuovaImportazione(formato, codiceBelfiore(belfiore))});

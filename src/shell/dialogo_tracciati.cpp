@@ -115,6 +115,7 @@ std::optional<std::vector<Formato>> DialoghiQt::scegliTracciati(
         return std::nullopt;
     }
     std::vector<Formato> formati;
+    formati.reserve(scelte.size());
     for (const QComboBox* c : scelte) {
         formati.push_back(static_cast<Formato>(c->currentData().toInt()));
     }
