@@ -79,23 +79,6 @@ TEST(Riconoscimento, EachRuleAndWhatCannotBeTold) {
     }
 }
 
-TEST(Riconoscimento, EverySampleIsToldFromItsFirstLines) {
-    const struct {
-        const char* file;
-        Formato formato;
-    } casi[] = {
-        {"cnc2000.txt", Formato::cnc2000},   {"cnc1997.txt", Formato::cnc1997},
-        {"viol1997.txt", Formato::viol1997}, {"f24.txt", Formato::f24},
-        {"risconet.txt", Formato::risconet},
-    };
-    for (const auto& c : casi) {
-        const Esito<Riconoscimento> r =
-            riconosciFile(std::string(PLIVENTA_SAMPLES_DIR) + "/" + c.file);
-        ASSERT_TRUE(r.ok()) << r.errore().descrizione();
-        EXPECT_EQ(r->formato, c.formato) << c.file << ": " << r->motivo;
-    }
-}
-
 TEST(Riconoscimento, AFileReadsOnlyItsBeginning) {
     CartellaTemporanea dir;
     // A 1997 line after the first bytes is never read: the file is ANCI-CNC 2000.
