@@ -1,9 +1,10 @@
 #include "importers/importazione.h"
 
 #include <sys/stat.h>
-
 #include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 
 #include "base/file.h"
 #include "importers/lettore.h"
