@@ -35,8 +35,9 @@ inline constexpr std::size_t kInizioLetto = 8192;
 /// - every line holds a ";": a Risconet export (its header, then its payments);
 /// - a line that begins with "G1" and is at least 260 characters long: F24;
 /// - otherwise the payment lines decide (type "3" or "6" in column 26, at least
-///   34 characters): a payment date with a two-digit year in columns 27-32 (and
-///   no four-digit one in 27-34) is the 1997 layout; a four-digit year is ANCI-CNC
+///   34 characters): a payment date with a two-digit year in columns 27-32, not
+///   followed by two digits (and no four-digit one in 27-34), is the 1997 layout;
+///   a four-digit year is ANCI-CNC
 ///   2000, or the 1997 violations when the violation lines read their notice date
 ///   (ddmmyyyy) in the short arrangement (columns 181-188) and none in the long
 ///   one (184-191). Lines of both kinds of year, or notices of both arrangements,

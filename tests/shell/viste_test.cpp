@@ -86,10 +86,11 @@ TEST_F(VisteTest, MenusHoldTheirEntriesAndTheViewsWaitForAWorkFile) {
         }
         menu << a->text() + u':' + voci.join(u'|');
     }
-    EXPECT_EQ(menu, QStringList({QStringLiteral("Fil&e:&Riapri l'ultimo archivio|&Esci"),
-                                 QStringLiteral("&Visualizza:&Elenco versamenti…|&Riepilogo…|"
-                                                "&Controlli…"),
-                                 QStringLiteral("A&iuto:&Informazioni")}));
+    EXPECT_EQ(menu, QStringList(
+                        {QStringLiteral("Fil&e:&Riapri l'ultimo archivio|&Importa più file…|&Esci"),
+                         QStringLiteral("&Visualizza:&Elenco versamenti…|&Riepilogo…|"
+                                        "&Controlli…"),
+                         QStringLiteral("A&iuto:&Informazioni")}));
     for (const char* nome :
          {"azioneRiapri", "azioneElenco", "azioneRiepilogo", "azioneControlli"}) {
         EXPECT_FALSE(azione(nome)->isEnabled()) << nome;
