@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "importers/importazione.h"
@@ -28,6 +29,14 @@ LetturaAtto letturaAtto(Tracciato tracciato);
 /// Name of the work file an import of `tracciato` writes in the current
 /// directory: "iciview97.out" for the 1997 layout, "iciview.out" otherwise.
 std::string_view nomeArchivio(Tracciato tracciato);
+
+/// The notice arrangement of a work file made of inputs of `tracciati` (an import
+/// of several files): short only when every input is a 1997 violation file.
+LetturaAtto letturaAtto(std::span<const Tracciato> tracciati);
+
+/// The work file an import of inputs of `tracciati` writes in the current
+/// directory: "iciview97.out" only when every input is in the 1997 layout.
+std::string_view nomeArchivio(std::span<const Tracciato> tracciati);
 
 /// The layout named `nome` ("cnc2000", "cnc1997", "viol1997", "f24"), if any.
 std::optional<Tracciato> tracciatoDaNome(std::string_view nome);

@@ -4,8 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/controllo.h"
 #include "base/errore.h"
@@ -64,6 +67,9 @@ struct Conteggi {
     /// Amounts (F24: a line's debit or credit, a group's total or interest) written
     /// without the leading digits their field has no room for.
     std::uint64_t importiFuoriFormato = 0;
+
+    /// Adds the counts of another input, for the totals of an import of several.
+    Conteggi& operator+=(const Conteggi& altri);
 };
 
 /// Reads `input` line by line (CR LF, LF or CR end a line; a last line without
@@ -88,5 +94,24 @@ class LettoreRighe;
 /// readable before it asks anything more opens it first.
 Esito<Conteggi> importa(LettoreRighe& lettore, const std::string& output, Trasformazione& t,
                         const Controllo& controllo = {});
+
+/// One input of an import of several files: its path and the transformation its
+/// own import would use, a new one for each input (numbering and groups start
+/// afresh in every file, as they do when it is imported alone).
+struct Ingresso {
+    std::string percorso;
+    std::unique_ptr<Trasformazione> trasformazione;
+};
+
+/// Imports `ingressi`, in order, into the one work file `output`: the records of
+/// each input are those its own import would write, one input after the other, so
+/// the work file is the concatenation of the work files of the single imports (a
+/// work file has no header and its records no number of their own). Every input
+/// is found readable before anything is written. Returns the counts of each input,
+/// in order, or the first error (naming the input or the output) or Annullato;
+/// then no new file is left and `output` is as it was. The progress told is the
+/// bytes read of all the inputs together, of their total size.
+Esito<std::vector<Conteggi>> importaTutti(std::span<Ingresso> ingressi, const std::string& output,
+                                          const Controllo& controllo = {});
 
 }  // namespace pliventa

@@ -46,6 +46,8 @@ public:
     /// removed and the previous target is left as it was.
     EsitoVuoto chiudi();
 
+    /// The work file as the caller named it.
+    const std::string& percorso() const { return sostituzione_.percorso(); }
     /// Lines written so far.
     std::uint64_t righe() const { return righe_; }
     /// Lines shorter than 200 characters, padded with blanks.

@@ -1,6 +1,8 @@
 // Facts about each input layout that the window and the command line share.
 #include "importers/importatori.h"
 
+#include <algorithm>
+
 #include "importers/trasformazioni.h"
 
 namespace pliventa {
@@ -27,6 +29,22 @@ LetturaAtto letturaAtto(Tracciato tracciato) {
 
 std::string_view nomeArchivio(Tracciato tracciato) {
     return tracciato == Tracciato::cnc1997 ? "iciview97.out" : "iciview.out";
+}
+
+LetturaAtto letturaAtto(std::span<const Tracciato> tracciati) {
+    const bool tuttiViol = !tracciati.empty() && std::ranges::all_of(tracciati, [](Tracciato t) {
+        return letturaAtto(t) == LetturaAtto::breve;
+    });
+    return tuttiViol ? LetturaAtto::breve : LetturaAtto::lunga;
+}
+
+std::string_view nomeArchivio(std::span<const Tracciato> tracciati) {
+    // The 1997 layout has a work file of its own; one input of any other layout
+    // makes the work file the common one.
+    const bool tutti1997 = !tracciati.empty() && std::ranges::all_of(tracciati, [](Tracciato t) {
+        return t == Tracciato::cnc1997;
+    });
+    return tutti1997 ? nomeArchivio(Tracciato::cnc1997) : nomeArchivio(Tracciato::cnc2000);
 }
 
 std::optional<Tracciato> tracciatoDaNome(std::string_view nome) {

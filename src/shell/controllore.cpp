@@ -7,6 +7,7 @@
 #include "base/testo.h"
 #include "importers/importatori.h"
 #include "importers/lettore.h"
+#include "risconet/formati.h"
 #include "risconet/risconet.h"
 #include "shell/lavoro.h"
 
@@ -75,8 +76,28 @@ std::optional<std::pair<QString, LetturaAtto>> Controllore::ultimoArchivio() con
 }
 
 QString Controllore::archivioImportazione(Tracciato tracciato, const QString& cartella) {
-    const std::string_view nome = nomeArchivio(tracciato);
+    return archivioImportazione(std::span(&tracciato, 1), cartella);
+}
+
+QString Controllore::archivioImportazione(std::span<const Tracciato> tracciati,
+                                          const QString& cartella) {
+    const std::string_view nome = nomeArchivio(tracciati);
     return cartella + u'/' + QString::fromLatin1(nome.data(), static_cast<qsizetype>(nome.size()));
+}
+
+Esito<std::vector<Conteggi>> Controllore::importaTutti(
+    const std::vector<std::pair<QString, Formato>>& input, const QString& belfiore,
+    const QString& archivio, const QString& titolo) {
+    std::vector<Ingresso> ingressi;
+    ingressi.reserve(input.size());
+    for (const auto& [percorso, formato] : input) {
+        ingressi.push_back({QFile::encodeName(percorso).toStdString(),
+                            nuovaImportazione(formato, codiceBelfiore(belfiore))});
+    }
+    const std::string daScrivere = QFile::encodeName(archivio).toStdString();
+    return esegui<std::vector<Conteggi>>(
+        [&](Lavoro& l) { return pliventa::importaTutti(ingressi, daScrivere, l.controllo()); },
+        titolo, {QStringLiteral("Importazione dei versamenti…")});
 }
 
 Esito<Conteggi> Controllore::importa(const QString& input, Tracciato tracciato,

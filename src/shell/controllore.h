@@ -9,8 +9,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "base/errore.h"
 #include "browse/sessione.h"
@@ -24,6 +26,7 @@ namespace pliventa {
 class Lavoro;
 class LettoreRighe;
 enum class Tracciato;
+enum class Formato;
 
 /// Runs `lavoro` to its end with a progress dialog titled `titolo` showing the
 /// text of `fasi` for the stage reported; the window takes no input meanwhile.
@@ -53,6 +56,16 @@ public:
     /// titled `titolo`.
     Esito<Conteggi> importa(const QString& input, Tracciato tracciato, const QString& archivio,
                             const QString& titolo);
+    /// The work file an import of files of `tracciati` writes in `cartella`.
+    static QString archivioImportazione(std::span<const Tracciato> tracciati,
+                                        const QString& cartella);
+    /// Imports the files `input`, each of the layout paired with it, in order, into
+    /// the one work file `archivio`, which is replaced only when every file is
+    /// imported; a Risconet export is converted with the code `belfiore` as typed.
+    /// Returns the counts of each file; the progress titled `titolo`.
+    Esito<std::vector<Conteggi>> importaTutti(const std::vector<std::pair<QString, Formato>>& input,
+                                              const QString& belfiore, const QString& archivio,
+                                              const QString& titolo);
     /// Converts the Risconet export read by `input` into `output`, the CNC lines
     /// carrying the municipality's code `belfiore` as typed; the progress titled
     /// `titolo`.

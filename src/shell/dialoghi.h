@@ -6,6 +6,10 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
+#include <vector>
+
+#include "importers/riconoscimento.h"
 
 class QWidget;
 
@@ -26,6 +30,13 @@ enum class Risposta { ok, si, no };
 struct FileScelto {
     QString percorso;  ///< the chosen path; empty when cancelled
     int tipo = 0;      ///< the chosen type: its place in the dialog's list, from 0
+};
+
+/// A file of an import of several, as the dialog of their layouts shows it.
+struct FileDaImportare {
+    QString percorso;
+    std::optional<Formato> formato;  ///< the layout found; nullopt when it cannot be told
+    QString motivo;                  ///< why it cannot be told; empty otherwise
 };
 
 class Dialoghi {
@@ -57,6 +68,18 @@ public:
     /// listed type is of that type. An empty path when cancelled.
     virtual FileScelto salvaCome(const QString& titolo, const QString& proposta,
                                  const QString& filtro) = 0;
+
+    /// An open dialog titled `titolo`, showing the folder `cartella`, in which the
+    /// user chooses one or more existing files. Returns their paths in the order
+    /// the dialog gives them; none when cancelled.
+    virtual QStringList scegliFile(const QString& titolo, const QString& cartella) = 0;
+
+    /// A dialog titled `titolo` that lists `file`, each with its layout in a list
+    /// the user may change, and the buttons "Importa" (only once every file has a
+    /// layout) and "Annulla". Returns the layout of each file, in order; nullopt
+    /// when cancelled.
+    virtual std::optional<std::vector<Formato>> scegliTracciati(
+        const QString& titolo, const std::vector<FileDaImportare>& file) = 0;
 
     /// Opens `percorso` in the user's default application for its kind. Returns
     /// false when no application could be started for it.

@@ -29,6 +29,11 @@ public:
     /// added to a name without one before the dialog asks about replacing a file.
     FileScelto salvaCome(const QString& titolo, const QString& proposta,
                          const QString& filtro) override;
+    /// Shows a modal QFileDialog for opening existing files.
+    QStringList scegliFile(const QString& titolo, const QString& cartella) override;
+    /// Shows a modal table of the files, a combo box of the layouts on each row.
+    std::optional<std::vector<Formato>> scegliTracciati(
+        const QString& titolo, const std::vector<FileDaImportare>& file) override;
     /// Hands `percorso` to the desktop (xdg-open on Linux).
     bool apriDocumento(const QString& percorso) override;
     /// Runs a local event loop until `lavoro` ends, with a window-modal QProgressDialog.

@@ -90,6 +90,9 @@ public:
     /// Opens the work file of the last successful import or conversion (remembered
     /// in the program's settings) and shows payment 1.
     void riapriUltimoArchivio();
+    /// Imports several files the user chooses, each in the layout found from its
+    /// first lines or the one the user sets, into one work file.
+    void importaPiuFile();
     void mostraElenco();
     void mostraRiepilogo();
     void mostraControlli();
@@ -187,6 +190,11 @@ private:
     void rimettiArchivio(const std::optional<Sessione::Ripresa>& prima);
 
     void importa(const TipoPercorso& tipo, Tracciato tracciato, const QString& titoloChiusura);
+    /// After an import: the work file `archivio` in Text2, the closing message titled
+    /// `titoloChiusura`, the work file opened with `lettura` and payment 1 shown,
+    /// `conteggi` and `avviso` in the status bar.
+    void apriImportato(const QString& archivio, LetturaAtto lettura, const QString& titoloChiusura,
+                       const QString& conteggi, const QString& avviso);
     void naviga(Movimento m);
     void avvisaNessunArchivio();
     /// An exclamation box titled `titolo`: `intro`, then on its own line the path

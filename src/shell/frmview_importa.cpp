@@ -1,11 +1,14 @@
 // The four imports: one routine, parameterised by the prompt, the layout and the
-// title of the closing message.
+// title of the closing message; and the import of several files at once.
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "importers/importatori.h"
 #include "importers/importazione.h"
+#include "importers/riconoscimento.h"
 #include "shell/frmview.h"
 #include "shell/percorso.h"
 
@@ -30,6 +33,20 @@ QString riepilogo(const Conteggi& c) {
         testo += QStringLiteral(" · importi fuori formato: %1").arg(c.importiFuoriFormato);
     }
     return testo;
+}
+
+const QString kTitoloPiuFile = QStringLiteral("Importa più file");
+
+/// Each of `percorsi` with the layout its first lines tell; a file that cannot be
+/// read is listed with the system's reason, and the import names it again.
+std::vector<FileDaImportare> riconosciuti(const QStringList& percorsi) {
+    std::vector<FileDaImportare> file;
+    for (const QString& p : percorsi) {
+        const Esito<Riconoscimento> r = riconosciFile(QFile::encodeName(p).toStdString());
+        const std::string& motivo = r ? r->motivo : r.errore().motivo;
+        file.push_back({p, r ? r->formato : std::nullopt, QString::fromStdString(motivo)});
+    }
+    return file;
 }
 
 }  // namespace
@@ -93,21 +110,82 @@ void frmView::importa(const TipoPercorso& tipo, Tracciato tracciato,
                                  QString::fromStdString(conteggi.errore().descrizione()) + avviso);
         return;
     }
+    apriImportato(archivio, letturaAtto(tracciato), titoloChiusura, riepilogo(*conteggi), avviso);
+}
+
+void frmView::apriImportato(const QString& archivio, LetturaAtto lettura,
+                            const QString& titoloChiusura, const QString& conteggi,
+                            const QString& avviso) {
     Text2->setText(archivio);
     dialoghi_.messaggio(QStringLiteral("Preparazione terminata"), titoloChiusura, Pulsanti::ok,
                         Icona::nessuna);
 
-    const EsitoVuoto aperto = apriArchivio(archivio, letturaAtto(tracciato));
+    const EsitoVuoto aperto = apriArchivio(archivio, lettura);
     const Esito<QString> primo = aperto ? mostraPrimo() : Esito<QString>(aperto.errore());
     if (!primo) {
         avvisaErrore(QStringLiteral("Impossibile aprire il file convertito."), primo.errore(),
                      titoloChiusura);
         chiudiArchivio();
-        statusBar()->showMessage(riepilogo(*conteggi) + avviso);
+        statusBar()->showMessage(conteggi + avviso);
         return;
     }
-    ricordaArchivio(archivio, letturaAtto(tracciato));
-    statusBar()->showMessage(riepilogo(*conteggi) + *primo + avviso);
+    ricordaArchivio(archivio, lettura);
+    statusBar()->showMessage(conteggi + *primo + avviso);
+}
+
+void frmView::importaPiuFile() {
+    const QString cartella = QDir::currentPath();
+    const QStringList percorsi = dialoghi_.scegliFile(kTitoloPiuFile, cartella);
+    if (percorsi.isEmpty()) {
+        return;
+    }
+    const std::optional<std::vector<Formato>> formati =
+        dialoghi_.scegliTracciati(kTitoloPiuFile, riconosciuti(percorsi));
+    if (!formati) {
+        statusBar()->showMessage(QStringLiteral("Importazione annullata"));
+        return;
+    }
+    std::vector<std::pair<QString, Formato>> input;
+    std::vector<Tracciato> tracciati;
+    for (qsizetype i = 0; i < percorsi.size(); ++i) {
+        const Formato f = (*formati)[static_cast<std::size_t>(i)];
+        input.emplace_back(percorsi[i], f);
+        tracciati.push_back(tracciatoDi(f));
+    }
+    // As the conversion does, any answer is the code: it only fills columns 4 to 7.
+    QString belfiore;
+    if (std::ranges::find(*formati, Formato::risconet) != formati->end()) {
+        belfiore = dialoghi_.input(QStringLiteral("Inserisci Codice Belfiore Ente (A000)"),
+                                   kTitoloPiuFile, QString());
+    }
+
+    // As in the single imports, the work file about to be replaced is closed first
+    // and opened again as it was should the import fail or be cancelled.
+    const std::optional<Sessione::Ripresa> prima = sessione().ripresa();
+    chiudiArchivio();
+    const QString archivio = Controllore::archivioImportazione(tracciati, cartella);
+    const Esito<std::vector<Conteggi>> conteggi =
+        controllore_.importaTutti(input, belfiore, archivio, kTitoloPiuFile);
+    if (!conteggi) {
+        rimettiArchivio(prima);
+        if (conteggi.errore().codice == CodiceErrore::Annullato) {
+            statusBar()->showMessage(QStringLiteral("Importazione annullata"));
+            return;
+        }
+        avvisaErrore(QStringLiteral("Impossibile importare i file."), conteggi.errore(),
+                     kTitoloPiuFile);
+        statusBar()->showMessage(QStringLiteral("Importazione non riuscita: ") +
+                                 QString::fromStdString(conteggi.errore().descrizione()));
+        return;
+    }
+    Conteggi totale;
+    for (const Conteggi& c : *conteggi) {
+        totale += c;
+    }
+    Text1->setText(percorsi.join(QStringLiteral("; ")));
+    apriImportato(archivio, letturaAtto(tracciati), kTitoloPiuFile,
+                  QStringLiteral("File importati: %1 · ").arg(conteggi->size()) + riepilogo(totale),
+                  QString());
 }
 
 }  // namespace pliventa

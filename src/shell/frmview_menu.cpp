@@ -25,6 +25,9 @@ void frmView::costruisciMenu() {
     azioneRiapri = file->addAction(QStringLiteral("&Riapri l'ultimo archivio"), this,
                                    &frmView::riapriUltimoArchivio);
     azioneRiapri->setObjectName(QStringLiteral("azioneRiapri"));
+    QAction* importaPiu =
+        file->addAction(QStringLiteral("&Importa più file…"), this, &frmView::importaPiuFile);
+    importaPiu->setObjectName(QStringLiteral("azioneImportaPiuFile"));
     QAction* stampa = file->addAction(QStringLiteral("&Stampa…"), this, &frmView::stampa);
     stampa->setObjectName(QStringLiteral("azioneStampa"));
     stampa->setShortcut(QKeySequence::Print);

@@ -40,6 +40,13 @@ public:
                          const QString& filtro) override {
         return scelti().salvaCome(titolo, proposta, filtro);
     }
+    QStringList scegliFile(const QString& titolo, const QString& cartella) override {
+        return scelti().scegliFile(titolo, cartella);
+    }
+    std::optional<std::vector<Formato>> scegliTracciati(
+        const QString& titolo, const std::vector<FileDaImportare>& file) override {
+        return scelti().scegliTracciati(titolo, file);
+    }
     bool apriDocumento(const QString& percorso) override {
         return scelti().apriDocumento(percorso);
     }

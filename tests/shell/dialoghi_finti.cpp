@@ -16,8 +16,9 @@ namespace pliventa::test {
 namespace {
 
 const char* nome(int tipo) {
-    static const char* const kNomi[] = {"message box",      "input box", "save-as dialog",
-                                        "document opening", "long work", "print dialog"};
+    static const char* const kNomi[] = {
+        "message box", "input box",    "save-as dialog",  "document opening",
+        "long work",   "print dialog", "choice of files", "dialog of the layouts"};
     return kNomi[tipo];
 }
 
@@ -58,6 +59,23 @@ DialoghiFinti& DialoghiFinti::attendiSalva(const QString& titolo, const QString&
                        .titolo = titolo,
                        .rispostaTesto = risposta,
                        .tipoFile = tipo});
+    return *this;
+}
+
+DialoghiFinti& DialoghiFinti::attendiScelta(const QString& titolo, const QStringList& file) {
+    attesi_.push_back(
+        {.tipo = Tipo::scelta, .testo = std::nullopt, .titolo = titolo, .file = file});
+    return *this;
+}
+
+DialoghiFinti& DialoghiFinti::attendiTracciati(const QString& titolo,
+                                               const std::vector<std::optional<Formato>>& trovati,
+                                               const std::optional<std::vector<Formato>>& scelti) {
+    attesi_.push_back({.tipo = Tipo::tracciati,
+                       .testo = std::nullopt,
+                       .titolo = titolo,
+                       .trovati = trovati,
+                       .scelti = scelti});
     return *this;
 }
 
@@ -170,6 +188,26 @@ bool DialoghiFinti::stampa(const QString& titolo, QTextDocument& documento) {
     return true;
 }
 
+QStringList DialoghiFinti::scegliFile(const QString& titolo, const QString& cartella) {
+    const std::optional<Atteso> a = prossimo(Tipo::scelta, cartella, titolo);
+    return a ? a->file : QStringList();
+}
+
+std::optional<std::vector<Formato>> DialoghiFinti::scegliTracciati(
+    const QString& titolo, const std::vector<FileDaImportare>& file) {
+    fileMostrati_ = file;
+    const std::optional<Atteso> a = prossimo(Tipo::tracciati, {}, titolo);
+    if (!a) {
+        return std::nullopt;
+    }
+    std::vector<std::optional<Formato>> trovati;
+    for (const FileDaImportare& f : file) {
+        trovati.push_back(f.formato);
+    }
+    EXPECT_EQ(trovati, a->trovati);
+    return a->scelti;
+}
+
 bool DialoghiFinti::apriDocumento(const QString& percorso) {
     documenti_.push_back(percorso);
     const std::optional<Atteso> a = prossimo(Tipo::apertura, percorso, {});
@@ -224,6 +262,13 @@ public:
     FileScelto salvaCome(const QString& titolo, const QString& proposta,
                          const QString& filtro) override {
         return con([&] { return finti_.salvaCome(titolo, proposta, filtro); });
+    }
+    QStringList scegliFile(const QString& titolo, const QString& cartella) override {
+        return con([&] { return finti_.scegliFile(titolo, cartella); });
+    }
+    std::optional<std::vector<Formato>> scegliTracciati(
+        const QString& titolo, const std::vector<FileDaImportare>& file) override {
+        return con([&] { return finti_.scegliTracciati(titolo, file); });
     }
     bool apriDocumento(const QString& percorso) override {
         return con([&] { return finti_.apriDocumento(percorso); });

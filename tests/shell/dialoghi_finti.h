@@ -41,6 +41,15 @@ public:
     /// `tipo` of `filtro`. The path it proposed is kept in proposte().
     DialoghiFinti& attendiSalva(const QString& titolo, const QString& filtro,
                                 const QString& risposta, int tipo = 0);
+    /// Expects the dialog choosing several files, titled `titolo`; answers `file`
+    /// (none = cancelled).
+    DialoghiFinti& attendiScelta(const QString& titolo, const QStringList& file);
+    /// Expects the dialog of the layouts titled `titolo`, showing the layouts
+    /// `trovati` (nullopt: one that could not be told); answers `scelti` (nullopt =
+    /// cancelled). The files shown are kept in fileMostrati().
+    DialoghiFinti& attendiTracciati(const QString& titolo,
+                                    const std::vector<std::optional<Formato>>& trovati,
+                                    const std::optional<std::vector<Formato>>& scelti);
     /// Expects the opening of a document; answers whether an application opened it.
     /// The path is kept in documenti().
     DialoghiFinti& attendiApertura(bool aperto);
@@ -66,6 +75,8 @@ public:
     const std::vector<QRect>& aree() const { return aree_; }
     /// The paths proposed by the save-as dialogs so far.
     const std::vector<QString>& proposte() const { return proposte_; }
+    /// The files the last dialog of the layouts showed.
+    const std::vector<FileDaImportare>& fileMostrati() const { return fileMostrati_; }
     /// The paths handed to the desktop so far.
     const std::vector<QString>& documenti() const { return documenti_; }
     /// The parent of every dialog shown so far, in order: the window passed to
@@ -79,6 +90,9 @@ public:
                   const QString& predefinito) override;
     FileScelto salvaCome(const QString& titolo, const QString& proposta,
                          const QString& filtro) override;
+    QStringList scegliFile(const QString& titolo, const QString& cartella) override;
+    std::optional<std::vector<Formato>> scegliTracciati(
+        const QString& titolo, const std::vector<FileDaImportare>& file) override;
     bool apriDocumento(const QString& percorso) override;
     void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) override;
     bool stampa(const QString& titolo, QTextDocument& documento) override;
@@ -87,7 +101,7 @@ public:
 
 private:
     friend class DialoghiFigli;
-    enum class Tipo { messaggio, input, salva, apertura, lavoro, stampa };
+    enum class Tipo { messaggio, input, salva, apertura, lavoro, stampa, scelta, tracciati };
     struct Atteso {
         Tipo tipo = Tipo::messaggio;
         std::optional<QString> testo{};  ///< message text, prompt or filter; nullopt: any
@@ -101,6 +115,9 @@ private:
         bool si = false;       ///< apertura: opened; lavoro: cancelled
         int tipoFile = 0;      ///< salva: the type chosen
         int faseAnnullo = -1;  ///< lavoro: the stage at which it is cancelled
+        QStringList file{};    ///< scelta: the files chosen
+        std::vector<std::optional<Formato>> trovati{};  ///< tracciati: those shown
+        std::optional<std::vector<Formato>> scelti{};   ///< tracciati: the answer
     };
     std::optional<Atteso> prossimo(Tipo tipo, const QString& testo, const QString& titolo);
 
@@ -109,6 +126,7 @@ private:
     std::vector<QRect> aree_;
     std::vector<QString> proposte_;
     std::vector<QString> documenti_;
+    std::vector<FileDaImportare> fileMostrati_;
     std::vector<const QWidget*> genitori_;
     const QWidget* genitore_ = nullptr;  ///< the parent of the dialog being shown
 };

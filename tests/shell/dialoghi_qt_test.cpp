@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -155,6 +156,52 @@ TEST(DialoghiQtTest, TheProgressDialogShowsTheStageAndCancelsMidRun) {
     EXPECT_TRUE(lavoro.finito());
     EXPECT_TRUE(lavoro.annullato());
     EXPECT_LT(fatti.load(), kPassi);  // stopped, not run to its end
+}
+
+}  // namespace
+}  // namespace pliventa::test
+
+namespace pliventa::test {
+namespace {
+
+// The table of the layouts: each file with the layout found, "Importa" only once
+// every file has one, the clerk's choice given back; Annulla gives none.
+TEST(DialoghiQtTest, TheLayoutsDialogShowsTheGuessAndGivesTheChoice) {
+    const std::vector<FileDaImportare> file = {
+        {QStringLiteral("/dati/a.txt"), Formato::f24, {}},
+        {QStringLiteral("/dati/b.txt"), std::nullopt, QStringLiteral("il file è vuoto")},
+    };
+    for (const bool importa : {true, false}) {
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            const auto scelte = box->findChildren<QComboBox*>();
+            ASSERT_EQ(scelte.size(), 2);
+            EXPECT_EQ(scelte[0]->currentText(), QStringLiteral("F24"));
+            EXPECT_EQ(scelte[1]->currentIndex(), -1);
+            QPushButton* pulsante = nullptr;
+            for (QPushButton* p : box->findChildren<QPushButton*>()) {
+                if (p->text() ==
+                    (importa ? QStringLiteral("&Importa") : QStringLiteral("Annulla"))) {
+                    pulsante = p;
+                }
+            }
+            ASSERT_NE(pulsante, nullptr);
+            if (importa) {
+                EXPECT_FALSE(pulsante->isEnabled());
+                scelte[1]->setCurrentIndex(scelte[1]->findText(QStringLiteral("Violazioni 1997")));
+                EXPECT_TRUE(pulsante->isEnabled());
+            }
+            pulsante->click();
+        });
+        DialoghiQt dialoghi;
+        const auto scelti = dialoghi.scegliTracciati(QStringLiteral("Importa più file"), file);
+        if (importa) {
+            EXPECT_EQ(scelti, (std::vector{Formato::f24, Formato::viol1997}));
+        } else {
+            EXPECT_EQ(scelti, std::nullopt);
+        }
+    }
 }
 
 }  // namespace

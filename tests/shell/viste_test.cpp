@@ -89,10 +89,12 @@ TEST_F(VisteTest, MenusHoldTheirEntriesAndTheViewsWaitForAWorkFile) {
         }
         menu << a->text() + u':' + voci.join(u'|');
     }
-    EXPECT_EQ(menu, QStringList({QStringLiteral("Fil&e:&Riapri l'ultimo archivio|&Stampa…|&Esci"),
-                                 QStringLiteral("&Visualizza:&Elenco versamenti…|&Riepilogo…|"
-                                                "&Controlli…|&Scheda contribuente…"),
-                                 QStringLiteral("A&iuto:&Informazioni")}));
+    EXPECT_EQ(menu,
+              QStringList({QStringLiteral("Fil&e:&Riapri l'ultimo archivio|&Importa più file…|"
+                                          "&Stampa…|&Esci"),
+                           QStringLiteral("&Visualizza:&Elenco versamenti…|&Riepilogo…|"
+                                          "&Controlli…|&Scheda contribuente…"),
+                           QStringLiteral("A&iuto:&Informazioni")}));
     for (const char* nome :
          {"azioneRiapri", "azioneElenco", "azioneRiepilogo", "azioneControlli", "azioneScheda"}) {
         EXPECT_FALSE(azione(nome)->isEnabled()) << nome;
