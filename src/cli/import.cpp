@@ -10,6 +10,7 @@
 #include "importers/importazione.h"
 #include "importers/riconoscimento.h"
 #include "risconet/formati.h"
+#include "risconet/risconet.h"
 
 namespace pliventa::cli {
 
@@ -129,6 +130,9 @@ int comandoImport(std::span<const std::string_view> argomenti) {
     const std::optional<std::string_view> belfiore = arg.valore("--belfiore");
     if (belfiore && !automatico) {
         return erroreUso(kGuida, "--belfiore vale solo con il tracciato auto");
+    }
+    if (const EsitoVuoto ammesso = controllaBelfiore(belfiore.value_or("")); !ammesso) {
+        return erroreUso(kGuida, ammesso.errore().motivo);
     }
     // The work file is single-byte text: the code must be written in its code page.
     const std::optional<std::string> codice = aCp1252(belfiore.value_or(""));

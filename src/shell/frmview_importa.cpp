@@ -9,6 +9,7 @@
 #include "importers/importatori.h"
 #include "importers/importazione.h"
 #include "importers/riconoscimento.h"
+#include "risconet/risconet.h"
 #include "shell/frmview.h"
 #include "shell/percorso.h"
 
@@ -157,6 +158,11 @@ void frmView::importaPiuFile() {
     if (std::ranges::find(*formati, Formato::risconet) != formati->end()) {
         belfiore = dialoghi_.input(QStringLiteral("Inserisci Codice Belfiore Ente (A000)"),
                                    kTitoloPiuFile, QString());
+        if (const EsitoVuoto ammesso = controllaBelfiore(belfiore.toStdString()); !ammesso) {
+            avvisaErrore(QStringLiteral("Impossibile importare i file."), ammesso.errore(),
+                         kTitoloPiuFile);
+            return;
+        }
     }
 
     // As in the single imports, the work file about to be replaced is closed first

@@ -38,6 +38,7 @@ TEST(CliUso, HelpUsageErrorsAndInputErrorsHaveTheirExitCodes) {
         {{"list", w, "--tipo", "o"}, 2, nullptr, "tipo non valido"},
         {{"list", w, "--anno", "3"}, 2, nullptr, "anno non valido"},
         {{"statement", w}, 2, nullptr, "manca il codice fiscale"},
+        {{"import", "auto", w, "--belfiore", "A\n0"}, 2, nullptr, "caratteri di controllo"},
         {{"statement", w, "X", "--format", "xml"}, 2, nullptr, "formato non valido"},
         {{"dump"}, 2, nullptr, "manca il file di lavoro"},
         {{"dump", w, "--x"}, 2, nullptr, "opzione sconosciuta: --x"},
