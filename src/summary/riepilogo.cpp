@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "checks/controlli.h"
+#include "checks/duplicati.h"
 
 namespace pliventa {
 
@@ -192,29 +193,39 @@ public:
     void aggiungi(std::string_view record) {
         const Versamento v = Versamento::daByte(record);
         const bool anomalo = controlla(v) != 0;
-        const char* r = record.data();
         const Importi importi = leggiImporti(record);
         const bool violazione = v.violazione();
-        const auto somma = [&](Accumulo& g) {
+        perGruppo(v, [&](Accumulo& g) {
             ++g.versamenti;
             g.violazioni += violazione ? 1 : 0;
             g.anomalie += anomalo ? 1 : 0;
             aggiungiImporti(violazione ? g.violazione : g.ordinari, importi, v);
-        };
+        });
+    }
 
-        somma(indice(Raggruppamento::anno)
-                  .di(grezzi<2>(r + kAnno.inizio) | (violazione ? 1u << 16 : 0u), [&](Accumulo& a) {
-                      a.chiave = v.annoImpostaCompleto();
-                      a.tipo = violazione ? 'V' : 'O';
-                  }));
+    /// Counts `v` among the anomalies of its groups: a payment that breaks no rule
+    /// of its own but repeats an earlier one, which only the whole pass knows.
+    void segnaAnomalo(const Versamento& v) {
+        perGruppo(v, [](Accumulo& g) { ++g.anomalie; });
+    }
+
+    /// Calls `f` with the group of `v` in each grouping.
+    template <typename F>
+    void perGruppo(const Versamento& v, F&& f) {
+        const char* r = v.byte().data();
+        const bool violazione = v.violazione();
+        f(indice(Raggruppamento::anno)
+              .di(grezzi<2>(r + kAnno.inizio) | (violazione ? 1u << 16 : 0u), [&](Accumulo& a) {
+                  a.chiave = v.annoImpostaCompleto();
+                  a.tipo = violazione ? 'V' : 'O';
+              }));
         // Year and month are adjacent (columns 27-32): the key holds both.
-        somma(indice(Raggruppamento::mese)
-                  .di(grezzi<6>(r + kAnnoVersamento.inizio), [&](Accumulo& a) {
-                      a.chiave = std::string(v.campo(Campo::annoversamento)) + "-" +
-                                 std::string(v.campo(Campo::meseversamento));
-                  }));
-        somma(indice(Raggruppamento::comune).di(grezzi<4>(r + kComune.inizio), [&](Accumulo& a) {
-            a.chiave = std::string(record.substr(kComune.inizio, kComune.larghezza));
+        f(indice(Raggruppamento::mese).di(grezzi<6>(r + kAnnoVersamento.inizio), [&](Accumulo& a) {
+            a.chiave = std::string(v.campo(Campo::annoversamento)) + "-" +
+                       std::string(v.campo(Campo::meseversamento));
+        }));
+        f(indice(Raggruppamento::comune).di(grezzi<4>(r + kComune.inizio), [&](Accumulo& a) {
+            a.chiave = std::string(v.byte().substr(kComune.inizio, kComune.larghezza));
         }));
     }
 
@@ -356,20 +367,40 @@ std::vector<GruppoRiepilogo> unisci(std::vector<GruppoRiepilogo> a,
 
 Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const Controllo& controllo,
                            std::size_t parti) {
+    const Esito<std::uint64_t> byte = archivio.lunghezza();
+    if (!byte) {
+        return byte.errore();
+    }
+    const std::uint64_t versamenti = *byte / Versamento::kLunghezzaRecord;
     if (parti == 0) {
-        const Esito<std::uint64_t> byte = archivio.lunghezza();
-        parti = partiPerScansione(byte ? *byte / Versamento::kLunghezzaRecord : 0);
+        parti = partiPerScansione(versamenti);
+    }
+    Esito<CercaDuplicati> duplicati = CercaDuplicati::per(archivio, versamenti, parti);
+    if (!duplicati) {
+        return duplicati.errore();
     }
     // Each part totals its own records; the groups of the parts are added up after.
+    // A duplicate that breaks no other rule is counted after each round, in the
+    // first part's groups: the counts add up the same.
     std::vector<Passata> passate(parti);
-    const Esito<Lettura> letti =
-        parallelo(archivio, controllo, parti, [&](std::size_t k, const Blocco& blocco) {
+    const Esito<Lettura> letti = parallelo(
+        archivio, controllo, parti,
+        [&](std::size_t k, const Blocco& blocco) {
             Passata& passata = passate[k];
             for (std::size_t i = 0; i < blocco.size(); ++i) {
                 passata.aggiungi(blocco.record(i));
             }
             passata.fineBlocco();
+            duplicati->annota(k, blocco);
             return EsitoVuoto(Nulla{});
+        },
+        [&] {
+            return duplicati->fineGiro([&](const Duplicato&, const Versamento& copia) {
+                if (controlla(copia) == 0) {
+                    passate.front().segnaAnomalo(copia);
+                }
+                return EsitoVuoto(Nulla{});
+            });
         });
     if (!letti) {
         // Totals of part of a file would be set beside the treasurer's figures as
