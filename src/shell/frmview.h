@@ -29,6 +29,7 @@ namespace pliventa {
 
 class FinestraElenco;
 class FinestraControlli;
+class FinestraGuida;
 class FinestraRiepilogo;
 class Lavoro;
 struct TipoPercorso;
@@ -92,6 +93,8 @@ public:
     void mostraElenco();
     void mostraRiepilogo();
     void mostraControlli();
+    /// Opens the user's guide (Aiuto › Guida, F1), or brings it to the front.
+    void mostraGuida();
 
     // Handlers, one per control (connected in the constructor).
     void cmdApri_Click();
@@ -197,6 +200,7 @@ private:
     QPointer<FinestraElenco> elenco_;
     QPointer<FinestraRiepilogo> riepilogo_;
     QPointer<FinestraControlli> controlli_;
+    QPointer<FinestraGuida> guida_;  ///< not a view: it stays when the work file changes
 
     QLabel* Label2_0 = nullptr;
     QLineEdit* Text1 = nullptr;

@@ -89,7 +89,7 @@ TEST_F(VisteTest, MenusHoldTheirEntriesAndTheViewsWaitForAWorkFile) {
     EXPECT_EQ(menu, QStringList({QStringLiteral("Fil&e:&Riapri l'ultimo archivio|&Esci"),
                                  QStringLiteral("&Visualizza:&Elenco versamenti…|&Riepilogo…|"
                                                 "&Controlli…"),
-                                 QStringLiteral("A&iuto:&Informazioni")}));
+                                 QStringLiteral("A&iuto:&Guida|&Informazioni")}));
     for (const char* nome :
          {"azioneRiapri", "azioneElenco", "azioneRiepilogo", "azioneControlli"}) {
         EXPECT_FALSE(azione(nome)->isEnabled()) << nome;
