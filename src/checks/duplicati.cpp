@@ -18,6 +18,9 @@ std::uint64_t mescola(std::uint64_t z) {
     return z ^ (z >> 31);
 }
 
+// How many lookups ahead fineGiro() fetches the slots of.
+constexpr std::size_t kAvanti = 8;
+
 std::uint64_t parola(std::string_view byte) {
     std::uint64_t w = 0;
     std::memcpy(&w, byte.data(), std::min(byte.size(), sizeof w));
@@ -114,8 +117,17 @@ Esito<std::uint32_t> CercaDuplicati::cerca(std::uint32_t numero, std::uint64_t i
 }
 
 EsitoVuoto CercaDuplicati::fineGiro(const Trovato& trovato) {
+    const std::size_t posti = numeri_.size();
     for (Parte& p : giro_) {
         for (std::size_t i = 0; i < p.impronte.size(); ++i) {
+            // The table is far larger than the cache and its slots are met at
+            // random: the slots of the lookups a few payments ahead are fetched
+            // meanwhile.
+            if (i + kAvanti < p.impronte.size()) {
+                const std::size_t poi = p.impronte[i + kAvanti] % posti;
+                __builtin_prefetch(&impronte_[poi]);
+                __builtin_prefetch(&numeri_[poi]);
+            }
             const auto numero = static_cast<std::uint32_t>(p.primo + i);
             std::optional<Versamento> copia;
             const Esito<std::uint32_t> originale = cerca(numero, p.impronte[i], copia);
