@@ -1,5 +1,6 @@
 #include "checks/duplicati.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
