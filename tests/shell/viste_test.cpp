@@ -205,6 +205,17 @@ TEST_F(VisteTest, ChecksListEachRuleBrokenAndShowThePayment) {
     EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 2"));
 }
 
+TEST_F(VisteTest, ADuplicateNamesTheFirstPaymentInTheChecks) {
+    apri({ordinario("RSSMRA70A01H501S"), ordinario("RSSMRA70A01H501S")});
+    dialoghi.attendiLavoro(QStringLiteral("Controlli"));
+    azione("azioneControlli")->trigger();
+    const QAbstractItemModel* righe = vista<QTableView>("tabellaControlli")->model();
+    const QModelIndex ultima = righe->index(righe->rowCount() - 1, 0);
+    EXPECT_EQ(ultima.siblingAtColumn(1).data().toString(), QStringLiteral("Versamento duplicato"));
+    EXPECT_EQ(ultima.siblingAtColumn(2).data().toString(),
+              QStringLiteral("uguale al versamento 1"));
+}
+
 TEST_F(VisteTest, ListFitsTheLargestNumberAndAFilterStartsAtItsFirstMatch) {
     // More payments than the view measures: the last number is the longest.
     const std::string dati = numerati(12000, "RSS");
