@@ -22,6 +22,13 @@ std::uint64_t mescola(std::uint64_t z) {
 // How many lookups ahead fineGiro() fetches the slots of.
 constexpr std::size_t kAvanti = 8;
 
+// The slot a fingerprint starts from: the high half of `impronta` × `posti`, which
+// spreads the fingerprints over the table without a division.
+__extension__ typedef unsigned __int128 Doppio;
+std::size_t primoPosto(std::uint64_t impronta, std::size_t posti) {
+    return static_cast<std::size_t>((static_cast<Doppio>(impronta) * posti) >> 64);
+}
+
 std::uint64_t parola(std::string_view byte) {
     std::uint64_t w = 0;
     std::memcpy(&w, byte.data(), std::min(byte.size(), sizeof w));
@@ -31,12 +38,20 @@ std::uint64_t parola(std::string_view byte) {
 }  // namespace
 
 ChiaveDuplicato chiaveDuplicato(const Versamento& v) {
+    return chiaveDuplicato(v.byte());
+}
+
+ChiaveDuplicato chiaveDuplicato(std::string_view record) {
+    const auto campo = [record](Campo c) {
+        const Posizione p = posizione(c);
+        return record.substr(p.inizio, p.larghezza);
+    };
     ChiaveDuplicato k;
     // The codice fiscale left-aligned in 16 blanks: a code the agent wrote with a
     // blank in front is the same taxpayer.
     std::array<char, 16> codice;
     codice.fill(' ');
-    const std::string_view cf = senzaSpazi(v.campo(Campo::codicefiscale));
+    const std::string_view cf = senzaSpazi(campo(Campo::codicefiscale));
     std::memcpy(codice.data(), cf.data(), cf.size());
     const std::string_view c(codice.data(), codice.size());
     k.parole[0] = parola(c.substr(0, 8));
@@ -44,9 +59,11 @@ ChiaveDuplicato chiaveDuplicato(const Versamento& v) {
     // Year, month and day of payment lie side by side, eight characters.
     static_assert(posizione(Campo::annoversamento).inizio + 8 ==
                   posizione(Campo::codicefiscale).inizio);
-    k.parole[2] = parola(v.byte().substr(posizione(Campo::annoversamento).inizio, 8));
-    k.parole[3] = parola(v.campo(Campo::annoimposta)) | (v.violazione() ? 1ULL << 32 : 0);
-    const SommaEsatta totale = importo(v.campo(Campo::totale));
+    k.parole[2] = parola(record.substr(posizione(Campo::annoversamento).inizio, 8));
+    // Column 26 holds "6" for a payment on a violation notice, as
+    // Versamento::violazione() reads it.
+    k.parole[3] = parola(campo(Campo::annoimposta)) | (record[25] == '6' ? 1ULL << 32 : 0);
+    const SommaEsatta totale = importo(campo(Campo::totale));
     k.parole[4] = static_cast<std::uint64_t>(totale.interi());
     k.parole[5] = static_cast<std::uint64_t>(totale.frazione());
     return k;
@@ -70,8 +87,7 @@ Esito<CercaDuplicati> CercaDuplicati::per(const ArchivioLavoro& archivio, std::u
     // and a lookup rarely walks past the first slots it tries.
     const std::uint64_t posti = versamenti + versamenti / 3 + 1;
     try {
-        c.impronte_.assign(posti, 0);
-        c.numeri_.assign(posti, 0);
+        c.posti_.assign(posti, Posto{});
     } catch (const std::bad_alloc&) {
         return erroreDiSistema(archivio.percorso(), ENOMEM);
     }
@@ -84,16 +100,16 @@ void CercaDuplicati::annota(std::size_t parte, const Blocco& blocco) {
         p.primo = blocco.primo();
     }
     for (std::size_t i = 0; i < blocco.size(); ++i) {
-        p.impronte.push_back(impronta_(chiaveDuplicato(blocco.versamento(i))));
+        p.impronte.push_back(impronta_(chiaveDuplicato(blocco.record(i))));
     }
 }
 
 Esito<std::uint32_t> CercaDuplicati::cerca(std::uint32_t numero, std::uint64_t impronta,
                                            std::optional<Versamento>& copia) {
-    const std::size_t posti = numeri_.size();
-    std::size_t i = impronta % posti;
-    for (; numeri_[i] != 0; i = i + 1 == posti ? 0 : i + 1) {
-        if (impronte_[i] != impronta) {
+    const std::size_t posti = posti_.size();
+    std::size_t i = primoPosto(impronta, posti);
+    for (; posti_[i].numero != 0; i = i + 1 == posti ? 0 : i + 1) {
+        if (posti_[i].impronta() != impronta) {
             continue;
         }
         // The same fingerprint: the same payment, or two that only share it.
@@ -104,30 +120,28 @@ Esito<std::uint32_t> CercaDuplicati::cerca(std::uint32_t numero, std::uint64_t i
             }
             copia = *letto;
         }
-        const Esito<Versamento> prima = archivio_->leggirecord(numeri_[i]);
+        const Esito<Versamento> prima = archivio_->leggirecord(posti_[i].numero);
         if (!prima) {
             return prima.errore();
         }
         if (chiaveDuplicato(*prima) == chiaveDuplicato(*copia)) {
-            return numeri_[i];
+            return posti_[i].numero;
         }
     }
-    impronte_[i] = impronta;
-    numeri_[i] = numero;
+    posti_[i] = {static_cast<std::uint32_t>(impronta), static_cast<std::uint32_t>(impronta >> 32),
+                 numero};
     return 0u;
 }
 
 EsitoVuoto CercaDuplicati::fineGiro(const Trovato& trovato) {
-    const std::size_t posti = numeri_.size();
+    const std::size_t posti = posti_.size();
     for (Parte& p : giro_) {
         for (std::size_t i = 0; i < p.impronte.size(); ++i) {
             // The table is far larger than the cache and its slots are met at
             // random: the slots of the lookups a few payments ahead are fetched
             // meanwhile.
             if (i + kAvanti < p.impronte.size()) {
-                const std::size_t poi = p.impronte[i + kAvanti] % posti;
-                __builtin_prefetch(&impronte_[poi]);
-                __builtin_prefetch(&numeri_[poi]);
+                __builtin_prefetch(&posti_[primoPosto(p.impronte[i + kAvanti], posti)]);
             }
             const auto numero = static_cast<std::uint32_t>(p.primo + i);
             std::optional<Versamento> copia;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "base/errore.h"
@@ -35,6 +36,8 @@ struct ChiaveDuplicato {
 };
 
 ChiaveDuplicato chiaveDuplicato(const Versamento& v);
+/// The same from the 202 bytes of a record, as a pass hands them.
+ChiaveDuplicato chiaveDuplicato(std::string_view record);
 
 /// A 64-bit fingerprint of the key: equal keys give equal fingerprints.
 using Impronta = std::uint64_t (*)(const ChiaveDuplicato&);
@@ -83,8 +86,16 @@ private:
     const ArchivioLavoro* archivio_;
     Impronta impronta_;
     std::vector<Parte> giro_;
-    std::vector<std::uint64_t> impronte_;  ///< by slot
-    std::vector<std::uint32_t> numeri_;    ///< by slot; 0: the slot is free
+    /// A slot in 12 bytes, its fingerprint in two halves, so that one fetch from
+    /// memory brings the whole slot.
+    struct Posto {
+        std::uint32_t basso = 0;
+        std::uint32_t alto = 0;
+        std::uint32_t numero = 0;  ///< 0: the slot is free
+        std::uint64_t impronta() const { return (std::uint64_t{alto} << 32) | basso; }
+    };
+    static_assert(sizeof(Posto) == 12);
+    std::vector<Posto> posti_;
 };
 
 }  // namespace pliventa
