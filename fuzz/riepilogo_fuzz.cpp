@@ -17,6 +17,7 @@
 #include "records/versamento.h"
 #include "summary/riepilogo.h"
 #include "supporto.h"
+#include "uguali.h"
 
 namespace pliventa::fuzz {
 namespace {
@@ -78,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     const std::size_t interi = input.size() / Versamento::kLunghezzaRecord;
     for (std::size_t i = 0; i < interi; ++i) {
         const Versamento v = Versamento::daByte(input.substr(i * Versamento::kLunghezzaRecord));
-        const bool anomalo = controlla(v) != 0;
+        const bool anomalo = controlla(v) != 0 || primoUguale(input, i) != 0;
         const char tipo = v.violazione() ? 'V' : 'O';
         const std::string mese = std::string(v.campo(Campo::annoversamento)) + "-" +
                                  std::string(v.campo(Campo::meseversamento));

@@ -4,6 +4,7 @@
 
 #include "browse/ricerca.h"
 #include "checks/controlli.h"
+#include "checks/duplicati.h"
 
 namespace pliventa {
 
@@ -47,6 +48,12 @@ public:
     bool nessuno() const { return nessuno_; }
 
     bool tiene(std::string_view record) const {
+        return tieneSenzaControlli(record) &&
+               (!anomalie_ || controlla(Versamento::daByte(record)) != 0);
+    }
+
+    /// Every criterion but the checks.
+    bool tieneSenzaControlli(std::string_view record) const {
         // Column 26 holds "6" for a payment on a violation notice, as
         // Versamento::violazione() reads it.
         if (tipo_ != TipoFiltro::qualsiasi &&
@@ -60,8 +67,10 @@ public:
             !corrisponde(record.substr(campoCodice_.inizio, campoCodice_.larghezza), *prefisso_)) {
             return false;
         }
-        return !anomalie_ || controlla(Versamento::daByte(record)) != 0;
+        return true;
     }
+
+    bool soloAnomalie() const { return anomalie_; }
 
 private:
     const Posizione campoAnno_ = posizione(Campo::annoimposta);
@@ -105,8 +114,19 @@ Esito<std::vector<std::uint32_t>> filtra(const ArchivioLavoro& archivio, const F
     if (parti == 0) {
         parti = partiPerScansione(totale);
     }
+    // A payment that repeats an earlier one is an anomaly that only the whole
+    // file shows: the duplicates are looked for only when the anomalies are asked.
+    std::optional<CercaDuplicati> duplicati;
+    if (criteri.soloAnomalie()) {
+        Esito<CercaDuplicati> c = CercaDuplicati::per(archivio, totale, parti);
+        if (!c) {
+            return c.errore();
+        }
+        duplicati.emplace(std::move(*c));
+    }
     // Each part keeps the matches of its run; after each round they join the list
-    // in part order, which is record order.
+    // in part order, which is record order, and the round's duplicates that break
+    // no other rule are merged in.
     std::vector<std::vector<std::uint32_t>> perParte(parti);
     const Esito<Lettura> letti = parallelo(
         archivio, controllo, parti,
@@ -116,14 +136,30 @@ Esito<std::vector<std::uint32_t>> filtra(const ArchivioLavoro& archivio, const F
                     perParte[k].push_back(static_cast<std::uint32_t>(blocco.numero(i)));
                 }
             }
+            if (duplicati) {
+                duplicati->annota(k, blocco);
+            }
             return EsitoVuoto(Nulla{});
         },
         [&] {
+            const std::size_t inizio = numeri.size();
             for (std::vector<std::uint32_t>& p : perParte) {
                 numeri.insert(numeri.end(), p.begin(), p.end());
                 p.clear();
             }
-            return EsitoVuoto(Nulla{});
+            if (!duplicati) {
+                return EsitoVuoto(Nulla{});
+            }
+            const std::size_t mezzo = numeri.size();
+            EsitoVuoto e = duplicati->fineGiro([&](const Duplicato& d, const Versamento& copia) {
+                if (controlla(copia) == 0 && criteri.tieneSenzaControlli(copia.byte())) {
+                    numeri.push_back(d.numero);
+                }
+                return EsitoVuoto(Nulla{});
+            });
+            std::inplace_merge(numeri.begin() + static_cast<std::ptrdiff_t>(inizio),
+                               numeri.begin() + static_cast<std::ptrdiff_t>(mezzo), numeri.end());
+            return e;
         });
     if (!letti) {
         return letti.errore();

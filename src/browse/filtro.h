@@ -36,7 +36,8 @@ struct Filtro {
     /// Any other text matches nothing.
     std::string anno{};
     TipoFiltro tipo = TipoFiltro::qualsiasi;
-    /// Keeps only the payments that break at least one of the checks.
+    /// Keeps only the payments that break at least one of the checks, the
+    /// duplicates of earlier payments included.
     bool soloAnomalie = false;
 
     /// True when the filter keeps every record, so that nothing has to be scanned.
@@ -55,7 +56,8 @@ bool annoFiltroValido(std::string_view anno);
 /// Uses nothing but its arguments and a const `archivio` (positioned reads), so it
 /// may run on a worker thread while the window reads the same file. Errors: those
 /// of the pass (Annullato, InputOutput), Uso when the file holds more than
-/// kMassimoVersamentiElenco records.
+/// kMassimoVersamentiElenco records, InputOutput when the table of the
+/// duplicates (soloAnomalie) does not fit in memory.
 Esito<std::vector<std::uint32_t>> filtra(const ArchivioLavoro& archivio, const Filtro& filtro,
                                          const Controllo& controllo = {}, std::size_t parti = 0);
 

@@ -119,19 +119,6 @@ bool codiceSocietaValido(std::string_view c) {
     return somma % 10 == 0;
 }
 
-// Amount fields are, as a rule, plain zero-filled digits: those are read at once,
-// and the checks fall back on the numeric value rule only for anything else (a
-// sign, blanks, decimals).
-SommaEsatta importo(std::string_view campo) {
-    SommaEsatta s;
-    if (const std::optional<std::int64_t> n = valoreCifre(campo)) {
-        s.aggiungi(*n);
-    } else {
-        s.aggiungi(leggiNumero(campo));
-    }
-    return s;
-}
-
 // The fields whose sum is the total, `quante` of them. An ordinary payment splits
 // its total by kind of property; the deduction is already taken off the amounts,
 // so it is not a part. A violation payment puts tax, penalties and pecuniary
@@ -155,6 +142,18 @@ SommaEsatta sommaParti(const Versamento& v) {
 
 }  // namespace
 
+SommaEsatta importo(std::string_view campo) {
+    // Amount fields are, as a rule, plain zero-filled digits: those are read at
+    // once, and anything else (a sign, blanks, decimals) by the numeric value rule.
+    SommaEsatta s;
+    if (const std::optional<std::int64_t> n = valoreCifre(campo)) {
+        s.aggiungi(*n);
+    } else {
+        s.aggiungi(leggiNumero(campo));
+    }
+    return s;
+}
+
 std::string_view nomeRegola(Regola r) {
     switch (r) {
         case Regola::codice_fiscale:
@@ -167,6 +166,8 @@ std::string_view nomeRegola(Regola r) {
             return "totale_negativo";
         case Regola::somma_parti:
             return "somma_parti";
+        case Regola::duplicato:
+            return "duplicato";
     }
     return {};
 }
@@ -183,6 +184,8 @@ std::string_view descrizioneRegola(Regola r) {
             return "Totale negativo";
         case Regola::somma_parti:
             return "Totale diverso dalla somma delle parti";
+        case Regola::duplicato:
+            return "Versamento duplicato";
     }
     return {};
 }
@@ -256,7 +259,7 @@ Violazioni controlla(const Versamento& v) {
 namespace {
 
 // What the rule looked at, the amounts written by `scrivi`.
-std::string valore(const Versamento& v, Regola r,
+std::string valore(const Versamento& v, Regola r, std::uint32_t originale,
                    const std::function<std::string(const SommaEsatta&)>& scrivi) {
     switch (r) {
         case Regola::codice_fiscale:
@@ -271,19 +274,22 @@ std::string valore(const Versamento& v, Regola r,
         case Regola::somma_parti:
             return "totale " + scrivi(importo(v.campo(Campo::totale))) + ", parti " +
                    scrivi(sommaParti(v));
+        case Regola::duplicato:
+            return "uguale al versamento " + std::to_string(originale);
     }
     return {};
 }
 
 }  // namespace
 
-std::string valoreControllato(const Versamento& v, Regola r, bool euro) {
-    return valore(v, r, [euro](const SommaEsatta& s) { return testoEsatto(s.numero(), euro); });
+std::string valoreControllato(const Versamento& v, Regola r, bool euro, std::uint32_t originale) {
+    return valore(v, r, originale,
+                  [euro](const SommaEsatta& s) { return testoEsatto(s.numero(), euro); });
 }
 
 std::string valoreMostrato(const Versamento& v, Regola r, std::string_view valuta,
-                           const Separatori& sep) {
-    return valore(v, r,
+                           const Separatori& sep, std::uint32_t originale) {
+    return valore(v, r, originale,
                   [&](const SommaEsatta& s) { return formattaImporto(s.valore(1), valuta, sep); });
 }
 

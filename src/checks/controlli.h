@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "records/somma.h"
 #include "records/versamento.h"
 #include "records/visualizzazione.h"
 
@@ -20,11 +21,14 @@ enum class Regola : std::uint8_t {
     anno_imposta,     ///< the tax year comes after the payment year
     totale_negativo,  ///< the total is below zero, and no F24 compensation explains it
     somma_parti,      ///< the total differs from the sum of its parts
+    /// the same payment as an earlier one of the work file (checks/duplicati.h):
+    /// the only rule that looks beyond the record, so controlla() never reports it
+    duplicato,
 };
 
-inline constexpr std::array<Regola, 5> kRegole = {Regola::codice_fiscale, Regola::data_versamento,
-                                                  Regola::anno_imposta, Regola::totale_negativo,
-                                                  Regola::somma_parti};
+inline constexpr std::array<Regola, 6> kRegole = {Regola::codice_fiscale, Regola::data_versamento,
+                                                  Regola::anno_imposta,   Regola::totale_negativo,
+                                                  Regola::somma_parti,    Regola::duplicato};
 // Bit i of Violazioni is kRegole[i]: the table lists the rules in their order.
 static_assert([] {
     for (std::size_t i = 0; i < kRegole.size(); ++i) {
@@ -44,7 +48,7 @@ constexpr bool viola(Violazioni v, Regola r) {
 }
 
 /// The rule's name on the command line: "codice_fiscale", "data_versamento",
-/// "anno_imposta", "totale_negativo", "somma_parti".
+/// "anno_imposta", "totale_negativo", "somma_parti", "duplicato".
 std::string_view nomeRegola(Regola r);
 
 /// The rule as the window states it, in Italian ("Codice fiscale non valido", ...).
@@ -62,6 +66,9 @@ bool dataVersamentoValida(const Versamento& v);
 /// digits as the window completes it) comes after the payment year.
 bool annoImpostaValido(const Versamento& v);
 
+/// The exact value of an amount field, by the numeric value rule.
+SommaEsatta importo(std::string_view campo);
+
 /// True when `v` was built by the F24 import and its total reads below zero: a
 /// credit offset on the F24 form (compensation), which settles the form.
 bool compensazioneF24(const Versamento& v);
@@ -75,17 +82,19 @@ bool totaleNonNegativo(const Versamento& v);
 /// buildings of a violation payment.
 bool sommaPartiCorretta(const Versamento& v);
 
-/// Every rule `v` breaks.
+/// Every rule `v` breaks on its own: all but duplicato.
 Violazioni controlla(const Versamento& v);
 
 /// What the rule `r` looked at in `v`, as UTF-8 text: the codice fiscale, the date
-/// "dd/mm/yyyy", "anno AAAA, versamento AAAA", the total, or "totale T, parti P".
-/// Amounts are exact with "." as the point, divided by 100 when `euro`.
-std::string valoreControllato(const Versamento& v, Regola r, bool euro);
+/// "dd/mm/yyyy", "anno AAAA, versamento AAAA", the total, "totale T, parti P", or
+/// for a duplicate "uguale al versamento N", N being `originale`, the payment it
+/// repeats. Amounts are exact with "." as the point, divided by 100 when `euro`.
+std::string valoreControllato(const Versamento& v, Regola r, bool euro,
+                              std::uint32_t originale = 0);
 
 /// The same as the window shows it: amounts as the record display shows them
 /// (formattaImporto: by `valuta`, with the separators `sep`).
 std::string valoreMostrato(const Versamento& v, Regola r, std::string_view valuta,
-                           const Separatori& sep);
+                           const Separatori& sep, std::uint32_t originale = 0);
 
 }  // namespace pliventa

@@ -6,6 +6,7 @@
 
 #include "base/errore.h"
 #include "checks/controlli.h"
+#include "checks/duplicati.h"
 #include "records/archivio.h"
 #include "records/scansione.h"
 
@@ -25,12 +26,19 @@ struct AnomalieTrovate {
     std::uint64_t versamenti = 0;    ///< whole payments checked
     std::uint64_t anomali = 0;       ///< payments that break at least one rule
     bool parziale = false;           ///< the file ends in a partial record, not checked
+    /// The payments that repeat an earlier one, in record order: the value of
+    /// their duplicato rows.
+    std::vector<Duplicato> duplicati;
+
+    /// The payment that record `numero` repeats; 0 when it repeats none.
+    std::uint32_t originale(std::uint32_t numero) const;
 };
 
 /// Checks every whole payment of `archivio` on the parallel pass over a work file
-/// in `parti` runs (0: one per processor). Returns the pass's errors (InputOutput,
-/// Annullato), or Uso when the file has more payments than a 32-bit record number
-/// holds (over 867 GB).
+/// in `parti` runs (0: one per processor), duplicates included. Returns the
+/// pass's errors (InputOutput, Annullato), InputOutput when the duplicates' table
+/// does not fit in memory, or Uso when the file has more payments than a 32-bit
+/// record number holds (over 867 GB).
 Esito<AnomalieTrovate> cercaAnomalie(const ArchivioLavoro& archivio,
                                      const Controllo& controllo = {}, std::size_t parti = 0);
 

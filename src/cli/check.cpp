@@ -3,10 +3,12 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "checks/controlli.h"
+#include "checks/duplicati.h"
 #include "cli/argomenti.h"
 #include "cli/comandi.h"
 #include "cli/flusso.h"
@@ -34,6 +36,9 @@ constexpr Guida kGuida = {
     "  totale_negativo   il totale è negativo, salvo che venga da una compensazione\n"
     "                    di un credito su un F24\n"
     "  somma_parti       il totale differisce dalla somma delle sue parti\n"
+    "  duplicato         stesso codice fiscale, data di versamento, anno d'imposta,\n"
+    "                    tipo e totale di un versamento precedente del file; value\n"
+    "                    dice quale: \"uguale al versamento N\" (il primo)\n"
     "\n"
     "  --valuta E|L   E: importi in centesimi di euro, scritti divisi per 100 con due\n"
     "                 decimali (predefinito); L: lire, come sono\n"
@@ -50,7 +55,18 @@ constexpr Guida kGuida = {
 // The notice is not looked at by any rule: only the currency is an option.
 constexpr std::string_view kOpzioni[] = {"--valuta"};
 
-/// Appends one line per rule `v` breaks; returns how many.
+void aggiungiRiga(std::string& out, const Versamento& v, std::uint64_t numero, Regola r, bool euro,
+                  std::uint32_t originale = 0) {
+    out += "{\"record\":";
+    out += std::to_string(numero);
+    out += ",\"rule\":\"";
+    out += nomeRegola(r);
+    out += "\",\"value\":";
+    aggiungiStringaUtf8(out, valoreControllato(v, r, euro, originale));
+    out += "}\n";
+}
+
+/// Appends one line per rule `v` breaks on its own; returns how many.
 std::uint64_t aggiungiAnomalie(std::string& out, const Versamento& v, std::uint64_t numero,
                                bool euro) {
     const Violazioni violazioni = controlla(v);
@@ -59,19 +75,44 @@ std::uint64_t aggiungiAnomalie(std::string& out, const Versamento& v, std::uint6
     }
     std::uint64_t quante = 0;
     for (const Regola r : kRegole) {
-        if (!viola(violazioni, r)) {
-            continue;
+        if (viola(violazioni, r)) {
+            aggiungiRiga(out, v, numero, r, euro);
+            ++quante;
         }
-        out += "{\"record\":";
-        out += std::to_string(numero);
-        out += ",\"rule\":\"";
-        out += nomeRegola(r);
-        out += "\",\"value\":";
-        aggiungiStringaUtf8(out, valoreControllato(v, r, euro));
-        out += "}\n";
-        ++quante;
     }
     return quante;
+}
+
+/// The lines of one part's run in a round, and where each record's lines begin.
+struct Parte {
+    std::string testo;
+    std::vector<std::pair<std::uint64_t, std::size_t>> inizi;  ///< record, offset in testo
+    std::uint64_t anomalie = 0;
+    std::uint64_t conAnomalie = 0;
+};
+
+/// Appends the round's lines of `parti` to `out` in record order, each duplicate's
+/// line (from `duplicati`, in record order) after the other lines of its record.
+void unisciGiro(std::string& out, std::vector<Parte>& parti,
+                const std::vector<std::pair<std::uint64_t, std::string>>& duplicati) {
+    auto d = duplicati.begin();
+    for (Parte& p : parti) {
+        std::size_t scritto = 0;
+        for (const auto& [numero, inizio] : p.inizi) {
+            // The lines before this record's, then the duplicates before it.
+            for (; d != duplicati.end() && d->first < numero; ++d) {
+                out.append(p.testo, scritto, inizio - scritto);
+                scritto = inizio;
+                out += d->second;
+            }
+        }
+        out.append(p.testo, scritto);
+        p.testo.clear();
+        p.inizi.clear();
+    }
+    for (; d != duplicati.end(); ++d) {
+        out += d->second;
+    }
 }
 
 }  // namespace
@@ -90,17 +131,19 @@ int comandoCheck(std::span<const std::string_view> argomenti) {
         return erroreIO(archivio.errore());
     }
     // Each part writes the lines of its run; after each round they go out in part
-    // order, which is record order, so the output streams whatever the file's size.
-    struct Parte {
-        std::string testo;
-        std::uint64_t anomalie = 0;
-        std::uint64_t conAnomalie = 0;
-    };
+    // order, which is record order, with the round's duplicates merged in, so the
+    // output streams whatever the file's size.
     const Esito<std::uint64_t> byte = archivio->lunghezza();
     if (!byte) {
         return erroreIO(byte.errore());
     }
-    std::vector<Parte> parti(partiPerScansione(*byte / Versamento::kLunghezzaRecord));
+    const std::uint64_t versamenti = *byte / Versamento::kLunghezzaRecord;
+    std::vector<Parte> parti(partiPerScansione(versamenti));
+    Esito<CercaDuplicati> duplicati = CercaDuplicati::per(*archivio, versamenti, parti.size());
+    if (!duplicati) {
+        return erroreIO(duplicati.errore());
+    }
+    std::vector<std::pair<std::uint64_t, std::string>> delGiro;
     Scrittore uscita(STDOUT_FILENO, "standard output");
     std::uint64_t anomalie = 0;
     std::uint64_t conAnomalie = 0;
@@ -109,22 +152,39 @@ int comandoCheck(std::span<const std::string_view> argomenti) {
         [&](std::size_t k, const Blocco& blocco) {
             Parte& p = parti[k];
             for (std::size_t i = 0; i < blocco.size(); ++i) {
+                const std::size_t inizio = p.testo.size();
                 const std::uint64_t n =
                     aggiungiAnomalie(p.testo, blocco.versamento(i), blocco.numero(i), euro);
+                if (n > 0) {
+                    p.inizi.emplace_back(blocco.numero(i), inizio);
+                }
                 p.anomalie += n;
                 p.conAnomalie += n > 0 ? 1 : 0;
             }
+            duplicati->annota(k, blocco);
             return EsitoVuoto(Nulla{});
         },
         [&]() -> EsitoVuoto {
+            delGiro.clear();
+            EsitoVuoto trovati =
+                duplicati->fineGiro([&](const Duplicato& d, const Versamento& copia) {
+                    std::string riga;
+                    aggiungiRiga(riga, copia, d.numero, Regola::duplicato, euro, d.originale);
+                    delGiro.emplace_back(d.numero, std::move(riga));
+                    ++anomalie;
+                    conAnomalie += controlla(copia) == 0 ? 1 : 0;
+                    return EsitoVuoto(Nulla{});
+                });
+            if (!trovati) {
+                return trovati;
+            }
+            unisciGiro(uscita.testo(), parti, delGiro);
             for (Parte& p : parti) {
-                uscita.testo() += p.testo;
-                p.testo.clear();
                 anomalie += std::exchange(p.anomalie, 0);
                 conAnomalie += std::exchange(p.conAnomalie, 0);
-                if (!uscita.forse()) {
-                    return uscita.svuota();  // the write's error, which stops the pass
-                }
+            }
+            if (!uscita.forse()) {
+                return uscita.svuota();  // the write's error, which stops the pass
             }
             return Nulla{};
         });

@@ -31,6 +31,10 @@ public:
     NumeroLetto numero() const;
     /// True when the sum is below zero.
     bool negativa() const { return interi_ < 0 || (interi_ == 0 && frazione_ < 0); }
+    /// The whole units, and the decimals in 10^-10 units with the same sign: one
+    /// pair for each value, so equal sums give equal pairs.
+    std::int64_t interi() const { return interi_; }
+    std::int64_t frazione() const { return frazione_; }
     bool operator==(const SommaEsatta&) const = default;
 
 private:

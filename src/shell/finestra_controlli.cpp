@@ -78,7 +78,8 @@ QVariant ModelloControlli::data(const QModelIndex& indice, int ruolo) const {
     }
     switch (indice.column()) {
         case cValore:
-            return daUtf8(valoreMostrato(*v, a.regola, valuta_, separatoriDelLocale()));
+            return daUtf8(valoreMostrato(*v, a.regola, valuta_, separatoriDelLocale(),
+                                         trovate_.originale(a.numero)));
         case cCodice:
             return daUtf8(daCp1252(v->campo(Campo::codicefiscale))).trimmed();
         case cData:

@@ -29,6 +29,7 @@ namespace pliventa {
 
 class FinestraElenco;
 class FinestraControlli;
+class FinestraGuida;
 class FinestraRiepilogo;
 class FinestraScheda;
 class Lavoro;
@@ -101,6 +102,8 @@ public:
     void mostraScheda(const QString& codice = {});
     /// Prints what the clerk is looking at: the view in front, or the payment shown.
     void stampa();
+    /// Opens the user's guide (Aiuto › Guida, F1), or brings it to the front.
+    void mostraGuida();
 
     // Handlers, one per control (connected in the constructor).
     void cmdApri_Click();
@@ -219,6 +222,7 @@ private:
     QPointer<FinestraRiepilogo> riepilogo_;
     QPointer<FinestraControlli> controlli_;
     QPointer<FinestraScheda> scheda_;
+    QPointer<FinestraGuida> guida_;  ///< not a view: it stays when the work file changes
 
     QLabel* Label2_0 = nullptr;
     QLineEdit* Text1 = nullptr;

@@ -1,9 +1,10 @@
-// The menu bar: the last work file opened again, and the entries of the views on
-// the open work file. The buttons stay as they are; the menus add nothing they do
-// except the exit and the information box.
+// The menu bar: the last work file opened again, the entries of the views on the
+// open work file, and the guide. The buttons stay as they are; the menus add
+// nothing they do except the exit and the information box.
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,6 +12,7 @@
 
 #include "shell/finestra_controlli.h"
 #include "shell/finestra_elenco.h"
+#include "shell/finestra_guida.h"
 #include "shell/finestra_riepilogo.h"
 #include "shell/frmview.h"
 
@@ -54,6 +56,9 @@ void frmView::costruisciMenu() {
 
     QMenu* aiuto = menuBar()->addMenu(QStringLiteral("A&iuto"));
     aiuto->setObjectName(QStringLiteral("menuAiuto"));
+    QAction* guida = aiuto->addAction(QStringLiteral("&Guida"), this, &frmView::mostraGuida);
+    guida->setObjectName(QStringLiteral("azioneGuida"));
+    guida->setShortcut(QKeySequence(Qt::Key_F1));
     QAction* informazioni =
         aiuto->addAction(QStringLiteral("&Informazioni"), this, &frmView::cmdHelp_Click);
     informazioni->setObjectName(QStringLiteral("azioneInformazioni"));
@@ -145,6 +150,16 @@ void frmView::riapriDaDisco() {
     if (controlli) {
         mostraControlli();
     }
+}
+
+void frmView::mostraGuida() {
+    // One guide at a time: asked for again, the open one comes to the front.
+    if (guida_ == nullptr) {
+        guida_ = new FinestraGuida(this);
+    }
+    guida_->show();
+    guida_->raise();
+    guida_->activateWindow();
 }
 
 void frmView::aggiornaMenu() {

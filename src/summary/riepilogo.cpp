@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "checks/controlli.h"
+#include "checks/duplicati.h"
 
 namespace pliventa {
 
@@ -216,10 +217,9 @@ public:
     void aggiungi(std::string_view record, std::uint64_t numero) {
         const Versamento v = Versamento::daByte(record);
         const bool anomalo = controlla(v) != 0;
-        const char* r = record.data();
         const Importi importi = leggiImporti(record);
         const bool violazione = v.violazione();
-        const auto somma = [&](Accumulo& g) {
+        perGruppo(v, [&](Accumulo& g) {
             ++g.versamenti;
             g.violazioni += violazione ? 1 : 0;
             g.anomalie += anomalo ? 1 : 0;
@@ -227,26 +227,37 @@ public:
             if (conRecord_) {
                 g.record.push_back(numero);
             }
-        };
+        });
+    }
 
-        somma(indice(Raggruppamento::anno)
-                  .di(grezzi<2>(r + kAnno.inizio) | (violazione ? 1u << 16 : 0u), [&](Accumulo& a) {
-                      a.chiave = v.annoImpostaCompleto();
-                      a.tipo = violazione ? 'V' : 'O';
-                  }));
+    /// Counts `v` among the anomalies of its groups: a payment that breaks no rule
+    /// of its own but repeats an earlier one, which only the whole pass knows.
+    void segnaAnomalo(const Versamento& v) {
+        perGruppo(v, [](Accumulo& g) { ++g.anomalie; });
+    }
+
+    /// Calls `f` with the group of `v` in each grouping.
+    template <typename F>
+    void perGruppo(const Versamento& v, F&& f) {
+        const char* r = v.byte().data();
+        const bool violazione = v.violazione();
+        f(indice(Raggruppamento::anno)
+              .di(grezzi<2>(r + kAnno.inizio) | (violazione ? 1u << 16 : 0u), [&](Accumulo& a) {
+                  a.chiave = v.annoImpostaCompleto();
+                  a.tipo = violazione ? 'V' : 'O';
+              }));
         // Year and month are adjacent (columns 27-32): the key holds both.
         if (chiesto(Raggruppamento::mese)) {
-            somma(indice(Raggruppamento::mese)
-                      .di(grezzi<6>(r + kAnnoVersamento.inizio), [&](Accumulo& a) {
-                          a.chiave = std::string(v.campo(Campo::annoversamento)) + "-" +
-                                     std::string(v.campo(Campo::meseversamento));
-                      }));
+            f(indice(Raggruppamento::mese)
+                  .di(grezzi<6>(r + kAnnoVersamento.inizio), [&](Accumulo& a) {
+                      a.chiave = std::string(v.campo(Campo::annoversamento)) + "-" +
+                                 std::string(v.campo(Campo::meseversamento));
+                  }));
         }
         if (chiesto(Raggruppamento::comune)) {
-            somma(
-                indice(Raggruppamento::comune).di(grezzi<4>(r + kComune.inizio), [&](Accumulo& a) {
-                    a.chiave = std::string(record.substr(kComune.inizio, kComune.larghezza));
-                }));
+            f(indice(Raggruppamento::comune).di(grezzi<4>(r + kComune.inizio), [&](Accumulo& a) {
+                a.chiave = std::string(v.byte().substr(kComune.inizio, kComune.larghezza));
+            }));
         }
     }
 
@@ -395,11 +406,21 @@ std::vector<GruppoRiepilogo> unisci(std::vector<GruppoRiepilogo> a,
 
 Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const Controllo& controllo,
                            std::size_t parti, const AmbitoRiepilogo& ambito) {
+    const Esito<std::uint64_t> byte = archivio.lunghezza();
+    if (!byte) {
+        return byte.errore();
+    }
+    const std::uint64_t versamenti = *byte / Versamento::kLunghezzaRecord;
     if (parti == 0) {
-        const Esito<std::uint64_t> byte = archivio.lunghezza();
-        parti = partiPerScansione(byte ? *byte / Versamento::kLunghezzaRecord : 0);
+        parti = partiPerScansione(versamenti);
+    }
+    Esito<CercaDuplicati> duplicati = CercaDuplicati::per(archivio, versamenti, parti);
+    if (!duplicati) {
+        return duplicati.errore();
     }
     // Each part totals its own records; the groups of the parts are added up after.
+    // A duplicate that breaks no other rule is counted after each round, in the
+    // first part's groups: the counts add up the same.
     unsigned altri = 0;
     for (Raggruppamento g : kRaggruppamenti) {
         if (!ambito.solo || *ambito.solo == g) {
@@ -409,8 +430,9 @@ Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const Controllo& cont
     const bool scheda = ambito.codiceFiscale.has_value();
     const std::string codice = scheda ? campoCodiceFiscale(*ambito.codiceFiscale) : std::string();
     std::vector<Passata> passate(parti, Passata(altri, scheda));
-    const Esito<Lettura> letti =
-        parallelo(archivio, controllo, parti, [&](std::size_t k, const Blocco& blocco) {
+    const Esito<Lettura> letti = parallelo(
+        archivio, controllo, parti,
+        [&](std::size_t k, const Blocco& blocco) {
             Passata& passata = passate[k];
             for (std::size_t i = 0; i < blocco.size(); ++i) {
                 const std::string_view record = blocco.record(i);
@@ -420,7 +442,18 @@ Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const Controllo& cont
                 passata.aggiungi(record, blocco.numero(i));
             }
             passata.fineBlocco();
+            duplicati->annota(k, blocco);
             return EsitoVuoto(Nulla{});
+        },
+        [&] {
+            return duplicati->fineGiro([&](const Duplicato&, const Versamento& copia) {
+                // A statement counts its own payments only.
+                const bool suo = !scheda || copia.campo(Campo::codicefiscale) == codice;
+                if (suo && controlla(copia) == 0) {
+                    passate.front().segnaAnomalo(copia);
+                }
+                return EsitoVuoto(Nulla{});
+            });
         });
     if (!letti) {
         // Totals of part of a file would be set beside the treasurer's figures as

@@ -47,7 +47,8 @@ struct GruppoRiepilogo {
     char tipo = '\0';
     std::uint64_t versamenti = 0;  ///< payments in the group, of both kinds
     std::uint64_t violazioni = 0;  ///< of them, the payments on a violation notice
-    std::uint64_t anomalie = 0;    ///< payments breaking at least one check (not rule breaks)
+    /// payments breaking at least one check, duplicato included (not rule breaks)
+    std::uint64_t anomalie = 0;
     /// Exact sums of the kCampiRiepilogo fields over the ordinary payments, in the
     /// unit stored (cents or lire).
     std::array<SommaEsatta, 6> ordinari;
@@ -90,8 +91,9 @@ struct AmbitoRiepilogo {
 /// file in `parti` runs (0: one per processor), and totals those in `ambito` in
 /// their group of each grouping it asks for; the parts' totals added up are those
 /// of one pass. Returns the summary, or the pass's error: InputOutput naming the
-/// work file when it cannot be read or changes length meanwhile, Annullato when
-/// `controllo` asked to stop.
+/// work file when it cannot be read or changes length meanwhile or when the table
+/// of the duplicates does not fit in memory, Annullato when `controllo` asked to
+/// stop.
 Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const Controllo& controllo = {},
                            std::size_t parti = 0, const AmbitoRiepilogo& ambito = {});
 

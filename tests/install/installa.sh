@@ -44,6 +44,9 @@ else
   guasto "no desktop entry"
 fi
 
+# The guide the window shows, as a page a browser opens.
+[ -s "$prefisso/share/doc/pliventa/guida.html" ] || guasto "no guide share/doc/pliventa/guida.html"
+
 # The manual pages, compressed: each renders without warnings, the window's names
 # --version, and pliventa-cli's has the usage line of each command's help.
 pagina() {  # pagina NAME: renders NAME(1) into $prefisso/NAME.txt

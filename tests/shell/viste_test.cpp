@@ -94,7 +94,7 @@ TEST_F(VisteTest, MenusHoldTheirEntriesAndTheViewsWaitForAWorkFile) {
                                           "&Stampa…|&Esci"),
                            QStringLiteral("&Visualizza:&Elenco versamenti…|&Riepilogo…|"
                                           "&Controlli…|&Scheda contribuente…"),
-                           QStringLiteral("A&iuto:&Informazioni")}));
+                           QStringLiteral("A&iuto:&Guida|&Informazioni")}));
     for (const char* nome :
          {"azioneRiapri", "azioneElenco", "azioneRiepilogo", "azioneControlli", "azioneScheda"}) {
         EXPECT_FALSE(azione(nome)->isEnabled()) << nome;
@@ -209,6 +209,17 @@ TEST_F(VisteTest, ChecksListEachRuleBrokenAndShowThePayment) {
     }
     doppioClic(tabella, 1);
     EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 2"));
+}
+
+TEST_F(VisteTest, ADuplicateNamesTheFirstPaymentInTheChecks) {
+    apri({ordinario("RSSMRA70A01H501S"), ordinario("RSSMRA70A01H501S")});
+    dialoghi.attendiLavoro(QStringLiteral("Controlli"));
+    azione("azioneControlli")->trigger();
+    const QAbstractItemModel* righe = vista<QTableView>("tabellaControlli")->model();
+    const QModelIndex ultima = righe->index(righe->rowCount() - 1, 0);
+    EXPECT_EQ(ultima.siblingAtColumn(1).data().toString(), QStringLiteral("Versamento duplicato"));
+    EXPECT_EQ(ultima.siblingAtColumn(2).data().toString(),
+              QStringLiteral("uguale al versamento 1"));
 }
 
 TEST_F(VisteTest, ListFitsTheLargestNumberAndAFilterStartsAtItsFirstMatch) {

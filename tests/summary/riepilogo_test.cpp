@@ -89,7 +89,7 @@ TEST(Riepilogo, GroupsByEachKeyInAscendingOrderWithOrdinaryBeforeViolation) {
                 versamento("A001", "20030120", "02", '6', {1500, 100, 200, 300, 400, 500}),
                 versamento("A001", "20040301", "02", ' ', {20, 2, 4, 6, 0, 8}),  // blank: ordinary
                 versamento("H501", "20030702", "95", '3', {1000, 1000, 0, 0, 0, 0}),
-                versamento("H501", "20030715", "03", '3', {10, 1, 2, 3, 5, 4})}));
+                versamento("H501", "20030716", "03", '3', {10, 1, 2, 3, 5, 4})}));
     const auto r = riepilogaFile(w);
     ASSERT_TRUE(r.ok()) << r.errore().descrizione();
     const struct {
@@ -254,16 +254,19 @@ TEST(Riepilogo, AnomaliesCountPaymentsNotRuleBreaks) {
     };
     CartellaTemporanea dir;
     const std::string w = dir.scrivi(
-        "iciview.out", lavoro({buono(),
-                               buono().cf("XXX").data("20030732"),  // two rules: counted once
-                               buono().campo(Campo::totale, "00000000011"), buono()}));
+        "iciview.out",
+        lavoro({buono(),
+                buono().cf("XXX").data("20030732"),  // two rules: counted once
+                buono().campo(Campo::totale, "00000000011"),
+                buono(),                                // a duplicate of the first
+                buono().cf("XXX").data("20030732")}));  // two rules and a duplicate: once
     const auto r = riepilogaFile(w);
     ASSERT_TRUE(r.ok());
     for (Raggruppamento g : kRaggruppamenti) {
         ASSERT_EQ(r->per(g).size(), 1u);
-        EXPECT_EQ(r->per(g)[0].anomalie, 2u);
+        EXPECT_EQ(r->per(g)[0].anomalie, 4u);
     }
-    EXPECT_EQ(r->totale.anomalie, 2u);
+    EXPECT_EQ(r->totale.anomalie, 4u);
 }
 
 TEST(Riepilogo, OnlyWholeRecordsCountAndAPartialOneIsReported) {

@@ -1,0 +1,163 @@
+#include "checks/duplicati.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "checks/controlli.h"
+
+namespace pliventa {
+
+namespace {
+
+// SplitMix64's finaliser: every bit of the input reaches every bit of the output.
+std::uint64_t mescola(std::uint64_t z) {
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+
+// How many lookups ahead fineGiro() fetches the slots of.
+constexpr std::size_t kAvanti = 8;
+
+// The slot a fingerprint starts from: the high half of `impronta` × `posti`, which
+// spreads the fingerprints over the table without a division.
+__extension__ typedef unsigned __int128 Doppio;
+std::size_t primoPosto(std::uint64_t impronta, std::size_t posti) {
+    return static_cast<std::size_t>((static_cast<Doppio>(impronta) * posti) >> 64);
+}
+
+std::uint64_t parola(std::string_view byte) {
+    std::uint64_t w = 0;
+    std::memcpy(&w, byte.data(), std::min(byte.size(), sizeof w));
+    return w;
+}
+
+}  // namespace
+
+ChiaveDuplicato chiaveDuplicato(const Versamento& v) {
+    return chiaveDuplicato(v.byte());
+}
+
+ChiaveDuplicato chiaveDuplicato(std::string_view record) {
+    const auto campo = [record](Campo c) {
+        const Posizione p = posizione(c);
+        return record.substr(p.inizio, p.larghezza);
+    };
+    ChiaveDuplicato k;
+    // The codice fiscale left-aligned in 16 blanks: a code the agent wrote with a
+    // blank in front is the same taxpayer.
+    std::array<char, 16> codice;
+    codice.fill(' ');
+    const std::string_view cf = senzaSpazi(campo(Campo::codicefiscale));
+    std::memcpy(codice.data(), cf.data(), cf.size());
+    const std::string_view c(codice.data(), codice.size());
+    k.parole[0] = parola(c.substr(0, 8));
+    k.parole[1] = parola(c.substr(8, 8));
+    // Year, month and day of payment lie side by side, eight characters.
+    static_assert(posizione(Campo::annoversamento).inizio + 8 ==
+                  posizione(Campo::codicefiscale).inizio);
+    k.parole[2] = parola(record.substr(posizione(Campo::annoversamento).inizio, 8));
+    // Column 26 holds "6" for a payment on a violation notice, as
+    // Versamento::violazione() reads it.
+    k.parole[3] = parola(campo(Campo::annoimposta)) | (record[25] == '6' ? 1ULL << 32 : 0);
+    const SommaEsatta totale = importo(campo(Campo::totale));
+    k.parole[4] = static_cast<std::uint64_t>(totale.interi());
+    k.parole[5] = static_cast<std::uint64_t>(totale.frazione());
+    return k;
+}
+
+std::uint64_t improntaDuplicato(const ChiaveDuplicato& k) {
+    std::uint64_t h = 0x9E3779B97F4A7C15ULL;
+    for (const std::uint64_t w : k.parole) {
+        h = mescola(h ^ w) + 0x9E3779B97F4A7C15ULL;
+    }
+    return h;
+}
+
+Esito<CercaDuplicati> CercaDuplicati::per(const ArchivioLavoro& archivio, std::uint64_t versamenti,
+                                          std::size_t parti, Impronta impronta) {
+    if (versamenti > std::numeric_limits<std::uint32_t>::max()) {
+        return Errore{CodiceErrore::Uso, archivio.percorso(), "troppi versamenti da controllare"};
+    }
+    CercaDuplicati c(archivio, std::max<std::size_t>(parti, 1), impronta);
+    // Twelve bytes a slot, a third more slots than payments: 16 bytes a payment,
+    // and a lookup rarely walks past the first slots it tries.
+    const std::uint64_t posti = versamenti + versamenti / 3 + 1;
+    try {
+        c.posti_.assign(posti, Posto{});
+    } catch (const std::bad_alloc&) {
+        return erroreDiSistema(archivio.percorso(), ENOMEM);
+    }
+    return c;
+}
+
+void CercaDuplicati::annota(std::size_t parte, const Blocco& blocco) {
+    Parte& p = giro_[parte];
+    if (p.impronte.empty()) {
+        p.primo = blocco.primo();
+    }
+    for (std::size_t i = 0; i < blocco.size(); ++i) {
+        p.impronte.push_back(impronta_(chiaveDuplicato(blocco.record(i))));
+    }
+}
+
+Esito<std::uint32_t> CercaDuplicati::cerca(std::uint32_t numero, std::uint64_t impronta,
+                                           std::optional<Versamento>& copia) {
+    const std::size_t posti = posti_.size();
+    std::size_t i = primoPosto(impronta, posti);
+    for (; posti_[i].numero != 0; i = i + 1 == posti ? 0 : i + 1) {
+        if (posti_[i].impronta() != impronta) {
+            continue;
+        }
+        // The same fingerprint: the same payment, or two that only share it.
+        if (!copia) {
+            Esito<Versamento> letto = archivio_->leggirecord(numero);
+            if (!letto) {
+                return letto.errore();
+            }
+            copia = *letto;
+        }
+        const Esito<Versamento> prima = archivio_->leggirecord(posti_[i].numero);
+        if (!prima) {
+            return prima.errore();
+        }
+        if (chiaveDuplicato(*prima) == chiaveDuplicato(*copia)) {
+            return posti_[i].numero;
+        }
+    }
+    posti_[i] = {static_cast<std::uint32_t>(impronta), static_cast<std::uint32_t>(impronta >> 32),
+                 numero};
+    return 0u;
+}
+
+EsitoVuoto CercaDuplicati::fineGiro(const Trovato& trovato) {
+    const std::size_t posti = posti_.size();
+    for (Parte& p : giro_) {
+        for (std::size_t i = 0; i < p.impronte.size(); ++i) {
+            // The table is far larger than the cache and its slots are met at
+            // random: the slots of the lookups a few payments ahead are fetched
+            // meanwhile.
+            if (i + kAvanti < p.impronte.size()) {
+                __builtin_prefetch(&posti_[primoPosto(p.impronte[i + kAvanti], posti)]);
+            }
+            const auto numero = static_cast<std::uint32_t>(p.primo + i);
+            std::optional<Versamento> copia;
+            const Esito<std::uint32_t> originale = cerca(numero, p.impronte[i], copia);
+            if (!originale) {
+                return originale.errore();
+            }
+            if (*originale != 0) {
+                if (EsitoVuoto e = trovato({numero, *originale}, *copia); !e) {
+                    return e;
+                }
+            }
+        }
+        p.impronte.clear();
+    }
+    return Nulla{};
+}
+
+}  // namespace pliventa
