@@ -7,9 +7,13 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "base/testo.h"
 #include "checks/controlli.h"
+#include "checks/duplicati.h"
 #include "shell/viste.h"
 
 namespace pliventa {
@@ -103,6 +107,7 @@ void FinestraScheda::mostra() {
         metti(locale.toString(static_cast<qulonglong>(g.anomalie)));
     };
     const int anomalie = static_cast<int>(testate.size()) - 1;
+    std::vector<std::pair<ChiaveDuplicato, std::uint64_t>> visti;
     for (const GruppoRiepilogo& g : scheda_.per(Raggruppamento::anno)) {
         auto* gruppo = new QTreeWidgetItem(albero_);
         gruppo->setText(0, daUtf8(daCp1252(g.chiave)));
@@ -127,6 +132,17 @@ void FinestraScheda::mostra() {
                 if (viola(violate, r)) {
                     regole << daUtf8(descrizioneRegola(r));
                 }
+            }
+            // A copy repeats an earlier payment of the same taxpayer, year and kind:
+            // of the same group, which lists them in file order.
+            const ChiaveDuplicato chiave = chiaveDuplicato(*v);
+            const auto primo = std::find_if(visti.begin(), visti.end(),
+                                            [&](const auto& x) { return x.first == chiave; });
+            if (primo != visti.end()) {
+                regole << daUtf8(descrizioneRegola(Regola::duplicato)) +
+                              QStringLiteral(" (uguale al versamento %1)").arg(primo->second);
+            } else {
+                visti.emplace_back(chiave, n);
             }
             riga->setText(anomalie, regole.join(QStringLiteral("; ")));
             riga->setTextAlignment(anomalie, Qt::AlignLeft | Qt::AlignVCenter);

@@ -315,6 +315,11 @@ TEST_F(VisteTest, StatementOfTheTaxpayerShownListsItsPaymentsAndHandsOneBack) {
     ASSERT_EQ(gruppo->childCount(), 2);
     EXPECT_EQ(gruppo->child(0)->text(0), QStringLiteral("N. 1"));
     EXPECT_EQ(gruppo->child(1)->text(0), QStringLiteral("N. 3"));
+    // The second is a copy of the first: the statement names it.
+    EXPECT_TRUE(gruppo->child(1)
+                    ->text(albero->columnCount() - 1)
+                    .contains(QStringLiteral("Versamento duplicato (uguale al versamento 1)")))
+        << gruppo->child(1)->text(albero->columnCount() - 1).toStdString();
     emit albero->itemActivated(gruppo->child(0), 0);
     EXPECT_EQ(finestra->sessione().recordcorrente(), 1.0);
 
