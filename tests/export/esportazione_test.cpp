@@ -137,49 +137,10 @@ TEST_F(Esportazione, EveryCellOfHeadersTotalsAndPayments) {
     }
 }
 
-TEST_F(Esportazione, NoticeColumnsFollowTheWorkFilesArrangement) {
-    // The long arrangement is the default above; the short one gives no real day.
-    OpzioniEsportazione o;
-    o.lettura = LetturaAtto::breve;
-    ASSERT_TRUE(esporta(lavoro({violazione()}), o).ok());
-    const LibroLetto l = leggiLibro(libro());
-    EXPECT_EQ(l["K3"], "s\t000123\t-\tGeneral");
-    EXPECT_EQ(l["L3"], "s\t45/63/1122\t-\tGeneral");
-}
-
-TEST_F(Esportazione, EmptyWorkFileGivesHeadersAndBoldEmptyTotals) {
-    const auto r = esporta("");
-    ASSERT_TRUE(r.ok()) << r.errore().descrizione();
-    const LibroLetto l = leggiLibro(libro());
-    EXPECT_EQ(l["A2"], "b\t\tbold\tGeneral");
-    EXPECT_EQ(l["C2"], "b\t\tbold\tGeneral");
-    EXPECT_EQ(l["D2"], "f\t=SUM(D3:D65536)=0.0\tbold\t#,##0.00");
-    for (const auto& [ref, cella] : l.celle) {
-        EXPECT_TRUE(ref.back() == '1' || ref.back() == '2') << ref << " " << cella;
-    }
-}
-
 TEST_F(Esportazione, TotalsReachTheLastRowPastRow65536) {
     ASSERT_TRUE(esporta(test::ripeti(ordinario("05").record(), 65535)).ok());  // rows 3 to 65537
     const LibroLetto l = leggiLibro(libro(), 2);
     EXPECT_EQ(l["D2"], "f\t=SUM(D3:D65537)=" + test::repr(65535 * 123.45) + "\tbold\t#,##0.00");
-}
-
-TEST_F(Esportazione, AFullSheetTakesWhatFitsAndCountsTheRest) {
-    OpzioniEsportazione o;
-    o.righeFoglio = 5;  // rows for three payments
-    const std::string dati =
-        lavoro({ordinario("01"), ordinario("02"), ordinario("03"), ordinario("04")}) +
-        ordinario("05").record().substr(0, 100);  // and a partial record
-    const auto r = esporta(dati, o);
-    ASSERT_TRUE(r.ok()) << r.errore().descrizione();
-    EXPECT_EQ(r->esportati, 3u);
-    EXPECT_EQ(r->esclusi, 1u);
-    EXPECT_TRUE(r->parziale);
-    const LibroLetto l = leggiLibro(libro());
-    EXPECT_EQ(l["A2"], "n\t3.0\tbold\tGeneral");
-    EXPECT_EQ(l["J5"], "n\t2003.0\t-\tGeneral");
-    EXPECT_EQ(l["A6"], "");
 }
 
 TEST_F(Esportazione, FailuresNameThePathAndLeaveTheOldFile) {
@@ -201,8 +162,6 @@ TEST_F(Esportazione, FailuresNameThePathAndLeaveTheOldFile) {
          dir.file("./iciview.out"), "è il file di lavoro da esportare"},
         {"full disk", "/dev/full", temporanei, 0, CodiceErrore::InputOutput, "/dev/full",
          "spazio esaurito sul dispositivo"},
-        {"missing temporary folder", libro(), dir.file("manca"), 0, CodiceErrore::InputOutput,
-         dir.file("manca"), "file o directory inesistente"},
         {"full temporary folder", libro(), temporanei, 256 * 1024, CodiceErrore::InputOutput,
          temporanei, "file troppo grande"},
     };

@@ -10,13 +10,11 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <new>
 #include <thread>
 
 #include "importers/importatori.h"
 #include "righe.h"
-#include "utente.h"
 
 namespace pliventa {
 namespace {
@@ -77,21 +75,6 @@ TEST(Importa, LargeFileIsCopiedWholeAcrossBlocksAndBuffers) {
     const auto diversi =
         std::mismatch(scritto.begin(), scritto.end(), atteso.begin(), atteso.end());
     EXPECT_EQ(diversi.first - scritto.begin(), static_cast<std::ptrdiff_t>(scritto.size()));
-}
-
-TEST(Importa, EveryLayoutOnAnEmptyInputGivesAnEmptyWorkFile) {
-    for (Tracciato t :
-         {Tracciato::cnc2000, Tracciato::cnc1997, Tracciato::viol1997, Tracciato::f24}) {
-        CartellaTemporanea dir;
-        const std::string out = dir.scrivi("iciview.out", "vecchio contenuto");
-        auto c = importaCon(t, dir.scrivi("vuoto.txt", ""), out);
-        ASSERT_TRUE(c.ok()) << c.errore().descrizione();
-        EXPECT_EQ(c->righeLette, 0u);
-        EXPECT_EQ(c->versamenti, 0u);
-        EXPECT_TRUE(fs::exists(out));
-        EXPECT_EQ(fs::file_size(out), 0u);
-        EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "vuoto.txt"}));
-    }
 }
 
 TEST(Importa, LinesOfTheOtherLayoutsArePaddedAndCutAndCounted) {
@@ -157,22 +140,6 @@ TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
         EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "in.txt"}));
     }
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
-}
-
-TEST(Importa, ReadOnlyFolderIsReportedWithTheOutputPath) {
-    PLIVENTA_COME_UTENTE_COMUNE();
-    CartellaTemporanea dir;
-    const std::string in = dir.scrivi("in.txt", RigaVersamento().tipo('3').str());
-    const fs::path sola = dir.percorso() / "sola";
-    fs::create_directory(sola);
-    const std::string out = (sola / "iciview.out").string();
-    std::ofstream(out) << "lavoro precedente";
-    ::chmod(sola.c_str(), 0555);
-    auto r = importaCon(Tracciato::cnc2000, in, out);
-    ASSERT_FALSE(r.ok());
-    EXPECT_EQ(r.errore().percorso, out);
-    EXPECT_EQ(r.errore().motivo, "permesso negato");
-    EXPECT_EQ(leggiFile(out), "lavoro precedente");
 }
 
 TEST(Importa, TheSameFileAsInputAndOutputIsReadWholeBeforeTheRename) {

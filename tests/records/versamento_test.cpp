@@ -9,26 +9,6 @@ namespace {
 
 using test::RigaVersamento;
 
-TEST(Versamento, ShortBytesArePaddedAndFieldsKeepTheirWidth) {
-    const Versamento v = Versamento::daByte("999A000" + std::string(18, '0') + "6");
-    EXPECT_EQ(v.tipo(), '6');
-    EXPECT_TRUE(v.violazione());
-    EXPECT_EQ(v.campo(Campo::codicefiscale), std::string(16, ' '));
-    EXPECT_EQ(v.campo(Campo::finelinea), "\r\n");
-}
-
-TEST(Versamento, KindIsViolationOnlyForSix) {
-    for (char t : {'3', ' ', '4', 'a', '\0'}) {
-        EXPECT_FALSE(Versamento::daByte(RigaVersamento().tipo(t).record()).violazione()) << t;
-    }
-}
-
-TEST(Versamento, TwelveDigitTotalIsReadWithoutItsLeadingDigit) {
-    const auto v = Versamento::daByte(RigaVersamento().colonne(63, "912345678901").record());
-    EXPECT_EQ(v.campo(Campo::totale), "12345678901");
-    EXPECT_DOUBLE_EQ(valoreNumerico(v.campo(Campo::totale)), 12345678901.0);
-}
-
 TEST(Versamento, NoticeReadingsOnTheSameField) {
     // Field 16: positions 1-6 anything, then 123456789 and 31122002 from position 7.
     const auto v = Versamento::daByte(RigaVersamento()
@@ -43,13 +23,6 @@ TEST(Versamento, NoticeReadingsOnTheSameField) {
     EXPECT_EQ(breve.numero, "123456");
     EXPECT_EQ(breve.data, "78/93/1122");
     EXPECT_EQ(breve.giorno, std::nullopt);
-}
-
-TEST(Versamento, PaymentDateIsShownAsStored) {
-    EXPECT_EQ(Versamento::daByte(RigaVersamento().data("20030531").record()).dataVersamento(),
-              "31/05/2003");
-    EXPECT_EQ(Versamento::daByte(RigaVersamento().data("2003  31").record()).dataVersamento(),
-              "31/  /2003");
 }
 
 TEST(Versamento, TaxYearCenturyTurnsAtNinetyThree) {
@@ -103,10 +76,7 @@ TEST(ValoreCifre, OnlyDigitsAndFewEnoughToFit) {
         {"1234567890123456789", std::nullopt},  // 19 digits
         {"", std::nullopt},
         {" 1", std::nullopt},
-        {"1 ", std::nullopt},
         {"-1", std::nullopt},
-        {"+1", std::nullopt},
-        {"1.0", std::nullopt},
         {"1:", std::nullopt},
         {"/1", std::nullopt},
     };
@@ -121,19 +91,13 @@ TEST(ValoreNumerico, ReadsLikeTheFieldsAreWritten) {
         double atteso;
     } casi[] = {
         {"00000123456", 123456},
-        {"", 0},
         {"    ", 0},
-        {"abc", 0},
         {"-0000012345", -12345},
         {"  12 34 ", 1234},
         {"12a34", 12},
-        {"0003", 3},
-        {"-", 0},
         {"+42", 42},
-        {"12.5", 12.5},
         {"1.2.3", 1.2},
         {"12-3", 12},
-        {"999999999999", 999999999999.0},
         {"--5", 0},
         {"12:5", 12},  // ':' follows '9' in the code page but is no digit
         {"0.05", 0.05},
@@ -141,12 +105,6 @@ TEST(ValoreNumerico, ReadsLikeTheFieldsAreWritten) {
     for (const auto& c : casi) {
         EXPECT_DOUBLE_EQ(valoreNumerico(c.testo), c.atteso) << '"' << c.testo << '"';
     }
-}
-
-TEST(SenzaSpazi, TrimsBlanksOnly) {
-    EXPECT_EQ(senzaSpazi("  RSS  "), "RSS");
-    EXPECT_EQ(senzaSpazi("    "), "");
-    EXPECT_EQ(senzaSpazi("\tA "), "\tA");
 }
 
 }  // namespace
