@@ -106,33 +106,6 @@ TEST(CliDump, KeysAndValuesByCurrencyAndNoticeReading) {
     EXPECT_EQ(linee[2], zeri("0"));
 }
 
-TEST(CliDump, EmptyAndPartialFiles) {
-    CartellaTemporanea dir;
-    const std::string intero = RigaVersamento().tipo('3').cf("AAA").record();
-    const struct {
-        const char* nome;
-        std::string dati;
-        std::size_t righe;
-        bool avviso;
-    } casi[] = {
-        {"vuoto", "", 0, false},
-        {"parziale", intero + intero + intero.substr(0, 101), 2, true},
-    };
-    for (const auto& c : casi) {
-        const std::string w = dir.scrivi(c.nome, c.dati);
-        const auto r = lancia({"dump", w});
-        EXPECT_EQ(r.codice, 0) << c.nome;
-        EXPECT_EQ(righe(r.out).size(), c.righe) << c.nome;
-        if (c.avviso) {
-            EXPECT_NE(r.err.find(w), std::string::npos) << r.err;
-            EXPECT_NE(r.err.find("record finale incompleto"), std::string::npos) << r.err;
-            EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
-        } else {
-            EXPECT_EQ(r.err, "") << c.nome;
-        }
-    }
-}
-
 TEST(CliDump, AFileThatGivesLessThanItsSizeIsTheSameErrorForEveryReader) {
     // A kernel attribute file says it holds a page and gives a few bytes: to the
     // reader it is a work file cut short after its records were counted.

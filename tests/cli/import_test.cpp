@@ -164,48 +164,5 @@ TEST(CliImport, AKilledImportLeavesNoFileBehind) {
     }
 }
 
-TEST(CliImport, OutOfMemoryIsAnErrorThatLeavesNothingBehind) {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-    GTEST_SKIP() << "the sanitizer reserves more address space than any limit tried";
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || \
-    __has_feature(memory_sanitizer)
-    GTEST_SKIP() << "the sanitizer reserves more address space than any limit tried";
-#endif
-#endif
-    CartellaTemporanea dati;
-    const std::string in = dati.scrivi("in.txt", RigaVersamento().tipo('3').record());
-    // Ever more memory, from too little to start the program to enough for the
-    // import: whichever allocation fails, the program ends with exit 1 and the
-    // message, or could not start at all; never an abort, never a file left.
-    bool vistoMessaggio = false;
-    bool riuscito = false;
-    // Quarters of a megabyte, so that the limit falls between any two large
-    // allocations (the writer's buffers are a megabyte each).
-    for (rlim_t quarti = 16; quarti < 1024 && !riuscito; ++quarti) {
-        const double mega = static_cast<double>(quarti) / 4;
-        CartellaTemporanea dir;
-        dir.scrivi("iciview.out", "vecchio");
-        const std::string errore = dati.file("stderr");
-        const int stato = attendi(avvia({"import", "cnc2000", in}, dir.percorso(), "/dev/null",
-                                        errore, true, quarti << 18));
-        const std::string detto = leggiFile(errore);
-        ASSERT_TRUE(WIFEXITED(stato)) << mega << " MB: " << stato << " " << detto;
-        const int codice = WEXITSTATUS(stato);
-        riuscito = codice == 0;
-        if (codice == 1) {
-            EXPECT_EQ(detto, "pliventa-cli: memoria insufficiente\n") << mega << " MB";
-            vistoMessaggio = true;
-        } else if (!riuscito) {
-            EXPECT_EQ(codice, 127) << mega << " MB: " << detto;  // the loader gave up
-        }
-        EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"}) << mega << " MB";
-        EXPECT_EQ(leggiFile(dir.file("iciview.out")),
-                  riuscito ? RigaVersamento().tipo('3').record() : "vecchio");
-    }
-    EXPECT_TRUE(riuscito);
-    EXPECT_TRUE(vistoMessaggio);
-}
-
 }  // namespace
 }  // namespace pliventa

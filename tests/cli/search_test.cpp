@@ -34,17 +34,6 @@ TEST(CliSearch, PrintsTheNumbersOfTheMatchingRecords) {
     }
 }
 
-TEST(CliSearch, StopsAtTheLastWholeRecordWithTheDumpsWarning) {
-    CartellaTemporanea dir;
-    const std::string riga = RigaVersamento().cf("RSS").record();
-    const std::string w = dir.scrivi("w", riga + riga + riga.substr(0, 60));
-    const auto r = lancia({"search", w, "R"});
-    EXPECT_EQ(r.codice, 0);
-    EXPECT_EQ(r.out, "1\n2\n");
-    EXPECT_NE(r.err, "");
-    EXPECT_EQ(r.err, lancia({"dump", w}).err);
-}
-
 TEST(CliSearch, OperandsThatLookLikeOptionsAndMalformedPrefixes) {
     CartellaTemporanea dir;
     const std::string w =
