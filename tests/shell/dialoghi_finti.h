@@ -59,8 +59,6 @@ public:
 
     /// The texts of every message box shown so far.
     const std::vector<QString>& testi() const { return testi_; }
-    /// For every message box shown so far, the area it was to leave visible (empty: none).
-    const std::vector<QRect>& aree() const { return aree_; }
     /// The paths proposed by the save-as dialogs so far.
     const std::vector<QString>& proposte() const { return proposte_; }
     /// The paths handed to the desktop so far.
@@ -102,7 +100,6 @@ private:
 
     std::deque<Atteso> attesi_;
     std::vector<QString> testi_;
-    std::vector<QRect> aree_;
     std::vector<QString> proposte_;
     std::vector<QString> documenti_;
     std::vector<const QWidget*> genitori_;

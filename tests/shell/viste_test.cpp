@@ -8,13 +8,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
-#include <algorithm>
 #include <array>
 #include <chrono>
 
@@ -22,7 +19,6 @@
 #include "shell/finestra_controlli.h"
 #include "shell/finestra_elenco.h"
 #include "shell/finestra_riepilogo.h"
-#include "shell/frmdirfiles.h"
 
 namespace pliventa::test {
 namespace {
@@ -98,15 +94,6 @@ TEST_F(VisteTest, MenusHoldTheirEntriesAndTheViewsWaitForAWorkFile) {
     for (const char* nome : {"azioneElenco", "azioneRiepilogo", "azioneControlli"}) {
         EXPECT_TRUE(azione(nome)->isEnabled()) << nome;
     }
-}
-
-TEST_F(VisteTest, InformationAndExitCallTheButtonsHandlers) {
-    dialoghi.attendiQualsiasi(QStringLiteral("Pliventa vers. ") + versione(), Pulsanti::ok,
-                              Icona::informazione);
-    azione("azioneInformazioni")->trigger();
-    QSignalSpy termina(finestra.get(), &frmView::terminaProgramma);
-    azione("azioneEsci")->trigger();
-    EXPECT_EQ(termina.count(), 1);
 }
 
 TEST_F(VisteTest, ListShowsEveryPaymentFiltersAndHandsOneToTheMainWindow) {
@@ -190,95 +177,11 @@ TEST_F(VisteTest, ChecksListEachRuleBrokenAndShowThePayment) {
                                   QStringLiteral("2 Codice fiscale non valido"),
                                   QStringLiteral("2 Totale diverso dalla somma delle parti"),
                                   QStringLiteral("3 Totale diverso dalla somma delle parti")}));
-    // Amounts as the main window shows them; rule and codice fiscale whole.
+    // Amounts as the main window shows them.
     EXPECT_EQ(tabella->model()->index(0, 2).data().toString(),
               QStringLiteral("totale 1.234,56, parti 1,00"));
-    for (int r = 0; r < tabella->model()->rowCount(); ++r) {
-        for (const int c : {1, 3}) {
-            EXPECT_LE(tabella->fontMetrics().horizontalAdvance(
-                          tabella->model()->index(r, c).data().toString()),
-                      tabella->columnWidth(c))
-                << r << " " << c;
-        }
-    }
     doppioClic(tabella, 1);
     EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 2"));
-}
-
-TEST_F(VisteTest, ListFitsTheLargestNumberAndAFilterStartsAtItsFirstMatch) {
-    // More payments than the view measures: the last number is the longest.
-    const std::string dati = numerati(12000, "RSS");
-    const QString percorso = QString::fromStdString(dir.scrivi("molti.out", dati));
-    ASSERT_TRUE(finestra->apriArchivio(percorso, LetturaAtto::lunga).ok());
-    azione("azioneElenco")->trigger();
-    auto* tabella = vista<QTableView>("tabellaElenco");
-    ASSERT_NE(tabella, nullptr);
-    const QString ultimo =
-        tabella->model()->index(tabella->model()->rowCount() - 1, 0).data().toString();
-    EXPECT_EQ(ultimo.right(2), QStringLiteral("00"));
-    EXPECT_LT(tabella->fontMetrics().horizontalAdvance(ultimo), tabella->columnWidth(0));
-
-    tabella->scrollToBottom();
-    tabella->selectRow(tabella->model()->rowCount() - 1);
-    QTest::keyClicks(vista<QLineEdit>("filtroCodice"), QStringLiteral("RSS11"));
-    EXPECT_TRUE(attendiChe([&] { return tabella->model()->rowCount() == 1111; }));
-    EXPECT_EQ(tabella->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(tabella->currentIndex().row(), 0);
-    EXPECT_EQ(tabella->selectionModel()->selectedRows(),
-              QModelIndexList{tabella->model()->index(0, 0)});
-}
-
-// The access keys of a window's buttons, check boxes and of the captions that lead
-// to a control, lower case; "?" for one without.
-QString tastiDi(const QWidget* finestra) {
-    QString tasti;
-    const auto tasto = [&tasti](const QString& testo) {
-        const qsizetype i = testo.indexOf(u'&');
-        tasti += i < 0 || i + 1 >= testo.size() ? QChar(u'?') : testo[i + 1].toLower();
-    };
-    for (const QAbstractButton* b : finestra->findChildren<QAbstractButton*>()) {
-        if (qobject_cast<const QPushButton*>(b) != nullptr ||
-            qobject_cast<const QCheckBox*>(b) != nullptr) {
-            tasto(b->text());
-        }
-    }
-    for (const QLabel* l : finestra->findChildren<QLabel*>()) {
-        if (l->buddy() != nullptr) {
-            tasto(l->text());
-        }
-    }
-    return tasti;
-}
-
-TEST_F(VisteTest, EveryButtonOfTheViewsHasAnAccessKeyOfItsOwn) {
-    apriTre();
-    dialoghi.attendiLavoro(QStringLiteral("Riepilogo")).attendiLavoro(QStringLiteral("Controlli"));
-    azione("azioneElenco")->trigger();
-    azione("azioneRiepilogo")->trigger();
-    azione("azioneControlli")->trigger();
-    frmDirFiles scelta(dialoghi);
-    const struct {
-        const QWidget* finestra;
-        int quanti;  ///< buttons and captions with a control
-    } casi[] = {
-        {vista<QWidget>("FinestraElenco"), 5},
-        {vista<QWidget>("FinestraRiepilogo"), 3},
-        {vista<QWidget>("FinestraControlli"), 1},
-        {&scelta, 6},
-    };
-    for (const auto& c : casi) {
-        ASSERT_NE(c.finestra, nullptr);
-        const QString tasti = tastiDi(c.finestra);
-        EXPECT_EQ(tasti.size(), c.quanti) << c.finestra->objectName() << " " << tasti;
-        EXPECT_FALSE(tasti.contains(u'?')) << c.finestra->objectName() << " " << tasti;
-        for (const QChar t : tasti) {
-            EXPECT_EQ(tasti.count(t), 1) << c.finestra->objectName() << " " << tasti;
-        }
-    }
-    // The list's new button closes it.
-    QWidget* elenco = vista<QWidget>("FinestraElenco");
-    QTest::mouseClick(elenco->findChild<QPushButton*>(QStringLiteral("cmdChiudi")), Qt::LeftButton);
-    EXPECT_FALSE(elenco->isVisible());
 }
 
 TEST_F(VisteTest, ANewWorkFileClosesTheViewsOnTheOldOne) {
@@ -326,27 +229,23 @@ TEST_F(VisteTest, ChooserAndConversionCloseTheViewsAndGreyTheirEntries) {
 }
 
 TEST_F(VisteTest, ViewsCloseInAnyOrderAndWithTheMainWindow) {
-    std::array<int, 3> ordine = {0, 1, 2};
-    do {
+    for (const bool conLaFinestra : {false, true}) {
         apriTre();
         auto viste = apriViste();
         // A filter scan may still run on the list's file when it goes.
         QTest::keyClicks(vista<QLineEdit>("filtroCodice"), QStringLiteral("R"));
-        for (const int i : ordine) {
-            ASSERT_FALSE(viste[static_cast<std::size_t>(i)].isNull());
-            viste[static_cast<std::size_t>(i)]->close();
-            eliminaChiuse();
-            EXPECT_TRUE(viste[static_cast<std::size_t>(i)].isNull());
+        QTest::qWait(250);  // the scan starts once the typing has settled
+        if (conLaFinestra) {
+            finestra.reset();
+        } else {
+            for (const std::size_t i : {1u, 0u, 2u}) {
+                viste[i]->close();
+                eliminaChiuse();
+            }
         }
-    } while (std::next_permutation(ordine.begin(), ordine.end()));
-
-    apriTre();
-    auto viste = apriViste();
-    QTest::keyClicks(vista<QLineEdit>("filtroCodice"), QStringLiteral("R"));
-    QTest::qWait(250);  // the scan starts once the typing has settled
-    finestra.reset();   // the main window goes with every view open
-    for (const QPointer<QWidget>& v : viste) {
-        EXPECT_TRUE(v.isNull());
+        for (const QPointer<QWidget>& v : viste) {
+            EXPECT_TRUE(v.isNull()) << conLaFinestra;
+        }
     }
 }
 
