@@ -102,12 +102,10 @@ TEST_F(Esportazione, EveryCellOfHeadersTotalsAndPayments) {
         };
         const std::map<std::string, std::string> attese = {
             {"A1", "s\tData Versamento\t-\tGeneral"},
-            {"L1", "s\tData Atto\t-\tGeneral"},
             {"A2", "n\t6.0\tbold\tGeneral"},
             {"B2", ""},
             {"C2", "n\t14.0\tbold\tGeneral"},
             {"D2", totale('D', 4 * 12345 + 2 * 20)},
-            {"E2", totale('E', 400)},
             {"F2", totale('F', -200)},
             {"H2", totale('H', 4 * 10329)},
             {"I2", totale('I', 28)},
@@ -116,11 +114,9 @@ TEST_F(Esportazione, EveryCellOfHeadersTotalsAndPayments) {
             {"C3", "n\t3.0\t-\tGeneral"},
             {"D3", importo(12345)},
             {"F3", importo(-50)},
-            {"G3", importo(0)},
             {"H3", importo(10329)},  // H is the deduction, I the other buildings
             {"I3", importo(7)},
             {"J3", "n\t2092.0\t-\tGeneral"},
-            {"K3", ""},
             {"B4", "s\t=SUM(A1)        \t-\tGeneral"},
             {"J4", "n\t1993.0\t-\tGeneral"},
             {"J5", "n\t2005.0\t-\tGeneral"},

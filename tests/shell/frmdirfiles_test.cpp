@@ -99,32 +99,24 @@ TEST_F(DirFilesTest, MemoThatCannotBeWrittenIsReportedAndTheChooserStays) {
 }
 
 TEST_F(DirFilesTest, FolderThatCannotBeListedIsReportedAndTheFolderShownStays) {
-    const struct {
-        QString percorso;
-        bool daUnita;  ///< chosen as a drive rather than opened as a folder
-        QString testo;
-    } casi[] = {
-        {cartella() + QStringLiteral("/manca"), false,
-         QStringLiteral("Errore 2: file o directory inesistente.")},
-        {cartella() + QStringLiteral("/manca"), true,
-         QStringLiteral("Errore 2: file o directory inesistente.")},
-    };
+    const QString manca = cartella() + QStringLiteral("/manca");
     ASSERT_TRUE(scelta->apriCartella(sotto()));
     auto* unita = parte<QComboBox>("Drive1");
     const QString radice = unita->currentText();
-    for (const auto& c : casi) {
-        dialoghi.attendi(c.testo, kTitoloUnita, Pulsanti::ok, Icona::esclamazione);
-        if (c.daUnita) {
+    for (const bool daUnita : {false, true}) {
+        dialoghi.attendi(QStringLiteral("Errore 2: file o directory inesistente."), kTitoloUnita,
+                         Pulsanti::ok, Icona::esclamazione);
+        if (daUnita) {
             // A drive that went away after the list was made.
-            unita->addItem(c.percorso);
+            unita->addItem(manca);
             unita->setCurrentIndex(unita->count() - 1);
             emit unita->activated(unita->count() - 1);
         } else {
-            EXPECT_FALSE(scelta->apriCartella(c.percorso));
+            EXPECT_FALSE(scelta->apriCartella(manca));
         }
-        EXPECT_EQ(etichetta(), sotto() + QStringLiteral("/*.txt")) << c.percorso;
-        EXPECT_EQ(elenco(), QStringList{"d.txt"}) << c.percorso;
-        EXPECT_EQ(unita->currentText(), radice) << c.percorso;
+        EXPECT_EQ(etichetta(), sotto() + QStringLiteral("/*.txt")) << daUnita;
+        EXPECT_EQ(elenco(), QStringList{"d.txt"}) << daUnita;
+        EXPECT_EQ(unita->currentText(), radice) << daUnita;
     }
 }
 

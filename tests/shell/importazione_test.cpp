@@ -175,27 +175,6 @@ TEST_F(ImportazioneTest, EachImportHasItsPromptMemoWorkFileAndClosingTitle) {
     }
 }
 
-TEST_F(ImportazioneTest, ViolationsOf1997AreReadWithTheShortNotice) {
-    // Field 16 from position 7: the six-character number, then the date ddmmyyyy.
-    const QString input = file("viol.txt", ordinario().str() + "\r\n" +
-                                               violazione()
-                                                   .campo(Campo::estremiatto,
-                                                          "100000"
-                                                          "654321"
-                                                          "15062001")
-                                                   .str() +
-                                               "\r\n");
-    dialoghi
-        .attendiInput(kPrompt, QStringLiteral("Visualizza Files Versamenti CNC Viol97"), QString(),
-                      input)
-        .attendiLavoro(QStringLiteral("Visualizza Files Versamenti CNC Viol97"))
-        .attendi(kFinito, kTitoloCnc);
-    premi("cmdViol");
-    EXPECT_EQ(testo(QStringLiteral("Text5")), QStringLiteral("1"));
-    EXPECT_EQ(testo(QStringLiteral("Text3_9")), QStringLiteral("654321"));
-    EXPECT_EQ(testo(QStringLiteral("Text3_11")), QStringLiteral("15/06/2001"));
-}
-
 TEST_F(ImportazioneTest, ReopenTheLastWorkFileInAnotherRunUntilItIsGone) {
     importaCnc(fileCnc());
     frmView altra(dialoghi);  // the next run of the program

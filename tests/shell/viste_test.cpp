@@ -5,8 +5,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -71,21 +69,7 @@ protected:
     }
 };
 
-TEST_F(VisteTest, MenusHoldTheirEntriesAndTheViewsWaitForAWorkFile) {
-    QStringList menu;
-    for (QAction* a : finestra->menuBar()->actions()) {
-        QStringList voci;
-        for (QAction* v : a->menu()->actions()) {
-            if (!v->isSeparator()) {
-                voci << v->text();
-            }
-        }
-        menu << a->text() + u':' + voci.join(u'|');
-    }
-    EXPECT_EQ(menu, QStringList({QStringLiteral("Fil&e:&Riapri l'ultimo archivio|&Esci"),
-                                 QStringLiteral("&Visualizza:&Elenco versamenti…|&Riepilogo…|"
-                                                "&Controlli…"),
-                                 QStringLiteral("A&iuto:&Informazioni")}));
+TEST_F(VisteTest, TheViewsWaitForAWorkFile) {
     for (const char* nome :
          {"azioneRiapri", "azioneElenco", "azioneRiepilogo", "azioneControlli"}) {
         EXPECT_FALSE(azione(nome)->isEnabled()) << nome;
