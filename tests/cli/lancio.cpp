@@ -14,7 +14,7 @@ extern char** environ;
 namespace pliventa::test {
 
 pid_t avvia(const std::vector<std::string>& argomenti, const std::string& cartella,
-            const std::string& uscita, const std::string& errore, bool conNome, rlim_t memoria) {
+            const std::string& uscita, const std::string& errore, bool conNome) {
     std::vector<std::string> tutti = {PLIVENTA_CLI};
     tutti.insert(tutti.end(), argomenti.begin(), argomenti.end());
     std::vector<char*> argv;
@@ -38,10 +38,8 @@ pid_t avvia(const std::vector<std::string>& argomenti, const std::string& cartel
         const int in = ::open("/dev/null", O_RDONLY);
         const int out = ::open(uscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = ::open(errore.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const rlimit limite{memoria, memoria};
         if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
-            ::dup2(err, 2) < 0 || ::chdir(cartella.c_str()) != 0 ||
-            ::setrlimit(RLIMIT_AS, &limite) != 0) {
+            ::dup2(err, 2) < 0 || ::chdir(cartella.c_str()) != 0) {
             ::_exit(126);
         }
         ::execve(PLIVENTA_CLI, argv.data(), envp.data());

@@ -1,7 +1,6 @@
 // Runs pliventa-cli as a child process and captures what it says.
 #pragma once
 
-#include <sys/resource.h>
 #include <sys/types.h>
 
 #include <string>
@@ -26,12 +25,11 @@ Risultato lancia(const std::vector<std::string>& argomenti, const std::string& c
 
 /// Starts pliventa-cli with `argomenti` in `cartella`, standard input from /dev/null,
 /// standard output to `uscita` and standard error to `errore`; with the named
-/// temporary files when `conNome`, and at most `memoria` bytes of address space.
+/// temporary files when `conNome`.
 /// Returns its process number, for attendi(); -1 when it cannot fork. A child that
 /// cannot set itself up ends with 126, one that cannot run the program with 127.
 pid_t avvia(const std::vector<std::string>& argomenti, const std::string& cartella,
-            const std::string& uscita, const std::string& errore, bool conNome = false,
-            rlim_t memoria = RLIM_INFINITY);
+            const std::string& uscita, const std::string& errore, bool conNome = false);
 
 /// Waits for `pid`; its wait status.
 int attendi(pid_t pid);

@@ -122,6 +122,9 @@ TEST(F24, RecordTypeAndViolationFieldsFollowTheLastLine) {
     } casi[] = {
         {"3906 last", righe({G1().cod("3901", 100), G1().cod("3904", 200), G1().cod("3906", 300)}),
          '6', "0000000300", "00010329", 600},
+        // 3904, the other buildings, is ordinary: the type follows the last line.
+        {"3906 first", righe({G1().cod("3906", 300), G1().cod("3901", 100), G1().cod("3904", 200)}),
+         '3', "0000000000", "00010329", 600},
         {"3903 kept in ordinary", righe({G1().cod("3903", 40), G1().cod("3901", 1)}), '3',
          "0000000040", "00010329", 41},
         {"3905 interest, last eight", righe({G1().cod("3905", 123456789)}), '6', "0000000000",

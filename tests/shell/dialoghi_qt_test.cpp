@@ -1,4 +1,5 @@
-// The real message boxes, shown offscreen and answered as soon as they are up.
+// The real dialogs, shown offscreen and answered as soon as they are up, and the
+// runner of long work they wait on.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,6 +12,8 @@
 #include <QTimer>
 #include <atomic>
 #include <chrono>
+#include <new>
+#include <optional>
 #include <thread>
 
 #include "dialoghi_finti.h"
@@ -103,6 +106,33 @@ TEST(DialoghiQtTest, TheProgressDialogShowsTheStageAndCancelsMidRun) {
     EXPECT_TRUE(lavoro.finito());
     EXPECT_TRUE(lavoro.annullato());
     EXPECT_LT(fatti.load(), kPassi);  // stopped, not run to its end
+}
+
+TEST(Lavoro, ATaskOutOfMemoryIsAnErrorTheCallerSees) {
+    const struct {
+        bool senzaMemoria;
+        const char* motivo;  // nullptr: the task's own result
+    } casi[] = {{false, nullptr}, {true, "memoria insufficiente"}};
+    for (const auto& c : casi) {
+        std::optional<Esito<int>> esito;
+        Lavoro lavoro([&](Lavoro&) {
+            if (c.senzaMemoria) {
+                throw std::bad_alloc();
+            }
+            esito = 7;
+        });
+        lavoro.avvia();
+        lavoro.aspetta();
+        EXPECT_TRUE(lavoro.finito());
+        const Esito<int> r = esitoDi(lavoro, std::move(esito));
+        if (c.motivo == nullptr) {
+            ASSERT_TRUE(r.ok());
+            EXPECT_EQ(*r, 7);
+        } else {
+            ASSERT_FALSE(r.ok());
+            EXPECT_EQ(r.errore().motivo, c.motivo);
+        }
+    }
 }
 
 }  // namespace
