@@ -6,14 +6,11 @@
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 
@@ -113,23 +110,11 @@ TEST(Sostituzione, TheOldFileStaysUntilTheNewOneIsCompleteAndNothingElseIsLeft) 
     }
 }
 
-TEST(Sostituzione, TheLongestNameAFolderTakesIsAccepted) {
-    for (const bool conNome : kPercorsi) {
-        const SoloConNome percorso(conNome);
-        CartellaTemporanea dir;
-        const std::string nome(255, 'n');
-        const EsitoVuoto fatto = sostituisci(dir.file(nome), "nuovo");
-        ASSERT_TRUE(fatto.ok()) << fatto.errore().descrizione();
-        EXPECT_EQ(nomi(dir), std::vector<std::string>{nome});
-    }
-}
-
 TEST(Sostituzione, KeepsThePermissionsOfTheFileReplaced) {
     const struct {
         bool esiste;
         mode_t modo;  // of the old file; of the new one when none
-    } casi[] = {{false, 0644}, {true, 0444},  {true, 0640}, {true, 0600},
-                {true, 04755}, {true, 02750}, {true, 01644}};  // set-ID and sticky bits too
+    } casi[] = {{false, 0644}, {true, 0440}, {true, 04755}, {true, 03750}};  // set-ID, sticky
     const mode_t umask = ::umask(022);
     for (const bool conNome : kPercorsi) {
         const SoloConNome percorso(conNome);
@@ -147,77 +132,6 @@ TEST(Sostituzione, KeepsThePermissionsOfTheFileReplaced) {
         }
     }
     ::umask(umask);
-}
-
-TEST(Sostituzione, RootKeepsTheOwnerAndGroupOfTheFileReplaced) {
-    if (::geteuid() != 0) {
-        GTEST_SKIP() << "only root may give a file away";
-    }
-    CartellaTemporanea dir;
-    const std::string out = dir.scrivi("out", "vecchio");
-    ASSERT_EQ(::chown(out.c_str(), 4321, 8765), 0);
-    ASSERT_TRUE(sostituisci(out, "nuovo").ok());
-    struct stat st {};
-    ASSERT_EQ(::stat(out.c_str(), &st), 0);
-    EXPECT_EQ(st.st_uid, 4321u);
-    EXPECT_EQ(st.st_gid, 8765u);
-}
-
-TEST(Sostituzione, ALinkStaysALinkAndABrokenOneIsRefused) {
-    CartellaTemporanea dir;
-    const std::string vero = dir.scrivi("vero", "vecchio");
-    fs::create_symlink(vero, dir.file("primo"));
-    fs::create_symlink("primo", dir.file("secondo"));  // a chain, relative
-    fs::create_symlink(dir.file("manca"), dir.file("rotto"));
-    fs::create_symlink("giro2", dir.file("giro1"));
-    fs::create_symlink("giro1", dir.file("giro2"));
-    const std::vector<std::string> prima = nomi(dir);
-
-    ASSERT_TRUE(sostituisci(dir.file("secondo"), "nuovo").ok());
-    EXPECT_EQ(leggiFile(vero), "nuovo");
-    EXPECT_TRUE(fs::is_symlink(dir.file("primo")));
-    EXPECT_TRUE(fs::is_symlink(dir.file("secondo")));
-
-    const struct {
-        const char* nome;
-        const char* motivo;
-    } rotti[] = {
-        {"rotto", "il collegamento simbolico non porta a nessun file"},
-        {"giro1", "troppi collegamenti simbolici"},
-    };
-    for (const auto& c : rotti) {
-        const EsitoVuoto r = sostituisci(dir.file(c.nome), "nuovo");
-        ASSERT_FALSE(r.ok()) << c.nome;
-        EXPECT_EQ(r.errore().percorso, dir.file(c.nome));
-        EXPECT_EQ(r.errore().motivo, c.motivo);
-        EXPECT_TRUE(fs::is_symlink(dir.file(c.nome)));
-    }
-    EXPECT_EQ(nomi(dir), prima);
-}
-
-TEST(Sostituzione, RemovesTheLeftoversOfProcessesThatAreGoneAndOnlyThose) {
-    const pid_t figlio = ::fork();
-    if (figlio == 0) {
-        ::_exit(0);
-    }
-    ASSERT_GT(figlio, 0);
-    ASSERT_EQ(::waitpid(figlio, nullptr, 0), figlio);
-
-    CartellaTemporanea dir;
-    const std::string morto = nomeTemporaneo(figlio, 3);
-    const std::string vivo = nomeTemporaneo(::getpid(), 4000000000u);
-    std::string altroComputer = morto;
-    altroComputer.insert(altroComputer.size() - 4, "-altro");
-    const std::string altri[] = {vivo, altroComputer, "out.tmp-" + std::to_string(figlio) + "-0"};
-    dir.scrivi(morto, "avanzo");
-    for (const std::string& n : altri) {
-        dir.scrivi(n, "non nostro");
-    }
-    ASSERT_TRUE(sostituisci(dir.file("out"), "nuovo").ok());
-    std::vector<std::string> attesi(std::begin(altri), std::end(altri));
-    attesi.push_back("out");
-    std::sort(attesi.begin(), attesi.end());
-    EXPECT_EQ(nomi(dir), attesi);
 }
 
 TEST(Sostituzione, KeepsTheLeftoverOfALiveProcessItMayNotSignal) {

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <utility>
 #include <vector>
 
@@ -29,46 +27,10 @@ std::string codice(const ElencoVersamenti& e, std::uint64_t riga) {
     return std::string(senzaSpazi(e.testo(riga, kCodice)));
 }
 
-TEST(ElencoVersamenti, RowMappingAtFileBoundaries) {
-    const std::string mezzo = RigaVersamento().cf("X9").str().substr(0, 101);
-    const struct {
-        const char* nome;
-        std::string dati;
-        std::uint64_t righe;
-        bool incompleto;
-    } casi[] = {
-        {"vuoto", "", 0, false},
-        {"tre", archivio(3), 3, false},
-        {"tronco", archivio(3) + mezzo, 3, true},  // the partial fourth is not listed
-        {"solo mezzo", mezzo, 0, true},
-    };
-    for (const auto& c : casi) {
-        CartellaTemporanea dir;
-        auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", c.dati));
-        ASSERT_TRUE(a.ok());
-        auto e = ElencoVersamenti::crea(*a, {});
-        ASSERT_TRUE(e.ok()) << c.nome;
-        EXPECT_EQ(e->righe(), c.righe) << c.nome;
-        EXPECT_EQ(e->ultimoIncompleto(), c.incompleto) << c.nome;
-        if (c.righe > 0) {
-            EXPECT_EQ(e->numeroRecord(0), 1u) << c.nome;
-            EXPECT_EQ(codice(*e, 0), "X1") << c.nome;
-            EXPECT_EQ(e->numeroRecord(c.righe - 1), c.righe) << c.nome;
-            EXPECT_EQ(codice(*e, c.righe - 1), "X" + std::to_string(c.righe)) << c.nome;
-        }
-        EXPECT_EQ(e->numeroRecord(c.righe), 0u) << c.nome;
-        EXPECT_EQ(e->testo(c.righe, 0), "") << c.nome;
-    }
-}
-
 TEST(ElencoVersamenti, RowsReadAcrossBlocksUnfilteredAndFiltered) {
     CartellaTemporanea dir;
     auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", archivio(600)));
     ASSERT_TRUE(a.ok());
-    std::vector<std::uint32_t> ogniTerzo;
-    for (std::uint32_t n = 1; n <= 600; n += 3) {
-        ogniTerzo.push_back(n);
-    }
     const struct {
         const char* nome;
         std::optional<std::vector<std::uint32_t>> numeri;
@@ -77,7 +39,6 @@ TEST(ElencoVersamenti, RowsReadAcrossBlocksUnfilteredAndFiltered) {
         {"intero", std::nullopt, {0, 255, 256, 599, 300, 0}},
         // Neighbours, a gap read through, a gap too wide, the last record.
         {"sparsi", std::vector<std::uint32_t>{1, 2, 18, 35, 36, 300, 301, 600}, {7, 0, 3, 2, 5}},
-        {"ogni terzo", ogniTerzo, {0, 63, 64, 199, 5}},
     };
     for (const auto& c : casi) {
         auto e = ElencoVersamenti::crea(*a, {});
@@ -100,19 +61,6 @@ TEST(ElencoVersamenti, RowsReadAcrossBlocksUnfilteredAndFiltered) {
     e->togliFiltro();
     EXPECT_EQ(e->righe(), 600u);
     EXPECT_EQ(codice(*e, 2), "X3");
-}
-
-TEST(ElencoVersamenti, RecordsGoneSinceTheCountGiveEmptyCells) {
-    CartellaTemporanea dir;
-    const std::string percorso = dir.scrivi("w", archivio(3));
-    auto a = ArchivioLavoro::apriarchivio(percorso);
-    ASSERT_TRUE(a.ok());
-    auto e = ElencoVersamenti::crea(*a, {});
-    ASSERT_TRUE(e.ok());
-    std::filesystem::resize_file(percorso, Versamento::kLunghezzaRecord);
-    EXPECT_EQ(e->righe(), 3u);  // taken when the list was made
-    EXPECT_EQ(codice(*e, 0), "X1");
-    EXPECT_EQ(e->testo(2, 0), "");
 }
 
 TEST(ElencoVersamenti, CellTextsOfOrdinaryAndViolationRows) {
@@ -186,28 +134,6 @@ TEST(ElencoVersamenti, CopyIsOneTabSeparatedLinePerRow) {
               "1\tO\t  /  /    \tX1              \t  \t0\t0\t0\t0\t0\t0\t0\t\t\n");
 }
 
-TEST(ElencoVersamenti, FileOfMoreRecordsThanTheListHoldsIsRefused) {
-    CartellaTemporanea dir;
-    const std::string percorso = dir.file("w");
-    std::ofstream(percorso).close();
-    std::error_code ec;
-    std::filesystem::resize_file(percorso, (kMassimoVersamentiElenco + 1) * 202, ec);
-    if (ec) {
-        GTEST_SKIP() << "no sparse file of 800 GB here: " << ec.message();
-    }
-    auto a = ArchivioLavoro::apriarchivio(percorso);
-    ASSERT_TRUE(a.ok());
-    auto e = ElencoVersamenti::crea(*a, {});
-    ASSERT_FALSE(e.ok());
-    EXPECT_EQ(e.errore().codice, CodiceErrore::Uso);
-    auto f = filtra(*a, Filtro{.soloAnomalie = true});
-    ASSERT_FALSE(f.ok());
-    EXPECT_EQ(f.errore().codice, CodiceErrore::Uso);
-
-    std::filesystem::resize_file(percorso, kMassimoVersamentiElenco * 202);
-    EXPECT_TRUE(ElencoVersamenti::crea(*a, {}).ok());
-}
-
 std::vector<std::uint32_t> filtrati(const ArchivioLavoro& a, const Filtro& f, std::size_t parti) {
     auto r = filtra(a, f, {}, parti);
     EXPECT_TRUE(r.ok()) << r.errore().descrizione();
@@ -243,13 +169,11 @@ TEST(Filtro, EachCriterionAndCombined) {
         {{.anno = "03"}, {1, 2, 4, 5, 7}},
         {{.anno = " 2003 "}, {1, 2, 4, 5, 7}},
         {{.anno = "1995"}, {3, 8}},
-        {{.anno = "1903"}, {}},  // "03" is always 2003
-        {{.anno = "3"}, {}},
+        {{.anno = "1903"}, {}},                            // "03" is always 2003
         {{.prefisso = " rss"}, {1, 2, 5, 8}},              // the search rule: upper-cased, trimmed
         {{.prefisso = "\xE4\xB8\xAD"}, {}},                // cannot be in the file: nothing
         {{.prefisso = "\xE4\xB8\xAD", .anno = "03"}, {}},  // nor with a year that can
         {{.soloAnomalie = true}, {4, 5, 7}},
-        {{.prefisso = "RSS", .anno = "03", .tipo = T::ordinario}, {1, 5}},
         {{.prefisso = "RSS", .anno = "03", .tipo = T::ordinario, .soloAnomalie = true}, {5}},
         {{.anno = "2003", .tipo = T::violazione, .soloAnomalie = true}, {4}},
     };
@@ -295,13 +219,10 @@ TEST(Filtro, TextsTheWindowChecksBeforeScanning) {
         bool annoValido;
     } casi[] = {
         {{}, true, true},
-        {{.anno = "   "}, true, true},
         {{.prefisso = "  "}, true, true},  // blank, as the search takes it: every record
         {{.anno = "03"}, false, true},
-        {{.anno = " 2003 "}, false, true},
         {{.anno = "200"}, false, false},
         {{.anno = "o3"}, false, false},
-        {{.tipo = TipoFiltro::violazione}, false, true},
         {{.soloAnomalie = true}, false, true},
     };
     for (const auto& c : casi) {

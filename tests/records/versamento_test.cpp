@@ -1,33 +1,16 @@
+// The fields of a record read by their rules: calendar, century, digits, the
+// numeric value, and the exact sums of amounts.
 #include "records/versamento.h"
 
 #include <gtest/gtest.h>
 
+#include "records/somma.h"
 #include "righe.h"
 
 namespace pliventa {
 namespace {
 
 using test::RigaVersamento;
-
-TEST(Versamento, ShortBytesArePaddedAndFieldsKeepTheirWidth) {
-    const Versamento v = Versamento::daByte("999A000" + std::string(18, '0') + "6");
-    EXPECT_EQ(v.tipo(), '6');
-    EXPECT_TRUE(v.violazione());
-    EXPECT_EQ(v.campo(Campo::codicefiscale), std::string(16, ' '));
-    EXPECT_EQ(v.campo(Campo::finelinea), "\r\n");
-}
-
-TEST(Versamento, KindIsViolationOnlyForSix) {
-    for (char t : {'3', ' ', '4', 'a', '\0'}) {
-        EXPECT_FALSE(Versamento::daByte(RigaVersamento().tipo(t).record()).violazione()) << t;
-    }
-}
-
-TEST(Versamento, TwelveDigitTotalIsReadWithoutItsLeadingDigit) {
-    const auto v = Versamento::daByte(RigaVersamento().colonne(63, "912345678901").record());
-    EXPECT_EQ(v.campo(Campo::totale), "12345678901");
-    EXPECT_DOUBLE_EQ(valoreNumerico(v.campo(Campo::totale)), 12345678901.0);
-}
 
 TEST(Versamento, NoticeReadingsOnTheSameField) {
     // Field 16: positions 1-6 anything, then 123456789 and 31122002 from position 7.
@@ -43,13 +26,6 @@ TEST(Versamento, NoticeReadingsOnTheSameField) {
     EXPECT_EQ(breve.numero, "123456");
     EXPECT_EQ(breve.data, "78/93/1122");
     EXPECT_EQ(breve.giorno, std::nullopt);
-}
-
-TEST(Versamento, PaymentDateIsShownAsStored) {
-    EXPECT_EQ(Versamento::daByte(RigaVersamento().data("20030531").record()).dataVersamento(),
-              "31/05/2003");
-    EXPECT_EQ(Versamento::daByte(RigaVersamento().data("2003  31").record()).dataVersamento(),
-              "31/  /2003");
 }
 
 TEST(Versamento, TaxYearCenturyTurnsAtNinetyThree) {
@@ -103,10 +79,7 @@ TEST(ValoreCifre, OnlyDigitsAndFewEnoughToFit) {
         {"1234567890123456789", std::nullopt},  // 19 digits
         {"", std::nullopt},
         {" 1", std::nullopt},
-        {"1 ", std::nullopt},
         {"-1", std::nullopt},
-        {"+1", std::nullopt},
-        {"1.0", std::nullopt},
         {"1:", std::nullopt},
         {"/1", std::nullopt},
     };
@@ -121,19 +94,13 @@ TEST(ValoreNumerico, ReadsLikeTheFieldsAreWritten) {
         double atteso;
     } casi[] = {
         {"00000123456", 123456},
-        {"", 0},
         {"    ", 0},
-        {"abc", 0},
         {"-0000012345", -12345},
         {"  12 34 ", 1234},
         {"12a34", 12},
-        {"0003", 3},
-        {"-", 0},
         {"+42", 42},
-        {"12.5", 12.5},
         {"1.2.3", 1.2},
         {"12-3", 12},
-        {"999999999999", 999999999999.0},
         {"--5", 0},
         {"12:5", 12},  // ':' follows '9' in the code page but is no digit
         {"0.05", 0.05},
@@ -143,10 +110,65 @@ TEST(ValoreNumerico, ReadsLikeTheFieldsAreWritten) {
     }
 }
 
-TEST(SenzaSpazi, TrimsBlanksOnly) {
-    EXPECT_EQ(senzaSpazi("  RSS  "), "RSS");
-    EXPECT_EQ(senzaSpazi("    "), "");
-    EXPECT_EQ(senzaSpazi("\tA "), "\tA");
+TEST(Somma, ExactTextKeepsEveryDigitAndOneSign) {
+    // A field as read, written in units or in hundredths: never through a double,
+    // whole amounts keep two decimals, no negative zero.
+    const struct {
+        std::string_view campo;
+        bool centesimi;
+        std::string_view atteso;
+    } casi[] = {
+        {"00000123456", true, "1234.56"}, {"00000123456", false, "123456"},
+        {"00000000100", true, "1.00"},    {"00000000005", true, "0.05"},
+        {"00000000000", false, "0"},      {"           ", true, "0.00"},
+        {"-000001234", true, "-12.34"},   {"-000000000", true, "0.00"},
+        {"12.5", true, "0.125"},          {"12.50", false, "12.5"},
+        {"12.05", false, "12.05"},        {"-0.5", false, "-0.5"},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(testoEsatto(leggiNumero(c.campo), c.centesimi), c.atteso)
+            << '"' << c.campo << '"';
+    }
+    SommaEsatta s;
+    for (const char* campo : {"-000001234", "00000012.5", "0.0001"}) {
+        s.aggiungi(leggiNumero(campo));
+    }
+    EXPECT_EQ(testoEsatto(s.numero(), true), "-12.214999");
+    EXPECT_EQ(testoEsatto(s.numero(), false), "-1221.4999");
+    // Decimals keep their place, and a sum between -1 and 0 keeps its sign.
+    SommaEsatta piccola;
+    for (const char* campo : {"12.05", "-12.80", "0.25"}) {
+        piccola.aggiungi(leggiNumero(campo));
+    }
+    EXPECT_TRUE(piccola.negativa());
+    EXPECT_EQ(piccola.valore(1), -0.5);
+    EXPECT_EQ(testoEsatto(piccola.numero(), false), "-0.5");
+    SommaEsatta zero;
+    zero.aggiungi(leggiNumero("-0.5"));
+    zero.aggiungi(leggiNumero("0.5"));
+    EXPECT_EQ(zero, SommaEsatta());
+}
+
+TEST(Somma, PlainAmountsAreReadEightDigitsAtATime) {
+    const auto record = [](std::string_view totale, std::string_view detrazione) {
+        return Versamento::daByte(test::RigaVersamento()
+                                      .campo(Campo::totale, totale)
+                                      .campo(Campo::terreni, "0000000001")
+                                      .campo(Campo::areefabbricabili, "1234567890")
+                                      .campo(Campo::abitazioneprincipale, "0000000000")
+                                      .campo(Campo::altrifabbricati, "9999999999")
+                                      .campo(Campo::detrazione, detrazione)
+                                      .record());
+    };
+    const auto letti = importiSemplici(record("99999999999", "00010329"));
+    ASSERT_TRUE(letti.has_value());
+    EXPECT_EQ(*letti,
+              (std::array<std::int64_t, 6>{99999999999, 1, 1234567890, 0, 9999999999, 10329}));
+    // Anything but digits anywhere in the 59 bytes: the numeric value rule reads them.
+    for (const char* detrazione : {"0001032 ", "-0010329", "0001032.", "000103:9", "/0010329"}) {
+        EXPECT_FALSE(importiSemplici(record("00000000001", detrazione)).has_value()) << detrazione;
+    }
+    EXPECT_FALSE(importiSemplici(record(" 0000000001", "00010329")).has_value());
 }
 
 }  // namespace

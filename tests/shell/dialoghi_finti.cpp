@@ -131,9 +131,8 @@ std::optional<DialoghiFinti::Atteso> DialoghiFinti::prossimo(Tipo tipo, const QS
 }
 
 Risposta DialoghiFinti::messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti,
-                                  Icona icona, const QRect& lasciaVisibile) {
+                                  Icona icona, const QRect& /*lasciaVisibile*/) {
     testi_.push_back(testo);
-    aree_.push_back(lasciaVisibile);
     const std::optional<Atteso> a = prossimo(Tipo::messaggio, testo, titolo);
     if (!a) {
         return pulsanti == Pulsanti::siNo ? Risposta::no : Risposta::ok;

@@ -71,8 +71,6 @@ public:
     DialoghiFinti& attendiStampa(const QString& titolo, const QString& pdf);
     /// The texts of every message box shown so far.
     const std::vector<QString>& testi() const { return testi_; }
-    /// For every message box shown so far, the area it was to leave visible (empty: none).
-    const std::vector<QRect>& aree() const { return aree_; }
     /// The paths proposed by the save-as dialogs so far.
     const std::vector<QString>& proposte() const { return proposte_; }
     /// The files the last dialog of the layouts showed.
@@ -123,7 +121,6 @@ private:
 
     std::deque<Atteso> attesi_;
     std::vector<QString> testi_;
-    std::vector<QRect> aree_;
     std::vector<QString> proposte_;
     std::vector<QString> documenti_;
     std::vector<FileDaImportare> fileMostrati_;

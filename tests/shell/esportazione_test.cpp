@@ -23,13 +23,6 @@ protected:
     QString libro() const { return cartella() + QStringLiteral("/libro.xlsx"); }
 };
 
-TEST_F(EsportazioneTest, WithoutAWorkFileSaysSoAndAsksNothing) {
-    dialoghi.attendi(QStringLiteral("Aprire un file prima di effettuare ricerche"),
-                     kTitoloPredefinito);
-    esporta();
-    EXPECT_TRUE(dialoghi.proposte().empty());
-}
-
 TEST_F(EsportazioneTest, ProposesATimestampedBookAndCancellingDoesNothing) {
     apri({ordinario()});
     dialoghi.attendiSalva(kTitoloExcel, kFiltro, QString());

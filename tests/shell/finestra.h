@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRect>
 #include <QSettings>
 #include <QStatusBar>
 #include <QString>
@@ -52,11 +51,6 @@ protected:
     QString testo(const QString& nome) const { return controllo<QLineEdit>(nome)->text(); }
     QString didascalia(const QString& nome) const { return controllo<QLabel>(nome)->text(); }
     bool visibile(const QString& nome) const { return controllo(nome)->isVisible(); }
-    /// Where the control named `nome` stands on the screen.
-    QRect suSchermo(const QString& nome) const {
-        const QWidget* w = controllo(nome);
-        return QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
-    }
 
     /// Clicks the button named `pulsante`.
     void premi(const char* pulsante) {
@@ -72,20 +66,11 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(finestra.get()));
     }
 
-    /// Writes the work file `nome` of `righe` in the scratch folder; returns its path.
-    QString scriviArchivio(std::initializer_list<RigaVersamento> righe,
-                           const char* nome = "iciview.out") const {
-        std::string dati;
-        for (const RigaVersamento& r : righe) {
-            dati += r.record();
-        }
-        return QString::fromStdString(dir.scrivi(nome, dati));
-    }
-
     /// Opens `righe` as the work file read with `lettura`.
     void apri(std::initializer_list<RigaVersamento> righe,
               LetturaAtto lettura = LetturaAtto::lunga) {
-        const EsitoVuoto aperto = finestra->apriArchivio(scriviArchivio(righe), lettura);
+        const QString percorso = QString::fromStdString(dir.scrivi("iciview.out", lavoro(righe)));
+        const EsitoVuoto aperto = finestra->apriArchivio(percorso, lettura);
         ASSERT_TRUE(aperto.ok()) << aperto.errore().descrizione();
     }
 

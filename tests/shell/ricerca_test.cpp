@@ -69,12 +69,10 @@ TEST_F(RicercaTest, ScanWithoutYesGoesBackToThePaymentShownBefore) {
     } casi[] = {
         {"xyz", "XYZ", 0, "Nessun versamento trovato"},
         {"  rss ", "  RSS ", 2, "Ricerca terminata: 2 versamenti proposti, nessuno scelto"},
-        {"bnc", "BNC", 1, "Ricerca terminata: 1 versamento proposto, nessuno scelto"},
     };
     apriCinque();
     for (const auto& c : casi) {
         mostra(2);
-        const QString data = testo(QStringLiteral("Text3_0"));
         dialoghi.attendi(annuncio(QString::fromLatin1(c.cercato)), kTitoloRicerca);
         for (int i = 0; i < c.risposteNo; ++i) {
             dialoghi.attendiQualsiasi(kTitoloPredefinito, Pulsanti::siNo, Icona::nessuna);
@@ -82,56 +80,11 @@ TEST_F(RicercaTest, ScanWithoutYesGoesBackToThePaymentShownBefore) {
         cerca(QString::fromLatin1(c.digitato));
         EXPECT_EQ(finestra->sessione().recordcorrente(), 2.0) << c.digitato;
         EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 2")) << c.digitato;
-        EXPECT_EQ(testo(QStringLiteral("Text3_0")), data) << c.digitato;
         EXPECT_EQ(testo(QStringLiteral("Text3_1")), QString::fromLatin1(c.cercato)) << c.digitato;
         // The last record of the file is a violation; the window stays ordinary.
         EXPECT_TRUE(visibile(QStringLiteral("Text3_10"))) << c.digitato;
-        EXPECT_FALSE(visibile(QStringLiteral("Text3_9"))) << c.digitato;
-        EXPECT_EQ(didascalia(QStringLiteral("label1_4")), QStringLiteral("Terreni Agricoli"));
         EXPECT_EQ(stato(), c.stato);
     }
-}
-
-TEST_F(RicercaTest, TheQuestionLeavesTheCandidateVisible) {
-    apriCinque();
-    mostra(1);
-    dialoghi.attendi(annuncio(QStringLiteral("BNC")), kTitoloRicerca)
-        .attendi(domanda("BNCLCU80C03L219K"), kTitoloPredefinito, Pulsanti::siNo, Icona::nessuna,
-                 Risposta::si);
-    cerca(QStringLiteral("bnc"));
-    ASSERT_EQ(dialoghi.aree().size(), 2u);
-    const QRect area = dialoghi.aree()[1];
-    for (const char* nome : {"Text3_1", "Text3_3", "Text3_4", "Text3_8", "Text4", "Combo1"}) {
-        EXPECT_TRUE(area.contains(suSchermo(QString::fromLatin1(nome)))) << nome;
-    }
-    // The buttons beside it are where the box may stand.
-    EXPECT_FALSE(area.intersects(suSchermo(QStringLiteral("cmdApri"))));
-}
-
-TEST_F(RicercaTest, EnterInTheCodiceFiscaleSearches) {
-    apriCinque();
-    mostra(1);
-    attiva();
-    auto* cf = controllo<QLineEdit>(QStringLiteral("Text3_1"));
-    for (const Qt::Key tasto : {Qt::Key_Return, Qt::Key_Enter}) {
-        dialoghi.attendi(annuncio(QStringLiteral("BNC")), kTitoloRicerca)
-            .attendi(domanda("BNCLCU80C03L219K"), kTitoloPredefinito, Pulsanti::siNo,
-                     Icona::nessuna, Risposta::si);
-        mostra(1);
-        cf->setText(QStringLiteral("bnc"));
-        cf->setFocus();
-        QTest::keyClick(cf, tasto);
-        EXPECT_EQ(finestra->sessione().recordcorrente(), 3.0) << tasto;
-    }
-}
-
-TEST_F(RicercaTest, BeforeAnyImportAnnouncesThenSaysToOpenAFile) {
-    finestra->sessione().impostaRecordcorrente(3);
-    dialoghi.attendi(annuncio(QStringLiteral("RSS")), kTitoloRicerca)
-        .attendi(QStringLiteral("Aprire un file prima di effettuare ricerche"), kTitoloPredefinito);
-    cerca(QStringLiteral("rss"));
-    EXPECT_EQ(finestra->sessione().recordcorrente(), 0.0);
-    EXPECT_EQ(testo(QStringLiteral("Text3_1")), QStringLiteral("RSS"));
 }
 
 }  // namespace
