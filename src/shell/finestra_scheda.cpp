@@ -26,6 +26,32 @@ const QString kTitolo = QStringLiteral("Scheda contribuente");
 constexpr int kColonnaData = 2;
 constexpr int kRuoloNumero = Qt::UserRole;
 
+/// The first payment of each duplicate key met so far, in file order.
+using Visti = std::vector<std::pair<ChiaveDuplicato, std::uint64_t>>;
+
+/// The anomalies of payment `n`, `v`, by name. A copy repeats an earlier payment
+/// of the same taxpayer, year and kind: of the same group, which lists them in
+/// file order, so `visti` holds its first.
+QStringList anomalieDi(const Versamento& v, std::uint64_t n, Visti& visti) {
+    QStringList regole;
+    const Violazioni violate = controlla(v);
+    for (const Regola r : kRegole) {
+        if (viola(violate, r)) {
+            regole << daUtf8(descrizioneRegola(r));
+        }
+    }
+    const ChiaveDuplicato chiave = chiaveDuplicato(v);
+    const auto primo =
+        std::find_if(visti.begin(), visti.end(), [&](const auto& x) { return x.first == chiave; });
+    if (primo != visti.end()) {
+        regole << daUtf8(descrizioneRegola(Regola::duplicato)) +
+                      QStringLiteral(" (uguale al versamento %1)").arg(primo->second);
+    } else {
+        visti.emplace_back(chiave, n);
+    }
+    return regole;
+}
+
 }  // namespace
 
 FinestraScheda::FinestraScheda(std::shared_ptr<const ArchivioLavoro> archivio,
@@ -107,7 +133,7 @@ void FinestraScheda::mostra() {
         metti(locale.toString(static_cast<qulonglong>(g.anomalie)));
     };
     const int anomalie = static_cast<int>(testate.size()) - 1;
-    std::vector<std::pair<ChiaveDuplicato, std::uint64_t>> visti;
+    Visti visti;
     for (const GruppoRiepilogo& g : scheda_.per(Raggruppamento::anno)) {
         auto* gruppo = new QTreeWidgetItem(albero_);
         gruppo->setText(0, daUtf8(daCp1252(g.chiave)));
@@ -125,25 +151,7 @@ void FinestraScheda::mostra() {
             riga->setText(1, QString(QChar::fromLatin1(g.tipo)));
             riga->setText(kColonnaData, daUtf8(daCp1252(v->dataVersamento())));
             riempi(riga, gruppoDi(*v), false);
-            // The anomalies of the payment, by name, where its group counts them.
-            QStringList regole;
-            const Violazioni violate = controlla(*v);
-            for (const Regola r : kRegole) {
-                if (viola(violate, r)) {
-                    regole << daUtf8(descrizioneRegola(r));
-                }
-            }
-            // A copy repeats an earlier payment of the same taxpayer, year and kind:
-            // of the same group, which lists them in file order.
-            const ChiaveDuplicato chiave = chiaveDuplicato(*v);
-            const auto primo = std::find_if(visti.begin(), visti.end(),
-                                            [&](const auto& x) { return x.first == chiave; });
-            if (primo != visti.end()) {
-                regole << daUtf8(descrizioneRegola(Regola::duplicato)) +
-                              QStringLiteral(" (uguale al versamento %1)").arg(primo->second);
-            } else {
-                visti.emplace_back(chiave, n);
-            }
+            const QStringList regole = anomalieDi(*v, n, visti);
             riga->setText(anomalie, regole.join(QStringLiteral("; ")));
             riga->setTextAlignment(anomalie, Qt::AlignLeft | Qt::AlignVCenter);
             riga->setForeground(anomalie, QBrush(Qt::darkRed));
