@@ -402,6 +402,17 @@ std::vector<GruppoRiepilogo> unisci(std::vector<GruppoRiepilogo> a,
     return out;
 }
 
+/// The groupings `ambito` asks for, a bit for each Raggruppamento.
+unsigned chiesti(const AmbitoRiepilogo& ambito) {
+    unsigned altri = 0;
+    for (Raggruppamento g : kRaggruppamenti) {
+        if (!ambito.solo || *ambito.solo == g) {
+            altri |= 1u << static_cast<unsigned>(g);
+        }
+    }
+    return altri;
+}
+
 }  // namespace
 
 Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const Controllo& controllo,
@@ -421,12 +432,7 @@ Esito<Riepilogo> riepiloga(const ArchivioLavoro& archivio, const Controllo& cont
     // Each part totals its own records; the groups of the parts are added up after.
     // A duplicate that breaks no other rule is counted after each round, in the
     // first part's groups: the counts add up the same.
-    unsigned altri = 0;
-    for (Raggruppamento g : kRaggruppamenti) {
-        if (!ambito.solo || *ambito.solo == g) {
-            altri |= 1u << static_cast<unsigned>(g);
-        }
-    }
+    const unsigned altri = chiesti(ambito);
     const bool scheda = ambito.codiceFiscale.has_value();
     const std::string codice = scheda ? campoCodiceFiscale(*ambito.codiceFiscale) : std::string();
     std::vector<Passata> passate(parti, Passata(altri, scheda));
