@@ -1,5 +1,7 @@
 #include "shell/finestra_elenco.h"
 
+#include <QAction>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -178,6 +180,19 @@ FinestraElenco::FinestraElenco(std::shared_ptr<const ArchivioLavoro> archivio,
     connect(tabella_, &QTableView::activated, this, [this](const QModelIndex& indice) {
         emit versamentoScelto(
             modello_->elenco().numeroRecord(static_cast<std::uint64_t>(indice.row())));
+    });
+    // The row's menu: the statement of the taxpayer of the current row.
+    auto* scheda = new QAction(QStringLiteral("&Scheda contribuente…"), tabella_);
+    scheda->setObjectName(QStringLiteral("azioneSchedaRiga"));
+    tabella_->addAction(scheda);
+    tabella_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(scheda, &QAction::triggered, this, [this] {
+        const QModelIndex corrente = tabella_->currentIndex();
+        if (corrente.isValid()) {
+            emit schedaRichiesta(daUtf8(
+                senzaSpazi(modello_->elenco().testo(static_cast<std::uint64_t>(corrente.row()),
+                                                    indice(ColonnaElenco::codiceFiscale)))));
+        }
     });
     aggiornaStato();
 }

@@ -85,6 +85,8 @@ public:
 signals:
     /// The clerk chose the payment of record `numero` (Enter or a double-click).
     void versamentoScelto(std::uint64_t numero);
+    /// The clerk asked for the statement of the codice fiscale `codice` (the row's menu).
+    void schedaRichiesta(const QString& codice);
 
 private:
     void filtroCambiato();

@@ -69,6 +69,8 @@ void frmView::mostraElenco() {
     auto* vista = new FinestraElenco(std::move(archivio), std::move(*lista), dialoghi_, this);
     connect(this, &frmView::valutaCambiata, vista,
             [this, vista] { vista->impostaFormato(formatoElenco()); });
+    connect(vista, &FinestraElenco::schedaRichiesta, this,
+            [this](const QString& codice) { mostraScheda(codice); });
     elenco_ = vista;
     apriVista(vista);
 }

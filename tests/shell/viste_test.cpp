@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
@@ -328,6 +329,16 @@ TEST_F(VisteTest, StatementOfTheTaxpayerShownListsItsPaymentsAndHandsOneBack) {
                           QStringLiteral("RSSMRA70A01H501S"), QString());
     azione("azioneScheda")->trigger();
     EXPECT_EQ(finestra->findChildren<QTreeWidget*>(QStringLiteral("alberoScheda")).size(), 1);
+
+    // The list's row menu asks for the statement of the row's taxpayer.
+    azione("azioneElenco")->trigger();
+    auto* tabella = vista<QTableView>("tabellaElenco");
+    tabella->setCurrentIndex(tabella->model()->index(1, 0));
+    dialoghi.attendiLavoro(titolo);
+    vista<QAction>("azioneSchedaRiga")->trigger();
+    eliminaChiuse();
+    EXPECT_EQ(vista<QLabel>("codiceScheda")->text(),
+              QStringLiteral("Codice fiscale: VRDLGU60B02F205T"));
 }
 
 // The text of the PDF file `pdf`, as pdftotext reads it.
