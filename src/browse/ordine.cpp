@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -284,14 +285,18 @@ EsitoVuoto rileggiCf(const ArchivioLavoro& archivio, std::vector<std::uint64_t>&
             const std::size_t ultimo =
                 std::min(static_cast<std::size_t>((fine - 2) / kBlocco), s.inizioBlocco.size() - 2);
             for (std::size_t i = s.inizioBlocco[primo]; i < s.inizioBlocco[ultimo + 1]; ++i) {
-                std::uint64_t& coppia = coppie[s.posizioni[i]];
-                const auto n = static_cast<std::uint32_t>(coppia);
+                // A block of the file may share its group of rows with a block of
+                // another part: each part writes its own rows' words and only reads
+                // the others', atomically, to see they are not its own.
+                std::atomic_ref<std::uint64_t> coppia(coppie[s.posizioni[i]]);
+                const auto n = static_cast<std::uint32_t>(coppia.load(std::memory_order_relaxed));
                 if (n < blocco.primo() || n >= fine) {
                     continue;
                 }
                 const std::uint32_t k =
                     chiaveCf(blocco.record(n - blocco.primo()).substr(inizioCf), livello);
-                coppia = (std::uint64_t{ordine.discendente ? ~k : k} << 32) | n;
+                coppia.store((std::uint64_t{ordine.discendente ? ~k : k} << 32) | n,
+                             std::memory_order_relaxed);
             }
             return EsitoVuoto(Nulla{});
         });
