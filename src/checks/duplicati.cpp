@@ -52,7 +52,8 @@ ChiaveDuplicato chiaveDuplicato(std::string_view record) {
     std::array<char, 16> codice;
     codice.fill(' ');
     const std::string_view cf = senzaSpazi(campo(Campo::codicefiscale));
-    std::memcpy(codice.data(), cf.data(), cf.size());
+    // std::copy, not memcpy: a blank field gives an empty view whose data may be null.
+    std::copy(cf.begin(), cf.end(), codice.begin());
     const std::string_view c(codice.data(), codice.size());
     k.parole[0] = parola(c.substr(0, 8));
     k.parole[1] = parola(c.substr(8, 8));
