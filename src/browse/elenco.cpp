@@ -37,14 +37,14 @@ ElencoVersamenti::ElencoVersamenti(const ArchivioLavoro& archivio, FormatoElenco
       ultimoIncompleto_(ultimoIncompleto) {}
 
 std::uint64_t ElencoVersamenti::righe() const {
-    return filtrato_ ? numeri_.size() : versamenti_;
+    return elencate_ ? numeri_.size() : versamenti_;
 }
 
 std::uint64_t ElencoVersamenti::numeroRecord(std::uint64_t riga) const {
     if (riga >= righe()) {
         return 0;
     }
-    return filtrato_ ? numeri_[static_cast<std::size_t>(riga)] : riga + 1;
+    return elencate_ ? numeri_[static_cast<std::size_t>(riga)] : riga + 1;
 }
 
 std::string ElencoVersamenti::testo(std::uint64_t riga, std::size_t colonna) const {
@@ -78,15 +78,17 @@ void ElencoVersamenti::impostaFormato(FormatoElenco formato) {
     rigaFormattata_.reset();
 }
 
-void ElencoVersamenti::applicaFiltro(std::vector<std::uint32_t> numeri) {
+void ElencoVersamenti::applicaRighe(std::vector<std::uint32_t> numeri, bool filtrato) {
     numeri_ = std::move(numeri);
-    filtrato_ = true;
+    filtrato_ = filtrato;
+    elencate_ = true;
     svuota();
 }
 
 void ElencoVersamenti::togliFiltro() {
     numeri_ = {};
     filtrato_ = false;
+    elencate_ = false;
     svuota();
 }
 
@@ -108,7 +110,7 @@ std::optional<std::string_view> ElencoVersamenti::record(std::uint64_t riga) con
 }
 
 void ElencoVersamenti::caricaBlocco(std::uint64_t riga) const {
-    const std::size_t perBlocco = filtrato_ ? kRighePerBloccoFiltrato : kRighePerBlocco;
+    const std::size_t perBlocco = elencate_ ? kRighePerBloccoFiltrato : kRighePerBlocco;
     const std::uint64_t prima = riga / perBlocco * perBlocco;
     const auto quante =
         static_cast<std::size_t>(std::min<std::uint64_t>(perBlocco, righe() - prima));

@@ -13,6 +13,7 @@
 
 #include "base/errore.h"
 #include "browse/filtro.h"
+#include "browse/ordine.h"
 #include "records/archivio.h"
 #include "records/versamento.h"
 #include "records/visualizzazione.h"
@@ -67,8 +68,8 @@ inline constexpr std::array<std::string_view, kColonneElenco> kIntestazioniElenc
 /// interest in the fields of land, building land, main dwelling and deduction, so
 /// those columns say both meanings.
 inline constexpr std::array<std::string_view, kColonneElenco> kSpiegazioniElenco = {
-    "Numero del versamento nel file di lavoro. L'elenco segue sempre l'ordine del file: "
-    "non si ordina per altre colonne.",
+    "Numero del versamento nel file di lavoro. Un clic sull'intestazione di una colonna "
+    "ordina l'elenco per quella colonna, un secondo clic inverte l'ordine.",
     "O: versamento ordinario; V: versamento su violazione",
     "Data di versamento",
     "Codice fiscale del contribuente",
@@ -103,6 +104,25 @@ static_assert(kSpiegazioniElenco[indice(ColonnaElenco::abitazionePrincipale)].en
 static_assert(kSpiegazioniElenco[indice(ColonnaElenco::detrazione)].ends_with(
     descrizione(Voce::detrazione).nomeViolazione));
 
+/// The order a click on each column's header sorts by; nullopt for the columns
+/// that do not sort.
+inline constexpr std::array<std::optional<ColonnaOrdine>, kColonneElenco> kOrdineElenco = {
+    ColonnaOrdine::numero,
+    std::nullopt,
+    ColonnaOrdine::data,
+    ColonnaOrdine::codiceFiscale,
+    ColonnaOrdine::anno,
+    std::nullopt,
+    ColonnaOrdine::totale,
+    ColonnaOrdine::terreni,
+    ColonnaOrdine::areeFabbricabili,
+    ColonnaOrdine::abitazionePrincipale,
+    ColonnaOrdine::altriFabbricati,
+    ColonnaOrdine::detrazione,
+    std::nullopt,
+    std::nullopt,
+};
+
 /// Columns of numbers, aligned to the right.
 inline constexpr std::array<bool, kColonneElenco> kADestraElenco = {
     true, false, false, false, true, true, true, true, true, true, true, true, false, false,
@@ -116,7 +136,7 @@ struct FormatoElenco {
 };
 
 /// The rows of the list over a work file. Row r (0-based) is record r + 1 or,
-/// filtered, the r-th record the filter kept. Reads are positioned reads of a block
+/// filtered or sorted, the r-th record of those given. Reads are positioned reads of a block
 /// of rows around the one asked for, kept until a row outside it is asked for, so a
 /// screenful costs one read. Not for use from two threads at once.
 class ElencoVersamenti {
@@ -139,6 +159,10 @@ public:
     /// True while a filter's result is shown.
     bool filtrato() const { return filtrato_; }
 
+    /// True while the rows are those given to applicaRighe(): a filter's result,
+    /// an order other than the file's, or both.
+    bool elencate() const { return elencate_; }
+
     /// The record number (1-based) of row `riga`; 0 past the last row.
     std::uint64_t numeroRecord(std::uint64_t riga) const;
 
@@ -157,18 +181,19 @@ public:
     void impostaFormato(FormatoElenco formato);
     const FormatoElenco& formato() const { return formato_; }
 
-    /// Shows only records `numeri` (ascending, as filtra() gives them).
-    void applicaFiltro(std::vector<std::uint32_t> numeri);
+    /// Shows records `numeri`, in the order given (as righeElenco() gives them);
+    /// `filtrato` says whether a filter chose them or they are every record.
+    void applicaRighe(std::vector<std::uint32_t> numeri, bool filtrato);
 
-    /// Shows every record again, as many as when the list was made.
+    /// Shows every record again in the file's order, as many as when the list was made.
     void togliFiltro();
 
     /// The failure of the last block read, nullopt when it succeeded. The rows it
     /// should have given show empty cells until the block is read again.
     const std::optional<Errore>& erroreLettura() const { return errore_; }
 
-    /// Rows read together: a screenful and more. A filtered list reads fewer at a
-    /// time, since its records may lie far apart.
+    /// Rows read together: a screenful and more. A filtered or sorted list reads
+    /// fewer at a time, since its records may lie far apart.
     static constexpr std::size_t kRighePerBlocco = 256;
     static constexpr std::size_t kRighePerBloccoFiltrato = 64;
 
@@ -190,6 +215,7 @@ private:
     std::uint64_t versamenti_;
     bool ultimoIncompleto_;
     bool filtrato_ = false;
+    bool elencate_ = false;  ///< the rows are numeri_, not every record in order
     std::vector<std::uint32_t> numeri_;
 
     // The block of rows read last: the records in `dati`, and where each row's

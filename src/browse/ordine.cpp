@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <numeric>
 #include <utility>
 
 #include "records/scansione.h"
@@ -378,6 +379,35 @@ EsitoVuoto ordina(const ArchivioLavoro& archivio, std::vector<std::uint32_t>& ri
         righe[i] = static_cast<std::uint32_t>((*coppie)[i]);
     }
     return Nulla{};
+}
+
+Esito<std::vector<std::uint32_t>> righeElenco(const ArchivioLavoro& archivio, const Filtro& filtro,
+                                              Ordine ordine, const Controllo& controllo,
+                                              std::size_t parti) {
+    Esito<std::vector<std::uint32_t>> righe = std::vector<std::uint32_t>();
+    if (!filtro.vuoto()) {
+        righe = filtra(archivio, filtro, controllo, parti);
+    } else {
+        // Every payment: no pass needed to find them.
+        const Esito<std::uint64_t> byte = archivio.lunghezza();
+        if (!byte) {
+            return byte.errore();
+        }
+        const std::uint64_t n = *byte / Versamento::kLunghezzaRecord;
+        if (n > kMassimoVersamentiElenco) {
+            return Errore{CodiceErrore::Uso, archivio.percorso(),
+                          "il file di lavoro ha troppi versamenti per l'elenco"};
+        }
+        righe->resize(static_cast<std::size_t>(n));
+        std::iota(righe->begin(), righe->end(), std::uint32_t{1});
+    }
+    if (!righe) {
+        return righe;
+    }
+    if (const EsitoVuoto ordinato = ordina(archivio, *righe, ordine, controllo, parti); !ordinato) {
+        return ordinato.errore();
+    }
+    return righe;
 }
 
 }  // namespace pliventa

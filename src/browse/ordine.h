@@ -10,6 +10,7 @@
 
 #include "base/controllo.h"
 #include "base/errore.h"
+#include "browse/filtro.h"
 #include "records/archivio.h"
 
 namespace pliventa {
@@ -53,5 +54,14 @@ std::string_view nomiOrdine();
 /// (those of the pass: Annullato, InputOutput) `righe` is left as it was.
 EsitoVuoto ordina(const ArchivioLavoro& archivio, std::vector<std::uint32_t>& righe, Ordine ordine,
                   const Controllo& controllo = {}, std::size_t parti = 0);
+
+/// The record numbers the list shows for `filtro` in `ordine`: those filtra()
+/// keeps, or every whole record for an empty filter, then sorted by ordina(),
+/// both passes under `controllo`. Errors: those of filtra() and ordina(), and
+/// InputOutput when the file's length cannot be read, Uso when it holds more than
+/// kMassimoVersamentiElenco records.
+Esito<std::vector<std::uint32_t>> righeElenco(const ArchivioLavoro& archivio, const Filtro& filtro,
+                                              Ordine ordine, const Controllo& controllo = {},
+                                              std::size_t parti = 0);
 
 }  // namespace pliventa

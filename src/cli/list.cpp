@@ -94,25 +94,6 @@ bool togliAnomalie(std::span<const std::string_view> argomenti,
     return anomalie;
 }
 
-/// The numbers of the records of `archivio` (`byte` long) that `f` keeps.
-Esito<std::vector<std::uint32_t>> righeDi(const ArchivioLavoro& archivio, std::uint64_t byte,
-                                          const Filtro& f) {
-    if (!f.vuoto()) {
-        return filtra(archivio, f);
-    }
-    // Every payment: no pass needed to find them.
-    const std::uint64_t n = byte / Versamento::kLunghezzaRecord;
-    if (n > kMassimoVersamentiElenco) {
-        return Errore{CodiceErrore::Uso, archivio.percorso(),
-                      "il file di lavoro ha troppi versamenti per l'elenco"};
-    }
-    std::vector<std::uint32_t> righe(n);
-    for (std::size_t i = 0; i < righe.size(); ++i) {
-        righe[i] = static_cast<std::uint32_t>(i + 1);
-    }
-    return righe;
-}
-
 }  // namespace
 
 int comandoList(std::span<const std::string_view> argomenti) {
@@ -150,12 +131,10 @@ int comandoList(std::span<const std::string_view> argomenti) {
     if (!byte) {
         return erroreIO(byte.errore());
     }
-    Esito<std::vector<std::uint32_t>> righe = righeDi(*archivio, *byte, std::get<Filtro>(filtro));
+    const Esito<std::vector<std::uint32_t>> righe =
+        righeElenco(*archivio, std::get<Filtro>(filtro), ordine);
     if (!righe) {
         return erroreIO(righe.errore());
-    }
-    if (const EsitoVuoto ordinato = ordina(*archivio, *righe, ordine); !ordinato) {
-        return erroreIO(ordinato.errore());
     }
 
     Scrittore uscita(STDOUT_FILENO, "standard output");

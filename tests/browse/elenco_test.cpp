@@ -44,7 +44,7 @@ TEST(ElencoVersamenti, RowsReadAcrossBlocksUnfilteredAndFiltered) {
         auto e = ElencoVersamenti::crea(*a, {});
         ASSERT_TRUE(e.ok());
         if (c.numeri) {
-            e->applicaFiltro(*c.numeri);
+            e->applicaRighe(*c.numeri, true);
         }
         for (const std::uint64_t riga : c.righe) {
             const std::uint64_t n = c.numeri ? (*c.numeri)[riga] : riga + 1;
@@ -56,7 +56,7 @@ TEST(ElencoVersamenti, RowsReadAcrossBlocksUnfilteredAndFiltered) {
     }
     auto e = ElencoVersamenti::crea(*a, {});
     ASSERT_TRUE(e.ok());
-    e->applicaFiltro({2, 5});
+    e->applicaRighe({2, 5}, true);
     EXPECT_EQ(e->righe(), 2u);
     e->togliFiltro();
     EXPECT_EQ(e->righe(), 600u);
