@@ -1,14 +1,12 @@
 #include "shell/finestra_elenco.h"
 
 #include <QAction>
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -17,12 +15,11 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <limits>
 
 #include "shell/dialoghi.h"
 #include "shell/lavoro.h"
-#include "shell/viste.h"
+#include "shell/modello_elenco.h"
+#include "shell/tabella_elenco.h"
 
 namespace pliventa {
 
@@ -32,70 +29,16 @@ namespace {
 // clipboard with what no program can paste.
 constexpr std::uint64_t kMassimoRigheCopiate = 1'048'576;
 
+int sezioneDi(ColonnaOrdine colonna) {
+    for (std::size_t c = 0; c < kColonneElenco; ++c) {
+        if (kOrdineElenco[c] == colonna) {
+            return static_cast<int>(c);
+        }
+    }
+    return 0;
+}
+
 }  // namespace
-
-ModelloElenco::ModelloElenco(std::shared_ptr<const ArchivioLavoro> archivio,
-                             ElencoVersamenti elenco, QObject* genitore)
-    : QAbstractTableModel(genitore),
-      archivio_(std::move(archivio)),
-      elenco_(std::move(elenco)),
-      consegnate_(std::min<std::uint64_t>(elenco_.righe(), kPasso)) {}
-
-int ModelloElenco::rowCount(const QModelIndex& genitore) const {
-    return genitore.isValid() ? 0
-                              : static_cast<int>(std::min<std::uint64_t>(
-                                    consegnate_, std::numeric_limits<int>::max()));
-}
-
-bool ModelloElenco::canFetchMore(const QModelIndex& genitore) const {
-    return !genitore.isValid() && consegnate_ < elenco_.righe() &&
-           consegnate_ < static_cast<std::uint64_t>(std::numeric_limits<int>::max());
-}
-
-void ModelloElenco::fetchMore(const QModelIndex& genitore) {
-    if (!canFetchMore(genitore)) {
-        return;
-    }
-    const std::uint64_t fino =
-        std::min<std::uint64_t>({elenco_.righe(), consegnate_ + kPasso,
-                                 static_cast<std::uint64_t>(std::numeric_limits<int>::max())});
-    beginInsertRows({}, static_cast<int>(consegnate_), static_cast<int>(fino - 1));
-    consegnate_ = fino;
-    endInsertRows();
-}
-
-int ModelloElenco::columnCount(const QModelIndex& genitore) const {
-    return genitore.isValid() ? 0 : static_cast<int>(kColonneElenco);
-}
-
-QVariant ModelloElenco::data(const QModelIndex& indice, int ruolo) const {
-    if (!indice.isValid()) {
-        return {};
-    }
-    const auto colonna = static_cast<std::size_t>(indice.column());
-    if (ruolo == Qt::DisplayRole) {
-        return daUtf8(elenco_.testo(static_cast<std::uint64_t>(indice.row()), colonna));
-    }
-    if (ruolo == Qt::TextAlignmentRole && kADestraElenco[colonna]) {
-        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    }
-    return {};
-}
-
-QVariant ModelloElenco::headerData(int sezione, Qt::Orientation orientamento, int ruolo) const {
-    if (orientamento != Qt::Horizontal || sezione < 0 ||
-        sezione >= static_cast<int>(kColonneElenco)) {
-        return {};
-    }
-    const auto s = static_cast<std::size_t>(sezione);
-    if (ruolo == Qt::DisplayRole) {
-        return daUtf8(kIntestazioniElenco[s]);
-    }
-    if (ruolo == Qt::ToolTipRole) {
-        return daUtf8(kSpiegazioniElenco[s]);
-    }
-    return {};
-}
 
 FinestraElenco::FinestraElenco(std::shared_ptr<const ArchivioLavoro> archivio,
                                ElencoVersamenti elenco, Dialoghi& dialoghi, QWidget* genitore)
@@ -126,6 +69,10 @@ FinestraElenco::FinestraElenco(std::shared_ptr<const ArchivioLavoro> archivio,
     progresso_->setObjectName(QStringLiteral("progressoFiltro"));
     progresso_->setMaximumWidth(160);
     progresso_->setVisible(false);
+    annulla_ = new QPushButton(QStringLiteral("Ann&ulla"), this);
+    annulla_->setObjectName(QStringLiteral("annullaElenco"));
+    annulla_->setAutoDefault(false);
+    annulla_->setVisible(false);
 
     // Each filter reached from the keyboard by the caption before it.
     const auto didascalia = [this](const QString& testo, QWidget* campo) {
@@ -142,10 +89,13 @@ FinestraElenco::FinestraElenco(std::shared_ptr<const ArchivioLavoro> archivio,
     barra->addWidget(filtroTipo_);
     barra->addWidget(filtroAnomalie_);
     barra->addWidget(progresso_);
+    barra->addWidget(annulla_);
     barra->addWidget(pulsanteChiudi(this, QStringLiteral("C&hiudi")));
 
-    tabella_ = new QTableView(this);
-    preparaTabella(tabella_, QStringLiteral("tabellaElenco"));
+    modello_ = new ModelloElenco(std::move(archivio), std::move(elenco), this);
+    tabella_ = new TabellaElenco(modello_, this);
+    QTableView* vista = tabella_->vista();
+    preparaTabella(vista, QStringLiteral("tabellaElenco"));
     stato_ = new QLabel(this);
     stato_->setObjectName(QStringLiteral("statoElenco"));
 
@@ -158,40 +108,45 @@ FinestraElenco::FinestraElenco(std::shared_ptr<const ArchivioLavoro> archivio,
     attesa_ = new QTimer(this);
     attesa_->setSingleShot(true);
     attesa_->setInterval(200);
-    connect(attesa_, &QTimer::timeout, this, &FinestraElenco::avviaFiltro);
+    connect(attesa_, &QTimer::timeout, this, &FinestraElenco::avvia);
     connect(filtroCodice_, &QLineEdit::textChanged, this, &FinestraElenco::filtroCambiato);
     connect(filtroAnno_, &QLineEdit::textChanged, this, &FinestraElenco::filtroCambiato);
     connect(filtroTipo_, &QComboBox::currentIndexChanged, this, &FinestraElenco::filtroCambiato);
     connect(filtroAnomalie_, &QCheckBox::toggled, this, &FinestraElenco::filtroCambiato);
+    connect(annulla_, &QPushButton::clicked, this, &FinestraElenco::annulla);
     // Ctrl+C copies through the core, which reads the rows in blocks.
-    abilitaCopia(tabella_, [this] { copia(); });
+    abilitaCopia(vista, [this] { copia(); });
 
-    modello_ = new ModelloElenco(std::move(archivio), std::move(elenco), this);
-    tabella_->setModel(modello_);
-    tabella_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    tabella_->resizeColumnsToContents();
-    // The view measured the first rows only: the number column must hold the
+    QHeaderView* intestazioni = vista->horizontalHeader();
+    intestazioni->setSectionResizeMode(QHeaderView::Interactive);
+    intestazioni->setSectionsClickable(true);
+    intestazioni->setSortIndicatorShown(true);
+    connect(intestazioni, &QHeaderView::sectionClicked, this,
+            &FinestraElenco::intestazioneCliccata);
+    mostraOrdine(ordine_);
+    vista->resizeColumnsToContents();
+    // The view measured the rows on screen only: the number column must hold the
     // largest record number, the last row's.
     const ElencoVersamenti& e = modello_->elenco();
     if (e.righe() > 0) {
-        adattaColonna(tabella_, 0, daUtf8(e.testo(e.righe() - 1, 0)));
+        adattaColonna(vista, 0, daUtf8(e.testo(e.righe() - 1, 0)));
     }
-    adattaLarghezza(this, tabella_);
-    connect(tabella_, &QTableView::activated, this, [this](const QModelIndex& indice) {
-        emit versamentoScelto(
-            modello_->elenco().numeroRecord(static_cast<std::uint64_t>(indice.row())));
+    // Nor had it seen the widest codice fiscale of the file.
+    adattaColonna(vista, static_cast<int>(indice(ColonnaElenco::codiceFiscale)),
+                  codiceLarghissimo(vista->fontMetrics()));
+    adattaLarghezza(this, vista);
+    connect(tabella_, &TabellaElenco::rigaAttivata, this, [this](std::uint64_t riga) {
+        emit versamentoScelto(modello_->elenco().numeroRecord(riga));
     });
     // The row's menu: the statement of the taxpayer of the current row.
-    auto* scheda = new QAction(QStringLiteral("&Scheda contribuente…"), tabella_);
+    auto* scheda = new QAction(QStringLiteral("&Scheda contribuente…"), vista);
     scheda->setObjectName(QStringLiteral("azioneSchedaRiga"));
-    tabella_->addAction(scheda);
-    tabella_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    vista->addAction(scheda);
+    vista->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(scheda, &QAction::triggered, this, [this] {
-        const QModelIndex corrente = tabella_->currentIndex();
-        if (corrente.isValid()) {
+        if (const std::optional<std::uint64_t> riga = tabella_->corrente()) {
             emit schedaRichiesta(daUtf8(
-                senzaSpazi(modello_->elenco().testo(static_cast<std::uint64_t>(corrente.row()),
-                                                    indice(ColonnaElenco::codiceFiscale)))));
+                senzaSpazi(modello_->elenco().testo(*riga, indice(ColonnaElenco::codiceFiscale)))));
         }
     });
     aggiornaStato();
@@ -202,7 +157,11 @@ FinestraElenco::FinestraElenco(std::shared_ptr<const ArchivioLavoro> archivio,
 FinestraElenco::~FinestraElenco() = default;
 
 void FinestraElenco::impostaFormato(const FormatoElenco& formato) {
-    modello_->cambiaElenco([&formato](ElencoVersamenti& e) { e.impostaFormato(formato); });
+    modello_->impostaFormato(formato);
+}
+
+std::unique_ptr<QAbstractItemModel> FinestraElenco::modelloStampa() const {
+    return std::make_unique<ModelloElencoIntero>(modello_->elenco());
 }
 
 Filtro FinestraElenco::filtroAttuale() const {
@@ -218,19 +177,39 @@ void FinestraElenco::filtroCambiato() {
     attesa_->start();
 }
 
-void FinestraElenco::avviaFiltro() {
-    if (scansione_) {
-        // A scan of the old filter still runs: it is stopped, and the new one
-        // starts when it has.
-        scansione_->annulla();
-        filtroRinviato_ = true;
+void FinestraElenco::intestazioneCliccata(int sezione) {
+    const std::optional<ColonnaOrdine> colonna = kOrdineElenco[static_cast<std::size_t>(sezione)];
+    if (!colonna) {
+        // A column that does not sort: the arrow stays where the order is.
+        mostraOrdine(ordineChiesto_);
         return;
     }
-    errore_.clear();
+    // A second click on the same column reverses the order.
+    ordineChiesto_ =
+        Ordine{*colonna, ordineChiesto_.colonna == *colonna && !ordineChiesto_.discendente};
+    mostraOrdine(ordineChiesto_);
+    avvia();
+}
+
+void FinestraElenco::mostraOrdine(Ordine ordine) {
+    tabella_->vista()->horizontalHeader()->setSortIndicator(
+        sezioneDi(ordine.colonna), ordine.discendente ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void FinestraElenco::avvia() {
+    attesa_->stop();
+    if (scansione_) {
+        // A scan of the old filter or order still runs: it is stopped, and the
+        // new one starts when it has.
+        scansione_->annulla();
+        rinviata_ = true;
+        return;
+    }
+    avviso_.clear();
     const Filtro filtro = filtroAttuale();
-    if (filtro.vuoto()) {
+    if (filtro.vuoto() && ordineChiesto_ == Ordine{}) {
+        ordine_ = ordineChiesto_;
         modello_->cambiaElenco([](ElencoVersamenti& e) { e.togliFiltro(); });
-        mostraInizio();
         aggiornaStato();
         return;
     }
@@ -238,9 +217,10 @@ void FinestraElenco::avviaFiltro() {
     // itself: it may outlive neither, and touches nothing else.
     auto risultato = std::make_shared<std::optional<Esito<std::vector<std::uint32_t>>>>();
     risultato_ = risultato;
-    scansione_ =
-        std::make_unique<Lavoro>([archivio = modello_->archivio(), filtro, risultato](Lavoro& l) {
-            *risultato = filtra(*archivio, filtro, l.controllo());
+    filtroScansione_ = !filtro.vuoto();
+    scansione_ = std::make_unique<Lavoro>(
+        [archivio = modello_->archivio(), filtro, ordine = ordineChiesto_, risultato](Lavoro& l) {
+            *risultato = righeElenco(*archivio, filtro, ordine, l.controllo());
         });
     connect(scansione_.get(), &Lavoro::avanzato, progresso_, [this](Lavoro::Stato s) {
         progresso_->setValue(s.totale == 0 ? 0 : static_cast<int>(s.fatti * 100 / s.totale));
@@ -248,48 +228,81 @@ void FinestraElenco::avviaFiltro() {
     connect(scansione_.get(), &Lavoro::terminato, this, &FinestraElenco::scansioneFinita);
     progresso_->setValue(0);
     progresso_->setVisible(true);
+    annulla_->setVisible(true);
     scansione_->avvia();
     aggiornaStato();
 }
 
+void FinestraElenco::annulla() {
+    if (scansione_) {
+        rinviata_ = false;
+        annullata_ = true;
+        scansione_->annulla();
+    }
+}
+
 void FinestraElenco::scansioneFinita() {
     Esito<std::vector<std::uint32_t>> esito = esitoDi(*scansione_, std::move(*risultato_));
+    // Annulla pressed before the result reached the window: the scan may have
+    // ended first, but the clerk asked for the list as it was.
+    if (annullata_) {
+        annullata_ = false;
+        esito = Errore{CodiceErrore::Annullato, {}, {}};
+    }
     // Deleted once this signal has returned: its sender is the runner.
     scansione_.release()->deleteLater();
     risultato_.reset();
     progresso_->setVisible(false);
-    if (filtroRinviato_) {
-        filtroRinviato_ = false;
-        avviaFiltro();
+    annulla_->setVisible(false);
+    if (rinviata_) {
+        rinviata_ = false;
+        avvia();
         return;
     }
     if (esito) {
-        modello_->cambiaElenco(
-            [&esito](ElencoVersamenti& e) { e.applicaFiltro(std::move(*esito)); });
-        mostraInizio();
-    } else if (esito.errore().codice != CodiceErrore::Annullato) {
-        errore_ = QStringLiteral("Filtro non riuscito: ") +
-                  QString::fromStdString(esito.errore().descrizione());
+        ordine_ = ordineChiesto_;
+        const bool filtrato = filtroScansione_;
+        modello_->cambiaElenco([&esito, filtrato](ElencoVersamenti& e) {
+            e.applicaRighe(std::move(*esito), filtrato);
+        });
+    } else {
+        // The list stays as it was, and so does the arrow of its order.
+        ordineChiesto_ = ordine_;
+        mostraOrdine(ordine_);
+        avviso_ = esito.errore().codice == CodiceErrore::Annullato
+                      ? QStringLiteral("Annullato: l'elenco è rimasto com'era")
+                      : QStringLiteral("Filtro o ordinamento non riuscito: ") +
+                            QString::fromStdString(esito.errore().descrizione());
     }
     aggiornaStato();
 }
 
 void FinestraElenco::aggiornaStato() {
     const QLocale locale;
+    const ElencoVersamenti& e = modello_->elenco();
     QString testo;
-    if (!errore_.isEmpty()) {
-        testo = errore_;
+    if (!avviso_.isEmpty()) {
+        testo = avviso_;
     } else if (scansione_) {
-        testo = QStringLiteral("Ricerca in corso…");
-    } else if (modello_->elenco().filtrato()) {
+        testo = filtroScansione_ ? QStringLiteral("Ricerca in corso…")
+                                 : QStringLiteral("Ordinamento in corso…");
+    } else if (e.filtrato()) {
         testo = QStringLiteral("Versamenti: %1 di %2")
-                    .arg(locale.toString(static_cast<qulonglong>(modello_->elenco().righe())),
-                         locale.toString(static_cast<qulonglong>(modello_->elenco().versamenti())));
+                    .arg(locale.toString(static_cast<qulonglong>(e.righe())),
+                         locale.toString(static_cast<qulonglong>(e.versamenti())));
     } else {
         testo = QStringLiteral("Versamenti: %1")
-                    .arg(locale.toString(static_cast<qulonglong>(modello_->elenco().versamenti())));
+                    .arg(locale.toString(static_cast<qulonglong>(e.versamenti())));
     }
-    if (modello_->elenco().ultimoIncompleto()) {
+    if (!scansione_ && ordine_ != Ordine{}) {
+        testo +=
+            QStringLiteral(" · ordinati per %1, %2")
+                .arg(daUtf8(
+                         kIntestazioniElenco[static_cast<std::size_t>(sezioneDi(ordine_.colonna))]),
+                     ordine_.discendente ? QStringLiteral("in ordine decrescente")
+                                         : QStringLiteral("in ordine crescente"));
+    }
+    if (e.ultimoIncompleto()) {
         testo += QStringLiteral(" · l'ultimo record del file è incompleto e non è elencato");
     }
     if (!annoFiltroValido(filtroAnno_->text().toStdString())) {
@@ -299,32 +312,28 @@ void FinestraElenco::aggiornaStato() {
 }
 
 void FinestraElenco::copia() {
+    const std::vector<TrattoRighe> tratti = tabella_->selezione();
+    std::uint64_t quante = 0;
+    for (const TrattoRighe& t : tratti) {
+        quante += t.second - t.first + 1;
+    }
+    if (quante > kMassimoRigheCopiate) {
+        dialoghi_.messaggio(
+            QStringLiteral("Si possono copiare al massimo %1 righe alla volta.")
+                .arg(QLocale().toString(static_cast<qulonglong>(kMassimoRigheCopiate))),
+            QStringLiteral("Elenco versamenti"), Pulsanti::ok, Icona::esclamazione);
+        return;
+    }
+    // The ranges ascend, and so the rows are copied in the order shown.
     std::vector<std::uint64_t> righe;
-    for (const QItemSelectionRange& tratto : tabella_->selectionModel()->selection()) {
-        for (int r = tratto.top(); r <= tratto.bottom(); ++r) {
-            righe.push_back(static_cast<std::uint64_t>(r));
-            if (righe.size() > kMassimoRigheCopiate) {
-                dialoghi_.messaggio(
-                    QStringLiteral("Si possono copiare al massimo %1 righe alla volta.")
-                        .arg(QLocale().toString(static_cast<qulonglong>(kMassimoRigheCopiate))),
-                    QStringLiteral("Elenco versamenti"), Pulsanti::ok, Icona::esclamazione);
-                return;
-            }
+    righe.reserve(static_cast<std::size_t>(quante));
+    for (const TrattoRighe& t : tratti) {
+        for (std::uint64_t r = t.first; r <= t.second; ++r) {
+            righe.push_back(r);
         }
     }
-    std::sort(righe.begin(), righe.end());
-    righe.erase(std::unique(righe.begin(), righe.end()), righe.end());
     QApplication::clipboard()->setText(
         QString::fromStdString(modello_->elenco().copiaTabulata(righe)));
-}
-
-void FinestraElenco::mostraInizio() {
-    // A new list starts at its first match, selected, whatever was in sight.
-    tabella_->scrollToTop();
-    if (modello_->rowCount() > 0) {
-        tabella_->setCurrentIndex(modello_->index(0, 0));
-        tabella_->selectRow(0);
-    }
 }
 
 }  // namespace pliventa

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QTextDocument>
+#include <memory>
 
 #include "shell/finestra_controlli.h"
 #include "shell/finestra_elenco.h"
@@ -39,11 +40,19 @@ void frmView::stampa() {
         if (vista == nullptr || vista != davanti) {
             continue;
         }
-        const auto* tabella = vista->findChild<QAbstractItemView*>();
-        if (tabella == nullptr || tabella->model() == nullptr) {
+        // The list's table holds only the rows on screen; the printout takes them all.
+        std::unique_ptr<QAbstractItemModel> intero;
+        const QAbstractItemModel* modello = nullptr;
+        if (vista == elenco_) {
+            intero = elenco_->modelloStampa();
+            modello = intero.get();
+        } else if (const auto* tabella = vista->findChild<QAbstractItemView*>()) {
+            modello = tabella->model();
+        }
+        if (modello == nullptr) {
             break;
         }
-        const int righe = righeDaStampare(*tabella->model());
+        const int righe = righeDaStampare(*modello);
         if (righe > kRigheSenzaDomanda &&
             !dialoghi_.domanda(
                 QStringLiteral("Le righe da stampare sono %1, circa %2 pagine. Stampare comunque?")
@@ -51,7 +60,7 @@ void frmView::stampa() {
                 kTitoloStampa, Icona::domanda)) {
             return;
         }
-        const auto documento = documentoTabella(vista->windowTitle(), archivio, *tabella->model());
+        const auto documento = documentoTabella(vista->windowTitle(), archivio, *modello);
         dialoghi_.stampa(kTitoloStampa, *documento);
         return;
     }

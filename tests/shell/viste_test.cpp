@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWheelEvent>
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -139,10 +141,111 @@ TEST_F(VisteTest, ListShowsEveryPaymentFiltersAndHandsOneToTheMainWindow) {
     vista<QCheckBox>("filtroAnomalie")->setChecked(false);
     vista<QLineEdit>("filtroCodice")->clear();
     EXPECT_TRUE(attendiChe([&] { return tabella->model()->rowCount() == 3; }));
-    tabella->selectRow(1);
+    // Enter shows the current row's payment, moved with the keyboard.
+    QTest::keyClick(tabella, Qt::Key_Down);
+    QTest::keyClick(tabella, Qt::Key_Return);
+    EXPECT_EQ(finestra->sessione().recordcorrente(), 2.0);
+}
+
+// The list keeps a screenful of rows in the view and a scroll bar of its own.
+TEST_F(VisteTest, ListReachesItsLastRowAtOnceAndAFilterStartsAtItsFirstMatch) {
+    const std::string dati = numerati(12000, "RSS");
+    const QString percorso = QString::fromStdString(dir.scrivi("molti.out", dati));
+    ASSERT_TRUE(finestra->apriArchivio(percorso, LetturaAtto::lunga).ok());
+    azione("azioneElenco")->trigger();
+    auto* tabella = vista<QTableView>("tabellaElenco");
+    auto* barra = vista<QScrollBar>("barraElenco");
+    ASSERT_NE(tabella, nullptr);
+    ASSERT_NE(barra, nullptr);
+    const int schermata = tabella->model()->rowCount();
+    EXPECT_GT(schermata, 5);
+    EXPECT_LT(schermata, 100);
+    EXPECT_EQ(barra->maximum(), 12000 - schermata);
+
+    QTest::keyClick(tabella, Qt::Key_End, Qt::ControlModifier);
+    const QModelIndex ultimo = tabella->currentIndex();
+    EXPECT_EQ(ultimo.row(), schermata - 1);
+    EXPECT_EQ(ultimo.data().toString(), QStringLiteral("12000"));
+    EXPECT_EQ(barra->value(), barra->maximum());
+    // The number column was made for the largest number, the last row's.
+    EXPECT_LT(tabella->fontMetrics().horizontalAdvance(ultimo.data().toString()),
+              tabella->columnWidth(0));
+    // The scroll bar moves the rows; a Shift+click selects from the current row.
+    barra->setValue(0);
+    EXPECT_EQ(tabella->model()->index(0, 0).data().toString(), QStringLiteral("1"));
+    // A notch of the wheel down: three rows.
+    QWheelEvent rotella(QPointF(10, 10), tabella->viewport()->mapToGlobal(QPointF(10, 10)),
+                        QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                        false);
+    QCoreApplication::sendEvent(tabella->viewport(), &rotella);
+    EXPECT_EQ(tabella->model()->index(0, 0).data().toString(), QStringLiteral("4"));
+    EXPECT_EQ(barra->value(), 3);
+    QTest::keyClick(tabella, Qt::Key_Home, Qt::ControlModifier);
+    QTest::mouseClick(tabella->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      tabella->visualRect(tabella->model()->index(2, 0)).center());
     QTest::keySequence(tabella, QKeySequence::Copy);
-    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("2\tO\t31/05/2003\t")))
-        << QApplication::clipboard()->text();
+    const QStringList copiate = QApplication::clipboard()->text().split(u'\n');
+    ASSERT_EQ(copiate.size(), 4);
+    EXPECT_TRUE(copiate[2].startsWith(QStringLiteral("3\t"))) << copiate[2].toStdString();
+
+    QTest::keyClick(tabella, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(vista<QLineEdit>("filtroCodice"), QStringLiteral("RSS11"));
+    EXPECT_TRUE(attendiChe([&] { return barra->maximum() == 1111 - schermata; }));
+    EXPECT_EQ(barra->value(), 0);
+    EXPECT_EQ(tabella->currentIndex().row(), 0);
+    EXPECT_EQ(tabella->selectionModel()->selectedRows(),
+              QModelIndexList{tabella->model()->index(0, 0)});
+}
+
+TEST_F(VisteTest, AClickOnAHeaderSortsTheListASecondReversesAndAnnullaKeepsIt) {
+    apri({ordinario("BBBMRA70A01H501S"), ordinario("CCCMRA70A01H501S"),
+          ordinario("AAAMRA70A01H501S")});
+    mostra(1);
+    azione("azioneElenco")->trigger();
+    auto* tabella = vista<QTableView>("tabellaElenco");
+    ASSERT_NE(tabella, nullptr);
+    const auto numeri = [tabella] {
+        QString n;
+        for (int r = 0; r < tabella->model()->rowCount(); ++r) {
+            n += tabella->model()->index(r, 0).data().toString();
+        }
+        return n;
+    };
+    QHeaderView* intestazioni = tabella->horizontalHeader();
+    const int cf = static_cast<int>(indice(ColonnaElenco::codiceFiscale));
+    const auto clic = [intestazioni](int sezione) {
+        QTest::mouseClick(intestazioni->viewport(), Qt::LeftButton, {},
+                          QPoint(intestazioni->sectionViewportPosition(sezione) + 4, 4));
+    };
+    clic(cf);
+    EXPECT_TRUE(attendiChe([&] { return numeri() == QStringLiteral("312"); }));
+    EXPECT_EQ(intestazioni->sortIndicatorSection(), cf);
+    clic(cf);
+    EXPECT_TRUE(attendiChe([&] { return numeri() == QStringLiteral("213"); }));
+    EXPECT_EQ(intestazioni->sortIndicatorOrder(), Qt::DescendingOrder);
+    EXPECT_TRUE(vista<QLabel>("statoElenco")
+                    ->text()
+                    .endsWith(QStringLiteral("ordinati per Codice fiscale, in ordine decrescente")))
+        << vista<QLabel>("statoElenco")->text().toStdString();
+    // Copied in the order shown; Enter shows the payment of the row.
+    QTest::keyClick(tabella, Qt::Key_A, Qt::ControlModifier);
+    QTest::keySequence(tabella, QKeySequence::Copy);
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("2\t")));
+    QTest::keyClick(tabella, Qt::Key_Down);
+    QTest::keyClick(tabella, Qt::Key_Return);
+    EXPECT_EQ(finestra->sessione().recordcorrente(), 1.0);
+
+    // Annulla while the order is found: the list and its arrow stay.
+    clic(static_cast<int>(indice(ColonnaElenco::totale)));
+    auto* annulla = vista<QPushButton>("annullaElenco");
+    ASSERT_TRUE(annulla->isVisible());
+    QTest::mouseClick(annulla, Qt::LeftButton);
+    EXPECT_TRUE(attendiChe([&] { return !annulla->isVisible(); }));
+    EXPECT_EQ(numeri(), QStringLiteral("213"));
+    EXPECT_EQ(intestazioni->sortIndicatorSection(), cf);
+    EXPECT_EQ(vista<QLabel>("statoElenco")->text(),
+              QStringLiteral("Annullato: l'elenco è rimasto com'era · ordinati per Codice "
+                             "fiscale, in ordine decrescente"));
 }
 
 TEST_F(VisteTest, SummaryTotalsAndSavesInTheTypeChosenWithItsOwnDialogs) {
@@ -223,29 +326,6 @@ TEST_F(VisteTest, ADuplicateNamesTheFirstPaymentInTheChecks) {
               QStringLiteral("uguale al versamento 1"));
 }
 
-TEST_F(VisteTest, ListFitsTheLargestNumberAndAFilterStartsAtItsFirstMatch) {
-    // More payments than the view measures: the last number is the longest.
-    const std::string dati = numerati(12000, "RSS");
-    const QString percorso = QString::fromStdString(dir.scrivi("molti.out", dati));
-    ASSERT_TRUE(finestra->apriArchivio(percorso, LetturaAtto::lunga).ok());
-    azione("azioneElenco")->trigger();
-    auto* tabella = vista<QTableView>("tabellaElenco");
-    ASSERT_NE(tabella, nullptr);
-    const QString ultimo =
-        tabella->model()->index(tabella->model()->rowCount() - 1, 0).data().toString();
-    EXPECT_EQ(ultimo.right(2), QStringLiteral("00"));
-    EXPECT_LT(tabella->fontMetrics().horizontalAdvance(ultimo), tabella->columnWidth(0));
-
-    tabella->scrollToBottom();
-    tabella->selectRow(tabella->model()->rowCount() - 1);
-    QTest::keyClicks(vista<QLineEdit>("filtroCodice"), QStringLiteral("RSS11"));
-    EXPECT_TRUE(attendiChe([&] { return tabella->model()->rowCount() == 1111; }));
-    EXPECT_EQ(tabella->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(tabella->currentIndex().row(), 0);
-    EXPECT_EQ(tabella->selectionModel()->selectedRows(),
-              QModelIndexList{tabella->model()->index(0, 0)});
-}
-
 // The access keys of a window's buttons, check boxes and of the captions that lead
 // to a control, lower case; "?" for one without.
 QString tastiDi(const QWidget* finestra) {
@@ -279,7 +359,7 @@ TEST_F(VisteTest, EveryButtonOfTheViewsHasAnAccessKeyOfItsOwn) {
         const QWidget* finestra;
         int quanti;  ///< buttons and captions with a control
     } casi[] = {
-        {vista<QWidget>("FinestraElenco"), 5},
+        {vista<QWidget>("FinestraElenco"), 6},
         {vista<QWidget>("FinestraRiepilogo"), 3},
         {vista<QWidget>("FinestraControlli"), 1},
         {&scelta, 6},
@@ -333,7 +413,8 @@ TEST_F(VisteTest, StatementOfTheTaxpayerShownListsItsPaymentsAndHandsOneBack) {
     // The list's row menu asks for the statement of the row's taxpayer.
     azione("azioneElenco")->trigger();
     auto* tabella = vista<QTableView>("tabellaElenco");
-    tabella->setCurrentIndex(tabella->model()->index(1, 0));
+    QTest::mouseClick(tabella->viewport(), Qt::RightButton, {},
+                      tabella->visualRect(tabella->model()->index(1, 0)).center());
     dialoghi.attendiLavoro(titolo);
     vista<QAction>("azioneSchedaRiga")->trigger();
     eliminaChiuse();
