@@ -326,6 +326,20 @@ def ripeti(comando, volte, cartella, ambiente=None):
     return statistics.median(muri), statistics.median(stampati), max(memorie)
 
 
+def fine_elenco(prog, archivio, volte, ambiente):
+    """The list window on `archivio`, Ctrl+End: the row it ends on, the median ms
+    to that row drawn and the most MiB the list took beyond the main window."""
+    righe, ms, mib = [], [], []
+    for _ in range(volte):
+        r = subprocess.run([prog["finestra"], "fine", archivio], capture_output=True, text=True,
+                           env=ambiente, check=True)
+        ultimo, memoria, tempo = r.stdout.split()[-3:]
+        righe.append(ultimo)
+        mib.append(float(memoria))
+        ms.append(float(tempo))
+    return righe[-1], statistics.median(ms), max(mib)
+
+
 # --- main -----------------------------------------------------------------------
 
 
@@ -442,6 +456,9 @@ def main():
                                                          args.giri, cartella, ambiente_qt)
                     print("list window, first frame on 10^7: %.0f ms"
                           % esito.finestra["elenco_qt"][1])
+                    esito.fine_elenco = fine_elenco(prog, dieci, args.giri, ambiente_qt)
+                    print("list window, Ctrl+End on 10^7: row %s in %.1f ms, %.1f MiB"
+                          % esito.fine_elenco)
     finally:
         shutil.rmtree(cartella, ignore_errors=True)
 
