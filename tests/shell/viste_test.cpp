@@ -1,85 +1,32 @@
-// The menu bar and the windows it opens on the work file: the list, the summary
-// and the checks. Their rules are the core's; here, the wiring.
+// The menu bar and the windows it opens on the work file: the summary, the checks,
+// the statement, the printout. Their rules are the core's; here, the wiring.
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
-#include <QComboBox>
 #include <QDir>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QWheelEvent>
 #include <algorithm>
 #include <array>
 #include <chrono>
 
-#include "finestra.h"
 #include "shell/finestra_controlli.h"
 #include "shell/finestra_elenco.h"
 #include "shell/finestra_riepilogo.h"
 #include "shell/frmdirfiles.h"
+#include "viste.h"
 
 namespace pliventa::test {
 namespace {
-
-class VisteTest : public FinestraTest {
-protected:
-    QAction* azione(const char* nome) const {
-        return controllo<QAction>(QString::fromLatin1(nome));
-    }
-    template <typename T>
-    T* vista(const char* nome) const {
-        T* v = finestra->findChild<T*>(QString::fromLatin1(nome));
-        EXPECT_NE(v, nullptr) << nome;
-        return v;
-    }
-    /// Waits until `condizione` holds, at most five seconds.
-    template <typename F>
-    static bool attendiChe(F condizione) {
-        const auto fine = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!condizione() && std::chrono::steady_clock::now() < fine) {
-            QTest::qWait(10);
-        }
-        return condizione();
-    }
-    static void doppioClic(QTableView* tabella, int riga) {
-        const QModelIndex indice = tabella->model()->index(riga, 0);
-        const QPoint punto = tabella->visualRect(indice).center();
-        QTest::mouseClick(tabella->viewport(), Qt::LeftButton, {}, punto);
-        QTest::mouseDClick(tabella->viewport(), Qt::LeftButton, {}, punto);
-    }
-    /// Opens the three views on the open work file; returns them.
-    std::array<QPointer<QWidget>, 3> apriViste() {
-        dialoghi.attendiLavoro(QStringLiteral("Riepilogo"))
-            .attendiLavoro(QStringLiteral("Controlli"));
-        azione("azioneElenco")->trigger();
-        azione("azioneRiepilogo")->trigger();
-        azione("azioneControlli")->trigger();
-        return {vista<QWidget>("FinestraElenco"), vista<QWidget>("FinestraRiepilogo"),
-                vista<QWidget>("FinestraControlli")};
-    }
-    /// Deletes the windows closed so far.
-    static void eliminaChiuse() {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    /// Three payments: two ordinary (the second with a wrong check character), a violation.
-    void apriTre() {
-        apri({ordinario("RSSMRA70A01H501S"), ordinario("RSSMRA70A01H501X"),
-              violazione("VRDLGU60B02F205T")});
-        mostra(1);
-    }
-};
 
 TEST_F(VisteTest, MenusHoldTheirEntriesAndTheViewsWaitForAWorkFile) {
     QStringList menu;
@@ -116,136 +63,6 @@ TEST_F(VisteTest, InformationAndExitCallTheButtonsHandlers) {
     QSignalSpy termina(finestra.get(), &frmView::terminaProgramma);
     azione("azioneEsci")->trigger();
     EXPECT_EQ(termina.count(), 1);
-}
-
-TEST_F(VisteTest, ListShowsEveryPaymentFiltersAndHandsOneToTheMainWindow) {
-    apriTre();
-    azione("azioneElenco")->trigger();
-    auto* tabella = vista<QTableView>("tabellaElenco");
-    ASSERT_NE(tabella, nullptr);
-    ASSERT_EQ(tabella->model()->rowCount(), 3);
-    EXPECT_EQ(tabella->model()->index(2, 1).data().toString(), QStringLiteral("V"));
-
-    doppioClic(tabella, 2);
-    EXPECT_EQ(finestra->sessione().recordcorrente(), 3.0);
-    EXPECT_EQ(testo(QStringLiteral("Text3_1")), QStringLiteral("VRDLGU60B02F205T"));
-
-    // Typing narrows the list once the scan off the window's thread has ended.
-    QTest::keyClicks(vista<QLineEdit>("filtroCodice"), QStringLiteral("rss"));
-    EXPECT_TRUE(attendiChe([&] { return tabella->model()->rowCount() == 2; }));
-    vista<QCheckBox>("filtroAnomalie")->setChecked(true);
-    vista<QComboBox>("filtroTipo")->setCurrentIndex(2);  // violations only
-    EXPECT_TRUE(attendiChe([&] { return tabella->model()->rowCount() == 0; }));
-
-    vista<QComboBox>("filtroTipo")->setCurrentIndex(0);
-    vista<QCheckBox>("filtroAnomalie")->setChecked(false);
-    vista<QLineEdit>("filtroCodice")->clear();
-    EXPECT_TRUE(attendiChe([&] { return tabella->model()->rowCount() == 3; }));
-    // Enter shows the current row's payment, moved with the keyboard.
-    QTest::keyClick(tabella, Qt::Key_Down);
-    QTest::keyClick(tabella, Qt::Key_Return);
-    EXPECT_EQ(finestra->sessione().recordcorrente(), 2.0);
-}
-
-// The list keeps a screenful of rows in the view and a scroll bar of its own.
-TEST_F(VisteTest, ListReachesItsLastRowAtOnceAndAFilterStartsAtItsFirstMatch) {
-    const std::string dati = numerati(12000, "RSS");
-    const QString percorso = QString::fromStdString(dir.scrivi("molti.out", dati));
-    ASSERT_TRUE(finestra->apriArchivio(percorso, LetturaAtto::lunga).ok());
-    azione("azioneElenco")->trigger();
-    auto* tabella = vista<QTableView>("tabellaElenco");
-    auto* barra = vista<QScrollBar>("barraElenco");
-    ASSERT_NE(tabella, nullptr);
-    ASSERT_NE(barra, nullptr);
-    const int schermata = tabella->model()->rowCount();
-    EXPECT_GT(schermata, 5);
-    EXPECT_LT(schermata, 100);
-    EXPECT_EQ(barra->maximum(), 12000 - schermata);
-
-    QTest::keyClick(tabella, Qt::Key_End, Qt::ControlModifier);
-    const QModelIndex ultimo = tabella->currentIndex();
-    EXPECT_EQ(ultimo.row(), schermata - 1);
-    EXPECT_EQ(ultimo.data().toString(), QStringLiteral("12000"));
-    EXPECT_EQ(barra->value(), barra->maximum());
-    // The number column was made for the largest number, the last row's.
-    EXPECT_LT(tabella->fontMetrics().horizontalAdvance(ultimo.data().toString()),
-              tabella->columnWidth(0));
-    // The scroll bar moves the rows; a Shift+click selects from the current row.
-    barra->setValue(0);
-    EXPECT_EQ(tabella->model()->index(0, 0).data().toString(), QStringLiteral("1"));
-    // A notch of the wheel down: three rows.
-    QWheelEvent rotella(QPointF(10, 10), tabella->viewport()->mapToGlobal(QPointF(10, 10)),
-                        QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                        false);
-    QCoreApplication::sendEvent(tabella->viewport(), &rotella);
-    EXPECT_EQ(tabella->model()->index(0, 0).data().toString(), QStringLiteral("4"));
-    EXPECT_EQ(barra->value(), 3);
-    QTest::keyClick(tabella, Qt::Key_Home, Qt::ControlModifier);
-    QTest::mouseClick(tabella->viewport(), Qt::LeftButton, Qt::ShiftModifier,
-                      tabella->visualRect(tabella->model()->index(2, 0)).center());
-    QTest::keySequence(tabella, QKeySequence::Copy);
-    const QStringList copiate = QApplication::clipboard()->text().split(u'\n');
-    ASSERT_EQ(copiate.size(), 4);
-    EXPECT_TRUE(copiate[2].startsWith(QStringLiteral("3\t"))) << copiate[2].toStdString();
-
-    QTest::keyClick(tabella, Qt::Key_End, Qt::ControlModifier);
-    QTest::keyClicks(vista<QLineEdit>("filtroCodice"), QStringLiteral("RSS11"));
-    EXPECT_TRUE(attendiChe([&] { return barra->maximum() == 1111 - schermata; }));
-    EXPECT_EQ(barra->value(), 0);
-    EXPECT_EQ(tabella->currentIndex().row(), 0);
-    EXPECT_EQ(tabella->selectionModel()->selectedRows(),
-              QModelIndexList{tabella->model()->index(0, 0)});
-}
-
-TEST_F(VisteTest, AClickOnAHeaderSortsTheListASecondReversesAndAnnullaKeepsIt) {
-    apri({ordinario("BBBMRA70A01H501S"), ordinario("CCCMRA70A01H501S"),
-          ordinario("AAAMRA70A01H501S")});
-    mostra(1);
-    azione("azioneElenco")->trigger();
-    auto* tabella = vista<QTableView>("tabellaElenco");
-    ASSERT_NE(tabella, nullptr);
-    const auto numeri = [tabella] {
-        QString n;
-        for (int r = 0; r < tabella->model()->rowCount(); ++r) {
-            n += tabella->model()->index(r, 0).data().toString();
-        }
-        return n;
-    };
-    QHeaderView* intestazioni = tabella->horizontalHeader();
-    const int cf = static_cast<int>(indice(ColonnaElenco::codiceFiscale));
-    const auto clic = [intestazioni](int sezione) {
-        QTest::mouseClick(intestazioni->viewport(), Qt::LeftButton, {},
-                          QPoint(intestazioni->sectionViewportPosition(sezione) + 4, 4));
-    };
-    clic(cf);
-    EXPECT_TRUE(attendiChe([&] { return numeri() == QStringLiteral("312"); }));
-    EXPECT_EQ(intestazioni->sortIndicatorSection(), cf);
-    clic(cf);
-    EXPECT_TRUE(attendiChe([&] { return numeri() == QStringLiteral("213"); }));
-    EXPECT_EQ(intestazioni->sortIndicatorOrder(), Qt::DescendingOrder);
-    EXPECT_TRUE(vista<QLabel>("statoElenco")
-                    ->text()
-                    .endsWith(QStringLiteral("ordinati per Codice fiscale, in ordine decrescente")))
-        << vista<QLabel>("statoElenco")->text().toStdString();
-    // Copied in the order shown; Enter shows the payment of the row.
-    QTest::keyClick(tabella, Qt::Key_A, Qt::ControlModifier);
-    QTest::keySequence(tabella, QKeySequence::Copy);
-    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("2\t")));
-    QTest::keyClick(tabella, Qt::Key_Down);
-    QTest::keyClick(tabella, Qt::Key_Return);
-    EXPECT_EQ(finestra->sessione().recordcorrente(), 1.0);
-
-    // Annulla while the order is found: the list and its arrow stay.
-    clic(static_cast<int>(indice(ColonnaElenco::totale)));
-    auto* annulla = vista<QPushButton>("annullaElenco");
-    ASSERT_TRUE(annulla->isVisible());
-    QTest::mouseClick(annulla, Qt::LeftButton);
-    EXPECT_TRUE(attendiChe([&] { return !annulla->isVisible(); }));
-    EXPECT_EQ(numeri(), QStringLiteral("213"));
-    EXPECT_EQ(intestazioni->sortIndicatorSection(), cf);
-    EXPECT_EQ(vista<QLabel>("statoElenco")->text(),
-              QStringLiteral("Annullato: l'elenco è rimasto com'era · ordinati per Codice "
-                             "fiscale, in ordine decrescente"));
 }
 
 TEST_F(VisteTest, SummaryTotalsAndSavesInTheTypeChosenWithItsOwnDialogs) {
