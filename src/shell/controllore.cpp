@@ -10,6 +10,7 @@
 #include "risconet/formati.h"
 #include "risconet/risconet.h"
 #include "shell/lavoro.h"
+#include "shell/stampa.h"
 
 namespace pliventa {
 
@@ -149,6 +150,16 @@ Esito<AnomalieTrovate> Controllore::controlla(const ArchivioLavoro& archivio,
     return esegui<AnomalieTrovate>(
         [&](Lavoro& l) { return cercaAnomalie(archivio, l.controllo()); }, titolo,
         {QStringLiteral("Controllo dei versamenti…")});
+}
+
+EsitoVuoto Controllore::stampa(QPrinter& stampante, const TabellaStampa& tabella,
+                               const QString& intestazione, const QString& archivio,
+                               const QString& titolo) {
+    return esegui<Nulla>(
+        [&](Lavoro& l) {
+            return stampaTabella(stampante, tabella, intestazione, archivio, l.controllo());
+        },
+        titolo, {QStringLiteral("Stampa delle pagine…")});
 }
 
 }  // namespace pliventa

@@ -5,6 +5,8 @@
 
 #include <QString>
 #include <QStringList>
+
+class QPrinter;
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -25,6 +27,7 @@ namespace pliventa {
 
 class Lavoro;
 class LettoreRighe;
+class TabellaStampa;
 enum class Tracciato;
 enum class Formato;
 
@@ -89,6 +92,11 @@ public:
                                const AmbitoRiepilogo& ambito = {});
     /// Checks every payment of `archivio`.
     Esito<AnomalieTrovate> controlla(const ArchivioLavoro& archivio, const QString& titolo);
+
+    /// Prints `tabella` headed `intestazione` (of the work file `archivio`) on
+    /// `stampante`, page by page; the progress titled `titolo`.
+    EsitoVuoto stampa(QPrinter& stampante, const TabellaStampa& tabella,
+                      const QString& intestazione, const QString& archivio, const QString& titolo);
 
 private:
     /// Runs `compito` through the runner and gives its result.

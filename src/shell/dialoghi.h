@@ -13,7 +13,7 @@
 
 class QWidget;
 
-class QTextDocument;
+class QPrinter;
 
 namespace pliventa {
 
@@ -90,9 +90,9 @@ public:
     /// the text of `fasi` for the stage reported, with a button that cancels.
     virtual void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) = 0;
 
-    /// The print dialog titled `titolo` for `documento`: the clerk picks a printer,
-    /// or a PDF file, and it is printed there. Returns false when cancelled.
-    virtual bool stampa(const QString& titolo, QTextDocument& documento) = 0;
+    /// The print dialog titled `titolo` for `stampante`: the clerk picks a printer,
+    /// or a PDF file, and its settings. Returns false when cancelled.
+    virtual bool scegliStampante(const QString& titolo, QPrinter& stampante) = 0;
 
     /// The same dialogs as children of `finestra`: over it, modal to it, and
     /// answering one leaves `finestra`, not another window, in front. `finestra`

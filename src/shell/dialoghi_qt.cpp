@@ -13,13 +13,11 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QTextDocument>
 #include <QUrl>
 #include <algorithm>
 #include <limits>
 
 #include "shell/lavoro.h"
-#include "shell/stampa.h"
 
 namespace pliventa {
 
@@ -223,19 +221,10 @@ bool DialoghiQt::apriDocumento(const QString& percorso) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(percorso));
 }
 
-bool DialoghiQt::stampa(const QString& titolo, QTextDocument& documento) {
-    QPrinter stampante(QPrinter::HighResolution);
-    stampante.setDocName(titolo);
-    if (documento.property(kOrizzontale).toBool()) {
-        stampante.setPageOrientation(QPageLayout::Landscape);
-    }
+bool DialoghiQt::scegliStampante(const QString& titolo, QPrinter& stampante) {
     QPrintDialog dialogo(&stampante, genitore_);
     dialogo.setWindowTitle(titolo);
-    if (dialogo.exec() != QDialog::Accepted) {
-        return false;
-    }
-    documento.print(&stampante);
-    return true;
+    return dialogo.exec() == QDialog::Accepted;
 }
 
 std::unique_ptr<Dialoghi> DialoghiQt::figli(QWidget* finestra) {

@@ -39,7 +39,7 @@ public:
     /// Runs a local event loop until `lavoro` ends, with a window-modal QProgressDialog.
     void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) override;
     /// Shows a modal QPrintDialog and prints `documento` on the printer chosen.
-    bool stampa(const QString& titolo, QTextDocument& documento) override;
+    bool scegliStampante(const QString& titolo, QPrinter& stampante) override;
     /// Real dialogs with `finestra` as their parent.
     std::unique_ptr<Dialoghi> figli(QWidget* finestra) override;
 

@@ -19,6 +19,7 @@
 #include "shell/dialoghi.h"
 #include "shell/lavoro.h"
 #include "shell/modello_elenco.h"
+#include "shell/stampa.h"
 #include "shell/tabella_elenco.h"
 
 namespace pliventa {
@@ -160,8 +161,8 @@ void FinestraElenco::impostaFormato(const FormatoElenco& formato) {
     modello_->impostaFormato(formato);
 }
 
-std::unique_ptr<QAbstractItemModel> FinestraElenco::modelloStampa() const {
-    return std::make_unique<ModelloElencoIntero>(modello_->elenco());
+std::unique_ptr<TabellaStampa> FinestraElenco::tabellaStampa() const {
+    return std::make_unique<StampaElenco>(modello_->archivio(), modello_->elenco());
 }
 
 Filtro FinestraElenco::filtroAttuale() const {

@@ -16,7 +16,6 @@
 #include "records/archivio.h"
 #include "shell/viste.h"
 
-class QAbstractItemModel;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -30,6 +29,7 @@ namespace pliventa {
 class Lavoro;
 class ModelloElenco;
 class TabellaElenco;
+class TabellaStampa;
 
 class FinestraElenco : public QWidget {
     Q_OBJECT
@@ -45,9 +45,8 @@ public:
     void copia();
     /// Shows the cells with `formato` from now on (the currency box changed).
     void impostaFormato(const FormatoElenco& formato);
-    /// Every row shown, in the order shown, for a printout; valid until the list
-    /// changes.
-    std::unique_ptr<QAbstractItemModel> modelloStampa() const;
+    /// Every row shown, in the order shown, for a printout made on another thread.
+    std::unique_ptr<TabellaStampa> tabellaStampa() const;
 
 signals:
     /// The clerk chose the payment of record `numero` (Enter or a double-click).

@@ -148,6 +148,8 @@ private:
 
     void costruisci();
     void costruisciMenu();
+    /// Prints the table of `vista`, a view of the work file `archivio`.
+    void stampaVista(QWidget* vista, const QString& archivio);
     /// Enables the menu entries that have something to act on.
     void aggiornaMenu();
     /// Closes the open work file, if any, and tells the views.

@@ -7,9 +7,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPrinter>
+#include <QStatusBar>
 #include <QTextDocument>
 #include <memory>
 
+#include "shell/controllore.h"
 #include "shell/finestra_controlli.h"
 #include "shell/finestra_elenco.h"
 #include "shell/finestra_riepilogo.h"
@@ -23,9 +26,6 @@ namespace {
 
 const QString kTitoloStampa = QStringLiteral("Stampa");
 
-// A page holds about forty rows of a table.
-constexpr int kRighePerPagina = 40;
-
 }  // namespace
 
 void frmView::stampa() {
@@ -37,32 +37,10 @@ void frmView::stampa() {
     QWidget* davanti = QApplication::activeWindow();
     for (QWidget* vista :
          std::initializer_list<QWidget*>{elenco_, riepilogo_, controlli_, scheda_}) {
-        if (vista == nullptr || vista != davanti) {
-            continue;
-        }
-        // The list's table holds only the rows on screen; the printout takes them all.
-        std::unique_ptr<QAbstractItemModel> intero;
-        const QAbstractItemModel* modello = nullptr;
-        if (vista == elenco_) {
-            intero = elenco_->modelloStampa();
-            modello = intero.get();
-        } else if (const auto* tabella = vista->findChild<QAbstractItemView*>()) {
-            modello = tabella->model();
-        }
-        if (modello == nullptr) {
-            break;
-        }
-        const int righe = righeDaStampare(*modello);
-        if (righe > kRigheSenzaDomanda &&
-            !dialoghi_.domanda(
-                QStringLiteral("Le righe da stampare sono %1, circa %2 pagine. Stampare comunque?")
-                    .arg(QLocale().toString(righe), QLocale().toString(righe / kRighePerPagina)),
-                kTitoloStampa, Icona::domanda)) {
+        if (vista != nullptr && vista == davanti) {
+            stampaVista(vista, archivio);
             return;
         }
-        const auto documento = documentoTabella(vista->windowTitle(), archivio, *modello);
-        dialoghi_.stampa(kTitoloStampa, *documento);
-        return;
     }
     // The payment shown: each caption on screen with the value beside it.
     QList<QPair<QString, QString>> campi;
@@ -81,7 +59,48 @@ void frmView::stampa() {
         campi.append({didascalia->text().remove(u'&'), valore});
     }
     const auto documento = documentoCampi(QStringLiteral("Versamento"), archivio, campi);
-    dialoghi_.stampa(kTitoloStampa, *documento);
+    QPrinter stampante(QPrinter::HighResolution);
+    stampante.setDocName(kTitoloStampa);
+    if (dialoghi_.scegliStampante(kTitoloStampa, stampante)) {
+        documento->print(&stampante);
+    }
+}
+
+void frmView::stampaVista(QWidget* vista, const QString& archivio) {
+    // The list's table holds only the rows on screen: its printout reads them all.
+    std::unique_ptr<TabellaStampa> tabella;
+    if (vista == elenco_) {
+        tabella = elenco_->tabellaStampa();
+    } else if (const auto* t = vista->findChild<QAbstractItemView*>(); t && t->model()) {
+        tabella = copiaTabella(*t->model());
+    } else {
+        return;
+    }
+    const std::uint64_t righe = tabella->righe();
+    if (righe > kRigheSenzaDomanda &&
+        !dialoghi_.domanda(
+            QStringLiteral("Le righe da stampare sono %1, circa %2 pagine. Stampare comunque?")
+                .arg(QLocale().toString(static_cast<qulonglong>(righe)),
+                     QLocale().toString(static_cast<qulonglong>(pagineStampa(righe)))),
+            kTitoloStampa, Icona::domanda)) {
+        return;
+    }
+    QPrinter stampante(QPrinter::HighResolution);
+    stampante.setDocName(vista->windowTitle());
+    // Tables of many columns: across the page.
+    stampante.setPageOrientation(QPageLayout::Landscape);
+    if (!dialoghi_.scegliStampante(kTitoloStampa, stampante)) {
+        return;
+    }
+    const EsitoVuoto esito =
+        controllore_.stampa(stampante, *tabella, vista->windowTitle(), archivio, kTitoloStampa);
+    if (esito) {
+        statusBar()->showMessage(QStringLiteral("Stampa completata: %1").arg(vista->windowTitle()));
+    } else if (esito.errore().codice == CodiceErrore::Annullato) {
+        statusBar()->showMessage(QStringLiteral("Stampa annullata"));
+    } else {
+        avvisaErrore(QStringLiteral("Impossibile stampare."), esito.errore(), kTitoloStampa);
+    }
 }
 
 }  // namespace pliventa

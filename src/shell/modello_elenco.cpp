@@ -1,7 +1,6 @@
 #include "shell/modello_elenco.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "shell/viste.h"
 
@@ -94,26 +93,25 @@ void ModelloElenco::impostaFormato(const FormatoElenco& formato) {
     }
 }
 
-int ModelloElencoIntero::rowCount(const QModelIndex& genitore) const {
-    return genitore.isValid() ? 0
-                              : static_cast<int>(std::min<std::uint64_t>(
-                                    elenco_.righe(), std::numeric_limits<int>::max()));
+int StampaElenco::colonne() const {
+    return static_cast<int>(kColonneElenco);
 }
 
-int ModelloElencoIntero::columnCount(const QModelIndex& genitore) const {
-    return genitore.isValid() ? 0 : static_cast<int>(kColonneElenco);
+QString StampaElenco::intestazione(int colonna) const {
+    return daUtf8(kIntestazioniElenco[static_cast<std::size_t>(colonna)]);
 }
 
-QVariant ModelloElencoIntero::data(const QModelIndex& indice, int ruolo) const {
-    if (!indice.isValid()) {
-        return {};
+bool StampaElenco::aDestra(int colonna) const {
+    return kADestraElenco[static_cast<std::size_t>(colonna)];
+}
+
+QStringList StampaElenco::riga(std::uint64_t riga, int& livello) const {
+    livello = 0;
+    QStringList celle;
+    for (std::size_t c = 0; c < kColonneElenco; ++c) {
+        celle.append(daUtf8(elenco_.testo(riga, c)));
     }
-    return cella(elenco_, static_cast<std::uint64_t>(indice.row()), indice.column(), ruolo);
-}
-
-QVariant ModelloElencoIntero::headerData(int sezione, Qt::Orientation orientamento,
-                                         int ruolo) const {
-    return intestazione(sezione, orientamento, ruolo);
+    return celle;
 }
 
 }  // namespace pliventa

@@ -1,5 +1,5 @@
-// The payments list as Qt's table models: the window of rows on screen, which the
-// list window moves over the whole list, and every row at once for a printout.
+// The payments list as Qt's table model, the window of rows on screen that the
+// list window moves over the whole list, and as a table to print, every row.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -8,6 +8,7 @@
 
 #include "browse/elenco.h"
 #include "records/archivio.h"
+#include "shell/stampa.h"
 
 namespace pliventa {
 
@@ -57,18 +58,21 @@ private:
     int quante_ = 0;
 };
 
-/// Every row of a list, for a printout; the list must outlive the model.
-class ModelloElencoIntero : public QAbstractTableModel {
+/// Every row of a list, for a printout: a copy of the list, which reads the file
+/// on the printout's thread.
+class StampaElenco : public TabellaStampa {
 public:
-    explicit ModelloElencoIntero(const ElencoVersamenti& elenco) : elenco_(elenco) {}
-    int rowCount(const QModelIndex& genitore = {}) const override;
-    int columnCount(const QModelIndex& genitore = {}) const override;
-    QVariant data(const QModelIndex& indice, int ruolo = Qt::DisplayRole) const override;
-    QVariant headerData(int sezione, Qt::Orientation orientamento,
-                        int ruolo = Qt::DisplayRole) const override;
+    StampaElenco(std::shared_ptr<const ArchivioLavoro> archivio, ElencoVersamenti elenco)
+        : archivio_(std::move(archivio)), elenco_(std::move(elenco)) {}
+    int colonne() const override;
+    QString intestazione(int colonna) const override;
+    bool aDestra(int colonna) const override;
+    std::uint64_t righe() const override { return elenco_.righe(); }
+    QStringList riga(std::uint64_t riga, int& livello) const override;
 
 private:
-    const ElencoVersamenti& elenco_;
+    std::shared_ptr<const ArchivioLavoro> archivio_;
+    ElencoVersamenti elenco_;
 };
 
 }  // namespace pliventa

@@ -1,37 +1,63 @@
-// What File › Stampa… prints: a document with the Italian heading of every
-// printout (what it is, the work file's name, the day), made from what the clerk
-// is looking at; Qt numbers its pages as it prints it.
+// What File › Stampa… prints: the Italian heading of every printout (what it is,
+// the work file's name, the day), then the payment shown or the table of the view
+// in front. A table is painted page by page off the window's thread, with its
+// progress and cancel: a list of millions of payments is a long printout.
 #pragma once
 
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
+#include <cstdint>
 #include <memory>
+#include <vector>
+
+#include "base/controllo.h"
+#include "base/errore.h"
 
 class QAbstractItemModel;
+class QPrinter;
 class QTextDocument;
 
 namespace pliventa {
 
-/// The property of a printout that asks for landscape pages (a bool).
-inline constexpr const char* kOrizzontale = "orizzontale";
+/// A table to print: its headers, and its rows read one at a time, from a thread
+/// other than the one that made it.
+class TabellaStampa {
+public:
+    virtual ~TabellaStampa() = default;
+    virtual int colonne() const = 0;
+    virtual QString intestazione(int colonna) const = 0;
+    /// True for a column of numbers, aligned to the right.
+    virtual bool aDestra(int colonna) const = 0;
+    virtual std::uint64_t righe() const = 0;
+    /// The cells of row `riga`; `livello` is how deep it lies in a tree (0: a top row).
+    virtual QStringList riga(std::uint64_t riga, int& livello) const = 0;
+};
+
+/// A copy of the table of `modello`, made on its thread: its headers, then its
+/// rows in order, each row's children (a tree) under it.
+std::unique_ptr<TabellaStampa> copiaTabella(const QAbstractItemModel& modello);
 
 /// Rows a printout of a table holds before the clerk is asked whether to go on:
 /// about a thousand pages.
-inline constexpr int kRigheSenzaDomanda = 40'000;
+inline constexpr std::uint64_t kRigheSenzaDomanda = 40'000;
 
-/// A printout titled `titolo` of the work file `archivio` (a path; its name is
-/// shown) holding the table of `modello`: its headers, then its rows in order,
-/// each row's children (a tree) indented under it. Cannot fail.
-std::unique_ptr<QTextDocument> documentoTabella(const QString& titolo, const QString& archivio,
-                                                const QAbstractItemModel& modello);
+/// The pages `righe` rows of a table take, about.
+std::uint64_t pagineStampa(std::uint64_t righe);
+
+/// Paints `tabella`, titled `titolo`, of the work file `archivio` (a path; its
+/// name is shown) on `stampante`, across the page: the heading on the first page,
+/// the column headers and "Pagina N di M" on every page. A PDF file is written
+/// beside its place and put there only when complete. Errors: Annullato when
+/// `controllo` asks between pages (a PDF file chosen is left as it was),
+/// InputOutput when the printer or the file cannot be written.
+EsitoVuoto stampaTabella(QPrinter& stampante, const TabellaStampa& tabella, const QString& titolo,
+                         const QString& archivio, const Controllo& controllo = {});
 
 /// A printout titled `titolo` of the work file `archivio` holding `campi`, a
 /// caption and its value a line. Cannot fail.
 std::unique_ptr<QTextDocument> documentoCampi(const QString& titolo, const QString& archivio,
                                               const QList<QPair<QString, QString>>& campi);
-
-/// The rows of `modello` a printout holds, its children included.
-int righeDaStampare(const QAbstractItemModel& modello);
 
 }  // namespace pliventa

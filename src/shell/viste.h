@@ -53,8 +53,8 @@ public:
     void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) override {
         scelti().attendi(lavoro, titolo, fasi);
     }
-    bool stampa(const QString& titolo, QTextDocument& documento) override {
-        return scelti().stampa(titolo, documento);
+    bool scegliStampante(const QString& titolo, QPrinter& stampante) override {
+        return scelti().scegliStampante(titolo, stampante);
     }
     std::unique_ptr<Dialoghi> figli(QWidget* finestra) override {
         return principali_.figli(finestra);

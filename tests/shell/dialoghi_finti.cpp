@@ -6,10 +6,8 @@
 #include <utility>
 
 #include "shell/lavoro.h"
-#include "shell/stampa.h"
 
 #include <QPrinter>
-#include <QTextDocument>
 
 namespace pliventa::test {
 
@@ -172,18 +170,13 @@ DialoghiFinti& DialoghiFinti::attendiStampa(const QString& titolo, const QString
     return *this;
 }
 
-bool DialoghiFinti::stampa(const QString& titolo, QTextDocument& documento) {
+bool DialoghiFinti::scegliStampante(const QString& titolo, QPrinter& stampante) {
     const std::optional<Atteso> a = prossimo(Tipo::stampa, titolo, titolo);
     if (!a || a->rispostaTesto.isEmpty()) {
         return false;
     }
-    QPrinter pdf(QPrinter::HighResolution);
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setOutputFileName(a->rispostaTesto);
-    if (documento.property(kOrizzontale).toBool()) {
-        pdf.setPageOrientation(QPageLayout::Landscape);
-    }
-    documento.print(&pdf);
+    stampante.setOutputFormat(QPrinter::PdfFormat);
+    stampante.setOutputFileName(a->rispostaTesto);
     return true;
 }
 
@@ -278,8 +271,8 @@ public:
             return true;
         });
     }
-    bool stampa(const QString& titolo, QTextDocument& documento) override {
-        return con([&] { return finti_.stampa(titolo, documento); });
+    bool scegliStampante(const QString& titolo, QPrinter& stampante) override {
+        return con([&] { return finti_.scegliStampante(titolo, stampante); });
     }
     std::unique_ptr<Dialoghi> figli(QWidget* finestra) override { return finti_.figli(finestra); }
 

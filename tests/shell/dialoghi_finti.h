@@ -93,7 +93,7 @@ public:
         const QString& titolo, const std::vector<FileDaImportare>& file) override;
     bool apriDocumento(const QString& percorso) override;
     void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) override;
-    bool stampa(const QString& titolo, QTextDocument& documento) override;
+    bool scegliStampante(const QString& titolo, QPrinter& stampante) override;
     /// The same script, each dialog recorded with `finestra` as its parent.
     std::unique_ptr<Dialoghi> figli(QWidget* finestra) override;
 

@@ -4,9 +4,11 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
@@ -128,6 +130,19 @@ TEST_F(VisteTest, AClickOnAHeaderSortsTheListASecondReversesAndAnnullaKeepsIt) {
                     ->text()
                     .endsWith(QStringLiteral("ordinati per Codice fiscale, in ordine decrescente")))
         << vista<QLabel>("statoElenco")->text().toStdString();
+    // Printed in the order shown, every row.
+    const QString pdf = QDir(cartella()).filePath(QStringLiteral("elenco.pdf"));
+    dialoghi.attendiStampa(QStringLiteral("Stampa"), pdf).attendiLavoro(QStringLiteral("Stampa"));
+    QApplication::setActiveWindow(vista<QWidget>("FinestraElenco"));
+    azione("azioneStampa")->trigger();
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    pdftotext.waitForFinished(30000);
+    const QString stampato = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_LT(stampato.indexOf(QStringLiteral("CCCMRA70A01H501S")),
+              stampato.indexOf(QStringLiteral("AAAMRA70A01H501S")))
+        << stampato.toStdString();
+    EXPECT_TRUE(stampato.contains(QStringLiteral("Pagina 1 di 1"))) << stampato.toStdString();
     // Copied in the order shown; Enter shows the payment of the row.
     QTest::keyClick(tabella, Qt::Key_A, Qt::ControlModifier);
     QTest::keySequence(tabella, QKeySequence::Copy);

@@ -258,15 +258,28 @@ TEST_F(VisteTest, PrintsThePaymentShownOrTheViewInFront) {
     EXPECT_TRUE(pagamento.contains(QStringLiteral("Codice Fiscale RSSMRA70A01H501S")))
         << pagamento.toStdString();
 
+    // A view's table is printed off the window's thread, with progress and cancel.
     dialoghi.attendiLavoro(QStringLiteral("Riepilogo"))
-        .attendiStampa(QStringLiteral("Stampa"), pdf);
+        .attendiStampa(QStringLiteral("Stampa"), pdf)
+        .attendiLavoro(QStringLiteral("Stampa"));
     azione("azioneRiepilogo")->trigger();
     QApplication::setActiveWindow(vista<QWidget>("FinestraRiepilogo"));
     azione("azioneStampa")->trigger();
     const QString riepilogo = testoPdf(pdf);
-    EXPECT_TRUE(riepilogo.contains(QStringLiteral("Totale 3 1 2.969,12")))
+    EXPECT_TRUE(riepilogo.contains(QStringLiteral("Totale generale 3 1 2.969,12")))
         << riepilogo.toStdString();
-    EXPECT_TRUE(riepilogo.contains(QStringLiteral("Riepilogo"))) << riepilogo.toStdString();
+    EXPECT_TRUE(riepilogo.startsWith(QStringLiteral("Riepilogo"))) << riepilogo.toStdString();
+    EXPECT_TRUE(riepilogo.endsWith(QStringLiteral("Pagina 1 di 1"))) << riepilogo.toStdString();
+
+    // Cancelled: the PDF file chosen stays as it was, and nothing is left beside it.
+    dialoghi.attendiStampa(QStringLiteral("Stampa"), pdf)
+        .attendiLavoro(QStringLiteral("Stampa"), true);
+    azione("azioneStampa")->trigger();
+    EXPECT_EQ(testoPdf(pdf), riepilogo);
+    EXPECT_EQ(
+        QDir(cartella()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("stampa")),
+        QStringList{QStringLiteral("stampa.pdf")});
+    EXPECT_EQ(stato(), QStringLiteral("Stampa annullata"));
 }
 
 TEST_F(VisteTest, ANewWorkFileClosesTheViewsOnTheOldOne) {
