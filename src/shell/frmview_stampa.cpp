@@ -61,8 +61,11 @@ void frmView::stampa() {
     const auto documento = documentoCampi(QStringLiteral("Versamento"), archivio, campi);
     QPrinter stampante(QPrinter::HighResolution);
     stampante.setDocName(kTitoloStampa);
-    if (dialoghi_.scegliStampante(kTitoloStampa, stampante)) {
-        documento->print(&stampante);
+    if (!dialoghi_.scegliStampante(kTitoloStampa, stampante)) {
+        return;
+    }
+    if (const EsitoVuoto esito = stampaDocumento(stampante, *documento); !esito) {
+        avvisaErrore(QStringLiteral("Impossibile stampare."), esito.errore(), kTitoloStampa);
     }
 }
 

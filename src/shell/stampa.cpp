@@ -2,7 +2,6 @@
 
 #include <QAbstractItemModel>
 #include <QDate>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -12,7 +11,9 @@
 #include <QTextDocument>
 #include <QTextOption>
 #include <algorithm>
-#include <cstdio>
+#include <optional>
+
+#include "base/file.h"
 
 namespace pliventa {
 
@@ -60,49 +61,41 @@ public:
     std::vector<int> livelli;
 };
 
-/// Where a printout goes while it is painted: a PDF file is written under a name
-/// of its own beside the one chosen, which it replaces only once complete.
+/// Where a printout goes while it is painted: a PDF file is written as a new file
+/// that replaces the one chosen only once complete, as every file the program
+/// writes; a printer takes the pages as they come.
 class Destinazione {
 public:
     explicit Destinazione(QPrinter& stampante)
-        : stampante_(stampante), finale_(stampante.outputFileName()) {
-        if (stampante.outputFormat() == QPrinter::PdfFormat && !finale_.isEmpty()) {
-            const QFileInfo f(finale_);
-            provvisorio_ = f.dir().filePath(QStringLiteral(".%1.~stampa").arg(f.fileName()));
-            stampante_.setOutputFileName(provvisorio_);
-        }
-    }
-    ~Destinazione() {
-        if (!provvisorio_.isEmpty()) {
-            QFile::remove(provvisorio_);
-            stampante_.setOutputFileName(finale_);
-        }
-    }
+        : stampante_(stampante), finale_(stampante.outputFileName()) {}
+    ~Destinazione() { stampante_.setOutputFileName(finale_); }
     Destinazione(const Destinazione&) = delete;
     Destinazione& operator=(const Destinazione&) = delete;
 
-    /// The error of a printout that could not be written.
+    /// Points the printer at the new file. Errors: those of Sostituzione::prepara().
+    EsitoVuoto prepara() {
+        if (stampante_.outputFormat() != QPrinter::PdfFormat || finale_.isEmpty()) {
+            return Nulla{};
+        }
+        Esito<Sostituzione> nuovo = Sostituzione::prepara(QFile::encodeName(finale_).toStdString());
+        if (!nuovo) {
+            return nuovo.errore();
+        }
+        sostituzione_.emplace(std::move(*nuovo));
+        stampante_.setOutputFileName(QFile::decodeName(sostituzione_->nome().c_str()));
+        return Nulla{};
+    }
+    /// The error of a printout the printer or the file did not take.
     Errore errore() const {
         return Errore{CodiceErrore::InputOutput, QFile::encodeName(finale_).toStdString(),
                       "impossibile stampare: la stampante o il file non si possono scrivere"};
     }
-    EsitoVuoto completa() {
-        if (provvisorio_.isEmpty()) {
-            return Nulla{};
-        }
-        if (std::rename(QFile::encodeName(provvisorio_).constData(),
-                        QFile::encodeName(finale_).constData()) != 0) {
-            return erroreDiSistema(QFile::encodeName(finale_).toStdString(), errno);
-        }
-        stampante_.setOutputFileName(finale_);
-        provvisorio_.clear();
-        return Nulla{};
-    }
+    EsitoVuoto completa() { return sostituzione_ ? sostituzione_->completa() : Nulla{}; }
 
 private:
     QPrinter& stampante_;
     QString finale_;
-    QString provvisorio_;
+    std::optional<Sostituzione> sostituzione_;  ///< a PDF file's, removed unless completed
 };
 
 /// The geometry of the pages of a table.
@@ -252,6 +245,9 @@ std::uint64_t pagineStampa(std::uint64_t righe) {
 EsitoVuoto stampaTabella(QPrinter& stampante, const TabellaStampa& tabella, const QString& titolo,
                          const QString& archivio, const Controllo& controllo) {
     Destinazione destinazione(stampante);
+    if (EsitoVuoto pronta = destinazione.prepara(); !pronta) {
+        return pronta;
+    }
     QPainter p;
     if (!p.begin(&stampante)) {
         return destinazione.errore();
@@ -289,6 +285,15 @@ EsitoVuoto stampaTabella(QPrinter& stampante, const TabellaStampa& tabella, cons
     if (!p.end()) {
         return destinazione.errore();
     }
+    return destinazione.completa();
+}
+
+EsitoVuoto stampaDocumento(QPrinter& stampante, QTextDocument& documento) {
+    Destinazione destinazione(stampante);
+    if (EsitoVuoto pronta = destinazione.prepara(); !pronta) {
+        return pronta;
+    }
+    documento.print(&stampante);
     return destinazione.completa();
 }
 

@@ -55,6 +55,10 @@ std::uint64_t pagineStampa(std::uint64_t righe);
 EsitoVuoto stampaTabella(QPrinter& stampante, const TabellaStampa& tabella, const QString& titolo,
                          const QString& archivio, const Controllo& controllo = {});
 
+/// Prints `documento` on `stampante`, a PDF file as stampaTabella() writes it.
+/// Errors: InputOutput when the file cannot be written.
+EsitoVuoto stampaDocumento(QPrinter& stampante, QTextDocument& documento);
+
 /// A printout titled `titolo` of the work file `archivio` holding `campi`, a
 /// caption and its value a line. Cannot fail.
 std::unique_ptr<QTextDocument> documentoCampi(const QString& titolo, const QString& archivio,
