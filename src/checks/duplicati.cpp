@@ -1,10 +1,13 @@
 #include "checks/duplicati.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <new>
+#include <thread>
 
 #include "checks/controlli.h"
 
@@ -108,9 +111,28 @@ void CercaDuplicati::annota(std::size_t parte, const Blocco& blocco) {
 Esito<std::uint32_t> CercaDuplicati::cerca(std::uint32_t numero, std::uint64_t impronta,
                                            std::optional<Versamento>& copia) {
     const std::size_t posti = posti_.size();
-    std::size_t i = primoPosto(impronta, posti);
-    for (; posti_[i].numero != 0; i = i + 1 == posti ? 0 : i + 1) {
-        if (posti_[i].impronta() != impronta) {
+    for (std::size_t i = primoPosto(impronta, posti);; i = i + 1 == posti ? 0 : i + 1) {
+        Posto& posto = posti_[i];
+        std::atomic_ref<std::uint32_t> occupante(posto.numero);
+        std::uint32_t altro = occupante.load(std::memory_order_acquire);
+        if (altro == 0) {
+            if (occupante.compare_exchange_strong(altro, numero, std::memory_order_acq_rel)) {
+                std::atomic_ref<std::uint32_t>(posto.basso)
+                    .store(static_cast<std::uint32_t>(impronta), std::memory_order_relaxed);
+                std::atomic_ref<std::uint32_t>(posto.alto)
+                    .store(static_cast<std::uint32_t>(impronta >> 32), std::memory_order_relaxed);
+                return 0u;
+            }
+            // Another thread took the slot first, for a fingerprint of its own share.
+        }
+        // A slot of another thread may not show its fingerprint yet; then it only
+        // looks like another fingerprint, and it is: equal ones are never split.
+        const std::uint64_t suo =
+            (std::uint64_t{
+                 std::atomic_ref<std::uint32_t>(posto.alto).load(std::memory_order_relaxed)}
+             << 32) |
+            std::atomic_ref<std::uint32_t>(posto.basso).load(std::memory_order_relaxed);
+        if (suo != impronta) {
             continue;
         }
         // The same fingerprint: the same payment, or two that only share it.
@@ -121,41 +143,98 @@ Esito<std::uint32_t> CercaDuplicati::cerca(std::uint32_t numero, std::uint64_t i
             }
             copia = *letto;
         }
-        const Esito<Versamento> prima = archivio_->leggirecord(posti_[i].numero);
+        const Esito<Versamento> prima = archivio_->leggirecord(altro);
         if (!prima) {
             return prima.errore();
         }
         if (chiaveDuplicato(*prima) == chiaveDuplicato(*copia)) {
-            return posti_[i].numero;
+            return altro;
         }
     }
-    posti_[i] = {static_cast<std::uint32_t>(impronta), static_cast<std::uint32_t>(impronta >> 32),
-                 numero};
-    return 0u;
 }
 
-EsitoVuoto CercaDuplicati::fineGiro(const Trovato& trovato) {
+CercaDuplicati::Trovati CercaDuplicati::cercaQuota(std::size_t quota, std::size_t quote) {
     const std::size_t posti = posti_.size();
-    for (Parte& p : giro_) {
+    const auto mia = [quota, quote](std::uint64_t impronta) {
+        return primoPosto(impronta, quote) == quota;
+    };
+    Trovati t;
+    for (const Parte& p : giro_) {
         for (std::size_t i = 0; i < p.impronte.size(); ++i) {
             // The table is far larger than the cache and its slots are met at
             // random: the slots of the lookups a few payments ahead are fetched
             // meanwhile.
-            if (i + kAvanti < p.impronte.size()) {
+            if (i + kAvanti < p.impronte.size() && mia(p.impronte[i + kAvanti])) {
                 __builtin_prefetch(&posti_[primoPosto(p.impronte[i + kAvanti], posti)]);
+            }
+            if (!mia(p.impronte[i])) {
+                continue;
             }
             const auto numero = static_cast<std::uint32_t>(p.primo + i);
             std::optional<Versamento> copia;
             const Esito<std::uint32_t> originale = cerca(numero, p.impronte[i], copia);
             if (!originale) {
-                return originale.errore();
+                t.errore.emplace(numero, originale.errore());
+                return t;
             }
             if (*originale != 0) {
-                if (EsitoVuoto e = trovato({numero, *originale}, *copia); !e) {
-                    return e;
-                }
+                t.duplicati.emplace_back(Duplicato{numero, *originale}, *copia);
             }
         }
+    }
+    return t;
+}
+
+EsitoVuoto CercaDuplicati::fineGiro(const Trovato& trovato) {
+    // A thread a part; each takes the fingerprints whose first slots lie in its
+    // share of the table, so the threads meet only where their shares border.
+    const std::size_t quote = giro_.size();
+    std::vector<Trovati> trovati(quote);
+    const auto cercaDi = [this, quote, &trovati](std::size_t q) {
+        try {
+            trovati[q] = cercaQuota(q, quote);
+        } catch (const std::bad_alloc&) {
+            // Thrown on a thread of ours it would end the program; before every
+            // record, so that nothing of the round is told.
+            trovati[q].errore.emplace(0, erroreDiSistema(archivio_->percorso(), ENOMEM));
+        }
+    };
+    try {
+        std::vector<std::jthread> fili;
+        fili.reserve(quote - 1);
+        for (std::size_t q = 1; q < quote; ++q) {
+            fili.emplace_back(cercaDi, q);
+        }
+        cercaDi(0);
+    } catch (const std::bad_alloc&) {
+        return erroreDiSistema(archivio_->percorso(), ENOMEM);
+    }
+    // Told in record order, up to the first record whose lookup failed: what one
+    // thread looking them all up in turn would tell.
+    std::uint32_t fine = std::numeric_limits<std::uint32_t>::max();
+    const Errore* errore = nullptr;
+    std::vector<std::pair<Duplicato, Versamento>> tutti;
+    for (Trovati& t : trovati) {
+        if (t.errore && t.errore->first < fine) {
+            fine = t.errore->first;
+            errore = &t.errore->second;
+        }
+        std::move(t.duplicati.begin(), t.duplicati.end(), std::back_inserter(tutti));
+    }
+    std::sort(tutti.begin(), tutti.end(),
+              [](const auto& x, const auto& y) { return x.first.numero < y.first.numero; });
+    for (const auto& [duplicato, copia] : tutti) {
+        if (duplicato.numero >= fine) {
+            break;
+        }
+        if (EsitoVuoto e = trovato(duplicato, copia); !e) {
+            return e;
+        }
+    }
+    if (errore != nullptr) {
+        return *errore;
+    }
+    for (Parte& p : giro_) {
         p.impronte.clear();
     }
     return Nulla{};

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/errore.h"
@@ -50,8 +51,10 @@ std::uint64_t improntaDuplicato(const ChiaveDuplicato& k);
 /// fingerprint shared by different payments never makes a duplicate.
 ///
 /// The parts note the fingerprints of their blocks (annota); after each round,
-/// fineGiro() looks them up in record order, so what it finds is what one thread
-/// reading the whole file finds.
+/// fineGiro() looks them up on as many threads as there are parts, each taking
+/// the fingerprints of its share of the table in record order. Equal
+/// fingerprints fall to one thread, so what it finds is what one thread reading
+/// the whole file finds.
 class CercaDuplicati {
 public:
     /// Room for `versamenti` payments of `archivio` on a pass of `parti` parts.
@@ -78,6 +81,13 @@ private:
         : archivio_(&archivio), impronta_(impronta), giro_(parti) {}
     Esito<std::uint32_t> cerca(std::uint32_t numero, std::uint64_t impronta,
                                std::optional<Versamento>& copia);
+    /// What one thread of fineGiro() found: the duplicates among the fingerprints
+    /// of share `quota` of `quote`, and the error that stopped it, with the record.
+    struct Trovati {
+        std::vector<std::pair<Duplicato, Versamento>> duplicati;
+        std::optional<std::pair<std::uint32_t, Errore>> errore;
+    };
+    Trovati cercaQuota(std::size_t quota, std::size_t quote);
 
     struct Parte {
         std::uint64_t primo = 0;              ///< record of the first fingerprint
@@ -87,7 +97,8 @@ private:
     Impronta impronta_;
     std::vector<Parte> giro_;
     /// A slot in 12 bytes, its fingerprint in two halves, so that one fetch from
-    /// memory brings the whole slot.
+    /// memory brings the whole slot. The threads of fineGiro() share the table: a
+    /// free slot is taken by setting its number first, atomically.
     struct Posto {
         std::uint32_t basso = 0;
         std::uint32_t alto = 0;
