@@ -83,13 +83,59 @@ TEST_F(VisteTest, ListReachesItsLastRowAtOnceAndAFilterStartsAtItsFirstMatch) {
     QCoreApplication::sendEvent(tabella->viewport(), &rotella);
     EXPECT_EQ(tabella->model()->index(0, 0).data().toString(), QStringLiteral("4"));
     EXPECT_EQ(barra->value(), 3);
-    QTest::keyClick(tabella, Qt::Key_Home, Qt::ControlModifier);
-    QTest::mouseClick(tabella->viewport(), Qt::LeftButton, Qt::ShiftModifier,
-                      tabella->visualRect(tabella->model()->index(2, 0)).center());
-    QTest::keySequence(tabella, QKeySequence::Copy);
-    const QStringList copiate = QApplication::clipboard()->text().split(u'\n');
-    ASSERT_EQ(copiate.size(), 4);
-    EXPECT_TRUE(copiate[2].startsWith(QStringLiteral("3\t"))) << copiate[2].toStdString();
+    // The keys move the current row over the whole list, as in any table.
+    const auto numero = [tabella] {
+        return tabella->model()->index(tabella->currentIndex().row(), 0).data().toInt();
+    };
+    const struct {
+        Qt::Key tasto;
+        Qt::KeyboardModifiers con;
+        int atteso;
+    } tasti[] = {
+        {Qt::Key_Home, Qt::ControlModifier, 1},
+        {Qt::Key_Up, {}, 1},
+        {Qt::Key_PageDown, {}, 1 + schermata},
+        {Qt::Key_Down, {}, 2 + schermata},
+        {Qt::Key_PageUp, {}, 2},
+        {Qt::Key_R, {}, 2},  // typing finds nothing
+        {Qt::Key_End, Qt::ControlModifier, 12000},
+        {Qt::Key_PageDown, {}, 12000},
+        {Qt::Key_Home, Qt::ControlModifier, 1},
+    };
+    for (const auto& t : tasti) {
+        QTest::keyClick(tabella, t.tasto, t.con);
+        EXPECT_EQ(numero(), t.atteso) << t.tasto;
+    }
+    QTest::keyClick(tabella, Qt::Key_End);
+    EXPECT_EQ(tabella->currentIndex().column(), tabella->model()->columnCount() - 1);
+    QTest::keyClick(tabella, Qt::Key_Left);
+    EXPECT_EQ(tabella->currentIndex().column(), tabella->model()->columnCount() - 2);
+    QTest::keyClick(tabella, Qt::Key_Home);
+    EXPECT_EQ(tabella->currentIndex().column(), 0);
+
+    // Shift+click, Ctrl+click and a drag select rows; Ctrl+C copies them in order.
+    const auto centro = [tabella](int riga) {
+        return tabella->visualRect(tabella->model()->index(riga, 0)).center();
+    };
+    const auto copiate = [tabella] {
+        QTest::keySequence(tabella, QKeySequence::Copy);
+        QStringList numeri;
+        for (const QString& r :
+             QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts)) {
+            numeri.append(r.section(u'\t', 0, 0));
+        }
+        return numeri.join(u',');
+    };
+    QWidget* area = tabella->viewport();
+    QTest::mouseClick(area, Qt::LeftButton, Qt::ShiftModifier, centro(2));
+    EXPECT_EQ(copiate(), QStringLiteral("1,2,3"));
+    QTest::mouseClick(area, Qt::LeftButton, Qt::ControlModifier, centro(1));
+    QTest::mouseClick(area, Qt::LeftButton, Qt::ControlModifier, centro(5));
+    EXPECT_EQ(copiate(), QStringLiteral("1,3,6"));
+    QTest::mousePress(area, Qt::LeftButton, {}, centro(4));
+    QTest::mouseMove(area, centro(7));
+    QTest::mouseRelease(area, Qt::LeftButton, {}, centro(7));
+    EXPECT_EQ(copiate(), QStringLiteral("5,6,7,8"));
 
     QTest::keyClick(tabella, Qt::Key_End, Qt::ControlModifier);
     QTest::keyClicks(vista<QLineEdit>("filtroCodice"), QStringLiteral("RSS11"));
