@@ -109,5 +109,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     VERIFICA(trovate->anomalie == attese);
     VERIFICA(trovate->duplicati == duplicati);
     VERIFICA(trovate->parziale == (input.size() % Versamento::kLunghezzaRecord != 0));
+    // Read in three parts, the duplicates looked up on three threads: the same findings.
+    const Esito<AnomalieTrovate> inTre = cercaAnomalie(*archivio, {}, 3);
+    VERIFICA(inTre.ok());
+    VERIFICA(inTre->anomalie == attese);
+    VERIFICA(inTre->duplicati == duplicati);
     return 0;
 }
