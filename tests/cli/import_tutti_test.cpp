@@ -53,19 +53,6 @@ TEST(CliImportTutti, AutoOverEveryLayoutIsTheConcatenationOfTheSingleImports) {
         << r.err;
 }
 
-TEST(CliImportTutti, TwoInputsOfOneLayoutAndTheNameOfThe1997WorkFile) {
-    const std::string uno =
-        soloImport({"import", "cnc1997", campione("cnc1997.txt")}, "iciview97.out");
-    for (const char* tracciato : {"cnc1997", "auto"}) {
-        CartellaTemporanea lavoro;
-        const auto r =
-            lancia({"import", tracciato, campione("cnc1997.txt"), campione("cnc1997.txt")},
-                   lavoro.percorso().string());
-        ASSERT_EQ(r.codice, 0) << r.err;
-        EXPECT_EQ(leggiFile(lavoro.file("iciview97.out")), uno + uno) << tracciato;
-    }
-}
-
 TEST(CliImportTutti, UsageErrorsAndUntoldLayoutsWriteNothing) {
     CartellaTemporanea dir;
     const std::string vecchio = dir.scrivi("iciview.out", "vecchio");
