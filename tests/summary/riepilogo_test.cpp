@@ -367,7 +367,6 @@ TEST(TabellaRiepilogo, SavingReplacesTheFileWholeAndNeverTheWorkFile) {
         CodiceErrore codice;
     } rifiuti[] = {
         {w, CodiceErrore::Uso},
-        {dir.file("../" + dir.percorso().filename().string() + "/iciview.out"), CodiceErrore::Uso},
         {dir.file("manca/riepilogo.csv"), CodiceErrore::InputOutput},
     };
     for (const auto& c : rifiuti) {
