@@ -62,13 +62,6 @@ TEST(CodiceFiscale, ExactlyOneCheckCharacterFits) {
     }
 }
 
-TEST(DataVersamento, TheCalendarDecides) {
-    // Which days are real is the calendar's rule, tested with it; here the
-    // payment date reaches it.
-    EXPECT_TRUE(dataVersamentoValida(versamento(RigaVersamento().data("20030715"))));
-    EXPECT_FALSE(dataVersamentoValida(versamento(RigaVersamento().data("20030631"))));
-}
-
 TEST(AnnoImposta, AfterThePaymentYearOnlyWhenBothCanBeRead) {
     const struct {
         const char* versamento;

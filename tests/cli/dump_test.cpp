@@ -17,9 +17,9 @@ using test::lancia;
 using test::leggiFile;
 using test::RigaVersamento;
 
-// Three payments: an ordinary one, a violation one with a 12-digit total and a
-// notice, and an ordinary one with a blank type, odd date and Windows-1252 text.
-std::string treVersamenti() {
+// Two payments: an ordinary one, and a violation one with a 12-digit total and a
+// notice. The fields' own readings are the records' tests; here, every key once.
+std::string dueVersamenti() {
     return RigaVersamento()
                .tipo('3')
                .data("20030715")
@@ -42,12 +42,6 @@ std::string treVersamenti() {
                .campo(Campo::terreni, "0000001000")
                .campo(Campo::numerofabbricati, "0000")
                .campo(Campo::estremiatto, "000000123456789311220021234")
-               .record() +
-           RigaVersamento()
-               .tipo(' ')
-               .data("2005  01")
-               .cf("\xC0\x80\"\\\x01")
-               .campo(Campo::annoimposta, "93")
                .record();
 }
 
@@ -62,20 +56,7 @@ std::vector<std::string> righe(const std::string& testo) {
 
 TEST(CliDump, KeysAndValuesByCurrencyAndNoticeReading) {
     CartellaTemporanea dir;
-    const std::string w = dir.scrivi("iciview.out", treVersamenti());
-    const std::string terzo =
-        R"({"record":3,"tipo":" ","violazione":false,"data_versamento":"01/  /2005",)"
-        "\"codice_fiscale\":\"\xC3\x80\xE2\x82\xAC\\\"\\\\\\u0001           \","
-        R"("numero_fabbricati":0,"totale":%Z,"terreni":%Z,"aree_fabbricabili":%Z,)"
-        R"("abitazione_principale":%Z,"detrazione":%Z,"altri_fabbricati":%Z,"anno":"1993",)"
-        R"("numero_atto":null,"data_atto":null})";
-    auto zeri = [&](std::string_view zero) {
-        std::string s = terzo;
-        for (auto p = s.find("%Z"); p != std::string::npos; p = s.find("%Z")) {
-            s.replace(p, 2, zero);
-        }
-        return s;
-    };
+    const std::string w = dir.scrivi("iciview.out", dueVersamenti());
     // Euro and the long notice by default.
     const auto r = lancia({"dump", w});
     EXPECT_EQ(r.codice, 0) << r.err;
@@ -92,46 +73,17 @@ TEST(CliDump, KeysAndValuesByCurrencyAndNoticeReading) {
             R"("codice_fiscale":"BNCLRA80B41F205X","numero_fabbricati":0,"totale":234567890.12,)"
             R"("terreni":10.00,"aree_fabbricabili":0.00,"abitazione_principale":0.00,)"
             R"("detrazione":0.00,"altri_fabbricati":0.00,"anno":null,"numero_atto":"123456789",)"
-            R"("data_atto":"31/12/2002"})",
-            zeri("0.00")}));
+            R"("data_atto":"31/12/2002"})"}));
 
     // Lire and the short notice: of an option given twice, the last counts.
     const auto l = lancia({"dump", w, "--valuta=E", "--notice=short", "--valuta", "L"});
     EXPECT_EQ(l.codice, 0) << l.err;
     const auto linee = righe(l.out);
-    ASSERT_EQ(linee.size(), 3u);
+    ASSERT_EQ(linee.size(), 2u);
     EXPECT_NE(linee[0].find(R"("totale":123456,"terreni":-1234,)"), std::string::npos) << linee[0];
     EXPECT_NE(linee[1].find(R"("numero_atto":"123456","data_atto":"78/93/1122"})"),
               std::string::npos)
         << linee[1];
-    EXPECT_EQ(linee[2], zeri("0"));
-}
-
-TEST(CliDump, EmptyAndPartialFiles) {
-    CartellaTemporanea dir;
-    const std::string intero = RigaVersamento().tipo('3').cf("AAA").record();
-    const struct {
-        const char* nome;
-        std::string dati;
-        std::size_t righe;
-        bool avviso;
-    } casi[] = {
-        {"vuoto", "", 0, false},
-        {"parziale", intero + intero + intero.substr(0, 101), 2, true},
-    };
-    for (const auto& c : casi) {
-        const std::string w = dir.scrivi(c.nome, c.dati);
-        const auto r = lancia({"dump", w});
-        EXPECT_EQ(r.codice, 0) << c.nome;
-        EXPECT_EQ(righe(r.out).size(), c.righe) << c.nome;
-        if (c.avviso) {
-            EXPECT_NE(r.err.find(w), std::string::npos) << r.err;
-            EXPECT_NE(r.err.find("record finale incompleto"), std::string::npos) << r.err;
-            EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
-        } else {
-            EXPECT_EQ(r.err, "") << c.nome;
-        }
-    }
 }
 
 TEST(CliDump, AFileThatGivesLessThanItsSizeIsTheSameErrorForEveryReader) {
@@ -169,7 +121,7 @@ TEST(CliDump, AWorkFileThatIsAFifoIsRefusedAtOnce) {
 
 TEST(CliDump, AFailedWriteOfTheOutputIsAnError) {
     CartellaTemporanea dir;
-    const std::string w = dir.scrivi("w", treVersamenti());
+    const std::string w = dir.scrivi("w", dueVersamenti());
     const auto r = lancia({"dump", w}, "", "/dev/full");
     EXPECT_EQ(r.codice, 1);
     EXPECT_EQ(r.err, "pliventa-cli: standard output: spazio esaurito sul dispositivo\n");

@@ -83,9 +83,8 @@ TEST(CliSearch, OperandsThatLookLikeOptionsAndMalformedPrefixes) {
         const char* out;
     } casi[] = {
         {{"search", w, "-"}, 0, "1\n"},  // a lone "-" is an operand
-        {{"search", "--", w, "-R"}, 0, "1\n"}, {{"search", w, "--", "-RSS"}, 0, "1\n"},
+        {{"search", "--", w, "-R"}, 0, "1\n"},
         {{"search", w, "\xC1\x96"}, 2, ""},  // "V" in two bytes is no "V"
-        {{"search", w, "\xC3"}, 2, ""},
     };
     for (const auto& c : casi) {
         const auto r = lancia(c.argomenti);

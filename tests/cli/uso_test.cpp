@@ -12,6 +12,8 @@ using test::CartellaTemporanea;
 using test::lancia;
 using test::RigaVersamento;
 
+// The parser's rules (unknown options, missing values, extra operands, currency,
+// notice) once each; then each command's own usage errors and input error.
 TEST(CliUso, HelpUsageErrorsAndInputErrorsHaveTheirExitCodes) {
     CartellaTemporanea dir;
     const std::string w = dir.scrivi("w", RigaVersamento().tipo('3').record());
@@ -33,13 +35,11 @@ TEST(CliUso, HelpUsageErrorsAndInputErrorsHaveTheirExitCodes) {
         {{w, "dump", "--help"}, 2, nullptr, "comando sconosciuto"},
         {{}, 2, nullptr, "manca il comando"},
         {{"stampa"}, 2, nullptr, "comando sconosciuto: stampa"},
-        {{"list"}, 2, nullptr, "manca il file di lavoro"},
         {{"list", w, "--sort", "cf:giu"}, 2, nullptr, "ordine non valido: \"cf:giu\""},
         {{"list", w, "--tipo", "o"}, 2, nullptr, "tipo non valido"},
         {{"list", w, "--anno", "3"}, 2, nullptr, "anno non valido"},
         {{"statement", w}, 2, nullptr, "manca il codice fiscale"},
         {{"import", "auto", w, "--belfiore", "A\n0"}, 2, nullptr, "caratteri di controllo"},
-        {{"statement", w, "X", "--format", "xml"}, 2, nullptr, "formato non valido"},
         {{"dump"}, 2, nullptr, "manca il file di lavoro"},
         {{"dump", w, "--x"}, 2, nullptr, "opzione sconosciuta: --x"},
         {{"dump", w, "--valuta"}, 2, nullptr, "manca il valore dell'opzione --valuta"},
@@ -49,16 +49,12 @@ TEST(CliUso, HelpUsageErrorsAndInputErrorsHaveTheirExitCodes) {
         {{"dump", ""}, 2, nullptr, "manca il file di lavoro"},
         {{"search", w}, 2, nullptr, "manca il prefisso"},
         {{"search", w, "A", "B"}, 2, nullptr, "argomento in più: B"},
-        {{"search", w, "--valuta", "E"}, 2, nullptr, "opzione sconosciuta: --valuta"},
         {{"import"}, 2, nullptr, "manca il tracciato"},
         {{"import", "cnc2001", w}, 2, nullptr, "tracciato sconosciuto: \"cnc2001\""},
         {{"import", "cnc2000"}, 2, nullptr, "manca il file da importare"},
-        {{"import", "cnc2000", w, "-o"}, 2, nullptr, "manca il valore dell'opzione -o"},
         {{"export", w}, 2, nullptr, "manca la cartella di lavoro da scrivere (-o BOOK.xlsx)"},
-        {{"export", w, "-o", dir.file("b.xlsx"), "--valuta", "e"}, 2, nullptr, "valuta non valida"},
         {{"risconet", w}, 2, nullptr, "manca il codice Belfiore"},
         {{"risconet", w, "--belfiore", "\u03A9"}, 2, nullptr, "caratteri non ammessi"},
-        {{"check", w, "--notice", "long"}, 2, nullptr, "opzione sconosciuta: --notice"},
         {{"summary", w, "--format", "json"},
          2,
          nullptr,

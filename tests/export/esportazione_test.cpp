@@ -149,16 +149,6 @@ TEST_F(Esportazione, ANulInATextKeepsWhatFollowsAndIsCounted) {
     EXPECT_EQ(l["B4"], "s\tRSSMRA70A01H501U\t-\tGeneral");
 }
 
-TEST_F(Esportazione, NoticeColumnsFollowTheWorkFilesArrangement) {
-    // The long arrangement is the default above; the short one gives no real day.
-    OpzioniEsportazione o;
-    o.lettura = LetturaAtto::breve;
-    ASSERT_TRUE(esporta(lavoro({violazione()}), o).ok());
-    const LibroLetto l = leggiLibro(libro());
-    EXPECT_EQ(l["K3"], "s\t000123\t-\tGeneral");
-    EXPECT_EQ(l["L3"], "s\t45/63/1122\t-\tGeneral");
-}
-
 TEST_F(Esportazione, EmptyWorkFileGivesHeadersAndBoldEmptyTotals) {
     const auto r = esporta("");
     ASSERT_TRUE(r.ok()) << r.errore().descrizione();

@@ -10,13 +10,11 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <new>
 #include <thread>
 
 #include "importers/importatori.h"
 #include "righe.h"
-#include "utente.h"
 
 namespace pliventa {
 namespace {
@@ -94,35 +92,6 @@ TEST(Importa, EveryLayoutOnAnEmptyInputGivesAnEmptyWorkFile) {
     }
 }
 
-TEST(Importa, LinesOfTheOtherLayoutsArePaddedAndCutAndCounted) {
-    // 1997 lines are widened by four characters: one of 196 fills the record, a
-    // shorter one is padded, a longer one cut. Violation lines are copied.
-    CartellaTemporanea dir;
-    const auto riga97 = [](std::size_t n) {
-        std::string s(n, '1');
-        s[25] = '3';
-        return s;
-    };
-    std::string viol = RigaVersamento().tipo('6').str().substr(0, 190);
-    const struct {
-        Tracciato tracciato;
-        std::string riga;
-        std::uint64_t completate, troncate;
-    } casi[] = {{Tracciato::cnc1997, riga97(150), 1, 0},
-                {Tracciato::cnc1997, riga97(196), 0, 0},
-                {Tracciato::cnc1997, riga97(197), 0, 1},
-                {Tracciato::viol1997, viol, 1, 0},
-                {Tracciato::viol1997, viol + std::string(30, 'x'), 0, 1}};
-    for (const auto& c : casi) {
-        const std::string out = dir.file("out");
-        auto r = importaCon(c.tracciato, dir.scrivi("in", c.riga + "\r\n"), out);
-        ASSERT_TRUE(r.ok());
-        EXPECT_EQ(r->completate, c.completate) << c.riga.size();
-        EXPECT_EQ(r->troncate, c.troncate) << c.riga.size();
-        EXPECT_EQ(fs::file_size(out), 202u);
-    }
-}
-
 // Whatever fails, on the input or the output side, the error names the path
 // and the previous work file stays as it was, with nothing else left beside it.
 TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
@@ -157,22 +126,6 @@ TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
         EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "in.txt"}));
     }
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
-}
-
-TEST(Importa, ReadOnlyFolderIsReportedWithTheOutputPath) {
-    PLIVENTA_COME_UTENTE_COMUNE();
-    CartellaTemporanea dir;
-    const std::string in = dir.scrivi("in.txt", RigaVersamento().tipo('3').str());
-    const fs::path sola = dir.percorso() / "sola";
-    fs::create_directory(sola);
-    const std::string out = (sola / "iciview.out").string();
-    std::ofstream(out) << "lavoro precedente";
-    ::chmod(sola.c_str(), 0555);
-    auto r = importaCon(Tracciato::cnc2000, in, out);
-    ASSERT_FALSE(r.ok());
-    EXPECT_EQ(r.errore().percorso, out);
-    EXPECT_EQ(r.errore().motivo, "permesso negato");
-    EXPECT_EQ(leggiFile(out), "lavoro precedente");
 }
 
 TEST(Importa, AnInputIsNeverReplacedByItsOwnOutput) {

@@ -56,7 +56,6 @@ TEST(Mostrarecord, OrdinaryPayment) {
     EXPECT_EQ(s.testi, attesi);
     EXPECT_EQ(s.numero, "Vers. n. 12");
     EXPECT_EQ(s.aspetto, Aspetto::normale);
-    EXPECT_EQ(s.didascalia(Voce::terreni), "Terreni Agricoli");
 }
 
 TEST(Mostrarecord, ViolationPaymentFollowsTheGivenNoticeReading) {
@@ -74,11 +73,6 @@ TEST(Mostrarecord, ViolationPaymentFollowsTheGivenNoticeReading) {
     EXPECT_EQ(lunga.testo(Voce::numeroFabbricati), "0");
     EXPECT_EQ(lunga.testo(Voce::totale), "0");
     EXPECT_EQ(lunga.aspetto, Aspetto::violazioni);
-    const std::array<std::string_view, 4> violazione = {
-        lunga.didascalia(Voce::terreni), lunga.didascalia(Voce::areeFabbricabili),
-        lunga.didascalia(Voce::abitazionePrincipale), lunga.didascalia(Voce::detrazione)};
-    EXPECT_EQ(violazione,
-              (std::array<std::string_view, 4>{"Imposta", "Sanzioni", "Pena pec.", "Interessi"}));
 }
 
 }  // namespace

@@ -205,14 +205,5 @@ TEST(Risconet, ABelfioreCodeWithControlCharactersIsRefused) {
     }
 }
 
-TEST(Risconet, SampleConvertsEveryPayment) {
-    CartellaTemporanea dir;
-    const auto c = importa(PLIVENTA_SAMPLES_DIR "/risconet.txt", dir.file("versunir.out"),
-                           *nuovaConversioneRisconet("Z999"));
-    ASSERT_TRUE(c.ok()) << c.errore().descrizione();
-    EXPECT_EQ(c->righeLette, 30u);
-    EXPECT_EQ(c->versamenti, 29u);
-}
-
 }  // namespace
 }  // namespace pliventa

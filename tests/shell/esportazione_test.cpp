@@ -56,10 +56,6 @@ TEST_F(EsportazioneTest, ExportsAsTheWindowReadsAndKeepsThePaymentShown) {
     const LibroLetto l = leggiLibro(libro().toStdString());
     EXPECT_EQ(l["D3"], "n\t123456.0\t-\tGeneral");  // lire, as the currency box says
     EXPECT_EQ(l["K4"], "s\t123456\t-\tGeneral");    // the short notice of this work file
-    if (const auto csv = csvLibreOffice(libro().toStdString(), cartella().toStdString())) {
-        EXPECT_NE(csv->find("\n31/05/2003,RSSMRA70A01H501U,3,123456,100,"), std::string::npos)
-            << *csv;
-    }
     EXPECT_EQ(finestra->sessione().recordcorrente(), 2.0);
     EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 2 (Violazione)"));
 }

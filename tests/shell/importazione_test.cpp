@@ -46,18 +46,6 @@ protected:
     }
 };
 
-TEST_F(ImportazioneTest, FirstRunWithoutMemoImportsAndShowsTheFirstPayment) {
-    const QString input = fileCnc();
-    importaCnc(input);
-    EXPECT_EQ(testo(QStringLiteral("Text1")), input);
-    EXPECT_EQ(testo(QStringLiteral("Text2")), QDir::currentPath() + QStringLiteral("/iciview.out"));
-    EXPECT_EQ(testo(QStringLiteral("Text5")), QStringLiteral("3"));
-    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 1"));
-    EXPECT_EQ(testo(QStringLiteral("Text3_1")), QStringLiteral("RSSMRA70A01H501U"));
-    EXPECT_EQ(archivio().size(), 606u);
-    EXPECT_EQ(memo(), input.toStdString() + "\r\n");
-}
-
 TEST_F(ImportazioneTest, RememberedPathIsProposedTrimmedAndTheSecondImportReplaces) {
     const QString primo = fileCnc("primo.txt");
     dir.scrivi("icimemofilepliventa.txt", "   " + primo.toStdString() + "   \r\n");

@@ -64,14 +64,17 @@ TEST_F(RisconetTest, AConversionThatFailsOrIsCancelledOpensThePreviousWorkFileAg
         const QString risposta = come == Come::inputIlleggibile ? manca : input;
         dialoghi.attendiInput(kPrompt, kTitolo, proposta, risposta);
         proposta = risposta;
-        if (come != Come::inputIlleggibile) {
+        if (come == Come::inputIlleggibile) {
+            // Said before the code is asked for: no input box for it is scripted.
+            dialoghi.attendi(QStringLiteral("Impossibile convertire il file.\r\n") + manca +
+                                 QStringLiteral(": file o directory inesistente"),
+                             kTitolo, Pulsanti::ok, Icona::esclamazione);
+        } else {
             dialoghi.attendiInput(kBelfiore, kTitolo, QString(), QStringLiteral("A000"))
                 .attendiLavoro(kTitolo, come == Come::annullata);
         }
-        if (come != Come::annullata) {
-            dialoghi.attendiQualsiasi(kTitolo, Pulsanti::ok, Icona::esclamazione);
-        }
         if (come == Come::outputNonScrivibile) {
+            dialoghi.attendiQualsiasi(kTitolo, Pulsanti::ok, Icona::esclamazione);
             std::filesystem::create_directory(dir.percorso() / "dati" / "versunir.out");
         }
         premi("cmdUniriscossioni");
@@ -85,16 +88,6 @@ TEST_F(RisconetTest, AConversionThatFailsOrIsCancelledOpensThePreviousWorkFileAg
     }
     // Nothing converted: "Riapri" has nothing to offer.
     EXPECT_FALSE(controllo<QAction>(QStringLiteral("azioneRiapri"))->isEnabled());
-}
-
-TEST_F(RisconetTest, AnInputThatCannotBeReadIsReportedBeforeTheCodeIsAsked) {
-    const QString input = cartella() + QStringLiteral("/manca.txt");
-    dialoghi.attendiInput(kPrompt, kTitolo, QString(), input)
-        .attendi(QStringLiteral("Impossibile convertire il file.\r\n") + input +
-                     QStringLiteral(": file o directory inesistente"),
-                 kTitolo, Pulsanti::ok, Icona::esclamazione);
-    premi("cmdUniriscossioni");
-    EXPECT_EQ(nomi(dir), std::vector<std::string>{"icimemofilecaliciv.txt"});
 }
 
 // The code is checked before the conversion: a line break in it would break

@@ -269,31 +269,6 @@ TEST(Riepilogo, AnomaliesCountPaymentsNotRuleBreaks) {
     EXPECT_EQ(r->totale.anomalie, 4u);
 }
 
-TEST(Riepilogo, OnlyWholeRecordsCountAndAPartialOneIsReported) {
-    const std::string intero =
-        versamento("H501", "20030715", "03", '3', {1, 1, 0, 0, 0, 0}).record();
-    const struct {
-        std::string dati;
-        bool parziale;
-        std::uint64_t versamenti;
-        std::size_t gruppi;
-    } casi[] = {
-        {"", false, 0, 0},
-        {intero.substr(0, 150), true, 0, 0},
-        {intero + intero + intero.substr(0, 100), true, 2, 1},
-    };
-    for (const auto& c : casi) {
-        CartellaTemporanea dir;
-        const auto r = riepilogaFile(dir.scrivi("iciview.out", c.dati));
-        ASSERT_TRUE(r.ok());
-        EXPECT_EQ(r->parziale, c.parziale);
-        EXPECT_EQ(r->totale.versamenti, c.versamenti);
-        for (Raggruppamento g : kRaggruppamenti) {
-            EXPECT_EQ(r->per(g).size(), c.gruppi);
-        }
-    }
-}
-
 // Progress, cancel and a file changed meanwhile are the pass's; the summary hands
 // its error on and gives no totals of part of a file.
 TEST(Riepilogo, ThePassesErrorIsTheSummarys) {
@@ -392,7 +367,6 @@ TEST(TabellaRiepilogo, SavingReplacesTheFileWholeAndNeverTheWorkFile) {
         CodiceErrore codice;
     } rifiuti[] = {
         {w, CodiceErrore::Uso},
-        {dir.file("../" + dir.percorso().filename().string() + "/iciview.out"), CodiceErrore::Uso},
         {dir.file("manca/riepilogo.csv"), CodiceErrore::InputOutput},
     };
     for (const auto& c : rifiuti) {
