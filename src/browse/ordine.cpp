@@ -60,6 +60,9 @@ std::optional<Campo> campoImporto(ColonnaOrdine c) {
 // all at most): two codes that tie then are the same code.
 constexpr std::size_t kLivelliCf = 4;
 
+// How many rows ahead a pass over the file fetches the words of.
+constexpr std::size_t kAvantiCf = 16;
+
 std::uint32_t chiaveCf(std::string_view cf, std::size_t livello) {
     std::uint32_t k = 0;
     for (std::size_t i = 4 * livello; i < 4 * livello + 4; ++i) {
@@ -285,7 +288,13 @@ EsitoVuoto rileggiCf(const ArchivioLavoro& archivio, std::vector<std::uint64_t>&
             const auto primo = static_cast<std::size_t>((blocco.primo() - 1) / kBlocco);
             const std::size_t ultimo =
                 std::min(static_cast<std::size_t>((fine - 2) / kBlocco), s.inizioBlocco.size() - 2);
-            for (std::size_t i = s.inizioBlocco[primo]; i < s.inizioBlocco[ultimo + 1]; ++i) {
+            const std::size_t fineGruppo = s.inizioBlocco[ultimo + 1];
+            for (std::size_t i = s.inizioBlocco[primo]; i < fineGruppo; ++i) {
+                // The rows' words lie anywhere in the sorted array, far larger than
+                // the cache: the words of the rows a few ahead are fetched meanwhile.
+                if (i + kAvantiCf < fineGruppo) {
+                    __builtin_prefetch(&coppie[s.posizioni[i + kAvantiCf]], 1);
+                }
                 // A block of the file may share its group of rows with a block of
                 // another part: each part writes its own rows' words and only reads
                 // the others', atomically, to see they are not its own.
