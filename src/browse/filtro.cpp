@@ -94,8 +94,7 @@ bool annoFiltroValido(std::string_view anno) {
     return a.empty() || ((a.size() == 2 || a.size() == 4) && valoreCifre(a).has_value());
 }
 
-Esito<std::vector<std::uint32_t>> filtra(const ArchivioLavoro& archivio, const Filtro& filtro,
-                                         const Controllo& controllo, std::size_t parti) {
+Esito<std::uint64_t> versamentiElenco(const ArchivioLavoro& archivio) {
     const Esito<std::uint64_t> byte = archivio.lunghezza();
     if (!byte) {
         return byte.errore();
@@ -105,6 +104,16 @@ Esito<std::vector<std::uint32_t>> filtra(const ArchivioLavoro& archivio, const F
         return Errore{CodiceErrore::Uso, archivio.percorso(),
                       "il file di lavoro ha troppi versamenti per l'elenco"};
     }
+    return totale;
+}
+
+Esito<std::vector<std::uint32_t>> filtra(const ArchivioLavoro& archivio, const Filtro& filtro,
+                                         const Controllo& controllo, std::size_t parti) {
+    const Esito<std::uint64_t> quanti = versamentiElenco(archivio);
+    if (!quanti) {
+        return quanti.errore();
+    }
+    const std::uint64_t totale = *quanti;
     const Criteri criteri(filtro);
     std::vector<std::uint32_t> numeri;
     if (criteri.nessuno()) {

@@ -18,6 +18,11 @@ namespace pliventa {
 /// in 4 bytes each. A work file of more records (over 800 GB) is refused.
 inline constexpr std::uint64_t kMassimoVersamentiElenco = 0xFFFFFFFFu;
 
+/// The whole records of `archivio`, as many as the list can show. Errors:
+/// InputOutput when its length cannot be read, Uso when it holds more than
+/// kMassimoVersamentiElenco.
+Esito<std::uint64_t> versamentiElenco(const ArchivioLavoro& archivio);
+
 /// Which kind of payment the filter keeps.
 enum class TipoFiltro {
     qualsiasi,   ///< both kinds

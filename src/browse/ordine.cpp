@@ -398,16 +398,11 @@ Esito<std::vector<std::uint32_t>> righeElenco(const ArchivioLavoro& archivio, co
         righe = filtra(archivio, filtro, controllo, parti);
     } else {
         // Every payment: no pass needed to find them.
-        const Esito<std::uint64_t> byte = archivio.lunghezza();
-        if (!byte) {
-            return byte.errore();
+        const Esito<std::uint64_t> n = versamentiElenco(archivio);
+        if (!n) {
+            return n.errore();
         }
-        const std::uint64_t n = *byte / Versamento::kLunghezzaRecord;
-        if (n > kMassimoVersamentiElenco) {
-            return Errore{CodiceErrore::Uso, archivio.percorso(),
-                          "il file di lavoro ha troppi versamenti per l'elenco"};
-        }
-        righe->resize(static_cast<std::size_t>(n));
+        righe->resize(static_cast<std::size_t>(*n));
         std::iota(righe->begin(), righe->end(), std::uint32_t{1});
     }
     if (!righe) {
