@@ -1,5 +1,5 @@
 // The order of the payments list: its rows sorted by one column, ties in the
-// order of the file, found with one pass over the work file and a sort of eight
+// order of the file, found with passes over the work file and a sort of eight
 // bytes a row, whatever the size of the file.
 #pragma once
 
@@ -48,10 +48,12 @@ std::string_view nomiOrdine();
 /// Sorts `righe` — record numbers of `archivio` in ascending order, as filtra()
 /// gives them — by `ordine`: ascending or descending by the column's value, and
 /// payments of equal value in ascending record number in both directions. The
-/// values are read in one parallel pass over the file (its progress, cancel and
-/// rule for a file that changes) and sorted as eight bytes a row; the few rows
-/// whose values that cannot tell apart are read again one by one. On error
-/// (those of the pass: Annullato, InputOutput) `righe` is left as it was.
+/// values are read in parallel passes over the file (their progress, cancel and
+/// rule for a file that changes) and sorted in eight bytes a row at most: a key
+/// of four bytes beside each number, the few rows whose keys cannot tell their
+/// values apart read again one by one; codici fiscali a batch of codes at a
+/// time (ordinaCodici()). On error (those of the passes: Annullato, InputOutput;
+/// InputOutput naming ENOMEM when the memory is short) `righe` is left as it was.
 EsitoVuoto ordina(const ArchivioLavoro& archivio, std::vector<std::uint32_t>& righe, Ordine ordine,
                   const Controllo& controllo = {}, std::size_t parti = 0);
 

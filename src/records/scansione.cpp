@@ -25,12 +25,12 @@ Errore annullata(const ArchivioLavoro& archivio) {
     return Errore{CodiceErrore::Annullato, archivio.percorso(), "lettura annullata"};
 }
 
+}  // namespace
+
 Errore cambiato(const ArchivioLavoro& archivio) {
     return Errore{CodiceErrore::InputOutput, archivio.percorso(),
                   "il file di lavoro è cambiato durante la lettura"};
 }
-
-}  // namespace
 
 Esito<Scansione> Scansione::apri(const ArchivioLavoro& archivio, std::uint64_t primo,
                                  std::uint64_t ultimo) {

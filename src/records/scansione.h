@@ -103,6 +103,10 @@ private:
     std::string buffer_;
 };
 
+/// The error of a pass that finds `archivio` changed by someone else while it
+/// reads it: InputOutput naming the file.
+Errore cambiato(const ArchivioLavoro& archivio);
+
 /// What a pass does with each block; an error stops the pass and is its result.
 using PerBlocco = std::function<EsitoVuoto(const Blocco&)>;
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -67,9 +68,16 @@ std::vector<std::uint32_t> atteso(const ArchivioLavoro& a, std::vector<std::uint
                 return {n, ""};
         }
     };
-    std::stable_sort(righe.begin(), righe.end(), [&](std::uint32_t x, std::uint32_t y) {
-        return o.discendente ? valore(y) < valore(x) : valore(x) < valore(y);
+    std::vector<std::pair<std::pair<double, std::string>, std::uint32_t>> valori;
+    for (const std::uint32_t n : righe) {
+        valori.emplace_back(valore(n), n);
+    }
+    std::stable_sort(valori.begin(), valori.end(), [&](const auto& x, const auto& y) {
+        return o.discendente ? y.first < x.first : x.first < y.first;
     });
+    for (std::size_t i = 0; i < righe.size(); ++i) {
+        righe[i] = valori[i].second;
+    }
     return righe;
 }
 
@@ -96,28 +104,106 @@ TEST(Ordina, EveryColumnKindBothWaysTiesInFileOrder) {
     }
 }
 
-TEST(Ordina, CodesThatTieInTheirFirstBytesAcrossManyBlocks) {
-    // Codes from a small pool that share their first four, eight and twelve bytes,
-    // spread over several blocks of the file, every other record in the list.
+// Rows ordered by code a batch at a time in a room of eight bytes a row (about
+// two fifths of the rows at a time): blank codes; codes that share their first
+// fourteen bytes held by more rows than the room takes (split by their next
+// bytes, again and again) beside a few that share only their first eight; and
+// one code held by more rows than the room takes (ordered by number alone).
+std::string codiciStretti(std::uint32_t quanti) {
     std::string dati;
-    for (std::uint32_t n = 0; n < 3 * 4096 + 5; ++n) {
-        const std::string cf = "RSSMRA80" + std::string(1, static_cast<char>('A' + n % 3)) +
-                               "01H50" + std::to_string(n % 7) + (n % 2 ? "U" : "");
+    for (std::uint32_t n = 0; n < quanti; ++n) {
+        std::string cf;
+        if (n % 11 == 0) {
+            cf = "";
+        } else if (n % 2 == 0) {
+            cf = "VRDLGU70C02F205X";
+        } else if (n % 9 == 1) {
+            cf = "RSSMRA80B01H50" + std::to_string(n % 7) + "U";
+        } else {
+            cf = "RSSMRA80A01H50" + std::to_string(n % 7) + (n % 4 == 1 ? "U" : "");
+        }
         dati += test::pulito().cf(cf).record();
+    }
+    return dati;
+}
+
+TEST(Ordina, CodesInBatchesSplitByTheirBytesDownToOneCode) {
+    constexpr std::uint32_t kQuanti = 3 * 4096 + 5;
+    const test::CartellaTemporanea cartella;
+    const auto a = ArchivioLavoro::apriarchivio(cartella.scrivi("w.out", codiciStretti(kQuanti)));
+    ASSERT_TRUE(a.ok());
+    std::vector<std::uint32_t> tutte(kQuanti);
+    std::iota(tutte.begin(), tutte.end(), 1U);
+    std::vector<std::uint32_t> alcune;
+    for (std::uint32_t n = 1; n <= kQuanti; n += 3) {
+        alcune.push_back(n);
+    }
+    for (const auto& righe : {tutte, alcune}) {
+        for (const bool giu : {false, true}) {
+            for (const std::size_t parti : {1U, 3U}) {
+                const Ordine o{ColonnaOrdine::codiceFiscale, giu};
+                std::vector<std::uint32_t> r = righe;
+                ASSERT_TRUE(ordina(*a, r, o, {}, parti).ok());
+                EXPECT_EQ(r, atteso(*a, righe, o)) << giu << " parti " << parti;
+            }
+        }
+    }
+}
+
+TEST(Ordina, CodesChangedBetweenPassesAreAnErrorAndLeaveTheRows) {
+    constexpr std::uint32_t kQuanti = 4096;
+    // Before the pass `passo` every code becomes `cf`: once the codes are counted
+    // (more rows, then none, in the first batch, that of the blank codes), and
+    // before the codes of a bucket too large are counted again.
+    const struct {
+        std::uint64_t passo;
+        const char* cf;
+    } casi[] = {{1, ""}, {1, "ZZZZZZ00Z00Z000Z"}, {2, ""}};
+    for (const auto& caso : casi) {
+        const test::CartellaTemporanea cartella;
+        const std::string percorso = cartella.scrivi("w.out", codiciStretti(kQuanti));
+        const auto a = ArchivioLavoro::apriarchivio(percorso);
+        ASSERT_TRUE(a.ok());
+        Controllo controllo;
+        bool cambiato = false;
+        controllo.progresso = [&](std::uint64_t fatti, std::uint64_t) {
+            if (!cambiato && fatti == caso.passo * kQuanti) {
+                cambiato = true;
+                std::string altri;
+                for (std::uint32_t n = 0; n < kQuanti; ++n) {
+                    altri += test::pulito().cf(caso.cf).record();
+                }
+                cartella.scrivi("w.out", altri);
+            }
+        };
+        std::vector<std::uint32_t> r(kQuanti);
+        std::iota(r.begin(), r.end(), 1U);
+        const std::vector<std::uint32_t> prima = r;
+        const EsitoVuoto esito = ordina(*a, r, {ColonnaOrdine::codiceFiscale, false}, controllo, 1);
+        ASSERT_TRUE(cambiato);
+        ASSERT_FALSE(esito.ok()) << caso.passo << " " << caso.cf;
+        EXPECT_EQ(esito.errore().codice, CodiceErrore::InputOutput);
+        EXPECT_EQ(esito.errore().percorso, percorso);
+        EXPECT_EQ(r, prima);
+    }
+}
+
+TEST(Ordina, OneCodeOverManyRoundsOfThePassInFileOrder) {
+    // More records than one round of three parts reads: each part's rows of the
+    // code come in several stretches.
+    constexpr std::uint32_t kQuanti = 3 * 8 * 4096 + 7;
+    std::string dati;
+    for (std::uint32_t n = 0; n < kQuanti; ++n) {
+        dati += test::pulito().cf("VRDLGU70C02F205X").record();
     }
     const test::CartellaTemporanea cartella;
     const auto a = ArchivioLavoro::apriarchivio(cartella.scrivi("w.out", dati));
     ASSERT_TRUE(a.ok());
-    std::vector<std::uint32_t> righe;
-    for (std::uint32_t n = 1; n <= 3 * 4096 + 5; n += 2) {
-        righe.push_back(n);
-    }
-    for (const bool giu : {false, true}) {
-        const Ordine o{ColonnaOrdine::codiceFiscale, giu};
-        std::vector<std::uint32_t> r = righe;
-        ASSERT_TRUE(ordina(*a, r, o, {}, 2).ok());
-        EXPECT_EQ(r, atteso(*a, righe, o)) << giu;
-    }
+    std::vector<std::uint32_t> r(kQuanti);
+    std::iota(r.begin(), r.end(), 1U);
+    const std::vector<std::uint32_t> prima = r;
+    ASSERT_TRUE(ordina(*a, r, {ColonnaOrdine::codiceFiscale, true}, {}, 3).ok());
+    EXPECT_EQ(r, prima);
 }
 
 TEST(Ordina, CancelLeavesTheRowsAsTheyWere) {
