@@ -178,10 +178,9 @@ class Esito:
             if m:
                 t = m.tempo()
                 # Bytes a row beyond what the process holds sorting the smallest file.
-                piccolo = min((x for x in self.misure if x.operazione == m.operazione),
+                piccolo = min((x for x in self.misure if x.operazione.startswith("list --sort")),
                               key=lambda x: x.n)
-                riga = ((m.picco() - piccolo.picco()) * 1024 / (m.n - piccolo.n)
-                        if piccolo.n < m.n else m.picco() * 1024 / m.n)
+                riga = (m.picco() - piccolo.picco()) * 1024 / (m.n - piccolo.n)
                 aggiungi("list --sort %s, 10^7 payments" % colonna,
                          "≤ 3 s on two cores, ≤ 8 B a row",
                          "%.2f s, peak %.0f MiB (%.1f B a row)" % (t, m.picco() / 1024, riga),
