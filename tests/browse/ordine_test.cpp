@@ -114,13 +114,13 @@ std::string codiciStretti(std::uint32_t quanti) {
     for (std::uint32_t n = 0; n < quanti; ++n) {
         std::string cf;
         if (n % 11 == 0) {
-            cf = "";
+            cf = "                ";
         } else if (n % 2 == 0) {
             cf = "VRDLGU70C02F205X";
         } else if (n % 9 == 1) {
             cf = "RSSMRA80B01H50" + std::to_string(n % 7) + "U";
         } else {
-            cf = "RSSMRA80A01H50" + std::to_string(n % 7) + (n % 4 == 1 ? "U" : "");
+            cf = "RSSMRA80A01H50" + std::to_string(n % 7) + (n % 4 == 1 ? "U" : " ");
         }
         dati += test::pulito().cf(cf).record();
     }
@@ -152,39 +152,47 @@ TEST(Ordina, CodesInBatchesSplitByTheirBytesDownToOneCode) {
 
 TEST(Ordina, CodesChangedBetweenPassesAreAnErrorAndLeaveTheRows) {
     constexpr std::uint32_t kQuanti = 4096;
-    // Before the pass `passo` every code becomes `cf`: once the codes are counted
-    // (more rows, then none, in the first batch, that of the blank codes), and
-    // before the codes of a bucket too large are counted again.
-    const struct {
-        std::uint64_t passo;
-        const char* cf;
-    } casi[] = {{1, ""}, {1, "ZZZZZZ00Z00Z000Z"}, {2, ""}};
-    for (const auto& caso : casi) {
-        const test::CartellaTemporanea cartella;
-        const std::string percorso = cartella.scrivi("w.out", codiciStretti(kQuanti));
-        const auto a = ArchivioLavoro::apriarchivio(percorso);
-        ASSERT_TRUE(a.ok());
-        Controllo controllo;
-        bool cambiato = false;
-        controllo.progresso = [&](std::uint64_t fatti, std::uint64_t) {
-            if (!cambiato && fatti == caso.passo * kQuanti) {
-                cambiato = true;
-                std::string altri;
-                for (std::uint32_t n = 0; n < kQuanti; ++n) {
-                    altri += test::pulito().cf(caso.cf).record();
+    // As each pass in turn begins every code becomes one code: a batch finds
+    // more rows than were counted, or none, or a bucket counted again finds
+    // another count.
+    const std::string dati = codiciStretti(kQuanti);
+    for (const char* cf : {"                ", "ZZZZZZ00Z00Z000Z"}) {
+        std::string altri;
+        for (std::uint32_t n = 0; n < kQuanti; ++n) {
+            altri += test::pulito().cf(cf).record();
+        }
+        for (const bool giu : {false, true}) {
+            for (std::uint64_t passo = 1;; ++passo) {
+                const test::CartellaTemporanea cartella;
+                const std::string percorso = cartella.scrivi("w.out", dati);
+                const auto a = ArchivioLavoro::apriarchivio(percorso);
+                ASSERT_TRUE(a.ok());
+                // A pass of one part over one round tells its progress twice: as
+                // it begins and as it ends.
+                Controllo controllo;
+                bool cambiato = false;
+                std::uint64_t detti = 0;
+                controllo.progresso = [&](std::uint64_t, std::uint64_t) {
+                    if (detti++ == 2 * passo) {
+                        cambiato = true;
+                        cartella.scrivi("w.out", altri);
+                    }
+                };
+                std::vector<std::uint32_t> r(kQuanti);
+                std::iota(r.begin(), r.end(), 1U);
+                const std::vector<std::uint32_t> prima = r;
+                const EsitoVuoto esito =
+                    ordina(*a, r, {ColonnaOrdine::codiceFiscale, giu}, controllo, 1);
+                if (!cambiato) {
+                    EXPECT_GT(passo, 3U);  // the last pass is over
+                    break;
                 }
-                cartella.scrivi("w.out", altri);
+                ASSERT_FALSE(esito.ok()) << cf << giu << passo;
+                EXPECT_EQ(esito.errore().codice, CodiceErrore::InputOutput);
+                EXPECT_EQ(esito.errore().percorso, percorso);
+                EXPECT_EQ(r, prima);
             }
-        };
-        std::vector<std::uint32_t> r(kQuanti);
-        std::iota(r.begin(), r.end(), 1U);
-        const std::vector<std::uint32_t> prima = r;
-        const EsitoVuoto esito = ordina(*a, r, {ColonnaOrdine::codiceFiscale, false}, controllo, 1);
-        ASSERT_TRUE(cambiato);
-        ASSERT_FALSE(esito.ok()) << caso.passo << " " << caso.cf;
-        EXPECT_EQ(esito.errore().codice, CodiceErrore::InputOutput);
-        EXPECT_EQ(esito.errore().percorso, percorso);
-        EXPECT_EQ(r, prima);
+        }
     }
 }
 
