@@ -4,9 +4,17 @@
 #include <cmath>
 #include <utility>
 
+#include "base/testo.h"
+
 namespace pliventa {
 
 namespace {
+
+/// Whether the list shows field `v` as a number it formats.
+bool numerica(Voce v) {
+    const Genere g = descrizione(v).genere;
+    return g == Genere::conteggio || g == Genere::importo;
+}
 
 // Records of a filtered list that lie at most this far apart are read in one go,
 // gap included: a few kilobytes more cost less than another system call.
@@ -62,6 +70,11 @@ std::string ElencoVersamenti::copiaTabulata(const std::vector<std::uint64_t>& ri
     for (const std::uint64_t riga : righe) {
         for (std::size_t c = 0; c < kColonneElenco; ++c) {
             std::string cella = testo(riga, c);
+            // A field as stored may begin like a formula, which the spreadsheet it is
+            // pasted in would run; the numbers are ours, and stay numbers.
+            if (kVoceElenco[c] && !numerica(*kVoceElenco[c])) {
+                cella = testoNonFormula(cella);
+            }
             // A tab or a line end inside a cell would shift the pasted columns.
             std::replace_if(
                 cella.begin(), cella.end(),

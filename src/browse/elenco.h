@@ -174,7 +174,8 @@ public:
     std::string testo(std::uint64_t riga, std::size_t colonna) const;
 
     /// Rows `righe` as tab-separated text, one line each ending in "\n", in the
-    /// order given; tabs and line ends inside a cell become blanks.
+    /// order given; tabs and line ends inside a cell become blanks, and a field
+    /// shown as stored is kept as text by testoNonFormula().
     std::string copiaTabulata(const std::vector<std::uint64_t>& righe) const;
 
     /// Formats the cells from now on with `formato` (the currency box changed).

@@ -15,6 +15,8 @@
 #include <QTableView>
 #include <algorithm>
 
+#include "base/testo.h"
+
 namespace pliventa {
 
 void preparaVista(QWidget* vista, const QString& nome, const QString& titolo,
@@ -42,7 +44,13 @@ QString righeSelezionate(const QTableView* tabella) {
             if (c > 0) {
                 testo += u'\t';
             }
-            testo += modello->index(riga.row(), c).data().toString();
+            // Numbers are aligned to the right: the other cells are text, which
+            // may begin like a formula the spreadsheet it is pasted in would run.
+            const QModelIndex cella = modello->index(riga.row(), c);
+            const QString scritto = cella.data().toString();
+            testo += (cella.data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight) != 0
+                         ? scritto
+                         : QString::fromStdString(testoNonFormula(scritto.toStdString()));
         }
         testo += u'\n';
     }

@@ -124,11 +124,21 @@ TEST(ElencoVersamenti, CellTextsOfOrdinaryAndViolationRows) {
 
 TEST(ElencoVersamenti, CopyIsOneTabSeparatedLinePerRow) {
     CartellaTemporanea dir;
-    const std::string dati = archivio(1) + RigaVersamento().tipo('6').cf("AB\tCD").record();
+    const std::string dati = archivio(1) + RigaVersamento().tipo('6').cf("AB\tCD").record() +
+                             RigaVersamento()
+                                 .tipo('3')
+                                 .cf("=1+1")
+                                 .data("000000-1")
+                                 .campo(Campo::totale, "-0000000012")
+                                 .record();
     auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", dati));
     ASSERT_TRUE(a.ok());
     auto e = ElencoVersamenti::crea(*a, {"L", LetturaAtto::lunga, {}});
     ASSERT_TRUE(e.ok());
+    // A field as stored that begins like a formula stays text; the amounts stay
+    // numbers, negative ones too.
+    EXPECT_EQ(e->copiaTabulata({2}),
+              "3\tO\t'-1/00/0000\t'=1+1            \t  \t0\t-12\t0\t0\t0\t0\t0\t\t\n");
     EXPECT_EQ(e->copiaTabulata({1, 0}),
               "2\tV\t  /  /    \tAB CD           \t  \t0\t0\t0\t0\t0\t0\t0\t         \t  /  /    \n"
               "1\tO\t  /  /    \tX1              \t  \t0\t0\t0\t0\t0\t0\t0\t\t\n");

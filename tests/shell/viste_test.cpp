@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -141,6 +142,21 @@ TEST_F(VisteTest, ADuplicateNamesTheFirstPaymentInTheChecks) {
     EXPECT_EQ(ultima.siblingAtColumn(1).data().toString(), QStringLiteral("Versamento duplicato"));
     EXPECT_EQ(ultima.siblingAtColumn(2).data().toString(),
               QStringLiteral("uguale al versamento 1"));
+}
+
+TEST_F(VisteTest, ChecksCopyKeepsAFieldThatLooksLikeAFormulaAsText) {
+    apri({ordinario("=1+1")});
+    dialoghi.attendiLavoro(QStringLiteral("Controlli"));
+    azione("azioneControlli")->trigger();
+    auto* tabella = vista<QTableView>("tabellaControlli");
+    tabella->selectAll();
+    QTest::keyClick(tabella, Qt::Key_C, Qt::ControlModifier);
+    const QStringList righe = QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(righe.isEmpty());
+    const QStringList celle = righe.front().split(u'\t');
+    ASSERT_EQ(celle.size(), tabella->model()->columnCount());
+    EXPECT_EQ(celle.front(), QStringLiteral("1"));
+    EXPECT_TRUE(celle[3].startsWith(QStringLiteral("'=1+1"))) << celle[3].toStdString();
 }
 
 // The access keys of a window's buttons, check boxes and of the captions that lead
