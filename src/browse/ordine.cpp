@@ -188,6 +188,11 @@ EsitoVuoto leggiParole(const ArchivioLavoro& archivio, const InsiemeRighe& righe
     if (!letti) {
         return letti.errore();
     }
+    // Rows past the file's end were found in it by an earlier pass: it has been
+    // cut short since, and their words were never written.
+    if (letti->versamenti < righe.ultimo()) {
+        return cambiato(archivio);
+    }
     return Nulla{};
 }
 

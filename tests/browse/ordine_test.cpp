@@ -214,6 +214,21 @@ TEST(Ordina, OneCodeOverManyRoundsOfThePassInFileOrder) {
     EXPECT_EQ(r, prima);
 }
 
+TEST(Ordina, RowsPastTheEndOfAFileCutShortAreAnErrorAndLeaveTheRows) {
+    const test::CartellaTemporanea cartella;
+    const std::string percorso = cartella.scrivi("w.out", archivioVario());
+    const auto a = ArchivioLavoro::apriarchivio(percorso);
+    ASSERT_TRUE(a.ok());
+    for (const ColonnaOrdine c : {ColonnaOrdine::totale, ColonnaOrdine::codiceFiscale}) {
+        std::vector<std::uint32_t> r = {2, 9, 11, 12};
+        const EsitoVuoto esito = ordina(*a, r, {c, false});
+        ASSERT_FALSE(esito.ok());
+        EXPECT_EQ(esito.errore().codice, CodiceErrore::InputOutput);
+        EXPECT_EQ(esito.errore().percorso, percorso);
+        EXPECT_EQ(r, (std::vector<std::uint32_t>{2, 9, 11, 12}));
+    }
+}
+
 TEST(Ordina, CancelLeavesTheRowsAsTheyWere) {
     const test::CartellaTemporanea cartella;
     const auto a = ArchivioLavoro::apriarchivio(cartella.scrivi("w.out", archivioVario()));
