@@ -49,7 +49,8 @@ TEST(ElencoVersamenti, RowsReadAcrossBlocksUnfilteredAndFiltered) {
         for (const std::uint64_t riga : c.righe) {
             const std::uint64_t n = c.numeri ? (*c.numeri)[riga] : riga + 1;
             EXPECT_EQ(e->numeroRecord(riga), n) << c.nome << " " << riga;
-            EXPECT_EQ(codice(*e, riga), "X" + std::to_string(n)) << c.nome << " " << riga;
+            EXPECT_EQ(codice(*e, riga), std::to_string(n).insert(0, 1, 'X'))
+                << c.nome << " " << riga;
             EXPECT_EQ(e->testo(riga, 0), std::to_string(n)) << c.nome << " " << riga;
         }
         EXPECT_EQ(e->erroreLettura(), std::nullopt);

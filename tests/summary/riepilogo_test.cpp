@@ -165,11 +165,11 @@ TEST(Riepilogo, LargeSumsAreExactToTheUnitAcrossBlocks) {
         const std::array<std::int64_t, 6> importi = {
             99'999'999'999 - i, 9'999'999'999 - i, i, 1'234'567'890, 99'999'999 - i % 7, i % 1000};
         const auto anno = static_cast<std::size_t>(i % 3);
-        RigaVersamento r =
-            versamento("H501", "20040115", "0" + std::to_string(anno + 1), '3', importi);
+        RigaVersamento r = versamento("H501", "20040115",
+                                      std::to_string(anno + 1).insert(0, 1, '0'), '3', importi);
         std::array<std::int64_t, 6> valori = importi;
         if (i % 997 == 0) {
-            r.campo(Campo::terreni, "-" + cifre(i, 9));
+            r.campo(Campo::terreni, cifre(i, 9).insert(0, 1, '-'));
             valori[1] = -i;
         } else if (i % 991 == 0) {
             const std::string v = std::to_string(i % 1000);
