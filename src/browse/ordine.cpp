@@ -211,7 +211,7 @@ EsitoVuoto ordinaAmbigue(const ArchivioLavoro& archivio, std::uint64_t* coppie, 
         }
         if (a - da > 1 && ambigua(ordine.colonna, k)) {
             if (controllo.annullato()) {
-                return Errore{CodiceErrore::Annullato, archivio.percorso(), "lettura annullata"};
+                return annullata(archivio);
             }
             if (EsitoVuoto esito = ordinaPari(archivio, ordine, coppie, da, a); !esito) {
                 return esito;

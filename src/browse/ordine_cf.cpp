@@ -52,7 +52,7 @@ std::size_t secchio(const Chiave& c, unsigned l) {
     return static_cast<std::size_t>((w >> (48 - 16 * (l % 4))) & 0xFFFF);
 }
 
-/// Whether `c` begins with the 2 * `l` bytes of `p`.
+/// Whether `c` begins with the 2 * `l` bytes of `p` (`l` below kLivelli).
 bool stessoInizio(const Chiave& c, const Chiave& p, unsigned l) {
     if (l == 0) {
         return true;
@@ -60,10 +60,7 @@ bool stessoInizio(const Chiave& c, const Chiave& p, unsigned l) {
     if (l <= 4) {
         return ((c.alta ^ p.alta) >> (64 - 16 * l)) == 0;
     }
-    if (l < kLivelli) {
-        return c.alta == p.alta && ((c.bassa ^ p.bassa) >> (128 - 16 * l)) == 0;
-    }
-    return c.alta == p.alta && c.bassa == p.bassa;
+    return c.alta == p.alta && ((c.bassa ^ p.bassa) >> (128 - 16 * l)) == 0;
 }
 
 /// `p`, which fixes the bytes before level `l`, with bucket `s` of that level.
@@ -189,8 +186,8 @@ private:
             const std::uint64_t capienza = this->capienza();
             EsitoVuoto esito = Nulla{};
             if (totali[s] > capienza) {
-                const Chiave piu = conSecchio(p, l, s);
-                esito = l + 1 == kLivelli ? uguali(piu, conti, s) : gruppo(piu, l + 1, totali[s]);
+                esito = l + 1 == kLivelli ? uguali(p, conti, s)
+                                          : gruppo(conSecchio(p, l, s), l + 1, totali[s]);
                 ++s;
             } else {
                 std::size_t fine = s;
@@ -208,14 +205,17 @@ private:
         return Nulla{};
     }
 
-    /// Orders the rows of buckets [da, a) of level `l` among those that begin
-    /// with `p`: their codes are read into the room, each bucket sorted, and
-    /// their numbers put after those already in order.
-    EsitoVuoto lotto(const Chiave& p, unsigned l, std::size_t da, std::size_t a,
-                     const std::vector<std::uint32_t>& conti) {
-        auto* voci = reinterpret_cast<Voce*>(byte_ + 4 * scritte_);
+    /// Hands each row of buckets [da, a) of level `l`, among those that begin
+    /// with `p`, to metti(i, number, key), where `i` is its place among them: the
+    /// rows of each bucket after those of the buckets before it, and in each
+    /// bucket each part's rows in a stretch of their own. Returns where each
+    /// bucket's rows begin, and their count last.
+    template <typename F>
+    Esito<std::vector<std::uint64_t>> leggiSecchi(const Chiave& p, unsigned l, std::size_t da,
+                                                  std::size_t a,
+                                                  const std::vector<std::uint32_t>& conti,
+                                                  F&& metti) {
         const std::size_t larghi = a - da;
-        // Where each part puts the rows of each bucket: its own stretch of it.
         std::vector<std::uint64_t> posto(parti_ * larghi), fine(parti_ * larghi);
         std::vector<std::uint64_t> inizio(larghi + 1, 0);
         std::uint64_t n = 0;
@@ -228,6 +228,8 @@ private:
             }
         }
         inizio[larghi] = n;
+        // A part that finds more rows of a bucket than it counted, or fewer, reads
+        // codes that changed since: it never writes past its own stretch.
         if (EsitoVuoto e = perOgniRiga(p, l,
                                        [&](std::size_t k, std::uint64_t numero, const Chiave& c) {
                                            const std::size_t s = secchio(c, l);
@@ -238,20 +240,37 @@ private:
                                            if (i == fine[k * larghi + s - da]) {
                                                return false;
                                            }
-                                           voci[i++] = voce(c, numero);
+                                           metti(i++, numero, c);
                                            return true;
                                        });
             !e) {
-            return e;
+            return e.errore();
         }
         if (posto != fine) {
             return cambiato(archivio_);
         }
-        for (std::size_t s = 0; s < larghi; ++s) {
-            std::sort(voci + inizio[s], voci + inizio[s + 1]);
+        return inizio;
+    }
+
+    /// Orders the rows of buckets [da, a) of level `l` among those that begin
+    /// with `p`: their codes are read into the room, each bucket sorted, and
+    /// their numbers put after those already in order.
+    EsitoVuoto lotto(const Chiave& p, unsigned l, std::size_t da, std::size_t a,
+                     const std::vector<std::uint32_t>& conti) {
+        auto* voci = reinterpret_cast<Voce*>(byte_ + 4 * scritte_);
+        const Esito<std::vector<std::uint64_t>> inizio = leggiSecchi(
+            p, l, da, a, conti, [voci](std::uint64_t i, std::uint64_t numero, const Chiave& c) {
+                voci[i] = voce(c, numero);
+            });
+        if (!inizio) {
+            return inizio.errore();
+        }
+        for (std::size_t s = 0; s + 1 < inizio->size(); ++s) {
+            std::sort(voci + (*inizio)[s], voci + (*inizio)[s + 1]);
         }
         // Number i goes below row i's place in the room, which it no longer needs,
         // and below the rows still to be read.
+        const std::uint64_t n = inizio->back();
         for (std::uint64_t i = 0; i < n; ++i) {
             const std::uint32_t numero = voci[i].w[4];
             std::memcpy(byte_ + 4 * (scritte_ + i), &numero, sizeof numero);
@@ -261,33 +280,20 @@ private:
     }
 
     /// Puts after those already in order the rows of bucket `s` of the last
-    /// level, whose codes are all `codice`, in ascending record number.
-    EsitoVuoto uguali(const Chiave& codice, const std::vector<std::uint32_t>& conti,
-                      std::size_t s) {
+    /// level among those that begin with `p`: their codes are all one code, so
+    /// their numbers are all it takes, in ascending order.
+    EsitoVuoto uguali(const Chiave& p, const std::vector<std::uint32_t>& conti, std::size_t s) {
         std::uint32_t* numeri = spazio_.numeri() + scritte_;
-        std::vector<std::uint64_t> posto(parti_), fine(parti_);
-        std::uint64_t n = 0;
-        for (std::size_t k = 0; k < parti_; ++k) {
-            posto[k] = n;
-            n += conti[k * kSecchi + s];
-            fine[k] = n;
+        const Esito<std::vector<std::uint64_t>> inizio =
+            leggiSecchi(p, kLivelli - 1, s, s + 1, conti,
+                        [numeri](std::uint64_t i, std::uint64_t numero, const Chiave&) {
+                            numeri[i] = static_cast<std::uint32_t>(numero);
+                        });
+        if (!inizio) {
+            return inizio.errore();
         }
-        if (EsitoVuoto e = perOgniRiga(codice, kLivelli,
-                                       [&](std::size_t k, std::uint64_t numero, const Chiave&) {
-                                           if (posto[k] == fine[k]) {
-                                               return false;
-                                           }
-                                           numeri[posto[k]++] = static_cast<std::uint32_t>(numero);
-                                           return true;
-                                       });
-            !e) {
-            return e;
-        }
-        if (posto != fine) {
-            return cambiato(archivio_);
-        }
-        std::sort(numeri, numeri + n);
-        scritte_ += n;
+        std::sort(numeri, numeri + inizio->back());
+        scritte_ += inizio->back();
         return Nulla{};
     }
 

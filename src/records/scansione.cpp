@@ -21,11 +21,11 @@ constexpr std::uint64_t kMinimoPerParte = 4 * Scansione::kRecordPerBlocco;
 // finds stays small.
 constexpr std::uint64_t kBlocchiPerParte = 8;
 
+}  // namespace
+
 Errore annullata(const ArchivioLavoro& archivio) {
     return Errore{CodiceErrore::Annullato, archivio.percorso(), "lettura annullata"};
 }
-
-}  // namespace
 
 Errore cambiato(const ArchivioLavoro& archivio) {
     return Errore{CodiceErrore::InputOutput, archivio.percorso(),

@@ -107,6 +107,10 @@ private:
 /// reads it: InputOutput naming the file.
 Errore cambiato(const ArchivioLavoro& archivio);
 
+/// The error of a pass over `archivio` stopped by the caller: Annullato naming
+/// the file.
+Errore annullata(const ArchivioLavoro& archivio);
+
 /// What a pass does with each block; an error stops the pass and is its result.
 using PerBlocco = std::function<EsitoVuoto(const Blocco&)>;
 
