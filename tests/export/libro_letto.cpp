@@ -56,10 +56,13 @@ std::optional<std::string> csvLibreOffice(const std::string& percorso, const std
     if (::access(soffice, X_OK) != 0) {
         return std::nullopt;
     }
-    // In the locale of the clerks' desktops, whose decimal mark is ",".
+    // In the locale of the clerks' desktops, whose decimal mark is ",". A profile
+    // of its own, named outright: from a desktop session LibreOffice may take the
+    // account's home from the system instead of HOME.
     esegui("HOME='" + cartella + "/profilo' LC_ALL=it_IT.UTF-8 " + soffice +
-           " --headless --norestore " + (filtro.empty() ? "" : "--infilter='" + filtro + "' ") +
-           "--convert-to csv --outdir '" + cartella + "' '" + percorso + "'");
+           " -env:UserInstallation='file://" + cartella + "/profilo' --headless --norestore " +
+           (filtro.empty() ? "" : "--infilter='" + filtro + "' ") + "--convert-to csv --outdir '" +
+           cartella + "' '" + percorso + "'");
     const std::filesystem::path csv =
         std::filesystem::path(cartella) /
         std::filesystem::path(percorso).filename().replace_extension(".csv");
