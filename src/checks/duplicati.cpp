@@ -23,7 +23,7 @@ std::uint64_t mescola(std::uint64_t z) {
 }
 
 // How many lookups ahead fineGiro() fetches the slots of.
-constexpr std::size_t kAvanti = 8;
+constexpr std::size_t kAvanti = 16;
 
 // The slot a fingerprint starts from: the high half of `impronta` × `posti`, which
 // spreads the fingerprints over the table without a division.
@@ -109,9 +109,9 @@ void CercaDuplicati::annota(std::size_t parte, const Blocco& blocco) {
 }
 
 Esito<std::uint32_t> CercaDuplicati::cerca(std::uint32_t numero, std::uint64_t impronta,
-                                           std::optional<Versamento>& copia) {
+                                           std::size_t primo, std::optional<Versamento>& copia) {
     const std::size_t posti = posti_.size();
-    for (std::size_t i = primoPosto(impronta, posti);; i = i + 1 == posti ? 0 : i + 1) {
+    for (std::size_t i = primo;; i = i + 1 == posti ? 0 : i + 1) {
         Posto& posto = posti_[i];
         std::atomic_ref<std::uint32_t> occupante(posto.numero);
         std::uint32_t altro = occupante.load(std::memory_order_acquire);
@@ -155,31 +155,57 @@ Esito<std::uint32_t> CercaDuplicati::cerca(std::uint32_t numero, std::uint64_t i
 
 CercaDuplicati::Trovati CercaDuplicati::cercaQuota(std::size_t quota, std::size_t quote) {
     const std::size_t posti = posti_.size();
-    const auto mia = [quota, quote](std::uint64_t impronta) {
-        return primoPosto(impronta, quote) == quota;
-    };
+    // This thread's share of the table: a fingerprint is its own when the first
+    // slot it tries lies here, so equal fingerprints always fall to one thread.
+    const std::size_t inizio = posti * quota / quote;
+    const std::size_t fine = posti * (quota + 1) / quote;
     Trovati t;
+    // The table is far larger than the cache and its slots are met at random: the
+    // slots of the next kAvanti lookups of this share are fetched while the oldest
+    // is made, and the lookups are made in the order they were met, record order.
+    struct Attesa {
+        std::uint32_t numero = 0;
+        std::uint64_t impronta = 0;
+        std::size_t posto = 0;
+    };
+    std::array<Attesa, kAvanti> coda;
+    std::size_t testa = 0;
+    std::size_t inCoda = 0;
+    std::optional<Versamento> copia;
+    const auto guarda = [&](const Attesa& a) {
+        copia.reset();
+        const Esito<std::uint32_t> originale = cerca(a.numero, a.impronta, a.posto, copia);
+        if (!originale) {
+            t.errore.emplace(a.numero, originale.errore());
+            return false;
+        }
+        if (*originale != 0) {
+            t.duplicati.emplace_back(Duplicato{a.numero, *originale}, *copia);
+        }
+        return true;
+    };
     for (const Parte& p : giro_) {
         for (std::size_t i = 0; i < p.impronte.size(); ++i) {
-            // The table is far larger than the cache and its slots are met at
-            // random: the slots of the lookups a few payments ahead are fetched
-            // meanwhile.
-            if (i + kAvanti < p.impronte.size() && mia(p.impronte[i + kAvanti])) {
-                __builtin_prefetch(&posti_[primoPosto(p.impronte[i + kAvanti], posti)]);
-            }
-            if (!mia(p.impronte[i])) {
+            const std::size_t posto = primoPosto(p.impronte[i], posti);
+            if (posto < inizio || posto >= fine) {
                 continue;
             }
-            const auto numero = static_cast<std::uint32_t>(p.primo + i);
-            std::optional<Versamento> copia;
-            const Esito<std::uint32_t> originale = cerca(numero, p.impronte[i], copia);
-            if (!originale) {
-                t.errore.emplace(numero, originale.errore());
+            __builtin_prefetch(&posti_[posto]);
+            const Attesa nuova{static_cast<std::uint32_t>(p.primo + i), p.impronte[i], posto};
+            if (inCoda < kAvanti) {
+                coda[(testa + inCoda++) % kAvanti] = nuova;
+                continue;
+            }
+            if (!guarda(coda[testa])) {
                 return t;
             }
-            if (*originale != 0) {
-                t.duplicati.emplace_back(Duplicato{numero, *originale}, *copia);
-            }
+            coda[testa] = nuova;
+            testa = (testa + 1) % kAvanti;
+        }
+    }
+    for (; inCoda > 0; --inCoda, testa = (testa + 1) % kAvanti) {
+        if (!guarda(coda[testa])) {
+            return t;
         }
     }
     return t;

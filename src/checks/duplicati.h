@@ -79,7 +79,10 @@ public:
 private:
     CercaDuplicati(const ArchivioLavoro& archivio, std::size_t parti, Impronta impronta)
         : archivio_(&archivio), impronta_(impronta), giro_(parti) {}
-    Esito<std::uint32_t> cerca(std::uint32_t numero, std::uint64_t impronta,
+    /// The earlier payment with the key of payment `numero`, whose fingerprint's
+    /// first slot is `primo`, or 0 after taking a free slot for it; `copia` holds
+    /// the payment once read.
+    Esito<std::uint32_t> cerca(std::uint32_t numero, std::uint64_t impronta, std::size_t primo,
                                std::optional<Versamento>& copia);
     /// What one thread of fineGiro() found: the duplicates among the fingerprints
     /// of share `quota` of `quote`, and the error that stopped it, with the record.
