@@ -28,58 +28,89 @@ public:
     /// What to do while a dialog is up (the window shows what it shows meanwhile).
     using Durante = std::function<void()>;
 
-    /// Expects a message box with exactly `testo`; answers `risposta`.
+    DialoghiFinti() = default;
+
+    /// A message box with exactly `testo`; answers `risposta`.
     DialoghiFinti& attendi(const QString& testo, const QString& titolo,
                            Pulsanti pulsanti = Pulsanti::ok, Icona icona = Icona::nessuna,
-                           Risposta risposta = Risposta::ok, Durante durante = {});
-    /// Expects a message box whose text is checked by the test afterwards (testi()).
-    DialoghiFinti& attendiQualsiasi(const QString& titolo, Pulsanti pulsanti, Icona icona);
-    /// Expects an input box; answers `risposta` (empty = cancelled).
+                           Risposta risposta = Risposta::ok, Durante durante = {}) {
+        return metti({.testo = testo,
+                      .titolo = titolo,
+                      .pulsanti = pulsanti,
+                      .icona = icona,
+                      .risposta = risposta,
+                      .durante = std::move(durante)});
+    }
+    /// A message box whose text the test checks afterwards (testi()).
+    DialoghiFinti& attendiQualsiasi(const QString& titolo, Pulsanti pulsanti, Icona icona) {
+        return metti({.titolo = titolo, .pulsanti = pulsanti, .icona = icona});
+    }
+    /// An input box proposing `predefinito`; answers `risposta` (empty = cancelled).
     DialoghiFinti& attendiInput(const QString& prompt, const QString& titolo,
-                                const QString& predefinito, const QString& risposta);
-    /// Expects a save-as dialog; answers `risposta` (empty = cancelled) of the type
-    /// `tipo` of `filtro`. The path it proposed is kept in proposte().
+                                const QString& predefinito, const QString& risposta) {
+        return metti({.tipo = Tipo::input,
+                      .testo = prompt,
+                      .titolo = titolo,
+                      .predefinito = predefinito,
+                      .rispostaTesto = risposta});
+    }
+    /// A save-as dialog; answers `risposta` (empty = cancelled) of the type `tipo` of
+    /// `filtro`. The path it proposed is kept in proposte().
     DialoghiFinti& attendiSalva(const QString& titolo, const QString& filtro,
-                                const QString& risposta, int tipo = 0);
-    /// Expects the dialog choosing several files, titled `titolo`; answers `file`
-    /// (none = cancelled).
-    DialoghiFinti& attendiScelta(const QString& titolo, const QStringList& file);
-    /// Expects the dialog of the layouts titled `titolo`, showing the layouts
-    /// `trovati` (nullopt: one that could not be told); answers `scelti` (nullopt =
-    /// cancelled). The files shown are kept in fileMostrati().
+                                const QString& risposta, int tipo = 0) {
+        return metti({.tipo = Tipo::salva,
+                      .testo = filtro,
+                      .titolo = titolo,
+                      .rispostaTesto = risposta,
+                      .tipoFile = tipo});
+    }
+    /// The choice of several files; answers `file` (none = cancelled).
+    DialoghiFinti& attendiScelta(const QString& titolo, const QStringList& file) {
+        return metti({.tipo = Tipo::scelta, .titolo = titolo, .file = file});
+    }
+    /// The dialog of the layouts showing `trovati` (nullopt: one that could not be
+    /// told); answers `scelti` (nullopt = cancelled). Its files are in fileMostrati().
     DialoghiFinti& attendiTracciati(const QString& titolo,
                                     const std::vector<std::optional<Formato>>& trovati,
-                                    const std::optional<std::vector<Formato>>& scelti);
-    /// Expects the opening of a document; answers whether an application opened it.
-    /// The path is kept in documenti().
-    DialoghiFinti& attendiApertura(bool aperto);
-    /// Expects long work titled `titolo`, run to its end; when `annulla`, the user
-    /// cancels it before it starts.
-    DialoghiFinti& attendiLavoro(const QString& titolo, bool annulla = false);
-    /// Expects long work titled `titolo`; runs `durante` while it is in hand, before
-    /// it starts, then runs it to its end.
-    DialoghiFinti& attendiLavoroDurante(const QString& titolo, Durante durante);
-    /// Expects long work titled `titolo`; the user cancels it once it reports
-    /// stage `fase`.
-    DialoghiFinti& attendiLavoroAnnullatoAllaFase(const QString& titolo, int fase);
+                                    const std::optional<std::vector<Formato>>& scelti) {
+        return metti(
+            {.tipo = Tipo::tracciati, .titolo = titolo, .trovati = trovati, .scelti = scelti});
+    }
+    /// The opening of a document; answers whether an application opened it. The path
+    /// is kept in documenti().
+    DialoghiFinti& attendiApertura(bool aperto) {
+        return metti({.tipo = Tipo::apertura, .si = aperto});
+    }
+    /// Long work, run to its end; when `annulla`, cancelled before it starts; when
+    /// `fase` >= 0, cancelled once it reports that stage. `durante` runs while the
+    /// work is in hand, before it starts.
+    DialoghiFinti& attendiLavoro(const QString& titolo, bool annulla = false, int fase = -1,
+                                 Durante durante = {}) {
+        return metti({.tipo = Tipo::lavoro,
+                      .titolo = titolo,
+                      .durante = std::move(durante),
+                      .si = annulla,
+                      .faseAnnullo = fase});
+    }
+    /// The print dialog; prints into the PDF file `pdf` (empty = cancelled).
+    DialoghiFinti& attendiStampa(const QString& titolo, const QString& pdf) {
+        return metti({.tipo = Tipo::stampa, .titolo = titolo, .rispostaTesto = pdf});
+    }
+
+    /// From now on long work waits in the real progress dialog over `finestra`,
+    /// which the test answers itself.
+    void attesaVera(QWidget* finestra);
 
     /// Fails the test for every expected dialog that never came, and forgets them.
     void verificaFine();
 
-    /// Expects the print dialog titled `titolo`; prints into the PDF file `pdf`
-    /// (empty = cancelled).
-    DialoghiFinti& attendiStampa(const QString& titolo, const QString& pdf);
-    /// The texts of every message box shown so far.
-    const std::vector<QString>& testi() const { return testi_; }
-    /// The paths proposed by the save-as dialogs so far.
-    const std::vector<QString>& proposte() const { return proposte_; }
-    /// The files the last dialog of the layouts showed.
-    const std::vector<FileDaImportare>& fileMostrati() const { return fileMostrati_; }
-    /// The paths handed to the desktop so far.
-    const std::vector<QString>& documenti() const { return documenti_; }
+    const std::vector<QString>& testi() const { return c_->testi; }
+    const std::vector<QString>& proposte() const { return c_->proposte; }
+    const std::vector<FileDaImportare>& fileMostrati() const { return c_->fileMostrati; }
+    const std::vector<QString>& documenti() const { return c_->documenti; }
     /// The parent of every dialog shown so far, in order: the window passed to
-    /// figli(), null for these dialogs themselves (the main window's).
-    const std::vector<const QWidget*>& genitori() const { return genitori_; }
+    /// figli(), null for the main window's.
+    const std::vector<const QWidget*>& genitori() const { return c_->genitori; }
 
     using Dialoghi::messaggio;
     Risposta messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti, Icona icona,
@@ -98,7 +129,6 @@ public:
     std::unique_ptr<Dialoghi> figli(QWidget* finestra) override;
 
 private:
-    friend class DialoghiFigli;
     enum class Tipo { messaggio, input, salva, apertura, lavoro, stampa, scelta, tracciati };
     struct Atteso {
         Tipo tipo = Tipo::messaggio;
@@ -117,15 +147,25 @@ private:
         std::vector<std::optional<Formato>> trovati{};  ///< tracciati: those shown
         std::optional<std::vector<Formato>> scelti{};   ///< tracciati: the answer
     };
+    /// The script and what was shown, shared by the dialogs of every window.
+    struct Copione {
+        std::deque<Atteso> attesi;
+        std::vector<QString> testi, proposte, documenti;
+        std::vector<FileDaImportare> fileMostrati;
+        std::vector<const QWidget*> genitori;
+    };
+    DialoghiFinti(std::shared_ptr<Copione> c, const QWidget* genitore,
+                  std::shared_ptr<Dialoghi> veri)
+        : c_(std::move(c)), genitore_(genitore), veri_(std::move(veri)) {}
+    DialoghiFinti& metti(Atteso a) {
+        c_->attesi.push_back(std::move(a));
+        return *this;
+    }
     std::optional<Atteso> prossimo(Tipo tipo, const QString& testo, const QString& titolo);
 
-    std::deque<Atteso> attesi_;
-    std::vector<QString> testi_;
-    std::vector<QString> proposte_;
-    std::vector<QString> documenti_;
-    std::vector<FileDaImportare> fileMostrati_;
-    std::vector<const QWidget*> genitori_;
-    const QWidget* genitore_ = nullptr;  ///< the parent of the dialog being shown
+    std::shared_ptr<Copione> c_ = std::make_shared<Copione>();
+    const QWidget* genitore_ = nullptr;
+    std::shared_ptr<Dialoghi> veri_;  ///< the real dialogs of attesaVera()
 };
 
 }  // namespace pliventa::test

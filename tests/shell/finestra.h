@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAnyStringView>
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +14,7 @@
 #include <QStatusBar>
 #include <QString>
 #include <QTest>
+#include <QTimer>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -21,6 +24,8 @@
 #include "shell/frmview.h"
 
 namespace pliventa::test {
+
+using namespace Qt::StringLiterals;
 
 class FinestraTest : public ::testing::Test {
 protected:
@@ -40,22 +45,25 @@ protected:
 
     /// The scratch folder, current directory of the window.
     QString cartella() const { return QString::fromStdString(dir.percorso().string()); }
+    /// The path of `nome` in the scratch folder.
+    QString inCartella(const QString& nome) const { return cartella() + u'/' + nome; }
+    /// Writes `contenuto` to `nome` in the scratch folder; returns its path.
+    QString scrivi(const char* nome, const std::string& contenuto) const {
+        return QString::fromStdString(dir.scrivi(nome, contenuto));
+    }
 
-    /// The child control named `nome`; fails the test when there is none.
+    /// The control named `nome` of the window or of a view; fails the test when
+    /// there is none.
     template <typename T = QWidget>
-    T* controllo(const QString& nome) const {
-        T* w = finestra->findChild<T*>(nome);
-        EXPECT_NE(w, nullptr) << nome.toStdString();
+    T* controllo(QAnyStringView nome) const {
+        T* w = finestra->findChild<T*>(nome.toString());
+        EXPECT_NE(w, nullptr) << nome.toString().toStdString();
         return w;
     }
-    QString testo(const QString& nome) const { return controllo<QLineEdit>(nome)->text(); }
-    QString didascalia(const QString& nome) const { return controllo<QLabel>(nome)->text(); }
-    bool visibile(const QString& nome) const { return controllo(nome)->isVisible(); }
-
-    /// Clicks the button named `pulsante`.
-    void premi(const char* pulsante) {
-        QTest::mouseClick(controllo<QAbstractButton>(QString::fromLatin1(pulsante)),
-                          Qt::LeftButton);
+    QString testo(QAnyStringView nome) const { return controllo<QLineEdit>(nome)->text(); }
+    bool visibile(QAnyStringView nome) const { return controllo(nome)->isVisible(); }
+    void premi(QAnyStringView pulsante) {
+        QTest::mouseClick(controllo<QAbstractButton>(pulsante), Qt::LeftButton);
     }
     /// The message of the status bar.
     QString stato() const { return finestra->statusBar()->currentMessage(); }
@@ -69,8 +77,11 @@ protected:
     /// Opens `righe` as the work file read with `lettura`.
     void apri(std::initializer_list<RigaVersamento> righe,
               LetturaAtto lettura = LetturaAtto::lunga) {
-        const QString percorso = QString::fromStdString(dir.scrivi("iciview.out", lavoro(righe)));
-        const EsitoVuoto aperto = finestra->apriArchivio(percorso, lettura);
+        apri(lavoro(righe), lettura);
+    }
+    /// Opens the records `dati` as the work file read with `lettura`.
+    void apri(const std::string& dati, LetturaAtto lettura = LetturaAtto::lunga) {
+        const EsitoVuoto aperto = finestra->apriArchivio(scrivi("iciview.out", dati), lettura);
         ASSERT_TRUE(aperto.ok()) << aperto.errore().descrizione();
     }
 
@@ -79,6 +90,16 @@ protected:
         finestra->sessione().impostaRecordcorrente(n);
         const EsitoVuoto mostrato = finestra->mostrarecord(forma);
         ASSERT_TRUE(mostrato.ok()) << mostrato.errore().descrizione();
+    }
+
+    /// Presses "&Scegli file", whose chooser, modal, the clerk leaves with "&Esci".
+    void scegliFileEdEsci() {
+        QTimer::singleShot(0, finestra.get(), [] {
+            QWidget* scelta = QApplication::activeModalWidget();
+            ASSERT_NE(scelta, nullptr) << "no modal chooser";
+            QTest::mouseClick(scelta->findChild<QAbstractButton*>(u"cmdEsci"_s), Qt::LeftButton);
+        });
+        premi("Command1");
     }
 
     CartellaTemporanea dir;

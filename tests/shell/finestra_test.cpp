@@ -1,9 +1,13 @@
-// The record display in its two layouts, and the exit.
-#include <QAbstractButton>
+// The main window: the record display in its two layouts, the navigation buttons
+// and their keys, the currency, the search by codice fiscale, the guide, the exit.
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSignalSpy>
-#include <QTest>
 
 #include "finestra.h"
+#include "shell/finestra_guida.h"
 #include "shell/viste.h"
 
 namespace pliventa::test {
@@ -24,37 +28,28 @@ TEST_F(FinestraTest, ExitButtonAndClosingTheWindowEndTheProgram) {
     EXPECT_EQ(chiusa.count(), 1);
 }
 
-// --- The record display ---
-
 TEST_F(FinestraTest, LayoutsSwitchBothWays) {
     apri({violazione(), ordinario()});
-    const char* annoEAtto[] = {"Text3_10", "label1_10", "Text3_9",
-                               "Text3_11", "label1_11", "label1_12"};
-    const struct {
-        double record;
-        QString text4;
-        bool annoVisibile;
-    } passi[] = {
-        {1, "Vers. n. 1 (Violazione)", false},
-        {2, "Vers. n. 2", true},
-        {1, "Vers. n. 1 (Violazione)", false},
-    };
-    for (const auto& p : passi) {
-        mostra(p.record);
-        EXPECT_EQ(testo(QStringLiteral("Text4")), p.text4);
-        for (int k = 0; k < 6; ++k) {
-            // The year and its caption go together; the notice the other way.
-            const bool atteso = k < 2 ? p.annoVisibile : !p.annoVisibile;
-            EXPECT_EQ(visibile(QString::fromLatin1(annoEAtto[k])), atteso)
-                << annoEAtto[k] << " record " << p.record;
+    // The year and its caption show on an ordinary payment, the notice on a violation.
+    const char* const anno[] = {"Text3_10", "label1_10"};
+    const char* const atto[] = {"Text3_9", "Text3_11", "label1_11", "label1_12"};
+    const char* const violazione[] = {"Imposta", "Sanzioni", "Pena pec.", "Interessi"};
+    for (const double record : {1, 2, 1}) {
+        mostra(record);
+        const bool ordinario = record == 2;
+        EXPECT_EQ(testo("Text4"), ordinario ? u"Vers. n. 2"_s : u"Vers. n. 1 (Violazione)"_s);
+        for (const char* nome : anno) {
+            EXPECT_EQ(visibile(nome), ordinario) << nome << " record " << record;
         }
-        const char* const violazione[] = {"Imposta", "Sanzioni", "Pena pec.", "Interessi"};
+        for (const char* nome : atto) {
+            EXPECT_EQ(visibile(nome), !ordinario) << nome << " record " << record;
+        }
         for (std::size_t k = 0; k < 4; ++k) {
-            EXPECT_EQ(didascalia(QStringLiteral("label1_%1").arg(4 + k)),
-                      daUtf8(p.annoVisibile ? kDidascalie[4 + k] : violazione[k]));
+            EXPECT_EQ(controllo<QLabel>(u"label1_%1"_s.arg(4 + k))->text(),
+                      daUtf8(ordinario ? kDidascalie[4 + k] : violazione[k]));
         }
         for (int k = 2; k <= 8; ++k) {
-            EXPECT_TRUE(visibile(QStringLiteral("Text3_%1").arg(k))) << k;
+            EXPECT_TRUE(visibile(u"Text3_%1"_s.arg(k))) << k;
         }
     }
 }
@@ -64,9 +59,186 @@ TEST_F(FinestraTest, LayoutsSwitchBothWays) {
 TEST_F(FinestraTest, NoticeIsReadTheWayTheWorkFileWasWritten) {
     apri({violazione()}, LetturaAtto::breve);
     mostra(1, FormaNumero::soloNumero);
-    EXPECT_EQ(testo(QStringLiteral("Text3_9")), QStringLiteral("123456"));
-    EXPECT_EQ(testo(QStringLiteral("Text3_11")), QStringLiteral("78/93/1122"));
-    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("1 (Violazione)"));
+    EXPECT_EQ(testo("Text3_9"), u"123456"_s);
+    EXPECT_EQ(testo("Text3_11"), u"78/93/1122"_s);
+    EXPECT_EQ(testo("Text4"), u"1 (Violazione)"_s);
+}
+
+TEST_F(FinestraTest, BeforeAnyImportEveryNavigationButtonSaysToOpenAFile) {
+    for (const char* pulsante : {"cmdInizio", "cmdIndietro", "cmdAvanti", "cmdFine"}) {
+        dialoghi.attendi(u"Aprire un file prima di effettuare ricerche"_s, kTitoloPredefinito);
+        premi(pulsante);
+        EXPECT_EQ(testo("Text4"), u"0"_s) << pulsante;
+        EXPECT_EQ(testo("Text3_1"), QString()) << pulsante;
+    }
+}
+
+// Buttons and keys, these also from a text box, move within the file only.
+TEST_F(FinestraTest, ButtonsAndTheirKeysStayInsideTheFile) {
+    apri(
+        {ordinario("CF1"), ordinario("CF2"), ordinario("CF3"), ordinario("CF4"), ordinario("CF5")});
+    mostra(1);
+    attiva();
+    QWidget* cf = controllo("Text3_1");
+    QWidget* ricerca = controllo("cmdRicerca");
+    const struct {
+        const char* pulsante;  ///< or nullptr: the key `tasto` on `fuoco`
+        QWidget* fuoco;
+        Qt::Key tasto;
+        Qt::KeyboardModifiers modificatori;
+        int atteso;
+    } passi[] = {
+        {"cmdIndietro", nullptr, {}, {}, 1},
+        {"cmdAvanti", nullptr, {}, {}, 2},
+        {"cmdFine", nullptr, {}, {}, 5},
+        {"cmdAvanti", nullptr, {}, {}, 5},
+        {"cmdIndietro", nullptr, {}, {}, 4},
+        {"cmdInizio", nullptr, {}, {}, 1},
+        {nullptr, cf, Qt::Key_PageDown, Qt::NoModifier, 2},
+        {nullptr, cf, Qt::Key_PageUp, Qt::NoModifier, 1},
+        {nullptr, cf, Qt::Key_End, Qt::ControlModifier, 5},
+        {nullptr, cf, Qt::Key_Home, Qt::ControlModifier, 1},
+        {nullptr, ricerca, Qt::Key_End, Qt::NoModifier, 5},
+    };
+    for (const auto& p : passi) {
+        SCOPED_TRACE(testing::Message() << (p.pulsante != nullptr ? p.pulsante : "") << p.tasto);
+        if (p.pulsante != nullptr) {
+            premi(p.pulsante);
+        } else {
+            p.fuoco->setFocus();
+            QTest::keyClick(p.fuoco, p.tasto, p.modificatori);
+        }
+        EXPECT_EQ(testo("Text4"), u"Vers. n. %1"_s.arg(p.atteso));
+        EXPECT_EQ(testo("Text3_1").trimmed(), u"CF%1"_s.arg(p.atteso));
+        EXPECT_EQ(finestra->sessione().recordcorrente(), p.atteso);
+    }
+}
+
+TEST_F(FinestraTest, TheCurrencyIsReadAsTyped) {
+    apri({ordinario()});
+    mostra(1);
+    attiva();
+    auto* combo = controllo<QComboBox>("Combo1");
+    const struct {
+        const char* digitato;
+        QString totale;
+    } casi[] = {{"e", u"123.456"_s}, {"E", u"1.234,56"_s}, {"", u"123.456"_s}};
+    for (const auto& c : casi) {
+        combo->setFocus();
+        combo->clearEditText();
+        QTest::keyClicks(combo, QString::fromLatin1(c.digitato));
+        QTest::keyClick(combo, Qt::Key_Return);
+        // Leaving the box for a navigation button shows the payment again.
+        premi("cmdAvanti");
+        EXPECT_EQ(combo->currentText(), QString::fromLatin1(c.digitato));
+        EXPECT_EQ(testo("Text3_3"), c.totale) << c.digitato;
+        EXPECT_EQ(combo->count(), 2) << c.digitato;
+    }
+}
+
+const QString kTitoloRicerca = u"Ricerca Versamenti Pliventa"_s;
+
+QString annuncio(const QString& testo) {
+    return u"Ricerco versamenti con Codice Fiscale che inizia per\r\n"_s + testo;
+}
+QString domanda(const char* codice) {
+    return u"Trovato il contribuente!\r\n"_s + QString::fromLatin1(codice) + u"\r\nE' Lui?"_s;
+}
+
+class RicercaTest : public FinestraTest {
+protected:
+    // Records 2 (ordinary) and 4 (violation) begin with RSS; the last is a violation.
+    void SetUp() override {
+        FinestraTest::SetUp();
+        apri({ordinario("AAAAAA70A01H501U"), ordinario("RSSMRA70A01H501U"),
+              ordinario("BNCLCU80C03L219K"), violazione("RSSLGU60B02F205X"),
+              violazione("ZZZZZZ60B02F205X")});
+    }
+    void cerca(const char* digitato) {
+        controllo<QLineEdit>("Text3_1")->setText(QString::fromLatin1(digitato));
+        premi("cmdRicerca");
+    }
+};
+
+TEST_F(RicercaTest, NoThenYesEndsOnTheChosenPaymentShownWhole) {
+    mostra(1);
+    dialoghi.attendi(annuncio(u"RSS"_s), kTitoloRicerca)
+        .attendi(domanda("RSSMRA70A01H501U"), kTitoloPredefinito, Pulsanti::siNo, Icona::nessuna,
+                 Risposta::no,
+                 [this] {
+                     EXPECT_EQ(testo("Text4"), u"2"_s);
+                     EXPECT_EQ(testo("Text3_1"), u"RSSMRA70A01H501U"_s);
+                     EXPECT_TRUE(visibile("Text3_10"));
+                 })
+        .attendi(domanda("RSSLGU60B02F205X"), kTitoloPredefinito, Pulsanti::siNo, Icona::nessuna,
+                 Risposta::si, [this] {
+                     // The candidate in its own layout.
+                     EXPECT_EQ(testo("Text4"), u"4 (Violazione)"_s);
+                     EXPECT_FALSE(visibile("Text3_10"));
+                 });
+    cerca("rss");
+    EXPECT_EQ(finestra->sessione().recordcorrente(), 4.0);
+    EXPECT_EQ(testo("Text3_1"), u"RSSLGU60B02F205X"_s);
+    EXPECT_EQ(testo("Text4"), u"4 (Violazione)"_s);
+
+    // Browsing goes on from the payment found.
+    premi("cmdAvanti");
+    EXPECT_EQ(testo("Text4"), u"Vers. n. 5 (Violazione)"_s);
+}
+
+TEST_F(RicercaTest, ScanWithoutYesGoesBackToThePaymentShownBefore) {
+    const struct {
+        const char* digitato;
+        const char* cercato;
+        int risposteNo;  // candidates offered, each answered No
+        QString stato;
+    } casi[] = {
+        {"xyz", "XYZ", 0, u"Nessun versamento trovato"_s},
+        {"  rss ", "  RSS ", 2, u"Ricerca terminata: 2 versamenti proposti, nessuno scelto"_s},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.digitato);
+        mostra(2);
+        dialoghi.attendi(annuncio(QString::fromLatin1(c.cercato)), kTitoloRicerca);
+        for (int i = 0; i < c.risposteNo; ++i) {
+            dialoghi.attendiQualsiasi(kTitoloPredefinito, Pulsanti::siNo, Icona::nessuna);
+        }
+        cerca(c.digitato);
+        EXPECT_EQ(finestra->sessione().recordcorrente(), 2.0);
+        EXPECT_EQ(testo("Text4"), u"Vers. n. 2"_s);
+        EXPECT_EQ(testo("Text3_1"), QString::fromLatin1(c.cercato));
+        // The last record of the file is a violation; the window stays ordinary.
+        EXPECT_TRUE(visibile("Text3_10"));
+        EXPECT_EQ(stato(), c.stato);
+    }
+}
+
+TEST_F(FinestraTest, F1OpensTheGuideThatNamesEveryButtonAndMenuEntry) {
+    // What the clerk reads on the control: its caption without the access key's mark.
+    QStringList nomi;
+    for (const QAbstractButton* b : finestra->findChildren<QAbstractButton*>()) {
+        nomi << b->text().remove(u'&');  // the navigation arrows are pictures: empty
+    }
+    for (const QAction* voce : finestra->menuBar()->actions()) {
+        nomi << voce->text().remove(u'&');
+        for (const QAction* a : voce->menu()->actions()) {
+            nomi << a->text().remove(u'&');  // a separator's is empty
+        }
+    }
+    ASSERT_GE(nomi.size(), 20);
+
+    attiva();
+    QTest::keyClick(finestra.get(), Qt::Key_F1);
+    auto* guida = controllo<FinestraGuida>("FinestraGuida");
+    ASSERT_NE(guida, nullptr);
+    EXPECT_TRUE(guida->isVisible());
+    EXPECT_FALSE(guida->isModal());
+    for (const QString& nome : nomi) {
+        EXPECT_TRUE(guida->testo().contains(nome)) << nome;
+    }
+    // Asked for again, the same guide comes to the front.
+    QTest::keyClick(finestra.get(), Qt::Key_F1);
+    EXPECT_EQ(finestra->findChildren<FinestraGuida*>().size(), 1);
 }
 
 }  // namespace

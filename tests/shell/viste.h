@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QPointer>
+#include <QProcess>
 #include <QTableView>
 #include <QTest>
 #include <array>
@@ -15,15 +16,7 @@ namespace pliventa::test {
 
 class VisteTest : public FinestraTest {
 protected:
-    QAction* azione(const char* nome) const {
-        return controllo<QAction>(QString::fromLatin1(nome));
-    }
-    template <typename T>
-    T* vista(const char* nome) const {
-        T* v = finestra->findChild<T*>(QString::fromLatin1(nome));
-        EXPECT_NE(v, nullptr) << nome;
-        return v;
-    }
+    QAction* azione(QAnyStringView nome) const { return controllo<QAction>(nome); }
     /// Waits until `condizione` holds, at most five seconds.
     template <typename F>
     static bool attendiChe(F condizione) {
@@ -34,20 +27,29 @@ protected:
         return condizione();
     }
     static void doppioClic(QTableView* tabella, int riga) {
-        const QModelIndex indice = tabella->model()->index(riga, 0);
-        const QPoint punto = tabella->visualRect(indice).center();
+        const QPoint punto = tabella->visualRect(tabella->model()->index(riga, 0)).center();
         QTest::mouseClick(tabella->viewport(), Qt::LeftButton, {}, punto);
         QTest::mouseDClick(tabella->viewport(), Qt::LeftButton, {}, punto);
     }
+    /// The text of cell (`riga`, `colonna`) of `tabella`.
+    static QString cella(const QTableView* tabella, int riga, int colonna) {
+        return tabella->model()->index(riga, colonna).data().toString();
+    }
     /// Opens the three views on the open work file; returns them.
     std::array<QPointer<QWidget>, 3> apriViste() {
-        dialoghi.attendiLavoro(QStringLiteral("Riepilogo"))
-            .attendiLavoro(QStringLiteral("Controlli"));
+        dialoghi.attendiLavoro(u"Riepilogo"_s).attendiLavoro(u"Controlli"_s);
         azione("azioneElenco")->trigger();
         azione("azioneRiepilogo")->trigger();
         azione("azioneControlli")->trigger();
-        return {vista<QWidget>("FinestraElenco"), vista<QWidget>("FinestraRiepilogo"),
-                vista<QWidget>("FinestraControlli")};
+        return {controllo("FinestraElenco"), controllo("FinestraRiepilogo"),
+                controllo("FinestraControlli")};
+    }
+    /// The text of the PDF file `pdf`, as pdftotext reads it, spaces simplified.
+    static QString testoPdf(const QString& pdf) {
+        QProcess p;
+        p.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput()).simplified();
     }
     /// Deletes the windows closed so far.
     static void eliminaChiuse() {
