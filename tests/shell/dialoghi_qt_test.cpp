@@ -158,11 +158,8 @@ TEST(DialoghiQtTest, TheLayoutsDialogShowsTheGuessAndGivesTheChoice) {
         });
         DialoghiQt dialoghi;
         const auto scelti = dialoghi.scegliTracciati(u"Importa più file"_s, file);
-        if (importa) {
-            EXPECT_EQ(scelti, (std::vector{Formato::f24, Formato::viol1997}));
-        } else {
-            EXPECT_EQ(scelti, std::nullopt);
-        }
+        EXPECT_EQ(scelti, importa ? std::optional(std::vector{Formato::f24, Formato::viol1997})
+                                  : std::nullopt);
     }
 }
 

@@ -19,45 +19,17 @@ protected:
     QString libro() const { return inCartella(u"libro.xlsx"_s); }
 };
 
-TEST_F(EsportazioneTest, ProposesATimestampedBookAndCancellingDoesNothing) {
-    apri({ordinario()});
-    dialoghi.attendiSalva(kTitoloExcel, kFiltro, QString());
-    premi("cmdExcel");
-    ASSERT_EQ(dialoghi.proposte().size(), 1u);
-    const QRegularExpression nome(
-        u"^"_s + QRegularExpression::escape(cartella()) +
-        u"/Estrazione \\d\\d-\\d\\d-\\d{4} \\d\\d\\.\\d\\d\\.\\d\\d\\.xlsx$"_s);
-    EXPECT_TRUE(nome.match(dialoghi.proposte()[0]).hasMatch()) << dialoghi.proposte()[0];
-    EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"});
-}
-
-TEST_F(EsportazioneTest, ExportsAsTheWindowReadsAndKeepsThePaymentShown) {
-    // What follows proves something only on an Italian desktop (tests/shell/main.cpp).
-    ASSERT_STREQ(std::localeconv()->decimal_point, ",") << "it_IT.UTF-8 is not installed";
-    apri({ordinario(), violazione()}, LetturaAtto::breve);
-    mostra(2);
-    controllo<QComboBox>("Combo1")->setEditText(u"L"_s);
-    dialoghi.attendiSalva(kTitoloExcel, kFiltro, libro())
-        .attendiLavoro(kTitoloExcel)
-        .attendiApertura(false)
-        .attendi(
-            u"Il file Excel è stato creato, ma nessun programma ha potuto aprirlo. Si trova "
-            "in:\r\n"_s +
-                libro(),
-            kTitoloExcel, Pulsanti::ok, Icona::informazione);
-    premi("cmdExcel");
-    EXPECT_EQ(dialoghi.documenti(), std::vector<QString>{libro()});
-    EXPECT_EQ(stato(), u"Versamenti esportati: 2 · "_s + libro());
-    const LibroLetto l = leggiLibro(libro().toStdString());
-    EXPECT_EQ(l["D3"], "n\t123456.0\t-\tGeneral");  // lire, as the currency box says
-    EXPECT_EQ(l["K4"], "s\t123456\t-\tGeneral");    // the short notice of this work file
-    EXPECT_EQ(finestra->sessione().recordcorrente(), 2.0);
-    EXPECT_EQ(testo("Text4"), u"Vers. n. 2 (Violazione)"_s);
-}
-
 TEST_F(EsportazioneTest, FailureAndCancelLeaveNoBook) {
     // Enough payments for the workbook's packing to take a moment.
     apri(numerati(3000, "RSS"));
+    // Cancelled at the dialog, which proposes a book named by the time: nothing done.
+    dialoghi.attendiSalva(kTitoloExcel, kFiltro, QString());
+    premi("cmdExcel");
+    const QRegularExpression nome(
+        u"^"_s + QRegularExpression::escape(cartella()) +
+        u"/Estrazione \\d\\d-\\d\\d-\\d{4} \\d\\d\\.\\d\\d\\.\\d\\d\\.xlsx$"_s);
+    EXPECT_TRUE(nome.match(dialoghi.proposte().at(0)).hasMatch()) << dialoghi.proposte().at(0);
+    EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"});
     const QString annullata = u"Esportazione annullata: nessun file scritto"_s;
     const QString manca = inCartella(u"manca/libro.xlsx"_s);
     const struct {
@@ -86,9 +58,15 @@ TEST_F(EsportazioneTest, FailureAndCancelLeaveNoBook) {
     EXPECT_TRUE(dialoghi.documenti().empty());
 }
 
-TEST_F(EsportazioneTest, AFullSheetAndMendedCellsAreTold) {
+// The book as the window reads the work file, the payment shown kept; a sheet too
+// small for every payment and cells mended are told.
+TEST_F(EsportazioneTest, ExportsAsTheWindowReadsAndTellsAFullSheetAndMendedCells) {
+    // What follows proves something only on an Italian desktop (tests/shell/main.cpp).
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",") << "it_IT.UTF-8 is not installed";
     using namespace std::string_view_literals;
-    apri({ordinario("RSS\0RA70A01H501U"sv), ordinario(), violazione()});
+    apri({ordinario("RSS\0RA70A01H501U"sv), violazione(), ordinario()}, LetturaAtto::breve);
+    mostra(2);
+    controllo<QComboBox>("Combo1")->setEditText(u"L"_s);
     finestra->controllore().impostaRigheFoglio(4);  // headers, totals, two payments
     dialoghi.attendiSalva(kTitoloExcel, kFiltro, libro())
         .attendiLavoro(kTitoloExcel)
@@ -96,11 +74,22 @@ TEST_F(EsportazioneTest, AFullSheetAndMendedCellsAreTold) {
             u"Il foglio contiene al massimo 2 versamenti: 1 versamenti non sono stati "
             "esportati."_s,
             kTitoloExcel, Pulsanti::ok, Icona::esclamazione)
-        .attendiApertura(true);
+        .attendiApertura(false)
+        .attendi(
+            u"Il file Excel è stato creato, ma nessun programma ha potuto aprirlo. Si "
+            "trova in:\r\n"_s +
+                libro(),
+            kTitoloExcel, Pulsanti::ok, Icona::informazione);
     premi("cmdExcel");
+    EXPECT_EQ(dialoghi.documenti(), std::vector<QString>{libro()});
     EXPECT_EQ(stato(), u"Versamenti esportati: 2 · "_s + libro() +
                            u" · esclusi perché il foglio è pieno: 1 · celle con caratteri nulli, "
                            "scritti come �: 1"_s);
+    const LibroLetto l = leggiLibro(libro().toStdString());
+    EXPECT_EQ(l["D3"], "n\t123456.0\t-\tGeneral");  // lire, as the currency box says
+    EXPECT_EQ(l["K4"], "s\t123456\t-\tGeneral");    // the short notice of this work file
+    EXPECT_EQ(finestra->sessione().recordcorrente(), 2.0);
+    EXPECT_EQ(testo("Text4"), u"Vers. n. 2 (Violazione)"_s);
 }
 
 }  // namespace

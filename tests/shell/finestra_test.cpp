@@ -28,8 +28,10 @@ TEST_F(FinestraTest, ExitButtonAndClosingTheWindowEndTheProgram) {
     EXPECT_EQ(chiusa.count(), 1);
 }
 
-TEST_F(FinestraTest, LayoutsSwitchBothWays) {
-    apri({violazione(), ordinario()});
+// The notice's reading is the records' tests: here, that the work file's reading
+// and the number's form reach the boxes.
+TEST_F(FinestraTest, LayoutsSwitchBothWaysAndTheNoticeIsReadAsTheWorkFileWasWritten) {
+    apri({violazione(), ordinario()}, LetturaAtto::breve);
     // The year and its caption show on an ordinary payment, the notice on a violation.
     const char* const anno[] = {"Text3_10", "label1_10"};
     const char* const atto[] = {"Text3_9", "Text3_11", "label1_11", "label1_12"};
@@ -52,12 +54,6 @@ TEST_F(FinestraTest, LayoutsSwitchBothWays) {
             EXPECT_TRUE(visibile(u"Text3_%1"_s.arg(k))) << k;
         }
     }
-}
-
-// The readings themselves are the records' tests: here, that the work file's
-// reading and the number's form reach the boxes.
-TEST_F(FinestraTest, NoticeIsReadTheWayTheWorkFileWasWritten) {
-    apri({violazione()}, LetturaAtto::breve);
     mostra(1, FormaNumero::soloNumero);
     EXPECT_EQ(testo("Text3_9"), u"123456"_s);
     EXPECT_EQ(testo("Text3_11"), u"78/93/1122"_s);
@@ -73,8 +69,9 @@ TEST_F(FinestraTest, BeforeAnyImportEveryNavigationButtonSaysToOpenAFile) {
     }
 }
 
-// Buttons and keys, these also from a text box, move within the file only.
-TEST_F(FinestraTest, ButtonsAndTheirKeysStayInsideTheFile) {
+// Buttons and keys, these also from a text box, move to the payment they name
+// (that a move stays inside the file is the session's rule).
+TEST_F(FinestraTest, ButtonsAndTheirKeysMoveThroughTheFile) {
     apri(
         {ordinario("CF1"), ordinario("CF2"), ordinario("CF3"), ordinario("CF4"), ordinario("CF5")});
     mostra(1);
@@ -88,10 +85,8 @@ TEST_F(FinestraTest, ButtonsAndTheirKeysStayInsideTheFile) {
         Qt::KeyboardModifiers modificatori;
         int atteso;
     } passi[] = {
-        {"cmdIndietro", nullptr, {}, {}, 1},
         {"cmdAvanti", nullptr, {}, {}, 2},
         {"cmdFine", nullptr, {}, {}, 5},
-        {"cmdAvanti", nullptr, {}, {}, 5},
         {"cmdIndietro", nullptr, {}, {}, 4},
         {"cmdInizio", nullptr, {}, {}, 1},
         {nullptr, cf, Qt::Key_PageDown, Qt::NoModifier, 2},
@@ -138,31 +133,52 @@ TEST_F(FinestraTest, TheCurrencyIsReadAsTyped) {
 
 const QString kTitoloRicerca = u"Ricerca Versamenti Pliventa"_s;
 
-QString annuncio(const QString& testo) {
-    return u"Ricerco versamenti con Codice Fiscale che inizia per\r\n"_s + testo;
+QString annuncio(const char* testo) {
+    return u"Ricerco versamenti con Codice Fiscale che inizia per\r\n"_s +
+           QString::fromLatin1(testo);
 }
 QString domanda(const char* codice) {
     return u"Trovato il contribuente!\r\n"_s + QString::fromLatin1(codice) + u"\r\nE' Lui?"_s;
 }
 
-class RicercaTest : public FinestraTest {
-protected:
+// The search by the beginning of the codice fiscale, typed in its box: a scan with
+// no Yes goes back to the payment shown before; a Yes ends on the one chosen.
+TEST_F(FinestraTest, SearchOffersEachMatchInItsLayoutAndEndsOnTheOneChosen) {
     // Records 2 (ordinary) and 4 (violation) begin with RSS; the last is a violation.
-    void SetUp() override {
-        FinestraTest::SetUp();
-        apri({ordinario("AAAAAA70A01H501U"), ordinario("RSSMRA70A01H501U"),
-              ordinario("BNCLCU80C03L219K"), violazione("RSSLGU60B02F205X"),
-              violazione("ZZZZZZ60B02F205X")});
-    }
-    void cerca(const char* digitato) {
+    apri({ordinario("AAAAAA70A01H501U"), ordinario("RSSMRA70A01H501U"),
+          ordinario("BNCLCU80C03L219K"), violazione("RSSLGU60B02F205X"),
+          violazione("ZZZZZZ60B02F205X")});
+    const auto cerca = [this](const char* digitato) {
         controllo<QLineEdit>("Text3_1")->setText(QString::fromLatin1(digitato));
         premi("cmdRicerca");
+    };
+    const struct {
+        const char* digitato;
+        const char* cercato;
+        int risposteNo;  // candidates offered, each answered No
+        QString stato;
+    } casi[] = {
+        {"xyz", "XYZ", 0, u"Nessun versamento trovato"_s},
+        {"  rss ", "  RSS ", 2, u"Ricerca terminata: 2 versamenti proposti, nessuno scelto"_s},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.digitato);
+        mostra(2);
+        dialoghi.attendi(annuncio(c.cercato), kTitoloRicerca);
+        for (int i = 0; i < c.risposteNo; ++i) {
+            dialoghi.attendiQualsiasi(kTitoloPredefinito, Pulsanti::siNo, Icona::nessuna);
+        }
+        cerca(c.digitato);
+        EXPECT_EQ(finestra->sessione().recordcorrente(), 2.0);
+        EXPECT_EQ(testo("Text4"), u"Vers. n. 2"_s);
+        EXPECT_EQ(testo("Text3_1"), QString::fromLatin1(c.cercato));
+        // The last record of the file is a violation; the window stays ordinary.
+        EXPECT_TRUE(visibile("Text3_10"));
+        EXPECT_EQ(stato(), c.stato);
     }
-};
 
-TEST_F(RicercaTest, NoThenYesEndsOnTheChosenPaymentShownWhole) {
     mostra(1);
-    dialoghi.attendi(annuncio(u"RSS"_s), kTitoloRicerca)
+    dialoghi.attendi(annuncio("RSS"), kTitoloRicerca)
         .attendi(domanda("RSSMRA70A01H501U"), kTitoloPredefinito, Pulsanti::siNo, Icona::nessuna,
                  Risposta::no,
                  [this] {
@@ -180,37 +196,8 @@ TEST_F(RicercaTest, NoThenYesEndsOnTheChosenPaymentShownWhole) {
     EXPECT_EQ(finestra->sessione().recordcorrente(), 4.0);
     EXPECT_EQ(testo("Text3_1"), u"RSSLGU60B02F205X"_s);
     EXPECT_EQ(testo("Text4"), u"4 (Violazione)"_s);
-
-    // Browsing goes on from the payment found.
-    premi("cmdAvanti");
+    premi("cmdAvanti");  // browsing goes on from the payment found
     EXPECT_EQ(testo("Text4"), u"Vers. n. 5 (Violazione)"_s);
-}
-
-TEST_F(RicercaTest, ScanWithoutYesGoesBackToThePaymentShownBefore) {
-    const struct {
-        const char* digitato;
-        const char* cercato;
-        int risposteNo;  // candidates offered, each answered No
-        QString stato;
-    } casi[] = {
-        {"xyz", "XYZ", 0, u"Nessun versamento trovato"_s},
-        {"  rss ", "  RSS ", 2, u"Ricerca terminata: 2 versamenti proposti, nessuno scelto"_s},
-    };
-    for (const auto& c : casi) {
-        SCOPED_TRACE(c.digitato);
-        mostra(2);
-        dialoghi.attendi(annuncio(QString::fromLatin1(c.cercato)), kTitoloRicerca);
-        for (int i = 0; i < c.risposteNo; ++i) {
-            dialoghi.attendiQualsiasi(kTitoloPredefinito, Pulsanti::siNo, Icona::nessuna);
-        }
-        cerca(c.digitato);
-        EXPECT_EQ(finestra->sessione().recordcorrente(), 2.0);
-        EXPECT_EQ(testo("Text4"), u"Vers. n. 2"_s);
-        EXPECT_EQ(testo("Text3_1"), QString::fromLatin1(c.cercato));
-        // The last record of the file is a violation; the window stays ordinary.
-        EXPECT_TRUE(visibile("Text3_10"));
-        EXPECT_EQ(stato(), c.stato);
-    }
 }
 
 TEST_F(FinestraTest, F1OpensTheGuideThatNamesEveryButtonAndMenuEntry) {

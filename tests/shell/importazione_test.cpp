@@ -65,10 +65,18 @@ protected:
     }
 };
 
-TEST_F(ImportazioneTest, RememberedPathIsProposedTrimmedAndTheSecondImportReplaces) {
-    const QString primo = fileCnc("primo.txt");
+// The memo's path is proposed trimmed; the status line counts the lines padded and
+// cut; a second import replaces the work file.
+TEST_F(ImportazioneTest, RememberedPathIsProposedTrimmedAndTheStatusLineCounts) {
+    const std::string corta = ordinario("CORTA").str().substr(0, 150);
+    const std::string lunga = ordinario("LUNGA").str() + "eccedenza";
+    const QString primo = scrivi("primo.txt", corta + "\n" + lunga + "\nCODA\n");
     dir.scrivi("icimemofilepliventa.txt", "   " + primo.toStdString() + "   \r\n");
     importaCnc(primo, primo);
+    EXPECT_EQ(stato(),
+              u"Versamenti importati: 2 · righe scartate: 1 · righe completate con "
+              "spazi: 1 · righe troncate: 1"_s);
+    EXPECT_EQ(archivio().size(), 404u);
 
     importaCnc(scrivi("secondo.txt", violazione("SECONDO").str() + "\r\n"), primo);
     EXPECT_EQ(archivio(), violazione("SECONDO").record());
@@ -83,16 +91,6 @@ TEST_F(ImportazioneTest, CancelEndsTheProgramAndLeavesAnEmptyMemoLine) {
     EXPECT_EQ(fine.count(), 1);
     EXPECT_EQ(memo(), "\r\n");
     EXPECT_FALSE(QFileInfo::exists(u"iciview.out"_s));
-}
-
-TEST_F(ImportazioneTest, StatusLineCountsPaddedAndCutLines) {
-    const std::string corta = ordinario("CORTA").str().substr(0, 150);
-    const std::string lunga = ordinario("LUNGA").str() + "eccedenza";
-    importaCnc(scrivi("vers.txt", corta + "\n" + lunga + "\nCODA\n"));
-    EXPECT_EQ(stato(),
-              u"Versamenti importati: 2 · righe scartate: 1 · righe completate con "
-              "spazi: 1 · righe troncate: 1"_s);
-    EXPECT_EQ(archivio().size(), 404u);
 }
 
 // An input that cannot be read, and a cancel: the work file and the payment shown

@@ -31,6 +31,11 @@ protected:
         QTest::mouseClick(tabella->viewport(), Qt::LeftButton, {}, punto);
         QTest::mouseDClick(tabella->viewport(), Qt::LeftButton, {}, punto);
     }
+    /// Opens the payments list; returns its table.
+    QTableView* elenco() {
+        azione("azioneElenco")->trigger();
+        return controllo<QTableView>("tabellaElenco");
+    }
     /// The text of cell (`riga`, `colonna`) of `tabella`.
     static QString cella(const QTableView* tabella, int riga, int colonna) {
         return tabella->model()->index(riga, colonna).data().toString();
