@@ -11,38 +11,27 @@
 
 namespace pliventa::test {
 
-namespace {
-
-const char* nome(auto tipo) {
-    static const char* const kNomi[] = {
-        "message box", "input box",    "save-as dialog",  "document opening",
-        "long work",   "print dialog", "choice of files", "dialog of the layouts"};
-    return kNomi[static_cast<int>(tipo)];
-}
-
-}  // namespace
-
 void DialoghiFinti::verificaFine() {
     for (const Atteso& a : c_->attesi) {
-        ADD_FAILURE() << "expected " << nome(a.tipo)
+        ADD_FAILURE() << "expected " << a.tipo
                       << " never shown: " << a.testo.value_or(QStringLiteral("(any text)")) << " / "
                       << a.titolo;
     }
     c_->attesi.clear();
 }
 
-std::optional<DialoghiFinti::Atteso> DialoghiFinti::prossimo(Tipo tipo, const QString& testo,
+std::optional<DialoghiFinti::Atteso> DialoghiFinti::prossimo(std::string_view tipo,
+                                                             const QString& testo,
                                                              const QString& titolo) {
     c_->genitori.push_back(genitore_);
     if (c_->attesi.empty()) {
-        ADD_FAILURE() << "unexpected " << nome(tipo) << ": " << testo << " / " << titolo;
+        ADD_FAILURE() << "unexpected " << tipo << ": " << testo << " / " << titolo;
         return std::nullopt;
     }
     Atteso a = std::move(c_->attesi.front());
     c_->attesi.pop_front();
     if (a.tipo != tipo) {
-        ADD_FAILURE() << "a " << nome(tipo) << " came where a " << nome(a.tipo)
-                      << " was expected: " << testo;
+        ADD_FAILURE() << "a " << tipo << " came where a " << a.tipo << " was expected: " << testo;
         return std::nullopt;
     }
     if (a.testo) {
@@ -55,7 +44,7 @@ std::optional<DialoghiFinti::Atteso> DialoghiFinti::prossimo(Tipo tipo, const QS
 Risposta DialoghiFinti::messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti,
                                   Icona icona, const QRect& /*lasciaVisibile*/) {
     c_->testi.push_back(testo);
-    const std::optional<Atteso> a = prossimo(Tipo::messaggio, testo, titolo);
+    const std::optional<Atteso> a = prossimo("message box", testo, titolo);
     if (!a) {
         return pulsanti == Pulsanti::siNo ? Risposta::no : Risposta::ok;
     }
@@ -69,7 +58,7 @@ Risposta DialoghiFinti::messaggio(const QString& testo, const QString& titolo, P
 
 QString DialoghiFinti::input(const QString& prompt, const QString& titolo,
                              const QString& predefinito) {
-    const std::optional<Atteso> a = prossimo(Tipo::input, prompt, titolo);
+    const std::optional<Atteso> a = prossimo("input box", prompt, titolo);
     if (a) {
         EXPECT_EQ(predefinito, a->predefinito);
     }
@@ -79,12 +68,12 @@ QString DialoghiFinti::input(const QString& prompt, const QString& titolo,
 FileScelto DialoghiFinti::salvaCome(const QString& titolo, const QString& proposta,
                                     const QString& filtro) {
     c_->proposte.push_back(proposta);
-    const std::optional<Atteso> a = prossimo(Tipo::salva, filtro, titolo);
+    const std::optional<Atteso> a = prossimo("save-as dialog", filtro, titolo);
     return a ? FileScelto{a->rispostaTesto, a->tipoFile} : FileScelto{};
 }
 
 bool DialoghiFinti::scegliStampante(const QString& titolo, QPrinter& stampante) {
-    const std::optional<Atteso> a = prossimo(Tipo::stampa, titolo, titolo);
+    const std::optional<Atteso> a = prossimo("print dialog", titolo, titolo);
     if (!a || a->rispostaTesto.isEmpty()) {
         return false;
     }
@@ -94,14 +83,14 @@ bool DialoghiFinti::scegliStampante(const QString& titolo, QPrinter& stampante) 
 }
 
 QStringList DialoghiFinti::scegliFile(const QString& titolo, const QString& cartella) {
-    const std::optional<Atteso> a = prossimo(Tipo::scelta, cartella, titolo);
+    const std::optional<Atteso> a = prossimo("choice of files", cartella, titolo);
     return a ? a->file : QStringList();
 }
 
 std::optional<std::vector<Formato>> DialoghiFinti::scegliTracciati(
     const QString& titolo, const std::vector<FileDaImportare>& file) {
     c_->fileMostrati = file;
-    const std::optional<Atteso> a = prossimo(Tipo::tracciati, {}, titolo);
+    const std::optional<Atteso> a = prossimo("dialog of the layouts", {}, titolo);
     if (!a) {
         return std::nullopt;
     }
@@ -115,7 +104,7 @@ std::optional<std::vector<Formato>> DialoghiFinti::scegliTracciati(
 
 bool DialoghiFinti::apriDocumento(const QString& percorso) {
     c_->documenti.push_back(percorso);
-    const std::optional<Atteso> a = prossimo(Tipo::apertura, percorso, {});
+    const std::optional<Atteso> a = prossimo("document opening", percorso, {});
     return a && a->si;
 }
 
@@ -129,7 +118,7 @@ void DialoghiFinti::attendi(Lavoro& lavoro, const QString& titolo, const QString
         return;
     }
     EXPECT_FALSE(fasi.isEmpty()) << "long work without texts for its progress";
-    const std::optional<Atteso> a = prossimo(Tipo::lavoro, titolo, titolo);
+    const std::optional<Atteso> a = prossimo("long work", titolo, titolo);
     if (a && a->si) {
         lavoro.annulla();
     }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <string_view>
 #include <vector>
 
 #include "shell/dialoghi.h"
@@ -30,25 +31,22 @@ public:
 
     DialoghiFinti() = default;
 
-    /// A message box with exactly `testo`; answers `risposta`.
-    DialoghiFinti& attendi(const QString& testo, const QString& titolo,
+    /// A message box with exactly `testo` (nullopt: any, for the test to check in
+    /// testi()); answers `risposta`.
+    DialoghiFinti& attendi(std::optional<QString> testo, const QString& titolo,
                            Pulsanti pulsanti = Pulsanti::ok, Icona icona = Icona::nessuna,
                            Risposta risposta = Risposta::ok, Durante durante = {}) {
-        return metti({.testo = testo,
+        return metti({.testo = std::move(testo),
                       .titolo = titolo,
                       .pulsanti = pulsanti,
                       .icona = icona,
                       .risposta = risposta,
                       .durante = std::move(durante)});
     }
-    /// A message box whose text the test checks afterwards (testi()).
-    DialoghiFinti& attendiQualsiasi(const QString& titolo, Pulsanti pulsanti, Icona icona) {
-        return metti({.titolo = titolo, .pulsanti = pulsanti, .icona = icona});
-    }
     /// An input box proposing `predefinito`; answers `risposta` (empty = cancelled).
     DialoghiFinti& attendiInput(const QString& prompt, const QString& titolo,
                                 const QString& predefinito, const QString& risposta) {
-        return metti({.tipo = Tipo::input,
+        return metti({.tipo = "input box",
                       .testo = prompt,
                       .titolo = titolo,
                       .predefinito = predefinito,
@@ -58,7 +56,7 @@ public:
     /// `filtro`. The path it proposed is kept in proposte().
     DialoghiFinti& attendiSalva(const QString& titolo, const QString& filtro,
                                 const QString& risposta, int tipo = 0) {
-        return metti({.tipo = Tipo::salva,
+        return metti({.tipo = "save-as dialog",
                       .testo = filtro,
                       .titolo = titolo,
                       .rispostaTesto = risposta,
@@ -66,27 +64,29 @@ public:
     }
     /// The choice of several files; answers `file` (none = cancelled).
     DialoghiFinti& attendiScelta(const QString& titolo, const QStringList& file) {
-        return metti({.tipo = Tipo::scelta, .titolo = titolo, .file = file});
+        return metti({.tipo = "choice of files", .titolo = titolo, .file = file});
     }
     /// The dialog of the layouts showing `trovati` (nullopt: one that could not be
     /// told); answers `scelti` (nullopt = cancelled). Its files are in fileMostrati().
     DialoghiFinti& attendiTracciati(const QString& titolo,
                                     const std::vector<std::optional<Formato>>& trovati,
                                     const std::optional<std::vector<Formato>>& scelti) {
-        return metti(
-            {.tipo = Tipo::tracciati, .titolo = titolo, .trovati = trovati, .scelti = scelti});
+        return metti({.tipo = "dialog of the layouts",
+                      .titolo = titolo,
+                      .trovati = trovati,
+                      .scelti = scelti});
     }
     /// The opening of a document; answers whether an application opened it. The path
     /// is kept in documenti().
     DialoghiFinti& attendiApertura(bool aperto) {
-        return metti({.tipo = Tipo::apertura, .si = aperto});
+        return metti({.tipo = "document opening", .si = aperto});
     }
     /// Long work, run to its end; when `annulla`, cancelled before it starts; when
     /// `fase` >= 0, cancelled once it reports that stage. `durante` runs while the
     /// work is in hand, before it starts.
     DialoghiFinti& attendiLavoro(const QString& titolo, bool annulla = false, int fase = -1,
                                  Durante durante = {}) {
-        return metti({.tipo = Tipo::lavoro,
+        return metti({.tipo = "long work",
                       .titolo = titolo,
                       .durante = std::move(durante),
                       .si = annulla,
@@ -94,7 +94,7 @@ public:
     }
     /// The print dialog; prints into the PDF file `pdf` (empty = cancelled).
     DialoghiFinti& attendiStampa(const QString& titolo, const QString& pdf) {
-        return metti({.tipo = Tipo::stampa, .titolo = titolo, .rispostaTesto = pdf});
+        return metti({.tipo = "print dialog", .titolo = titolo, .rispostaTesto = pdf});
     }
 
     /// From now on long work waits in the real progress dialog over `finestra`,
@@ -129,10 +129,9 @@ public:
     std::unique_ptr<Dialoghi> figli(QWidget* finestra) override;
 
 private:
-    enum class Tipo { messaggio, input, salva, apertura, lavoro, stampa, scelta, tracciati };
     struct Atteso {
-        Tipo tipo = Tipo::messaggio;
-        std::optional<QString> testo{};  ///< message text, prompt or filter; nullopt: any
+        std::string_view tipo = "message box";  ///< the kind of dialog, as said in failures
+        std::optional<QString> testo{};         ///< message text, prompt or filter; nullopt: any
         QString titolo{};
         Pulsanti pulsanti = Pulsanti::ok;
         Icona icona = Icona::nessuna;
@@ -161,7 +160,8 @@ private:
         c_->attesi.push_back(std::move(a));
         return *this;
     }
-    std::optional<Atteso> prossimo(Tipo tipo, const QString& testo, const QString& titolo);
+    std::optional<Atteso> prossimo(std::string_view tipo, const QString& testo,
+                                   const QString& titolo);
 
     std::shared_ptr<Copione> c_ = std::make_shared<Copione>();
     const QWidget* genitore_ = nullptr;

@@ -1,16 +1,24 @@
 // The imports and the Risconet conversion through the window: prompt and memo (and
-// the chooser that writes it), work file, count, first payment, status line, and
-// what an input that cannot be read or a cancel leaves behind.
+// the chooser that writes it), work file, count, first payment, status line; what
+// an input that cannot be read, a cancel or a signal leaves behind; and the window
+// taking no input but the progress dialog's while the work runs.
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 
+#include "fifo.h"
 #include "finestra.h"
 #include "shell/frmdirfiles.h"
+#include "shell/segnali.h"
 
 namespace pliventa::test {
 namespace {
@@ -106,7 +114,7 @@ TEST_F(ImportazioneTest, FailureAndCancelLeaveTheWorkFileAndTheWindowAsTheyWere)
         dialoghi.attendiInput(kPrompt, kTitoloCnc, annulla ? manca : buono, input)
             .attendiLavoro(kTitoloCnc, annulla);
         if (!annulla) {
-            dialoghi.attendiQualsiasi(kTitoloCnc, Pulsanti::ok, Icona::esclamazione);
+            dialoghi.attendi(std::nullopt, kTitoloCnc, Pulsanti::ok, Icona::esclamazione);
         }
         premi("cmdApri");
         if (annulla) {
@@ -239,8 +247,10 @@ TEST_F(ImportazioneTest, ImportaPiuFileShowsTheLayoutsFoundAndTheFilesBecomeOneW
         << stato();
 }
 
-// "&OK" writes the folder and the name chosen, or typed after, for the next prompt.
-TEST_F(ImportazioneTest, TheChooserRemembersFolderAndNameInTheProgramsFolder) {
+// "&OK" writes the folder and the name chosen, or typed after, for the next prompt;
+// a folder that cannot be listed and a memo that cannot be written are said, and
+// the chooser stays as it was.
+TEST_F(ImportazioneTest, TheChooserRemembersTheFileChosenAndSaysWhatItCannotDo) {
     const std::string sotto = inCartella(u"sotto"_s).toStdString();
     for (const char* scritto : {"", "nuovo.txt"}) {
         const auto s = scelta();
@@ -254,17 +264,6 @@ TEST_F(ImportazioneTest, TheChooserRemembersFolderAndNameInTheProgramsFolder) {
         EXPECT_EQ(s->result(), QDialog::Accepted);
         EXPECT_FALSE(s->isVisible());
     }
-    // A memo that cannot be written is said, and the chooser stays.
-    const QString percorsoMemo = inCartella(u"icimemofilepliventa.txt"_s);
-    ASSERT_TRUE(QFile::remove(percorsoMemo) && QDir().mkpath(percorsoMemo));
-    dialoghi.attendi(u"Impossibile scrivere il file "_s + percorsoMemo + u": è una directory"_s,
-                     kTitoloPredefinito, Pulsanti::ok, Icona::esclamazione);
-    const auto s = scelta();
-    QTest::mouseClick(parte<QAbstractButton>(s.get(), "cmdOK"), Qt::LeftButton);
-    EXPECT_TRUE(s->isVisible());
-}
-
-TEST_F(ImportazioneTest, AFolderTheChooserCannotListIsSaidAndTheFolderShownStays) {
     const auto s = scelta();
     auto* unita = parte<QComboBox>(s.get(), "Drive1");
     const QString radice = unita->currentText();
@@ -286,6 +285,13 @@ TEST_F(ImportazioneTest, AFolderTheChooserCannotListIsSaidAndTheFolderShownStays
         EXPECT_EQ(lista->item(0)->text(), u"d.txt"_s);
         EXPECT_EQ(unita->currentText(), radice);
     }
+    // A memo that cannot be written is said, and the chooser stays.
+    const QString percorsoMemo = inCartella(u"icimemofilepliventa.txt"_s);
+    ASSERT_TRUE(QFile::remove(percorsoMemo) && QDir().mkpath(percorsoMemo));
+    dialoghi.attendi(u"Impossibile scrivere il file "_s + percorsoMemo + u": è una directory"_s,
+                     kTitoloPredefinito, Pulsanti::ok, Icona::esclamazione);
+    QTest::mouseClick(parte<QAbstractButton>(s.get(), "cmdOK"), Qt::LeftButton);
+    EXPECT_TRUE(s->isVisible());
 }
 
 // The conversion writes beside the input and closes the work file; should it fail
@@ -330,7 +336,7 @@ TEST_F(ImportazioneTest, RisconetConvertsBesideTheInputOrOpensThePreviousWorkFil
         if (c.come == Come::riuscita) {
             dialoghi.attendi(u"Elaborazione Terminata"_s, kTitoloPredefinito);
         } else if (c.come != Come::annullata) {
-            dialoghi.attendiQualsiasi(kTitoloRisconet, Pulsanti::ok, Icona::esclamazione);
+            dialoghi.attendi(std::nullopt, kTitoloRisconet, Pulsanti::ok, Icona::esclamazione);
         }
         if (c.come == Come::nonScrivibile) {
             ASSERT_TRUE(QDir().mkpath(output));
@@ -363,6 +369,89 @@ TEST_F(ImportazioneTest, RisconetConvertsBesideTheInputOrOpensThePreviousWorkFil
     ASSERT_TRUE(finestra->sessione().aperto());
     EXPECT_EQ(finestra->sessione().archivio()->percorso(), output.toStdString());
     EXPECT_EQ(testo("Text2"), output);
+}
+
+TEST_F(ImportazioneTest, KeysButtonsAndMenusWaitWhileAnImportRuns) {
+    apri({ordinario(), violazione(), ordinario()});
+    mostra(2);
+    attiva();
+    const auto nessunEffetto = [this] {
+        // Each would show a message or move the record shown: none comes, the
+        // scripted dialogs would fail on it.
+        QTest::keyClick(finestra.get(), Qt::Key_PageDown);
+        QTest::keyClick(finestra.get(), Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(finestra.get(), Qt::Key_H, Qt::AltModifier);
+        premi("cmdAvanti");
+        premi("cmdExcel");
+        EXPECT_EQ(testo("Text4"), u"Vers. n. 2 (Violazione)"_s);
+    };
+    dialoghi
+        .attendiInput(kPrompt, kTitoloCnc, QString(),
+                      scrivi("vers.txt", ordinario().str() + "\r\n"))
+        .attendiLavoro(kTitoloCnc, false, -1, nessunEffetto)
+        .attendi(u"Preparazione terminata"_s, kTitoloCnc);
+    premi("cmdApri");
+    EXPECT_EQ(testo("Text4"), u"Vers. n. 1"_s);
+    // Once it has ended the window answers again.
+    QTest::keyClick(finestra.get(), Qt::Key_PageDown);
+    EXPECT_EQ(finestra->sessione().recordcorrente(), 1.0);  // a one-payment file
+    EXPECT_TRUE(controllo("cmdApri")->isEnabled());
+}
+
+/// The window over the scratch folder, whose old work file is "vecchio", importing
+/// from a FIFO that no program writes, and waiting in the real progress dialog.
+class ImportaDaFifo : public FinestraTest {
+protected:
+    void SetUp() override {
+        FinestraTest::SetUp();
+        dialoghi.attesaVera(finestra.get());
+        dir.scrivi("iciview.out", "vecchio");
+        dialoghi.attendiInput(kPrompt, kTitoloCnc, QString(),
+                              QString::fromStdString(fifo.percorso()));
+    }
+    void TearDown() override {
+        FinestraTest::TearDown();
+        EXPECT_FALSE(fifo.sbloccato()) << "the import waited for a writer";
+        EXPECT_EQ(leggiFile(dir.file("iciview.out")), "vecchio");
+        EXPECT_EQ(nomi(dir),
+                  (std::vector<std::string>{"icimemofilepliventa.txt", "iciview.out", "in.fifo"}));
+    }
+    void importa() {
+        premi("cmdApri");
+        EXPECT_EQ(stato(), u"Importazione annullata"_s);
+    }
+
+    FifoSenzaScrittore fifo{dir, "in.fifo", std::chrono::seconds(2)};
+};
+
+TEST_F(ImportaDaFifo, AnnullaEndsTheWaitForAWriter) {
+    // Annulla pressed while the import waits, before the progress shows.
+    QTimer::singleShot(300, finestra.get(), [this] {
+        controllo<QProgressDialog>(u"")->findChild<QAbstractButton*>()->click();
+    });
+    importa();
+}
+
+// The signal closes the window, which first stops the import under way.
+TEST_F(ImportaDaFifo, SigtermCancelsTheImportRemovesItsFileAndClosesTheWindow) {
+    ::setenv("PLIVENTA_TEMPORANEI_CON_NOME", "1", 1);  // a new file with a name to look for
+    ASSERT_TRUE(chiudiAlSegnale(finestra.get()));
+    QSignalSpy fine(finestra.get(), &frmView::terminaProgramma);
+    // The signal comes once the import has made its new file and waits for input.
+    QTimer sonda;
+    sonda.setInterval(10);
+    QObject::connect(&sonda, &QTimer::timeout, finestra.get(), [&] {
+        if (nomi(dir).size() == 4) {
+            sonda.stop();
+            ::raise(SIGTERM);
+        }
+    });
+    sonda.start();
+    importa();
+    ::unsetenv("PLIVENTA_TEMPORANEI_CON_NOME");
+    EXPECT_FALSE(sonda.isActive()) << "no new file seen";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fine.count() == 1; }));
+    EXPECT_FALSE(finestra->isVisible());
 }
 
 }  // namespace

@@ -25,7 +25,9 @@ namespace {
 const char* const kAzioniSulFile[] = {"azioneElenco", "azioneRiepilogo", "azioneControlli",
                                       "azioneScheda"};
 
-TEST_F(VisteTest, TheViewsWaitForAWorkFileAndInformationAndExitCallTheButtonsHandlers) {
+// The menus' entries that work on the file wait for one; "Informazioni" and "Esci"
+// call the buttons' handlers; the summary totals, saves and prints.
+TEST_F(VisteTest, MenusWaitForAWorkFileAndTheSummarySavesAndPrintsWithItsOwnDialogs) {
     for (const char* nome : kAzioniSulFile) {
         EXPECT_FALSE(azione(nome)->isEnabled()) << nome;
     }
@@ -34,21 +36,15 @@ TEST_F(VisteTest, TheViewsWaitForAWorkFileAndInformationAndExitCallTheButtonsHan
     for (const char* nome : kAzioniSulFile) {
         EXPECT_TRUE(azione(nome)->isEnabled()) << nome;
     }
-    dialoghi.attendiQualsiasi(u"Pliventa vers. "_s + versione(), Pulsanti::ok, Icona::informazione);
+    dialoghi.attendi(std::nullopt, u"Pliventa vers. "_s + versione(), Pulsanti::ok,
+                     Icona::informazione);
     azione("azioneInformazioni")->trigger();
-    QSignalSpy termina(finestra.get(), &frmView::terminaProgramma);
-    azione("azioneEsci")->trigger();
-    EXPECT_EQ(termina.count(), 1);
-}
-
-TEST_F(VisteTest, SummaryTotalsSavesInTheTypeChosenAndPrintsWithItsOwnDialogs) {
-    apriTre();
     dialoghi.attendiLavoro(u"Riepilogo"_s);
     azione("azioneRiepilogo")->trigger();
     auto* tabella = controllo<QTableWidget>("tabellaRiepilogo");
     ASSERT_NE(tabella, nullptr);
     // Opened from the main window's menu: the work runs over the main window.
-    EXPECT_EQ(dialoghi.genitori(), std::vector<const QWidget*>{nullptr});
+    EXPECT_EQ(dialoghi.genitori().back(), nullptr);
     // By tax year and kind: 2001 V, 2002 O, then the grand total.
     ASSERT_EQ(tabella->rowCount(), 3);
     EXPECT_EQ(tabella->item(2, 0)->text(), u"Totale generale"_s);
@@ -98,6 +94,9 @@ TEST_F(VisteTest, SummaryTotalsSavesInTheTypeChosenAndPrintsWithItsOwnDialogs) {
     EXPECT_EQ(QDir(cartella()).entryList(QDir::Files | QDir::Hidden).filter(u"stampa"_s),
               QStringList{u"stampa.pdf"_s});
     EXPECT_EQ(stato(), u"Stampa annullata"_s);
+    QSignalSpy termina(finestra.get(), &frmView::terminaProgramma);
+    azione("azioneEsci")->trigger();
+    EXPECT_EQ(termina.count(), 1);
 }
 
 // The rules are the core's; here, the rows they give, their texts, the copy and the
