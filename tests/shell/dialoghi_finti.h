@@ -2,6 +2,9 @@
 // answers; each dialog the window shows is checked against the next one listed.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QPrinter>
 #include <QRect>
 #include <QString>
 #include <deque>
@@ -10,9 +13,12 @@
 #include <optional>
 #include <ostream>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "shell/dialoghi.h"
+#include "shell/dialoghi_qt.h"
+#include "shell/lavoro.h"
 
 /// Lets GoogleTest print QStrings in its failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) {
@@ -23,6 +29,8 @@ inline std::ostream& operator<<(std::ostream& os, const QString& s) {
 }
 
 namespace pliventa::test {
+
+using namespace Qt::StringLiterals;
 
 class DialoghiFinti : public Dialoghi {
 public:
@@ -99,10 +107,17 @@ public:
 
     /// From now on long work waits in the real progress dialog over `finestra`,
     /// which the test answers itself.
-    void attesaVera(QWidget* finestra);
+    void attesaVera(QWidget* finestra) { veri_ = std::make_shared<DialoghiQt>(finestra); }
 
     /// Fails the test for every expected dialog that never came, and forgets them.
-    void verificaFine();
+    void verificaFine() {
+        for (const Atteso& a : c_->attesi) {
+            ADD_FAILURE() << "expected " << a.tipo
+                          << " never shown: " << a.testo.value_or(u"(any text)"_s) << " / "
+                          << a.titolo;
+        }
+        c_->attesi.clear();
+    }
 
     const std::vector<QString>& testi() const { return c_->testi; }
     const std::vector<QString>& proposte() const { return c_->proposte; }
@@ -114,19 +129,86 @@ public:
 
     using Dialoghi::messaggio;
     Risposta messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti, Icona icona,
-                       const QRect& lasciaVisibile) override;
+                       const QRect& /*lasciaVisibile*/) override {
+        c_->testi.push_back(testo);
+        const std::optional<Atteso> a = prossimo("message box", testo, titolo);
+        if (!a) {
+            return pulsanti == Pulsanti::siNo ? Risposta::no : Risposta::ok;
+        }
+        EXPECT_EQ(pulsanti, a->pulsanti) << testo;
+        EXPECT_EQ(icona, a->icona) << testo;
+        if (a->durante) {
+            a->durante();
+        }
+        return a->risposta;
+    }
     QString input(const QString& prompt, const QString& titolo,
-                  const QString& predefinito) override;
+                  const QString& predefinito) override {
+        const std::optional<Atteso> a = prossimo("input box", prompt, titolo);
+        EXPECT_EQ(predefinito, a ? a->predefinito : predefinito) << prompt;
+        return a ? a->rispostaTesto : QString();
+    }
     FileScelto salvaCome(const QString& titolo, const QString& proposta,
-                         const QString& filtro) override;
-    QStringList scegliFile(const QString& titolo, const QString& cartella) override;
+                         const QString& filtro) override {
+        c_->proposte.push_back(proposta);
+        const std::optional<Atteso> a = prossimo("save-as dialog", filtro, titolo);
+        return a ? FileScelto{a->rispostaTesto, a->tipoFile} : FileScelto{};
+    }
+    QStringList scegliFile(const QString& titolo, const QString& cartella) override {
+        const std::optional<Atteso> a = prossimo("choice of files", cartella, titolo);
+        return a ? a->file : QStringList();
+    }
     std::optional<std::vector<Formato>> scegliTracciati(
-        const QString& titolo, const std::vector<FileDaImportare>& file) override;
-    bool apriDocumento(const QString& percorso) override;
-    void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) override;
-    bool scegliStampante(const QString& titolo, QPrinter& stampante) override;
+        const QString& titolo, const std::vector<FileDaImportare>& file) override {
+        c_->fileMostrati = file;
+        const std::optional<Atteso> a = prossimo("dialog of the layouts", {}, titolo);
+        std::vector<std::optional<Formato>> trovati;
+        for (const FileDaImportare& f : file) {
+            trovati.push_back(f.formato);
+        }
+        EXPECT_EQ(trovati, a ? a->trovati : trovati);
+        return a ? a->scelti : std::nullopt;
+    }
+    bool apriDocumento(const QString& percorso) override {
+        c_->documenti.push_back(percorso);
+        const std::optional<Atteso> a = prossimo("document opening", percorso, {});
+        return a && a->si;
+    }
+    void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) override {
+        if (veri_) {
+            return veri_->attendi(lavoro, titolo, fasi);
+        }
+        EXPECT_FALSE(fasi.isEmpty()) << "long work without texts for its progress";
+        const std::optional<Atteso> a = prossimo("long work", titolo, titolo);
+        if (a && a->si) {
+            lavoro.annulla();
+        }
+        if (a && a->durante) {
+            a->durante();
+        }
+        lavoro.avvia();
+        while (a && a->faseAnnullo >= 0 && !lavoro.finito()) {
+            if (lavoro.stato().fase >= a->faseAnnullo) {
+                lavoro.annulla();
+                break;
+            }
+            std::this_thread::yield();
+        }
+        lavoro.aspetta();
+    }
+    bool scegliStampante(const QString& titolo, QPrinter& stampante) override {
+        const std::optional<Atteso> a = prossimo("print dialog", titolo, titolo);
+        if (!a || a->rispostaTesto.isEmpty()) {
+            return false;
+        }
+        stampante.setOutputFormat(QPrinter::PdfFormat);
+        stampante.setOutputFileName(a->rispostaTesto);
+        return true;
+    }
     /// The same script, each dialog recorded with `finestra` as its parent.
-    std::unique_ptr<Dialoghi> figli(QWidget* finestra) override;
+    std::unique_ptr<Dialoghi> figli(QWidget* finestra) override {
+        return std::unique_ptr<Dialoghi>(new DialoghiFinti(c_, finestra, veri_));
+    }
 
 private:
     struct Atteso {
@@ -160,8 +242,25 @@ private:
         c_->attesi.push_back(std::move(a));
         return *this;
     }
+    /// The next dialog listed, checked to be of kind `tipo` with `testo` and `titolo`.
     std::optional<Atteso> prossimo(std::string_view tipo, const QString& testo,
-                                   const QString& titolo);
+                                   const QString& titolo) {
+        c_->genitori.push_back(genitore_);
+        if (c_->attesi.empty()) {
+            ADD_FAILURE() << "unexpected " << tipo << ": " << testo << " / " << titolo;
+            return std::nullopt;
+        }
+        Atteso a = std::move(c_->attesi.front());
+        c_->attesi.pop_front();
+        if (a.tipo != tipo) {
+            ADD_FAILURE() << "a " << tipo << " came where a " << a.tipo
+                          << " was expected: " << testo;
+            return std::nullopt;
+        }
+        EXPECT_EQ(testo, a.testo.value_or(testo));
+        EXPECT_EQ(titolo, a.titolo) << testo;
+        return a;
+    }
 
     std::shared_ptr<Copione> c_ = std::make_shared<Copione>();
     const QWidget* genitore_ = nullptr;

@@ -24,8 +24,6 @@
 namespace pliventa::test {
 namespace {
 
-using namespace Qt::StringLiterals;
-
 // Saves through the real dialog in `cartella`: chooses the type `tipo`, types
 // `nome` and presses Salva.
 FileScelto salvaCon(const QString& cartella, int tipo, const QString& nome) {

@@ -27,7 +27,6 @@
 #include "browse/elenco.h"
 #include "finestra.h"
 #include "shell/selezione_righe.h"
-#include "viste.h"
 
 namespace pliventa::test {
 namespace {

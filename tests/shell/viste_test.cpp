@@ -16,8 +16,8 @@
 #include <algorithm>
 #include <array>
 
+#include "finestra.h"
 #include "shell/frmdirfiles.h"
-#include "viste.h"
 
 namespace pliventa::test {
 namespace {
