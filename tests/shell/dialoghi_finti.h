@@ -57,52 +57,47 @@ public:
         return metti({.tipo = "input box",
                       .testo = prompt,
                       .titolo = titolo,
-                      .predefinito = predefinito,
-                      .rispostaTesto = risposta});
+                      .proposto = predefinito,
+                      .dato = risposta});
     }
     /// A save-as dialog; answers `risposta` (empty = cancelled) of the type `tipo` of
     /// `filtro`. The path it proposed is kept in proposte().
     DialoghiFinti& attendiSalva(const QString& titolo, const QString& filtro,
                                 const QString& risposta, int tipo = 0) {
-        return metti({.tipo = "save-as dialog",
+        return metti({.tipo = "save as",
                       .testo = filtro,
                       .titolo = titolo,
-                      .rispostaTesto = risposta,
+                      .dato = risposta,
                       .tipoFile = tipo});
     }
     /// The choice of several files; answers `file` (none = cancelled).
     DialoghiFinti& attendiScelta(const QString& titolo, const QStringList& file) {
-        return metti({.tipo = "choice of files", .titolo = titolo, .file = file});
+        return metti({.tipo = "choice", .titolo = titolo, .file = file});
     }
     /// The dialog of the layouts showing `trovati` (nullopt: one that could not be
     /// told); answers `scelti` (nullopt = cancelled). Its files are in fileMostrati().
     DialoghiFinti& attendiTracciati(const QString& titolo,
                                     const std::vector<std::optional<Formato>>& trovati,
                                     const std::optional<std::vector<Formato>>& scelti) {
-        return metti({.tipo = "dialog of the layouts",
-                      .titolo = titolo,
-                      .trovati = trovati,
-                      .scelti = scelti});
+        return metti({.tipo = "layouts", .titolo = titolo, .trovati = trovati, .scelti = scelti});
     }
     /// The opening of a document; answers whether an application opened it. The path
     /// is kept in documenti().
-    DialoghiFinti& attendiApertura(bool aperto) {
-        return metti({.tipo = "document opening", .si = aperto});
-    }
+    DialoghiFinti& attendiApertura(bool aperto) { return metti({.tipo = "opening", .si = aperto}); }
     /// Long work, run to its end; when `annulla`, cancelled before it starts; when
     /// `fase` >= 0, cancelled once it reports that stage. `durante` runs while the
     /// work is in hand, before it starts.
     DialoghiFinti& attendiLavoro(const QString& titolo, bool annulla = false, int fase = -1,
                                  Durante durante = {}) {
-        return metti({.tipo = "long work",
+        return metti({.tipo = "work",
                       .titolo = titolo,
                       .durante = std::move(durante),
                       .si = annulla,
-                      .faseAnnullo = fase});
+                      .fase = fase});
     }
     /// The print dialog; prints into the PDF file `pdf` (empty = cancelled).
     DialoghiFinti& attendiStampa(const QString& titolo, const QString& pdf) {
-        return metti({.tipo = "print dialog", .titolo = titolo, .rispostaTesto = pdf});
+        return metti({.tipo = "print", .titolo = titolo, .dato = pdf});
     }
 
     /// From now on long work waits in the real progress dialog over `finestra`,
@@ -145,23 +140,23 @@ public:
     QString input(const QString& prompt, const QString& titolo,
                   const QString& predefinito) override {
         const std::optional<Atteso> a = prossimo("input box", prompt, titolo);
-        EXPECT_EQ(predefinito, a ? a->predefinito : predefinito) << prompt;
-        return a ? a->rispostaTesto : QString();
+        EXPECT_EQ(predefinito, a ? a->proposto : predefinito) << prompt;
+        return a ? a->dato : QString();
     }
     FileScelto salvaCome(const QString& titolo, const QString& proposta,
                          const QString& filtro) override {
         c_->proposte.push_back(proposta);
-        const std::optional<Atteso> a = prossimo("save-as dialog", filtro, titolo);
-        return a ? FileScelto{a->rispostaTesto, a->tipoFile} : FileScelto{};
+        const std::optional<Atteso> a = prossimo("save as", filtro, titolo);
+        return a ? FileScelto{a->dato, a->tipoFile} : FileScelto{};
     }
     QStringList scegliFile(const QString& titolo, const QString& cartella) override {
-        const std::optional<Atteso> a = prossimo("choice of files", cartella, titolo);
+        const std::optional<Atteso> a = prossimo("choice", cartella, titolo);
         return a ? a->file : QStringList();
     }
     std::optional<std::vector<Formato>> scegliTracciati(
         const QString& titolo, const std::vector<FileDaImportare>& file) override {
         c_->fileMostrati = file;
-        const std::optional<Atteso> a = prossimo("dialog of the layouts", {}, titolo);
+        const std::optional<Atteso> a = prossimo("layouts", {}, titolo);
         std::vector<std::optional<Formato>> trovati;
         for (const FileDaImportare& f : file) {
             trovati.push_back(f.formato);
@@ -171,7 +166,7 @@ public:
     }
     bool apriDocumento(const QString& percorso) override {
         c_->documenti.push_back(percorso);
-        const std::optional<Atteso> a = prossimo("document opening", percorso, {});
+        const std::optional<Atteso> a = prossimo("opening", percorso, {});
         return a && a->si;
     }
     void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) override {
@@ -179,7 +174,7 @@ public:
             return veri_->attendi(lavoro, titolo, fasi);
         }
         EXPECT_FALSE(fasi.isEmpty()) << "long work without texts for its progress";
-        const std::optional<Atteso> a = prossimo("long work", titolo, titolo);
+        const std::optional<Atteso> a = prossimo("work", titolo, titolo);
         if (a && a->si) {
             lavoro.annulla();
         }
@@ -187,8 +182,8 @@ public:
             a->durante();
         }
         lavoro.avvia();
-        while (a && a->faseAnnullo >= 0 && !lavoro.finito()) {
-            if (lavoro.stato().fase >= a->faseAnnullo) {
+        while (a && a->fase >= 0 && !lavoro.finito()) {
+            if (lavoro.stato().fase >= a->fase) {
                 lavoro.annulla();
                 break;
             }
@@ -197,12 +192,12 @@ public:
         lavoro.aspetta();
     }
     bool scegliStampante(const QString& titolo, QPrinter& stampante) override {
-        const std::optional<Atteso> a = prossimo("print dialog", titolo, titolo);
-        if (!a || a->rispostaTesto.isEmpty()) {
+        const std::optional<Atteso> a = prossimo("print", titolo, titolo);
+        if (!a || a->dato.isEmpty()) {
             return false;
         }
         stampante.setOutputFormat(QPrinter::PdfFormat);
-        stampante.setOutputFileName(a->rispostaTesto);
+        stampante.setOutputFileName(a->dato);
         return true;
     }
     /// The same script, each dialog recorded with `finestra` as its parent.
@@ -212,19 +207,19 @@ public:
 
 private:
     struct Atteso {
-        std::string_view tipo = "message box";  ///< the kind of dialog, as said in failures
+        std::string_view tipo = "message box";  ///< the kind of dialog, for failures
         std::optional<QString> testo{};         ///< message text, prompt or filter; nullopt: any
         QString titolo{};
         Pulsanti pulsanti = Pulsanti::ok;
         Icona icona = Icona::nessuna;
         Risposta risposta = Risposta::ok;
-        QString predefinito{};
-        QString rispostaTesto{};
+        QString proposto{};  ///< input: the text proposed
+        QString dato{};      ///< input: the answer; save as: the path; print: the PDF file
         Durante durante{};
-        bool si = false;       ///< apertura: opened; lavoro: cancelled
-        int tipoFile = 0;      ///< salva: the type chosen
-        int faseAnnullo = -1;  ///< lavoro: the stage at which it is cancelled
-        QStringList file{};    ///< scelta: the files chosen
+        bool si = false;     ///< apertura: opened; lavoro: cancelled
+        int tipoFile = 0;    ///< salva: the type chosen
+        int fase = -1;       ///< lavoro: the stage at which it is cancelled
+        QStringList file{};  ///< scelta: the files chosen
         std::vector<std::optional<Formato>> trovati{};  ///< tracciati: those shown
         std::optional<std::vector<Formato>> scelti{};   ///< tracciati: the answer
     };

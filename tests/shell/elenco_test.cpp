@@ -2,27 +2,18 @@
 // to the core's list (the filter's and the order's rules are the core's); and the
 // window and the list showing the file open whatever another program puts at its
 // path.
-#include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTableView>
-#include <QTest>
 #include <QWheelEvent>
 #include <filesystem>
 #include <sstream>
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "browse/elenco.h"
 #include "finestra.h"

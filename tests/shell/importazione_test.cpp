@@ -2,15 +2,10 @@
 // the chooser that writes it), work file, count, first payment, status line; what
 // an input that cannot be read, a cancel or a signal leaves behind; and the window
 // taking no input but the progress dialog's while the work runs.
-#include <QAbstractButton>
-#include <QAction>
 #include <QComboBox>
 #include <QListWidget>
 #include <QProgressDialog>
 #include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -49,11 +44,6 @@ protected:
     QString fileCnc(const char* nome = "vers.txt") const {
         return scrivi(nome, "TESTATA\r\n" + ordinario().str() + "\r\n" + violazione().str() +
                                 "\r\n" + ordinario("BNCLCU80C03L219K").str() + "\r\nCODA\r\n");
-    }
-    /// The Risconet export dati/risconet.txt: a header and one payment.
-    QString risconet() const {
-        std::filesystem::create_directory(dir.percorso() / "dati");
-        return scrivi("dati/risconet.txt", "TESTA\r\n1;2003-07-15\r\n");
     }
     /// The file chooser on the folder "sotto", which holds d.txt.
     std::unique_ptr<frmDirFiles> scelta() {
@@ -297,7 +287,8 @@ TEST_F(ImportazioneTest, TheChooserRemembersTheFileChosenAndSaysWhatItCannotDo) 
 // The conversion writes beside the input and closes the work file; should it fail
 // or be cancelled, the previous work file is open again, as it was.
 TEST_F(ImportazioneTest, RisconetConvertsBesideTheInputOrOpensThePreviousWorkFileAgain) {
-    const QString input = risconet();
+    std::filesystem::create_directory(dir.percorso() / "dati");
+    const QString input = scrivi("dati/risconet.txt", "TESTA\r\n1;2003-07-15\r\n");
     const QString output = inCartella(u"dati/versunir.out"_s);
     const QString manca = inCartella(u"manca.txt"_s);
     enum class Come { riuscita, inputIlleggibile, codiceNonAmmesso, annullata, nonScrivibile };
