@@ -169,56 +169,50 @@ TEST_F(VisteTest, AClickOnAHeaderSortsTheListASecondReversesAndAnnullaKeepsIt) {
               u"Annullato: l'elenco è rimasto com'era · "_s + ordinati);
 }
 
-class DiscoTest : public VisteTest {
-protected:
-    void SetUp() override {
-        FinestraTest::SetUp();
-        apri(numerati(5, "AAA"));
-    }
-    /// Another program puts `n` payments, codici fiscali `prefisso`1 on, at the path.
-    void sostituisci(std::size_t n, const char* prefisso) const {
+// The window and its views show the file open, whatever another program puts at
+// its path: a change is asked about once; on Yes the file is opened again with its
+// views; a file gone is said.
+TEST_F(VisteTest, AFileChangedOnDiskIsAskedAboutOnceAndOnYesOpenedAgainWithItsViews) {
+    apri(numerati(5, "AAA"));
+    const QString percorso = inCartella(u"iciview.out"_s);
+    // Another program puts `n` payments, codici fiscali `prefisso`1 on, at the path.
+    const auto sostituisci = [this](std::size_t n, const char* prefisso) {
         std::filesystem::rename(dir.scrivi("nuovo", numerati(n, prefisso)),
                                 dir.file("iciview.out"));
-    }
-    void domanda(Risposta risposta) {
-        dialoghi.attendi(u"Il file di lavoro\r\n"_s + percorso_ +
+    };
+    const auto domanda = [&](Risposta risposta) {
+        dialoghi.attendi(u"Il file di lavoro\r\n"_s + percorso +
                              u"\r\nè stato sostituito o modificato da un altro programma dopo "
                              "l'apertura.\r\nRiaprirlo? Con «No» la finestra e le viste "
                              "continuano a mostrare il file aperto prima."_s,
                          kTitoloPredefinito, Pulsanti::siNo, Icona::domanda, risposta);
-    }
-    /// Double-clicks row `riga` of the list on screen: its rows, and the codice
-    /// fiscale the main window then shows.
-    std::pair<int, QString> scegli(int riga) {
+    };
+    // Double-clicks row 2 of the list on screen: its rows, and the codice fiscale shown.
+    const auto scegli = [this] {
         eliminaChiuse();  // the lists closed
         auto* t = controllo<QTableView>("tabellaElenco");
-        doppioClic(t, riga);
-        return {t->model()->rowCount(), testo("Text3_1").trimmed()};
-    }
-    /// The program becomes the active one again.
-    static void ritorno() {
+        doppioClic(t, 2);
+        return std::pair(t->model()->rowCount(), testo("Text3_1").trimmed());
+    };
+    const auto ritorno = [] {  // the program becomes the active one again
         emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
         QCoreApplication::processEvents();
-    }
-    const QString percorso_ = inCartella(u"iciview.out"_s);
-};
-
-TEST_F(DiscoTest, AChangeIsAskedAboutOnceAndOnYesTheFileIsOpenedAgainWithItsViews) {
+    };
     sostituisci(3, "BBB");
     domanda(Risposta::no);
     elenco();  // on No, the window and the list go on with the file open
-    EXPECT_EQ(scegli(2), std::pair(5, u"AAA3"_s));
+    EXPECT_EQ(scegli(), std::pair(5, u"AAA3"_s));
     ritorno();  // the same change is not asked about again
     dialoghi.verificaFine();
     sostituisci(4, "CCC");  // a new one is
     domanda(Risposta::si);
     ritorno();
     EXPECT_EQ(testo("Text5"), u"4"_s);
-    EXPECT_EQ(scegli(2), std::pair(4, u"CCC3"_s));
+    EXPECT_EQ(scegli(), std::pair(4, u"CCC3"_s));
     // Gone before an export: said, and the export goes on with the file open.
     std::filesystem::remove(dir.file("iciview.out"));
     dialoghi
-        .attendi(u"Il file di lavoro aperto non si trova più sul disco:\r\n"_s + percorso_ +
+        .attendi(u"Il file di lavoro aperto non si trova più sul disco:\r\n"_s + percorso +
                      u": file o directory inesistente\r\nPer ora la finestra e le viste "
                      "continuano a mostrare il file aperto prima."_s,
                  kTitoloPredefinito, Pulsanti::ok, Icona::esclamazione)

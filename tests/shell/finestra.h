@@ -32,6 +32,32 @@
 
 namespace pliventa::test {
 
+/// A violation payment whose field 16 holds, from position 7, 123456789 then 31122002.
+inline RigaVersamento violazione(std::string_view cf = "VRDLGU60B02F205X") {
+    return RigaVersamento()
+        .tipo('6')
+        .data("20040320")
+        .cf(cf)
+        .campo(Campo::annoimposta, "01")
+        .campo(Campo::totale, "00000050000")
+        .campo(Campo::estremiatto,
+               "100000"
+               "123456789"
+               "31122002");
+}
+
+/// An ordinary payment of 1.234,56 euro.
+inline RigaVersamento ordinario(std::string_view cf = "RSSMRA70A01H501U") {
+    return RigaVersamento()
+        .tipo('3')
+        .data("20030531")
+        .cf(cf)
+        .campo(Campo::annoimposta, "02")
+        .campo(Campo::totale, "00000123456")
+        .campo(Campo::terreni, "0000000100")
+        .campo(Campo::numerofabbricati, "0003");
+}
+
 class FinestraTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -107,43 +133,7 @@ protected:
         premi("Command1");
     }
 
-    CartellaTemporanea dir;
-    DialoghiFinti dialoghi;
-    std::unique_ptr<frmView> finestra;
-
-private:
-    QString cartellaPrima_;
-};
-
-/// A violation payment whose field 16 holds, from position 7, 123456789 then 31122002.
-inline RigaVersamento violazione(std::string_view cf = "VRDLGU60B02F205X") {
-    return RigaVersamento()
-        .tipo('6')
-        .data("20040320")
-        .cf(cf)
-        .campo(Campo::annoimposta, "01")
-        .campo(Campo::totale, "00000050000")
-        .campo(Campo::estremiatto,
-               "100000"
-               "123456789"
-               "31122002");
-}
-
-/// An ordinary payment of 1.234,56 euro.
-inline RigaVersamento ordinario(std::string_view cf = "RSSMRA70A01H501U") {
-    return RigaVersamento()
-        .tipo('3')
-        .data("20030531")
-        .cf(cf)
-        .campo(Campo::annoimposta, "02")
-        .campo(Campo::totale, "00000123456")
-        .campo(Campo::terreni, "0000000100")
-        .campo(Campo::numerofabbricati, "0003");
-}
-
-/// The fixture of the tests of the windows the menu bar opens on the work file.
-class VisteTest : public FinestraTest {
-protected:
+    // The windows the menu bar opens on the work file.
     QAction* azione(QAnyStringView nome) const { return controllo<QAction>(nome); }
     /// Waits until `condizione` holds, at most five seconds.
     template <typename F>
@@ -194,6 +184,16 @@ protected:
               violazione("VRDLGU60B02F205T")});
         mostra(1);
     }
+
+    CartellaTemporanea dir;
+    DialoghiFinti dialoghi;
+    std::unique_ptr<frmView> finestra;
+
+private:
+    QString cartellaPrima_;
 };
+
+/// The fixture of the tests of the windows the menu bar opens on the work file.
+using VisteTest = FinestraTest;
 
 }  // namespace pliventa::test
