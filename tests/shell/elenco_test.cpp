@@ -220,13 +220,11 @@ TEST_F(VisteTest, AFileChangedOnDiskIsAskedAboutOnceAndOnYesOpenedAgainWithItsVi
     premi("cmdExcel");
 }
 
-using Tratti = std::vector<TrattoRighe>;
-
 TEST(SelezioneRighe, ClicksShiftAndCtrlClicksAsEveryListTakesThem) {
     // Steps: c = a click on a row, s = Shift+click, a = Ctrl+click, t = Ctrl+A on n rows.
     const struct {
         const char* passi;
-        Tratti attesi;
+        std::vector<TrattoRighe> attesi;
         std::vector<std::uint64_t> fuori;
     } casi[] = {
         {"c5", {{5, 5}}, {4, 6}},

@@ -1,5 +1,5 @@
-// The fixtures of the window tests: the real window, scripted dialogs, and a
-// scratch folder made the current directory for the window's sake.
+// The fixture of the window tests: the real window with its views, scripted dialogs,
+// and a scratch folder made the current directory for the window's sake.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -40,10 +40,7 @@ inline RigaVersamento violazione(std::string_view cf = "VRDLGU60B02F205X") {
         .cf(cf)
         .campo(Campo::annoimposta, "01")
         .campo(Campo::totale, "00000050000")
-        .campo(Campo::estremiatto,
-               "100000"
-               "123456789"
-               "31122002");
+        .campo(Campo::estremiatto, "10000012345678931122002");
 }
 
 /// An ordinary payment of 1.234,56 euro.

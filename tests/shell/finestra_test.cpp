@@ -45,18 +45,15 @@ TEST_F(FinestraTest, ButtonsBeforeAnyImportAndTheExit) {
 TEST_F(FinestraTest, LayoutsSwitchBothWaysAndTheNoticeIsReadAsTheWorkFileWasWritten) {
     apri({violazione(), ordinario()}, LetturaAtto::breve);
     // The year and its caption show on an ordinary payment, the notice on a violation.
-    const char* const anno[] = {"Text3_10", "label1_10"};
-    const char* const atto[] = {"Text3_9", "Text3_11", "label1_11", "label1_12"};
+    const char* const annoPoiAtto[] = {"Text3_10", "label1_10", "Text3_9",
+                                       "Text3_11", "label1_11", "label1_12"};
     const char* const violazione[] = {"Imposta", "Sanzioni", "Pena pec.", "Interessi"};
     for (const double record : {1, 2, 1}) {
         mostra(record);
         const bool ordinario = record == 2;
         EXPECT_EQ(testo("Text4"), ordinario ? u"Vers. n. 2"_s : u"Vers. n. 1 (Violazione)"_s);
-        for (const char* nome : anno) {
-            EXPECT_EQ(visibile(nome), ordinario) << nome << " record " << record;
-        }
-        for (const char* nome : atto) {
-            EXPECT_EQ(visibile(nome), !ordinario) << nome << " record " << record;
+        for (std::size_t k = 0; k < 6; ++k) {
+            EXPECT_EQ(visibile(annoPoiAtto[k]), (k < 2) == ordinario) << annoPoiAtto[k] << record;
         }
         for (std::size_t k = 0; k < 4; ++k) {
             EXPECT_EQ(controllo<QLabel>(u"label1_%1"_s.arg(4 + k))->text(),

@@ -430,14 +430,13 @@ TEST_F(ImportaDaFifo, SigtermCancelsTheImportRemovesItsFileAndClosesTheWindow) {
     QSignalSpy fine(finestra.get(), &frmView::terminaProgramma);
     // The signal comes once the import has made its new file and waits for input.
     QTimer sonda;
-    sonda.setInterval(10);
-    QObject::connect(&sonda, &QTimer::timeout, finestra.get(), [&] {
+    sonda.callOnTimeout(finestra.get(), [&] {
         if (nomi(dir).size() == 4) {
             sonda.stop();
             ::raise(SIGTERM);
         }
     });
-    sonda.start();
+    sonda.start(10);
     importa();
     ::unsetenv("PLIVENTA_TEMPORANEI_CON_NOME");
     EXPECT_FALSE(sonda.isActive()) << "no new file seen";

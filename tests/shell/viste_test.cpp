@@ -319,8 +319,7 @@ TEST(DialoghiQtTest, TheProgressDialogShowsTheStageAndCancelsMidRun) {
     QString fase;
     int valore = -1;
     QTimer sonda;
-    sonda.setInterval(20);
-    QObject::connect(&sonda, &QTimer::timeout, [&] {
+    sonda.callOnTimeout([&] {
         auto* box = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
         if (box == nullptr || !box->isVisible() || box->value() <= 0 || valore >= 0) {
             return;
@@ -329,7 +328,7 @@ TEST(DialoghiQtTest, TheProgressDialogShowsTheStageAndCancelsMidRun) {
         valore = box->value();
         QTest::mouseClick(box->findChild<QPushButton*>(), Qt::LeftButton);  // "Annulla"
     });
-    sonda.start();
+    sonda.start(20);
     DialoghiQt dialoghi(&finestra);
     dialoghi.attendi(lavoro, u"Crea File Excel"_s,
                      {u"Calcolo dei totali…"_s, u"Scrittura dei versamenti…"_s});
@@ -374,13 +373,11 @@ TEST(DialoghiQtTest, TheLayoutsDialogShowsTheGuessAndGivesTheChoice) {
             ASSERT_EQ(scelte.size(), 2);
             EXPECT_EQ(scelte[0]->currentText(), u"F24"_s);
             EXPECT_EQ(scelte[1]->currentIndex(), -1);
-            QPushButton* pulsante = nullptr;
-            for (QPushButton* p : box->findChildren<QPushButton*>()) {
-                if (p->text() == (importa ? u"&Importa"_s : u"Annulla"_s)) {
-                    pulsante = p;
-                }
-            }
-            ASSERT_NE(pulsante, nullptr);
+            const auto pulsanti = box->findChildren<QPushButton*>();
+            const auto trovato = std::ranges::find(pulsanti, importa ? u"&Importa"_s : u"Annulla"_s,
+                                                   &QPushButton::text);
+            ASSERT_NE(trovato, pulsanti.end());
+            QPushButton* pulsante = *trovato;
             if (importa) {
                 EXPECT_FALSE(pulsante->isEnabled());
                 scelte[1]->setCurrentIndex(scelte[1]->findText(u"Violazioni 1997"_s));
