@@ -39,11 +39,10 @@ public:
 
     DialoghiFinti() = default;
 
-    /// A message box with exactly `testo` (nullopt: any, for the test to check in
-    /// testi()); answers `risposta`.
-    DialoghiFinti& attendi(std::optional<QString> testo, const QString& titolo,
-                           Pulsanti pulsanti = Pulsanti::ok, Icona icona = Icona::nessuna,
-                           Risposta risposta = Risposta::ok, Durante durante = {}) {
+    /// A message box with exactly `testo` (nullopt: any, see testi()); answers `risposta`.
+    DialoghiFinti& attendi(
+        std::optional<QString> testo, const QString& titolo, Pulsanti pulsanti = Pulsanti::ok,
+        Icona icona = Icona::nessuna, Risposta risposta = Risposta::ok, Durante durante = [] {}) {
         return metti({.testo = std::move(testo),
                       .titolo = titolo,
                       .pulsanti = pulsanti,
@@ -60,8 +59,7 @@ public:
                       .proposto = predefinito,
                       .dato = risposta});
     }
-    /// A save-as dialog; answers `risposta` (empty = cancelled) of the type `tipo` of
-    /// `filtro`. The path it proposed is kept in proposte().
+    /// A save-as dialog; answers `risposta` (empty = cancelled) of type `tipo` of `filtro`.
     DialoghiFinti& attendiSalva(const QString& titolo, const QString& filtro,
                                 const QString& risposta, int tipo = 0) {
         return metti({.tipo = "save as",
@@ -81,14 +79,13 @@ public:
                                     const std::optional<std::vector<Formato>>& scelti) {
         return metti({.tipo = "layouts", .titolo = titolo, .trovati = trovati, .scelti = scelti});
     }
-    /// The opening of a document; answers whether an application opened it. The path
-    /// is kept in documenti().
+    /// The opening of a document; answers whether an application opened it.
     DialoghiFinti& attendiApertura(bool aperto) { return metti({.tipo = "opening", .si = aperto}); }
     /// Long work, run to its end; when `annulla`, cancelled before it starts; when
     /// `fase` >= 0, cancelled once it reports that stage. `durante` runs while the
     /// work is in hand, before it starts.
-    DialoghiFinti& attendiLavoro(const QString& titolo, bool annulla = false, int fase = -1,
-                                 Durante durante = {}) {
+    DialoghiFinti& attendiLavoro(
+        const QString& titolo, bool annulla = false, int fase = -1, Durante durante = [] {}) {
         return metti({.tipo = "work",
                       .titolo = titolo,
                       .durante = std::move(durante),
@@ -102,7 +99,7 @@ public:
 
     /// From now on long work waits in the real progress dialog over `finestra`,
     /// which the test answers itself.
-    void attesaVera(QWidget* finestra) { veri_ = std::make_shared<DialoghiQt>(finestra); }
+    void attesaVera(QWidget* finestra) { c_->veri = std::make_shared<DialoghiQt>(finestra); }
 
     /// Fails the test for every expected dialog that never came, and forgets them.
     void verificaFine() {
@@ -114,6 +111,8 @@ public:
         c_->attesi.clear();
     }
 
+    /// What the dialogs were given: the messages' texts, the paths proposed for saving,
+    /// the files listed with their layouts, the documents to open.
     const std::vector<QString>& testi() const { return c_->testi; }
     const std::vector<QString>& proposte() const { return c_->proposte; }
     const std::vector<FileDaImportare>& fileMostrati() const { return c_->fileMostrati; }
@@ -132,9 +131,7 @@ public:
         }
         EXPECT_EQ(pulsanti, a->pulsanti) << testo;
         EXPECT_EQ(icona, a->icona) << testo;
-        if (a->durante) {
-            a->durante();
-        }
+        a->durante();
         return a->risposta;
     }
     QString input(const QString& prompt, const QString& titolo,
@@ -170,15 +167,15 @@ public:
         return a && a->si;
     }
     void attendi(Lavoro& lavoro, const QString& titolo, const QStringList& fasi) override {
-        if (veri_) {
-            return veri_->attendi(lavoro, titolo, fasi);
+        if (c_->veri) {
+            return c_->veri->attendi(lavoro, titolo, fasi);
         }
         EXPECT_FALSE(fasi.isEmpty()) << "long work without texts for its progress";
         const std::optional<Atteso> a = prossimo("work", titolo, titolo);
         if (a && a->si) {
             lavoro.annulla();
         }
-        if (a && a->durante) {
+        if (a) {
             a->durante();
         }
         lavoro.avvia();
@@ -202,7 +199,7 @@ public:
     }
     /// The same script, each dialog recorded with `finestra` as its parent.
     std::unique_ptr<Dialoghi> figli(QWidget* finestra) override {
-        return std::unique_ptr<Dialoghi>(new DialoghiFinti(c_, finestra, veri_));
+        return std::unique_ptr<Dialoghi>(new DialoghiFinti(c_, finestra));
     }
 
 private:
@@ -215,7 +212,7 @@ private:
         Risposta risposta = Risposta::ok;
         QString proposto{};  ///< input: the text proposed
         QString dato{};      ///< input: the answer; save as: the path; print: the PDF file
-        Durante durante{};
+        Durante durante = [] {};
         bool si = false;     ///< apertura: opened; lavoro: cancelled
         int tipoFile = 0;    ///< salva: the type chosen
         int fase = -1;       ///< lavoro: the stage at which it is cancelled
@@ -229,10 +226,10 @@ private:
         std::vector<QString> testi, proposte, documenti;
         std::vector<FileDaImportare> fileMostrati;
         std::vector<const QWidget*> genitori;
+        std::shared_ptr<Dialoghi> veri;  ///< the real dialogs of attesaVera()
     };
-    DialoghiFinti(std::shared_ptr<Copione> c, const QWidget* genitore,
-                  std::shared_ptr<Dialoghi> veri)
-        : c_(std::move(c)), genitore_(genitore), veri_(std::move(veri)) {}
+    DialoghiFinti(std::shared_ptr<Copione> c, const QWidget* genitore)
+        : c_(std::move(c)), genitore_(genitore) {}
     DialoghiFinti& metti(Atteso a) {
         c_->attesi.push_back(std::move(a));
         return *this;
@@ -259,7 +256,6 @@ private:
 
     std::shared_ptr<Copione> c_ = std::make_shared<Copione>();
     const QWidget* genitore_ = nullptr;
-    std::shared_ptr<Dialoghi> veri_;  ///< the real dialogs of attesaVera()
 };
 
 }  // namespace pliventa::test
