@@ -11,10 +11,9 @@ namespace {
 
 // The offscreen platform warns on every window shown; nothing to learn from it.
 void messaggiQt(QtMsgType tipo, const QMessageLogContext& contesto, const QString& testo) {
-    if (testo.startsWith(QStringLiteral("This plugin does not support"))) {
-        return;
+    if (!testo.startsWith(QStringLiteral("This plugin does not support"))) {
+        qt_message_output(tipo, contesto, testo);
     }
-    qt_message_output(tipo, contesto, testo);
 }
 
 }  // namespace

@@ -1,86 +1,54 @@
 // The menu bar and the windows it opens on the work file: the summary, the checks,
-// the statement, the printout. Their rules are the core's; here, the wiring.
-#include <QAction>
-#include <QApplication>
+// the statement, the printout; their rules are the core's, here the wiring. And the
+// real dialogs they use, shown offscreen and answered as soon as they are up, with
+// the runner of long work they wait on.
+
 #include <QCheckBox>
 #include <QClipboard>
-#include <QDir>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QProcess>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTableView>
 #include <QTableWidget>
-#include <QTest>
-#include <QTimer>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <algorithm>
-#include <array>
-#include <chrono>
+#include <atomic>
+#include <new>
 
-#include "shell/finestra_controlli.h"
-#include "shell/finestra_elenco.h"
-#include "shell/finestra_riepilogo.h"
+#include "finestra.h"
 #include "shell/frmdirfiles.h"
-#include "viste.h"
 
 namespace pliventa::test {
 namespace {
 
-TEST_F(VisteTest, MenusHoldTheirEntriesAndTheViewsWaitForAWorkFile) {
-    QStringList menu;
-    for (QAction* a : finestra->menuBar()->actions()) {
-        QStringList voci;
-        for (QAction* v : a->menu()->actions()) {
-            if (!v->isSeparator()) {
-                voci << v->text();
-            }
-        }
-        menu << a->text() + u':' + voci.join(u'|');
-    }
-    EXPECT_EQ(menu,
-              QStringList({QStringLiteral("Fil&e:&Riapri l'ultimo archivio|&Importa più file…|"
-                                          "&Stampa…|&Esci"),
-                           QStringLiteral("&Visualizza:&Elenco versamenti…|&Riepilogo…|"
-                                          "&Controlli…|&Scheda contribuente…"),
-                           QStringLiteral("A&iuto:&Guida|&Informazioni")}));
-    for (const char* nome :
-         {"azioneRiapri", "azioneElenco", "azioneRiepilogo", "azioneControlli", "azioneScheda"}) {
+const char* const kAzioniSulFile[] = {"azioneElenco", "azioneRiepilogo", "azioneControlli",
+                                      "azioneScheda"};
+
+// The menus' entries that work on the file wait for one; "Informazioni" and "Esci"
+// call the buttons' handlers; the summary totals, saves and prints.
+TEST_F(VisteTest, MenusWaitForAWorkFileAndTheSummarySavesAndPrintsWithItsOwnDialogs) {
+    for (const char* nome : kAzioniSulFile) {
         EXPECT_FALSE(azione(nome)->isEnabled()) << nome;
     }
+    EXPECT_FALSE(azione("azioneRiapri")->isEnabled());
     apriTre();
-    for (const char* nome :
-         {"azioneElenco", "azioneRiepilogo", "azioneControlli", "azioneScheda"}) {
+    for (const char* nome : kAzioniSulFile) {
         EXPECT_TRUE(azione(nome)->isEnabled()) << nome;
     }
-}
-
-TEST_F(VisteTest, InformationAndExitCallTheButtonsHandlers) {
-    dialoghi.attendiQualsiasi(QStringLiteral("Pliventa vers. ") + versione(), Pulsanti::ok,
-                              Icona::informazione);
+    dialoghi.attendi(std::nullopt, u"Pliventa vers. "_s + versione(), Pulsanti::ok,
+                     Icona::informazione);
     azione("azioneInformazioni")->trigger();
-    QSignalSpy termina(finestra.get(), &frmView::terminaProgramma);
-    azione("azioneEsci")->trigger();
-    EXPECT_EQ(termina.count(), 1);
-}
-
-TEST_F(VisteTest, SummaryTotalsAndSavesInTheTypeChosenWithItsOwnDialogs) {
-    apriTre();
-    dialoghi.attendiLavoro(QStringLiteral("Riepilogo"));
+    dialoghi.attendiLavoro(u"Riepilogo"_s);
     azione("azioneRiepilogo")->trigger();
-    auto* riepilogo = vista<FinestraRiepilogo>("FinestraRiepilogo");
-    auto* tabella = vista<QTableWidget>("tabellaRiepilogo");
-    ASSERT_NE(tabella, nullptr);
+    auto* tabella = controllo<QTableWidget>("tabellaRiepilogo");
     // Opened from the main window's menu: the work runs over the main window.
-    EXPECT_EQ(dialoghi.genitori(), std::vector<const QWidget*>{nullptr});
+    EXPECT_EQ(dialoghi.genitori().back(), nullptr);
     // By tax year and kind: 2001 V, 2002 O, then the grand total.
     ASSERT_EQ(tabella->rowCount(), 3);
-    EXPECT_EQ(tabella->item(0, 0)->text(), QStringLiteral("2001"));
-    EXPECT_EQ(tabella->item(2, 0)->text(), QStringLiteral("Totale generale"));
-    EXPECT_EQ(tabella->horizontalHeaderItem(4)->text(), QStringLiteral("Totale"));
-    EXPECT_EQ(tabella->item(2, 4)->text(), QStringLiteral("2.969,12"));
+    EXPECT_EQ(tabella->item(2, 0)->text(), u"Totale generale"_s);
+    EXPECT_EQ(tabella->item(2, 4)->text(), u"2.969,12"_s);
 
     // The type chosen decides the format, whatever the name; the dialog is the
     // summary's own, so answering it leaves the summary in front.
@@ -89,74 +57,80 @@ TEST_F(VisteTest, SummaryTotalsAndSavesInTheTypeChosenWithItsOwnDialogs) {
         int tipo;
         std::string inizio;
     } casi[] = {
-        {QStringLiteral("/riepilogo.txt"), 1, "Anno;Tipo;Versamenti;Versamenti su violazione;"},
-        {QStringLiteral("/riepilogo.dati"), 0, "PK"},
+        {u"riepilogo.txt"_s, 1, "Anno;Tipo;Versamenti;Versamenti su violazione;"},
+        {u"riepilogo.dati"_s, 0, "PK"},
     };
     for (const auto& c : casi) {
-        const QString file = cartella() + c.nome;
-        dialoghi.attendiSalva(QStringLiteral("Salva riepilogo"),
-                              QStringLiteral("Cartella di lavoro Excel (*.xlsx);;File CSV (*.csv)"),
-                              file, c.tipo);
-        QTest::mouseClick(vista<QPushButton>("cmdSalva"), Qt::LeftButton);
-        EXPECT_TRUE(leggiFile(file.toStdString()).starts_with(c.inizio)) << c.nome;
-        EXPECT_EQ(dialoghi.genitori().back(), riepilogo);
+        dialoghi.attendiSalva(u"Salva riepilogo"_s,
+                              u"Cartella di lavoro Excel (*.xlsx);;File CSV (*.csv)"_s,
+                              inCartella(c.nome), c.tipo);
+        premi("cmdSalva");
+        EXPECT_TRUE(leggiFile(inCartella(c.nome).toStdString()).starts_with(c.inizio)) << c.nome;
+        EXPECT_EQ(dialoghi.genitori().back(), controllo("FinestraRiepilogo"));
     }
+
+    // The main window in front prints the payment shown.
+    const QString pdf = inCartella(u"stampa.pdf"_s);
+    dialoghi.attendiStampa(u"Stampa"_s, pdf);
+    QApplication::setActiveWindow(finestra.get());
+    azione("azioneStampa")->trigger();
+    const QString pagamento = testoPdf(pdf);
+    EXPECT_TRUE(pagamento.contains(u"Versamento File di lavoro: iciview.out"_s)) << pagamento;
+    EXPECT_TRUE(pagamento.contains(u"Codice Fiscale RSSMRA70A01H501S"_s)) << pagamento;
+
+    // The view's table is printed off the window's thread, with progress and cancel.
+    dialoghi.attendiStampa(u"Stampa"_s, pdf).attendiLavoro(u"Stampa"_s);
+    QApplication::setActiveWindow(controllo("FinestraRiepilogo"));
+    azione("azioneStampa")->trigger();
+    const QString riepilogo = testoPdf(pdf);
+    EXPECT_TRUE(riepilogo.contains(u"Totale generale 3 1 2.969,12"_s)) << riepilogo;
+    EXPECT_TRUE(riepilogo.startsWith(u"Riepilogo"_s)) << riepilogo;
+    EXPECT_TRUE(riepilogo.endsWith(u"Pagina 1 di 1"_s)) << riepilogo;
+
+    // Cancelled: the PDF file chosen stays as it was, and nothing is left beside it.
+    dialoghi.attendiStampa(u"Stampa"_s, pdf).attendiLavoro(u"Stampa"_s, true);
+    azione("azioneStampa")->trigger();
+    EXPECT_EQ(testoPdf(pdf), riepilogo);
+    EXPECT_EQ(QDir(cartella()).entryList(QDir::Files | QDir::Hidden).filter(u"stampa"_s),
+              QStringList{u"stampa.pdf"_s});
+    EXPECT_EQ(stato(), u"Stampa annullata"_s);
+    QSignalSpy termina(finestra.get(), &frmView::terminaProgramma);
+    azione("azioneEsci")->trigger();
+    EXPECT_EQ(termina.count(), 1);
 }
 
-TEST_F(VisteTest, ChecksListEachRuleBrokenAndShowThePayment) {
-    apriTre();
-    dialoghi.attendiLavoro(QStringLiteral("Controlli"));
+// The rules are the core's; here, the rows they give, their texts, the copy and the
+// double click.
+TEST_F(VisteTest, ChecksListEachRuleBrokenShowThePaymentAndCopyAFormulaAsText) {
+    apri({ordinario("RSSMRA70A01H501S"), ordinario("=1+1"), ordinario("=1+1")});
+    mostra(1);
+    dialoghi.attendiLavoro(u"Controlli"_s);
     azione("azioneControlli")->trigger();
-    auto* tabella = vista<QTableView>("tabellaControlli");
-    ASSERT_NE(tabella, nullptr);
+    auto* tabella = controllo<QTableView>("tabellaControlli");
     QStringList righe;
     for (int r = 0; r < tabella->model()->rowCount(); ++r) {
-        righe << tabella->model()->index(r, 0).data().toString() + u' ' +
-                     tabella->model()->index(r, 1).data().toString();
-    }
-    EXPECT_EQ(righe, QStringList({QStringLiteral("1 Totale diverso dalla somma delle parti"),
-                                  QStringLiteral("2 Codice fiscale non valido"),
-                                  QStringLiteral("2 Totale diverso dalla somma delle parti"),
-                                  QStringLiteral("3 Totale diverso dalla somma delle parti")}));
-    // Amounts as the main window shows them; rule and codice fiscale whole.
-    EXPECT_EQ(tabella->model()->index(0, 2).data().toString(),
-              QStringLiteral("totale 1.234,56, parti 1,00"));
-    for (int r = 0; r < tabella->model()->rowCount(); ++r) {
-        for (const int c : {1, 3}) {
-            EXPECT_LE(tabella->fontMetrics().horizontalAdvance(
-                          tabella->model()->index(r, c).data().toString()),
+        righe << cella(tabella, r, 0);
+        for (const int c : {1, 3}) {  // rule and codice fiscale shown whole
+            EXPECT_LE(tabella->fontMetrics().horizontalAdvance(cella(tabella, r, c)),
                       tabella->columnWidth(c))
                 << r << " " << c;
         }
     }
-    doppioClic(tabella, 1);
-    EXPECT_EQ(testo(QStringLiteral("Text4")), QStringLiteral("Vers. n. 2"));
-}
-
-TEST_F(VisteTest, ADuplicateNamesTheFirstPaymentInTheChecks) {
-    apri({ordinario("RSSMRA70A01H501S"), ordinario("RSSMRA70A01H501S")});
-    dialoghi.attendiLavoro(QStringLiteral("Controlli"));
-    azione("azioneControlli")->trigger();
-    const QAbstractItemModel* righe = vista<QTableView>("tabellaControlli")->model();
-    const QModelIndex ultima = righe->index(righe->rowCount() - 1, 0);
-    EXPECT_EQ(ultima.siblingAtColumn(1).data().toString(), QStringLiteral("Versamento duplicato"));
-    EXPECT_EQ(ultima.siblingAtColumn(2).data().toString(),
-              QStringLiteral("uguale al versamento 1"));
-}
-
-TEST_F(VisteTest, ChecksCopyKeepsAFieldThatLooksLikeAFormulaAsText) {
-    apri({ordinario("=1+1")});
-    dialoghi.attendiLavoro(QStringLiteral("Controlli"));
-    azione("azioneControlli")->trigger();
-    auto* tabella = vista<QTableView>("tabellaControlli");
+    EXPECT_EQ(righe.join(u','), u"1,2,2,3,3,3"_s);
+    // Amounts as the main window shows them; a duplicate names the first payment.
+    EXPECT_EQ(cella(tabella, 0, 1), u"Totale diverso dalla somma delle parti"_s);
+    EXPECT_EQ(cella(tabella, 0, 2), u"totale 1.234,56, parti 1,00"_s);
+    EXPECT_EQ(cella(tabella, 1, 1), u"Codice fiscale non valido"_s);
+    EXPECT_EQ(cella(tabella, 5, 1), u"Versamento duplicato"_s);
+    EXPECT_EQ(cella(tabella, 5, 2), u"uguale al versamento 2"_s);
     tabella->selectAll();
     QTest::keyClick(tabella, Qt::Key_C, Qt::ControlModifier);
-    const QStringList righe = QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_FALSE(righe.isEmpty());
-    const QStringList celle = righe.front().split(u'\t');
+    const QStringList celle = QApplication::clipboard()->text().section(u'\n', 1, 1).split(u'\t');
     ASSERT_EQ(celle.size(), tabella->model()->columnCount());
-    EXPECT_EQ(celle.front(), QStringLiteral("1"));
-    EXPECT_TRUE(celle[3].startsWith(QStringLiteral("'=1+1"))) << celle[3].toStdString();
+    EXPECT_EQ(celle[0], u"2"_s);  // a number, right-aligned: as it is
+    EXPECT_TRUE(celle[3].startsWith(u"'=1+1"_s)) << celle[3];
+    doppioClic(tabella, 1);
+    EXPECT_EQ(testo("Text4"), u"Vers. n. 2"_s);
 }
 
 // The access keys of a window's buttons, check boxes and of the captions that lead
@@ -181,189 +155,240 @@ QString tastiDi(const QWidget* finestra) {
     return tasti;
 }
 
-TEST_F(VisteTest, EveryButtonOfTheViewsHasAnAccessKeyOfItsOwn) {
-    apriTre();
-    dialoghi.attendiLavoro(QStringLiteral("Riepilogo")).attendiLavoro(QStringLiteral("Controlli"));
-    azione("azioneElenco")->trigger();
-    azione("azioneRiepilogo")->trigger();
-    azione("azioneControlli")->trigger();
-    frmDirFiles scelta(dialoghi);
-    const struct {
-        const QWidget* finestra;
-        int quanti;  ///< buttons and captions with a control
-    } casi[] = {
-        {vista<QWidget>("FinestraElenco"), 6},
-        {vista<QWidget>("FinestraRiepilogo"), 3},
-        {vista<QWidget>("FinestraControlli"), 1},
-        {&scelta, 6},
-    };
-    for (const auto& c : casi) {
-        ASSERT_NE(c.finestra, nullptr);
-        const QString tasti = tastiDi(c.finestra);
-        EXPECT_EQ(tasti.size(), c.quanti) << c.finestra->objectName() << " " << tasti;
-        EXPECT_FALSE(tasti.contains(u'?')) << c.finestra->objectName() << " " << tasti;
-        for (const QChar t : tasti) {
-            EXPECT_EQ(tasti.count(t), 1) << c.finestra->objectName() << " " << tasti;
-        }
-    }
-    // The list's new button closes it.
-    QWidget* elenco = vista<QWidget>("FinestraElenco");
-    QTest::mouseClick(elenco->findChild<QPushButton*>(QStringLiteral("cmdChiudi")), Qt::LeftButton);
-    EXPECT_FALSE(elenco->isVisible());
-}
-
 TEST_F(VisteTest, StatementOfTheTaxpayerShownListsItsPaymentsAndHandsOneBack) {
     apri({ordinario("RSSMRA70A01H501S"), violazione("VRDLGU60B02F205T"),
           ordinario("RSSMRA70A01H501S")});
     mostra(3);
-    const QString titolo = QStringLiteral("Scheda contribuente");
-    dialoghi
-        .attendiInput(QStringLiteral("Codice fiscale del contribuente:"), titolo,
-                      QStringLiteral("RSSMRA70A01H501S"), QStringLiteral(" RSSMRA70A01H501S "))
+    const QString titolo = u"Scheda contribuente"_s;
+    const QString domanda = u"Codice fiscale del contribuente:"_s;
+    dialoghi.attendiInput(domanda, titolo, u"RSSMRA70A01H501S"_s, u" RSSMRA70A01H501S "_s)
         .attendiLavoro(titolo);
     azione("azioneScheda")->trigger();
-    auto* albero = vista<QTreeWidget>("alberoScheda");
-    ASSERT_NE(albero, nullptr);
+    auto* albero = controllo<QTreeWidget>("alberoScheda");
     ASSERT_EQ(albero->topLevelItemCount(), 1);
     QTreeWidgetItem* gruppo = albero->topLevelItem(0);
     ASSERT_EQ(gruppo->childCount(), 2);
-    EXPECT_EQ(gruppo->child(0)->text(0), QStringLiteral("N. 1"));
-    EXPECT_EQ(gruppo->child(1)->text(0), QStringLiteral("N. 3"));
+    EXPECT_EQ(gruppo->child(0)->text(0), u"N. 1"_s);
+    EXPECT_EQ(gruppo->child(1)->text(0), u"N. 3"_s);
     // The second is a copy of the first: the statement names it.
-    EXPECT_TRUE(gruppo->child(1)
-                    ->text(albero->columnCount() - 1)
-                    .contains(QStringLiteral("Versamento duplicato (uguale al versamento 1)")))
-        << gruppo->child(1)->text(albero->columnCount() - 1).toStdString();
+    const QString regole = gruppo->child(1)->text(albero->columnCount() - 1);
+    EXPECT_TRUE(regole.contains(u"Versamento duplicato (uguale al versamento 1)"_s)) << regole;
     emit albero->itemActivated(gruppo->child(0), 0);
     EXPECT_EQ(finestra->sessione().recordcorrente(), 1.0);
 
     // Cancelling the question opens nothing.
-    dialoghi.attendiInput(QStringLiteral("Codice fiscale del contribuente:"), titolo,
-                          QStringLiteral("RSSMRA70A01H501S"), QString());
+    dialoghi.attendiInput(domanda, titolo, u"RSSMRA70A01H501S"_s, QString());
     azione("azioneScheda")->trigger();
-    EXPECT_EQ(finestra->findChildren<QTreeWidget*>(QStringLiteral("alberoScheda")).size(), 1);
+    EXPECT_EQ(finestra->findChildren<QTreeWidget*>(u"alberoScheda"_s).size(), 1);
 
     // The list's row menu asks for the statement of the row's taxpayer.
-    azione("azioneElenco")->trigger();
-    auto* tabella = vista<QTableView>("tabellaElenco");
+    QTableView* tabella = elenco();
     QTest::mouseClick(tabella->viewport(), Qt::RightButton, {},
                       tabella->visualRect(tabella->model()->index(1, 0)).center());
     dialoghi.attendiLavoro(titolo);
-    vista<QAction>("azioneSchedaRiga")->trigger();
+    azione("azioneSchedaRiga")->trigger();
     eliminaChiuse();
-    EXPECT_EQ(vista<QLabel>("codiceScheda")->text(),
-              QStringLiteral("Codice fiscale: VRDLGU60B02F205T"));
+    EXPECT_EQ(controllo<QLabel>("codiceScheda")->text(), u"Codice fiscale: VRDLGU60B02F205T"_s);
 }
 
-// The text of the PDF file `pdf`, as pdftotext reads it.
-QString testoPdf(const QString& pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput()).simplified();
-}
-
-TEST_F(VisteTest, PrintsThePaymentShownOrTheViewInFront) {
-    apriTre();
-    const QString pdf = QDir(cartella()).filePath(QStringLiteral("stampa.pdf"));
-    dialoghi.attendiStampa(QStringLiteral("Stampa"), pdf);
-    azione("azioneStampa")->trigger();
-    const QString pagamento = testoPdf(pdf);
-    EXPECT_TRUE(pagamento.contains(QStringLiteral("Versamento File di lavoro: iciview.out")))
-        << pagamento.toStdString();
-    EXPECT_TRUE(pagamento.contains(QStringLiteral("Codice Fiscale RSSMRA70A01H501S")))
-        << pagamento.toStdString();
-
-    // A view's table is printed off the window's thread, with progress and cancel.
-    dialoghi.attendiLavoro(QStringLiteral("Riepilogo"))
-        .attendiStampa(QStringLiteral("Stampa"), pdf)
-        .attendiLavoro(QStringLiteral("Stampa"));
-    azione("azioneRiepilogo")->trigger();
-    QApplication::setActiveWindow(vista<QWidget>("FinestraRiepilogo"));
-    azione("azioneStampa")->trigger();
-    const QString riepilogo = testoPdf(pdf);
-    EXPECT_TRUE(riepilogo.contains(QStringLiteral("Totale generale 3 1 2.969,12")))
-        << riepilogo.toStdString();
-    EXPECT_TRUE(riepilogo.startsWith(QStringLiteral("Riepilogo"))) << riepilogo.toStdString();
-    EXPECT_TRUE(riepilogo.endsWith(QStringLiteral("Pagina 1 di 1"))) << riepilogo.toStdString();
-
-    // Cancelled: the PDF file chosen stays as it was, and nothing is left beside it.
-    dialoghi.attendiStampa(QStringLiteral("Stampa"), pdf)
-        .attendiLavoro(QStringLiteral("Stampa"), true);
-    azione("azioneStampa")->trigger();
-    EXPECT_EQ(testoPdf(pdf), riepilogo);
-    EXPECT_EQ(
-        QDir(cartella()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("stampa")),
-        QStringList{QStringLiteral("stampa.pdf")});
-    EXPECT_EQ(stato(), QStringLiteral("Stampa annullata"));
-}
-
-TEST_F(VisteTest, ANewWorkFileClosesTheViewsOnTheOldOne) {
-    apriTre();
-    azione("azioneElenco")->trigger();
-    QPointer<QWidget> elenco = vista<QWidget>("FinestraElenco");
-    ASSERT_FALSE(elenco.isNull());
-    apri({ordinario()});
-    EXPECT_TRUE(attendiChe([&] { return elenco.isNull(); }));
-}
-
-TEST_F(VisteTest, ChooserAndConversionCloseTheViewsAndGreyTheirEntries) {
-    const QString input =
-        QString::fromStdString(dir.scrivi("risconet.txt", "TESTA\r\n1;2003-07-15\r\n"));
-    const QString convertire = QStringLiteral("Converti RiscoNet");
-    for (const char* pulsante : {"Command1", "cmdUniriscossioni"}) {
+// The views go when closed, in any order, with the main window, and when the work
+// file they show is left: for another, by the chooser or by the conversion, which
+// also grey their entries. A filter scan may still run on the list's file meanwhile.
+TEST_F(VisteTest, ViewsGoWhenClosedInAnyOrderWithTheMainWindowOrWhenTheirFileIsLeft) {
+    const QString input = scrivi("risconet.txt", "TESTA\r\n1;2003-07-15\r\n");
+    const QString convertire = u"Converti RiscoNet"_s;
+    std::vector<std::string> modi = {"apri", "Command1", "cmdUniriscossioni"};
+    std::string ordine = "012";  // the views closed one by one, the list by its own button
+    do {
+        modi.push_back(ordine);
+    } while (std::next_permutation(ordine.begin(), ordine.end()));
+    modi.push_back("finestra");
+    for (const std::string& modo : modi) {
+        SCOPED_TRACE(modo);
         apriTre();
         const auto viste = apriViste();
-        if (QString::fromLatin1(pulsante) == u"Command1") {
-            // The chooser is left with "&Esci".
-            QTimer::singleShot(0, finestra.get(), [] {
-                if (QWidget* scelta = QApplication::activeModalWidget()) {
-                    QTest::mouseClick(
-                        scelta->findChild<QAbstractButton*>(QStringLiteral("cmdEsci")),
-                        Qt::LeftButton);
-                }
-            });
-        } else {
-            dialoghi
-                .attendiInput(QStringLiteral("Inserisci percorso"), convertire, QString(), input)
-                .attendiInput(QStringLiteral("Inserisci Codice Belfiore Ente (A000)"), convertire,
-                              QString(), QStringLiteral("A000"))
+        QTest::keyClicks(controllo("filtroCodice"), u"R"_s);
+        if (modo == "apri") {
+            apri({ordinario()});
+        } else if (modo == "Command1") {
+            scegliFileEdEsci();
+        } else if (modo == "cmdUniriscossioni") {
+            dialoghi.attendiInput(u"Inserisci percorso"_s, convertire, QString(), input)
+                .attendiInput(u"Inserisci Codice Belfiore Ente (A000)"_s, convertire, QString(),
+                              u"A000"_s)
                 .attendiLavoro(convertire)
-                .attendi(QStringLiteral("Elaborazione Terminata"), kTitoloPredefinito);
+                .attendi(u"Elaborazione Terminata"_s, kTitoloPredefinito);
+            premi("cmdUniriscossioni");
+        } else if (modo == "finestra") {
+            // Every button of the views and of the chooser has an access key of its own.
+            frmDirFiles scelta(dialoghi);
+            for (const QWidget* f :
+                 std::initializer_list<const QWidget*>{viste[0], viste[1], viste[2], &scelta}) {
+                const QString tasti = tastiDi(f);
+                EXPECT_FALSE(tasti.isEmpty() || tasti.contains(u'?')) << f->objectName() << tasti;
+                for (const QChar t : tasti) {
+                    EXPECT_EQ(tasti.count(t), 1) << f->objectName() << " " << tasti;
+                }
+            }
+            QTest::qWait(250);  // the scan starts once the typing has settled
+            finestra.reset();
+        } else {
+            for (const char c : modo) {
+                const QPointer<QWidget>& v = viste[static_cast<std::size_t>(c - '0')];
+                ASSERT_FALSE(v.isNull());
+                if (c == '0') {
+                    QTest::mouseClick(v->findChild<QPushButton*>(u"cmdChiudi"_s), Qt::LeftButton);
+                } else {
+                    v->close();
+                }
+                eliminaChiuse();
+                EXPECT_TRUE(v.isNull()) << c;
+            }
         }
-        premi(pulsante);
-        eliminaChiuse();
-        for (const QPointer<QWidget>& v : viste) {
-            EXPECT_TRUE(v.isNull()) << pulsante;
-        }
-        for (const char* nome : {"azioneElenco", "azioneRiepilogo", "azioneControlli"}) {
-            EXPECT_FALSE(azione(nome)->isEnabled()) << pulsante << " " << nome;
+        EXPECT_TRUE(attendiChe([&] {
+            eliminaChiuse();
+            return std::ranges::all_of(viste, [](const auto& v) { return v.isNull(); });
+        }));
+        for (const char* nome : kAzioniSulFile) {
+            EXPECT_TRUE(finestra == nullptr ||
+                        azione(nome)->isEnabled() ==
+                            (modo != "Command1" && modo != "cmdUniriscossioni"))
+                << nome;
         }
     }
 }
 
-TEST_F(VisteTest, ViewsCloseInAnyOrderAndWithTheMainWindow) {
-    std::array<int, 3> ordine = {0, 1, 2};
-    do {
-        apriTre();
-        auto viste = apriViste();
-        // A filter scan may still run on the list's file when it goes.
-        QTest::keyClicks(vista<QLineEdit>("filtroCodice"), QStringLiteral("R"));
-        for (const int i : ordine) {
-            ASSERT_FALSE(viste[static_cast<std::size_t>(i)].isNull());
-            viste[static_cast<std::size_t>(i)]->close();
-            eliminaChiuse();
-            EXPECT_TRUE(viste[static_cast<std::size_t>(i)].isNull());
+// Saves through the real dialog in `cartella`: chooses the type `tipo`, types
+// `nome` and presses Salva.
+FileScelto salvaCon(const QString& cartella, int tipo, const QString& nome) {
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* campo = box == nullptr ? nullptr : box->findChild<QLineEdit*>("fileNameEdit");
+        if (campo == nullptr) {
+            ADD_FAILURE() << "no save dialog with a name box";
+            if (QWidget* altro = QApplication::activeModalWidget()) {
+                altro->close();
+            }
+            return;
         }
-    } while (std::next_permutation(ordine.begin(), ordine.end()));
+        box->selectNameFilter(box->nameFilters().at(tipo));
+        campo->setText(nome);
+        QMetaObject::invokeMethod(box, "accept");  // as the Salva button does
+    });
+    DialoghiQt dialoghi;
+    return dialoghi.salvaCome(u"Salva riepilogo"_s, cartella + u"/Riepilogo per anno.xlsx"_s,
+                              u"Cartella di lavoro Excel (*.xlsx);;File CSV (*.csv)"_s);
+}
 
-    apriTre();
-    auto viste = apriViste();
-    QTest::keyClicks(vista<QLineEdit>("filtroCodice"), QStringLiteral("R"));
-    QTest::qWait(250);  // the scan starts once the typing has settled
-    finestra.reset();   // the main window goes with every view open
-    for (const QPointer<QWidget>& v : viste) {
-        EXPECT_TRUE(v.isNull());
+TEST(DialoghiQtTest, TheSaveDialogGivesTheTypeChosenAndItsExtension) {
+    QTemporaryDir cartella;
+    ASSERT_TRUE(cartella.isValid());
+    const struct {
+        int tipo;
+        QString nome;
+        QString atteso;
+        int tipoAtteso;
+    } casi[] = {
+        {1, u"riepilogo"_s, u"riepilogo.csv"_s, 1},
+        {0, u"riepilogo"_s, u"riepilogo.xlsx"_s, 0},
+        // A name with the extension of a listed type is of that type.
+        {1, u"riepilogo.xlsx"_s, u"riepilogo.xlsx"_s, 0},
+        {0, u"riepilogo.CSV"_s, u"riepilogo.CSV"_s, 1},
+    };
+    for (const auto& c : casi) {
+        const FileScelto scelto = salvaCon(cartella.path(), c.tipo, c.nome);
+        EXPECT_EQ(scelto.percorso, cartella.filePath(c.atteso)) << c.nome;
+        EXPECT_EQ(scelto.tipo, c.tipoAtteso) << c.nome;
+    }
+}
+
+TEST(DialoghiQtTest, TheProgressDialogShowsTheStageAndCancelsMidRun) {
+    // The window takes no input while the work runs; its progress dialog does.
+    QWidget finestra;
+    finestra.show();
+    finestra.setEnabled(false);
+    constexpr int kPassi = 2000;
+    std::atomic<int> fatti{0};
+    Lavoro lavoro([&](Lavoro& l) {
+        for (int i = 1; i <= kPassi && !l.annullato(); ++i) {
+            l.avanza(1, static_cast<std::uint64_t>(i), kPassi);
+            fatti.store(i);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+    QString fase;
+    int valore = -1;
+    QTimer sonda;
+    sonda.callOnTimeout([&] {
+        auto* box = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible() || box->value() <= 0 || valore >= 0) {
+            return;
+        }
+        fase = box->labelText();
+        valore = box->value();
+        QTest::mouseClick(box->findChild<QPushButton*>(), Qt::LeftButton);  // "Annulla"
+    });
+    sonda.start(20);
+    DialoghiQt dialoghi(&finestra);
+    dialoghi.attendi(lavoro, u"Crea File Excel"_s,
+                     {u"Calcolo dei totali…"_s, u"Scrittura dei versamenti…"_s});
+    EXPECT_EQ(fase, u"Scrittura dei versamenti…"_s);
+    EXPECT_GT(valore, 0);
+    EXPECT_LT(valore, 1000);
+    EXPECT_TRUE(lavoro.finito());
+    EXPECT_TRUE(lavoro.annullato());
+    EXPECT_LT(fatti.load(), kPassi);  // stopped, not run to its end
+}
+
+TEST(Lavoro, ATaskOutOfMemoryIsAnErrorTheCallerSees) {
+    for (const bool senzaMemoria : {false, true}) {
+        std::optional<Esito<int>> esito;
+        Lavoro lavoro([&](Lavoro&) {
+            if (senzaMemoria) {
+                throw std::bad_alloc();
+            }
+            esito = 7;  // the task's own result
+        });
+        lavoro.avvia();
+        lavoro.aspetta();
+        EXPECT_TRUE(lavoro.finito());
+        const Esito<int> r = esitoDi(lavoro, std::move(esito));
+        EXPECT_EQ(r ? std::to_string(*r) : r.errore().motivo,
+                  senzaMemoria ? "memoria insufficiente" : "7");
+    }
+}
+
+// The table of the layouts: each file with the layout found, "Importa" only once
+// every file has one, the clerk's choice given back; Annulla gives none.
+TEST(DialoghiQtTest, TheLayoutsDialogShowsTheGuessAndGivesTheChoice) {
+    const std::vector<FileDaImportare> file = {
+        {u"/dati/a.txt"_s, Formato::f24, {}},
+        {u"/dati/b.txt"_s, std::nullopt, u"il file è vuoto"_s},
+    };
+    for (const bool importa : {true, false}) {
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            const auto scelte = box->findChildren<QComboBox*>();
+            ASSERT_EQ(scelte.size(), 2);
+            EXPECT_EQ(scelte[0]->currentText(), u"F24"_s);
+            EXPECT_EQ(scelte[1]->currentIndex(), -1);
+            const auto pulsanti = box->findChildren<QPushButton*>();
+            const auto trovato = std::ranges::find(pulsanti, importa ? u"&Importa"_s : u"Annulla"_s,
+                                                   &QPushButton::text);
+            ASSERT_NE(trovato, pulsanti.end());
+            QPushButton* pulsante = *trovato;
+            if (importa) {
+                EXPECT_FALSE(pulsante->isEnabled());
+                scelte[1]->setCurrentIndex(scelte[1]->findText(u"Violazioni 1997"_s));
+                EXPECT_TRUE(pulsante->isEnabled());
+            }
+            pulsante->click();
+        });
+        DialoghiQt dialoghi;
+        const auto scelti = dialoghi.scegliTracciati(u"Importa più file"_s, file);
+        EXPECT_EQ(scelti, importa ? std::optional(std::vector{Formato::f24, Formato::viol1997})
+                                  : std::nullopt);
     }
 }
 
