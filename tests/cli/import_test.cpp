@@ -27,47 +27,60 @@ using test::leggiFile;
 using test::nomi;
 using test::RigaVersamento;
 
-// An ANCI-CNC 2000 file: header, four payments (one short, one long), trailer,
-// with mixed line ends and no end after the last line.
-std::string file2000() {
-    return RigaVersamento().tipo('0').str() + "\r\n" + RigaVersamento().tipo('3').cf("AAA").str() +
-           "\n" + RigaVersamento().tipo('6').cf("BBB").str() + "\r" +
-           RigaVersamento().tipo('3').cf("CCC").str().substr(0, 150) + "\r\n" +
-           RigaVersamento().tipo('6').cf("DDD").str() + std::string(30, 'x') + "\r\n" +
-           RigaVersamento().tipo('9').str();
+std::string campione(const char* nome) {
+    return std::string(PLIVENTA_SAMPLES_DIR) + "/" + nome;
 }
 
-// The layouts and their counts are the importers' tests; here, -o, a default name
-// and the count line.
-TEST(CliImport, OutputOptionDefaultNameAndCounts) {
+// The layouts and their counts are the importers' tests; here, the default names,
+// -o, the count lines, and auto, whose work file is the concatenation of the single
+// imports of the layouts it finds.
+TEST(CliImport, SingleImportsAndAutoOverEveryLayout) {
     CartellaTemporanea dir;
-    const std::string in2000 = dir.scrivi("in2000", file2000());
-    // A 1997 line: the payment year has two digits in columns 27-28.
-    std::string r97 = RigaVersamento().tipo('3').colonne(27, "030715").str().substr(0, 196);
-    r97.replace(32, 16, "RSSMRA70A01H501U");  // the codice fiscale two columns earlier
-    const std::string in1997 = dir.scrivi("in1997", r97 + "\r\n");
+    // The Risconet export is converted beside itself, then imported as ANCI-CNC 2000.
+    const std::string risconet = dir.scrivi("risconet.txt", leggiFile(campione("risconet.txt")));
+    ASSERT_EQ(lancia({"risconet", risconet, "--belfiore", "H501"}).codice, 0);
     const struct {
         std::vector<std::string> argomenti;
-        const char* creato;  // file expected in the working folder
-        const char* conteggi;
-    } casi[] = {
-        {{"import", "cnc2000", in2000, "-o", "altro.out"},
-         "altro.out",
-         "lette 6 righe, presi 4 versamenti, scartate 2, completate 1, troncate 1, importi fuori "
-         "formato 0\n"},
-        {{"import", "cnc1997", in1997},
-         "iciview97.out",
-         "lette 1 righe, presi 1 versamenti, scartate 0, completate 0, troncate 0, importi fuori "
-         "formato 0\n"},
+        std::string creato;  // the only file in the working folder
+    } singoli[] = {
+        {{"cnc2000", campione("cnc2000.txt")}, "iciview.out"},
+        {{"cnc1997", campione("cnc1997.txt")}, "iciview97.out"},
+        {{"viol1997", campione("viol1997.txt")}, "iciview.out"},
+        {{"cnc2000", dir.file("versunir.out"), "-o", "altro.out"}, "altro.out"},
+        {{"f24", campione("f24.txt")}, "iciview.out"},
     };
-    for (const auto& c : casi) {
-        CartellaTemporanea lavoro;
-        const auto r = lancia(c.argomenti, lavoro.percorso().string());
-        EXPECT_EQ(r.codice, 0) << c.creato << ": " << r.err;
-        EXPECT_EQ(r.err, c.conteggi) << c.creato;
-        EXPECT_EQ(nomi(lavoro), std::vector<std::string>{c.creato});
-        EXPECT_EQ(leggiFile(lavoro.file(c.creato)).size() % 202, 0u) << c.creato;
+    std::string atteso;
+    std::vector<std::string> conteggi;
+    for (const auto& s : singoli) {
+        CartellaTemporanea solo;
+        std::vector<std::string> argomenti = {"import"};
+        argomenti.insert(argomenti.end(), s.argomenti.begin(), s.argomenti.end());
+        const auto r = lancia(argomenti, solo.percorso().string());
+        EXPECT_EQ(r.codice, 0) << r.err;
+        EXPECT_EQ(nomi(solo), std::vector<std::string>{s.creato});
+        atteso += leggiFile(solo.file(s.creato));
+        // One input named by its layout: one line, without the path.
+        EXPECT_TRUE(r.err.starts_with("lette ")) << r.err;
+        conteggi.push_back(s.argomenti[1] + " (" + s.argomenti[0] + "): " + r.err);
     }
+
+    CartellaTemporanea lavoro;
+    const auto r =
+        lancia({"import", "auto", campione("cnc2000.txt"), campione("cnc1997.txt"),
+                campione("viol1997.txt"), risconet, campione("f24.txt"), "--belfiore", "H501"},
+               lavoro.percorso().string());
+    ASSERT_EQ(r.codice, 0) << r.err;
+    EXPECT_EQ(leggiFile(lavoro.file("iciview.out")), atteso);
+    conteggi[3] = risconet +
+                  " (risconet): lette 30 righe, presi 29 versamenti, scartate 1, "
+                  "completate 0, troncate 0, importi fuori formato 0\n";
+    std::string righe;
+    for (const std::string& c : conteggi) {
+        righe += c;
+    }
+    EXPECT_EQ(r.err, righe +
+                         "in totale: lette 210 righe, presi 139 versamenti, scartate 50, "
+                         "completate 0, troncate 3, importi fuori formato 1\n");
 }
 
 /// Opens the FIFO `fifo` for writing once `pid` has opened it for reading; -1
@@ -93,7 +106,7 @@ int apriScrittura(const std::string& fifo, pid_t pid) {
 // cut finds the old file or the new one whole, never an empty one.
 TEST(CliImport, TheNewFileIsSyncedBeforeItIsRenamed) {
     CartellaTemporanea dir;
-    const std::string in = dir.scrivi("in", file2000());
+    const std::string in = campione("cnc2000.txt");
     const std::string out = dir.file("out");
     const std::string traccia = dir.file("traccia");
     const std::string comando =

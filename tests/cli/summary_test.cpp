@@ -4,6 +4,7 @@
 
 #include "lancio.h"
 #include "righe.h"
+#include "summary/tabella.h"
 
 namespace pliventa {
 namespace {
@@ -66,14 +67,9 @@ TEST(CliSummary, TextCsvAndJsonWithTheirOptions) {
          "Totale generale           3                         1  1292.56    11.00  "
          "             0.00                1000.00      103.29            224.56    30.00  "
          "   10.00       5.00       5.00                            7.00         1\n"},
+        // The core's CSV, with the grouping and the currency asked.
         {{"--by=mese", "--format", "csv", "--valuta", "L"},
-         "Mese;Versamenti;Versamenti su violazione;Totale;Terreni;Aree fabbricabili;"
-         "Abitazione principale;Detrazione;Altri fabbricati;Imposta;Sanzioni;Pena pec.;"
-         "Interessi;Altri fabbricati su violazione;Anomalie\r\n"
-         "2003-07;1;0;123456;1000;0;100000;10329;22456;0;0;0;0;0;0\r\n"
-         "2003-08;1;1;5700;0;0;0;0;0;3000;1000;500;500;700;0\r\n"
-         "2004-01;1;0;100;100;0;0;0;0;0;0;0;0;0;1\r\n"
-         "Totale generale;3;1;129256;1100;0;100000;10329;22456;3000;1000;500;500;700;1\r\n"},
+         testoCsv(*riepiloga(*ArchivioLavoro::apriarchivio(w)), Raggruppamento::mese, false)},
         // A grouping without a kind writes "tipo": null.
         {{"--format=json", "--by", "comune"},
          R"({"group": "A001", "tipo": null, "versamenti": 1, "versamenti_violazione": 0, )"

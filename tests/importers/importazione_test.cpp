@@ -77,21 +77,6 @@ TEST(Importa, LargeFileIsCopiedWholeAcrossBlocksAndBuffers) {
     EXPECT_EQ(diversi.first - scritto.begin(), static_cast<std::ptrdiff_t>(scritto.size()));
 }
 
-TEST(Importa, EveryLayoutOnAnEmptyInputGivesAnEmptyWorkFile) {
-    for (Tracciato t :
-         {Tracciato::cnc2000, Tracciato::cnc1997, Tracciato::viol1997, Tracciato::f24}) {
-        CartellaTemporanea dir;
-        const std::string out = dir.scrivi("iciview.out", "vecchio contenuto");
-        auto c = importaCon(t, dir.scrivi("vuoto.txt", ""), out);
-        ASSERT_TRUE(c.ok()) << c.errore().descrizione();
-        EXPECT_EQ(c->righeLette, 0u);
-        EXPECT_EQ(c->versamenti, 0u);
-        EXPECT_TRUE(fs::exists(out));
-        EXPECT_EQ(fs::file_size(out), 0u);
-        EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "vuoto.txt"}));
-    }
-}
-
 // Whatever fails, on the input or the output side, the error names the path
 // and the previous work file stays as it was, with nothing else left beside it.
 TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
@@ -126,19 +111,6 @@ TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
         EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "in.txt"}));
     }
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
-}
-
-TEST(Importa, AnInputIsNeverReplacedByItsOwnOutput) {
-    CartellaTemporanea dir;
-    fs::create_directory(dir.file("sotto"));
-    const std::string in = dir.scrivi("imp.txt", "TESTA\r\n" + RigaVersamento().tipo('3').str());
-    const std::string out = dir.file("sotto/../imp.txt");
-    auto r = importaCon(Tracciato::cnc2000, in, out);
-    ASSERT_FALSE(r.ok());
-    EXPECT_EQ(r.errore().codice, CodiceErrore::Uso);
-    EXPECT_EQ(r.errore().percorso, out);
-    EXPECT_EQ(leggiFile(in), "TESTA\r\n" + RigaVersamento().tipo('3').str());
-    EXPECT_EQ(nomi(dir), (std::vector<std::string>{"imp.txt", "sotto"}));
 }
 
 /// Takes every line and runs out of memory at the line `dopo`.
@@ -189,41 +161,26 @@ TEST(Importa, FifoIsWrittenInPlace) {
     EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
-}  // namespace
-}  // namespace pliventa
-
-namespace pliventa {
-namespace {
-
 TEST(Importa, ReportsProgressOfTheInputAndStopsWhenCancelled) {
     CartellaTemporanea dir;
     const std::string dati = test::ripeti(RigaVersamento().tipo('3').record(), 40000);
     const std::string in = dir.scrivi("in.txt", dati);
-    const std::string out = dir.scrivi("iciview.out", "lavoro precedente");
-
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> visti;
+    const std::string out = dir.file("iciview.out");
+    using Coppia = std::pair<std::uint64_t, std::uint64_t>;
+    std::vector<Coppia> visti;
     Controllo c;
     c.progresso = [&](std::uint64_t letti, std::uint64_t totale) {
         visti.emplace_back(letti, totale);
     };
     ASSERT_TRUE(importa(in, out, *nuovaTrasformazione(Tracciato::cnc2000), c).ok());
     ASSERT_GE(visti.size(), 3u);
-    EXPECT_EQ(visti.front(), std::make_pair(std::uint64_t{0}, std::uint64_t{dati.size()}));
-    EXPECT_EQ(visti.back(), std::make_pair(std::uint64_t{dati.size()}, std::uint64_t{dati.size()}));
+    EXPECT_EQ(visti.front(), Coppia(0, dati.size()));
+    EXPECT_EQ(visti.back(), Coppia(dati.size(), dati.size()));
     EXPECT_TRUE(std::is_sorted(visti.begin(), visti.end()));
 
-    // A cancel midway: the previous work file stays, no temporary file is left.
-    dir.scrivi("iciview.out", "lavoro precedente");
+    // A cancel midway, or one that comes after the last line is read: the previous
+    // work file stays, no temporary file is left.
     std::atomic<bool> annulla{false};
-    c.annulla = &annulla;
-    c.progresso = [&](std::uint64_t letti, std::uint64_t) { annulla = letti > 0; };
-    const auto r = importa(in, out, *nuovaTrasformazione(Tracciato::cnc2000), c);
-    ASSERT_FALSE(r.ok());
-    EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
-    EXPECT_EQ(leggiFile(out), "lavoro precedente");
-    EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "in.txt"}));
-
-    // A cancel that comes after the last line is read still keeps the old file.
     struct AnnullaAllaFine final : Trasformazione {
         std::atomic<bool>* annulla;
         bool riga(const Riga&, Uscita& u) override {
@@ -232,14 +189,56 @@ TEST(Importa, ReportsProgressOfTheInputAndStopsWhenCancelled) {
         }
         void fine(Uscita&) override { *annulla = true; }
     } allaFine;
-    annulla = false;
     allaFine.annulla = &annulla;
-    c.progresso = nullptr;
-    const auto tardi = importa(in, out, allaFine, c);
-    ASSERT_FALSE(tardi.ok());
-    EXPECT_EQ(tardi.errore().codice, CodiceErrore::Annullato);
-    EXPECT_EQ(leggiFile(out), "lavoro precedente");
-    EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "in.txt"}));
+    Controllo soloAnnulla;
+    soloAnnulla.annulla = c.annulla = &annulla;
+    c.progresso = [&](std::uint64_t letti, std::uint64_t) { annulla = annulla || letti > 0; };
+    for (const bool tardi : {false, true}) {
+        SCOPED_TRACE(tardi);
+        dir.scrivi("iciview.out", "lavoro precedente");
+        annulla = false;
+        const auto r = tardi ? importa(in, out, allaFine, soloAnnulla)
+                             : importa(in, out, *nuovaTrasformazione(Tracciato::cnc2000), c);
+        ASSERT_FALSE(r.ok());
+        EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
+        EXPECT_EQ(leggiFile(out), "lavoro precedente");
+        EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "in.txt"}));
+    }
+}
+
+// Several inputs into one work file (their concatenation: the command line's
+// auto import checks it): any input that fails, or a cancel while the second is
+// read, keeps the old work file.
+TEST(ImportaTutti, AFailureOrACancelOnAnyInputKeepsTheOldWorkFile) {
+    const std::string f24 = std::string(PLIVENTA_SAMPLES_DIR) + "/f24.txt";
+    CartellaTemporanea dir;
+    const std::string out = dir.scrivi("iciview.out", "vecchio");
+    const auto ingressi = [](const std::vector<std::string>& percorsi) {
+        std::vector<Ingresso> v;
+        for (const std::string& p : percorsi) {
+            v.push_back({p, nuovaTrasformazione(Tracciato::f24)});
+        }
+        return v;
+    };
+    auto conMancante = ingressi({f24, dir.file("mancante")});
+    const Esito<std::vector<Conteggi>> c = importaTutti(conMancante, out);
+    ASSERT_FALSE(c.ok());
+    EXPECT_EQ(c.errore().percorso, dir.file("mancante"));
+
+    std::atomic<bool> annulla{false};
+    Controllo controllo;
+    controllo.annulla = &annulla;
+    const std::uint64_t primo = leggiFile(f24).size();
+    controllo.progresso = [&](std::uint64_t fatti, std::uint64_t totale) {
+        EXPECT_EQ(totale, 2 * primo);
+        annulla = fatti >= primo;
+    };
+    auto due = ingressi({f24, f24});
+    const Esito<std::vector<Conteggi>> annullato = importaTutti(due, out, controllo);
+    ASSERT_FALSE(annullato.ok());
+    EXPECT_EQ(annullato.errore().codice, CodiceErrore::Annullato);
+    EXPECT_EQ(leggiFile(out), "vecchio");
+    EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"});
 }
 
 }  // namespace
