@@ -36,4 +36,10 @@ pid_t avvia(const std::vector<std::string>& argomenti, const std::string& cartel
 /// Waits for `pid`; its wait status.
 int attendi(pid_t pid);
 
+/// The warning of every reader of the work file `w` about a final record cut short.
+inline std::string avvisoParziale(const std::string& w) {
+    return "pliventa-cli: " + w +
+           ": la lunghezza non è multipla di 202 byte, ignorato un record finale incompleto\n";
+}
+
 }  // namespace pliventa::test

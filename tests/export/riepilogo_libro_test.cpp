@@ -4,11 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "libro_letto.h"
 #include "righe.h"
-#include "summary/tabella.h"
 
 namespace pliventa {
 namespace {
@@ -98,29 +95,6 @@ TEST(RiepilogoLibro, HeadersGroupRowsAndABoldGrandTotal) {
             EXPECT_EQ(l[cella], attesa) << cella;
         }
     }
-}
-
-// The saved CSV as LibreOffice opens it on an Italian desktop with its formulas
-// evaluated: a key that looks like a formula stays the text it is, amounts stay
-// numbers (LibreOffice quotes numbers, not text, when it writes CSV).
-TEST(RiepilogoCsv, LibreOfficeKeepsTheKeysAsTextAndTheAmountsAsNumbers) {
-    Riepilogo r;
-    r.gruppi[static_cast<std::size_t>(Raggruppamento::comune)] = {gruppo("=1+1", '\0'),
-                                                                  gruppo("-5", '\0')};
-    r.totale = gruppo("", '\0');
-    CartellaTemporanea dir;
-    std::filesystem::create_directory(dir.file("in"));
-    const std::string csv = dir.file("in/riepilogo.csv");
-    ASSERT_TRUE(salvaCsv(r, Raggruppamento::comune, false, csv).ok());
-    // ";" separated, '"' quoted, UTF-8, Italian, formulas evaluated (the 13th option).
-    const auto letto = test::csvLibreOffice(
-        csv, dir.percorso().string(), "CSV:59,34,76,1,,1040,false,false,false,false,false,0,true");
-    if (!letto) {
-        GTEST_SKIP() << "LibreOffice is not installed";
-    }
-    EXPECT_NE(letto->find("\n'=1+1;"), std::string::npos) << *letto;
-    EXPECT_NE(letto->find("\n'-5;"), std::string::npos) << *letto;
-    EXPECT_NE(letto->find(";\"-1234\";"), std::string::npos) << *letto;
 }
 
 }  // namespace

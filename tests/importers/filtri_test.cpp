@@ -19,42 +19,21 @@ std::string conTipo(std::string riga, char tipo) {
     return riga;
 }
 
-// The lines taken are handed over whole, every byte kept, in the order read.
+// The lines taken are handed over whole, every byte kept, in the order read: of
+// ANCI-CNC 2000 the payments of both kinds (type 3 or 6 in column 26), of the 1997
+// violations those of type 6; not the header, the trailer, other types, short lines.
 TEST(Filtri, RecordTypeDecidesWhichLinesAreTaken) {
     const std::string base =
         RigaVersamento().data("20050616").cf("A\xe8").colonne(123, "\xc8\x80\xff").str();
-    const struct {
-        std::string riga;
-        bool cnc2000;
-        bool viol1997;
-    } casi[] = {
-        {conTipo(base, '0'), false, false},  // header
-        {conTipo(base, '3'), true, false},
-        {conTipo(base, '6'), true, true},
-        {conTipo(base, '4'), false, false},
-        {base.substr(0, 25), false, false},  // too short for a type
-        {conTipo(base, '6').substr(0, 26), true, true},
-        {std::string(25, '3') + "x3", false, false},  // a type digit elsewhere
-        {conTipo(base, '3') + "x  ", true, false},
-        {conTipo(base, '9'), false, false},  // trailer
-    };
-    std::vector<std::string> tutte;
-    std::vector<std::string> cnc2000;
-    std::vector<std::string> viol1997;
-    for (const auto& c : casi) {
-        tutte.push_back(c.riga);
-        if (c.cnc2000) {
-            cnc2000.push_back(c.riga);
-        }
-        if (c.viol1997) {
-            viol1997.push_back(c.riga);
-        }
-    }
-    const auto a = applica(Tracciato::cnc2000, tutte);
-    EXPECT_EQ(a.righe, cnc2000);
+    const std::vector<std::string> righe = {
+        conTipo(base, '0'),          conTipo(base, '3'),         conTipo(base, '6'),
+        conTipo(base, '4'),          base.substr(0, 25),         conTipo(base, '6').substr(0, 26),
+        std::string(25, '3') + "x3", conTipo(base, '3') + "x  ", conTipo(base, '9')};
+    const auto a = applica(Tracciato::cnc2000, righe);
+    EXPECT_EQ(a.righe, (std::vector<std::string>{righe[1], righe[2], righe[5], righe[7]}));
     EXPECT_EQ(a.prese, 4);
-    const auto v = applica(Tracciato::viol1997, tutte);
-    EXPECT_EQ(v.righe, viol1997);
+    const auto v = applica(Tracciato::viol1997, righe);
+    EXPECT_EQ(v.righe, (std::vector<std::string>{righe[2], righe[5]}));
     EXPECT_EQ(v.prese, 2);
 }
 

@@ -77,8 +77,9 @@ TEST(Importa, LargeFileIsCopiedWholeAcrossBlocksAndBuffers) {
     EXPECT_EQ(diversi.first - scritto.begin(), static_cast<std::ptrdiff_t>(scritto.size()));
 }
 
-// Whatever fails, on the input or the output side, the error names the path
-// and the previous work file stays as it was, with nothing else left beside it.
+// Whatever fails, on the input or the output side, or an output that would replace
+// its own input, the error names the path and the previous work file stays as it
+// was, with nothing else left beside it.
 TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
     CartellaTemporanea dir;
     const std::string in =
@@ -88,8 +89,7 @@ TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
         const char* caso;
         std::string in, out;
         std::uint64_t limite;  // largest file, 0: none
-        std::string percorso;
-        const char* motivo;
+        std::string percorso, motivo;
     } casi[] = {
         {"missing input", dir.file("manca.txt"), out, 0, dir.file("manca.txt"),
          "file o directory inesistente"},
@@ -97,6 +97,8 @@ TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
          dir.file("manca/iciview.out"), "file o directory inesistente"},
         {"full device", in, "/dev/full", 0, "/dev/full", "spazio esaurito sul dispositivo"},
         {"file too large midway", in, out, 1 << 20, out, "file troppo grande"},
+        {"the input by another name", in, dir.file("./in.txt"), 0, dir.file("./in.txt"),
+         "è il file da leggere \"" + in + "\": l'uscita deve essere un altro file"},
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(c.caso);
