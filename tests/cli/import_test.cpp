@@ -10,10 +10,12 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <regex>
 #include <thread>
 #include <vector>
 
 #include "lancio.h"
+#include "libro_letto.h"
 #include "righe.h"
 
 namespace pliventa {
@@ -197,6 +199,66 @@ TEST(CliImport, OutOfMemoryIsAnErrorThatLeavesNothingBehind) {
     }
     EXPECT_TRUE(riuscito);
     EXPECT_TRUE(vistoMessaggio);
+}
+
+// The conversion is the Risconet tests'; here, the output beside the input or
+// where -o says, and the count line, with the lines cut for being too long.
+TEST(CliRisconet, WritesVersunirBesideTheInputOrWhereOSaysAndCountsOnStderr) {
+    test::CartellaTemporanea dir;
+    const std::string in =
+        dir.scrivi("risconet.txt", "INTESTAZIONE\r\n1;2003-07-15 00:00:00\r\n2;;\r\n");
+    const std::string lunga = dir.scrivi(
+        "r.txt", "TESTA\r\n1;" + std::string(std::size_t{1} << 20, 'x') + "\r\n2;2003-07-15\r\n");
+    const std::string altro = dir.file("altro.out");
+    const struct {
+        std::vector<std::string> argomenti;
+        std::string uscita;
+        const char* tagliate;
+    } casi[] = {
+        {{"risconet", in, "--belfiore", "A000"}, dir.file("versunir.out"), ""},
+        {{"risconet", lunga, "--belfiore", "A000", "-o", altro},
+         altro,
+         ", tagliate 1 righe troppo lunghe"},
+    };
+    for (const auto& c : casi) {
+        const auto r = test::lancia(c.argomenti);
+        EXPECT_EQ(r.codice, 0) << r.err;
+        EXPECT_EQ(r.err,
+                  "lette 3 righe, convertiti 2 versamenti, scartate 1 (intestazione "
+                  "compresa)" +
+                      std::string(c.tagliate) + " in " + c.uscita + "\n");
+        EXPECT_EQ(leggiFile(c.uscita).size(), 2 * 202u);
+    }
+    EXPECT_EQ(leggiFile(dir.file("versunir.out")).substr(0, 34),
+              "   A000000000000000000001320030715");
+}
+
+TEST(CliExport, WritesTheBookAsTheOptionsSayAndCountsOnStderr) {
+    CartellaTemporanea dir;
+    const std::string w = dir.scrivi(
+        "w.out",
+        RigaVersamento()
+                .tipo('3')
+                .cf(std::string("A\0B", 3))
+                .campo(Campo::totale, "00000012345")
+                .record() +
+            RigaVersamento().tipo('6').campo(Campo::estremiatto, "100000123456789").record() +
+            std::string(100, ' '));
+    const std::string libro = dir.file("b.xlsx");
+    const auto r = lancia({"export", w, "-o", libro, "--valuta", "L", "--notice", "short"});
+    EXPECT_EQ(r.codice, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "esportati 2 versamenti in " + libro +
+                         "\npliventa-cli: 1 celle di testo contenevano caratteri nulli, scritti "
+                         "come U+FFFD\n" +
+                         test::avvisoParziale(w));
+    const test::LibroLetto l = test::leggiLibro(libro);
+    ASSERT_EQ(l.fogli.size(), 1u);
+    EXPECT_TRUE(
+        std::regex_match(l.fogli[0], std::regex(R"(Estrazione \d\d-\d\d-\d{4} \d\d\.\d\d\.\d\d)")))
+        << l.fogli[0];
+    EXPECT_EQ(l["D3"], "n\t12345.0\t-\tGeneral");
+    EXPECT_EQ(l["K4"], "s\t123456\t-\tGeneral");
 }
 
 }  // namespace

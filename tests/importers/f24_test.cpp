@@ -48,12 +48,8 @@ std::vector<std::string> righe(std::initializer_list<G1> g) {
     return v;
 }
 
-Versamento record(const std::string& s) {
-    return Versamento::daByte(s);
-}
-
 std::string campo(const std::string& s, Campo c) {
-    return std::string(record(s).campo(c));
+    return std::string(Versamento::daByte(s).campo(c));
 }
 
 TEST(F24, OneGroupGivesOneFullRecordAtTheEnd) {
@@ -86,61 +82,48 @@ TEST(F24, OneGroupGivesOneFullRecordAtTheEnd) {
     EXPECT_EQ(r.righe[0], atteso);
 }
 
-TEST(F24, RecordTypeAndViolationFieldsFollowTheLastLine) {
+// The record type follows the group's last line; a credit is written negative.
+TEST(F24, RecordTypeViolationFieldsAndAmountTexts) {
     const struct {
         const char* nome;
         std::vector<std::string> righe;
         char tipo;
-        const char* aree;        // field 10
-        const char* detrazione;  // field 13
-        double totale;
+        const char *aree, *abitazione, *detrazione;  // fields 10, 11 (code 3901), 13
+        const char* totale;                          // columns 63-74
     } casi[] = {
         // 3904, the other buildings, is ordinary: the type follows the last line.
         {"3906 first", righe({G1().cod("3906", 300), G1().cod("3901", 100), G1().cod("3904", 200)}),
-         '3', "0000000000", "00010329", 600},
+         '3', "0000000000", "0000000100", "00010329", "000000000600"},
         {"3903 kept in ordinary", righe({G1().cod("3903", 40), G1().cod("3901", 1)}), '3',
-         "0000000040", "00010329", 41},
+         "0000000040", "0000000001", "00010329", "000000000041"},
         {"3905 interest, last eight", righe({G1().cod("3905", 123456789)}), '6', "0000000000",
-         "23456789", 123456789},
+         "0000000000", "23456789", "000123456789"},
         {"3906 replaces 3903", righe({G1().cod("3903", 40), G1().cod("3906", 7)}), '6',
-         "0000000007", "00010329", 47},
+         "0000000007", "0000000000", "00010329", "000000000047"},
         {"other code above 3904", righe({G1().cod("3901", 5), G1().cod("3950", 9)}), '6',
-         "0000000000", "00010329", 14},
-        {"code without digits", righe({G1().cod("ABCD", 9)}), '3', "0000000000", "00010329", 9},
+         "0000000000", "0000000005", "00010329", "000000000014"},
+        {"code without digits", righe({G1().cod("ABCD", 9)}), '3', "0000000000", "0000000000",
+         "00010329", "000000000009"},
+        {"debit", righe({G1().cod("3901", 1234567890123)}), '3', "0000000000", "4567890123",
+         "00010329", "004567890123"},
+        {"credit", righe({G1().cod("3904", 1000), G1().cod("3901", 0, 300)}), '3', "0000000000",
+         "-000000300", "00010329", "000000000700"},
+        {"debit and credit take the credit", righe({G1().cod("3901", 900, 25)}), '3', "0000000000",
+         "-000000025", "00010329", "0-0000000025"},
+        {"both zero empties the code", righe({G1().cod("3901", 900), G1().cod("3901", 0)}), '3',
+         "0000000000", "0000000000", "00010329", "000000000900"},
+        {"negative total", righe({G1().cod("3901", 0, 500), G1().cod("3904", 200)}), '3',
+         "0000000000", "-000000500", "00010329", "0-0000000300"},
     };
     for (const auto& c : casi) {
+        SCOPED_TRACE(c.nome);
         const auto r = applica(Tracciato::f24, c.righe);
-        ASSERT_EQ(r.righe.size(), 1u) << c.nome;
-        const Versamento v = record(r.righe[0]);
-        EXPECT_EQ(v.tipo(), c.tipo) << c.nome;
-        EXPECT_EQ(v.campo(Campo::areefabbricabili), c.aree) << c.nome;
-        EXPECT_EQ(v.campo(Campo::detrazione), c.detrazione) << c.nome;
-        EXPECT_EQ(valoreNumerico(v.campo(Campo::totale)), c.totale) << c.nome;
-    }
-}
-
-TEST(F24, AmountTexts) {
-    const struct {
-        const char* nome;
-        std::vector<std::string> righe;
-        const char* abitazione;  // field 11, code 3901
-        const char* totale;      // columns 63-74
-    } casi[] = {
-        {"debit", righe({G1().cod("3901", 1234567890123)}), "4567890123", "004567890123"},
-        {"credit", righe({G1().cod("3904", 1000), G1().cod("3901", 0, 300)}), "-000000300",
-         "000000000700"},
-        {"debit and credit take the credit", righe({G1().cod("3901", 900, 25)}), "-000000025",
-         "0-0000000025"},
-        {"both zero empties the code", righe({G1().cod("3901", 900), G1().cod("3901", 0)}),
-         "0000000000", "000000000900"},
-        {"negative total", righe({G1().cod("3901", 0, 500), G1().cod("3904", 200)}), "-000000500",
-         "0-0000000300"},
-    };
-    for (const auto& c : casi) {
-        const auto r = applica(Tracciato::f24, c.righe);
-        ASSERT_EQ(r.righe.size(), 1u) << c.nome;
-        EXPECT_EQ(campo(r.righe[0], Campo::abitazioneprincipale), c.abitazione) << c.nome;
-        EXPECT_EQ(r.righe[0].substr(62, 12), c.totale) << c.nome;
+        ASSERT_EQ(r.righe.size(), 1u);
+        EXPECT_EQ(r.righe[0][25], c.tipo);
+        EXPECT_EQ(campo(r.righe[0], Campo::areefabbricabili), c.aree);
+        EXPECT_EQ(campo(r.righe[0], Campo::abitazioneprincipale), c.abitazione);
+        EXPECT_EQ(campo(r.righe[0], Campo::detrazione), c.detrazione);
+        EXPECT_EQ(r.righe[0].substr(62, 12), c.totale);
     }
 }
 

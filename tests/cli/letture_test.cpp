@@ -1,6 +1,9 @@
-// pliventa-cli summary: the three formats and the options reach the core; the
-// grouping and the sums themselves are the core's tests.
+// The commands that read a work file and print what they find: check, search,
+// list, summary and statement. What they find is the core's tests; here, that
+// the options reach the core and what it finds is printed as each format says.
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "lancio.h"
 #include "righe.h"
@@ -13,6 +16,102 @@ using test::CartellaTemporanea;
 using test::lancia;
 using test::RigaVersamento;
 
+std::string riga(int record, std::string_view regola, std::string_view valore) {
+    return "{\"record\":" + std::to_string(record) + ",\"rule\":\"" + std::string(regola) +
+           "\",\"value\":\"" + std::string(valore) + "\"}\n";
+}
+
+// The rules themselves are the checks' own tests; here only what the command
+// adds: the lines, their order, the currency, the count and the exit code. Its
+// usage and input errors are in the table of all the commands (uso_test).
+TEST(CliCheck, OneLinePerRuleBrokenInRecordOrder) {
+    CartellaTemporanea dir;
+    const RigaVersamento pulito = test::pulito();
+    // Record 2 breaks two rules, its codice fiscale holding a quote, È and a byte
+    // Windows-1252 leaves undefined; record 3 is a credit; 4 and 5 copy 1 and 2.
+    const std::string due =
+        RigaVersamento(pulito).data("20030231").cf("RSS\"\xC8\x81          ").record();
+    const std::string w =
+        dir.scrivi("w", pulito.record() + due +
+                            RigaVersamento(pulito)
+                                .colonne(63, "0-0000012345")
+                                .campo(Campo::abitazioneprincipale, "-000012345")
+                                .record() +
+                            pulito.record() + due +
+                            pulito.record().substr(0, 100));  // a final record cut short
+    const auto righeDue = [](int n) {
+        return riga(n, "codice_fiscale", R"(RSS\"È\u0081)") +
+               riga(n, "data_versamento", "31/02/2003");
+    };
+    const std::string copie = riga(4, "duplicato", "uguale al versamento 1") + righeDue(5) +
+                              riga(5, "duplicato", "uguale al versamento 2");
+    for (const bool lire : {false, true}) {
+        const auto r = lancia(lire ? std::vector<std::string>{"check", w, "--valuta", "L"}
+                                   : std::vector<std::string>{"check", w});
+        EXPECT_EQ(r.codice, 0) << r.err;  // anomalies are data, not an error
+        EXPECT_EQ(r.out,
+                  righeDue(2) + riga(3, "totale_negativo", lire ? "-12345" : "-123.45") + copie);
+        EXPECT_EQ(r.err, "controllati 5 versamenti, anomalie: 7 in 4 versamenti\n" +
+                             test::avvisoParziale(w));
+    }
+}
+
+TEST(CliCheck, DuplicatesMergeWithTheOtherLinesAcrossParts) {
+    // Enough payments for the pass to split them among the processors: a clean
+    // one and one with a bad date, repeated, so that every repetition is a
+    // duplicate and the lines of one round come from every part.
+    constexpr int kVolte = 20000;
+    const RigaVersamento buono = test::pulito();
+    const RigaVersamento cattivo = RigaVersamento(buono).data("20030231");
+    CartellaTemporanea dir;
+    const std::string w = dir.scrivi("w", test::ripeti(buono.record() + cattivo.record(), kVolte));
+    std::string atteso = riga(2, "data_versamento", "31/02/2003");
+    for (int i = 1; i < kVolte; ++i) {
+        atteso += riga(2 * i + 1, "duplicato", "uguale al versamento 1") +
+                  riga(2 * i + 2, "data_versamento", "31/02/2003") +
+                  riga(2 * i + 2, "duplicato", "uguale al versamento 2");
+    }
+    const auto r = lancia({"check", w});
+    EXPECT_EQ(r.codice, 0) << r.err;
+    EXPECT_EQ(r.out, atteso);
+}
+
+// The match, the key, the filter and the order are the core's tests; here, that
+// the typed prefix and each option reach them, operands that look like options,
+// --anomalie without a value, the numbers printed in the list's order, and the
+// warning about the final record cut short.
+TEST(CliSearchList, OptionsReachTheCoreAndTheNumbersArePrinted) {
+    test::CartellaTemporanea dir;
+    const std::string w = dir.scrivi(
+        "w", test::lavoro({test::pulito().data("20030201"),
+                           test::pulito().cf("BNCLRA80B41F205X").data("20030101").tipo('6'),
+                           test::pulito().cf("  RSSGNN").data("20020101"),
+                           test::pulito().cf("-RSS").data("20030301")}) +
+                 std::string(60, ' '));
+    const struct {
+        std::vector<std::string> argomenti;
+        std::string atteso;
+    } casi[] = {
+        {{"search", w, "  rss "}, "1\n3\n"},  // upper-cased and trimmed by the search's key
+        {{"search", w, ""}, "1\n2\n3\n4\n"},  // an empty prefix matches every record
+        {{"search", w, "-"}, "4\n"},          // a lone "-" is an operand
+        {{"search", "--", w, "-R"}, "4\n"},
+        {{"list", w}, "1\n2\n3\n4\n"},
+        {{"list", w, "--sort", "data"}, "3\n2\n1\n4\n"},
+        {{"list", w, "--sort", "data:desc", "--cf", "rss"}, "1\n3\n"},
+        {{"list", w, "--tipo", "V"}, "2\n"},
+        {{"list", w, "--anomalie", "--sort", "n:desc"}, "4\n3\n2\n"},  // short codes, check letter
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(testing::PrintToString(c.argomenti));
+        const auto r = test::lancia(c.argomenti);
+        EXPECT_EQ(r.codice, 0) << r.err;
+        EXPECT_EQ(r.out, c.atteso);
+        EXPECT_EQ(r.err, test::avvisoParziale(w));
+    }
+}
+
+// The summary: the three formats and the options reach the core.
 RigaVersamento versamento(std::string_view comune, std::string_view data, char tipo) {
     return RigaVersamento().colonne(4, comune).tipo(tipo).data(data).cf("00000000000");
 }
