@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -71,28 +69,6 @@ TEST(CliDump, KeysAndValuesByCurrencyAndNoticeReading) {
     EXPECT_NE(l.out.find(R"("totale":123456,"terreni":-1234,)"), std::string::npos) << l.out;
     EXPECT_NE(l.out.find(R"("numero_atto":"123456","data_atto":"78/93/1122"})"), std::string::npos)
         << l.out;
-}
-
-TEST(CliDump, AFileThatGivesLessThanItsSizeIsTheSameErrorForEveryReader) {
-    // A kernel attribute file says it holds a page and gives a few bytes: to the
-    // reader it is a work file cut short after its records were counted.
-    const std::string corto = "/sys/devices/system/cpu/online";
-    struct stat st {};
-    if (::stat(corto.c_str(), &st) != 0 || st.st_size < 202 ||
-        leggiFile(corto).size() >= static_cast<std::size_t>(st.st_size)) {
-        GTEST_SKIP() << "no file that gives less than its size";
-    }
-    const std::string motivo = corto + ": il file di lavoro è cambiato durante la lettura\n";
-    CartellaTemporanea dir;
-    for (const auto& argomenti :
-         {std::vector<std::string>{"dump", corto}, std::vector<std::string>{"search", corto, ""},
-          std::vector<std::string>{"check", corto},
-          std::vector<std::string>{"summary", corto, "--by", "anno"},
-          std::vector<std::string>{"export", corto, "-o", dir.file("b.xlsx")}}) {
-        const auto r = lancia(argomenti);
-        EXPECT_EQ(r.codice, 1) << argomenti[0];
-        EXPECT_EQ(r.err, "pliventa-cli: " + motivo) << argomenti[0];
-    }
 }
 
 TEST(CliDump, AFailedWriteOfTheOutputIsAnError) {

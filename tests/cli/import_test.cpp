@@ -40,7 +40,12 @@ TEST(CliImport, SingleImportsAndAutoOverEveryLayout) {
     CartellaTemporanea dir;
     // The Risconet export is converted beside itself, then imported as ANCI-CNC 2000.
     const std::string risconet = dir.scrivi("risconet.txt", leggiFile(campione("risconet.txt")));
-    ASSERT_EQ(lancia({"risconet", risconet, "--belfiore", "H501"}).codice, 0);
+    const auto convertito = lancia({"risconet", risconet, "--belfiore", "H501"});
+    ASSERT_EQ(convertito.codice, 0) << convertito.err;
+    EXPECT_EQ(convertito.err,
+              "lette 30 righe, convertiti 29 versamenti, scartate 1 (intestazione "
+              "compresa) in " +
+                  dir.file("versunir.out") + "\n");
     std::string atteso;
     for (const auto& [argomenti, creato] :
          std::vector<std::pair<std::vector<std::string>, std::string>>{
@@ -118,43 +123,42 @@ TEST(CliImport, TheNewFileIsSyncedBeforeItIsRenamed) {
     EXPECT_LT(righe.find("sync("), rinomina) << righe;
 }
 
+// On the named route of the temporary files (a file without a name goes with the
+// process anyway), a signal removes the new file and the program dies of it.
 TEST(CliImport, AKilledImportLeavesNoFileBehind) {
     const std::string dati = test::ripeti(RigaVersamento().tipo('3').record(), 10000);
-    for (const bool conNome : {false, true}) {
-        for (const int segnale : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGKILL}) {
-            CartellaTemporanea dir;
-            const std::string fifo = dir.file("in.fifo");
-            ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-            dir.scrivi("iciview.out", "vecchio");
-            const std::string errore = dir.file("stderr");
-            const pid_t pid =
-                avvia({"import", "cnc2000", fifo}, dir.percorso(), "/dev/null", errore, conNome);
-            ASSERT_GT(pid, 0);
-            const int w = apriScrittura(fifo, pid);
-            ASSERT_GE(w, 0) << leggiFile(errore);
-            // Two megabytes through a pipe of a few kilobytes: when the write
-            // returns, the program has read them and is writing its work file; it
-            // then waits for more, midway, until the signal comes.
-            ASSERT_EQ(::write(w, dati.data(), dati.size()), static_cast<ssize_t>(dati.size()));
-            ::kill(pid, segnale);
-            const int stato = attendi(pid);
-            ::close(w);
-            EXPECT_TRUE(WIFSIGNALED(stato) && WTERMSIG(stato) == segnale)
-                << conNome << " " << segnale << ": " << stato;
-            EXPECT_EQ(leggiFile(dir.file("iciview.out")), "vecchio");
-            std::vector<std::string> presenti = nomi(dir);
-            if (conNome && segnale == SIGKILL) {
-                // Nothing can remove a named file on SIGKILL: the next new file in
-                // the folder does, once the process is gone.
-                ASSERT_EQ(presenti.size(), 4u);
-                const std::string in = dir.scrivi("in.txt", dati.substr(0, 202));
-                EXPECT_EQ(lancia({"import", "cnc2000", in}, dir.percorso()).codice, 0);
-                presenti = nomi(dir);
-                presenti.erase(std::find(presenti.begin(), presenti.end(), "in.txt"));
-            }
-            EXPECT_EQ(presenti, (std::vector<std::string>{"iciview.out", "in.fifo", "stderr"}))
-                << conNome << " " << segnale;
+    for (const int segnale : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGKILL}) {
+        CartellaTemporanea dir;
+        const std::string fifo = dir.file("in.fifo");
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        dir.scrivi("iciview.out", "vecchio");
+        const std::string errore = dir.file("stderr");
+        const pid_t pid =
+            avvia({"import", "cnc2000", fifo}, dir.percorso(), "/dev/null", errore, true);
+        ASSERT_GT(pid, 0);
+        const int w = apriScrittura(fifo, pid);
+        ASSERT_GE(w, 0) << leggiFile(errore);
+        // Two megabytes through a pipe of a few kilobytes: when the write
+        // returns, the program has read them and is writing its work file; it
+        // then waits for more, midway, until the signal comes.
+        ASSERT_EQ(::write(w, dati.data(), dati.size()), static_cast<ssize_t>(dati.size()));
+        ::kill(pid, segnale);
+        const int stato = attendi(pid);
+        ::close(w);
+        EXPECT_TRUE(WIFSIGNALED(stato) && WTERMSIG(stato) == segnale) << segnale << ": " << stato;
+        EXPECT_EQ(leggiFile(dir.file("iciview.out")), "vecchio");
+        std::vector<std::string> presenti = nomi(dir);
+        if (segnale == SIGKILL) {
+            // Nothing can remove a named file on SIGKILL: the next new file in
+            // the folder does, once the process is gone.
+            ASSERT_EQ(presenti.size(), 4u);
+            const std::string in = dir.scrivi("in.txt", dati.substr(0, 202));
+            EXPECT_EQ(lancia({"import", "cnc2000", in}, dir.percorso()).codice, 0);
+            presenti = nomi(dir);
+            presenti.erase(std::find(presenti.begin(), presenti.end(), "in.txt"));
         }
+        EXPECT_EQ(presenti, (std::vector<std::string>{"iciview.out", "in.fifo", "stderr"}))
+            << segnale;
     }
 }
 
@@ -168,69 +172,50 @@ TEST(CliImport, OutOfMemoryIsAnErrorThatLeavesNothingBehind) {
 #endif
 #endif
     CartellaTemporanea dati;
-    const std::string in = dati.scrivi("in.txt", RigaVersamento().tipo('3').record());
-    // Ever more memory, from too little to start the program to enough for the
+    const std::string record = RigaVersamento().tipo('3').record();
+    const std::string in = dati.scrivi("in.txt", record);
+    const std::string errore = dati.file("stderr");
+    // Ever more memory, in quarters of a megabyte (the writer's buffers are a
+    // megabyte each), from too little to start the program to enough for the
     // import: whichever allocation fails, the program ends with exit 1 and the
-    // message, or could not start at all; never an abort, never a file left.
+    // message, or could not start at all (127); never an abort, never a file left.
     bool vistoMessaggio = false;
-    bool riuscito = false;
-    // Quarters of a megabyte, so that the limit falls between any two large
-    // allocations (the writer's buffers are a megabyte each).
-    for (rlim_t quarti = 16; quarti < 1024 && !riuscito; ++quarti) {
-        const double mega = static_cast<double>(quarti) / 4;
+    int codice = -1;
+    for (rlim_t quarti = 16; quarti < 1024 && codice != 0; ++quarti) {
+        SCOPED_TRACE(quarti);
         CartellaTemporanea dir;
         dir.scrivi("iciview.out", "vecchio");
-        const std::string errore = dati.file("stderr");
         const int stato = attendi(avvia({"import", "cnc2000", in}, dir.percorso(), "/dev/null",
                                         errore, true, quarti << 18));
-        const std::string detto = leggiFile(errore);
-        ASSERT_TRUE(WIFEXITED(stato)) << mega << " MB: " << stato << " " << detto;
-        const int codice = WEXITSTATUS(stato);
-        riuscito = codice == 0;
+        ASSERT_TRUE(WIFEXITED(stato)) << stato << " " << leggiFile(errore);
+        codice = WEXITSTATUS(stato);
         if (codice == 1) {
-            EXPECT_EQ(detto, "pliventa-cli: memoria insufficiente\n") << mega << " MB";
+            EXPECT_EQ(leggiFile(errore), "pliventa-cli: memoria insufficiente\n");
             vistoMessaggio = true;
-        } else if (!riuscito) {
-            EXPECT_EQ(codice, 127) << mega << " MB: " << detto;  // the loader gave up
+        } else if (codice != 0) {
+            EXPECT_EQ(codice, 127) << leggiFile(errore);  // the loader gave up
         }
-        EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"}) << mega << " MB";
-        EXPECT_EQ(leggiFile(dir.file("iciview.out")),
-                  riuscito ? RigaVersamento().tipo('3').record() : "vecchio");
+        EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"});
+        EXPECT_EQ(leggiFile(dir.file("iciview.out")), codice == 0 ? record : "vecchio");
     }
-    EXPECT_TRUE(riuscito);
+    EXPECT_EQ(codice, 0);
     EXPECT_TRUE(vistoMessaggio);
 }
 
-// The conversion is the Risconet tests'; here, the output beside the input or
-// where -o says, and the count line, with the lines cut for being too long.
-TEST(CliRisconet, WritesVersunirBesideTheInputOrWhereOSaysAndCountsOnStderr) {
-    test::CartellaTemporanea dir;
-    const std::string in =
-        dir.scrivi("risconet.txt", "INTESTAZIONE\r\n1;2003-07-15 00:00:00\r\n2;;\r\n");
-    const std::string lunga = dir.scrivi(
+// The conversion is the Risconet tests'; beside the input in the import's test
+// above; here, -o and the lines cut for being too long, on the count line.
+TEST(CliRisconet, WritesWhereOSaysAndCountsTheLinesCut) {
+    CartellaTemporanea dir;
+    const std::string in = dir.scrivi(
         "r.txt", "TESTA\r\n1;" + std::string(std::size_t{1} << 20, 'x') + "\r\n2;2003-07-15\r\n");
     const std::string altro = dir.file("altro.out");
-    const struct {
-        std::vector<std::string> argomenti;
-        std::string uscita;
-        const char* tagliate;
-    } casi[] = {
-        {{"risconet", in, "--belfiore", "A000"}, dir.file("versunir.out"), ""},
-        {{"risconet", lunga, "--belfiore", "A000", "-o", altro},
-         altro,
-         ", tagliate 1 righe troppo lunghe"},
-    };
-    for (const auto& c : casi) {
-        const auto r = test::lancia(c.argomenti);
-        EXPECT_EQ(r.codice, 0) << r.err;
-        EXPECT_EQ(r.err,
-                  "lette 3 righe, convertiti 2 versamenti, scartate 1 (intestazione "
-                  "compresa)" +
-                      std::string(c.tagliate) + " in " + c.uscita + "\n");
-        EXPECT_EQ(leggiFile(c.uscita).size(), 2 * 202u);
-    }
-    EXPECT_EQ(leggiFile(dir.file("versunir.out")).substr(0, 34),
-              "   A000000000000000000001320030715");
+    const auto r = lancia({"risconet", in, "--belfiore", "A000", "-o", altro});
+    EXPECT_EQ(r.codice, 0) << r.err;
+    EXPECT_EQ(r.err,
+              "lette 3 righe, convertiti 2 versamenti, scartate 1 (intestazione compresa), "
+              "tagliate 1 righe troppo lunghe in " +
+                  altro + "\n");
+    EXPECT_EQ(leggiFile(altro).size(), 2 * 202u);
 }
 
 TEST(CliExport, WritesTheBookAsTheOptionsSayAndCountsOnStderr) {
