@@ -11,7 +11,6 @@ namespace {
 
 using test::CartellaTemporanea;
 using test::lancia;
-using test::leggiFile;
 using test::RigaVersamento;
 
 // Two payments: an ordinary one, and a violation one with a 12-digit total and a

@@ -23,15 +23,12 @@ namespace {
 
 using test::attendi;
 using test::avvia;
+using test::campione;
 using test::CartellaTemporanea;
 using test::lancia;
 using test::leggiFile;
 using test::nomi;
 using test::RigaVersamento;
-
-std::string campione(const char* nome) {
-    return std::string(PLIVENTA_SAMPLES_DIR) + "/" + nome;
-}
 
 // The layouts and their counts are the importers' tests; here, the default names,
 // -o, the count lines, and auto, whose work file is the concatenation of the single

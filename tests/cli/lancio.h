@@ -100,6 +100,11 @@ inline Risultato lancia(const std::vector<std::string>& argomenti, const std::st
     return r;
 }
 
+/// The sample file `nome`, in the source tree.
+inline std::string campione(const char* nome) {
+    return std::string(PLIVENTA_SAMPLES_DIR) + "/" + nome;
+}
+
 /// The warning of every reader of the work file `w` about a final record cut short.
 inline std::string avvisoParziale(const std::string& w) {
     return "pliventa-cli: " + w +

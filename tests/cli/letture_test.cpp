@@ -22,58 +22,46 @@ std::string riga(int record, std::string_view regola, std::string_view valore) {
 }
 
 // The rules themselves are the checks' own tests; here only what the command
-// adds: the lines, their order, the currency, the count and the exit code. Its
-// usage and input errors are in the table of all the commands (uso_test).
-TEST(CliCheck, OneLinePerRuleBrokenInRecordOrder) {
+// adds: the lines, their order, the currency, the count and the exit code.
+TEST(CliCheck, OneLinePerRuleBrokenInRecordOrderAcrossParts) {
     CartellaTemporanea dir;
     const RigaVersamento pulito = test::pulito();
+    const RigaVersamento cattivo = RigaVersamento(pulito).data("20030231");
     // Record 2 breaks two rules, its codice fiscale holding a quote, È and a byte
     // Windows-1252 leaves undefined; record 3 is a credit; 4 and 5 copy 1 and 2.
-    const std::string due =
-        RigaVersamento(pulito).data("20030231").cf("RSS\"\xC8\x81          ").record();
-    const std::string w =
-        dir.scrivi("w", pulito.record() + due +
-                            RigaVersamento(pulito)
-                                .colonne(63, "0-0000012345")
-                                .campo(Campo::abitazioneprincipale, "-000012345")
-                                .record() +
-                            pulito.record() + due +
-                            pulito.record().substr(0, 100));  // a final record cut short
+    // Then enough payments for the pass to split them among the processors, each a
+    // duplicate but the first bad one, so that the lines of a round come from every
+    // part; and a final record cut short.
+    constexpr int kVolte = 20000;
+    const std::string due = RigaVersamento(cattivo).cf("RSS\"\xC8\x81          ").record();
+    const std::string w = dir.scrivi(
+        "w", pulito.record() + due +
+                 RigaVersamento(pulito)
+                     .colonne(63, "0-0000012345")
+                     .campo(Campo::abitazioneprincipale, "-000012345")
+                     .record() +
+                 pulito.record() + due + test::ripeti(pulito.record() + cattivo.record(), kVolte) +
+                 pulito.record().substr(0, 100));
     const auto righeDue = [](int n) {
         return riga(n, "codice_fiscale", R"(RSS\"È\u0081)") +
                riga(n, "data_versamento", "31/02/2003");
     };
-    const std::string copie = riga(4, "duplicato", "uguale al versamento 1") + righeDue(5) +
-                              riga(5, "duplicato", "uguale al versamento 2");
+    std::string copie = riga(4, "duplicato", "uguale al versamento 1") + righeDue(5) +
+                        riga(5, "duplicato", "uguale al versamento 2");
+    for (int n = 6; n < 6 + 2 * kVolte; n += 2) {
+        copie += riga(n, "duplicato", "uguale al versamento 1") +
+                 riga(n + 1, "data_versamento", "31/02/2003") +
+                 (n > 6 ? riga(n + 1, "duplicato", "uguale al versamento 7") : "");
+    }
     for (const bool lire : {false, true}) {
         const auto r = lancia(lire ? std::vector<std::string>{"check", w, "--valuta", "L"}
                                    : std::vector<std::string>{"check", w});
         EXPECT_EQ(r.codice, 0) << r.err;  // anomalies are data, not an error
         EXPECT_EQ(r.out,
                   righeDue(2) + riga(3, "totale_negativo", lire ? "-12345" : "-123.45") + copie);
-        EXPECT_EQ(r.err, "controllati 5 versamenti, anomalie: 7 in 4 versamenti\n" +
+        EXPECT_EQ(r.err, "controllati 40005 versamenti, anomalie: 60006 in 40004 versamenti\n" +
                              test::avvisoParziale(w));
     }
-}
-
-TEST(CliCheck, DuplicatesMergeWithTheOtherLinesAcrossParts) {
-    // Enough payments for the pass to split them among the processors: a clean
-    // one and one with a bad date, repeated, so that every repetition is a
-    // duplicate and the lines of one round come from every part.
-    constexpr int kVolte = 20000;
-    const RigaVersamento buono = test::pulito();
-    const RigaVersamento cattivo = RigaVersamento(buono).data("20030231");
-    CartellaTemporanea dir;
-    const std::string w = dir.scrivi("w", test::ripeti(buono.record() + cattivo.record(), kVolte));
-    std::string atteso = riga(2, "data_versamento", "31/02/2003");
-    for (int i = 1; i < kVolte; ++i) {
-        atteso += riga(2 * i + 1, "duplicato", "uguale al versamento 1") +
-                  riga(2 * i + 2, "data_versamento", "31/02/2003") +
-                  riga(2 * i + 2, "duplicato", "uguale al versamento 2");
-    }
-    const auto r = lancia({"check", w});
-    EXPECT_EQ(r.codice, 0) << r.err;
-    EXPECT_EQ(r.out, atteso);
 }
 
 // The match, the key, the filter and the order are the core's tests; here, that
@@ -117,32 +105,24 @@ RigaVersamento versamento(std::string_view comune, std::string_view data, char t
 }
 
 // Two payments of H501 in 2003 (an ordinary and a violation one) and an ordinary
-// one of A001 with a wrong codice fiscale, then half a record.
+// one of A001 with a wrong codice fiscale, then half a record. The amounts from
+// column 64: total, land, building land, main dwelling, other buildings, deduction
+// (of a violation: total, tax, penalties, pecuniary penalty, other buildings, interest).
 std::string treVersamenti() {
-    const std::string tre = versamento("H501", "20030715", '3')
-                                .campo(Campo::annoimposta, "03")
-                                .campo(Campo::totale, "00000123456")
-                                .campo(Campo::terreni, "0000001000")
-                                .campo(Campo::areefabbricabili, "0000000000")
-                                .campo(Campo::abitazioneprincipale, "0000100000")
-                                .campo(Campo::altrifabbricati, "0000022456")
-                                .campo(Campo::detrazione, "00010329")
-                                .record() +
-                            versamento("H501", "20030801", '6')
-                                .campo(Campo::annoimposta, "03")
-                                .campo(Campo::totale, "00000005700")
-                                .campo(Campo::terreni, "0000003000")
-                                .campo(Campo::areefabbricabili, "0000001000")
-                                .campo(Campo::abitazioneprincipale, "0000000500")
-                                .campo(Campo::altrifabbricati, "0000000700")
-                                .campo(Campo::detrazione, "00000500")
-                                .record() +
-                            versamento("A001", "20040110", '3')
-                                .cf("XXX")
-                                .campo(Campo::annoimposta, "02")
-                                .campo(Campo::totale, "00000000100")
-                                .campo(Campo::terreni, "0000000100")
-                                .record();
+    const std::string tre =
+        versamento("H501", "20030715", '3')
+            .campo(Campo::annoimposta, "03")
+            .colonne(64, "00000123456000000100000000000000000100000000002245600010329")
+            .record() +
+        versamento("H501", "20030801", '6')
+            .campo(Campo::annoimposta, "03")
+            .colonne(64, "00000005700000000300000000010000000000500000000070000000500")
+            .record() +
+        versamento("A001", "20040110", '3')
+            .cf("XXX")
+            .campo(Campo::annoimposta, "02")
+            .colonne(64, "000000001000000000100")
+            .record();
     return tre + tre.substr(0, 101);
 }
 
