@@ -1,11 +1,8 @@
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <vector>
 
-#include "fifo.h"
+#include "cli/json.h"
 #include "lancio.h"
 #include "righe.h"
 
@@ -14,7 +11,6 @@ namespace {
 
 using test::CartellaTemporanea;
 using test::lancia;
-using test::leggiFile;
 using test::RigaVersamento;
 
 // Two payments: an ordinary one, and a violation one with a 12-digit total and a
@@ -45,15 +41,6 @@ std::string dueVersamenti() {
                .record();
 }
 
-std::vector<std::string> righe(const std::string& testo) {
-    std::vector<std::string> out;
-    std::istringstream s(testo);
-    for (std::string r; std::getline(s, r);) {
-        out.push_back(r);
-    }
-    return out;
-}
-
 TEST(CliDump, KeysAndValuesByCurrencyAndNoticeReading) {
     CartellaTemporanea dir;
     const std::string w = dir.scrivi("iciview.out", dueVersamenti());
@@ -61,62 +48,26 @@ TEST(CliDump, KeysAndValuesByCurrencyAndNoticeReading) {
     const auto r = lancia({"dump", w});
     EXPECT_EQ(r.codice, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(
-        righe(r.out),
-        (std::vector<std::string>{
-            R"({"record":1,"tipo":"3","violazione":false,"data_versamento":"15/07/2003",)"
-            R"("codice_fiscale":"RSSMRA70A01H501U","numero_fabbricati":3,"totale":1234.56,)"
-            R"("terreni":-12.34,"aree_fabbricabili":0.00,"abitazione_principale":500.00,)"
-            R"("detrazione":103.29,"altri_fabbricati":1.00,"anno":"2003","numero_atto":null,)"
-            R"("data_atto":null})",
-            R"({"record":2,"tipo":"6","violazione":true,"data_versamento":"01/02/2004",)"
-            R"("codice_fiscale":"BNCLRA80B41F205X","numero_fabbricati":0,"totale":234567890.12,)"
-            R"("terreni":10.00,"aree_fabbricabili":0.00,"abitazione_principale":0.00,)"
-            R"("detrazione":0.00,"altri_fabbricati":0.00,"anno":null,"numero_atto":"123456789",)"
-            R"("data_atto":"31/12/2002"})"}));
+    EXPECT_EQ(r.out,
+              R"({"record":1,"tipo":"3","violazione":false,"data_versamento":"15/07/2003",)"
+              R"("codice_fiscale":"RSSMRA70A01H501U","numero_fabbricati":3,"totale":1234.56,)"
+              R"("terreni":-12.34,"aree_fabbricabili":0.00,"abitazione_principale":500.00,)"
+              R"("detrazione":103.29,"altri_fabbricati":1.00,"anno":"2003","numero_atto":null,)"
+              R"("data_atto":null})"
+              "\n"
+              R"({"record":2,"tipo":"6","violazione":true,"data_versamento":"01/02/2004",)"
+              R"("codice_fiscale":"BNCLRA80B41F205X","numero_fabbricati":0,"totale":234567890.12,)"
+              R"("terreni":10.00,"aree_fabbricabili":0.00,"abitazione_principale":0.00,)"
+              R"("detrazione":0.00,"altri_fabbricati":0.00,"anno":null,"numero_atto":"123456789",)"
+              R"("data_atto":"31/12/2002"})"
+              "\n");
 
     // Lire and the short notice: of an option given twice, the last counts.
     const auto l = lancia({"dump", w, "--valuta=E", "--notice=short", "--valuta", "L"});
     EXPECT_EQ(l.codice, 0) << l.err;
-    const auto linee = righe(l.out);
-    ASSERT_EQ(linee.size(), 2u);
-    EXPECT_NE(linee[0].find(R"("totale":123456,"terreni":-1234,)"), std::string::npos) << linee[0];
-    EXPECT_NE(linee[1].find(R"("numero_atto":"123456","data_atto":"78/93/1122"})"),
-              std::string::npos)
-        << linee[1];
-}
-
-TEST(CliDump, AFileThatGivesLessThanItsSizeIsTheSameErrorForEveryReader) {
-    // A kernel attribute file says it holds a page and gives a few bytes: to the
-    // reader it is a work file cut short after its records were counted.
-    const std::string corto = "/sys/devices/system/cpu/online";
-    struct stat st {};
-    if (::stat(corto.c_str(), &st) != 0 || st.st_size < 202 ||
-        leggiFile(corto).size() >= static_cast<std::size_t>(st.st_size)) {
-        GTEST_SKIP() << "no file that gives less than its size";
-    }
-    const std::string motivo = corto + ": il file di lavoro è cambiato durante la lettura\n";
-    CartellaTemporanea dir;
-    for (const auto& argomenti :
-         {std::vector<std::string>{"dump", corto}, std::vector<std::string>{"search", corto, ""},
-          std::vector<std::string>{"check", corto},
-          std::vector<std::string>{"summary", corto, "--by", "anno"},
-          std::vector<std::string>{"export", corto, "-o", dir.file("b.xlsx")}}) {
-        const auto r = lancia(argomenti);
-        EXPECT_EQ(r.codice, 1) << argomenti[0];
-        EXPECT_EQ(r.err, "pliventa-cli: " + motivo) << argomenti[0];
-    }
-}
-
-TEST(CliDump, AWorkFileThatIsAFifoIsRefusedAtOnce) {
-    CartellaTemporanea dir;
-    const test::FifoSenzaScrittore fifo(dir, "iciview.out");
-    const auto r = lancia({"dump", fifo.percorso()});
-    EXPECT_EQ(r.codice, 1);
-    EXPECT_EQ(r.err, "pliventa-cli: " + fifo.percorso() +
-                         ": non è un file regolare: un file di lavoro si legge per numero di "
-                         "record\n");
-    EXPECT_FALSE(fifo.sbloccato());
+    EXPECT_NE(l.out.find(R"("totale":123456,"terreni":-1234,)"), std::string::npos) << l.out;
+    EXPECT_NE(l.out.find(R"("numero_atto":"123456","data_atto":"78/93/1122"})"), std::string::npos)
+        << l.out;
 }
 
 TEST(CliDump, AFailedWriteOfTheOutputIsAnError) {
@@ -125,6 +76,29 @@ TEST(CliDump, AFailedWriteOfTheOutputIsAnError) {
     const auto r = lancia({"dump", w}, "", "/dev/full");
     EXPECT_EQ(r.codice, 1);
     EXPECT_EQ(r.err, "pliventa-cli: standard output: spazio esaurito sul dispositivo\n");
+}
+
+// The strings of the JSON of dump, check and summary; its numbers are the exact
+// text of the field as read, a rule of the records tested there.
+TEST(Json, StringsAreDecodedFromWindows1252AndEscaped) {
+    const struct {
+        std::string_view cp1252;
+        std::string_view atteso;
+    } casi[] = {
+        {"RSS  ", R"("RSS  ")"},
+        {R"(a"b\c)", R"("a\"b\\c")"},
+        {"\x01\t\r\n\x1F\x7F", R"("\u0001\u0009\u000d\u000a\u001f\u007f")"},
+        {"\xC0\xE8", "\"\xC3\x80\xC3\xA8\""},  // À è
+        {"\x80", "\"\xE2\x82\xAC\""},          // the euro sign
+        {"\x81\x9D", R"("\u0081\u009d")"},     // undefined bytes: C1 controls, escaped
+        {"\xA0", "\"\xC2\xA0\""},              // no-break space is text
+        {std::string_view("a\0b", 3), R"("a\u0000b")"},
+    };
+    for (const auto& c : casi) {
+        std::string out;
+        cli::aggiungiStringa(out, c.cp1252);
+        EXPECT_EQ(out, c.atteso);
+    }
 }
 
 }  // namespace

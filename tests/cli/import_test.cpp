@@ -10,10 +10,12 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <regex>
 #include <thread>
 #include <vector>
 
 #include "lancio.h"
+#include "libro_letto.h"
 #include "righe.h"
 
 namespace pliventa {
@@ -21,53 +23,63 @@ namespace {
 
 using test::attendi;
 using test::avvia;
+using test::campione;
 using test::CartellaTemporanea;
 using test::lancia;
 using test::leggiFile;
 using test::nomi;
 using test::RigaVersamento;
 
-// An ANCI-CNC 2000 file: header, four payments (one short, one long), trailer,
-// with mixed line ends and no end after the last line.
-std::string file2000() {
-    return RigaVersamento().tipo('0').str() + "\r\n" + RigaVersamento().tipo('3').cf("AAA").str() +
-           "\n" + RigaVersamento().tipo('6').cf("BBB").str() + "\r" +
-           RigaVersamento().tipo('3').cf("CCC").str().substr(0, 150) + "\r\n" +
-           RigaVersamento().tipo('6').cf("DDD").str() + std::string(30, 'x') + "\r\n" +
-           RigaVersamento().tipo('9').str();
-}
-
-// The layouts and their counts are the importers' tests; here, -o, a default name
-// and the count line.
-TEST(CliImport, OutputOptionDefaultNameAndCounts) {
+// The layouts and their counts are the importers' tests; here, the default names,
+// -o, the count lines, and auto, whose work file is the concatenation of the single
+// imports of the layouts it finds.
+TEST(CliImport, SingleImportsAndAutoOverEveryLayout) {
     CartellaTemporanea dir;
-    const std::string in2000 = dir.scrivi("in2000", file2000());
-    // A 1997 line: the payment year has two digits in columns 27-28.
-    std::string r97 = RigaVersamento().tipo('3').colonne(27, "030715").str().substr(0, 196);
-    r97.replace(32, 16, "RSSMRA70A01H501U");  // the codice fiscale two columns earlier
-    const std::string in1997 = dir.scrivi("in1997", r97 + "\r\n");
-    const struct {
-        std::vector<std::string> argomenti;
-        const char* creato;  // file expected in the working folder
-        const char* conteggi;
-    } casi[] = {
-        {{"import", "cnc2000", in2000, "-o", "altro.out"},
-         "altro.out",
-         "lette 6 righe, presi 4 versamenti, scartate 2, completate 1, troncate 1, importi fuori "
-         "formato 0\n"},
-        {{"import", "cnc1997", in1997},
-         "iciview97.out",
-         "lette 1 righe, presi 1 versamenti, scartate 0, completate 0, troncate 0, importi fuori "
-         "formato 0\n"},
-    };
-    for (const auto& c : casi) {
-        CartellaTemporanea lavoro;
-        const auto r = lancia(c.argomenti, lavoro.percorso().string());
-        EXPECT_EQ(r.codice, 0) << c.creato << ": " << r.err;
-        EXPECT_EQ(r.err, c.conteggi) << c.creato;
-        EXPECT_EQ(nomi(lavoro), std::vector<std::string>{c.creato});
-        EXPECT_EQ(leggiFile(lavoro.file(c.creato)).size() % 202, 0u) << c.creato;
+    // The Risconet export is converted beside itself, then imported as ANCI-CNC 2000.
+    const std::string risconet = dir.scrivi("risconet.txt", leggiFile(campione("risconet.txt")));
+    const auto convertito = lancia({"risconet", risconet, "--belfiore", "H501"});
+    ASSERT_EQ(convertito.codice, 0) << convertito.err;
+    EXPECT_EQ(convertito.err,
+              "lette 30 righe, convertiti 29 versamenti, scartate 1 (intestazione "
+              "compresa) in " +
+                  dir.file("versunir.out") + "\n");
+    std::string atteso;
+    for (const auto& [argomenti, creato] :
+         std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"cnc2000", campione("cnc2000.txt")}, "iciview.out"},
+             {{"cnc1997", campione("cnc1997.txt")}, "iciview97.out"},
+             {{"viol1997", campione("viol1997.txt")}, "iciview.out"},
+             {{"cnc2000", dir.file("versunir.out"), "-o", "altro.out"}, "altro.out"},
+             {{"f24", campione("f24.txt")}, "iciview.out"}}) {
+        CartellaTemporanea solo;
+        std::vector<std::string> comando = {"import"};
+        comando.insert(comando.end(), argomenti.begin(), argomenti.end());
+        const auto r = lancia(comando, solo.percorso().string());
+        EXPECT_EQ(r.codice, 0) << r.err;
+        EXPECT_EQ(nomi(solo), std::vector<std::string>{creato});  // the only file written
+        atteso += leggiFile(solo.file(creato));
+        // One input named by its layout: one line, without the path.
+        EXPECT_EQ(r.err.find("lette "), 0u) << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
     }
+
+    CartellaTemporanea lavoro;
+    const auto r =
+        lancia({"import", "auto", campione("cnc2000.txt"), campione("cnc1997.txt"),
+                campione("viol1997.txt"), risconet, campione("f24.txt"), "--belfiore", "H501"},
+               lavoro.percorso().string());
+    ASSERT_EQ(r.codice, 0) << r.err;
+    EXPECT_EQ(leggiFile(lavoro.file("iciview.out")), atteso);
+    // A line per input, with the layout found, and the total.
+    EXPECT_NE(r.err.find("\n" + risconet +
+                         " (risconet): lette 30 righe, presi 29 versamenti, "
+                         "scartate 1, completate 0, troncate 0, importi fuori formato 0\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("\nin totale: lette 210 righe, presi 139 versamenti, scartate 50, "
+                         "completate 0, troncate 3, importi fuori formato 1\n"),
+              std::string::npos)
+        << r.err;
 }
 
 /// Opens the FIFO `fifo` for writing once `pid` has opened it for reading; -1
@@ -93,7 +105,7 @@ int apriScrittura(const std::string& fifo, pid_t pid) {
 // cut finds the old file or the new one whole, never an empty one.
 TEST(CliImport, TheNewFileIsSyncedBeforeItIsRenamed) {
     CartellaTemporanea dir;
-    const std::string in = dir.scrivi("in", file2000());
+    const std::string in = campione("cnc2000.txt");
     const std::string out = dir.file("out");
     const std::string traccia = dir.file("traccia");
     const std::string comando =
@@ -108,43 +120,42 @@ TEST(CliImport, TheNewFileIsSyncedBeforeItIsRenamed) {
     EXPECT_LT(righe.find("sync("), rinomina) << righe;
 }
 
+// On the named route of the temporary files (a file without a name goes with the
+// process anyway), a signal removes the new file and the program dies of it.
 TEST(CliImport, AKilledImportLeavesNoFileBehind) {
     const std::string dati = test::ripeti(RigaVersamento().tipo('3').record(), 10000);
-    for (const bool conNome : {false, true}) {
-        for (const int segnale : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGKILL}) {
-            CartellaTemporanea dir;
-            const std::string fifo = dir.file("in.fifo");
-            ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-            dir.scrivi("iciview.out", "vecchio");
-            const std::string errore = dir.file("stderr");
-            const pid_t pid =
-                avvia({"import", "cnc2000", fifo}, dir.percorso(), "/dev/null", errore, conNome);
-            ASSERT_GT(pid, 0);
-            const int w = apriScrittura(fifo, pid);
-            ASSERT_GE(w, 0) << leggiFile(errore);
-            // Two megabytes through a pipe of a few kilobytes: when the write
-            // returns, the program has read them and is writing its work file; it
-            // then waits for more, midway, until the signal comes.
-            ASSERT_EQ(::write(w, dati.data(), dati.size()), static_cast<ssize_t>(dati.size()));
-            ::kill(pid, segnale);
-            const int stato = attendi(pid);
-            ::close(w);
-            EXPECT_TRUE(WIFSIGNALED(stato) && WTERMSIG(stato) == segnale)
-                << conNome << " " << segnale << ": " << stato;
-            EXPECT_EQ(leggiFile(dir.file("iciview.out")), "vecchio");
-            std::vector<std::string> presenti = nomi(dir);
-            if (conNome && segnale == SIGKILL) {
-                // Nothing can remove a named file on SIGKILL: the next new file in
-                // the folder does, once the process is gone.
-                ASSERT_EQ(presenti.size(), 4u);
-                const std::string in = dir.scrivi("in.txt", dati.substr(0, 202));
-                EXPECT_EQ(lancia({"import", "cnc2000", in}, dir.percorso()).codice, 0);
-                presenti = nomi(dir);
-                presenti.erase(std::find(presenti.begin(), presenti.end(), "in.txt"));
-            }
-            EXPECT_EQ(presenti, (std::vector<std::string>{"iciview.out", "in.fifo", "stderr"}))
-                << conNome << " " << segnale;
+    for (const int segnale : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGKILL}) {
+        CartellaTemporanea dir;
+        const std::string fifo = dir.file("in.fifo");
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        dir.scrivi("iciview.out", "vecchio");
+        const std::string errore = dir.file("stderr");
+        const pid_t pid =
+            avvia({"import", "cnc2000", fifo}, dir.percorso(), "/dev/null", errore, true);
+        ASSERT_GT(pid, 0);
+        const int w = apriScrittura(fifo, pid);
+        ASSERT_GE(w, 0) << leggiFile(errore);
+        // Two megabytes through a pipe of a few kilobytes: when the write
+        // returns, the program has read them and is writing its work file; it
+        // then waits for more, midway, until the signal comes.
+        ASSERT_EQ(::write(w, dati.data(), dati.size()), static_cast<ssize_t>(dati.size()));
+        ::kill(pid, segnale);
+        const int stato = attendi(pid);
+        ::close(w);
+        EXPECT_TRUE(WIFSIGNALED(stato) && WTERMSIG(stato) == segnale) << segnale << ": " << stato;
+        EXPECT_EQ(leggiFile(dir.file("iciview.out")), "vecchio");
+        std::vector<std::string> presenti = nomi(dir);
+        if (segnale == SIGKILL) {
+            // Nothing can remove a named file on SIGKILL: the next new file in
+            // the folder does, once the process is gone.
+            ASSERT_EQ(presenti.size(), 4u);
+            const std::string in = dir.scrivi("in.txt", dati.substr(0, 202));
+            EXPECT_EQ(lancia({"import", "cnc2000", in}, dir.percorso()).codice, 0);
+            presenti = nomi(dir);
+            presenti.erase(std::find(presenti.begin(), presenti.end(), "in.txt"));
         }
+        EXPECT_EQ(presenti, (std::vector<std::string>{"iciview.out", "in.fifo", "stderr"}))
+            << segnale;
     }
 }
 
@@ -158,37 +169,78 @@ TEST(CliImport, OutOfMemoryIsAnErrorThatLeavesNothingBehind) {
 #endif
 #endif
     CartellaTemporanea dati;
-    const std::string in = dati.scrivi("in.txt", RigaVersamento().tipo('3').record());
-    // Ever more memory, from too little to start the program to enough for the
+    const std::string record = RigaVersamento().tipo('3').record();
+    const std::string in = dati.scrivi("in.txt", record);
+    const std::string errore = dati.file("stderr");
+    // Ever more memory, in quarters of a megabyte (the writer's buffers are a
+    // megabyte each), from too little to start the program to enough for the
     // import: whichever allocation fails, the program ends with exit 1 and the
-    // message, or could not start at all; never an abort, never a file left.
+    // message, or could not start at all (127); never an abort, never a file left.
     bool vistoMessaggio = false;
-    bool riuscito = false;
-    // Quarters of a megabyte, so that the limit falls between any two large
-    // allocations (the writer's buffers are a megabyte each).
-    for (rlim_t quarti = 16; quarti < 1024 && !riuscito; ++quarti) {
-        const double mega = static_cast<double>(quarti) / 4;
+    int codice = -1;
+    for (rlim_t quarti = 16; quarti < 1024 && codice != 0; ++quarti) {
+        SCOPED_TRACE(quarti);
         CartellaTemporanea dir;
         dir.scrivi("iciview.out", "vecchio");
-        const std::string errore = dati.file("stderr");
         const int stato = attendi(avvia({"import", "cnc2000", in}, dir.percorso(), "/dev/null",
                                         errore, true, quarti << 18));
-        const std::string detto = leggiFile(errore);
-        ASSERT_TRUE(WIFEXITED(stato)) << mega << " MB: " << stato << " " << detto;
-        const int codice = WEXITSTATUS(stato);
-        riuscito = codice == 0;
+        ASSERT_TRUE(WIFEXITED(stato)) << stato << " " << leggiFile(errore);
+        codice = WEXITSTATUS(stato);
         if (codice == 1) {
-            EXPECT_EQ(detto, "pliventa-cli: memoria insufficiente\n") << mega << " MB";
+            EXPECT_EQ(leggiFile(errore), "pliventa-cli: memoria insufficiente\n");
             vistoMessaggio = true;
-        } else if (!riuscito) {
-            EXPECT_EQ(codice, 127) << mega << " MB: " << detto;  // the loader gave up
+        } else if (codice != 0) {
+            EXPECT_EQ(codice, 127) << leggiFile(errore);  // the loader gave up
         }
-        EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"}) << mega << " MB";
-        EXPECT_EQ(leggiFile(dir.file("iciview.out")),
-                  riuscito ? RigaVersamento().tipo('3').record() : "vecchio");
+        EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"});
+        EXPECT_EQ(leggiFile(dir.file("iciview.out")), codice == 0 ? record : "vecchio");
     }
-    EXPECT_TRUE(riuscito);
+    EXPECT_EQ(codice, 0);
     EXPECT_TRUE(vistoMessaggio);
+}
+
+// The conversion is the Risconet tests'; beside the input in the import's test
+// above; here, -o and the lines cut for being too long, on the count line.
+TEST(CliRisconet, WritesWhereOSaysAndCountsTheLinesCut) {
+    CartellaTemporanea dir;
+    const std::string in = dir.scrivi(
+        "r.txt", "TESTA\r\n1;" + std::string(std::size_t{1} << 20, 'x') + "\r\n2;2003-07-15\r\n");
+    const std::string altro = dir.file("altro.out");
+    const auto r = lancia({"risconet", in, "--belfiore", "A000", "-o", altro});
+    EXPECT_EQ(r.codice, 0) << r.err;
+    EXPECT_EQ(r.err,
+              "lette 3 righe, convertiti 2 versamenti, scartate 1 (intestazione compresa), "
+              "tagliate 1 righe troppo lunghe in " +
+                  altro + "\n");
+    EXPECT_EQ(leggiFile(altro).size(), 2 * 202u);
+}
+
+TEST(CliExport, WritesTheBookAsTheOptionsSayAndCountsOnStderr) {
+    CartellaTemporanea dir;
+    const std::string w = dir.scrivi(
+        "w.out",
+        RigaVersamento()
+                .tipo('3')
+                .cf(std::string("A\0B", 3))
+                .campo(Campo::totale, "00000012345")
+                .record() +
+            RigaVersamento().tipo('6').campo(Campo::estremiatto, "100000123456789").record() +
+            std::string(100, ' '));
+    const std::string libro = dir.file("b.xlsx");
+    const auto r = lancia({"export", w, "-o", libro, "--valuta", "L", "--notice", "short"});
+    EXPECT_EQ(r.codice, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "esportati 2 versamenti in " + libro +
+                         "\npliventa-cli: 1 celle di testo contenevano caratteri nulli, scritti "
+                         "come U+FFFD\n" +
+                         test::avvisoParziale(w));
+    const test::LibroLetto l = test::leggiLibro(libro);
+    ASSERT_EQ(l.fogli.size(), 1u);
+    EXPECT_TRUE(
+        std::regex_match(l.fogli[0], std::regex(R"(Estrazione \d\d-\d\d-\d{4} \d\d\.\d\d\.\d\d)")))
+        << l.fogli[0];
+    EXPECT_EQ(l["D3"], "n\t12345.0\t-\tGeneral");
+    EXPECT_EQ(l["K4"], "s\t123456\t-\tGeneral");
 }
 
 }  // namespace

@@ -1,11 +1,20 @@
 // Runs pliventa-cli as a child process and captures what it says.
 #pragma once
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "righe.h"
+
+extern char** environ;
 
 namespace pliventa::test {
 
@@ -16,24 +25,90 @@ struct Risultato {
     std::string err;  ///< standard error
 };
 
-/// Runs the pliventa-cli under test with `argomenti`, standard input from /dev/null,
-/// in the folder `cartella` (the test's own working directory is never used; an
-/// empty `cartella` runs it in a scratch folder). Standard output goes to `uscita`
-/// when given (then Risultato::out stays empty). Throws std::runtime_error when the
-/// child cannot be started.
-Risultato lancia(const std::vector<std::string>& argomenti, const std::string& cartella = "",
-                 const std::string& uscita = "");
-
 /// Starts pliventa-cli with `argomenti` in `cartella`, standard input from /dev/null,
 /// standard output to `uscita` and standard error to `errore`; with the named
 /// temporary files when `conNome`, and at most `memoria` bytes of address space.
 /// Returns its process number, for attendi(); -1 when it cannot fork. A child that
 /// cannot set itself up ends with 126, one that cannot run the program with 127.
-pid_t avvia(const std::vector<std::string>& argomenti, const std::string& cartella,
-            const std::string& uscita, const std::string& errore, bool conNome = false,
-            rlim_t memoria = RLIM_INFINITY);
+inline pid_t avvia(const std::vector<std::string>& argomenti, const std::string& cartella,
+                   const std::string& uscita, const std::string& errore, bool conNome = false,
+                   rlim_t memoria = RLIM_INFINITY) {
+    std::vector<std::string> tutti = {PLIVENTA_CLI};
+    tutti.insert(tutti.end(), argomenti.begin(), argomenti.end());
+    std::vector<char*> argv;
+    for (std::string& a : tutti) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    std::string variabile = "PLIVENTA_TEMPORANEI_CON_NOME=1";
+    std::vector<char*> envp;
+    for (char** e = environ; *e != nullptr; ++e) {
+        envp.push_back(*e);
+    }
+    if (conNome) {
+        envp.push_back(variabile.data());
+    }
+    envp.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // Only async-signal-safe calls between fork and exec. Output goes to files
+        // rather than pipes: nothing to drain while the child runs.
+        const int in = ::open("/dev/null", O_RDONLY);
+        const int out = ::open(uscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = ::open(errore.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const rlimit limite{memoria, memoria};
+        const rlimit senzaCore{0, 0};  // a SIGQUIT leaves no core file in the folder
+        if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
+            ::dup2(err, 2) < 0 || ::chdir(cartella.c_str()) != 0 ||
+            ::setrlimit(RLIMIT_AS, &limite) != 0 || ::setrlimit(RLIMIT_CORE, &senzaCore) != 0) {
+            ::_exit(126);
+        }
+        ::execve(PLIVENTA_CLI, argv.data(), envp.data());
+        ::_exit(127);
+    }
+    return pid;
+}
 
 /// Waits for `pid`; its wait status.
-int attendi(pid_t pid);
+inline int attendi(pid_t pid) {
+    int stato = 0;
+    while (::waitpid(pid, &stato, 0) < 0 && errno == EINTR) {
+    }
+    return stato;
+}
+
+/// Runs the pliventa-cli under test with `argomenti`, standard input from /dev/null,
+/// in the folder `cartella` (the test's own working directory is never used; an
+/// empty `cartella` runs it in a scratch folder). Standard output goes to `uscita`
+/// when given (then Risultato::out stays empty). Throws std::runtime_error when the
+/// child cannot be started.
+inline Risultato lancia(const std::vector<std::string>& argomenti, const std::string& cartella = "",
+                        const std::string& uscita = "") {
+    CartellaTemporanea raccolta;
+    const std::string out = uscita.empty() ? raccolta.file("stdout") : uscita;
+    const std::string err = raccolta.file("stderr");
+    const pid_t pid =
+        avvia(argomenti, cartella.empty() ? raccolta.percorso().string() : cartella, out, err);
+    if (pid < 0) {
+        throw std::runtime_error("fork failed");
+    }
+    const int stato = attendi(pid);
+    Risultato r;
+    r.codice = WIFEXITED(stato) ? WEXITSTATUS(stato) : 128 + WTERMSIG(stato);
+    r.out = uscita.empty() ? leggiFile(out) : "";
+    r.err = leggiFile(err);
+    return r;
+}
+
+/// The sample file `nome`, in the source tree.
+inline std::string campione(const char* nome) {
+    return std::string(PLIVENTA_SAMPLES_DIR) + "/" + nome;
+}
+
+/// The warning of every reader of the work file `w` about a final record cut short.
+inline std::string avvisoParziale(const std::string& w) {
+    return "pliventa-cli: " + w +
+           ": la lunghezza non è multipla di 202 byte, ignorato un record finale incompleto\n";
+}
 
 }  // namespace pliventa::test

@@ -1,107 +1,125 @@
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
+#include "fifo.h"
 #include "lancio.h"
 #include "righe.h"
 
 namespace pliventa {
 namespace {
 
+using test::campione;
 using test::CartellaTemporanea;
 using test::lancia;
 using test::RigaVersamento;
 
 // The parser's rules (unknown options, missing values, extra operands, currency,
-// notice) once each; then each command's own usage errors and input error.
+// notice) once each; then each command's own usage errors and input errors, none
+// of which writes a file.
 TEST(CliUso, HelpUsageErrorsAndInputErrorsHaveTheirExitCodes) {
     CartellaTemporanea dir;
-    const std::string w = dir.scrivi("w", RigaVersamento().tipo('3').record());
+    const std::string record = RigaVersamento().tipo('3').record();
+    const std::string w = dir.scrivi("w", record);
     const std::string manca = dir.file("manca.out");
-    const struct {
+    const std::string corto = dir.scrivi("corto.txt", "3\r\n");
+    // A FIFO as the work file is refused before it is opened: never waited on.
+    const test::FifoSenzaScrittore fifo(dir, "fifo");
+    struct Caso {
         std::vector<std::string> argomenti;
         int codice;
-        const char* suStdout;  // expected in standard output, or nullptr for none
-        const char* suStderr;  // expected in standard error, or nullptr for none
-    } casi[] = {
-        {{"--help"}, 0, "Uso: pliventa-cli COMANDO", nullptr},
-        {{"-h"}, 0, "search WORKFILE PREFIX", nullptr},
-        {{"--version"}, 0, "pliventa-cli 3.0.3", nullptr},
-        {{"dump", "--help"}, 0, "Uso: pliventa-cli dump WORKFILE", nullptr},
-        {{"search", "--help"}, 0, "Uso: pliventa-cli search WORKFILE PREFIX", nullptr},
-        {{"import", "-h"}, 0, "Uso: pliventa-cli import cnc2000|cnc1997|viol1997|f24", nullptr},
-        {{"export", "--help"}, 0, "Uso: pliventa-cli export WORKFILE -o BOOK.xlsx", nullptr},
-        {{"risconet", "-h"}, 0, "Uso: pliventa-cli risconet INPUT --belfiore CODE", nullptr},
-        {{w, "dump", "--help"}, 2, nullptr, "comando sconosciuto"},
-        {{}, 2, nullptr, "manca il comando"},
-        {{"stampa"}, 2, nullptr, "comando sconosciuto: stampa"},
-        {{"list", w, "--sort", "cf:giu"}, 2, nullptr, "ordine non valido: \"cf:giu\""},
-        {{"list", w, "--tipo", "o"}, 2, nullptr, "tipo non valido"},
-        {{"list", w, "--anno", "3"}, 2, nullptr, "anno non valido"},
-        {{"statement", w}, 2, nullptr, "manca il codice fiscale"},
-        {{"import", "auto", w, "--belfiore", "A\n0"}, 2, nullptr, "caratteri di controllo"},
-        {{"dump"}, 2, nullptr, "manca il file di lavoro"},
-        {{"dump", w, "--x"}, 2, nullptr, "opzione sconosciuta: --x"},
-        {{"dump", w, "--valuta"}, 2, nullptr, "manca il valore dell'opzione --valuta"},
-        {{"dump", w, "--valuta", "e"}, 2, nullptr, "valuta non valida"},
-        {{"dump", w, "--notice", "lunga"}, 2, nullptr, "lettura dell'atto non valida"},
-        {{"dump", w, w}, 2, nullptr, "argomento in più"},
-        {{"dump", ""}, 2, nullptr, "manca il file di lavoro"},
-        {{"search", w}, 2, nullptr, "manca il prefisso"},
-        {{"search", w, "A", "B"}, 2, nullptr, "argomento in più: B"},
-        {{"import"}, 2, nullptr, "manca il tracciato"},
-        {{"import", "cnc2001", w}, 2, nullptr, "tracciato sconosciuto: \"cnc2001\""},
-        {{"import", "cnc2000"}, 2, nullptr, "manca il file da importare"},
-        {{"export", w}, 2, nullptr, "manca la cartella di lavoro da scrivere (-o BOOK.xlsx)"},
-        {{"risconet", w}, 2, nullptr, "manca il codice Belfiore"},
-        {{"risconet", w, "--belfiore", "\u03A9"}, 2, nullptr, "caratteri non ammessi"},
-        {{"summary", w, "--format", "json"},
+        std::string suStdout, suStderr;  // expected in each, or "" for nothing at all
+    };
+    std::vector<Caso> casi = {
+        {{"dump", fifo.percorso()}, 1, "", "non è un file regolare"},  // first: not waited on
+        {{"--help"}, 0, "Uso: pliventa-cli COMANDO", ""},
+        {{"-h"}, 0, "search WORKFILE PREFIX", ""},
+        {{"--version"}, 0, "pliventa-cli 3.0.3", ""},
+        {{"dump", "--help"}, 0, "Uso: pliventa-cli dump WORKFILE", ""},
+        {{"import", "-h"}, 0, "Uso: pliventa-cli import cnc2000|cnc1997|viol1997|f24", ""},
+        {{w, "dump", "--help"}, 2, "", "comando sconosciuto"},
+        {{}, 2, "", "manca il comando"},
+        {{"stampa"}, 2, "", "comando sconosciuto: stampa"},
+        {{"list", w, "--sort", "cf:giu"}, 2, "", "ordine non valido: \"cf:giu\""},
+        {{"list", w, "--tipo", "o"}, 2, "", "tipo non valido"},
+        {{"list", w, "--anno", "3"}, 2, "", "anno non valido"},
+        {{"statement", w}, 2, "", "manca il codice fiscale"},
+        {{"dump"}, 2, "", "manca il file di lavoro"},
+        {{"dump", w, "--x"}, 2, "", "opzione sconosciuta: --x"},
+        {{"dump", w, "--valuta"}, 2, "", "manca il valore dell'opzione --valuta"},
+        {{"dump", w, "--valuta", "e"}, 2, "", "valuta non valida"},
+        {{"dump", w, "--notice", "lunga"}, 2, "", "lettura dell'atto non valida"},
+        {{"dump", w, w}, 2, "", "argomento in più"},
+        {{"dump", ""}, 2, "", "manca il file di lavoro"},
+        {{"search", w}, 2, "", "manca il prefisso"},
+        {{"search", w, "A", "B"}, 2, "", "argomento in più: B"},
+        {{"search", w, "\xC1\x96"}, 2, "", "non è testo UTF-8 valido"},  // "V" overlong
+        {{"import"}, 2, "", "manca il tracciato"},
+        {{"import", "cnc2001", w}, 2, "", "tracciato sconosciuto: \"cnc2001\""},
+        {{"import", "cnc2000"}, 2, "", "manca il file da importare INPUT"},
+        {{"import", "cnc2000", w, "-o", dir.file("./w")}, 2, "", "deve essere un altro file"},
+        {{"import", "auto", w, "--belfiore", "A\n0"}, 2, "", "caratteri di controllo"},
+        {{"import", "cnc2000", w, "--belfiore", "H501"}, 2, "", "vale solo con il tracciato"},
+        {{"import", "auto", campione("cnc2000.txt"), campione("risconet.txt")},
          2,
-         nullptr,
-         "manca il raggruppamento --by anno|mese|comune"},
-        {{"summary", w, "--by", "anno", "--format", "xml"},
-         2,
-         nullptr,
-         "formato non valido: \"xml\""},
-        {{"dump", manca}, 1, nullptr, "file o directory inesistente"},
-        {{"risconet", manca, "--belfiore", "A000"}, 1, nullptr, "file o directory inesistente"},
-        {{"export", manca, "-o", dir.file("b.xlsx")}, 1, nullptr, "file o directory inesistente"},
-        {{"check", manca}, 1, nullptr, "file o directory inesistente"},
-        {{"summary", manca, "--by", "anno"}, 1, nullptr, "file o directory inesistente"},
-        {{"search", manca, "A"}, 1, nullptr, "file o directory inesistente"},
-        {{"import", "cnc2000", manca, "-o", dir.file("out")},
-         1,
-         nullptr,
-         "file o directory inesistente"},
+         "",
+         campione("risconet.txt") + " è un'esportazione Risconet: manca il codice Belfiore"},
+        {{"export", w}, 2, "", "manca la cartella di lavoro da scrivere (-o BOOK.xlsx)"},
+        {{"risconet", w}, 2, "", "manca il codice Belfiore"},
+        {{"risconet", w, "--belfiore", "\u03A9"}, 2, "", "caratteri non ammessi"},
+        {{"risconet", w, "--belfiore", "A\n0\r"}, 2, "", "caratteri di controllo"},
+        {{"summary", w, "--format", "json"}, 2, "", "manca il raggruppamento --by"},
+        {{"summary", w, "--by", "anno", "--format", "xml"}, 2, "", "formato non valido"},
+        {{"dump", manca}, 1, "", "file o directory inesistente"},
+        {{"risconet", manca, "--belfiore", "A000"}, 1, "", "file o directory inesistente"},
+        {{"export", manca, "-o", dir.file("b.xlsx")}, 1, "", "file o directory inesistente"},
+        {{"check", manca}, 1, "", "file o directory inesistente"},
+        {{"summary", manca, "--by", "anno"}, 1, "", "file o directory inesistente"},
+        {{"search", manca, "A"}, 1, "", "file o directory inesistente"},
+        {{"import", "cnc2000", manca}, 1, "", "file o directory inesistente"},
+        {{"import", "auto", campione("cnc2000.txt"), corto}, 1, "", "tracciato non riconosciuto"},
+    };
+    // A kernel attribute file says it holds a page and gives a few bytes: to each
+    // reader it is a work file cut short after its records were counted.
+    const std::string sys = "/sys/devices/system/cpu/online";
+    struct stat st {};
+    if (::stat(sys.c_str(), &st) == 0 && st.st_size >= 202 &&
+        test::leggiFile(sys).size() < static_cast<std::size_t>(st.st_size)) {
+        for (auto argomenti :
+             std::vector<std::vector<std::string>>{{"dump", sys},
+                                                   {"search", sys, ""},
+                                                   {"check", sys},
+                                                   {"summary", sys, "--by", "anno"},
+                                                   {"export", sys, "-o", dir.file("b.xlsx")}}) {
+            casi.push_back({argomenti, 1, "", "il file di lavoro è cambiato durante la lettura"});
+        }
+    }
+    const auto contiene = [](const std::string& testo, const std::string& atteso) {
+        return atteso.empty() ? testo.empty() : testo.find(atteso) != std::string::npos;
     };
     for (const auto& c : casi) {
-        std::string comando;
-        for (const auto& a : c.argomenti) {
-            comando += " " + a;
-        }
-        const auto r = lancia(c.argomenti);
-        EXPECT_EQ(r.codice, c.codice) << comando << "\n" << r.err;
-        if (c.suStdout != nullptr) {
-            EXPECT_NE(r.out.find(c.suStdout), std::string::npos) << comando << "\n" << r.out;
-        } else {
-            EXPECT_EQ(r.out, "") << comando;
-        }
-        if (c.suStderr != nullptr) {
-            EXPECT_NE(r.err.find(c.suStderr), std::string::npos) << comando << "\n" << r.err;
-        } else {
-            EXPECT_EQ(r.err, "") << comando;
-        }
+        SCOPED_TRACE(testing::PrintToString(c.argomenti));
+        const auto r = lancia(c.argomenti, dir.percorso().string());
+        EXPECT_EQ(r.codice, c.codice) << r.err;
+        EXPECT_TRUE(contiene(r.out, c.suStdout)) << r.out;
+        EXPECT_TRUE(contiene(r.err, c.suStderr)) << r.err;
         if (c.codice == 1) {
             // One line naming the path and the reason.
-            EXPECT_NE(r.err.find(c.argomenti[c.argomenti[0] == "import" ? 2 : 1] + ": "),
-                      std::string::npos)
-                << r.err;
+            EXPECT_TRUE(std::any_of(c.argomenti.begin(), c.argomenti.end(), [&](const auto& a) {
+                return r.err.starts_with("pliventa-cli: " + a + ": ");
+            })) << r.err;
             EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
         }
         if (c.codice == 2) {
             EXPECT_NE(r.err.find("Uso: pliventa-cli"), std::string::npos) << r.err;
         }
     }
+    EXPECT_EQ(test::leggiFile(w), record);
+    EXPECT_EQ(test::nomi(dir), (std::vector<std::string>{"corto.txt", "fifo", "w"}));
+    EXPECT_FALSE(fifo.sbloccato());
 }
 
 }  // namespace

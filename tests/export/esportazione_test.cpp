@@ -1,17 +1,16 @@
 // The workbook as a reader sees it: headers, totals, one row per payment, the
-// formats, and what is left on disk when the export fails or is cancelled.
+// formats, and what is left on disk when the export fails or is cancelled; and
+// the summary's workbook.
 #include "export/esportazione.h"
 
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <clocale>
-#include <cstdlib>
 #include <filesystem>
 
+#include "export/riepilogo_libro.h"
 #include "libro_letto.h"
 #include "righe.h"
 
@@ -79,8 +78,11 @@ private:
 TEST_F(Esportazione, EveryCellOfHeadersTotalsAndPayments) {
     auto cf = ordinario("93");
     cf.cf("=SUM(A1)        ");  // looks like a formula: stays text, blanks kept
-    const std::string dati = lavoro({ordinario("92"), cf, ordinario("05"), ordinario("  "),
-                                     violazione(), violazione("31022002")});
+    // The spreadsheet library takes C strings: a NUL would end the cell's text there.
+    auto nul = ordinario("05");
+    nul.cf(std::string("AB\0CD", 5) + std::string(11, ' '));
+    const std::string dati =
+        lavoro({ordinario("92"), cf, nul, ordinario("  "), violazione(), violazione("31022002")});
     for (const char* valuta : {"E", "L"}) {
         SCOPED_TRACE(valuta);
         OpzioniEsportazione o;
@@ -88,6 +90,7 @@ TEST_F(Esportazione, EveryCellOfHeadersTotalsAndPayments) {
         const auto r = esporta(dati, o);
         ASSERT_TRUE(r.ok()) << r.errore().descrizione();
         EXPECT_EQ(r->esportati, 6u);
+        EXPECT_EQ(r->celleRiparate, 1u);
         const LibroLetto l = leggiLibro(libro());
         EXPECT_EQ(l.fogli, std::vector<std::string>{kFoglio});
 
@@ -123,6 +126,7 @@ TEST_F(Esportazione, EveryCellOfHeadersTotalsAndPayments) {
             {"K3", ""},
             {"B4", "s\t=SUM(A1)        \t-\tGeneral"},
             {"J4", "n\t1993.0\t-\tGeneral"},
+            {"B5", "s\tAB\uFFFDCD           \t-\tGeneral"},
             {"J5", "n\t2005.0\t-\tGeneral"},
             {"J6", "s\t20  \t-\tGeneral"},
             {"J7", ""},
@@ -137,37 +141,22 @@ TEST_F(Esportazione, EveryCellOfHeadersTotalsAndPayments) {
     }
 }
 
-// The spreadsheet library takes C strings: a NUL would end the cell's text there.
-TEST_F(Esportazione, ANulInATextKeepsWhatFollowsAndIsCounted) {
-    auto nul = ordinario("05");
-    nul.cf(std::string("AB\0CD", 5) + std::string(11, ' '));
-    const auto r = esporta(lavoro({nul, ordinario("05")}));
-    ASSERT_TRUE(r.ok()) << r.errore().descrizione();
-    EXPECT_EQ(r->celleRiparate, 1u);
-    const LibroLetto l = leggiLibro(libro());
-    EXPECT_EQ(l["B3"], "s\tAB\uFFFDCD           \t-\tGeneral");
-    EXPECT_EQ(l["B4"], "s\tRSSMRA70A01H501U\t-\tGeneral");
-}
+// An empty file has the headers and empty totals; the totals reach the last row
+// past row 65536; a full sheet takes what fits and counts the rest.
+TEST_F(Esportazione, AnEmptyFileALargeOneAndAFullSheet) {
+    ASSERT_TRUE(esporta(test::ripeti(ordinario("05").record(), 65535)).ok());  // rows 3 to 65537
+    EXPECT_EQ(leggiLibro(libro(), 2)["D2"],
+              "f\t=SUM(D3:D65537)=" + test::repr(65535 * 123.45) + "\tbold\t#,##0.00");
 
-TEST_F(Esportazione, EmptyWorkFileGivesHeadersAndBoldEmptyTotals) {
-    const auto r = esporta("");
-    ASSERT_TRUE(r.ok()) << r.errore().descrizione();
-    const LibroLetto l = leggiLibro(libro());
-    EXPECT_EQ(l["A2"], "b\t\tbold\tGeneral");
-    EXPECT_EQ(l["C2"], "b\t\tbold\tGeneral");
-    EXPECT_EQ(l["D2"], "f\t=SUM(D3:D65536)=0.0\tbold\t#,##0.00");
-    for (const auto& [ref, cella] : l.celle) {
+    ASSERT_TRUE(esporta("").ok());
+    const LibroLetto vuoto = leggiLibro(libro());
+    EXPECT_EQ(vuoto["A2"], "b\t\tbold\tGeneral");
+    EXPECT_EQ(vuoto["C2"], "b\t\tbold\tGeneral");
+    EXPECT_EQ(vuoto["D2"], "f\t=SUM(D3:D65536)=0.0\tbold\t#,##0.00");
+    for (const auto& [ref, cella] : vuoto.celle) {
         EXPECT_TRUE(ref.back() == '1' || ref.back() == '2') << ref << " " << cella;
     }
-}
 
-TEST_F(Esportazione, TotalsReachTheLastRowPastRow65536) {
-    ASSERT_TRUE(esporta(test::ripeti(ordinario("05").record(), 65535)).ok());  // rows 3 to 65537
-    const LibroLetto l = leggiLibro(libro(), 2);
-    EXPECT_EQ(l["D2"], "f\t=SUM(D3:D65537)=" + test::repr(65535 * 123.45) + "\tbold\t#,##0.00");
-}
-
-TEST_F(Esportazione, AFullSheetTakesWhatFitsAndCountsTheRest) {
     OpzioniEsportazione o;
     o.righeFoglio = 5;  // rows for three payments
     const std::string dati =
@@ -270,22 +259,12 @@ TEST_F(Esportazione, CancelLeavesNoFileAndProgressReachesTheEnd) {
     }
 }
 
-TEST_F(Esportazione, LibreOfficeShowsTheTotals) {
-    ASSERT_TRUE(esporta(lavoro({ordinario("92"), ordinario("93"), violazione()})).ok());
-    const auto csv = test::csvLibreOffice(libro(), dir.percorso().string());
-    if (!csv) {
-        GTEST_SKIP() << "LibreOffice is not installed";
-    }
-    const auto inizio = csv->find('\n') + 1;
-    EXPECT_EQ(csv->substr(inizio, csv->find('\n', inizio) - inizio),
-              "3,,7,\"247,1\",2,-1,0,\"206,58\",\"0,14\",,,");
-}
-
 // The window runs in the user's locale, whose printf writes 123,45 on an Italian
 // desktop: spreadsheet programs then read the value as 123 or refuse the file.
-// The sheet and its styles are the same bytes whatever the locale.
-TEST_F(Esportazione, TheBookIsTheSameOnAnItalianDesktop) {
-    const std::string dati = lavoro({ordinario("93"), violazione()});
+// The sheet and its styles are the same bytes whatever the locale, and LibreOffice
+// shows the totals.
+TEST_F(Esportazione, TheBookIsTheSameOnAnItalianDesktopAndLibreOfficeShowsTheTotals) {
+    const std::string dati = lavoro({ordinario("92"), ordinario("93"), violazione()});
     ASSERT_TRUE(esporta(dati).ok());
     const std::string foglio = test::parteDelLibro(libro(), "xl/worksheets/sheet1.xml");
     const std::string stili = test::parteDelLibro(libro(), "xl/styles.xml");
@@ -298,6 +277,92 @@ TEST_F(Esportazione, TheBookIsTheSameOnAnItalianDesktop) {
     }
     EXPECT_EQ(test::parteDelLibro(libro(), "xl/worksheets/sheet1.xml"), foglio);
     EXPECT_EQ(test::parteDelLibro(libro(), "xl/styles.xml"), stili);
+    if (const auto csv = test::csvLibreOffice(libro(), dir.percorso().string())) {
+        const auto inizio = csv->find('\n') + 1;
+        EXPECT_EQ(csv->substr(inizio, csv->find('\n', inizio) - inizio),
+                  "3,,7,\"247,1\",2,-1,0,\"206,58\",\"0,14\",,,");
+    }
+}
+
+// The summary's workbook: the sheet, the headers, a row per group and the bold
+// grand total, numbers with the euro format.
+GruppoRiepilogo gruppo(std::string chiave, char tipo) {
+    GruppoRiepilogo g;
+    g.chiave = std::move(chiave);
+    g.tipo = tipo;
+    g.versamenti = 2;
+    g.violazioni = 1;
+    g.anomalie = 1;
+    const std::array<std::int64_t, 6> ordinari = {123456, -1234, 0, 5, 100, 1};
+    const std::array<std::int64_t, 6> violazione = {1000, 200, 300, 400, 70, 30};
+    for (std::size_t j = 0; j < ordinari.size(); ++j) {
+        g.ordinari[j].aggiungi(ordinari[j]);
+        g.violazione[j].aggiungi(violazione[j]);
+    }
+    return g;
+}
+
+TEST(RiepilogoLibro, HeadersGroupRowsAndABoldGrandTotal) {
+    Riepilogo r;
+    r.gruppi[static_cast<std::size_t>(Raggruppamento::anno)] = {gruppo("20  ", 'O'),
+                                                                gruppo("2003", 'V')};
+    r.gruppi[static_cast<std::size_t>(Raggruppamento::comune)] = {gruppo("A\xC0", '\0')};
+    r.totale = gruppo("", '\0');
+    r.totale.versamenti = 4;
+
+    const struct {
+        Raggruppamento per;
+        bool euro;
+        std::string foglio;
+        std::map<std::string, std::string> attese;
+    } casi[] = {
+        {Raggruppamento::anno,
+         true,
+         "Riepilogo per anno",
+         {{"A2", "s\t20  \t-\tGeneral"},  // not a year: stays the text it is
+          {"B2", "s\tO\t-\tGeneral"},
+          {"D2", "n\t1.0\t-\tGeneral"},  // of them on a violation notice
+          {"E2", "n\t1244.56\t-\t#,##0.00"},
+          {"F2", "n\t-12.34\t-\t#,##0.00"},
+          {"K2", "n\t2.0\t-\t#,##0.00"},  // the violation payments' tax
+          {"A3", "n\t2003.0\t-\tGeneral"},
+          {"B3", "s\tV\t-\tGeneral"},
+          {"A4", "s\tTotale generale\tbold\tGeneral"},
+          {"B4", "b\t\tbold\tGeneral"},
+          {"E4", "n\t1244.56\tbold\t#,##0.00"},
+          {"P4", "n\t1.0\tbold\tGeneral"},
+          {"A5", ""}}},
+        {Raggruppamento::comune,
+         false,
+         "Riepilogo per comune",
+         {{"A1", "s\tComune\tbold\tGeneral"},
+          {"A2", "s\tA\xC3\x80\t-\tGeneral"},
+          {"B2", "n\t2.0\t-\tGeneral"},
+          {"D2", "n\t124456.0\t-\tGeneral"},
+          {"N2", "n\t30.0\t-\tGeneral"},
+          {"A3", "s\tTotale generale\tbold\tGeneral"},
+          {"D3", "n\t124456.0\tbold\tGeneral"},
+          {"P3", ""}}},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.foglio);
+        CartellaTemporanea dir;
+        const std::string libro = dir.file("riepilogo.xlsx");
+        {
+            // Written on an Italian desktop, read where the decimal mark is ".".
+            const test::LocaleItaliano italiano;
+            ASSERT_TRUE(italiano.attivo()) << "it_IT.UTF-8 is not installed";
+            const EsitoVuoto e =
+                salvaRiepilogoExcel(r, c.per, c.euro, libro, dir.percorso().string());
+            ASSERT_TRUE(e.ok()) << e.errore().descrizione();
+        }
+        EXPECT_EQ(nomi(dir), std::vector<std::string>{"riepilogo.xlsx"});
+        const LibroLetto l = leggiLibro(libro);
+        EXPECT_EQ(l.fogli, std::vector<std::string>{c.foglio});
+        for (const auto& [cella, attesa] : c.attese) {
+            EXPECT_EQ(l[cella], attesa) << cella;
+        }
+    }
 }
 
 }  // namespace

@@ -50,8 +50,8 @@ std::string parteDelLibro(const std::string& percorso, const std::string& parte)
                   percorso + "' '" + parte + "'");
 }
 
-std::optional<std::string> csvLibreOffice(const std::string& percorso, const std::string& cartella,
-                                          const std::string& filtro) {
+std::optional<std::string> csvLibreOffice(const std::string& percorso,
+                                          const std::string& cartella) {
     const char* soffice = "/usr/bin/soffice";
     if (::access(soffice, X_OK) != 0) {
         return std::nullopt;
@@ -60,9 +60,9 @@ std::optional<std::string> csvLibreOffice(const std::string& percorso, const std
     // of its own, named outright: from a desktop session LibreOffice may take the
     // account's home from the system instead of HOME.
     esegui("HOME='" + cartella + "/profilo' LC_ALL=it_IT.UTF-8 " + soffice +
-           " -env:UserInstallation='file://" + cartella + "/profilo' --headless --norestore " +
-           (filtro.empty() ? "" : "--infilter='" + filtro + "' ") + "--convert-to csv --outdir '" +
-           cartella + "' '" + percorso + "'");
+           " -env:UserInstallation='file://" + cartella +
+           "/profilo' --headless --norestore --convert-to csv --outdir '" + cartella + "' '" +
+           percorso + "'");
     const std::filesystem::path csv =
         std::filesystem::path(cartella) /
         std::filesystem::path(percorso).filename().replace_extension(".csv");

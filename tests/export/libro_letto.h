@@ -34,13 +34,11 @@ LibroLetto leggiLibro(const std::string& percorso, int righe = 0);
 /// as written. Throws std::runtime_error when it cannot be read.
 std::string parteDelLibro(const std::string& percorso, const std::string& parte);
 
-/// The first sheet of `percorso` as LibreOffice converts it to CSV on an Italian
-/// desktop (a spreadsheet program as the clerk opens it: "," is the decimal mark), its profile and
-/// output in `cartella` (a CSV file to read must be elsewhere); `filtro` the options that read it
-/// (LibreOffice's "CSV:…" input filter), none for a workbook. nullopt when LibreOffice is not
-/// installed. Throws std::runtime_error when it fails.
-std::optional<std::string> csvLibreOffice(const std::string& percorso, const std::string& cartella,
-                                          const std::string& filtro = "");
+/// The first sheet of the workbook `percorso` as LibreOffice converts it to CSV on
+/// an Italian desktop ("," is the decimal mark), its profile and output in
+/// `cartella`. nullopt when LibreOffice is not installed. Throws std::runtime_error
+/// when it fails.
+std::optional<std::string> csvLibreOffice(const std::string& percorso, const std::string& cartella);
 
 /// The C library's locale of an Italian desktop for the life of the object.
 class LocaleItaliano {

@@ -1,5 +1,6 @@
-// The import as a whole: files in, work file out, counts, and what happens on disk
-// when something fails.
+// The import as a whole: lines read whatever their ends, the layout told from the
+// first lines, files in, work file out, counts, and what happens on disk when
+// something fails.
 #include "importers/importazione.h"
 
 #include <sys/resource.h>
@@ -14,6 +15,8 @@
 #include <thread>
 
 #include "importers/importatori.h"
+#include "importers/lettore.h"
+#include "importers/riconoscimento.h"
 #include "righe.h"
 
 namespace pliventa {
@@ -26,35 +29,185 @@ using test::LimiteFile;
 using test::nomi;
 using test::RigaVersamento;
 
+/// A line as read: its start up to the limit, and its true length.
+struct Letta {
+    Letta(std::string t, std::uint64_t n) : testo(std::move(t)), lunghezza(n) {}
+    Letta(const char* t) : Letta(t, std::string_view(t).size()) {}  // a short line, whole
+    std::string testo;
+    std::uint64_t lunghezza;
+    bool operator==(const Letta&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Letta& l) {
+    return os << '"' << l.testo << "\" (" << l.lunghezza << ")";
+}
+
+std::vector<Letta> leggiTutto(const std::string& percorso, std::size_t blocco,
+                              std::size_t massimo = Riga::kMaxRiga) {
+    auto lettore = LettoreRighe::apri(percorso, blocco);
+    EXPECT_TRUE(lettore.ok()) << lettore.errore().descrizione();
+    lettore->rigaMassima(massimo);
+    std::vector<Letta> righe;
+    Riga r;
+    for (;;) {
+        auto e = lettore->prossima(r);
+        EXPECT_TRUE(e.ok());
+        if (!e.ok() || !*e) {
+            return righe;
+        }
+        righe.push_back({std::string(r.testo), r.lunghezza});
+    }
+}
+
+// Every input is read with every block size from 1 byte to the whole file, so each
+// line end, the CR LF pair among them, falls on a block boundary at least once.
+TEST(LettoreRighe, LineEndsWhateverTheBlockBoundaries) {
+    const struct {
+        const char* nome;
+        std::string dati;
+        std::vector<Letta> attese;
+    } casi[] = {
+        {"empty file", "", {}},
+        {"CR LF", "ab\r\ncd\r\n", {"ab", "cd"}},
+        {"mixed", "ab\r\ncd\nef\rgh\r\n", {"ab", "cd", "ef", "gh"}},
+        {"no final line end", "ab\r\ncd", {"ab", "cd"}},
+        {"empty lines", "\n\n\r\r\n", {"", "", "", ""}},
+        {"LF then CR are two ends", "ab\n\rcd", {"ab", "", "cd"}},
+        {"CR CR LF", "ab\r\r\ncd", {"ab", "", "cd"}},
+        {"bytes above 127", "\xe8\xe0\xf9\r\n", {"\xe8\xe0\xf9"}},
+    };
+    CartellaTemporanea dir;
+    for (const auto& c : casi) {
+        const std::string p = dir.scrivi("in", c.dati);
+        for (std::size_t blocco = 1; blocco <= c.dati.size() + 1; ++blocco) {
+            EXPECT_EQ(leggiTutto(p, blocco), c.attese) << c.nome << ", block " << blocco;
+        }
+    }
+}
+
+TEST(LettoreRighe, LongLineKeepsItsStartUpToTheLimitAndItsTrueLength) {
+    CartellaTemporanea dir;
+    std::string lunga;
+    for (std::size_t i = 0; i < Riga::kMaxRiga + 1000; ++i) {
+        lunga += static_cast<char>('a' + i % 26);
+    }
+    const std::string p = dir.scrivi("in", "x\r\n" + lunga + "\r\ny");
+    // A line longer than the limit, and one within a limit set higher: whole.
+    for (const std::size_t massimo : {Riga::kMaxRiga, lunga.size()}) {
+        const std::vector<Letta> attese = {
+            {"x", 1}, {lunga.substr(0, massimo), lunga.size()}, {"y", 1}};
+        for (std::size_t blocco : {std::size_t{7}, std::size_t{1000}, LettoreRighe::kBlocco}) {
+            EXPECT_EQ(leggiTutto(p, blocco, massimo), attese) << "block " << blocco;
+        }
+    }
+    // A long last line without line end, spanning blocks.
+    const std::string q = dir.scrivi("in2", lunga);
+    EXPECT_EQ(leggiTutto(q, 100),
+              (std::vector<Letta>{{lunga.substr(0, Riga::kMaxRiga), lunga.size()}}));
+}
+
+// The layout told from the first lines of a file: each rule, the samples of every
+// layout, and what cannot be told.
+std::string riga(const RigaVersamento& r) {
+    return r.str() + "\r\n";
+}
+
+// A 1997 payment line: the year of the date in two digits, 196 characters.
+std::string riga1997(std::string_view aammgg) {
+    return RigaVersamento().tipo('3').colonne(27, aammgg).str().substr(0, 196) + "\r\n";
+}
+
+// A violation line whose notice date is at column `colonna`.
+std::string violazione(std::size_t colonna) {
+    return riga(RigaVersamento().tipo('6').data("19990312").colonne(colonna, "15011998"));
+}
+
+std::string g1() {
+    std::string s(260, '0');
+    s.replace(0, 2, "G1");
+    return s + "\r\n";
+}
+
+TEST(Riconoscimento, EachRuleAndWhatCannotBeTold) {
+    const std::string ordinaria = riga(RigaVersamento().tipo('3').data("20030715"));
+    const struct {
+        const char* caso;
+        std::string inizio;
+        bool intero;
+        std::optional<Formato> formato;
+        const char* motivo;
+    } casi[] = {
+        {"header and an ordinary line", riga(RigaVersamento().tipo('1')) + ordinaria, true,
+         Formato::cnc2000, ""},
+        {"long notice", ordinaria + violazione(184), true, Formato::cnc2000, ""},
+        {"short notice", ordinaria + violazione(181), true, Formato::viol1997, ""},
+        {"two-digit year", riga1997("970825") + riga1997("010920"), true, Formato::cnc1997, ""},
+        {"F24", "A1 TESTA\r\n" + g1(), true, Formato::f24, ""},
+        {"Risconet", "PROGR;DATA\r\n1;2003-07-15 00:00:00;\r\n", true, Formato::risconet, ""},
+        {"empty", "", true, std::nullopt, "il file è vuoto"},
+        {"blank lines", "  \r\n\r\n", true, std::nullopt, "il file è vuoto"},
+        {"binary", ordinaria + std::string(1, '\0'), true, std::nullopt, "non è un file di testo"},
+        {"a short line", "3\r\n", true, std::nullopt,
+         "nessuna riga di versamento riconoscibile nelle prime righe"},
+        // Read as yymmdd, 20031315 would be a day of 2020.
+        {"a date that is no day", riga(RigaVersamento().tipo('3').data("20031315")), true,
+         std::nullopt, "nessuna riga di versamento riconoscibile nelle prime righe"},
+        {"a 1997 line of a company", riga1997("97082501234567890"), true, std::nullopt,
+         "nessuna riga di versamento riconoscibile nelle prime righe"},
+        // The last line, cut by the limit, is left out when the file goes on.
+        {"cut last line", ordinaria.substr(0, 150), false, std::nullopt,
+         "nessuna riga di versamento riconoscibile nelle prime righe"},
+        {"both kinds of year", ordinaria + riga1997("970825"), true, std::nullopt,
+         "righe con l'anno del versamento di due cifre (tracciato 1997) e di quattro"},
+        {"both notices", violazione(181) + violazione(184), true, std::nullopt,
+         "estremi dell'atto di violazione sia nella disposizione breve (1997) sia in quella "
+         "lunga"},
+        {"a ';' on one line only", "PROGR;DATA\r\n" + ordinaria, true, Formato::cnc2000, ""},
+    };
+    for (const auto& c : casi) {
+        const Riconoscimento r = riconosci(c.inizio, c.intero);
+        EXPECT_EQ(r.formato, c.formato) << c.caso;
+        EXPECT_EQ(r.motivo, c.motivo) << c.caso;
+    }
+}
+
+TEST(Riconoscimento, AFileReadsOnlyItsBeginning) {
+    CartellaTemporanea dir;
+    // A 1997 line after the first bytes is never read: the file is ANCI-CNC 2000.
+    std::string dati;
+    while (dati.size() < kInizioLetto) {
+        dati += riga(RigaVersamento().tipo('3').data("20030715"));
+    }
+    const Esito<Riconoscimento> r = riconosciFile(dir.scrivi("in", dati + riga1997("970825")));
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r->formato, Formato::cnc2000);
+    const Esito<Riconoscimento> mancante = riconosciFile(dir.file("mancante"));
+    ASSERT_FALSE(mancante.ok());
+    EXPECT_EQ(mancante.errore().percorso, dir.file("mancante"));
+}
+
+// Several inputs: the notice is read short only when every one is of the 1997
+// violations (the work file's name is the command line's tests).
+TEST(Riconoscimento, TheNoticeOfMixedInputs) {
+    using T = Tracciato;
+    EXPECT_EQ(letturaAtto(std::vector{T::viol1997, T::viol1997}), LetturaAtto::breve);
+    EXPECT_EQ(letturaAtto(std::vector{T::viol1997, T::cnc2000}), LetturaAtto::lunga);
+}
+
 Esito<Conteggi> importaCon(Tracciato tracciato, const std::string& in, const std::string& out) {
     return importa(in, out, *nuovaTrasformazione(tracciato));
 }
 
-TEST(Importa, PadsAndCutsToWholeRecordsAndCounts) {
+// Several megabytes: lines cross the reader's blocks and the writer hands several
+// buffers over; a FIFO as the output is written in place.
+TEST(Importa, PadsAndCutsToWholeRecordsAcrossBlocksAndBuffersAndCounts) {
     CartellaTemporanea dir;
     const std::string piena = RigaVersamento().tipo('3').cf("PIENA").str();
     const std::string corta = piena.substr(0, 150);
     const std::string lunga = RigaVersamento().tipo('6').cf("LUNGA").str() + "eccedenza";
-    const std::string in =
-        dir.scrivi("in.txt", "TESTA\r\n" + piena + "\r\n" + corta + "\n" + lunga + "\r" + "CODA");
-    const std::string out = dir.file("iciview.out");
-    auto c = importaCon(Tracciato::cnc2000, in, out);
-    ASSERT_TRUE(c.ok()) << c.errore().descrizione();
-    EXPECT_EQ(c->righeLette, 5u);
-    EXPECT_EQ(c->righeScartate, 2u);
-    EXPECT_EQ(c->versamenti, 3u);
-    EXPECT_EQ(c->completate, 1u);
-    EXPECT_EQ(c->troncate, 1u);
-    EXPECT_EQ(leggiFile(out), piena + "\r\n" + corta + std::string(50, ' ') + "\r\n" +
-                                  lunga.substr(0, 200) + "\r\n");
-}
-
-TEST(Importa, LargeFileIsCopiedWholeAcrossBlocksAndBuffers) {
-    // Several megabytes: lines cross the reader's blocks and the writer hands
-    // several buffers over.
-    CartellaTemporanea dir;
-    std::string dati;
-    std::string atteso;
+    std::string dati = "TESTA\r\n" + piena + "\r\n" + corta + "\n" + lunga + "\r";
+    std::string atteso =
+        piena + "\r\n" + corta + std::string(50, ' ') + "\r\n" + lunga.substr(0, 200) + "\r\n";
     for (int i = 0; i < 30000; ++i) {
         const std::string r =
             RigaVersamento().tipo(i % 7 == 0 ? '6' : '3').cf(std::to_string(i)).str();
@@ -64,36 +217,29 @@ TEST(Importa, LargeFileIsCopiedWholeAcrossBlocksAndBuffers) {
             dati += RigaVersamento().tipo('9').str() + "\r";
         }
     }
-    const std::string out = dir.file("iciview.out");
-    auto c = importaCon(Tracciato::cnc2000, dir.scrivi("in.txt", dati), out);
+    const std::string fifo = dir.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string scritto;
+    std::thread lettore([&] { scritto = leggiFile(fifo); });
+    auto c = importaCon(Tracciato::cnc2000, dir.scrivi("in.txt", dati + "CODA"), fifo);
+    lettore.join();
     ASSERT_TRUE(c.ok()) << c.errore().descrizione();
-    EXPECT_EQ(c->versamenti, 30000u);
-    EXPECT_EQ(c->righeScartate, 30u);
+    EXPECT_EQ(c->righeLette, 30035u);
+    EXPECT_EQ(c->righeScartate, 32u);
+    EXPECT_EQ(c->versamenti, 30003u);
+    EXPECT_EQ(c->completate, 1u);
+    EXPECT_EQ(c->troncate, 1u);
+    EXPECT_TRUE(fs::is_fifo(fifo));
     // Megabytes: compare by the offset of the first difference, not by dumping them.
-    const std::string scritto = leggiFile(out);
     EXPECT_EQ(scritto.size(), atteso.size());
     const auto diversi =
         std::mismatch(scritto.begin(), scritto.end(), atteso.begin(), atteso.end());
     EXPECT_EQ(diversi.first - scritto.begin(), static_cast<std::ptrdiff_t>(scritto.size()));
 }
 
-TEST(Importa, EveryLayoutOnAnEmptyInputGivesAnEmptyWorkFile) {
-    for (Tracciato t :
-         {Tracciato::cnc2000, Tracciato::cnc1997, Tracciato::viol1997, Tracciato::f24}) {
-        CartellaTemporanea dir;
-        const std::string out = dir.scrivi("iciview.out", "vecchio contenuto");
-        auto c = importaCon(t, dir.scrivi("vuoto.txt", ""), out);
-        ASSERT_TRUE(c.ok()) << c.errore().descrizione();
-        EXPECT_EQ(c->righeLette, 0u);
-        EXPECT_EQ(c->versamenti, 0u);
-        EXPECT_TRUE(fs::exists(out));
-        EXPECT_EQ(fs::file_size(out), 0u);
-        EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "vuoto.txt"}));
-    }
-}
-
-// Whatever fails, on the input or the output side, the error names the path
-// and the previous work file stays as it was, with nothing else left beside it.
+// Whatever fails, on the input or the output side, or an output that would replace
+// its own input, the error names the path and the previous work file stays as it
+// was, with nothing else left beside it.
 TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
     CartellaTemporanea dir;
     const std::string in =
@@ -103,8 +249,7 @@ TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
         const char* caso;
         std::string in, out;
         std::uint64_t limite;  // largest file, 0: none
-        std::string percorso;
-        const char* motivo;
+        std::string percorso, motivo;
     } casi[] = {
         {"missing input", dir.file("manca.txt"), out, 0, dir.file("manca.txt"),
          "file o directory inesistente"},
@@ -112,6 +257,8 @@ TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
          dir.file("manca/iciview.out"), "file o directory inesistente"},
         {"full device", in, "/dev/full", 0, "/dev/full", "spazio esaurito sul dispositivo"},
         {"file too large midway", in, out, 1 << 20, out, "file troppo grande"},
+        {"the input by another name", in, dir.file("./in.txt"), 0, dir.file("./in.txt"),
+         "è il file da leggere \"" + in + "\": l'uscita deve essere un altro file"},
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(c.caso);
@@ -128,36 +275,6 @@ TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
 }
 
-TEST(Importa, AnInputIsNeverReplacedByItsOwnOutput) {
-    CartellaTemporanea dir;
-    fs::create_directory(dir.file("sotto"));
-    const std::string in = dir.scrivi("imp.txt", "TESTA\r\n" + RigaVersamento().tipo('3').str());
-    const std::string out = dir.file("sotto/../imp.txt");
-    auto r = importaCon(Tracciato::cnc2000, in, out);
-    ASSERT_FALSE(r.ok());
-    EXPECT_EQ(r.errore().codice, CodiceErrore::Uso);
-    EXPECT_EQ(r.errore().percorso, out);
-    EXPECT_EQ(leggiFile(in), "TESTA\r\n" + RigaVersamento().tipo('3').str());
-    EXPECT_EQ(nomi(dir), (std::vector<std::string>{"imp.txt", "sotto"}));
-}
-
-/// Takes every line and runs out of memory at the line `dopo`.
-class SenzaMemoria final : public Trasformazione {
-public:
-    explicit SenzaMemoria(std::uint64_t dopo) : dopo_(dopo) {}
-    bool riga(const Riga& riga, Uscita& uscita) override {
-        if (++viste_ == dopo_) {
-            throw std::bad_alloc();
-        }
-        uscita.scrivi(riga.testo);
-        return true;
-    }
-
-private:
-    std::uint64_t dopo_;
-    std::uint64_t viste_ = 0;
-};
-
 TEST(Importa, OutOfMemoryMidwayLeavesTheOldWorkFileAndNoOtherName) {
     // The named route: a file without a name could not be left behind anyway.
     ::setenv("PLIVENTA_TEMPORANEI_CON_NOME", "1", 1);
@@ -167,7 +284,18 @@ TEST(Importa, OutOfMemoryMidwayLeavesTheOldWorkFileAndNoOtherName) {
     const std::string out = dir.scrivi("iciview.out", "lavoro precedente");
     // Past the first buffer handed to the writing thread, and before it.
     for (const std::uint64_t dopo : {15000u, 10u}) {
-        SenzaMemoria t(dopo);
+        // Takes every line and runs out of memory at the line `dopo`.
+        struct SenzaMemoria final : Trasformazione {
+            std::uint64_t dopo, viste = 0;
+            bool riga(const Riga& riga, Uscita& uscita) override {
+                if (++viste == dopo) {
+                    throw std::bad_alloc();
+                }
+                uscita.scrivi(riga.testo);
+                return true;
+            }
+        } t;
+        t.dopo = dopo;
         EXPECT_THROW(importa(in, out, t), std::bad_alloc);
         EXPECT_EQ(leggiFile(out), "lavoro precedente");
         EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "in.txt"})) << dopo;
@@ -175,55 +303,26 @@ TEST(Importa, OutOfMemoryMidwayLeavesTheOldWorkFileAndNoOtherName) {
     ::unsetenv("PLIVENTA_TEMPORANEI_CON_NOME");
 }
 
-TEST(Importa, FifoIsWrittenInPlace) {
-    CartellaTemporanea dir;
-    const std::string in = dir.scrivi("in.txt", RigaVersamento().tipo('6').record() + "CODA\r\n");
-    const std::string fifo = dir.file("fifo");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::string letto;
-    std::thread lettore([&] { letto = leggiFile(fifo); });
-    auto r = importaCon(Tracciato::cnc2000, in, fifo);
-    lettore.join();
-    ASSERT_TRUE(r.ok()) << r.errore().descrizione();
-    EXPECT_EQ(letto, RigaVersamento().tipo('6').record());
-    EXPECT_TRUE(fs::is_fifo(fifo));
-}
-
-}  // namespace
-}  // namespace pliventa
-
-namespace pliventa {
-namespace {
-
 TEST(Importa, ReportsProgressOfTheInputAndStopsWhenCancelled) {
     CartellaTemporanea dir;
     const std::string dati = test::ripeti(RigaVersamento().tipo('3').record(), 40000);
     const std::string in = dir.scrivi("in.txt", dati);
-    const std::string out = dir.scrivi("iciview.out", "lavoro precedente");
-
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> visti;
+    const std::string out = dir.file("iciview.out");
+    using Coppia = std::pair<std::uint64_t, std::uint64_t>;
+    std::vector<Coppia> visti;
     Controllo c;
     c.progresso = [&](std::uint64_t letti, std::uint64_t totale) {
         visti.emplace_back(letti, totale);
     };
     ASSERT_TRUE(importa(in, out, *nuovaTrasformazione(Tracciato::cnc2000), c).ok());
     ASSERT_GE(visti.size(), 3u);
-    EXPECT_EQ(visti.front(), std::make_pair(std::uint64_t{0}, std::uint64_t{dati.size()}));
-    EXPECT_EQ(visti.back(), std::make_pair(std::uint64_t{dati.size()}, std::uint64_t{dati.size()}));
+    EXPECT_EQ(visti.front(), Coppia(0, dati.size()));
+    EXPECT_EQ(visti.back(), Coppia(dati.size(), dati.size()));
     EXPECT_TRUE(std::is_sorted(visti.begin(), visti.end()));
 
-    // A cancel midway: the previous work file stays, no temporary file is left.
-    dir.scrivi("iciview.out", "lavoro precedente");
+    // A cancel midway, or one that comes after the last line is read: the previous
+    // work file stays, no temporary file is left.
     std::atomic<bool> annulla{false};
-    c.annulla = &annulla;
-    c.progresso = [&](std::uint64_t letti, std::uint64_t) { annulla = letti > 0; };
-    const auto r = importa(in, out, *nuovaTrasformazione(Tracciato::cnc2000), c);
-    ASSERT_FALSE(r.ok());
-    EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
-    EXPECT_EQ(leggiFile(out), "lavoro precedente");
-    EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "in.txt"}));
-
-    // A cancel that comes after the last line is read still keeps the old file.
     struct AnnullaAllaFine final : Trasformazione {
         std::atomic<bool>* annulla;
         bool riga(const Riga&, Uscita& u) override {
@@ -232,14 +331,46 @@ TEST(Importa, ReportsProgressOfTheInputAndStopsWhenCancelled) {
         }
         void fine(Uscita&) override { *annulla = true; }
     } allaFine;
-    annulla = false;
     allaFine.annulla = &annulla;
-    c.progresso = nullptr;
-    const auto tardi = importa(in, out, allaFine, c);
-    ASSERT_FALSE(tardi.ok());
-    EXPECT_EQ(tardi.errore().codice, CodiceErrore::Annullato);
-    EXPECT_EQ(leggiFile(out), "lavoro precedente");
-    EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "in.txt"}));
+    Controllo soloAnnulla;
+    soloAnnulla.annulla = c.annulla = &annulla;
+    c.progresso = [&](std::uint64_t letti, std::uint64_t) { annulla = annulla || letti > 0; };
+    for (const bool tardi : {false, true}) {
+        SCOPED_TRACE(tardi);
+        dir.scrivi("iciview.out", "lavoro precedente");
+        annulla = false;
+        const auto r = tardi ? importa(in, out, allaFine, soloAnnulla)
+                             : importa(in, out, *nuovaTrasformazione(Tracciato::cnc2000), c);
+        ASSERT_FALSE(r.ok());
+        EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
+        EXPECT_EQ(leggiFile(out), "lavoro precedente");
+        EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "in.txt"}));
+    }
+}
+
+// Several inputs into one work file (their concatenation, and an input that
+// cannot be read, are the command line's tests): a cancel while the second is
+// read keeps the old work file.
+TEST(ImportaTutti, ACancelOnAnyInputKeepsTheOldWorkFile) {
+    const std::string f24 = std::string(PLIVENTA_SAMPLES_DIR) + "/f24.txt";
+    CartellaTemporanea dir;
+    const std::string out = dir.scrivi("iciview.out", "vecchio");
+    std::atomic<bool> annulla{false};
+    Controllo controllo;
+    controllo.annulla = &annulla;
+    const std::uint64_t primo = leggiFile(f24).size();
+    controllo.progresso = [&](std::uint64_t fatti, std::uint64_t totale) {
+        EXPECT_EQ(totale, 2 * primo);
+        annulla = fatti >= primo;
+    };
+    std::vector<Ingresso> due;
+    due.push_back({f24, nuovaTrasformazione(Tracciato::f24)});
+    due.push_back({f24, nuovaTrasformazione(Tracciato::f24)});
+    const Esito<std::vector<Conteggi>> annullato = importaTutti(due, out, controllo);
+    ASSERT_FALSE(annullato.ok());
+    EXPECT_EQ(annullato.errore().codice, CodiceErrore::Annullato);
+    EXPECT_EQ(leggiFile(out), "vecchio");
+    EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"});
 }
 
 }  // namespace

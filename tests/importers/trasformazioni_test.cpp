@@ -1,65 +1,121 @@
+// The transformations of the layouts: ANCI-CNC 2000 and the 1997 violations copy
+// payment lines, CNC 1997 widens them, F24 sums a payment's lines into a record.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "importers/importazione.h"
-#include "raccolta.h"
+#include "importers/importatori.h"
 #include "righe.h"
 
 namespace pliventa {
 namespace {
 
-using test::applica;
-using test::CartellaTemporanea;
-using test::leggiFile;
 using test::RigaVersamento;
+
+/// What a transformation made of some lines: the lines written (as handed to the
+/// writer, before padding), how many input lines it took and how many amounts it
+/// found out of format.
+struct Raccolta final : Uscita {
+    std::vector<std::string> righe;
+    int prese = 0;
+    std::uint64_t fuoriFormato = 0;
+    void scrivi(std::string_view riga) override { righe.emplace_back(riga); }
+};
+
+/// Passes `righe` to a new transformation of `tracciato`, then ends it.
+Raccolta applica(Tracciato tracciato, const std::vector<std::string>& righe) {
+    Raccolta r;
+    auto t = nuovaTrasformazione(tracciato);
+    for (const std::string& s : righe) {
+        r.prese += t->riga(Riga{s, s.size()}, r) ? 1 : 0;
+    }
+    t->fine(r);
+    r.fuoriFormato = t->importiFuoriFormato();
+    return r;
+}
+
+std::string conTipo(std::string riga, char tipo) {
+    riga[25] = tipo;
+    return riga;
+}
+
+// The lines taken are handed over whole, every byte kept, in the order read: of
+// ANCI-CNC 2000 the payments of both kinds (type 3 or 6 in column 26), of the 1997
+// violations those of type 6; not the header, the trailer, other types, short lines.
+TEST(Filtri, RecordTypeDecidesWhichLinesAreTaken) {
+    const std::string base =
+        RigaVersamento().data("20050616").cf("A\xe8").colonne(123, "\xc8\x80\xff").str();
+    const std::vector<std::string> righe = {
+        conTipo(base, '0'),          conTipo(base, '3'),         conTipo(base, '6'),
+        conTipo(base, '4'),          base.substr(0, 25),         conTipo(base, '6').substr(0, 26),
+        std::string(25, '3') + "x3", conTipo(base, '3') + "x  ", conTipo(base, '9')};
+    const auto a = applica(Tracciato::cnc2000, righe);
+    EXPECT_EQ(a.righe, (std::vector<std::string>{righe[1], righe[2], righe[5], righe[7]}));
+    EXPECT_EQ(a.prese, 4);
+    const auto v = applica(Tracciato::viol1997, righe);
+    EXPECT_EQ(v.righe, (std::vector<std::string>{righe[2], righe[5]}));
+    EXPECT_EQ(v.prese, 2);
+}
+
+/// A 1997-layout line of `n` characters whose every column holds a character
+/// that tells it apart from its neighbours, type "3" and year `anno`.
+std::string riga1997(std::size_t n, std::string_view anno) {
+    std::string s;
+    for (std::size_t i = 0; i < n; ++i) {
+        s += static_cast<char>('A' + (i * 7) % 58);
+    }
+    s[25] = '3';
+    s.replace(26, 2, anno);
+    return s;
+}
+
+// The century goes before the two-digit year, and columns 155-156 are written
+// twice. Handed over whole: the writer cuts what passes column 200, and counts it.
+TEST(Cnc1997, CenturyFromTheTwoDigitYearAndColumns155And156Repeated) {
+    const struct {
+        std::size_t n;
+        const char* anno;
+        const char* secolo;
+    } casi[] = {
+        {196, "97", "19"}, {196, "92", "20"},  // the highest two digits read in the 2000s
+        {200, "01", "20"}, {230, "  ", "20"}, {196, "9x", "20"},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.anno);
+        const std::string in = riga1997(c.n, c.anno);
+        const auto r = applica(Tracciato::cnc1997, {in});
+        ASSERT_EQ(r.righe.size(), 1u);
+        EXPECT_EQ(r.righe[0], in.substr(0, 26) + c.secolo + in.substr(26, 130) + in.substr(154, 2) +
+                                  in.substr(156));
+    }
+}
 
 /// An F24 line built field by field; the columns the import does not read hold "#".
 struct G1 {
-    std::string tipo = "G1";
-    std::string cf = "RSSMRA80A01Z999X";
-    std::string data = "20050616";
-    std::string comune = "Z999";
-    std::string tributo = "3901";
-    std::string anno = "05";
-    std::string debito = "000000000000000";
-    std::string credito = "000000000000000";
-    std::string flag = "10";
-    std::string fabbricati = "  2";
-    std::string detrazione = "00010329";
+    std::string tipo = "G1", cf = "RSSMRA80A01Z999X", comune = "Z999", tributo = "3901";
+    std::string anno = "05", debito = std::string(15, '0'), credito = std::string(15, '0');
+    std::string flag = "10", fabbricati = "  2", detrazione = "00010329";
     char imposta = 'I';
     std::size_t lunghezza = 275;
 
     G1& cod(std::string t, long long dare, long long avere = 0) {
         tributo = std::move(t);
-        debito = cifre(dare);
-        credito = cifre(avere);
+        debito = std::string(15 - std::to_string(dare).size(), '0') + std::to_string(dare);
+        credito = std::string(15 - std::to_string(avere).size(), '0') + std::to_string(avere);
         return *this;
-    }
-    static std::string cifre(long long v) {
-        char b[32];
-        std::snprintf(b, sizeof b, "%015lld", v);
-        return b;
     }
     std::string str() const {
         std::string s(std::max<std::size_t>(lunghezza, 260), '#');
-        auto metti = [&](std::size_t col, const std::string& v) {
-            s.replace(col - 1, v.size(), v);
-        };
-        metti(1, tipo);
-        metti(50, cf);
-        metti(67, data);
-        metti(75, comune);
-        metti(79, tributo);
-        metti(88, "20");
-        metti(90, anno);
-        metti(96, debito);
-        metti(111, credito);
-        metti(128, flag);
-        metti(130, fabbricati);
-        metti(141, detrazione);
+        const std::pair<std::size_t, std::string_view> campi[] = {
+            {1, tipo},      {50, cf},    {67, "20050616"},  {75, comune},
+            {79, tributo},  {88, "20"},  {90, anno},        {96, debito},
+            {111, credito}, {128, flag}, {130, fabbricati}, {141, detrazione}};
+        for (const auto& [colonna, valore] : campi) {
+            s.replace(colonna - 1, valore.size(), valore);
+        }
         s[259] = imposta;
         return s.substr(0, lunghezza);
     }
@@ -73,12 +129,8 @@ std::vector<std::string> righe(std::initializer_list<G1> g) {
     return v;
 }
 
-Versamento record(const std::string& s) {
-    return Versamento::daByte(s);
-}
-
 std::string campo(const std::string& s, Campo c) {
-    return std::string(record(s).campo(c));
+    return std::string(Versamento::daByte(s).campo(c));
 }
 
 TEST(F24, OneGroupGivesOneFullRecordAtTheEnd) {
@@ -111,68 +163,49 @@ TEST(F24, OneGroupGivesOneFullRecordAtTheEnd) {
     EXPECT_EQ(r.righe[0], atteso);
 }
 
-TEST(F24, RecordTypeAndViolationFieldsFollowTheLastLine) {
+// The record type follows the group's last line; a credit is written negative.
+TEST(F24, RecordTypeViolationFieldsAndAmountTexts) {
     const struct {
         const char* nome;
         std::vector<std::string> righe;
         char tipo;
-        const char* aree;        // field 10
-        const char* detrazione;  // field 13
-        double totale;
+        const char *aree, *abitazione, *detrazione;  // fields 10, 11 (code 3901), 13
+        const char* totale;                          // columns 63-74
     } casi[] = {
-        {"3906 last", righe({G1().cod("3901", 100), G1().cod("3904", 200), G1().cod("3906", 300)}),
-         '6', "0000000300", "00010329", 600},
         // 3904, the other buildings, is ordinary: the type follows the last line.
         {"3906 first", righe({G1().cod("3906", 300), G1().cod("3901", 100), G1().cod("3904", 200)}),
-         '3', "0000000000", "00010329", 600},
+         '3', "0000000000", "0000000100", "00010329", "000000000600"},
         {"3903 kept in ordinary", righe({G1().cod("3903", 40), G1().cod("3901", 1)}), '3',
-         "0000000040", "00010329", 41},
+         "0000000040", "0000000001", "00010329", "000000000041"},
         {"3905 interest, last eight", righe({G1().cod("3905", 123456789)}), '6', "0000000000",
-         "23456789", 123456789},
+         "0000000000", "23456789", "000123456789"},
         {"3906 replaces 3903", righe({G1().cod("3903", 40), G1().cod("3906", 7)}), '6',
-         "0000000007", "00010329", 47},
+         "0000000007", "0000000000", "00010329", "000000000047"},
         {"other code above 3904", righe({G1().cod("3901", 5), G1().cod("3950", 9)}), '6',
-         "0000000000", "00010329", 14},
-        {"code without digits", righe({G1().cod("ABCD", 9)}), '3', "0000000000", "00010329", 9},
+         "0000000000", "0000000005", "00010329", "000000000014"},
+        {"code without digits", righe({G1().cod("ABCD", 9)}), '3', "0000000000", "0000000000",
+         "00010329", "000000000009"},
+        {"debit", righe({G1().cod("3901", 1234567890123)}), '3', "0000000000", "4567890123",
+         "00010329", "004567890123"},
+        {"credit", righe({G1().cod("3904", 1000), G1().cod("3901", 0, 300)}), '3', "0000000000",
+         "-000000300", "00010329", "000000000700"},
+        {"debit and credit take the credit", righe({G1().cod("3901", 900, 25)}), '3', "0000000000",
+         "-000000025", "00010329", "0-0000000025"},
+        {"both zero empties the code", righe({G1().cod("3901", 900), G1().cod("3901", 0)}), '3',
+         "0000000000", "0000000000", "00010329", "000000000900"},
+        {"negative total", righe({G1().cod("3901", 0, 500), G1().cod("3904", 200)}), '3',
+         "0000000000", "-000000500", "00010329", "0-0000000300"},
     };
     for (const auto& c : casi) {
+        SCOPED_TRACE(c.nome);
         const auto r = applica(Tracciato::f24, c.righe);
-        ASSERT_EQ(r.righe.size(), 1u) << c.nome;
-        const Versamento v = record(r.righe[0]);
-        EXPECT_EQ(v.tipo(), c.tipo) << c.nome;
-        EXPECT_EQ(v.campo(Campo::areefabbricabili), c.aree) << c.nome;
-        EXPECT_EQ(v.campo(Campo::detrazione), c.detrazione) << c.nome;
-        EXPECT_EQ(valoreNumerico(v.campo(Campo::totale)), c.totale) << c.nome;
+        ASSERT_EQ(r.righe.size(), 1u);
+        EXPECT_EQ(r.righe[0][25], c.tipo);
+        EXPECT_EQ(campo(r.righe[0], Campo::areefabbricabili), c.aree);
+        EXPECT_EQ(campo(r.righe[0], Campo::abitazioneprincipale), c.abitazione);
+        EXPECT_EQ(campo(r.righe[0], Campo::detrazione), c.detrazione);
+        EXPECT_EQ(r.righe[0].substr(62, 12), c.totale);
     }
-}
-
-TEST(F24, AmountTexts) {
-    const struct {
-        const char* nome;
-        std::vector<std::string> righe;
-        const char* abitazione;  // field 11, code 3901
-        const char* totale;      // columns 63-74
-    } casi[] = {
-        {"debit", righe({G1().cod("3901", 1234567890123)}), "4567890123", "004567890123"},
-        {"credit", righe({G1().cod("3904", 1000), G1().cod("3901", 0, 300)}), "-000000300",
-         "000000000700"},
-        {"debit and credit take the credit", righe({G1().cod("3901", 900, 25)}), "-000000025",
-         "0-0000000025"},
-        {"both zero empties the code", righe({G1().cod("3901", 900), G1().cod("3901", 0)}),
-         "0000000000", "000000000900"},
-        {"negative total", righe({G1().cod("3901", 0, 500), G1().cod("3904", 200)}), "-000000500",
-         "0-0000000300"},
-    };
-    for (const auto& c : casi) {
-        const auto r = applica(Tracciato::f24, c.righe);
-        ASSERT_EQ(r.righe.size(), 1u) << c.nome;
-        EXPECT_EQ(campo(r.righe[0], Campo::abitazioneprincipale), c.abitazione) << c.nome;
-        EXPECT_EQ(r.righe[0].substr(62, 12), c.totale) << c.nome;
-    }
-    // The readers of the total see a credit balance as negative.
-    const auto r =
-        applica(Tracciato::f24, righe({G1().cod("3901", 0, 500), G1().cod("3904", 200)}));
-    EXPECT_EQ(valoreNumerico(record(r.righe[0]).campo(Campo::totale)), -300);
 }
 
 TEST(F24, AmountsWiderThanTheirFieldAreWrittenCutAndCounted) {
@@ -275,28 +308,6 @@ TEST(F24, GroupBreaks) {
     b.cf = "VRDLGU70B02Z999Y";
     EXPECT_EQ(applica(Tracciato::f24, righe({a, b, a})).righe.size(), 3u);
     EXPECT_TRUE(applica(Tracciato::f24, {}).righe.empty());
-}
-
-TEST(F24, StreamingImportFlushesTheLastGroupAndCounts) {
-    // Through the routine the window and the command line run: the last group is
-    // written only by the flush at the end of the input, which has no line end.
-    CartellaTemporanea dir;
-    G1 altro = G1().cod("3901", 3);
-    altro.cf = "VRDLGU70B02Z999Y";
-    G1 altraImposta = G1().cod("3901", 7);
-    altraImposta.imposta = 'E';
-    const std::string in = dir.scrivi("f24.txt", G1().cod("3901", 10'000'000'000).str() + "\r\n" +
-                                                     altraImposta.str() + "\r\n" + altro.str());
-    const std::string out = dir.file("iciview.out");
-    const Esito<Conteggi> c = importa(in, out, *nuovaTrasformazione(Tracciato::f24));
-    ASSERT_TRUE(c.ok()) << c.errore().descrizione();
-    EXPECT_EQ(c->righeLette, 3u);
-    EXPECT_EQ(c->righeScartate, 1u);
-    EXPECT_EQ(c->versamenti, 2u);
-    EXPECT_EQ(c->importiFuoriFormato, 1u);
-    const auto attese = applica(Tracciato::f24, righe({G1().cod("3901", 10'000'000'000), altro}));
-    ASSERT_EQ(attese.righe.size(), 2u);
-    EXPECT_EQ(leggiFile(out), attese.righe[0] + "\r\n" + attese.righe[1] + "\r\n");
 }
 
 }  // namespace
