@@ -112,7 +112,7 @@ TEST(Sostituzione, TheOldFileStaysUntilTheNewOneIsCompleteAndKeepsItsPermissions
         EXPECT_EQ(nomi(dir), std::vector<std::string>{"out"});
         EXPECT_EQ(leggiFile(out), "vecchio");
         for (const auto& c : casi) {
-            std::filesystem::remove(out);
+            fs::remove(out);
             if (c.esiste) {
                 dir.scrivi("out", "vecchio");
                 ::chmod(out.c_str(), c.modo);

@@ -17,11 +17,6 @@ namespace {
 using test::CartellaTemporanea;
 using test::RigaVersamento;
 
-// A work file of `n` ordinary records, record i with the codice fiscale "X<i>".
-std::string archivio(std::size_t n) {
-    return test::numerati(n, "X");
-}
-
 const std::size_t kCodice = indice(ColonnaElenco::codiceFiscale);
 
 std::string codice(const ElencoVersamenti& e, std::uint64_t riga) {
@@ -30,7 +25,7 @@ std::string codice(const ElencoVersamenti& e, std::uint64_t riga) {
 
 TEST(ElencoVersamenti, RowsReadAcrossBlocksUnfilteredAndFiltered) {
     CartellaTemporanea dir;
-    auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", archivio(600)));
+    auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", test::numerati(600, "X")));
     ASSERT_TRUE(a.ok());
     const struct {
         const char* nome;
@@ -126,7 +121,8 @@ TEST(ElencoVersamenti, CellTextsOfOrdinaryAndViolationRows) {
 
 TEST(ElencoVersamenti, CopyIsOneTabSeparatedLinePerRow) {
     CartellaTemporanea dir;
-    const std::string dati = archivio(1) + RigaVersamento().tipo('6').cf("AB\tCD").record() +
+    const std::string dati = test::numerati(1, "X") +
+                             RigaVersamento().tipo('6').cf("AB\tCD").record() +
                              RigaVersamento()
                                  .tipo('3')
                                  .cf("=1+1")
