@@ -194,34 +194,30 @@ TEST(FormattaImporto, EuroAndLireUnderItalianSeparators) {
     EXPECT_EQ(formattaImporto(123456, "E", Separatori{",", "."}), "1,234.56");
 }
 
-Versamento ordinario() {
-    return Versamento::daByte(RigaVersamento()
-                                  .tipo('3')
-                                  .data("20030715")
-                                  .cf("RSSMRA70A01H501U")
-                                  .campo(Campo::annoimposta, "02")
-                                  .campo(Campo::totale, "00000123456")
-                                  .campo(Campo::terreni, "0000000100")
-                                  .campo(Campo::areefabbricabili, "0000000200")
-                                  .campo(Campo::abitazioneprincipale, "0000000300")
-                                  .campo(Campo::altrifabbricati, "0000000400")
-                                  .campo(Campo::detrazione, "00010329")
-                                  .campo(Campo::numerofabbricati, "0003")
-                                  .record());
-}
-
-TEST(Mostrarecord, OrdinaryPayment) {
+TEST(Mostrarecord, OrdinaryAndViolationPayments) {
     const Schermata s =
-        mostrarecord(ordinario(), 12, "E", LetturaAtto::lunga, FormaNumero::conPrefisso, kItaliano);
+        mostrarecord(Versamento::daByte(RigaVersamento()
+                                            .tipo('3')
+                                            .data("20030715")
+                                            .cf("RSSMRA70A01H501U")
+                                            .campo(Campo::annoimposta, "02")
+                                            .campo(Campo::totale, "00000123456")
+                                            .campo(Campo::terreni, "0000000100")
+                                            .campo(Campo::areefabbricabili, "0000000200")
+                                            .campo(Campo::abitazioneprincipale, "0000000300")
+                                            .campo(Campo::altrifabbricati, "0000000400")
+                                            .campo(Campo::detrazione, "00010329")
+                                            .campo(Campo::numerofabbricati, "0003")
+                                            .record()),
+                     12, "E", LetturaAtto::lunga, FormaNumero::conPrefisso, kItaliano);
     // The deduction (field 13) before the other buildings (field 12).
     const TestiVoci attesi = {"15/07/2003", "RSSMRA70A01H501U", "3",    "1.234,56", "1,00", "2,00",
                               "3,00",       "103,29",           "4,00", "02",       "",     ""};
     EXPECT_EQ(s.testi, attesi);
     EXPECT_EQ(s.numero, "Vers. n. 12");
     EXPECT_EQ(s.aspetto, Aspetto::normale);
-}
 
-TEST(Mostrarecord, ViolationPaymentFollowsTheGivenNoticeReading) {
+    // A violation payment follows the notice reading given.
     const auto v = Versamento::daByte(RigaVersamento()
                                           .tipo('6')
                                           .cf("rssmra")
