@@ -62,28 +62,6 @@ TEST(CodiceFiscale, ExactlyOneCheckCharacterFits) {
     }
 }
 
-TEST(AnnoImposta, AfterThePaymentYearOnlyWhenBothCanBeRead) {
-    const struct {
-        const char* versamento;
-        const char* anno;
-        bool valido;
-    } casi[] = {
-        {"2003", "03", true},   // the same year
-        {"2003", "02", true},   // arrears
-        {"2003", "04", false},  // next year
-        {"2003", "  ", true},   // blank: nothing to compare
-        {"2003", "X4", true},   // unreadable tax year
-        {"20X3", "04", true},   // unreadable payment year
-    };
-    for (const auto& c : casi) {
-        const Versamento v = versamento(RigaVersamento()
-                                            .colonne(27, c.versamento)
-                                            .colonne(31, "0715")
-                                            .campo(Campo::annoimposta, c.anno));
-        EXPECT_EQ(annoImpostaValido(v), c.valido) << c.versamento << " " << c.anno;
-    }
-}
-
 /// A record as the F24 import builds it, with the total in columns 63-74.
 RigaVersamento f24(const char* colonna63) {
     return pulito()
@@ -179,6 +157,12 @@ TEST(Controlla, OneBitPerRuleBroken) {
          pulito().colonne(63, "0-0000012345").campo(Campo::abitazioneprincipale, "-000012345"),
          negativo},
         {"31 febbraio", pulito().data("20030231").cf("RSSMRA80A01H501 "), cf | data},
+        // The tax year (paid 2003) is checked only when both years can be read.
+        {"anno arretrato", pulito().campo(Campo::annoimposta, "02"), 0},
+        {"anno seguente", pulito().campo(Campo::annoimposta, "04"), anno},
+        {"anno in bianco", pulito().campo(Campo::annoimposta, "  "), 0},
+        {"anno illeggibile", pulito().campo(Campo::annoimposta, "X4"), 0},
+        {"data illeggibile", pulito().data("20X30715").campo(Campo::annoimposta, "04"), data},
     };
     for (const auto& c : casi) {
         EXPECT_EQ(controlla(versamento(c.riga)), c.attese) << c.caso;
