@@ -51,7 +51,7 @@ EsitoVuoto sostituisci(const std::string& percorso, const std::string& testo) {
 
 // Every reader opens its input, and every writer prepares its output, here: the
 // error names the path with the system's reason.
-TEST(File, WhatCannotBeReadOrReplacedIsNamedWithItsReason) {
+TEST(File, WhatCannotBeReadReplacedOrUsedForTemporariesIsNamedWithItsReason) {
     PLIVENTA_COME_UTENTE_COMUNE();
     CartellaTemporanea dir;
     const std::string negato = dir.scrivi("negato", "x");
@@ -85,10 +85,29 @@ TEST(File, WhatCannotBeReadOrReplacedIsNamedWithItsReason) {
         EXPECT_EQ(e->percorso, c.percorso);
         EXPECT_EQ(e->motivo, c.motivo);
     }
+
+    // A TMPDIR that cannot be used is an error whatever the reason: never a quiet
+    // fall back on /tmp, which may lack the room the user set TMPDIR for.
+    const std::string chiusa = dir.file("chiusa");
+    fs::create_directory(chiusa);
+    ::chmod(chiusa.c_str(), 0555);
+    const std::pair<std::string, const char*> tmpdir[] = {
+        {"", nullptr},  // unset: /tmp
+        {dir.file("manca"), "file o directory inesistente"},
+        {negato, "non è una directory"},
+        {chiusa, "permesso negato"},
+    };
+    const std::string prima = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    for (const auto& [cartella, motivo] : tmpdir) {
+        ::setenv("TMPDIR", cartella.c_str(), 1);
+        const Esito<std::string> r = cartellaTemporanea();
+        ASSERT_EQ(r.ok(), motivo == nullptr) << cartella;
+        EXPECT_EQ(r.ok() ? *r : r.errore().descrizione(),
+                  r.ok() ? "/tmp" : cartella + ": cartella dei file temporanei: " + motivo);
+    }
+    ::setenv("TMPDIR", prima.c_str(), 1);
 }
 
-// The old file stays until the new one is complete, nothing else is left, and the
-// new file keeps the permissions of the one it replaces.
 TEST(Sostituzione, TheOldFileStaysUntilTheNewOneIsCompleteAndKeepsItsPermissions) {
     const struct {
         bool esiste;
@@ -233,31 +252,6 @@ TEST(Sostituzione, ADescriptorOfTheShellIsAStreamOrRefused) {
     for (const int fd : {tubo[0], tubo[1], aggiunta}) {
         ::close(fd);
     }
-}
-
-// A TMPDIR that cannot be used is an error whatever the reason: never a quiet
-// fall back on /tmp, which may lack the room the user set TMPDIR for.
-TEST(CartellaTemporanea, ATmpdirThatCannotBeUsedIsAnErrorWhateverTheReason) {
-    PLIVENTA_COME_UTENTE_COMUNE();
-    CartellaTemporanea dir;
-    const std::string chiusa = dir.file("chiusa");
-    fs::create_directory(chiusa);
-    ::chmod(chiusa.c_str(), 0555);
-    const std::pair<std::string, const char*> casi[] = {
-        {"", nullptr},  // unset: /tmp
-        {dir.file("manca"), "file o directory inesistente"},
-        {dir.scrivi("file", "x"), "non è una directory"},
-        {chiusa, "permesso negato"},
-    };
-    const std::string prima = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
-    for (const auto& [tmpdir, motivo] : casi) {
-        ::setenv("TMPDIR", tmpdir.c_str(), 1);
-        const Esito<std::string> r = cartellaTemporanea();
-        ASSERT_EQ(r.ok(), motivo == nullptr) << tmpdir;
-        EXPECT_EQ(r.ok() ? *r : r.errore().descrizione(),
-                  r.ok() ? "/tmp" : tmpdir + ": cartella dei file temporanei: " + motivo);
-    }
-    ::setenv("TMPDIR", prima.c_str(), 1);
 }
 
 }  // namespace
