@@ -51,7 +51,7 @@ EsitoVuoto sostituisci(const std::string& percorso, const std::string& testo) {
 
 // Every reader opens its input, and every writer prepares its output, here: the
 // error names the path with the system's reason.
-TEST(File, WhatCannotBeReadOrReplacedIsNamedWithItsReason) {
+TEST(File, WhatCannotBeReadReplacedOrUsedForTemporariesIsNamedWithItsReason) {
     PLIVENTA_COME_UTENTE_COMUNE();
     CartellaTemporanea dir;
     const std::string negato = dir.scrivi("negato", "x");
@@ -85,10 +85,37 @@ TEST(File, WhatCannotBeReadOrReplacedIsNamedWithItsReason) {
         EXPECT_EQ(e->percorso, c.percorso);
         EXPECT_EQ(e->motivo, c.motivo);
     }
+
+    // A TMPDIR that cannot be used is an error whatever the reason: never a quiet
+    // fall back on /tmp, which may lack the room the user set TMPDIR for.
+    const std::string chiusa = dir.file("chiusa");
+    fs::create_directory(chiusa);
+    ::chmod(chiusa.c_str(), 0555);
+    const std::pair<std::string, const char*> tmpdir[] = {
+        {"", nullptr},  // unset: /tmp
+        {dir.file("manca"), "file o directory inesistente"},
+        {negato, "non è una directory"},
+        {chiusa, "permesso negato"},
+    };
+    const std::string prima = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    for (const auto& [cartella, motivo] : tmpdir) {
+        ::setenv("TMPDIR", cartella.c_str(), 1);
+        const Esito<std::string> r = cartellaTemporanea();
+        ASSERT_EQ(r.ok(), motivo == nullptr) << cartella;
+        EXPECT_EQ(r.ok() ? *r : r.errore().descrizione(),
+                  r.ok() ? "/tmp" : cartella + ": cartella dei file temporanei: " + motivo);
+    }
+    ::setenv("TMPDIR", prima.c_str(), 1);
 }
 
-TEST(Sostituzione, TheOldFileStaysUntilTheNewOneIsCompleteAndNothingElseIsLeft) {
+TEST(Sostituzione, TheOldFileStaysUntilTheNewOneIsCompleteAndKeepsItsPermissions) {
+    const struct {
+        bool esiste;
+        mode_t modo;  // of the old file; of the new one when none
+    } casi[] = {{false, 0644}, {true, 0440}, {true, 04755}, {true, 03750}};  // set-ID, sticky
+    const mode_t umask = ::umask(022);
     for (const bool conNome : kPercorsi) {
+        SCOPED_TRACE(conNome);
         const SoloConNome percorso(conNome);
         CartellaTemporanea dir;
         const std::string out = dir.scrivi("out", "vecchio");
@@ -98,37 +125,22 @@ TEST(Sostituzione, TheOldFileStaysUntilTheNewOneIsCompleteAndNothingElseIsLeft) 
             ASSERT_EQ(::write(s->fd(), "nuovo", 5), 5);
             EXPECT_EQ(leggiFile(out), "vecchio");
             // Only the named route shows a second name while it writes.
-            EXPECT_EQ(nomi(dir).size(), conNome ? 2u : 1u) << conNome;
+            EXPECT_EQ(nomi(dir).size(), conNome ? 2u : 1u);
             EXPECT_EQ(leggiFile(s->nome()), "nuovo") << "reopened by name";
         }
-        EXPECT_EQ(nomi(dir), std::vector<std::string>{"out"}) << conNome;
+        EXPECT_EQ(nomi(dir), std::vector<std::string>{"out"});
         EXPECT_EQ(leggiFile(out), "vecchio");
-
-        ASSERT_TRUE(sostituisci(out, "nuovo").ok());
-        EXPECT_EQ(leggiFile(out), "nuovo");
-        EXPECT_EQ(nomi(dir), std::vector<std::string>{"out"}) << conNome;
-    }
-}
-
-TEST(Sostituzione, KeepsThePermissionsOfTheFileReplaced) {
-    const struct {
-        bool esiste;
-        mode_t modo;  // of the old file; of the new one when none
-    } casi[] = {{false, 0644}, {true, 0440}, {true, 04755}, {true, 03750}};  // set-ID, sticky
-    const mode_t umask = ::umask(022);
-    for (const bool conNome : kPercorsi) {
-        const SoloConNome percorso(conNome);
         for (const auto& c : casi) {
-            CartellaTemporanea dir;
-            const std::string out = dir.file("out");
+            fs::remove(out);
             if (c.esiste) {
                 dir.scrivi("out", "vecchio");
                 ::chmod(out.c_str(), c.modo);
             }
             ASSERT_TRUE(sostituisci(out, "nuovo").ok());
             EXPECT_EQ(leggiFile(out), "nuovo");
+            EXPECT_EQ(nomi(dir), std::vector<std::string>{"out"});
             EXPECT_EQ(fs::status(out).permissions(), static_cast<fs::perms>(c.modo))
-                << std::oct << c.modo << " " << conNome;
+                << std::oct << c.modo;
         }
     }
     ::umask(umask);
@@ -240,31 +252,6 @@ TEST(Sostituzione, ADescriptorOfTheShellIsAStreamOrRefused) {
     for (const int fd : {tubo[0], tubo[1], aggiunta}) {
         ::close(fd);
     }
-}
-
-// A TMPDIR that cannot be used is an error whatever the reason: never a quiet
-// fall back on /tmp, which may lack the room the user set TMPDIR for.
-TEST(CartellaTemporanea, ATmpdirThatCannotBeUsedIsAnErrorWhateverTheReason) {
-    PLIVENTA_COME_UTENTE_COMUNE();
-    CartellaTemporanea dir;
-    const std::string chiusa = dir.file("chiusa");
-    fs::create_directory(chiusa);
-    ::chmod(chiusa.c_str(), 0555);
-    const std::pair<std::string, const char*> casi[] = {
-        {"", nullptr},  // unset: /tmp
-        {dir.file("manca"), "file o directory inesistente"},
-        {dir.scrivi("file", "x"), "non è una directory"},
-        {chiusa, "permesso negato"},
-    };
-    const std::string prima = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
-    for (const auto& [tmpdir, motivo] : casi) {
-        ::setenv("TMPDIR", tmpdir.c_str(), 1);
-        const Esito<std::string> r = cartellaTemporanea();
-        ASSERT_EQ(r.ok(), motivo == nullptr) << tmpdir;
-        EXPECT_EQ(r.ok() ? *r : r.errore().descrizione(),
-                  r.ok() ? "/tmp" : tmpdir + ": cartella dei file temporanei: " + motivo);
-    }
-    ::setenv("TMPDIR", prima.c_str(), 1);
 }
 
 }  // namespace

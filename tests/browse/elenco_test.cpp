@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "browse/filtro.h"
+#include "browse/ricerca.h"
 #include "righe.h"
 
 namespace pliventa {
@@ -15,11 +16,6 @@ namespace {
 
 using test::CartellaTemporanea;
 using test::RigaVersamento;
-
-// A work file of `n` ordinary records, record i with the codice fiscale "X<i>".
-std::string archivio(std::size_t n) {
-    return test::numerati(n, "X");
-}
 
 const std::size_t kCodice = indice(ColonnaElenco::codiceFiscale);
 
@@ -29,7 +25,7 @@ std::string codice(const ElencoVersamenti& e, std::uint64_t riga) {
 
 TEST(ElencoVersamenti, RowsReadAcrossBlocksUnfilteredAndFiltered) {
     CartellaTemporanea dir;
-    auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", archivio(600)));
+    auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", test::numerati(600, "X")));
     ASSERT_TRUE(a.ok());
     const struct {
         const char* nome;
@@ -125,7 +121,8 @@ TEST(ElencoVersamenti, CellTextsOfOrdinaryAndViolationRows) {
 
 TEST(ElencoVersamenti, CopyIsOneTabSeparatedLinePerRow) {
     CartellaTemporanea dir;
-    const std::string dati = archivio(1) + RigaVersamento().tipo('6').cf("AB\tCD").record() +
+    const std::string dati = test::numerati(1, "X") +
+                             RigaVersamento().tipo('6').cf("AB\tCD").record() +
                              RigaVersamento()
                                  .tipo('3')
                                  .cf("=1+1")
@@ -239,6 +236,52 @@ TEST(Filtro, TextsTheWindowChecksBeforeScanning) {
     for (const auto& c : casi) {
         EXPECT_EQ(c.filtro.vuoto(), c.vuoto) << "'" << c.filtro.prefisso << "' " << c.filtro.anno;
         EXPECT_EQ(annoFiltroValido(c.filtro.anno), c.annoValido) << c.filtro.anno;
+    }
+}
+
+TEST(Ricerca, MatchRule) {
+    const struct {
+        std::string_view campo;  // field 5 as stored, 16 bytes
+        std::string_view cercato;
+        bool atteso;
+    } casi[] = {
+        {"RSSMRA70A01H501U", "RSS", true},
+        {"RSSMRA70A01H501U", "", true},
+        {"                ", "", true},
+        {"  RSSMRA        ", "RSS", true},                 // leading blanks of the field ignored
+        {"rssmra70a01h501u", "RSS", false},                // the record's case is taken as stored
+        {"RSSMRA70A01H501U", "RSSMRA70A01H501UX", false},  // key longer than the field
+        {"RSS             ", "RSSM", false},               // longer than the trimmed field
+        {"R SS            ", "RSS", false},                // inner blanks count
+        {"\xC0"
+         "BC           ",
+         "\xC0", true},  // Windows-1252 bytes compare as bytes
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(corrisponde(c.campo, c.cercato), c.atteso)
+            << "'" << c.campo << "' / '" << c.cercato << "'";
+    }
+}
+
+TEST(Ricerca, KeyIsUpperCasedTrimmedAndInWindows1252) {
+    const struct {
+        std::string_view digitato;
+        std::optional<std::string> atteso;
+    } casi[] = {
+        {"rss", "RSS"},
+        {"", ""},
+        {"    ", ""},
+        {"\xC3\xA0"
+         "b",
+         "\xC0"
+         "B"},                           // "àb" -> "ÀB" in Windows-1252
+        {"\xE2\x82\xAC", "\x80"},        // the euro sign has a byte of its own
+        {"\xE4\xB8\xAD", std::nullopt},  // a CJK character has no place in the code page
+        {"\xC3", std::nullopt},          // malformed UTF-8
+        {"\xC1\x96", std::nullopt},      // "V" in two bytes: never a "V"
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(chiaveRicerca(c.digitato), c.atteso) << c.digitato;
     }
 }
 

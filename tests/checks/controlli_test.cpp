@@ -62,46 +62,6 @@ TEST(CodiceFiscale, ExactlyOneCheckCharacterFits) {
     }
 }
 
-TEST(AnnoImposta, AfterThePaymentYearOnlyWhenBothCanBeRead) {
-    const struct {
-        const char* versamento;
-        const char* anno;
-        bool valido;
-    } casi[] = {
-        {"2003", "03", true},   // the same year
-        {"2003", "02", true},   // arrears
-        {"2003", "04", false},  // next year
-        {"2003", "  ", true},   // blank: nothing to compare
-        {"2003", "X4", true},   // unreadable tax year
-        {"20X3", "04", true},   // unreadable payment year
-    };
-    for (const auto& c : casi) {
-        const Versamento v = versamento(RigaVersamento()
-                                            .colonne(27, c.versamento)
-                                            .colonne(31, "0715")
-                                            .campo(Campo::annoimposta, c.anno));
-        EXPECT_EQ(annoImpostaValido(v), c.valido) << c.versamento << " " << c.anno;
-    }
-}
-
-TEST(TotaleNegativo, CreditsLargerThanDebits) {
-    const struct {
-        const char* colonna63;  // columns 63-74: the unread column, then field 8
-        bool valido;
-    } casi[] = {
-        {"000000123456", true},   // a debit
-        {"0-0000012345", false},  // a credit as the F24 import writes it
-        {"0 -000000001", false},  // blanks are skipped
-        {"0-0000000000", true},   // minus zero is not below zero
-        {"-00000000001", true},   // column 63 is not part of the total
-    };
-    for (const auto& c : casi) {
-        EXPECT_EQ(totaleNonNegativo(versamento(RigaVersamento().colonne(63, c.colonna63))),
-                  c.valido)
-            << c.colonna63;
-    }
-}
-
 /// A record as the F24 import builds it, with the total in columns 63-74.
 RigaVersamento f24(const char* colonna63) {
     return pulito()
@@ -112,22 +72,30 @@ RigaVersamento f24(const char* colonna63) {
         .colonne(170, "020");
 }
 
-TEST(TotaleNegativo, AnF24CompensationIsNoAnomaly) {
+// Only a negative total that no F24 compensation explains is an anomaly.
+TEST(TotaleNegativo, CreditsLargerThanDebitsUnlessAnF24Compensation) {
+    const auto totale = [](const char* colonna63) {  // the unread column, then field 8
+        return RigaVersamento().colonne(63, colonna63);
+    };
     const struct {
         const char* caso;
         RigaVersamento riga;
-        bool compensazione;
+        bool compensazione, valido;
     } casi[] = {
-        {"credito F24", f24("0-0000012345"), true},
-        {"debito F24", f24("000000012345"), false},
-        {"senza 999", f24("0-0000012345").colonne(1, "   "), false},
-        {"senza 002000000001", f24("0-0000012345").colonne(123, "            "), false},
+        {"debito", totale("000000123456"), false, true},
+        {"credito come lo scrive l'F24", totale("0-0000012345"), false, false},
+        {"spazi saltati", totale("0 -000000001"), false, false},
+        {"meno zero", totale("0-0000000000"), false, true},
+        {"colonna 63 fuori dal totale", totale("-00000000001"), false, true},
+        {"credito F24", f24("0-0000012345"), true, true},
+        {"debito F24", f24("000000012345"), false, true},
+        {"senza 999", f24("0-0000012345").colonne(1, "   "), false, false},
+        {"senza 002000000001", f24("0-0000012345").colonne(123, "            "), false, false},
     };
     for (const auto& c : casi) {
         const Versamento v = versamento(c.riga);
         EXPECT_EQ(compensazioneF24(v), c.compensazione) << c.caso;
-        // Only a negative total that no compensation explains is reported.
-        EXPECT_EQ(totaleNonNegativo(v), c.compensazione || c.riga.str()[63] != '-') << c.caso;
+        EXPECT_EQ(totaleNonNegativo(v), c.valido) << c.caso;
     }
 }
 
@@ -189,6 +157,12 @@ TEST(Controlla, OneBitPerRuleBroken) {
          pulito().colonne(63, "0-0000012345").campo(Campo::abitazioneprincipale, "-000012345"),
          negativo},
         {"31 febbraio", pulito().data("20030231").cf("RSSMRA80A01H501 "), cf | data},
+        // The tax year (paid 2003) is checked only when both years can be read.
+        {"anno arretrato", pulito().campo(Campo::annoimposta, "02"), 0},
+        {"anno seguente", pulito().campo(Campo::annoimposta, "04"), anno},
+        {"anno in bianco", pulito().campo(Campo::annoimposta, "  "), 0},
+        {"anno illeggibile", pulito().campo(Campo::annoimposta, "X4"), 0},
+        {"data illeggibile", pulito().data("20X30715").campo(Campo::annoimposta, "04"), data},
     };
     for (const auto& c : casi) {
         EXPECT_EQ(controlla(versamento(c.riga)), c.attese) << c.caso;

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <thread>
 #include <vector>
@@ -55,32 +56,51 @@ void raccogli(const Blocco& b, std::vector<std::uint64_t>& numeri) {
     }
 }
 
+// The single pass (0 parts) and the parallel one, whose parts of each round are
+// merged in part order, hand every whole record once, in order; progress is told
+// from one thread, never going back, from none to all.
 TEST_F(ScansioneTest, EveryWholeRecordInOrderAndThePartialOneLeftOut) {
     const struct {
         std::size_t record, coda;
-    } casi[] = {{0, 0}, {0, 5}, {1, 0}, {kBlocco, 201}, {2 * kBlocco + 3, 0}};
+    } casi[] = {{0, 0}, {0, 5}, {1, 0}, {kBlocco, 201}, {40 * kBlocco + 7, 3}};
     for (const auto& c : casi) {
         const ArchivioLavoro& a = archivio(c.record, c.coda);
-        std::vector<std::uint64_t> numeri;
-        std::vector<std::pair<std::uint64_t, std::uint64_t>> avanzamento;
-        Controllo controllo;
-        controllo.progresso = [&](std::uint64_t f, std::uint64_t t) {
-            avanzamento.emplace_back(f, t);
-        };
-        const auto r = scandisci(a, controllo, [&](const Blocco& b) -> EsitoVuoto {
-            raccogli(b, numeri);
-            return Nulla{};
-        });
-        ASSERT_TRUE(r.ok()) << r.errore().descrizione();
-        EXPECT_EQ(r->versamenti, c.record);
-        EXPECT_EQ(r->parziale, c.coda > 0);
-        ASSERT_EQ(numeri.size(), c.record);
-        for (std::size_t i = 0; i < numeri.size(); ++i) {
-            ASSERT_EQ(numeri[i], i + 1);
+        for (std::size_t parti : {0, 1, 2, 3, 8}) {
+            SCOPED_TRACE(std::to_string(c.record) + " " + std::to_string(parti));
+            std::vector<std::vector<std::uint64_t>> perParte(std::max<std::size_t>(parti, 1));
+            std::vector<std::uint64_t> numeri;
+            std::vector<std::pair<std::uint64_t, std::uint64_t>> avanzamento;
+            Controllo controllo;
+            controllo.progresso = [&](std::uint64_t f, std::uint64_t t) {
+                EXPECT_TRUE(avanzamento.empty() || f >= avanzamento.back().first);
+                avanzamento.emplace_back(f, t);
+            };
+            const auto unisci = [&] {
+                for (auto& p : perParte) {
+                    numeri.insert(numeri.end(), p.begin(), p.end());
+                    p.clear();
+                }
+                return EsitoVuoto(Nulla{});
+            };
+            const auto per = [&](std::size_t k, const Blocco& b) {
+                raccogli(b, perParte[k]);
+                return EsitoVuoto(Nulla{});
+            };
+            const auto r = parti > 0 ? parallelo(a, controllo, parti, per, unisci)
+                                     : scandisci(a, controllo, [&](const Blocco& b) {
+                                           static_cast<void>(per(0, b));
+                                           return unisci();
+                                       });
+            ASSERT_TRUE(r.ok()) << r.errore().descrizione();
+            EXPECT_EQ(r->versamenti, c.record);
+            EXPECT_EQ(r->parziale, c.coda > 0);
+            ASSERT_EQ(numeri.size(), c.record);
+            for (std::size_t i = 0; i < numeri.size(); ++i) {
+                ASSERT_EQ(numeri[i], i + 1);
+            }
+            EXPECT_EQ(avanzamento.front(), std::make_pair(std::uint64_t{0}, c.record));
+            EXPECT_EQ(avanzamento.back(), std::make_pair(c.record, c.record));
         }
-        EXPECT_EQ(avanzamento.front(), std::make_pair(std::uint64_t{0}, std::uint64_t{c.record}));
-        EXPECT_EQ(avanzamento.back(),
-                  std::make_pair(std::uint64_t{c.record}, std::uint64_t{c.record}));
     }
 }
 
@@ -113,80 +133,39 @@ TEST_F(ScansioneTest, AFileThatShrinksOrGrowsWhileReadIsAnError) {
     }
 }
 
+// A cancel or the caller's error at the second block stops the pass there, one
+// part or several; so does a failed merge of the first round.
 TEST_F(ScansioneTest, CancelAndTheCallersErrorStopThePass) {
-    const ArchivioLavoro& a = archivio(3 * kBlocco);
+    const ArchivioLavoro& a = archivio(40 * kBlocco);
     std::atomic<bool> annulla{false};
     Controllo controllo;
     controllo.annulla = &annulla;
-    int blocchi = 0;
-    auto r = scandisci(a, controllo, [&](const Blocco&) -> EsitoVuoto {
-        annulla = ++blocchi == 2;
-        return Nulla{};
-    });
-    ASSERT_FALSE(r.ok());
-    EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
-    EXPECT_EQ(blocchi, 2);
-
-    blocchi = 0;
-    r = scandisci(a, {}, [&](const Blocco&) -> EsitoVuoto {
-        return ++blocchi == 2 ? EsitoVuoto(Errore{CodiceErrore::Uso, "x", "basta"}) : Nulla{};
-    });
-    ASSERT_FALSE(r.ok());
-    EXPECT_EQ(r.errore().motivo, "basta");
-    EXPECT_EQ(blocchi, 2);
-}
-
-TEST_F(ScansioneTest, ThePartsOfEachRoundMergeIntoTheSinglePass) {
-    const std::uint64_t n = 40 * kBlocco + 7;  // rounds of several parts, the last one short
-    const ArchivioLavoro& a = archivio(n, 3);
-    for (std::size_t parti : {1, 2, 3, 8}) {
-        SCOPED_TRACE(parti);
-        std::vector<std::vector<std::uint64_t>> perParte(parti);
-        std::vector<std::uint64_t> tutti;
-        std::uint64_t ultimo = 0;
-        Controllo controllo;
-        controllo.progresso = [&](std::uint64_t f, std::uint64_t t) {
-            EXPECT_GE(f, ultimo);  // told from one thread, never going back
-            EXPECT_EQ(t, n);
-            ultimo = f;
-        };
-        const auto r = parallelo(
-            a, controllo, parti,
-            [&](std::size_t k, const Blocco& b) {
-                raccogli(b, perParte[k]);
-                return EsitoVuoto(Nulla{});
-            },
-            [&] {
-                for (auto& p : perParte) {
-                    tutti.insert(tutti.end(), p.begin(), p.end());
-                    p.clear();
+    for (const std::size_t parti : {0, 4}) {  // 0: the single pass
+        for (const bool annullato : {true, false}) {
+            SCOPED_TRACE(std::to_string(parti) + std::to_string(annullato));
+            annulla = false;
+            std::atomic<int> blocchi{0};
+            const auto f = [&](std::size_t, const Blocco&) -> EsitoVuoto {
+                if (++blocchi == 2) {
+                    annulla = annullato;
+                    if (!annullato) {
+                        return Errore{CodiceErrore::Uso, "x", "basta"};
+                    }
                 }
-                return EsitoVuoto(Nulla{});
-            });
-        ASSERT_TRUE(r.ok());
-        EXPECT_TRUE(r->parziale);
-        ASSERT_EQ(tutti.size(), n);
-        for (std::size_t i = 0; i < tutti.size(); ++i) {
-            ASSERT_EQ(tutti[i], i + 1);
+                return Nulla{};
+            };
+            const auto r = parti > 0
+                               ? parallelo(a, controllo, parti, f)
+                               : scandisci(a, controllo, [&](const Blocco& b) { return f(0, b); });
+            ASSERT_FALSE(r.ok());
+            EXPECT_EQ(r.errore().codice, annullato ? CodiceErrore::Annullato : CodiceErrore::Uso);
+            if (parti == 0) {
+                EXPECT_EQ(blocchi, 2);
+            }
         }
-        EXPECT_EQ(ultimo, n);
     }
-}
-
-TEST_F(ScansioneTest, AnErrorInOnePartIsThePassesAndCancelStopsEveryPart) {
-    const ArchivioLavoro& a = archivio(40 * kBlocco);
-    auto r = parallelo(a, {}, 4, [](std::size_t k, const Blocco&) -> EsitoVuoto {
-        if (k == 2) {
-            return Errore{CodiceErrore::Uso, "x", "parte 2"};
-        }
-        return Nulla{};
-    });
-    ASSERT_FALSE(r.ok());
-    EXPECT_EQ(r.errore().motivo, "parte 2");
-
-    // The first round's merge fails: the pass stops there.
     int giri = 0;
-    r = parallelo(
+    const auto r = parallelo(
         a, {}, 2, [](std::size_t, const Blocco&) { return EsitoVuoto(Nulla{}); },
         [&]() -> EsitoVuoto {
             ++giri;
@@ -195,16 +174,6 @@ TEST_F(ScansioneTest, AnErrorInOnePartIsThePassesAndCancelStopsEveryPart) {
     ASSERT_FALSE(r.ok());
     EXPECT_EQ(r.errore().motivo, "scrittura");
     EXPECT_EQ(giri, 1);
-
-    std::atomic<bool> annulla{true};
-    Controllo controllo;
-    controllo.annulla = &annulla;
-    r = parallelo(a, controllo, 4, [](std::size_t, const Blocco&) -> EsitoVuoto {
-        ADD_FAILURE() << "a cancelled pass reads nothing";
-        return Nulla{};
-    });
-    ASSERT_FALSE(r.ok());
-    EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
 }
 
 TEST(ArchivioLavoro, ReadsPastFourGibibytes) {

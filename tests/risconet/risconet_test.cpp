@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <vector>
 
 #include "importers/importatori.h"
@@ -18,27 +19,12 @@ using test::CartellaTemporanea;
 /// A payment line of the 21 fields, with the given ones replaced (1-based).
 std::string riga(std::vector<std::pair<int, std::string>> cambi = {}, int quanti = 21,
                  bool puntoEVirgolaFinale = false) {
-    std::vector<std::string> f = {"17",
-                                  "2003-07-15 00:00:00",
-                                  "x",
-                                  "N",
-                                  "y",
-                                  "2003",
-                                  "2",
-                                  "0",
-                                  "1000",
-                                  "",
-                                  "",
-                                  "",
-                                  "",
-                                  "",
-                                  "",
-                                  "123456",
-                                  "0",
-                                  "5",
-                                  "15",
-                                  "1033",
-                                  "RSSMRA70A01H501U"};
+    std::vector<std::string> f;
+    std::istringstream tutti(
+        "17;2003-07-15 00:00:00;x;N;y;2003;2;0;1000;;;;;;;123456;0;5;15;1033;RSSMRA70A01H501U");
+    for (std::string campo; std::getline(tutti, campo, ';');) {
+        f.push_back(campo);
+    }
     for (const auto& [n, v] : cambi) {
         f[static_cast<std::size_t>(n - 1)] = v;
     }
@@ -64,43 +50,29 @@ std::string colonne(const std::string& s, std::size_t da, std::size_t a) {
     return s.substr(da - 1, a - da + 1);
 }
 
-TEST(Risconet, ALineIntoItsColumns) {
-    const std::optional<std::string> r = converti(riga(), "A0001", 7);
-    ASSERT_TRUE(r);
-    ASSERT_EQ(r->size(), 200u);
-    const struct {
-        std::size_t da, a;
-        std::string atteso;
-    } casi[] = {
-        {1, 3, "   "},
-        {4, 7, "A000"},                 // the code typed, cut to 4
-        {8, 25, "000000000000000007"},  // the progressive number
-        {26, 26, "3"},                  // an ordinary payment
-        {27, 34, "20030715"},           // date and time: the date
-        {35, 50, "RSSMRA70A01H501U"},   // last field, no final ";": whole
-        {51, 52, "03"},                 // the tax year's last two digits
-        {53, 62, "          "},
-        {63, 74, "000000000100"},  // 1000 tenths
-        {75, 84, "0000012346"},    // 12345.6 rounded half away from zero
-        {85, 94, "0000000000"},
-        {95, 104, "0000000001"},   // 0.5
-        {105, 114, "0000000002"},  // 1.5
-        {115, 122, "00000103"},    // 103.3
-        {165, 168, "0002"},
-        {169, 169, "3"},  // code 0 becomes 3
-        {170, 200, std::string(31, ' ')},
-    };
-    for (const auto& c : casi) {
-        EXPECT_EQ(colonne(*r, c.da, c.a), c.atteso) << "columns " << c.da << "-" << c.a;
-    }
-}
-
 TEST(Risconet, FieldRules) {
     const struct {
         std::string riga;
         std::size_t da, a;
-        std::string atteso;
+        std::optional<std::string> atteso;  // nullopt: the line writes nothing
     } casi[] = {
+        {riga(), 1, 3, "   "},
+        {riga(), 4, 7, "A000"},                 // the code typed, cut to 4
+        {riga(), 8, 25, "000000000000000007"},  // the progressive number
+        {riga(), 26, 26, "3"},                  // an ordinary payment
+        {riga(), 27, 34, "20030715"},           // date and time: the date
+        {riga(), 35, 50, "RSSMRA70A01H501U"},   // last field, no final ";": whole
+        {riga(), 51, 52, "03"},                 // the tax year's last two digits
+        {riga(), 53, 62, "          "},
+        {riga(), 63, 74, "000000000100"},  // 1000 tenths
+        {riga(), 75, 84, "0000012346"},    // 12345.6 rounded half away from zero
+        {riga(), 85, 94, "0000000000"},
+        {riga(), 95, 104, "0000000001"},   // 0.5
+        {riga(), 105, 114, "0000000002"},  // 1.5
+        {riga(), 115, 122, "00000103"},    // 103.3
+        {riga(), 165, 168, "0002"},
+        {riga(), 169, 169, "3"},  // code 0 becomes 3
+        {riga(), 170, 200, std::string(31, ' ')},
         {riga({{2, ""}}), 27, 34, "19010101"},                     // no date
         {riga({{2, "2003-07-15"}}), 27, 34, "20030715"},           // a date without time
         {riga({{2, "0000-00-00 00:00:00"}}), 27, 34, "19010101"},  // zero is no date
@@ -118,90 +90,73 @@ TEST(Risconet, FieldRules) {
         {riga({{6, "5"}}), 51, 52, "5 "},
         {riga({}, 21, true), 35, 50, "RSSMRA70A01H501U"},  // final ";": whole as well
         {riga({}, 20), 35, 50, std::string(16, ' ')},      // a missing field stays blank
+        {"", 1, 1, std::nullopt},
+        {riga({{4, "S"}}, 4), 1, 1, std::nullopt},  // four fields ending on a flag not "N"
+        {riga({{4, "N"}}, 4), 4, 7, "A000"},
+        {riga({{4, "S"}}, 5), 4, 7, "A000"},
     };
     for (const auto& c : casi) {
-        const std::optional<std::string> r = converti(c.riga, "A000", 1);
-        ASSERT_TRUE(r) << c.riga;
-        EXPECT_EQ(colonne(*r, c.da, c.a), c.atteso) << c.riga;
-    }
-}
-
-TEST(Risconet, LinesThatWriteNothing) {
-    EXPECT_FALSE(converti("", "A000", 1));
-    EXPECT_FALSE(converti(riga({{4, "S"}}, 4), "A000", 1));  // ends on a flag not "N"
-    EXPECT_TRUE(converti(riga({{4, "N"}}, 4), "A000", 1));
-    EXPECT_TRUE(converti(riga({{4, "S"}}, 5), "A000", 1));
-}
-
-TEST(Risconet, RoundTripIntoTheAnciCnc2000Import) {
-    CartellaTemporanea dir;
-    // A header, three payments with every line end, the second without fields 20-21.
-    const std::string in =
-        dir.scrivi("risconet.txt", "ID;DATA;...\r\n" + riga() + "\r\n" + riga({}, 19) + "\n" +
-                                       riga({{21, "BNCLRA80B41F205X"}, {8, "6"}}) + "\r\n\r\n");
-    const std::string convertito = percorsoConvertito(in);
-    const auto c = importa(in, convertito, *nuovaConversioneRisconet("Z999"));
-    ASSERT_TRUE(c.ok()) << c.errore().descrizione();
-    EXPECT_EQ(c->versamenti, 3u);
-    EXPECT_EQ(c->righeScartate, 2u);  // the header and the empty line
-
-    const std::string lavoro = dir.file("iciview.out");
-    const auto i = importa(convertito, lavoro, *nuovaTrasformazione(Tracciato::cnc2000));
-    ASSERT_TRUE(i.ok());
-    EXPECT_EQ(i->versamenti, 3u);
-    const auto a = ArchivioLavoro::apriarchivio(lavoro);
-    ASSERT_TRUE(a.ok());
-    const std::vector<std::string> cf = {"RSSMRA70A01H501U", std::string(16, ' '),
-                                         "BNCLRA80B41F205X"};
-    for (std::size_t n = 1; n <= 3; ++n) {
-        const auto v = a->leggirecord(static_cast<double>(n));
-        ASSERT_TRUE(v.ok());
-        EXPECT_EQ(v->campo(Campo::intestazione),
-                  "   Z99900000000000000000" + std::to_string(n) + "3");
-        EXPECT_EQ(v->campo(Campo::codicefiscale), cf[n - 1]);
-        EXPECT_EQ(v->dataVersamento(), "15/07/2003");
-        EXPECT_EQ(valoreNumerico(v->campo(Campo::totale)), 100);
+        const std::optional<std::string> r = converti(c.riga, "A0001", 7);
+        ASSERT_EQ(r.has_value(), c.atteso.has_value()) << c.riga;
+        if (r) {
+            EXPECT_EQ(colonne(*r, c.da, c.a), *c.atteso) << c.riga << " columns " << c.da;
+        }
     }
 }
 
 // A field may run long and push the codice fiscale far along the line: the line is
-// converted whole, up to a limit past which it is counted as cut.
-TEST(Risconet, LongLinesAreConvertedWholeOrCountedAsCut) {
+// converted whole, up to a limit past which it is counted as cut. The converted
+// file is what the ANCI-CNC 2000 import reads.
+TEST(Risconet, RoundTripIntoTheAnciCnc2000Import) {
     CartellaTemporanea dir;
+    // A header, payments with every line end, one without fields 20-21, a long one
+    // and one too long, and an empty line.
     const std::string lunga = riga({{5, std::string(Riga::kMaxRiga, 'n')}});
     const std::string enorme = riga({{5, std::string(kRigaMassimaRisconet, 'n')}});
     const std::string in =
-        dir.scrivi("risconet.txt", "ID\r\n" + lunga + "\r\n" + enorme + "\r\n" + riga());
-    const std::string out = dir.file("versunir.out");
-    const auto c = importa(in, out, *nuovaConversioneRisconet("Z999"));
+        dir.scrivi("risconet.txt", "ID;DATA;...\r\n" + riga() + "\r\n" + riga({}, 19) + "\n" +
+                                       lunga + "\r\n" + enorme + "\r\n" +
+                                       riga({{21, "BNCLRA80B41F205X"}, {8, "6"}}) + "\r\n\r\n");
+    const std::string convertito = percorsoConvertito(in);
+    const auto c = importa(in, convertito, *nuovaConversioneRisconet("Z999"));
     ASSERT_TRUE(c.ok()) << c.errore().descrizione();
-    EXPECT_EQ(c->versamenti, 3u);
+    EXPECT_EQ(c->versamenti, 5u);
+    EXPECT_EQ(c->righeScartate, 2u);  // the header and the empty line
     EXPECT_EQ(c->righeTagliate, 1u);
-    const std::string scritto = test::leggiFile(out);
-    ASSERT_EQ(scritto.size(), 3 * 202u);
-    EXPECT_EQ(scritto.substr(34, 16), "RSSMRA70A01H501U");          // the long line, whole
-    EXPECT_EQ(scritto.substr(202 + 34, 16), std::string(16, ' '));  // the cut one
-    EXPECT_EQ(scritto.substr(404, 200), *converti(riga(), "Z999", 3));
+    EXPECT_EQ(test::leggiFile(convertito).substr(2 * 202, 200), *converti(riga(), "Z999", 3));
+
+    const std::string lavoro = dir.file("iciview.out");
+    const auto i = importa(convertito, lavoro, *nuovaTrasformazione(Tracciato::cnc2000));
+    ASSERT_TRUE(i.ok());
+    EXPECT_EQ(i->versamenti, 5u);
+    const auto a = ArchivioLavoro::apriarchivio(lavoro);
+    ASSERT_TRUE(a.ok());
+    const std::string bianco(16, ' ');
+    const std::string cf[] = {"RSSMRA70A01H501U", bianco, "RSSMRA70A01H501U", bianco,
+                              "BNCLRA80B41F205X"};
+    for (std::size_t n = 1; n <= 5; ++n) {
+        const auto v = a->leggirecord(static_cast<double>(n));
+        ASSERT_TRUE(v.ok());
+        EXPECT_EQ(v->campo(Campo::intestazione),
+                  "   Z99900000000000000000" + std::to_string(n) + "3");
+        EXPECT_EQ(v->campo(Campo::codicefiscale), cf[n - 1]) << n;
+        EXPECT_EQ(v->dataVersamento(), "15/07/2003");
+        EXPECT_EQ(valoreNumerico(v->campo(Campo::totale)), n == 4 ? 0 : 100) << n;  // 4: cut
+    }
 }
 
 TEST(Risconet, ABelfioreCodeWithControlCharactersIsRefused) {
-    const struct {
-        std::string_view codice;
-        bool ammesso;
-    } casi[] = {
-        {"A000", true},       {"", true},       {"\xC3\x80\xE2\x82\xAC", true},  // À€
-        {"A\n0\r", false},    {"A\t00", false}, {"A\x7F", false},
-        {"A\xC2\x85", false},  // U+0085, a line end of the C1 controls
-    };
-    for (const auto& c : casi) {
-        const EsitoVuoto e = controllaBelfiore(c.codice);
-        EXPECT_EQ(e.ok(), c.ammesso) << testing::PrintToString(c.codice);
-        if (!e.ok()) {
-            EXPECT_EQ(e.errore().codice, CodiceErrore::Uso);
-            EXPECT_EQ(e.errore().motivo,
-                      "il codice Belfiore contiene caratteri di controllo (a capo, tabulazioni o "
-                      "simili)");
-        }
+    for (const std::string_view ammesso : {"A000", "", "\xC3\x80\xE2\x82\xAC"}) {  // À€
+        EXPECT_TRUE(controllaBelfiore(ammesso).ok()) << ammesso;
+    }
+    // U+0085 is a line end of the C1 controls.
+    for (const std::string_view codice : {"A\n0\r", "A\t00", "A\x7F", "A\xC2\x85"}) {
+        const EsitoVuoto e = controllaBelfiore(codice);
+        ASSERT_FALSE(e.ok()) << testing::PrintToString(codice);
+        EXPECT_EQ(e.errore().codice, CodiceErrore::Uso);
+        EXPECT_EQ(e.errore().motivo,
+                  "il codice Belfiore contiene caratteri di controllo (a capo, tabulazioni o "
+                  "simili)");
     }
 }
 

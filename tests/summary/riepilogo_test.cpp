@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <filesystem>
 
 #include "righe.h"
@@ -25,10 +25,8 @@ using test::RigaVersamento;
 constexpr std::string_view kCodiceValido = "00000000000";
 
 std::string cifre(std::int64_t valore, std::size_t larghezza) {
-    char testo[32];
-    std::snprintf(testo, sizeof testo, "%0*lld", static_cast<int>(larghezza),
-                  static_cast<long long>(valore));
-    return testo;
+    const std::string s = std::to_string(valore);
+    return std::string(larghezza - s.size(), '0') + s;
 }
 
 /// A payment of municipality `comune`, paid on `data` (yyyymmdd), of tax year
@@ -73,12 +71,12 @@ std::vector<std::string> descrivi(const std::vector<GruppoRiepilogo>& gruppi) {
 }
 
 Esito<Riepilogo> riepilogaFile(const std::string& percorso, const Controllo& c = {},
-                               std::size_t parti = 0) {
+                               std::size_t parti = 0, const AmbitoRiepilogo& ambito = {}) {
     auto a = ArchivioLavoro::apriarchivio(percorso);
     if (!a) {
         return a.errore();
     }
-    return riepiloga(*a, c, parti);
+    return riepiloga(*a, c, parti, ambito);
 }
 
 TEST(Riepilogo, GroupsByEachKeyInAscendingOrderWithOrdinaryBeforeViolation) {
@@ -154,11 +152,14 @@ TEST(Riepilogo, FieldsThatAreNotPlainDigitsFollowTheNumericValueRule) {
     }
 }
 
-TEST(Riepilogo, LargeSumsAreExactToTheUnitAcrossBlocks) {
+TEST(Riepilogo, LargeSumsAreExactToTheUnitAcrossBlocksAndAStatementKeepsFileOrder) {
     // 11-digit totals over many blocks go far past what a double holds exactly
-    // (2^53), with a negative or blank-padded amount now and then.
+    // (2^53), with a negative or blank-padded amount now and then. Every seventh
+    // payment is of the code of the statement, the next of that code one letter
+    // short.
     constexpr std::int64_t kVersamenti = 3 * 4096 * 8 + 17;
     std::array<std::array<std::int64_t, 6>, 3> attese{};  // by year 2001-2003
+    std::array<std::vector<std::uint64_t>, 3> estratto;   // the statement's records, by year
     std::string dati;
     dati.reserve(static_cast<std::size_t>(kVersamenti) * Versamento::kLunghezzaRecord);
     for (std::int64_t i = 0; i < kVersamenti; ++i) {
@@ -174,6 +175,12 @@ TEST(Riepilogo, LargeSumsAreExactToTheUnitAcrossBlocks) {
         } else if (i % 991 == 0) {
             const std::string v = std::to_string(i % 1000);
             r.campo(Campo::altrifabbricati, std::string(10 - v.size(), ' ') + v);
+        }
+        if (i % 7 == 0) {
+            r.cf("RSSMRA80A01H501U");
+            estratto[anno].push_back(static_cast<std::uint64_t>(i + 1));
+        } else if (i % 7 == 1) {
+            r.cf("RSSMRA80A01H501");
         }
         for (std::size_t j = 0; j < 6; ++j) {
             attese[anno][j] += valori[j];
@@ -206,45 +213,21 @@ TEST(Riepilogo, LargeSumsAreExactToTheUnitAcrossBlocks) {
         // The other groupings share out the same payments.
         EXPECT_EQ(descrivi(r->per(Raggruppamento::comune)[0]), "H501" + descrivi(r->totale));
         EXPECT_EQ(descrivi(r->per(Raggruppamento::mese)[0]), "2004-01" + descrivi(r->totale));
-    }
-}
 
-TEST(Riepilogo, AStatementTotalsOneCodeAndKeepsItsRecordsInFileOrder) {
-    // Many blocks, so that parts on threads read interleaved runs of records.
-    constexpr std::uint64_t kVersamenti = 5 * 4096 + 3;
-    std::string dati;
-    std::array<std::vector<std::uint64_t>, 2> attesi;  // by tax year 2001-2002
-    for (std::uint64_t n = 1; n <= kVersamenti; ++n) {
-        const std::size_t anno = n % 2;
-        RigaVersamento r =
-            versamento("H501", "20040115", anno == 0 ? "01" : "02", '3', {1, 1, 0, 0, 0, 0});
-        if (n % 7 == 0) {
-            r.cf("RSSMRA80A01H501U");
-            attesi[anno].push_back(n);
-        } else if (n % 7 == 1) {
-            r.cf("RSSMRA80A01H501");  // the same code one letter short
-        }
-        dati += r.record();
-    }
-    CartellaTemporanea dir;
-    const std::string w = dir.scrivi("iciview.out", dati);
-    auto a = ArchivioLavoro::apriarchivio(w);
-    ASSERT_TRUE(a.ok());
-    for (std::size_t parti : {1, 3}) {
+        // A statement totals one code and keeps its records in file order.
         AmbitoRiepilogo ambito;
         ambito.solo = Raggruppamento::anno;
         ambito.codiceFiscale = "RSSMRA80A01H501U  ";  // blanks at the end do not count
-        const auto r = riepiloga(*a, {}, parti, ambito);
-        ASSERT_TRUE(r.ok());
-        const auto& anni = r->per(Raggruppamento::anno);
-        ASSERT_EQ(anni.size(), 2u);
-        for (std::size_t i = 0; i < 2; ++i) {
-            EXPECT_EQ(anni[i].record, attesi[i]) << "parti " << parti;
-            EXPECT_EQ(anni[i].versamenti, attesi[i].size());
+        const auto e = riepilogaFile(w, {}, parti, ambito);
+        ASSERT_TRUE(e.ok());
+        ASSERT_EQ(e->per(Raggruppamento::anno).size(), 3u);
+        for (std::size_t a = 0; a < 3; ++a) {
+            EXPECT_EQ(e->per(Raggruppamento::anno)[a].record, estratto[a]);
+            EXPECT_EQ(e->per(Raggruppamento::anno)[a].versamenti, estratto[a].size());
         }
-        EXPECT_TRUE(r->per(Raggruppamento::comune).empty());
+        EXPECT_TRUE(e->per(Raggruppamento::comune).empty());
         ambito.codiceFiscale = "RSSMRA80A01H501UX";  // longer than the field: no one
-        EXPECT_EQ(riepiloga(*a, {}, parti, ambito)->totale.versamenti, 0u);
+        EXPECT_EQ(riepilogaFile(w, {}, parti, ambito)->totale.versamenti, 0u);
     }
 }
 
@@ -267,21 +250,16 @@ TEST(Riepilogo, AnomaliesCountPaymentsNotRuleBreaks) {
         EXPECT_EQ(r->per(g)[0].anomalie, 4u);
     }
     EXPECT_EQ(r->totale.anomalie, 4u);
-}
 
-// Progress, cancel and a file changed meanwhile are the pass's; the summary hands
-// its error on and gives no totals of part of a file.
-TEST(Riepilogo, ThePassesErrorIsTheSummarys) {
-    CartellaTemporanea dir;
-    const std::string w = dir.scrivi(
-        "iciview.out", versamento("H501", "20030715", "03", '3', {1, 1, 0, 0, 0, 0}).record());
+    // Progress, cancel and a file changed meanwhile are the pass's; the summary
+    // hands its error on and gives no totals of part of a file.
     std::atomic<bool> annulla{true};
     Controllo controllo;
     controllo.annulla = &annulla;
-    const auto r = riepilogaFile(w, controllo);
-    ASSERT_FALSE(r.ok());
-    EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
-    EXPECT_EQ(r.errore().percorso, w);
+    const auto annullato = riepilogaFile(w, controllo);
+    ASSERT_FALSE(annullato.ok());
+    EXPECT_EQ(annullato.errore().codice, CodiceErrore::Annullato);
+    EXPECT_EQ(annullato.errore().percorso, w);
 }
 
 /// A summary of one group of three payments, one of them on a violation notice,
@@ -318,6 +296,12 @@ TEST(TabellaRiepilogo, CsvHasHeadersRowsAndGrandTotalWithCommaDecimals) {
         "Abitazione principale;Detrazione;Altri fabbricati;Imposta;Sanzioni;Pena pec.;"
         "Interessi;Altri fabbricati su violazione;Anomalie\r\n";
     const std::string lire = "3;1;124456;-1234;0;5;100;1;200;300;400;70;30;4\r\n";
+    const std::string euro =
+        "3;1;1244,56;-12,34;0,00;0,05;1,00;0,01;2,00;3,00;4,00;0,70;0,30;4\r\n";
+    const auto tab = [](std::string s) {
+        std::replace(s.begin(), s.end(), ';', '\t');
+        return s;
+    };
     const struct {
         Riepilogo riepilogo;
         Raggruppamento per;
@@ -326,10 +310,7 @@ TEST(TabellaRiepilogo, CsvHasHeadersRowsAndGrandTotalWithCommaDecimals) {
         std::string atteso;
     } casi[] = {
         {unGruppo("2003"), Raggruppamento::anno, true, ';',
-         "Anno;Tipo;" + colonne +
-             "2003;O;3;1;1244,56;-12,34;0,00;0,05;1,00;0,01;2,00;3,00;4,00;0,70;0,30;4\r\n" +
-             "Totale generale;;3;1;1244,56;-12,34;0,00;0,05;1,00;0,01;2,00;3,00;4,00;0,70;0,30;4"
-             "\r\n"},
+         "Anno;Tipo;" + colonne + "2003;O;" + euro + "Totale generale;;" + euro},
         {unGruppo("2003"), Raggruppamento::anno, false, ';',
          "Anno;Tipo;" + colonne + "2003;O;" + lire + "Totale generale;;" + lire},
         // A key is Windows-1252 as stored; quoted when it holds the separator or a quote.
@@ -341,11 +322,7 @@ TEST(TabellaRiepilogo, CsvHasHeadersRowsAndGrandTotalWithCommaDecimals) {
         {unGruppo("=1+1"), Raggruppamento::comune, false, ';',
          "Comune;" + colonne + "\"'=1+1\";" + lire + "Totale generale;" + lire},
         {unGruppo("A;B"), Raggruppamento::comune, false, '\t',
-         "Comune\tVersamenti\tVersamenti su violazione\tTotale\tTerreni\tAree fabbricabili\t"
-         "Abitazione principale\tDetrazione\tAltri fabbricati\tImposta\tSanzioni\tPena pec.\t"
-         "Interessi\tAltri fabbricati su violazione\tAnomalie\r\n"
-         "A;B\t3\t1\t124456\t-1234\t0\t5\t100\t1\t200\t300\t400\t70\t30\t4\r\n"
-         "Totale generale\t3\t1\t124456\t-1234\t0\t5\t100\t1\t200\t300\t400\t70\t30\t4\r\n"},
+         tab("Comune;" + colonne) + "A;B\t" + tab(lire + "Totale generale;" + lire)},
     };
     for (const auto& c : casi) {
         EXPECT_EQ(testoCsv(c.riepilogo, c.per, c.euro, c.separatore), c.atteso);
