@@ -1,17 +1,13 @@
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <regex>
-#include <thread>
 #include <vector>
 
 #include "lancio.h"
@@ -82,25 +78,6 @@ TEST(CliImport, SingleImportsAndAutoOverEveryLayout) {
         << r.err;
 }
 
-/// Opens the FIFO `fifo` for writing once `pid` has opened it for reading; -1
-/// when the program ended first or did not open it in ten seconds.
-int apriScrittura(const std::string& fifo, pid_t pid) {
-    const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < limite) {
-        const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd >= 0) {
-            ::fcntl(fd, F_SETFL, 0);
-            return fd;
-        }
-        int stato = 0;
-        if (errno != ENXIO || ::waitpid(pid, &stato, WNOHANG) == pid) {
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return -1;
-}
-
 // The new work file is on the disk before it takes the old one's name: a power
 // cut finds the old file or the new one whole, never an empty one.
 TEST(CliImport, TheNewFileIsSyncedBeforeItIsRenamed) {
@@ -126,36 +103,36 @@ TEST(CliImport, AKilledImportLeavesNoFileBehind) {
     const std::string dati = test::ripeti(RigaVersamento().tipo('3').record(), 10000);
     for (const int segnale : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGKILL}) {
         CartellaTemporanea dir;
-        const std::string fifo = dir.file("in.fifo");
-        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
         dir.scrivi("iciview.out", "vecchio");
+        // The input is a pipe, its read end the program's only.
+        int tubo[2];
+        ASSERT_EQ(::pipe2(tubo, O_CLOEXEC), 0);
+        ::fcntl(tubo[0], F_SETFD, 0);
         const std::string errore = dir.file("stderr");
-        const pid_t pid =
-            avvia({"import", "cnc2000", fifo}, dir.percorso(), "/dev/null", errore, true);
+        const pid_t pid = avvia({"import", "cnc2000", "/dev/fd/" + std::to_string(tubo[0])},
+                                dir.percorso(), "/dev/null", errore, true);
+        ::close(tubo[0]);
         ASSERT_GT(pid, 0);
-        const int w = apriScrittura(fifo, pid);
-        ASSERT_GE(w, 0) << leggiFile(errore);
         // Two megabytes through a pipe of a few kilobytes: when the write
         // returns, the program has read them and is writing its work file; it
         // then waits for more, midway, until the signal comes.
-        ASSERT_EQ(::write(w, dati.data(), dati.size()), static_cast<ssize_t>(dati.size()));
+        ASSERT_EQ(::write(tubo[1], dati.data(), dati.size()), static_cast<ssize_t>(dati.size()));
         ::kill(pid, segnale);
         const int stato = attendi(pid);
-        ::close(w);
+        ::close(tubo[1]);
         EXPECT_TRUE(WIFSIGNALED(stato) && WTERMSIG(stato) == segnale) << segnale << ": " << stato;
         EXPECT_EQ(leggiFile(dir.file("iciview.out")), "vecchio");
         std::vector<std::string> presenti = nomi(dir);
         if (segnale == SIGKILL) {
             // Nothing can remove a named file on SIGKILL: the next new file in
             // the folder does, once the process is gone.
-            ASSERT_EQ(presenti.size(), 4u);
+            ASSERT_EQ(presenti.size(), 3u);
             const std::string in = dir.scrivi("in.txt", dati.substr(0, 202));
             EXPECT_EQ(lancia({"import", "cnc2000", in}, dir.percorso()).codice, 0);
             presenti = nomi(dir);
             presenti.erase(std::find(presenti.begin(), presenti.end(), "in.txt"));
         }
-        EXPECT_EQ(presenti, (std::vector<std::string>{"iciview.out", "in.fifo", "stderr"}))
-            << segnale;
+        EXPECT_EQ(presenti, (std::vector<std::string>{"iciview.out", "stderr"})) << segnale;
     }
 }
 
