@@ -47,6 +47,7 @@ TEST(CliUso, HelpUsageErrorsAndInputErrorsHaveTheirExitCodes) {
         {{"list", w, "--tipo", "o"}, 2, "", "tipo non valido"},
         {{"list", w, "--anno", "3"}, 2, "", "anno non valido"},
         {{"statement", w}, 2, "", "manca il codice fiscale"},
+        {{"statement", w, "Y", "--format=json"}, 0, "", "nessun versamento del codice fiscale Y"},
         {{"dump"}, 2, "", "manca il file di lavoro"},
         {{"dump", w, "--x"}, 2, "", "opzione sconosciuta: --x"},
         {{"dump", w, "--valuta"}, 2, "", "manca il valore dell'opzione --valuta"},
