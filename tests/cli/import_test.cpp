@@ -7,11 +7,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <regex>
 #include <vector>
 
 #include "lancio.h"
-#include "libro_letto.h"
 #include "righe.h"
 
 namespace pliventa {
@@ -27,8 +25,8 @@ using test::nomi;
 using test::RigaVersamento;
 
 // The layouts and their counts are the importers' tests; here, the default names,
-// -o, the count lines, and auto, whose work file is the concatenation of the single
-// imports of the layouts it finds.
+// -o (of risconet too), the count lines, and auto, whose work file is the concatenation of the
+// single imports of the layouts it finds.
 TEST(CliImport, SingleImportsAndAutoOverEveryLayout) {
     CartellaTemporanea dir;
     // The Risconet export is converted beside itself, then imported as ANCI-CNC 2000.
@@ -39,18 +37,26 @@ TEST(CliImport, SingleImportsAndAutoOverEveryLayout) {
               "lette 30 righe, convertiti 29 versamenti, scartate 1 (intestazione "
               "compresa) in " +
                   dir.file("versunir.out") + "\n");
+    // With -o, the lines cut for being too long are counted.
+    const std::string lunga = dir.scrivi(
+        "r.txt", "TESTA\r\n1;" + std::string(std::size_t{1} << 20, 'x') + "\r\n2;2003-07-15\r\n");
+    const auto tagliata =
+        lancia({"risconet", lunga, "--belfiore", "A000", "-o", dir.file("r.out")});
+    EXPECT_EQ(tagliata.err,
+              "lette 3 righe, convertiti 2 versamenti, scartate 1 (intestazione compresa), "
+              "tagliate 1 righe troppo lunghe in " +
+                  dir.file("r.out") + "\n");
+    EXPECT_EQ(leggiFile(dir.file("r.out")).size(), 2 * 202u);
     std::string atteso;
     for (const auto& [argomenti, creato] :
          std::vector<std::pair<std::vector<std::string>, std::string>>{
-             {{"cnc2000", campione("cnc2000.txt")}, "iciview.out"},
-             {{"cnc1997", campione("cnc1997.txt")}, "iciview97.out"},
-             {{"viol1997", campione("viol1997.txt")}, "iciview.out"},
-             {{"cnc2000", dir.file("versunir.out"), "-o", "altro.out"}, "altro.out"},
-             {{"f24", campione("f24.txt")}, "iciview.out"}}) {
+             {{"import", "cnc2000", campione("cnc2000.txt")}, "iciview.out"},
+             {{"import", "cnc1997", campione("cnc1997.txt")}, "iciview97.out"},
+             {{"import", "viol1997", campione("viol1997.txt")}, "iciview.out"},
+             {{"import", "cnc2000", dir.file("versunir.out"), "-o", "altro.out"}, "altro.out"},
+             {{"import", "f24", campione("f24.txt")}, "iciview.out"}}) {
         CartellaTemporanea solo;
-        std::vector<std::string> comando = {"import"};
-        comando.insert(comando.end(), argomenti.begin(), argomenti.end());
-        const auto r = lancia(comando, solo.percorso().string());
+        const auto r = lancia(argomenti, solo.percorso().string());
         EXPECT_EQ(r.codice, 0) << r.err;
         EXPECT_EQ(nomi(solo), std::vector<std::string>{creato});  // the only file written
         atteso += leggiFile(solo.file(creato));
@@ -174,50 +180,6 @@ TEST(CliImport, OutOfMemoryIsAnErrorThatLeavesNothingBehind) {
     }
     EXPECT_EQ(codice, 0);
     EXPECT_TRUE(vistoMessaggio);
-}
-
-// The conversion is the Risconet tests'; beside the input in the import's test
-// above; here, -o and the lines cut for being too long, on the count line.
-TEST(CliRisconet, WritesWhereOSaysAndCountsTheLinesCut) {
-    CartellaTemporanea dir;
-    const std::string in = dir.scrivi(
-        "r.txt", "TESTA\r\n1;" + std::string(std::size_t{1} << 20, 'x') + "\r\n2;2003-07-15\r\n");
-    const std::string altro = dir.file("altro.out");
-    const auto r = lancia({"risconet", in, "--belfiore", "A000", "-o", altro});
-    EXPECT_EQ(r.codice, 0) << r.err;
-    EXPECT_EQ(r.err,
-              "lette 3 righe, convertiti 2 versamenti, scartate 1 (intestazione compresa), "
-              "tagliate 1 righe troppo lunghe in " +
-                  altro + "\n");
-    EXPECT_EQ(leggiFile(altro).size(), 2 * 202u);
-}
-
-TEST(CliExport, WritesTheBookAsTheOptionsSayAndCountsOnStderr) {
-    CartellaTemporanea dir;
-    const std::string w = dir.scrivi(
-        "w.out",
-        RigaVersamento()
-                .tipo('3')
-                .cf(std::string("A\0B", 3))
-                .campo(Campo::totale, "00000012345")
-                .record() +
-            RigaVersamento().tipo('6').campo(Campo::estremiatto, "100000123456789").record() +
-            std::string(100, ' '));
-    const std::string libro = dir.file("b.xlsx");
-    const auto r = lancia({"export", w, "-o", libro, "--valuta", "L", "--notice", "short"});
-    EXPECT_EQ(r.codice, 0) << r.err;
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "esportati 2 versamenti in " + libro +
-                         "\npliventa-cli: 1 celle di testo contenevano caratteri nulli, scritti "
-                         "come U+FFFD\n" +
-                         test::avvisoParziale(w));
-    const test::LibroLetto l = test::leggiLibro(libro);
-    ASSERT_EQ(l.fogli.size(), 1u);
-    EXPECT_TRUE(
-        std::regex_match(l.fogli[0], std::regex(R"(Estrazione \d\d-\d\d-\d{4} \d\d\.\d\d\.\d\d)")))
-        << l.fogli[0];
-    EXPECT_EQ(l["D3"], "n\t12345.0\t-\tGeneral");
-    EXPECT_EQ(l["K4"], "s\t123456\t-\tGeneral");
 }
 
 }  // namespace
