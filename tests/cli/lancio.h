@@ -33,21 +33,18 @@ struct Risultato {
 inline pid_t avvia(const std::vector<std::string>& argomenti, const std::string& cartella,
                    const std::string& uscita, const std::string& errore, bool conNome = false,
                    rlim_t memoria = RLIM_INFINITY) {
-    std::vector<std::string> tutti = {PLIVENTA_CLI};
-    tutti.insert(tutti.end(), argomenti.begin(), argomenti.end());
-    std::vector<char*> argv;
-    for (std::string& a : tutti) {
-        argv.push_back(a.data());
+    // execve() writes to neither list.
+    std::vector<char*> argv = {const_cast<char*>(PLIVENTA_CLI)};
+    for (const std::string& a : argomenti) {
+        argv.push_back(const_cast<char*>(a.c_str()));
     }
     argv.push_back(nullptr);
-    std::string variabile = "PLIVENTA_TEMPORANEI_CON_NOME=1";
-    std::vector<char*> envp;
-    for (char** e = environ; *e != nullptr; ++e) {
-        envp.push_back(*e);
+    char** fine = environ;
+    while (*fine != nullptr) {
+        ++fine;
     }
-    if (conNome) {
-        envp.push_back(variabile.data());
-    }
+    std::vector<char*> envp(environ, fine);
+    envp.push_back(conNome ? const_cast<char*>("PLIVENTA_TEMPORANEI_CON_NOME=1") : nullptr);
     envp.push_back(nullptr);
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -93,11 +90,8 @@ inline Risultato lancia(const std::vector<std::string>& argomenti, const std::st
         throw std::runtime_error("fork failed");
     }
     const int stato = attendi(pid);
-    Risultato r;
-    r.codice = WIFEXITED(stato) ? WEXITSTATUS(stato) : 128 + WTERMSIG(stato);
-    r.out = uscita.empty() ? leggiFile(out) : "";
-    r.err = leggiFile(err);
-    return r;
+    return {WIFEXITED(stato) ? WEXITSTATUS(stato) : 128 + WTERMSIG(stato),
+            uscita.empty() ? leggiFile(out) : "", leggiFile(err)};
 }
 
 /// The sample file `nome`, in the source tree.
