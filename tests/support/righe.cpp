@@ -6,7 +6,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace pliventa::test {
@@ -29,8 +29,7 @@ CartellaTemporanea::~CartellaTemporanea() {
 
 std::string CartellaTemporanea::scrivi(std::string_view nome, std::string_view contenuto) const {
     const std::string p = file(nome);
-    std::ofstream f(p, std::ios::binary | std::ios::trunc);
-    f.write(contenuto.data(), static_cast<std::streamsize>(contenuto.size()));
+    std::ofstream(p, std::ios::binary | std::ios::trunc) << contenuto;
     return p;
 }
 
@@ -72,9 +71,7 @@ std::string numerati(std::size_t n, std::string_view prefisso) {
 
 std::string leggiFile(const std::string& percorso) {
     std::ifstream f(percorso, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
+    return {std::istreambuf_iterator<char>(f), {}};
 }
 
 LimiteFile::LimiteFile(std::uint64_t byte) {
