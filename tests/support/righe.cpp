@@ -53,7 +53,6 @@ std::string lavoro(std::initializer_list<RigaVersamento> righe) {
 
 std::string ripeti(std::string_view record, std::size_t n) {
     std::string dati;
-    dati.reserve(record.size() * n);
     for (std::size_t i = 0; i < n; ++i) {
         dati += record;
     }
@@ -62,7 +61,6 @@ std::string ripeti(std::string_view record, std::size_t n) {
 
 std::string numerati(std::size_t n, std::string_view prefisso) {
     std::string dati;
-    dati.reserve(n * Versamento::kLunghezzaRecord);
     for (std::size_t i = 1; i <= n; ++i) {
         dati += RigaVersamento().tipo('3').cf(std::string(prefisso) + std::to_string(i)).record();
     }
