@@ -22,8 +22,7 @@ using test::RigaVersamento;
 // of which writes a file.
 TEST(CliUso, HelpUsageErrorsAndInputErrorsHaveTheirExitCodes) {
     CartellaTemporanea dir;
-    const std::string record = RigaVersamento().tipo('3').record();
-    const std::string w = dir.scrivi("w", record);
+    const std::string w = dir.scrivi("w", RigaVersamento().tipo('3').record());
     const std::string manca = dir.file("manca.out");
     const std::string corto = dir.scrivi("corto.txt", "3\r\n");
     // A FIFO as the work file is refused before it is opened: never waited on.
@@ -117,7 +116,7 @@ TEST(CliUso, HelpUsageErrorsAndInputErrorsHaveTheirExitCodes) {
             EXPECT_NE(r.err.find("Uso: pliventa-cli"), std::string::npos) << r.err;
         }
     }
-    EXPECT_EQ(test::leggiFile(w), record);
+    EXPECT_EQ(test::leggiFile(w), RigaVersamento().tipo('3').record());
     EXPECT_EQ(test::nomi(dir), (std::vector<std::string>{"corto.txt", "fifo", "w"}));
     EXPECT_FALSE(fifo.sbloccato());
 }
