@@ -63,7 +63,8 @@ protected:
 };
 
 // The memo's path is proposed trimmed; the status line counts the lines padded and
-// cut; a second import replaces the work file.
+// cut; a second import replaces the work file; a cancel at the prompt ends the
+// program and leaves an empty memo line.
 TEST_F(ImportazioneTest, RememberedPathIsProposedTrimmedAndTheStatusLineCounts) {
     const std::string corta = ordinario("CORTA").str().substr(0, 150);
     const std::string lunga = ordinario("LUNGA").str() + "eccedenza";
@@ -78,15 +79,13 @@ TEST_F(ImportazioneTest, RememberedPathIsProposedTrimmedAndTheStatusLineCounts) 
     EXPECT_EQ(archivio(), violazione("SECONDO").record());
     EXPECT_EQ(testo("Text5"), u"1"_s);
     EXPECT_EQ(testo("Text4"), u"Vers. n. 1 (Violazione)"_s);
-}
 
-TEST_F(ImportazioneTest, CancelEndsTheProgramAndLeavesAnEmptyMemoLine) {
     QSignalSpy fine(finestra.get(), &frmView::terminaProgramma);
-    dialoghi.attendiInput(kPrompt, kTitoloCnc, QString(), QString());
+    dialoghi.attendiInput(kPrompt, kTitoloCnc, inCartella(u"secondo.txt"_s), QString());
     premi("cmdApri");
     EXPECT_EQ(fine.count(), 1);
     EXPECT_EQ(memo(), "\r\n");
-    EXPECT_FALSE(QFileInfo::exists(u"iciview.out"_s));
+    EXPECT_EQ(archivio(), violazione("SECONDO").record());
 }
 
 // An input that cannot be read, and a cancel: the work file and the payment shown
@@ -321,6 +320,10 @@ TEST_F(ImportazioneTest, RisconetConvertsBesideTheInputOrOpensThePreviousWorkFil
         }
         if (c.come == Come::riuscita) {
             dialoghi.attendi(u"Elaborazione Terminata"_s, kTitoloPredefinito);
+        } else if (c.come == Come::inputIlleggibile) {
+            dialoghi.attendi(u"Impossibile convertire il file.\r\n"_s + manca +
+                                 u": file o directory inesistente"_s,
+                             kTitoloRisconet, Pulsanti::ok, Icona::esclamazione);
         } else if (c.come != Come::annullata) {
             dialoghi.attendi(std::nullopt, kTitoloRisconet, Pulsanti::ok, Icona::esclamazione);
         }
@@ -336,10 +339,6 @@ TEST_F(ImportazioneTest, RisconetConvertsBesideTheInputOrOpensThePreviousWorkFil
             EXPECT_FALSE(finestra->sessione().aperto());  // browsing needs an import now
             convertito = true;
             continue;
-        }
-        if (c.come == Come::inputIlleggibile) {
-            EXPECT_EQ(dialoghi.testi().back(), u"Impossibile convertire il file.\r\n"_s + manca +
-                                                   u": file o directory inesistente"_s);
         }
         ASSERT_TRUE(finestra->sessione().aperto());
         EXPECT_EQ(finestra->sessione().recordcorrente(), 2.0);

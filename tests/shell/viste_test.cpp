@@ -133,19 +133,14 @@ TEST_F(VisteTest, ChecksListEachRuleBrokenShowThePaymentAndCopyAFormulaAsText) {
 // to a control, lower case; "?" for one without.
 QString tastiDi(const QWidget* finestra) {
     QString tasti;
-    const auto tasto = [&tasti](const QString& testo) {
-        const qsizetype i = testo.indexOf(u'&');
-        tasti += i < 0 || i + 1 >= testo.size() ? QChar(u'?') : testo[i + 1].toLower();
-    };
-    for (const QAbstractButton* b : finestra->findChildren<QAbstractButton*>()) {
-        if (qobject_cast<const QPushButton*>(b) != nullptr ||
-            qobject_cast<const QCheckBox*>(b) != nullptr) {
-            tasto(b->text());
-        }
-    }
-    for (const QLabel* l : finestra->findChildren<QLabel*>()) {
-        if (l->buddy() != nullptr) {
-            tasto(l->text());
+    for (const QWidget* w : finestra->findChildren<QWidget*>()) {
+        const auto* l = qobject_cast<const QLabel*>(w);
+        if (l != nullptr ? l->buddy() != nullptr
+                         : w->inherits("QPushButton") || w->inherits("QCheckBox")) {
+            const QString t =
+                l != nullptr ? l->text() : qobject_cast<const QAbstractButton*>(w)->text();
+            const qsizetype i = t.indexOf(u'&');
+            tasti += i < 0 || i + 1 >= t.size() ? QChar(u'?') : t[i + 1].toLower();
         }
     }
     return tasti;
@@ -193,13 +188,9 @@ TEST_F(VisteTest, StatementOfTheTaxpayerShownListsItsPaymentsAndHandsOneBack) {
 TEST_F(VisteTest, ViewsGoWhenClosedInAnyOrderWithTheMainWindowOrWhenTheirFileIsLeft) {
     const QString input = scrivi("risconet.txt", "TESTA\r\n1;2003-07-15\r\n");
     const QString convertire = u"Converti RiscoNet"_s;
-    std::vector<std::string> modi = {"apri", "Command1", "cmdUniriscossioni"};
-    std::string ordine = "012";  // the views closed one by one, the list by its own button
-    do {
-        modi.push_back(ordine);
-    } while (std::next_permutation(ordine.begin(), ordine.end()));
-    modi.push_back("finestra");
-    for (const std::string& modo : modi) {
+    // "012" and the like: the views closed one by one in that order, the list by its button.
+    for (const std::string modo : {"apri", "Command1", "cmdUniriscossioni", "012", "021", "102",
+                                   "120", "201", "210", "finestra"}) {
         SCOPED_TRACE(modo);
         apriTre();
         dialoghi.attendiLavoro(u"Riepilogo"_s).attendiLavoro(u"Controlli"_s);
@@ -228,9 +219,7 @@ TEST_F(VisteTest, ViewsGoWhenClosedInAnyOrderWithTheMainWindowOrWhenTheirFileIsL
                  std::initializer_list<const QWidget*>{viste[0], viste[1], viste[2], &scelta}) {
                 const QString tasti = tastiDi(f);
                 EXPECT_FALSE(tasti.isEmpty() || tasti.contains(u'?')) << f->objectName() << tasti;
-                for (const QChar t : tasti) {
-                    EXPECT_EQ(tasti.count(t), 1) << f->objectName() << " " << tasti;
-                }
+                EXPECT_EQ(QSet<QChar>(tasti.begin(), tasti.end()).size(), tasti.size()) << tasti;
             }
             QTest::qWait(250);  // the scan starts once the typing has settled
             finestra.reset();
