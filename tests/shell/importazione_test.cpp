@@ -63,8 +63,8 @@ protected:
 };
 
 // The memo's path is proposed trimmed; the status line counts the lines padded and
-// cut; a second import replaces the work file; a cancel at the prompt ends the
-// program and leaves an empty memo line.
+// cut; a second import replaces the work file, keys, buttons and menus waiting while
+// it runs; a cancel at the prompt ends the program and leaves an empty memo line.
 TEST_F(ImportazioneTest, RememberedPathIsProposedTrimmedAndTheStatusLineCounts) {
     const std::string corta = ordinario("CORTA").str().substr(0, 150);
     const std::string lunga = ordinario("LUNGA").str() + "eccedenza";
@@ -75,10 +75,25 @@ TEST_F(ImportazioneTest, RememberedPathIsProposedTrimmedAndTheStatusLineCounts) 
               u"Versamenti importati: 2 · righe scartate: 1 · righe completate con "
               "spazi: 1 · righe troncate: 1"_s);
 
-    importaCnc(scrivi("secondo.txt", violazione("SECONDO").str() + "\r\n"), primo);
+    attiva();
+    const auto nessunEffetto = [this] {
+        // Each would show a message or move the record shown: none comes, the
+        // scripted dialogs would fail on it.
+        QTest::keyClick(finestra.get(), Qt::Key_PageDown);
+        QTest::keyClick(finestra.get(), Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(finestra.get(), Qt::Key_H, Qt::AltModifier);
+        premi("cmdAvanti");
+        premi("cmdExcel");
+        EXPECT_EQ(testo("Text4"), u"Vers. n. 1"_s);
+    };
+    importaCnc(scrivi("secondo.txt", violazione("SECONDO").str() + "\r\n"), primo, nessunEffetto);
     EXPECT_EQ(archivio(), violazione("SECONDO").record());
     EXPECT_EQ(testo("Text5"), u"1"_s);
     EXPECT_EQ(testo("Text4"), u"Vers. n. 1 (Violazione)"_s);
+    // Once it has ended the window answers again.
+    QTest::keyClick(finestra.get(), Qt::Key_PageDown);
+    EXPECT_EQ(finestra->sessione().recordcorrente(), 1.0);  // a one-payment file
+    EXPECT_TRUE(controllo("cmdApri")->isEnabled());
 
     QSignalSpy fine(finestra.get(), &frmView::terminaProgramma);
     dialoghi.attendiInput(kPrompt, kTitoloCnc, inCartella(u"secondo.txt"_s), QString());
@@ -352,28 +367,6 @@ TEST_F(ImportazioneTest, RisconetConvertsBesideTheInputOrOpensThePreviousWorkFil
     ASSERT_TRUE(finestra->sessione().aperto());
     EXPECT_EQ(finestra->sessione().archivio()->percorso(), output.toStdString());
     EXPECT_EQ(testo("Text2"), output);
-}
-
-TEST_F(ImportazioneTest, KeysButtonsAndMenusWaitWhileAnImportRuns) {
-    apri({ordinario(), violazione(), ordinario()});
-    mostra(2);
-    attiva();
-    const auto nessunEffetto = [this] {
-        // Each would show a message or move the record shown: none comes, the
-        // scripted dialogs would fail on it.
-        QTest::keyClick(finestra.get(), Qt::Key_PageDown);
-        QTest::keyClick(finestra.get(), Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClick(finestra.get(), Qt::Key_H, Qt::AltModifier);
-        premi("cmdAvanti");
-        premi("cmdExcel");
-        EXPECT_EQ(testo("Text4"), u"Vers. n. 2 (Violazione)"_s);
-    };
-    importaCnc(scrivi("vers.txt", ordinario().str() + "\r\n"), {}, nessunEffetto);
-    EXPECT_EQ(testo("Text4"), u"Vers. n. 1"_s);
-    // Once it has ended the window answers again.
-    QTest::keyClick(finestra.get(), Qt::Key_PageDown);
-    EXPECT_EQ(finestra->sessione().recordcorrente(), 1.0);  // a one-payment file
-    EXPECT_TRUE(controllo("cmdApri")->isEnabled());
 }
 
 /// The window over the scratch folder, whose old work file is "vecchio", importing
