@@ -369,57 +369,40 @@ TEST_F(ImportazioneTest, RisconetConvertsBesideTheInputOrOpensThePreviousWorkFil
     EXPECT_EQ(testo("Text2"), output);
 }
 
-/// The window over the scratch folder, whose old work file is "vecchio", importing
-/// from a FIFO that no program writes, and waiting in the real progress dialog.
-class ImportaDaFifo : public FinestraTest {
-protected:
-    void SetUp() override {
-        FinestraTest::SetUp();
-        dialoghi.attesaVera(finestra.get());
-        dir.scrivi("iciview.out", "vecchio");
-        dialoghi.attendiInput(kPrompt, kTitoloCnc, QString(),
-                              QString::fromStdString(fifo.percorso()));
-    }
-    void TearDown() override {
-        FinestraTest::TearDown();
-        EXPECT_FALSE(fifo.sbloccato()) << "the import waited for a writer";
+// An import from a FIFO that no program writes, waiting in the real progress dialog,
+// stops once the import has made its new file: by Annulla, and by the signal, which
+// closes the window. Each leaves the old work file and nothing beside it.
+TEST_F(ImportazioneTest, AnnullaOrTheSignalEndsTheWaitForAWriter) {
+    FifoSenzaScrittore fifo{dir, "in.fifo", std::chrono::seconds(3)};
+    const QString percorso = QString::fromStdString(fifo.percorso());
+    dialoghi.attesaVera(finestra.get());
+    dir.scrivi("iciview.out", "vecchio");
+    ::setenv("PLIVENTA_TEMPORANEI_CON_NOME", "1", 1);  // a new file with a name to look for
+    ASSERT_TRUE(chiudiAlSegnale(finestra.get()));
+    QSignalSpy fine(finestra.get(), &frmView::terminaProgramma);
+    for (const bool segnale : {false, true}) {
+        dialoghi.attendiInput(kPrompt, kTitoloCnc, segnale ? percorso : QString(), percorso);
+        QTimer sonda;
+        sonda.callOnTimeout(finestra.get(), [&] {
+            if (nomi(dir).size() == 4) {
+                sonda.stop();
+                if (segnale) {
+                    ::raise(SIGTERM);
+                } else {
+                    controllo<QProgressDialog>(u"")->findChild<QAbstractButton*>()->click();
+                }
+            }
+        });
+        sonda.start(10);
+        premi("cmdApri");
+        EXPECT_EQ(stato(), u"Importazione annullata"_s);
+        EXPECT_FALSE(sonda.isActive()) << "no new file seen";
         EXPECT_EQ(leggiFile(dir.file("iciview.out")), "vecchio");
         EXPECT_EQ(nomi(dir),
                   (std::vector<std::string>{"icimemofilepliventa.txt", "iciview.out", "in.fifo"}));
     }
-    void importa() {
-        premi("cmdApri");
-        EXPECT_EQ(stato(), u"Importazione annullata"_s);
-    }
-
-    FifoSenzaScrittore fifo{dir, "in.fifo", std::chrono::seconds(2)};
-};
-
-TEST_F(ImportaDaFifo, AnnullaEndsTheWaitForAWriter) {
-    // Annulla pressed while the import waits, before the progress shows.
-    QTimer::singleShot(300, finestra.get(), [this] {
-        controllo<QProgressDialog>(u"")->findChild<QAbstractButton*>()->click();
-    });
-    importa();
-}
-
-// The signal closes the window, which first stops the import under way.
-TEST_F(ImportaDaFifo, SigtermCancelsTheImportRemovesItsFileAndClosesTheWindow) {
-    ::setenv("PLIVENTA_TEMPORANEI_CON_NOME", "1", 1);  // a new file with a name to look for
-    ASSERT_TRUE(chiudiAlSegnale(finestra.get()));
-    QSignalSpy fine(finestra.get(), &frmView::terminaProgramma);
-    // The signal comes once the import has made its new file and waits for input.
-    QTimer sonda;
-    sonda.callOnTimeout(finestra.get(), [&] {
-        if (nomi(dir).size() == 4) {
-            sonda.stop();
-            ::raise(SIGTERM);
-        }
-    });
-    sonda.start(10);
-    importa();
     ::unsetenv("PLIVENTA_TEMPORANEI_CON_NOME");
-    EXPECT_FALSE(sonda.isActive()) << "no new file seen";
+    EXPECT_FALSE(fifo.sbloccato()) << "the import waited for a writer";
     EXPECT_TRUE(QTest::qWaitFor([&] { return fine.count() == 1; }));
     EXPECT_FALSE(finestra->isVisible());
 }
