@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 #include <new>
+#include <thread>
 
 #include "finestra.h"
 #include "shell/frmdirfiles.h"
