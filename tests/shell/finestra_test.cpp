@@ -15,33 +15,6 @@
 namespace pliventa::test {
 namespace {
 
-// The notice's reading is the records' tests: here, that the work file's reading
-// and the number's form reach the boxes.
-TEST_F(FinestraTest, LayoutsSwitchBothWaysAndTheNoticeIsReadAsTheWorkFileWasWritten) {
-    apri({violazione(), ordinario()}, LetturaAtto::breve);
-    // The year and its caption show on an ordinary payment, the notice on a violation.
-    const char* const annoPoiAtto[] = {"Text3_10", "label1_10", "Text3_9",
-                                       "Text3_11", "label1_11", "label1_12"};
-    for (const double record : {1, 2, 1}) {
-        mostra(record);
-        const bool ordinario = record == 2;
-        EXPECT_EQ(testo("Text4"), ordinario ? u"Vers. n. 2"_s : u"Vers. n. 1 (Violazione)"_s);
-        for (std::size_t k = 0; k < 6; ++k) {
-            EXPECT_EQ(visibile(annoPoiAtto[k]), (k < 2) == ordinario) << annoPoiAtto[k] << record;
-        }
-        EXPECT_TRUE(visibile("Text3_2") && visibile("Text3_8")) << record;
-        // Four captions are the violation's own, the ordinary ones back after it.
-        for (int k = 4; k <= 7; ++k) {
-            const QString didascalia = controllo<QLabel>(u"label1_%1"_s.arg(k))->text();
-            EXPECT_EQ(didascalia == daUtf8(kDidascalie[k]), ordinario) << k << didascalia;
-        }
-    }
-    mostra(1, FormaNumero::soloNumero);
-    EXPECT_EQ(testo("Text3_9"), u"123456"_s);
-    EXPECT_EQ(testo("Text3_11"), u"78/93/1122"_s);
-    EXPECT_EQ(testo("Text4"), u"1 (Violazione)"_s);
-}
-
 // Before any import every navigation button says to open a file; after, buttons and
 // keys, these also from a text box, move to the payment they name (that a move stays
 // inside the file is the session's rule). "Esci" and closing the window end the program.
@@ -219,13 +192,34 @@ TEST_F(EsportazioneTest, FailureAndCancelLeaveNoBook) {
     EXPECT_TRUE(dialoghi.documenti().empty());
 }
 
-// The book as the window reads the work file, the payment shown kept; a sheet too
-// small for every payment and cells mended are told.
+// The boxes and the book show the payments as the work file's reading and the number's
+// form say (the notice's reading is the records' tests), the layout switching both ways;
+// the payment shown is kept; a sheet too small for every payment and cells mended are told.
 TEST_F(EsportazioneTest, ExportsAsTheWindowReadsAndTellsAFullSheetAndMendedCells) {
     // What follows proves something only on an Italian desktop (tests/shell/main.cpp).
     ASSERT_STREQ(std::localeconv()->decimal_point, ",") << "it_IT.UTF-8 is not installed";
     using namespace std::string_view_literals;
     apri({ordinario("RSS\0RA70A01H501U"sv), violazione(), ordinario()}, LetturaAtto::breve);
+    // The year and its caption show on an ordinary payment, the notice on a violation.
+    const char* const annoPoiAtto[] = {"Text3_10", "label1_10", "Text3_9",
+                                       "Text3_11", "label1_11", "label1_12"};
+    for (const double record : {2, 3, 2}) {
+        mostra(record);
+        const bool ordinario = record == 3;
+        EXPECT_EQ(testo("Text4"), ordinario ? u"Vers. n. 3"_s : u"Vers. n. 2 (Violazione)"_s);
+        for (std::size_t k = 0; k < 6; ++k) {
+            EXPECT_EQ(visibile(annoPoiAtto[k]), (k < 2) == ordinario) << annoPoiAtto[k] << record;
+        }
+        EXPECT_TRUE(visibile("Text3_2") && visibile("Text3_8")) << record;
+        // Four captions are the violation's own, the ordinary ones back after it.
+        for (int k = 4; k <= 7; ++k) {
+            const QString didascalia = controllo<QLabel>(u"label1_%1"_s.arg(k))->text();
+            EXPECT_EQ(didascalia == daUtf8(kDidascalie[k]), ordinario) << k << didascalia;
+        }
+    }
+    mostra(2, FormaNumero::soloNumero);
+    EXPECT_EQ(testo("Text3_11"), u"78/93/1122"_s);
+    EXPECT_EQ(testo("Text4"), u"2 (Violazione)"_s);
     mostra(2);
     controllo<QComboBox>("Combo1")->setEditText(u"L"_s);
     finestra->controllore().impostaRigheFoglio(4);  // headers, totals, two payments
