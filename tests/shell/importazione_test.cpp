@@ -41,15 +41,6 @@ protected:
         return scrivi(nome, "TESTATA\r\n" + ordinario().str() + "\r\n" + violazione().str() +
                                 "\r\n" + ordinario("BNCLCU80C03L219K").str() + "\r\nCODA\r\n");
     }
-    /// The file chooser on the folder "sotto", which holds d.txt.
-    std::unique_ptr<frmDirFiles> scelta() {
-        EXPECT_TRUE(QDir().mkpath(inCartella(u"sotto"_s)));
-        dir.scrivi("sotto/d.txt", "");
-        auto s = std::make_unique<frmDirFiles>(dialoghi);
-        s->show();
-        EXPECT_TRUE(s->apriCartella(inCartella(u"sotto"_s)));
-        return s;
-    }
     /// Imports `input` with cmdApri, proposing `proposta`; `durante` runs while the
     /// work is in hand.
     void importaCnc(
@@ -236,9 +227,14 @@ TEST_F(ImportazioneTest, ImportaPiuFileShowsTheLayoutsFoundAndTheFilesBecomeOneW
 // a folder that cannot be listed and a memo that cannot be written are said, and
 // the chooser stays as it was.
 TEST_F(ImportazioneTest, TheChooserRemembersTheFileChosenAndSaysWhatItCannotDo) {
+    // The chooser on the folder "sotto", which holds d.txt.
     const std::string sotto = inCartella(u"sotto"_s).toStdString();
+    ASSERT_TRUE(QDir().mkpath(inCartella(u"sotto"_s)));
+    dir.scrivi("sotto/d.txt", "");
+    const auto s = std::make_unique<frmDirFiles>(dialoghi);
+    ASSERT_TRUE(s->apriCartella(inCartella(u"sotto"_s)));
     for (const char* scritto : {"", "nuovo.txt"}) {
-        const auto s = scelta();
+        s->show();
         auto* lista = s->findChild<QListWidget*>(u"File1"_s);
         lista->setCurrentItem(lista->findItems(u"d.txt"_s, Qt::MatchExactly).at(0));
         if (*scritto != '\0') {
@@ -249,7 +245,7 @@ TEST_F(ImportazioneTest, TheChooserRemembersTheFileChosenAndSaysWhatItCannotDo) 
         EXPECT_EQ(s->result(), QDialog::Accepted);
         EXPECT_FALSE(s->isVisible());
     }
-    const auto s = scelta();
+    s->show();
     auto* unita = s->findChild<QComboBox*>(u"Drive1"_s);
     const QString radice = unita->currentText();
     for (const bool daUnita : {false, true}) {
