@@ -260,7 +260,7 @@ FileScelto salvaCon(const QString& cartella, int tipo, const QString& nome) {
                               u"Cartella di lavoro Excel (*.xlsx);;File CSV (*.csv)"_s);
 }
 
-TEST(DialoghiQtTest, TheSaveDialogGivesTheTypeChosenAndItsExtension) {
+TEST(DialoghiQtTest, TheSaveDialogGivesTheTypeAndTheLayoutsDialogTheLayoutsChosen) {
     QTemporaryDir cartella;
     ASSERT_TRUE(cartella.isValid());
     const struct {
@@ -280,9 +280,41 @@ TEST(DialoghiQtTest, TheSaveDialogGivesTheTypeChosenAndItsExtension) {
         EXPECT_EQ(scelto.percorso, cartella.filePath(c.atteso)) << c.nome;
         EXPECT_EQ(scelto.tipo, c.tipoAtteso) << c.nome;
     }
+
+    // The table of the layouts: each file with the layout found, "Importa" only once
+    // every file has one, the clerk's choice given back; Annulla gives none.
+    const std::vector<FileDaImportare> file = {
+        {u"/dati/a.txt"_s, Formato::f24, {}},
+        {u"/dati/b.txt"_s, std::nullopt, u"il file è vuoto"_s},
+    };
+    for (const bool importa : {true, false}) {
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            const auto scelte = box->findChildren<QComboBox*>();
+            ASSERT_EQ(scelte.size(), 2);
+            EXPECT_EQ(scelte[0]->currentText(), u"F24"_s);
+            EXPECT_EQ(scelte[1]->currentIndex(), -1);
+            const auto pulsanti = box->findChildren<QPushButton*>();
+            const auto trovato = std::ranges::find(pulsanti, importa ? u"&Importa"_s : u"Annulla"_s,
+                                                   &QPushButton::text);
+            ASSERT_NE(trovato, pulsanti.end());
+            QPushButton* pulsante = *trovato;
+            if (importa) {
+                EXPECT_FALSE(pulsante->isEnabled());
+                scelte[1]->setCurrentIndex(scelte[1]->findText(u"Violazioni 1997"_s));
+                EXPECT_TRUE(pulsante->isEnabled());
+            }
+            pulsante->click();
+        });
+        DialoghiQt dialoghi;
+        const auto scelti = dialoghi.scegliTracciati(u"Importa più file"_s, file);
+        EXPECT_EQ(scelti, importa ? std::optional(std::vector{Formato::f24, Formato::viol1997})
+                                  : std::nullopt);
+    }
 }
 
-TEST(DialoghiQtTest, TheProgressDialogShowsTheStageAndCancelsMidRun) {
+TEST(DialoghiQtTest, TheProgressDialogShowsTheStageAndCancelsMidRunAndATaskCanRunOutOfMemory) {
     // The window takes no input while the work runs; its progress dialog does.
     QWidget finestra;
     finestra.show();
@@ -315,57 +347,22 @@ TEST(DialoghiQtTest, TheProgressDialogShowsTheStageAndCancelsMidRun) {
     EXPECT_LT(valore, 1000);
     EXPECT_TRUE(lavoro.finito());
     EXPECT_TRUE(lavoro.annullato());
-}
 
-TEST(Lavoro, ATaskOutOfMemoryIsAnErrorTheCallerSees) {
+    // A task out of memory is an error the caller sees.
     for (const bool senzaMemoria : {false, true}) {
         std::optional<Esito<int>> esito;
-        Lavoro lavoro([&](Lavoro&) {
+        Lavoro compito([&](Lavoro&) {
             if (senzaMemoria) {
                 throw std::bad_alloc();
             }
             esito = 7;  // the task's own result
         });
-        lavoro.avvia();
-        lavoro.aspetta();
-        EXPECT_TRUE(lavoro.finito());
-        const Esito<int> r = esitoDi(lavoro, std::move(esito));
+        compito.avvia();
+        compito.aspetta();
+        EXPECT_TRUE(compito.finito());
+        const Esito<int> r = esitoDi(compito, std::move(esito));
         EXPECT_EQ(r ? std::to_string(*r) : r.errore().motivo,
                   senzaMemoria ? "memoria insufficiente" : "7");
-    }
-}
-
-// The table of the layouts: each file with the layout found, "Importa" only once
-// every file has one, the clerk's choice given back; Annulla gives none.
-TEST(DialoghiQtTest, TheLayoutsDialogShowsTheGuessAndGivesTheChoice) {
-    const std::vector<FileDaImportare> file = {
-        {u"/dati/a.txt"_s, Formato::f24, {}},
-        {u"/dati/b.txt"_s, std::nullopt, u"il file è vuoto"_s},
-    };
-    for (const bool importa : {true, false}) {
-        QTimer::singleShot(0, [&] {
-            QWidget* box = QApplication::activeModalWidget();
-            ASSERT_NE(box, nullptr);
-            const auto scelte = box->findChildren<QComboBox*>();
-            ASSERT_EQ(scelte.size(), 2);
-            EXPECT_EQ(scelte[0]->currentText(), u"F24"_s);
-            EXPECT_EQ(scelte[1]->currentIndex(), -1);
-            const auto pulsanti = box->findChildren<QPushButton*>();
-            const auto trovato = std::ranges::find(pulsanti, importa ? u"&Importa"_s : u"Annulla"_s,
-                                                   &QPushButton::text);
-            ASSERT_NE(trovato, pulsanti.end());
-            QPushButton* pulsante = *trovato;
-            if (importa) {
-                EXPECT_FALSE(pulsante->isEnabled());
-                scelte[1]->setCurrentIndex(scelte[1]->findText(u"Violazioni 1997"_s));
-                EXPECT_TRUE(pulsante->isEnabled());
-            }
-            pulsante->click();
-        });
-        DialoghiQt dialoghi;
-        const auto scelti = dialoghi.scegliTracciati(u"Importa più file"_s, file);
-        EXPECT_EQ(scelti, importa ? std::optional(std::vector{Formato::f24, Formato::viol1997})
-                                  : std::nullopt);
     }
 }
 
