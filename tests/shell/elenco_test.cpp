@@ -23,7 +23,7 @@ namespace pliventa::test {
 namespace {
 
 // The list keeps a screenful of rows in the view and a scroll bar of its own.
-TEST_F(VisteTest, ListReachesItsLastRowAtOnceAndAFilterStartsAtItsFirstMatch) {
+TEST_F(FinestraTest, ListReachesItsLastRowAtOnceAndAFilterStartsAtItsFirstMatch) {
     apri(numerati(12000, "RSS"));
     QTableView* tabella = elenco();
     auto* barra = controllo<QScrollBar>("barraElenco");
@@ -114,7 +114,7 @@ TEST_F(VisteTest, ListReachesItsLastRowAtOnceAndAFilterStartsAtItsFirstMatch) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return barra->maximum() == 12000 - schermata; }));
 }
 
-TEST_F(VisteTest, AClickOnAHeaderSortsTheListASecondReversesAndAnnullaKeepsIt) {
+TEST_F(FinestraTest, AClickOnAHeaderSortsTheListASecondReversesAndAnnullaKeepsIt) {
     apri({ordinario("BBBMRA70A01H501S"), ordinario("CCCMRA70A01H501S"),
           ordinario("AAAMRA70A01H501S")});
     mostra(1);
@@ -172,7 +172,7 @@ TEST_F(VisteTest, AClickOnAHeaderSortsTheListASecondReversesAndAnnullaKeepsIt) {
 // The window and its views show the file open, whatever another program puts at
 // its path: a change is asked about once; on Yes the file is opened again with its
 // views; a file gone is said.
-TEST_F(VisteTest, AFileChangedOnDiskIsAskedAboutOnceAndOnYesOpenedAgainWithItsViews) {
+TEST_F(FinestraTest, AFileChangedOnDiskIsAskedAboutOnceAndOnYesOpenedAgainWithItsViews) {
     apri(numerati(5, "AAA"));
     const QString percorso = inCartella(u"iciview.out"_s);
     // Another program puts `n` payments, codici fiscali `prefisso`1 on, at the path.
@@ -250,8 +250,7 @@ TEST(SelezioneRighe, ClicksShiftAndCtrlClicksAsEveryListTakesThem) {
         }
         EXPECT_EQ(s.tratti(), c.attesi);
         for (const TrattoRighe& t : c.attesi) {
-            EXPECT_TRUE(s.contiene(t.first));
-            EXPECT_TRUE(s.contiene(t.second));
+            EXPECT_TRUE(s.contiene(t.first) && s.contiene(t.second)) << t.first;
         }
         for (const std::uint64_t r : c.fuori) {
             EXPECT_FALSE(s.contiene(r)) << r;

@@ -130,7 +130,6 @@ protected:
         premi("Command1");
     }
 
-    // The windows the menu bar opens on the work file.
     QAction* azione(QAnyStringView nome) const { return controllo<QAction>(nome); }
     static void doppioClic(QTableView* tabella, int riga) {
         const QPoint punto = tabella->visualRect(tabella->model()->index(riga, 0)).center();
@@ -171,8 +170,5 @@ protected:
 private:
     QString cartellaPrima_;
 };
-
-/// The fixture of the tests of the windows the menu bar opens on the work file.
-using VisteTest = FinestraTest;
 
 }  // namespace pliventa::test

@@ -27,7 +27,7 @@ const char* const kAzioniSulFile[] = {"azioneElenco", "azioneRiepilogo", "azione
 
 // The menus' entries that work on the file wait for one; "Informazioni" and "Esci"
 // call the buttons' handlers; the summary totals, saves and prints.
-TEST_F(VisteTest, MenusWaitForAWorkFileAndTheSummarySavesAndPrintsWithItsOwnDialogs) {
+TEST_F(FinestraTest, MenusWaitForAWorkFileAndTheSummarySavesAndPrintsWithItsOwnDialogs) {
     for (const char* nome : kAzioniSulFile) {
         EXPECT_FALSE(azione(nome)->isEnabled()) << nome;
     }
@@ -95,7 +95,7 @@ TEST_F(VisteTest, MenusWaitForAWorkFileAndTheSummarySavesAndPrintsWithItsOwnDial
 
 // The rules are the core's; here, the rows they give, their texts, the copy and the
 // double click; and the statement of a taxpayer, asked for from the menu or the list.
-TEST_F(VisteTest, ChecksListEachRuleBrokenShowThePaymentAndCopyAFormulaAsText) {
+TEST_F(FinestraTest, ChecksListEachRuleBrokenShowThePaymentAndCopyAFormulaAsText) {
     apri({ordinario("RSSMRA70A01H501S"), ordinario("=1+1"), ordinario("=1+1")});
     mostra(1);
     dialoghi.attendiLavoro(u"Controlli"_s);
@@ -174,7 +174,7 @@ QString tastiDi(const QWidget* finestra) {
 // The views go when closed, in any order, with the main window, and when the work
 // file they show is left: for another, by the chooser or by the conversion, which
 // also grey their entries. A filter scan may still run on the list's file meanwhile.
-TEST_F(VisteTest, ViewsGoWhenClosedInAnyOrderWithTheMainWindowOrWhenTheirFileIsLeft) {
+TEST_F(FinestraTest, ViewsGoWhenClosedInAnyOrderWithTheMainWindowOrWhenTheirFileIsLeft) {
     const QString input = scrivi("risconet.txt", "TESTA\r\n1;2003-07-15\r\n");
     const QString convertire = u"Converti RiscoNet"_s;
     // "012" and the like: the views closed one by one in that order, the list by its button.
