@@ -160,12 +160,10 @@ TEST_F(FinestraTest, F1OpensTheGuideThatNamesEveryButtonAndMenuEntry) {
 const QString kTitoloExcel = u"Crea File Excel"_s;
 const QString kFiltro = u"Cartella di lavoro Excel (*.xlsx)"_s;
 
-class EsportazioneTest : public FinestraTest {
-protected:
-    QString libro() const { return inCartella(u"libro.xlsx"_s); }
-};
+using EsportazioneTest = FinestraTest;
 
 TEST_F(EsportazioneTest, FailureAndCancelLeaveNoBook) {
+    const QString libro = inCartella(u"libro.xlsx"_s);
     apri(numerati(3, "RSS"));
     // Cancelled at the dialog, which proposes a book named by the time: nothing done.
     dialoghi.attendiSalva(kTitoloExcel, kFiltro, QString());
@@ -176,7 +174,7 @@ TEST_F(EsportazioneTest, FailureAndCancelLeaveNoBook) {
     EXPECT_TRUE(nome.match(dialoghi.proposte().at(0)).hasMatch()) << dialoghi.proposte().at(0);
     const QString manca = inCartella(u"manca/libro.xlsx"_s);
     for (const bool annulla : {false, true}) {
-        dialoghi.attendiSalva(kTitoloExcel, kFiltro, annulla ? libro() : manca)
+        dialoghi.attendiSalva(kTitoloExcel, kFiltro, annulla ? libro : manca)
             .attendiLavoro(kTitoloExcel, annulla);
         if (!annulla) {
             dialoghi.attendi(u"Impossibile creare il file Excel.\r\n"_s + manca +
@@ -197,6 +195,7 @@ TEST_F(EsportazioneTest, FailureAndCancelLeaveNoBook) {
 TEST_F(EsportazioneTest, ExportsAsTheWindowReadsAndTellsAFullSheetAndMendedCells) {
     // What follows proves something only on an Italian desktop (tests/shell/main.cpp).
     ASSERT_STREQ(std::localeconv()->decimal_point, ",") << "it_IT.UTF-8 is not installed";
+    const QString libro = inCartella(u"libro.xlsx"_s);
     using namespace std::string_view_literals;
     apri({ordinario("RSS\0RA70A01H501U"sv), violazione(), ordinario()}, LetturaAtto::breve);
     // The year and its caption show on an ordinary payment, the notice on a violation.
@@ -222,7 +221,7 @@ TEST_F(EsportazioneTest, ExportsAsTheWindowReadsAndTellsAFullSheetAndMendedCells
     mostra(2);
     controllo<QComboBox>("Combo1")->setEditText(u"L"_s);
     finestra->controllore().impostaRigheFoglio(4);  // headers, totals, two payments
-    dialoghi.attendiSalva(kTitoloExcel, kFiltro, libro())
+    dialoghi.attendiSalva(kTitoloExcel, kFiltro, libro)
         .attendiLavoro(kTitoloExcel)
         .attendi(
             u"Il foglio contiene al massimo 2 versamenti: 1 versamenti non sono stati "
@@ -232,14 +231,14 @@ TEST_F(EsportazioneTest, ExportsAsTheWindowReadsAndTellsAFullSheetAndMendedCells
         .attendi(
             u"Il file Excel è stato creato, ma nessun programma ha potuto aprirlo. Si "
             "trova in:\r\n"_s +
-                libro(),
+                libro,
             kTitoloExcel, Pulsanti::ok, Icona::informazione);
     premi("cmdExcel");
-    EXPECT_EQ(dialoghi.documenti(), std::vector<QString>{libro()});
-    EXPECT_EQ(stato(), u"Versamenti esportati: 2 · "_s + libro() +
+    EXPECT_EQ(dialoghi.documenti(), std::vector<QString>{libro});
+    EXPECT_EQ(stato(), u"Versamenti esportati: 2 · "_s + libro +
                            u" · esclusi perché il foglio è pieno: 1 · celle con caratteri nulli, "
                            "scritti come �: 1"_s);
-    const LibroLetto l = leggiLibro(libro().toStdString());
+    const LibroLetto l = leggiLibro(libro.toStdString());
     EXPECT_EQ(l["D3"], "n\t123456.0\t-\tGeneral");  // lire, as the currency box says
     EXPECT_EQ(l["K4"], "s\t123456\t-\tGeneral");    // the short notice of this work file
     EXPECT_EQ(finestra->sessione().recordcorrente(), 2.0);

@@ -57,9 +57,9 @@ protected:
 // cut; a second import replaces the work file, keys, buttons and menus waiting while
 // it runs; a cancel at the prompt ends the program and leaves an empty memo line.
 TEST_F(ImportazioneTest, RememberedPathIsProposedTrimmedAndTheStatusLineCounts) {
-    const std::string corta = ordinario("CORTA").str().substr(0, 150);
-    const std::string lunga = ordinario("LUNGA").str() + "eccedenza";
-    const QString primo = scrivi("primo.txt", corta + "\n" + lunga + "\nCODA\n");
+    // A line too short, one too long, one not a payment.
+    const QString primo = scrivi("primo.txt", ordinario("CORTA").str().substr(0, 150) + "\n" +
+                                                  ordinario("LUNGA").str() + "eccedenza\nCODA\n");
     dir.scrivi("icimemofilepliventa.txt", "   " + primo.toStdString() + "   \r\n");
     importaCnc(primo, primo);
     EXPECT_EQ(stato(),
@@ -195,12 +195,11 @@ TEST_F(ImportazioneTest, AClosedWorkFileGreysTheRecordAreaUntilReopenedInThisRun
 // The clerk names the layout of the file that could not be told; a cancel first.
 TEST_F(ImportazioneTest, ImportaPiuFileShowsTheLayoutsFoundAndTheFilesBecomeOneWorkFile) {
     apri({violazione()});
-    const std::string prima = archivio();
     dialoghi.attendiScelta(kTitoloPiu, {campione("cnc2000.txt")})
         .attendiTracciati(kTitoloPiu, {Formato::cnc2000}, std::vector{Formato::cnc2000})
         .attendiLavoro(kTitoloPiu, true);
     controllo<QAction>("azioneImportaPiuFile")->trigger();
-    EXPECT_EQ(archivio(), prima);
+    EXPECT_EQ(archivio(), violazione().record());
     EXPECT_EQ(stato(), u"Importazione annullata"_s);
     EXPECT_TRUE(finestra->sessione().aperto());
 
