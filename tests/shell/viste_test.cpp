@@ -50,10 +50,8 @@ TEST_F(FinestraTest, MenusWaitForAWorkFileAndTheSummarySavesAndPrintsWithItsOwnD
         dialoghi.attendiSalva(u"Salva riepilogo"_s,
                               u"Cartella di lavoro Excel (*.xlsx);;File CSV (*.csv)"_s, nome, tipo);
         premi("cmdSalva");
-        EXPECT_TRUE(
-            leggiFile(nome.toStdString())
-                .starts_with(tipo == 1 ? "Anno;Tipo;Versamenti;Versamenti su violazione;" : "PK"))
-            << nome;
+        const char* inizio = tipo == 1 ? "Anno;Tipo;Versamenti;Versamenti su violazione;" : "PK";
+        EXPECT_TRUE(leggiFile(nome.toStdString()).starts_with(inizio)) << nome;
         EXPECT_EQ(dialoghi.genitori().back(), controllo("FinestraRiepilogo"));
     }
 
@@ -107,6 +105,7 @@ TEST_F(FinestraTest, ChecksListEachRuleBrokenShowThePaymentAndCopyAFormulaAsText
     }
     EXPECT_EQ(righe.join(u','), u"1,2,2,3,3,3"_s);
     // Amounts as the main window shows them; a duplicate names the first payment.
+    EXPECT_EQ(cella(tabella, 0, 1), u"Totale diverso dalla somma delle parti"_s);
     EXPECT_EQ(cella(tabella, 0, 2), u"totale 1.234,56, parti 1,00"_s);
     EXPECT_EQ(cella(tabella, 5, 2), u"uguale al versamento 2"_s);
     tabella->selectAll();
