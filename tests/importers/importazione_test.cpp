@@ -115,7 +115,8 @@ std::string violazione(std::size_t colonna) {
     return riga(RigaVersamento().tipo('6').data("19990312").colonne(colonna, "15011998"));
 }
 
-TEST(Riconoscimento, EachRuleAndWhatCannotBeTold) {
+TEST(Riconoscimento, EachRuleWhatCannotBeToldAndTheNoticeOfMixedInputs) {
+    const char* nessuna = "nessuna riga di versamento riconoscibile nelle prime righe";
     const std::string ordinaria = riga(RigaVersamento().tipo('3').data("20030715"));
     const struct {
         const char* caso;
@@ -134,16 +135,13 @@ TEST(Riconoscimento, EachRuleAndWhatCannotBeTold) {
         {"empty", "", true, std::nullopt, "il file è vuoto"},
         {"blank lines", "  \r\n\r\n", true, std::nullopt, "il file è vuoto"},
         {"binary", ordinaria + std::string(1, '\0'), true, std::nullopt, "non è un file di testo"},
-        {"a short line", "3\r\n", true, std::nullopt,
-         "nessuna riga di versamento riconoscibile nelle prime righe"},
+        {"a short line", "3\r\n", true, std::nullopt, nessuna},
         // Read as yymmdd, 20031315 would be a day of 2020.
         {"a date that is no day", riga(RigaVersamento().tipo('3').data("20031315")), true,
-         std::nullopt, "nessuna riga di versamento riconoscibile nelle prime righe"},
-        {"a 1997 line of a company", riga1997("97082501234567890"), true, std::nullopt,
-         "nessuna riga di versamento riconoscibile nelle prime righe"},
+         std::nullopt, nessuna},
+        {"a 1997 line of a company", riga1997("97082501234567890"), true, std::nullopt, nessuna},
         // The last line, cut by the limit, is left out when the file goes on.
-        {"cut last line", ordinaria.substr(0, 150), false, std::nullopt,
-         "nessuna riga di versamento riconoscibile nelle prime righe"},
+        {"cut last line", ordinaria.substr(0, 150), false, std::nullopt, nessuna},
         {"both kinds of year", ordinaria + riga1997("970825"), true, std::nullopt,
          "righe con l'anno del versamento di due cifre (tracciato 1997) e di quattro"},
         {"both notices", violazione(181) + violazione(184), true, std::nullopt,
@@ -156,6 +154,11 @@ TEST(Riconoscimento, EachRuleAndWhatCannotBeTold) {
         EXPECT_EQ(r.formato, c.formato) << c.caso;
         EXPECT_EQ(r.motivo, c.motivo) << c.caso;
     }
+    // Several inputs: the notice is read short only when every one is of the 1997
+    // violations (the work file's name is the command line's tests).
+    using T = Tracciato;
+    EXPECT_EQ(letturaAtto(std::vector{T::viol1997, T::viol1997}), LetturaAtto::breve);
+    EXPECT_EQ(letturaAtto(std::vector{T::viol1997, T::cnc2000}), LetturaAtto::lunga);
 }
 
 TEST(Riconoscimento, AFileReadsOnlyItsBeginning) {
@@ -171,14 +174,6 @@ TEST(Riconoscimento, AFileReadsOnlyItsBeginning) {
     const Esito<Riconoscimento> mancante = riconosciFile(dir.file("mancante"));
     ASSERT_FALSE(mancante.ok());
     EXPECT_EQ(mancante.errore().percorso, dir.file("mancante"));
-}
-
-// Several inputs: the notice is read short only when every one is of the 1997
-// violations (the work file's name is the command line's tests).
-TEST(Riconoscimento, TheNoticeOfMixedInputs) {
-    using T = Tracciato;
-    EXPECT_EQ(letturaAtto(std::vector{T::viol1997, T::viol1997}), LetturaAtto::breve);
-    EXPECT_EQ(letturaAtto(std::vector{T::viol1997, T::cnc2000}), LetturaAtto::lunga);
 }
 
 Esito<Conteggi> importaCon(Tracciato tracciato, const std::string& in, const std::string& out) {
