@@ -43,15 +43,10 @@ std::optional<std::string> converti(std::string_view riga, std::string_view belf
     return std::string(out.data(), out.size());
 }
 
-/// Columns `da` to `a` (1-based, included) of `s`.
-std::string colonne(const std::string& s, std::size_t da, std::size_t a) {
-    return s.substr(da - 1, a - da + 1);
-}
-
 TEST(Risconet, FieldRules) {
     const struct {
         std::string riga;
-        std::size_t da, a;
+        std::size_t da, a;                  // columns, 1-based, included
         std::optional<std::string> atteso;  // nullopt: the line writes nothing
     } casi[] = {
         {riga(), 1, 3, "   "},
@@ -97,7 +92,8 @@ TEST(Risconet, FieldRules) {
         const std::optional<std::string> r = converti(c.riga, "A0001", 7);
         ASSERT_EQ(r.has_value(), c.atteso.has_value()) << c.riga;
         if (r) {
-            EXPECT_EQ(colonne(*r, c.da, c.a), *c.atteso) << c.riga << " columns " << c.da;
+            EXPECT_EQ(r->substr(c.da - 1, c.a - c.da + 1), *c.atteso)
+                << c.riga << " columns " << c.da;
         }
     }
 }
