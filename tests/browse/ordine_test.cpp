@@ -196,24 +196,23 @@ TEST(Ordina, ACancelOrAFileCutShortIsAnErrorAndLeavesTheRows) {
     const std::string percorso = cartella.scrivi("w.out", archivioVario());
     const auto a = ArchivioLavoro::apriarchivio(percorso);
     ASSERT_TRUE(a.ok());
-    std::atomic<bool> annulla{true};
-    Controllo annullato;
-    annullato.annulla = &annulla;
-    // Rows 11 and 12 were in the file when the filter read it, and are no more.
-    const struct {
-        std::vector<std::uint32_t> righe;
-        const Controllo& controllo;
-        CodiceErrore codice;
-    } casi[] = {{{1, 2, 3}, annullato, CodiceErrore::Annullato},
-                {{2, 9, 11, 12}, {}, CodiceErrore::InputOutput}};
-    for (const auto& caso : casi) {
+    std::atomic<bool> annulla;
+    Controllo controllo;
+    controllo.annulla = &annulla;
+    for (const bool annullato : {true, false}) {
+        annulla = annullato;
+        // Rows 11 and 12 were in the file when the filter read it, and are no more.
+        const std::vector<std::uint32_t> righe = annullato
+                                                     ? std::vector<std::uint32_t>{1, 2, 3}
+                                                     : std::vector<std::uint32_t>{2, 9, 11, 12};
         for (const ColonnaOrdine c : {ColonnaOrdine::totale, ColonnaOrdine::codiceFiscale}) {
-            std::vector<std::uint32_t> r = caso.righe;
-            const EsitoVuoto esito = ordina(*a, r, {c, false}, caso.controllo);
+            std::vector<std::uint32_t> r = righe;
+            const EsitoVuoto esito = ordina(*a, r, {c, false}, controllo);
             ASSERT_FALSE(esito.ok());
-            EXPECT_EQ(esito.errore().codice, caso.codice);
+            EXPECT_EQ(esito.errore().codice,
+                      annullato ? CodiceErrore::Annullato : CodiceErrore::InputOutput);
             EXPECT_EQ(esito.errore().percorso, percorso);
-            EXPECT_EQ(r, caso.righe);
+            EXPECT_EQ(r, righe);
         }
     }
 }

@@ -58,8 +58,7 @@ class Esportazione : public ::testing::Test {
 protected:
     /// Writes the work file of `righe` and exports it to book.xlsx.
     Esito<RiepilogoEsportazione> esporta(const std::string& dati, OpzioniEsportazione o = {}) {
-        archivio_ = dir.scrivi("iciview.out", dati);
-        auto a = ArchivioLavoro::apriarchivio(archivio_);
+        auto a = ArchivioLavoro::apriarchivio(dir.scrivi("iciview.out", dati));
         EXPECT_TRUE(a.ok());
         if (o.nomeFoglio.empty()) {
             o.nomeFoglio = kFoglio;
@@ -70,9 +69,6 @@ protected:
 
     CartellaTemporanea dir;
     Controllo controllo;
-
-private:
-    std::string archivio_;
 };
 
 TEST_F(Esportazione, EveryCellOfHeadersTotalsAndPayments) {
