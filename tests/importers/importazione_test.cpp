@@ -98,9 +98,6 @@ TEST(LettoreRighe, LongLineKeepsItsStartUpToTheLimitAndItsTrueLength) {
 
 // The layout told from the first lines of a file: each rule, the samples of every
 // layout, and what cannot be told.
-std::string riga(const RigaVersamento& r) {
-    return r.str() + "\r\n";
-}
 
 // A 1997 payment line: the year of the date in two digits, 196 characters.
 std::string riga1997(std::string_view aammgg) {
@@ -109,12 +106,12 @@ std::string riga1997(std::string_view aammgg) {
 
 // A violation line whose notice date is at column `colonna`.
 std::string violazione(std::size_t colonna) {
-    return riga(RigaVersamento().tipo('6').data("19990312").colonne(colonna, "15011998"));
+    return RigaVersamento().tipo('6').data("19990312").colonne(colonna, "15011998").record();
 }
 
 TEST(Riconoscimento, EachRuleWhatCannotBeToldAndTheNoticeOfMixedInputs) {
     const char* nessuna = "nessuna riga di versamento riconoscibile nelle prime righe";
-    const std::string ordinaria = riga(RigaVersamento().tipo('3').data("20030715"));
+    const std::string ordinaria = RigaVersamento().tipo('3').data("20030715").record();
     const struct {
         const char* caso;
         std::string inizio;
@@ -122,7 +119,7 @@ TEST(Riconoscimento, EachRuleWhatCannotBeToldAndTheNoticeOfMixedInputs) {
         std::optional<Formato> formato;
         const char* motivo;
     } casi[] = {
-        {"header and an ordinary line", riga(RigaVersamento().tipo('1')) + ordinaria, true,
+        {"header and an ordinary line", RigaVersamento().tipo('1').record() + ordinaria, true,
          Formato::cnc2000, ""},
         {"long notice", ordinaria + violazione(184), true, Formato::cnc2000, ""},
         {"short notice", ordinaria + violazione(181), true, Formato::viol1997, ""},
@@ -134,7 +131,7 @@ TEST(Riconoscimento, EachRuleWhatCannotBeToldAndTheNoticeOfMixedInputs) {
         {"binary", ordinaria + std::string(1, '\0'), true, std::nullopt, "non è un file di testo"},
         {"a short line", "3\r\n", true, std::nullopt, nessuna},
         // Read as yymmdd, 20031315 would be a day of 2020.
-        {"a date that is no day", riga(RigaVersamento().tipo('3').data("20031315")), true,
+        {"a date that is no day", RigaVersamento().tipo('3').data("20031315").record(), true,
          std::nullopt, nessuna},
         {"a 1997 line of a company", riga1997("97082501234567890"), true, std::nullopt, nessuna},
         // The last line, cut by the limit, is left out when the file goes on.
@@ -163,7 +160,7 @@ TEST(Riconoscimento, AFileReadsOnlyItsBeginning) {
     // A 1997 line after the first bytes is never read: the file is ANCI-CNC 2000.
     std::string dati;
     while (dati.size() < kInizioLetto) {
-        dati += riga(RigaVersamento().tipo('3').data("20030715"));
+        dati += RigaVersamento().tipo('3').data("20030715").record();
     }
     const Esito<Riconoscimento> r = riconosciFile(dir.scrivi("in", dati + riga1997("970825")));
     ASSERT_TRUE(r.ok());
