@@ -25,19 +25,6 @@ using test::CartellaTemporanea;
 using test::leggiFile;
 using test::nomi;
 
-/// While it lives, new files are made by the named route.
-class SoloConNome {
-public:
-    explicit SoloConNome(bool attivo) {
-        if (attivo) {
-            ::setenv("PLIVENTA_TEMPORANEI_CON_NOME", "1", 1);
-        }
-    }
-    ~SoloConNome() { ::unsetenv("PLIVENTA_TEMPORANEI_CON_NOME"); }
-};
-
-constexpr bool kPercorsi[] = {false, true};
-
 EsitoVuoto sostituisci(const std::string& percorso, const std::string& testo) {
     Esito<Sostituzione> s = Sostituzione::prepara(percorso);
     if (!s) {
@@ -114,9 +101,9 @@ TEST(Sostituzione, TheOldFileStaysUntilTheNewOneIsCompleteAndKeepsItsPermissions
         mode_t modo;  // of the old file; of the new one when none
     } casi[] = {{false, 0644}, {true, 0440}, {true, 04755}, {true, 03750}};  // set-ID, sticky
     const mode_t umask = ::umask(022);
-    for (const bool conNome : kPercorsi) {
+    for (const bool conNome : {false, true}) {  // the named route, or a file without a name
         SCOPED_TRACE(conNome);
-        const SoloConNome percorso(conNome);
+        ::setenv("PLIVENTA_TEMPORANEI_CON_NOME", conNome ? "1" : "", 1);
         CartellaTemporanea dir;
         const std::string out = dir.scrivi("out", "vecchio");
         {
@@ -143,6 +130,7 @@ TEST(Sostituzione, TheOldFileStaysUntilTheNewOneIsCompleteAndKeepsItsPermissions
                 << std::oct << c.modo;
         }
     }
+    ::unsetenv("PLIVENTA_TEMPORANEI_CON_NOME");
     ::umask(umask);
 }
 

@@ -100,16 +100,6 @@ void confronta(const ArchivioLavoro& a, std::initializer_list<ColonnaOrdine> col
     }
 }
 
-TEST(Ordina, EveryColumnKindBothWaysTiesInFileOrder) {
-    const test::CartellaTemporanea cartella;
-    const auto a = ArchivioLavoro::apriarchivio(cartella.scrivi("w.out", archivioVario()));
-    ASSERT_TRUE(a.ok());
-    confronta(*a,
-              {ColonnaOrdine::numero, ColonnaOrdine::data, ColonnaOrdine::codiceFiscale,
-               ColonnaOrdine::anno, ColonnaOrdine::totale},
-              {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, {2, 3, 4, 6, 9, 10}});
-}
-
 // Rows ordered by code a batch at a time in a room of eight bytes a row (about
 // two fifths of the rows at a time): blank codes; codes that share their first
 // fourteen bytes held by more rows than the room takes (split by their next
@@ -133,11 +123,17 @@ std::string codiciStretti(std::uint32_t quanti) {
     return dati;
 }
 
-TEST(Ordina, CodesInBatchesSplitByTheirBytesDownToOneCode) {
+TEST(Ordina, EveryColumnKindBothWaysTiesInFileOrderAndCodesInBatchesDownToOneCode) {
+    const test::CartellaTemporanea cartella;
+    const auto vario = ArchivioLavoro::apriarchivio(cartella.scrivi("vario.out", archivioVario()));
+    ASSERT_TRUE(vario.ok());
+    confronta(*vario,
+              {ColonnaOrdine::numero, ColonnaOrdine::data, ColonnaOrdine::codiceFiscale,
+               ColonnaOrdine::anno, ColonnaOrdine::totale},
+              {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, {2, 3, 4, 6, 9, 10}});
     // More records than one round of three parts reads: each part's rows of a
     // code come in several stretches.
     constexpr std::uint32_t kQuanti = 3 * 8 * 4096 + 7;
-    const test::CartellaTemporanea cartella;
     const auto a = ArchivioLavoro::apriarchivio(cartella.scrivi("w.out", codiciStretti(kQuanti)));
     ASSERT_TRUE(a.ok());
     std::vector<std::uint32_t> tutte(kQuanti);
@@ -200,24 +196,23 @@ TEST(Ordina, ACancelOrAFileCutShortIsAnErrorAndLeavesTheRows) {
     const std::string percorso = cartella.scrivi("w.out", archivioVario());
     const auto a = ArchivioLavoro::apriarchivio(percorso);
     ASSERT_TRUE(a.ok());
-    std::atomic<bool> annulla{true};
-    Controllo annullato;
-    annullato.annulla = &annulla;
-    // Rows 11 and 12 were in the file when the filter read it, and are no more.
-    const struct {
-        std::vector<std::uint32_t> righe;
-        const Controllo& controllo;
-        CodiceErrore codice;
-    } casi[] = {{{1, 2, 3}, annullato, CodiceErrore::Annullato},
-                {{2, 9, 11, 12}, {}, CodiceErrore::InputOutput}};
-    for (const auto& caso : casi) {
+    std::atomic<bool> annulla;
+    Controllo controllo;
+    controllo.annulla = &annulla;
+    for (const bool annullato : {true, false}) {
+        annulla = annullato;
+        // Rows 11 and 12 were in the file when the filter read it, and are no more.
+        const std::vector<std::uint32_t> righe = annullato
+                                                     ? std::vector<std::uint32_t>{1, 2, 3}
+                                                     : std::vector<std::uint32_t>{2, 9, 11, 12};
         for (const ColonnaOrdine c : {ColonnaOrdine::totale, ColonnaOrdine::codiceFiscale}) {
-            std::vector<std::uint32_t> r = caso.righe;
-            const EsitoVuoto esito = ordina(*a, r, {c, false}, caso.controllo);
+            std::vector<std::uint32_t> r = righe;
+            const EsitoVuoto esito = ordina(*a, r, {c, false}, controllo);
             ASSERT_FALSE(esito.ok());
-            EXPECT_EQ(esito.errore().codice, caso.codice);
+            EXPECT_EQ(esito.errore().codice,
+                      annullato ? CodiceErrore::Annullato : CodiceErrore::InputOutput);
             EXPECT_EQ(esito.errore().percorso, percorso);
-            EXPECT_EQ(r, caso.righe);
+            EXPECT_EQ(r, righe);
         }
     }
 }

@@ -82,13 +82,15 @@ TEST(Sessione, MovesWithinTheFileInTheDirectionOfTheMoveOnly) {
 }
 
 // Closing forgets the file but not the number; the file closed opens again as it
-// was, or says why not.
-TEST(Sessione, ReopensTheWorkFileAsItWasOrSaysWhyNot) {
+// was, or says why not. A change on disk is told until the clerk goes on with the
+// open file.
+TEST(Sessione, ReopensTheWorkFileAsItWasAndTellsAChangeOnDisk) {
     CartellaTemporanea dir;
-    const std::string percorso = dir.scrivi("iciview.out", archivio(3));
+    const std::string p = dir.scrivi("iciview.out", archivio(3));
     Sessione s;
     EXPECT_FALSE(s.ripresa());
-    s.apri(std::move(*ArchivioLavoro::apriarchivio(percorso)), LetturaAtto::breve);
+    EXPECT_FALSE(*s.cambiatoSulDisco());  // nothing open
+    s.apri(std::move(*ArchivioLavoro::apriarchivio(p)), LetturaAtto::breve);
     s.impostaRecordcorrente(2);
     const std::optional<Sessione::Ripresa> r = s.ripresa();
     ASSERT_TRUE(r);
@@ -104,18 +106,6 @@ TEST(Sessione, ReopensTheWorkFileAsItWasOrSaysWhyNot) {
     EXPECT_EQ(s.lettura(), LetturaAtto::breve);
     EXPECT_EQ(s.recordcorrente(), 2.0);
     EXPECT_EQ(cf(*s.leggiCorrente()), "CF2");
-
-    std::filesystem::remove(percorso);  // gone meanwhile
-    EXPECT_FALSE(s.riprendi(*r).ok());
-    EXPECT_FALSE(s.aperto());
-}
-
-TEST(Sessione, AChangeOnDiskIsToldUntilTheClerkGoesOnWithTheOpenFile) {
-    CartellaTemporanea dir;
-    const std::string p = dir.scrivi("iciview.out", archivio(3));
-    Sessione s;
-    EXPECT_FALSE(*s.cambiatoSulDisco());  // nothing open
-    s.apri(std::move(*ArchivioLavoro::apriarchivio(p)), LetturaAtto::lunga);
     EXPECT_FALSE(*s.cambiatoSulDisco());
     // Written in place (its time), grown, replaced (another inode): each is told.
     const timespec prima[2] = {{0, UTIME_OMIT}, {1'000'000'000, 0}};
@@ -130,10 +120,12 @@ TEST(Sessione, AChangeOnDiskIsToldUntilTheClerkGoesOnWithTheOpenFile) {
         s.ignoraDisco();
         EXPECT_FALSE(*s.cambiatoSulDisco());
     }
-    std::filesystem::remove(p);  // gone: an error, until ignored
+    std::filesystem::remove(p);  // gone: an error, until ignored; it cannot open again
     EXPECT_FALSE(s.cambiatoSulDisco().ok());
     s.ignoraDisco();
     EXPECT_FALSE(*s.cambiatoSulDisco());
+    EXPECT_FALSE(s.riprendi(*r).ok());
+    EXPECT_FALSE(s.aperto());
     // A file opened afresh has nothing ignored.
     s.apri(std::move(*ArchivioLavoro::apriarchivio(dir.scrivi("iciview.out", ""))),
            LetturaAtto::lunga);

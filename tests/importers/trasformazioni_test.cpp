@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "importers/importatori.h"
@@ -107,6 +108,12 @@ struct G1 {
         credito = std::string(15 - std::to_string(avere).size(), '0') + std::to_string(avere);
         return *this;
     }
+    /// Sets one field: G1().con(&G1::cf, "...").
+    template <class T>
+    G1& con(T G1::*campo, std::type_identity_t<T> valore) {
+        this->*campo = std::move(valore);
+        return *this;
+    }
     std::string str() const {
         std::string s(std::max<std::size_t>(lunghezza, 260), '#');
         const std::pair<std::size_t, std::string_view> campi[] = {
@@ -134,13 +141,11 @@ std::string campo(const std::string& s, Campo c) {
 }
 
 TEST(F24, OneGroupGivesOneFullRecordAtTheEnd) {
-    G1 a = G1().cod("3901", 12345);
-    G1 b = G1().cod("3904", 67890);
-    G1 c = G1().cod("3906", 500);
-    c.comune = "Z998";
-    c.fabbricati = " 12";
-    c.detrazione = "00000777";
-    const auto r = applica(Tracciato::f24, righe({a, b, c}));
+    const auto r = applica(Tracciato::f24, righe({G1().cod("3901", 12345), G1().cod("3904", 67890),
+                                                  G1().cod("3906", 500)
+                                                      .con(&G1::comune, "Z998")
+                                                      .con(&G1::fabbricati, " 12")
+                                                      .con(&G1::detrazione, "00000777")}));
     EXPECT_EQ(r.prese, 3);
     ASSERT_EQ(r.righe.size(), 1u);
     const std::string atteso = RigaVersamento()
@@ -233,25 +238,19 @@ TEST(F24, AmountsWiderThanTheirFieldAreWrittenCutAndCounted) {
 }
 
 TEST(F24, LinesThatAreNotIciF24AreNotCounted) {
-    G1 altraImposta = G1().cod("3901", 7);
-    altraImposta.imposta = 'E';
-    G1 minuscola = G1().cod("3901", 7);
-    minuscola.imposta = 'i';
-    G1 altroTipo = G1().cod("3901", 7);
-    altroTipo.tipo = "G2";
-    G1 corta = G1().cod("3901", 7);
-    corta.lunghezza = 259;
-    G1 esatta = G1().cod("3904", 1);
-    esatta.lunghezza = 260;
-    // Skipped lines between two lines of one payment do not break the group.
-    const auto r =
-        applica(Tracciato::f24, {G1().cod("3901", 10).str(), altraImposta.str(), minuscola.str(),
-                                 altroTipo.str(), corta.str(), "", esatta.str()});
+    const G1 altraImposta = G1().cod("3901", 7).con(&G1::imposta, 'E');
+    const G1 corta = G1().cod("3901", 7).con(&G1::lunghezza, 259);
+    // Lines skipped, an empty one too, between two lines of one payment keep the group.
+    const auto r = applica(
+        Tracciato::f24,
+        righe({G1().cod("3901", 10), altraImposta, G1().cod("3901", 7).con(&G1::imposta, 'i'),
+               G1().cod("3901", 7).con(&G1::tipo, "G2"), corta, G1().con(&G1::lunghezza, 0),
+               G1().cod("3904", 1).con(&G1::lunghezza, 260)}));
     EXPECT_EQ(r.prese, 2);
     ASSERT_EQ(r.righe.size(), 1u);
     EXPECT_EQ(r.righe[0].substr(7, 18), "000000000000000002");
     EXPECT_EQ(r.righe[0].substr(62, 12), "000000000011");
-    EXPECT_TRUE(applica(Tracciato::f24, {altraImposta.str(), corta.str()}).righe.empty());
+    EXPECT_TRUE(applica(Tracciato::f24, righe({altraImposta, corta})).righe.empty());
 }
 
 // The instalment flags become one code; the number of properties is zero-filled.
@@ -264,10 +263,8 @@ TEST(F24, InstalmentFlagsAndNumberOfProperties) {
     } casi[] = {{"10", '1', " 12", "0012"}, {"01", '2', "   ", "0000"}, {"11", '3', "123", "0123"},
                 {"00", '4', "5  ", "0005"}, {"  ", ' ', "007", "0007"}, {"21", '2', "  2", "0002"}};
     for (const auto& c : casi) {
-        G1 g = G1().cod("3901", 1);
-        g.flag = c.flag;
-        g.fabbricati = c.fabbricati;
-        const auto r = applica(Tracciato::f24, {g.str(), g.str()});
+        const G1 g = G1().cod("3901", 1).con(&G1::flag, c.flag).con(&G1::fabbricati, c.fabbricati);
+        const auto r = applica(Tracciato::f24, righe({g, g}));
         ASSERT_EQ(r.righe.size(), 1u) << c.flag;
         EXPECT_EQ(r.righe[0][168], c.codice) << c.flag;
         EXPECT_EQ(campo(r.righe[0], Campo::numerofabbricati), c.numero) << c.fabbricati;
@@ -275,23 +272,18 @@ TEST(F24, InstalmentFlagsAndNumberOfProperties) {
 }
 
 TEST(F24, GroupBreaks) {
-    auto con = [](auto cambia) {
-        G1 g = G1().cod("3904", 2);
-        cambia(g);
-        return g.str();
-    };
     const struct {
         const char* nome;
-        std::string seconda;
+        G1 seconda;
         std::size_t record;
     } casi[] = {
-        {"same key", con([](G1&) {}), 1},
-        {"other payer", con([](G1& g) { g.cf = "VRDLGU70B02Z999Y"; }), 2},
-        {"other year", con([](G1& g) { g.anno = "04"; }), 2},
-        {"municipality only", con([](G1& g) { g.comune = "Z998"; }), 1},
+        {"same key", G1().cod("3904", 2), 1},
+        {"other payer", G1().cod("3904", 2).con(&G1::cf, "VRDLGU70B02Z999Y"), 2},
+        {"other year", G1().cod("3904", 2).con(&G1::anno, "04"), 2},
+        {"municipality only", G1().cod("3904", 2).con(&G1::comune, "Z998"), 1},
     };
     for (const auto& c : casi) {
-        const auto r = applica(Tracciato::f24, {G1().cod("3901", 1).str(), c.seconda});
+        const auto r = applica(Tracciato::f24, righe({G1().cod("3901", 1), c.seconda}));
         EXPECT_EQ(r.righe.size(), c.record) << c.nome;
         if (r.righe.size() == 2) {
             // Each record has the amounts and the line counter of its own group.
@@ -303,9 +295,7 @@ TEST(F24, GroupBreaks) {
         }
     }
     // The same payer again after another one opens a new group.
-    const G1 a = G1().cod("3901", 1);
-    G1 b = G1().cod("3901", 2);
-    b.cf = "VRDLGU70B02Z999Y";
+    const G1 a = G1().cod("3901", 1), b = G1().cod("3901", 2).con(&G1::cf, "VRDLGU70B02Z999Y");
     EXPECT_EQ(applica(Tracciato::f24, righe({a, b, a})).righe.size(), 3u);
     EXPECT_TRUE(applica(Tracciato::f24, {}).righe.empty());
 }

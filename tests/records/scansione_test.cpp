@@ -105,52 +105,30 @@ TEST_F(ScansioneTest, EveryWholeRecordInOrderAndThePartialOneLeftOut) {
 }
 
 // A file changed while it is read is no longer one file: shorter or longer, the
-// pass fails naming it, whichever operation reads it.
-TEST_F(ScansioneTest, AFileThatShrinksOrGrowsWhileReadIsAnError) {
-    for (const bool parallela : {false, true}) {
-        for (const bool accorcia : {true, false}) {
-            SCOPED_TRACE(std::to_string(parallela) + std::to_string(accorcia));
-            const ArchivioLavoro& a = archivio(40 * kBlocco);
-            const auto cambia = [&](const Blocco& b) -> EsitoVuoto {
-                if (b.primo() == 1) {
-                    if (accorcia) {
-                        tronca(kBlocco + 1);
-                    } else {
-                        aggiungi();
-                    }
-                }
-                return Nulla{};
-            };
-            const auto r =
-                parallela
-                    ? parallelo(a, {}, 2, [&](std::size_t, const Blocco& b) { return cambia(b); })
-                    : scandisci(a, {}, cambia);
-            ASSERT_FALSE(r.ok());
-            EXPECT_EQ(r.errore().codice, CodiceErrore::InputOutput);
-            EXPECT_EQ(r.errore().percorso, percorso_);
-            EXPECT_EQ(r.errore().motivo, "il file di lavoro è cambiato durante la lettura");
-        }
-    }
-}
-
-// A cancel or the caller's error at the second block stops the pass there, one
-// part or several; so does a failed merge of the first round.
-TEST_F(ScansioneTest, CancelAndTheCallersErrorStopThePass) {
-    const ArchivioLavoro& a = archivio(40 * kBlocco);
-    std::atomic<bool> annulla{false};
-    Controllo controllo;
-    controllo.annulla = &annulla;
+// pass fails naming it. A cancel or the caller's error at the second block stops
+// the pass there. One part or several; so does a failed merge of the first round.
+TEST_F(ScansioneTest, AChangedFileACancelOrTheCallersErrorStopsThePass) {
+    enum Caso { accorcia, allunga, annulla, sbaglia };
+    const CodiceErrore codici[] = {CodiceErrore::InputOutput, CodiceErrore::InputOutput,
+                                   CodiceErrore::Annullato, CodiceErrore::Uso};
     for (const std::size_t parti : {0, 4}) {  // 0: the single pass
-        for (const bool annullato : {true, false}) {
-            SCOPED_TRACE(std::to_string(parti) + std::to_string(annullato));
-            annulla = false;
+        for (const Caso caso : {accorcia, allunga, annulla, sbaglia}) {
+            SCOPED_TRACE(std::to_string(parti) + " " + std::to_string(caso));
+            const ArchivioLavoro& a = archivio(40 * kBlocco);
+            std::atomic<bool> annullato{false};
+            Controllo controllo;
+            controllo.annulla = &annullato;
             std::atomic<int> blocchi{0};
-            const auto f = [&](std::size_t, const Blocco&) -> EsitoVuoto {
-                if (++blocchi == 2) {
-                    annulla = annullato;
-                    if (!annullato) {
-                        return Errore{CodiceErrore::Uso, "x", "basta"};
-                    }
+            const auto f = [&](std::size_t, const Blocco& b) -> EsitoVuoto {
+                if (b.primo() == 1 && caso == accorcia) {
+                    tronca(kBlocco + 1);
+                } else if (b.primo() == 1 && caso == allunga) {
+                    aggiungi();
+                }
+                const bool secondo = ++blocchi == 2;
+                annullato = annullato || (secondo && caso == annulla);
+                if (secondo && caso == sbaglia) {
+                    return Errore{CodiceErrore::Uso, "x", "basta"};
                 }
                 return Nulla{};
             };
@@ -158,12 +136,16 @@ TEST_F(ScansioneTest, CancelAndTheCallersErrorStopThePass) {
                                ? parallelo(a, controllo, parti, f)
                                : scandisci(a, controllo, [&](const Blocco& b) { return f(0, b); });
             ASSERT_FALSE(r.ok());
-            EXPECT_EQ(r.errore().codice, annullato ? CodiceErrore::Annullato : CodiceErrore::Uso);
-            if (parti == 0) {
+            EXPECT_EQ(r.errore().codice, codici[caso]);
+            if (caso == accorcia || caso == allunga) {
+                EXPECT_EQ(r.errore().percorso, percorso_);
+                EXPECT_EQ(r.errore().motivo, "il file di lavoro è cambiato durante la lettura");
+            } else if (parti == 0) {
                 EXPECT_EQ(blocchi, 2);
             }
         }
     }
+    const ArchivioLavoro& a = archivio(40 * kBlocco);
     int giri = 0;
     const auto r = parallelo(
         a, {}, 2, [](std::size_t, const Blocco&) { return EsitoVuoto(Nulla{}); },

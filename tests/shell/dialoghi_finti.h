@@ -13,7 +13,6 @@
 #include <optional>
 #include <ostream>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "shell/dialoghi.h"
@@ -39,7 +38,7 @@ public:
 
     DialoghiFinti() = default;
 
-    /// A message box with exactly `testo` (nullopt: any, see testi()); answers `risposta`.
+    /// A message box with exactly `testo` (nullopt: any); answers `risposta`.
     DialoghiFinti& attendi(
         std::optional<QString> testo, const QString& titolo, Pulsanti pulsanti = Pulsanti::ok,
         Icona icona = Icona::nessuna, Risposta risposta = Risposta::ok, Durante durante = [] {}) {
@@ -81,16 +80,12 @@ public:
     }
     /// The opening of a document; answers whether an application opened it.
     DialoghiFinti& attendiApertura(bool aperto) { return metti({.tipo = "opening", .si = aperto}); }
-    /// Long work, run to its end; when `annulla`, cancelled before it starts; when
-    /// `fase` >= 0, cancelled once it reports that stage. `durante` runs while the
-    /// work is in hand, before it starts.
+    /// Long work, run to its end; when `annulla`, cancelled before it starts.
+    /// `durante` runs while the work is in hand, before it starts.
     DialoghiFinti& attendiLavoro(
-        const QString& titolo, bool annulla = false, int fase = -1, Durante durante = [] {}) {
-        return metti({.tipo = "work",
-                      .titolo = titolo,
-                      .durante = std::move(durante),
-                      .si = annulla,
-                      .fase = fase});
+        const QString& titolo, bool annulla = false, Durante durante = [] {}) {
+        return metti(
+            {.tipo = "work", .titolo = titolo, .durante = std::move(durante), .si = annulla});
     }
     /// The print dialog; prints into the PDF file `pdf` (empty = cancelled).
     DialoghiFinti& attendiStampa(const QString& titolo, const QString& pdf) {
@@ -111,9 +106,8 @@ public:
         c_->attesi.clear();
     }
 
-    /// What the dialogs were given: the messages' texts, the paths proposed for saving,
-    /// the files listed with their layouts, the documents to open.
-    const std::vector<QString>& testi() const { return c_->testi; }
+    /// What the dialogs were given: the paths proposed for saving, the files listed
+    /// with their layouts, the documents to open.
     const std::vector<QString>& proposte() const { return c_->proposte; }
     const std::vector<FileDaImportare>& fileMostrati() const { return c_->fileMostrati; }
     const std::vector<QString>& documenti() const { return c_->documenti; }
@@ -124,7 +118,6 @@ public:
     using Dialoghi::messaggio;
     Risposta messaggio(const QString& testo, const QString& titolo, Pulsanti pulsanti, Icona icona,
                        const QRect& /*lasciaVisibile*/) override {
-        c_->testi.push_back(testo);
         const std::optional<Atteso> a = prossimo("message box", testo, titolo);
         if (!a) {
             return pulsanti == Pulsanti::siNo ? Risposta::no : Risposta::ok;
@@ -179,13 +172,6 @@ public:
             a->durante();
         }
         lavoro.avvia();
-        while (a && a->fase >= 0 && !lavoro.finito()) {
-            if (lavoro.stato().fase >= a->fase) {
-                lavoro.annulla();
-                break;
-            }
-            std::this_thread::yield();
-        }
         lavoro.aspetta();
     }
     bool scegliStampante(const QString& titolo, QPrinter& stampante) override {
@@ -213,17 +199,16 @@ private:
         QString proposto{};  ///< input: the text proposed
         QString dato{};      ///< input: the answer; save as: the path; print: the PDF file
         Durante durante = [] {};
-        bool si = false;     ///< apertura: opened; lavoro: cancelled
-        int tipoFile = 0;    ///< salva: the type chosen
-        int fase = -1;       ///< lavoro: the stage at which it is cancelled
-        QStringList file{};  ///< scelta: the files chosen
+        bool si = false;                                ///< apertura: opened; lavoro: cancelled
+        int tipoFile = 0;                               ///< salva: the type chosen
+        QStringList file{};                             ///< scelta: the files chosen
         std::vector<std::optional<Formato>> trovati{};  ///< tracciati: those shown
         std::optional<std::vector<Formato>> scelti{};   ///< tracciati: the answer
     };
     /// The script and what was shown, shared by the dialogs of every window.
     struct Copione {
         std::deque<Atteso> attesi;
-        std::vector<QString> testi, proposte, documenti;
+        std::vector<QString> proposte, documenti;
         std::vector<FileDaImportare> fileMostrati;
         std::vector<const QWidget*> genitori;
         std::shared_ptr<Dialoghi> veri;  ///< the real dialogs of attesaVera()

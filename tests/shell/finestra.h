@@ -130,17 +130,7 @@ protected:
         premi("Command1");
     }
 
-    // The windows the menu bar opens on the work file.
     QAction* azione(QAnyStringView nome) const { return controllo<QAction>(nome); }
-    /// Waits until `condizione` holds, at most five seconds.
-    template <typename F>
-    static bool attendiChe(F condizione) {
-        const auto fine = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!condizione() && std::chrono::steady_clock::now() < fine) {
-            QTest::qWait(10);
-        }
-        return condizione();
-    }
     static void doppioClic(QTableView* tabella, int riga) {
         const QPoint punto = tabella->visualRect(tabella->model()->index(riga, 0)).center();
         QTest::mouseClick(tabella->viewport(), Qt::LeftButton, {}, punto);
@@ -154,15 +144,6 @@ protected:
     /// The text of cell (`riga`, `colonna`) of `tabella`.
     static QString cella(const QTableView* tabella, int riga, int colonna) {
         return tabella->model()->index(riga, colonna).data().toString();
-    }
-    /// Opens the three views on the open work file; returns them.
-    std::array<QPointer<QWidget>, 3> apriViste() {
-        dialoghi.attendiLavoro(u"Riepilogo"_s).attendiLavoro(u"Controlli"_s);
-        azione("azioneElenco")->trigger();
-        azione("azioneRiepilogo")->trigger();
-        azione("azioneControlli")->trigger();
-        return {controllo("FinestraElenco"), controllo("FinestraRiepilogo"),
-                controllo("FinestraControlli")};
     }
     /// The text of the PDF file `pdf`, as pdftotext reads it, spaces simplified.
     static QString testoPdf(const QString& pdf) {
@@ -189,8 +170,5 @@ protected:
 private:
     QString cartellaPrima_;
 };
-
-/// The fixture of the tests of the windows the menu bar opens on the work file.
-using VisteTest = FinestraTest;
 
 }  // namespace pliventa::test

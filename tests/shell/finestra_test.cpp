@@ -2,13 +2,11 @@
 // and their keys, the currency, the search by codice fiscale, the guide, the exit;
 // and the export button: what it asks, what it hands the core and what it tells.
 #include <QComboBox>
-#include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <clocale>
 
-#include "export/esportazione.h"
 #include "finestra.h"
 #include "libro_letto.h"
 #include "shell/finestra_guida.h"
@@ -17,61 +15,16 @@
 namespace pliventa::test {
 namespace {
 
-// Before any import every navigation button says to open a file; "Esci" and
-// closing the window end the program.
-TEST_F(FinestraTest, ButtonsBeforeAnyImportAndTheExit) {
+// Before any import every navigation button says to open a file; after, buttons and
+// keys, these also from a text box, move to the payment they name (that a move stays
+// inside the file is the session's rule). "Esci" and closing the window end the program.
+TEST_F(FinestraTest, ButtonsAndTheirKeysMoveThroughTheFileInTheCurrencyTyped) {
     for (const char* pulsante : {"cmdInizio", "cmdIndietro", "cmdAvanti", "cmdFine"}) {
         dialoghi.attendi(u"Aprire un file prima di effettuare ricerche"_s, kTitoloPredefinito);
         premi(pulsante);
         EXPECT_EQ(testo("Text4"), u"0"_s) << pulsante;
         EXPECT_EQ(testo("Text3_1"), QString()) << pulsante;
     }
-    apri({ordinario()});
-    QSignalSpy fine(finestra.get(), &frmView::terminaProgramma);
-    premi("Command2");
-    EXPECT_EQ(fine.count(), 1);
-    EXPECT_FALSE(finestra->sessione().aperto());
-    EXPECT_FALSE(finestra->isVisible());
-
-    frmView altra(dialoghi);
-    QSignalSpy chiusa(&altra, &frmView::terminaProgramma);
-    altra.show();
-    altra.close();
-    EXPECT_EQ(chiusa.count(), 1);
-}
-
-// The notice's reading is the records' tests: here, that the work file's reading
-// and the number's form reach the boxes.
-TEST_F(FinestraTest, LayoutsSwitchBothWaysAndTheNoticeIsReadAsTheWorkFileWasWritten) {
-    apri({violazione(), ordinario()}, LetturaAtto::breve);
-    // The year and its caption show on an ordinary payment, the notice on a violation.
-    const char* const annoPoiAtto[] = {"Text3_10", "label1_10", "Text3_9",
-                                       "Text3_11", "label1_11", "label1_12"};
-    const char* const violazione[] = {"Imposta", "Sanzioni", "Pena pec.", "Interessi"};
-    for (const double record : {1, 2, 1}) {
-        mostra(record);
-        const bool ordinario = record == 2;
-        EXPECT_EQ(testo("Text4"), ordinario ? u"Vers. n. 2"_s : u"Vers. n. 1 (Violazione)"_s);
-        for (std::size_t k = 0; k < 6; ++k) {
-            EXPECT_EQ(visibile(annoPoiAtto[k]), (k < 2) == ordinario) << annoPoiAtto[k] << record;
-        }
-        for (std::size_t k = 0; k < 4; ++k) {
-            EXPECT_EQ(controllo<QLabel>(u"label1_%1"_s.arg(4 + k))->text(),
-                      daUtf8(ordinario ? kDidascalie[4 + k] : violazione[k]));
-        }
-        for (int k = 2; k <= 8; ++k) {
-            EXPECT_TRUE(visibile(u"Text3_%1"_s.arg(k))) << k;
-        }
-    }
-    mostra(1, FormaNumero::soloNumero);
-    EXPECT_EQ(testo("Text3_9"), u"123456"_s);
-    EXPECT_EQ(testo("Text3_11"), u"78/93/1122"_s);
-    EXPECT_EQ(testo("Text4"), u"1 (Violazione)"_s);
-}
-
-// Buttons and keys, these also from a text box, move to the payment they name
-// (that a move stays inside the file is the session's rule).
-TEST_F(FinestraTest, ButtonsAndTheirKeysMoveThroughTheFileInTheCurrencyTyped) {
     apri(
         {ordinario("CF1"), ordinario("CF2"), ordinario("CF3"), ordinario("CF4"), ordinario("CF5")});
     mostra(1);
@@ -109,105 +62,88 @@ TEST_F(FinestraTest, ButtonsAndTheirKeysMoveThroughTheFileInTheCurrencyTyped) {
     }
     // The currency is read as typed; leaving its box for a button shows the payment again.
     auto* combo = controllo<QComboBox>("Combo1");
-    const struct {
-        const char* digitato;
-        QString totale;
-    } casi[] = {{"e", u"123.456"_s}, {"E", u"1.234,56"_s}, {"", u"123.456"_s}};
-    for (const auto& c : casi) {
+    for (const char* digitato : {"e", "E", ""}) {
         combo->setFocus();
         combo->clearEditText();
-        QTest::keyClicks(combo, QString::fromLatin1(c.digitato));
+        QTest::keyClicks(combo, QString::fromLatin1(digitato));
         QTest::keyClick(combo, Qt::Key_Return);
         premi("cmdAvanti");
-        EXPECT_EQ(combo->currentText(), QString::fromLatin1(c.digitato));
-        EXPECT_EQ(testo("Text3_3"), c.totale) << c.digitato;
-        EXPECT_EQ(combo->count(), 2) << c.digitato;
+        EXPECT_EQ(combo->currentText(), QString::fromLatin1(digitato));
+        EXPECT_EQ(testo("Text3_3"), *digitato == 'E' ? u"1.234,56"_s : u"123.456"_s) << digitato;
+        EXPECT_EQ(combo->count(), 2) << digitato;
     }
-}
 
-const QString kTitoloRicerca = u"Ricerca Versamenti Pliventa"_s;
-
-QString annuncio(const char* testo) {
-    return u"Ricerco versamenti con Codice Fiscale che inizia per\r\n"_s +
-           QString::fromLatin1(testo);
-}
-QString domanda(const char* codice) {
-    return u"Trovato il contribuente!\r\n"_s + QString::fromLatin1(codice) + u"\r\nE' Lui?"_s;
+    QSignalSpy fine(finestra.get(), &frmView::terminaProgramma);
+    premi("Command2");
+    EXPECT_EQ(fine.count(), 1);
+    EXPECT_FALSE(finestra->sessione().aperto());
+    EXPECT_FALSE(finestra->isVisible());
+    frmView altra(dialoghi);
+    QSignalSpy chiusa(&altra, &frmView::terminaProgramma);
+    altra.show();
+    altra.close();
+    EXPECT_EQ(chiusa.count(), 1);
 }
 
 // The search by the beginning of the codice fiscale, typed in its box: a scan with
 // no Yes goes back to the payment shown before; a Yes ends on the one chosen.
 TEST_F(FinestraTest, SearchOffersEachMatchInItsLayoutAndEndsOnTheOneChosen) {
     // Records 2 (ordinary) and 4 (violation) begin with RSS; the last is a violation.
-    apri({ordinario("AAAAAA70A01H501U"), ordinario("RSSMRA70A01H501U"),
-          ordinario("BNCLCU80C03L219K"), violazione("RSSLGU60B02F205X"),
+    const QString candidati[] = {u"RSSMRA70A01H501U"_s, u"RSSLGU60B02F205X"_s};
+    apri({ordinario("AAAAAA70A01H501U"), ordinario(candidati[0].toStdString()),
+          ordinario("BNCLCU80C03L219K"), violazione(candidati[1].toStdString()),
           violazione("ZZZZZZ60B02F205X")});
-    const auto cerca = [this](const char* digitato) {
-        controllo<QLineEdit>("Text3_1")->setText(QString::fromLatin1(digitato));
-        premi("cmdRicerca");
-    };
     const struct {
         const char* digitato;
-        const char* cercato;
-        int risposteNo;  // candidates offered, each answered No
+        std::string_view risposte;  ///< one a candidate offered: n = No, s = Yes
         QString stato;
     } casi[] = {
-        {"xyz", "XYZ", 0, u"Nessun versamento trovato"_s},
-        {"  rss ", "  RSS ", 2, u"Ricerca terminata: 2 versamenti proposti, nessuno scelto"_s},
+        {"xyz", "", u"Nessun versamento trovato"_s},
+        {"  rss ", "nn", u"Ricerca terminata: 2 versamenti proposti, nessuno scelto"_s},
+        {"rss", "ns", u"Versamento n. 4 scelto dalla ricerca"_s},
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(c.digitato);
         mostra(2);
-        dialoghi.attendi(annuncio(c.cercato), kTitoloRicerca);
-        for (int i = 0; i < c.risposteNo; ++i) {
-            dialoghi.attendi(std::nullopt, kTitoloPredefinito, Pulsanti::siNo, Icona::nessuna);
+        const QString cercato = QString::fromLatin1(c.digitato).toUpper();  // spaces kept
+        dialoghi.attendi(u"Ricerco versamenti con Codice Fiscale che inizia per\r\n"_s + cercato,
+                         u"Ricerca Versamenti Pliventa"_s);
+        for (std::size_t i = 0; i < c.risposte.size(); ++i) {
+            dialoghi.attendi(u"Trovato il contribuente!\r\n"_s + candidati[i] + u"\r\nE' Lui?"_s,
+                             kTitoloPredefinito, Pulsanti::siNo, Icona::nessuna,
+                             c.risposte[i] == 's' ? Risposta::si : Risposta::no,
+                             [this, i, &candidati] {
+                                 // The candidate in its own layout.
+                                 EXPECT_EQ(testo("Text4"), i == 0 ? u"2"_s : u"4 (Violazione)"_s);
+                                 EXPECT_EQ(testo("Text3_1"), candidati[i]);
+                                 EXPECT_EQ(visibile("Text3_10"), i == 0);
+                             });
         }
-        cerca(c.digitato);
-        EXPECT_EQ(finestra->sessione().recordcorrente(), 2.0);
-        EXPECT_EQ(testo("Text4"), u"Vers. n. 2"_s);
-        EXPECT_EQ(testo("Text3_1"), QString::fromLatin1(c.cercato));
-        // The last record of the file is a violation; the window stays ordinary.
-        EXPECT_TRUE(visibile("Text3_10"));
+        controllo<QLineEdit>("Text3_1")->setText(QString::fromLatin1(c.digitato));
+        premi("cmdRicerca");
+        // With no Yes the window stays ordinary, though the last record is a violation.
+        const bool scelto = c.risposte.ends_with('s');
+        EXPECT_EQ(finestra->sessione().recordcorrente(), scelto ? 4.0 : 2.0);
+        EXPECT_EQ(testo("Text4"), scelto ? u"4 (Violazione)"_s : u"Vers. n. 2"_s);
+        EXPECT_EQ(testo("Text3_1"), scelto ? candidati[1] : cercato);
+        EXPECT_EQ(visibile("Text3_10"), !scelto);
         EXPECT_EQ(stato(), c.stato);
     }
-
-    mostra(1);
-    dialoghi.attendi(annuncio("RSS"), kTitoloRicerca)
-        .attendi(domanda("RSSMRA70A01H501U"), kTitoloPredefinito, Pulsanti::siNo, Icona::nessuna,
-                 Risposta::no,
-                 [this] {
-                     EXPECT_EQ(testo("Text4"), u"2"_s);
-                     EXPECT_EQ(testo("Text3_1"), u"RSSMRA70A01H501U"_s);
-                     EXPECT_TRUE(visibile("Text3_10"));
-                 })
-        .attendi(domanda("RSSLGU60B02F205X"), kTitoloPredefinito, Pulsanti::siNo, Icona::nessuna,
-                 Risposta::si, [this] {
-                     // The candidate in its own layout.
-                     EXPECT_EQ(testo("Text4"), u"4 (Violazione)"_s);
-                     EXPECT_FALSE(visibile("Text3_10"));
-                 });
-    cerca("rss");
-    EXPECT_EQ(finestra->sessione().recordcorrente(), 4.0);
-    EXPECT_EQ(testo("Text3_1"), u"RSSLGU60B02F205X"_s);
-    EXPECT_EQ(testo("Text4"), u"4 (Violazione)"_s);
     premi("cmdAvanti");  // browsing goes on from the payment found
     EXPECT_EQ(testo("Text4"), u"Vers. n. 5 (Violazione)"_s);
 }
 
 TEST_F(FinestraTest, F1OpensTheGuideThatNamesEveryButtonAndMenuEntry) {
-    // What the clerk reads on the control: its caption without the access key's mark.
+    // What the clerk reads on a control: its caption without the access key's mark
+    // (the navigation arrows are pictures, a separator has none: empty).
     QStringList nomi;
     for (const QAbstractButton* b : finestra->findChildren<QAbstractButton*>()) {
-        nomi << b->text().remove(u'&');  // the navigation arrows are pictures: empty
+        nomi << b->text().remove(u'&');
     }
-    for (const QAction* voce : finestra->menuBar()->actions()) {
-        nomi << voce->text().remove(u'&');
-        for (const QAction* a : voce->menu()->actions()) {
-            nomi << a->text().remove(u'&');  // a separator's is empty
-        }
+    for (const QAction* a : finestra->menuBar()->findChildren<QAction*>()) {
+        nomi << a->text().remove(u'&');
     }
     ASSERT_GE(nomi.size(), 20);
-
     attiva();
     QTest::keyClick(finestra.get(), Qt::Key_F1);
     auto* guida = controllo<FinestraGuida>("FinestraGuida");
@@ -224,14 +160,11 @@ TEST_F(FinestraTest, F1OpensTheGuideThatNamesEveryButtonAndMenuEntry) {
 const QString kTitoloExcel = u"Crea File Excel"_s;
 const QString kFiltro = u"Cartella di lavoro Excel (*.xlsx)"_s;
 
-class EsportazioneTest : public FinestraTest {
-protected:
-    QString libro() const { return inCartella(u"libro.xlsx"_s); }
-};
+using EsportazioneTest = FinestraTest;
 
 TEST_F(EsportazioneTest, FailureAndCancelLeaveNoBook) {
-    // Enough payments for the workbook's packing to take a moment.
-    apri(numerati(3000, "RSS"));
+    const QString libro = inCartella(u"libro.xlsx"_s);
+    apri(numerati(3, "RSS"));
     // Cancelled at the dialog, which proposes a book named by the time: nothing done.
     dialoghi.attendiSalva(kTitoloExcel, kFiltro, QString());
     premi("cmdExcel");
@@ -239,45 +172,56 @@ TEST_F(EsportazioneTest, FailureAndCancelLeaveNoBook) {
         u"^"_s + QRegularExpression::escape(cartella()) +
         u"/Estrazione \\d\\d-\\d\\d-\\d{4} \\d\\d\\.\\d\\d\\.\\d\\d\\.xlsx$"_s);
     EXPECT_TRUE(nome.match(dialoghi.proposte().at(0)).hasMatch()) << dialoghi.proposte().at(0);
-    const QString annullata = u"Esportazione annullata: nessun file scritto"_s;
     const QString manca = inCartella(u"manca/libro.xlsx"_s);
-    const struct {
-        QString percorso;
-        int annullaAllaFase;  ///< -1: not cancelled; 0: before it starts
-        QString stato;
-    } casi[] = {
-        {manca, -1, u"Esportazione non riuscita"_s},
-        {libro(), 0, annullata},
-        // Cancelled while the workbook is packed: still no book, nothing opened.
-        {libro(), static_cast<int>(FaseEsportazione::compressione), annullata},
-    };
-    for (const auto& c : casi) {
-        dialoghi.attendiSalva(kTitoloExcel, kFiltro, c.percorso)
-            .attendiLavoro(kTitoloExcel, c.annullaAllaFase == 0,
-                           c.annullaAllaFase > 0 ? c.annullaAllaFase : -1);
-        if (c.annullaAllaFase < 0) {
+    for (const bool annulla : {false, true}) {
+        dialoghi.attendiSalva(kTitoloExcel, kFiltro, annulla ? libro : manca)
+            .attendiLavoro(kTitoloExcel, annulla);
+        if (!annulla) {
             dialoghi.attendi(u"Impossibile creare il file Excel.\r\n"_s + manca +
                                  u": file o directory inesistente"_s,
                              kTitoloExcel, Pulsanti::ok, Icona::esclamazione);
         }
         premi("cmdExcel");
-        EXPECT_EQ(stato(), c.stato) << c.annullaAllaFase;
-        EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"}) << c.annullaAllaFase;
+        EXPECT_EQ(stato(), annulla ? u"Esportazione annullata: nessun file scritto"_s
+                                   : u"Esportazione non riuscita"_s);
+        EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"}) << annulla;
     }
     EXPECT_TRUE(dialoghi.documenti().empty());
 }
 
-// The book as the window reads the work file, the payment shown kept; a sheet too
-// small for every payment and cells mended are told.
+// The boxes and the book show the payments as the work file's reading and the number's
+// form say (the notice's reading is the records' tests), the layout switching both ways;
+// the payment shown is kept; a sheet too small for every payment and cells mended are told.
 TEST_F(EsportazioneTest, ExportsAsTheWindowReadsAndTellsAFullSheetAndMendedCells) {
     // What follows proves something only on an Italian desktop (tests/shell/main.cpp).
     ASSERT_STREQ(std::localeconv()->decimal_point, ",") << "it_IT.UTF-8 is not installed";
+    const QString libro = inCartella(u"libro.xlsx"_s);
     using namespace std::string_view_literals;
     apri({ordinario("RSS\0RA70A01H501U"sv), violazione(), ordinario()}, LetturaAtto::breve);
+    // The year and its caption show on an ordinary payment, the notice on a violation.
+    const char* const annoPoiAtto[] = {"Text3_10", "label1_10", "Text3_9",
+                                       "Text3_11", "label1_11", "label1_12"};
+    for (const double record : {2, 3, 2}) {
+        mostra(record);
+        const bool ordinario = record == 3;
+        EXPECT_EQ(testo("Text4"), ordinario ? u"Vers. n. 3"_s : u"Vers. n. 2 (Violazione)"_s);
+        for (std::size_t k = 0; k < 6; ++k) {
+            EXPECT_EQ(visibile(annoPoiAtto[k]), (k < 2) == ordinario) << annoPoiAtto[k] << record;
+        }
+        EXPECT_TRUE(visibile("Text3_2") && visibile("Text3_8")) << record;
+        // Four captions are the violation's own, the ordinary ones back after it.
+        for (int k = 4; k <= 7; ++k) {
+            const QString didascalia = controllo<QLabel>(u"label1_%1"_s.arg(k))->text();
+            EXPECT_EQ(didascalia == daUtf8(kDidascalie[k]), ordinario) << k << didascalia;
+        }
+    }
+    mostra(2, FormaNumero::soloNumero);
+    EXPECT_EQ(testo("Text3_11"), u"78/93/1122"_s);
+    EXPECT_EQ(testo("Text4"), u"2 (Violazione)"_s);
     mostra(2);
     controllo<QComboBox>("Combo1")->setEditText(u"L"_s);
     finestra->controllore().impostaRigheFoglio(4);  // headers, totals, two payments
-    dialoghi.attendiSalva(kTitoloExcel, kFiltro, libro())
+    dialoghi.attendiSalva(kTitoloExcel, kFiltro, libro)
         .attendiLavoro(kTitoloExcel)
         .attendi(
             u"Il foglio contiene al massimo 2 versamenti: 1 versamenti non sono stati "
@@ -287,14 +231,14 @@ TEST_F(EsportazioneTest, ExportsAsTheWindowReadsAndTellsAFullSheetAndMendedCells
         .attendi(
             u"Il file Excel è stato creato, ma nessun programma ha potuto aprirlo. Si "
             "trova in:\r\n"_s +
-                libro(),
+                libro,
             kTitoloExcel, Pulsanti::ok, Icona::informazione);
     premi("cmdExcel");
-    EXPECT_EQ(dialoghi.documenti(), std::vector<QString>{libro()});
-    EXPECT_EQ(stato(), u"Versamenti esportati: 2 · "_s + libro() +
+    EXPECT_EQ(dialoghi.documenti(), std::vector<QString>{libro});
+    EXPECT_EQ(stato(), u"Versamenti esportati: 2 · "_s + libro +
                            u" · esclusi perché il foglio è pieno: 1 · celle con caratteri nulli, "
                            "scritti come �: 1"_s);
-    const LibroLetto l = leggiLibro(libro().toStdString());
+    const LibroLetto l = leggiLibro(libro.toStdString());
     EXPECT_EQ(l["D3"], "n\t123456.0\t-\tGeneral");  // lire, as the currency box says
     EXPECT_EQ(l["K4"], "s\t123456\t-\tGeneral");    // the short notice of this work file
     EXPECT_EQ(finestra->sessione().recordcorrente(), 2.0);

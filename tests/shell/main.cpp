@@ -7,23 +7,18 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
-namespace {
-
-// The offscreen platform warns on every window shown; nothing to learn from it.
-void messaggiQt(QtMsgType tipo, const QMessageLogContext& contesto, const QString& testo) {
-    if (!testo.startsWith(QStringLiteral("This plugin does not support"))) {
-        qt_message_output(tipo, contesto, testo);
-    }
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    qInstallMessageHandler(messaggiQt);
+    // The offscreen platform warns on every window shown; nothing to learn from it.
+    qInstallMessageHandler(
+        [](QtMsgType tipo, const QMessageLogContext& contesto, const QString& testo) {
+            if (!testo.startsWith(QStringLiteral("This plugin does not support"))) {
+                qt_message_output(tipo, contesto, testo);
+            }
+        });
     // The window remembers the last work file in its settings: the tests keep
     // theirs in a folder of their own, never the user's.
     QTemporaryDir impostazioni;
