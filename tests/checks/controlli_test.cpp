@@ -18,8 +18,8 @@ Versamento versamento(const RigaVersamento& riga) {
 }
 
 // The check characters below were worked out by hand from the odd and even
-// position tables, not by the code under test; of a valid code, every other last
-// character is wrong.
+// position tables, not by the code under test; a valid code with any other
+// character in its last place is wrong.
 TEST(CodiceFiscale, PersonalCompanyAndHomocodeCodes) {
     const struct {
         const char* codice;

@@ -114,6 +114,16 @@ TEST_F(FinestraTest, ListReachesItsLastRowAtOnceAndAFilterStartsAtItsFirstMatch)
     EXPECT_TRUE(QTest::qWaitFor([&] { return barra->maximum() == 12000 - schermata; }));
 }
 
+// "Solo anomalie" reaches the filter: of a payment whose total is not the sum of its
+// parts and a clean one, the list keeps the first.
+TEST_F(FinestraTest, OnlyAnomaliesKeepsTheAnomalousPayment) {
+    apri({ordinario(), ordinario("RSSMRA70A01H501S").campo(Campo::terreni, "0000123456")});
+    QTableView* tabella = elenco();
+    controllo<QCheckBox>("filtroAnomalie")->setChecked(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tabella->model()->rowCount() == 1; }));
+    EXPECT_EQ(cella(tabella, 0, 0), u"1"_s);
+}
+
 TEST_F(FinestraTest, AClickOnAHeaderSortsTheListASecondReversesAndAnnullaKeepsIt) {
     apri({ordinario("BBBMRA70A01H501S"), ordinario("CCCMRA70A01H501S"),
           ordinario("AAAMRA70A01H501S")});
