@@ -2,7 +2,6 @@
 // and their keys, the currency, the search by codice fiscale, the guide, the exit;
 // and the export button: what it asks, what it hands the core and what it tells.
 #include <QComboBox>
-#include <QMenuBar>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <clocale>
@@ -133,25 +132,14 @@ TEST_F(FinestraTest, SearchOffersEachMatchInItsLayoutAndEndsOnTheOneChosen) {
     EXPECT_EQ(testo("Text4"), u"Vers. n. 5 (Violazione)"_s);
 }
 
-TEST_F(FinestraTest, F1OpensTheGuideThatNamesEveryButtonAndMenuEntry) {
-    // What the clerk reads on a control: its caption without the access key's mark
-    // (the navigation arrows are pictures, a separator has none: empty).
-    QStringList nomi;
-    for (const QAbstractButton* b : finestra->findChildren<QAbstractButton*>()) {
-        nomi << b->text().remove(u'&');
-    }
-    for (const QAction* a : finestra->menuBar()->findChildren<QAction*>()) {
-        nomi << a->text().remove(u'&');
-    }
-    ASSERT_GE(nomi.size(), 20);
+// The guide's text is its own; here, that F1 shows it, loaded, beside the window.
+TEST_F(FinestraTest, F1OpensTheGuideOnceBesideTheWindow) {
     attiva();
     QTest::keyClick(finestra.get(), Qt::Key_F1);
     auto* guida = controllo<FinestraGuida>("FinestraGuida");
     EXPECT_TRUE(guida->isVisible());
     EXPECT_FALSE(guida->isModal());
-    for (const QString& nome : nomi) {
-        EXPECT_TRUE(guida->testo().contains(nome)) << nome;
-    }
+    EXPECT_TRUE(guida->testo().contains(u"Scegli file"_s)) << guida->testo();
     // Asked for again, the same guide comes to the front.
     QTest::keyClick(finestra.get(), Qt::Key_F1);
     EXPECT_EQ(finestra->findChildren<FinestraGuida*>().size(), 1);
@@ -162,10 +150,14 @@ const QString kFiltro = u"Cartella di lavoro Excel (*.xlsx)"_s;
 
 using EsportazioneTest = FinestraTest;
 
-TEST_F(EsportazioneTest, FailureAndCancelLeaveNoBook) {
+// A cancel at the dialog, which proposes a book named by the time, a failure and a
+// cancel of the work leave no book. The boxes and the book show the payments as the
+// work file's reading and the number's form say (the notice's reading is the records'
+// tests), the layout switching both ways; the payment shown is kept; a sheet too small
+// for every payment and cells mended are told.
+TEST_F(EsportazioneTest, ExportsAsTheWindowReadsAndTellsAFullSheetAndMendedCellsOrLeavesNoBook) {
     const QString libro = inCartella(u"libro.xlsx"_s);
     apri(numerati(3, "RSS"));
-    // Cancelled at the dialog, which proposes a book named by the time: nothing done.
     dialoghi.attendiSalva(kTitoloExcel, kFiltro, QString());
     premi("cmdExcel");
     const QRegularExpression nome(
@@ -187,15 +179,9 @@ TEST_F(EsportazioneTest, FailureAndCancelLeaveNoBook) {
         EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"}) << annulla;
     }
     EXPECT_TRUE(dialoghi.documenti().empty());
-}
 
-// The boxes and the book show the payments as the work file's reading and the number's
-// form say (the notice's reading is the records' tests), the layout switching both ways;
-// the payment shown is kept; a sheet too small for every payment and cells mended are told.
-TEST_F(EsportazioneTest, ExportsAsTheWindowReadsAndTellsAFullSheetAndMendedCells) {
     // What follows proves something only on an Italian desktop (tests/shell/main.cpp).
     ASSERT_STREQ(std::localeconv()->decimal_point, ",") << "it_IT.UTF-8 is not installed";
-    const QString libro = inCartella(u"libro.xlsx"_s);
     using namespace std::string_view_literals;
     apri({ordinario("RSS\0RA70A01H501U"sv), violazione(), ordinario()}, LetturaAtto::breve);
     // The year and its caption show on an ordinary payment, the notice on a violation.

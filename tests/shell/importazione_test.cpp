@@ -170,9 +170,10 @@ TEST_F(ImportazioneTest, AClosedWorkFileGreysTheRecordAreaUntilReopenedInThisRun
     EXPECT_FALSE(area->isEnabled());
     EXPECT_EQ(area->text(), u"RSSMRA70A01H501U"_s);  // kept to be read
     EXPECT_FALSE(controllo("label1_1")->isEnabled());
+    EXPECT_FALSE(azione("azioneElenco")->isEnabled());
     EXPECT_TRUE(nessuno->isVisible());
     EXPECT_EQ(nessuno->text(), u"Nessun archivio di lavoro aperto"_s);
-    controllo<QAction>("azioneRiapri")->trigger();
+    azione("azioneRiapri")->trigger();
     EXPECT_TRUE(area->isEnabled());
     EXPECT_FALSE(nessuno->isVisible());
 
@@ -198,7 +199,7 @@ TEST_F(ImportazioneTest, ImportaPiuFileShowsTheLayoutsFoundAndTheFilesBecomeOneW
     dialoghi.attendiScelta(kTitoloPiu, {campione("cnc2000.txt")})
         .attendiTracciati(kTitoloPiu, {Formato::cnc2000}, std::vector{Formato::cnc2000})
         .attendiLavoro(kTitoloPiu, true);
-    controllo<QAction>("azioneImportaPiuFile")->trigger();
+    azione("azioneImportaPiuFile")->trigger();
     EXPECT_EQ(archivio(), violazione().record());
     EXPECT_EQ(stato(), u"Importazione annullata"_s);
     EXPECT_TRUE(finestra->sessione().aperto());
@@ -211,7 +212,7 @@ TEST_F(ImportazioneTest, ImportaPiuFileShowsTheLayoutsFoundAndTheFilesBecomeOneW
         .attendiInput(kBelfiore, kTitoloPiu, QString(), u"H501"_s)
         .attendiLavoro(kTitoloPiu)
         .attendi(kFinito, kTitoloPiu);
-    controllo<QAction>("azioneImportaPiuFile")->trigger();
+    azione("azioneImportaPiuFile")->trigger();
     EXPECT_EQ(dialoghi.fileMostrati().at(1).motivo,
               u"nessuna riga di versamento riconoscibile nelle prime righe"_s);
     // 36 payments of the ANCI-CNC 2000 sample, 29 of the Risconet one.
@@ -232,14 +233,15 @@ TEST_F(ImportazioneTest, TheChooserRemembersTheFileChosenAndSaysWhatItCannotDo) 
     dir.scrivi("sotto/d.txt", "");
     const auto s = std::make_unique<frmDirFiles>(dialoghi);
     ASSERT_TRUE(s->apriCartella(inCartella(u"sotto"_s)));
+    auto* lista = s->findChild<QListWidget*>(u"File1"_s);
+    auto* ok = s->findChild<QAbstractButton*>(u"cmdOK"_s);
     for (const char* scritto : {"", "nuovo.txt"}) {
         s->show();
-        auto* lista = s->findChild<QListWidget*>(u"File1"_s);
         lista->setCurrentItem(lista->findItems(u"d.txt"_s, Qt::MatchExactly).at(0));
         if (*scritto != '\0') {
             s->findChild<QLineEdit*>(u"Text1_1"_s)->setText(QString::fromLatin1(scritto));
         }
-        QTest::mouseClick(s->findChild<QAbstractButton*>(u"cmdOK"_s), Qt::LeftButton);
+        QTest::mouseClick(ok, Qt::LeftButton);
         EXPECT_EQ(memo(), sotto + '/' + (*scritto != '\0' ? scritto : "d.txt") + "\r\n");
         EXPECT_EQ(s->result(), QDialog::Accepted);
         EXPECT_FALSE(s->isVisible());
@@ -260,7 +262,6 @@ TEST_F(ImportazioneTest, TheChooserRemembersTheFileChosenAndSaysWhatItCannotDo) 
             EXPECT_FALSE(s->apriCartella(inCartella(u"manca"_s)));
         }
         EXPECT_EQ(s->findChild<QLabel*>(u"Label2_4"_s)->text(), inCartella(u"sotto/*.txt"_s));
-        auto* lista = s->findChild<QListWidget*>(u"File1"_s);
         ASSERT_EQ(lista->count(), 1);
         EXPECT_EQ(lista->item(0)->text(), u"d.txt"_s);
         EXPECT_EQ(unita->currentText(), radice);
@@ -270,7 +271,7 @@ TEST_F(ImportazioneTest, TheChooserRemembersTheFileChosenAndSaysWhatItCannotDo) 
     ASSERT_TRUE(QFile::remove(percorsoMemo) && QDir().mkpath(percorsoMemo));
     dialoghi.attendi(u"Impossibile scrivere il file "_s + percorsoMemo + u": è una directory"_s,
                      kTitoloPredefinito, Pulsanti::ok, Icona::esclamazione);
-    QTest::mouseClick(s->findChild<QAbstractButton*>(u"cmdOK"_s), Qt::LeftButton);
+    QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_TRUE(s->isVisible());
 }
 
@@ -301,9 +302,11 @@ TEST_F(ImportazioneTest, RisconetConvertsBesideTheInputOrOpensThePreviousWorkFil
     for (const auto& c : casi) {
         SCOPED_TRACE(c.colonne4a7 + std::to_string(static_cast<int>(c.come)));
         // Until a file is converted, "Riapri" has nothing to offer.
-        EXPECT_EQ(controllo<QAction>("azioneRiapri")->isEnabled(), convertito);
+        EXPECT_EQ(azione("azioneRiapri")->isEnabled(), convertito);
         apri({ordinario(), violazione()});
         mostra(2);
+        eliminaChiuse();  // the list of the file before
+        const QPointer<QWidget> lista = elenco();
         const QString risposta = c.come == Come::inputIlleggibile ? manca : input;
         dialoghi.attendiInput(kPrompt, kTitoloRisconet, proposta, risposta);
         proposta = risposta;
@@ -333,6 +336,8 @@ TEST_F(ImportazioneTest, RisconetConvertsBesideTheInputOrOpensThePreviousWorkFil
             EXPECT_EQ(testo("Text2"), output);
             EXPECT_EQ(leggiFile(output.toStdString()).substr(3, 4), c.colonne4a7);
             EXPECT_FALSE(finestra->sessione().aperto());  // browsing needs an import now
+            eliminaChiuse();
+            EXPECT_TRUE(lista.isNull());  // the views of the file left go with it
             convertito = true;
             continue;
         }
@@ -341,10 +346,10 @@ TEST_F(ImportazioneTest, RisconetConvertsBesideTheInputOrOpensThePreviousWorkFil
         EXPECT_EQ(testo("Text2"), QString());  // as before
         premi("cmdIndietro");
         EXPECT_EQ(testo("Text4"), u"Vers. n. 1"_s);
-        EXPECT_TRUE(controllo<QAction>("azioneElenco")->isEnabled());
+        EXPECT_TRUE(azione("azioneElenco")->isEnabled());
     }
     // The converted file is the last work file made: "Riapri" opens it.
-    controllo<QAction>("azioneRiapri")->trigger();
+    azione("azioneRiapri")->trigger();
     ASSERT_TRUE(finestra->sessione().aperto());
     EXPECT_EQ(finestra->sessione().archivio()->percorso(), output.toStdString());
     EXPECT_EQ(testo("Text2"), output);
