@@ -189,28 +189,6 @@ TEST_F(FinestraTest, ViewsGoWhenClosedInAnyOrderWithTheMainWindowOrWhenTheirFile
     }
 }
 
-// Saves through the real dialog in `cartella`: chooses the type `tipo`, types
-// `nome` and presses Salva.
-FileScelto salvaCon(const QString& cartella, int tipo, const QString& nome) {
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        auto* campo = box == nullptr ? nullptr : box->findChild<QLineEdit*>("fileNameEdit");
-        if (campo == nullptr) {
-            ADD_FAILURE() << "no save dialog with a name box";
-            if (QWidget* altro = QApplication::activeModalWidget()) {
-                altro->close();
-            }
-            return;
-        }
-        box->selectNameFilter(box->nameFilters().at(tipo));
-        campo->setText(nome);
-        QMetaObject::invokeMethod(box, "accept");  // as the Salva button does
-    });
-    DialoghiQt dialoghi;
-    return dialoghi.salvaCome(u"Salva riepilogo"_s, cartella + u"/Riepilogo per anno.xlsx"_s,
-                              u"Cartella di lavoro Excel (*.xlsx);;File CSV (*.csv)"_s);
-}
-
 TEST(DialoghiQtTest, SaveGivesTheTypeLayoutsTheChoiceProgressTheStageAndItsCancel) {
     QTemporaryDir cartella;
     ASSERT_TRUE(cartella.isValid());
@@ -227,7 +205,24 @@ TEST(DialoghiQtTest, SaveGivesTheTypeLayoutsTheChoiceProgressTheStageAndItsCance
         {0, u"riepilogo.CSV"_s, u"riepilogo.CSV"_s, 1},
     };
     for (const auto& c : casi) {
-        const FileScelto scelto = salvaCon(cartella.path(), c.tipo, c.nome);
+        // Chooses the type, types the name and presses Salva.
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            auto* campo = box == nullptr ? nullptr : box->findChild<QLineEdit*>("fileNameEdit");
+            if (campo == nullptr) {
+                ADD_FAILURE() << "no save dialog with a name box";
+                if (QWidget* altro = QApplication::activeModalWidget()) {
+                    altro->close();
+                }
+                return;
+            }
+            box->selectNameFilter(box->nameFilters().at(c.tipo));
+            campo->setText(c.nome);
+            QMetaObject::invokeMethod(box, "accept");  // as the Salva button does
+        });
+        const FileScelto scelto = DialoghiQt().salvaCome(
+            u"Salva riepilogo"_s, cartella.filePath(u"Riepilogo per anno.xlsx"_s),
+            u"Cartella di lavoro Excel (*.xlsx);;File CSV (*.csv)"_s);
         EXPECT_EQ(scelto.percorso, cartella.filePath(c.atteso)) << c.nome;
         EXPECT_EQ(scelto.tipo, c.tipoAtteso) << c.nome;
     }
