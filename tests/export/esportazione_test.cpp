@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "export/riepilogo_libro.h"
+#include "gruppo.h"
 #include "libro_letto.h"
 #include "righe.h"
 
@@ -19,6 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::CartellaTemporanea;
+using test::gruppo;
 using test::lavoro;
 using test::leggiFile;
 using test::leggiLibro;
@@ -269,29 +271,12 @@ TEST_F(Esportazione, CancelLeavesNoFileAndProgressReachesTheEnd) {
 
 // The summary's workbook: the sheet, the headers, a row per group and the bold
 // grand total, numbers with the euro format.
-GruppoRiepilogo gruppo(std::string chiave, char tipo) {
-    GruppoRiepilogo g;
-    g.chiave = std::move(chiave);
-    g.tipo = tipo;
-    g.versamenti = 2;
-    g.violazioni = 1;
-    g.anomalie = 1;
-    const std::array<std::int64_t, 6> ordinari = {123456, -1234, 0, 5, 100, 1};
-    const std::array<std::int64_t, 6> violazione = {1000, 200, 300, 400, 70, 30};
-    for (std::size_t j = 0; j < ordinari.size(); ++j) {
-        g.ordinari[j].aggiungi(ordinari[j]);
-        g.violazione[j].aggiungi(violazione[j]);
-    }
-    return g;
-}
-
 TEST(RiepilogoLibro, HeadersGroupRowsAndABoldGrandTotal) {
     Riepilogo r;
     r.gruppi[static_cast<std::size_t>(Raggruppamento::anno)] = {gruppo("20  ", 'O'),
                                                                 gruppo("2003", 'V')};
     r.gruppi[static_cast<std::size_t>(Raggruppamento::comune)] = {gruppo("A\xC0", '\0')};
     r.totale = gruppo("", '\0');
-    r.totale.versamenti = 4;
 
     const struct {
         Raggruppamento per;
@@ -313,14 +298,14 @@ TEST(RiepilogoLibro, HeadersGroupRowsAndABoldGrandTotal) {
           {"A4", "s\tTotale generale\tbold\tGeneral"},
           {"B4", "b\t\tbold\tGeneral"},
           {"E4", "n\t1244.56\tbold\t#,##0.00"},
-          {"P4", "n\t1.0\tbold\tGeneral"},
+          {"P4", "n\t4.0\tbold\tGeneral"},
           {"A5", ""}}},
         {Raggruppamento::comune,
          false,
          "Riepilogo per comune",
          {{"A1", "s\tComune\tbold\tGeneral"},
           {"A2", "s\tA\xC3\x80\t-\tGeneral"},
-          {"B2", "n\t2.0\t-\tGeneral"},
+          {"B2", "n\t3.0\t-\tGeneral"},
           {"D2", "n\t124456.0\t-\tGeneral"},
           {"N2", "n\t30.0\t-\tGeneral"},
           {"A3", "s\tTotale generale\tbold\tGeneral"},

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <filesystem>
 
+#include "gruppo.h"
 #include "righe.h"
 #include "summary/tabella.h"
 
@@ -250,28 +251,12 @@ TEST(Riepilogo, AnomaliesCountPaymentsNotRuleBreaks) {
     EXPECT_EQ(annullato.errore().percorso, w);
 }
 
-/// A summary of one group of three payments, one of them on a violation notice,
-/// made by hand.
-Riepilogo unGruppo(std::string chiave) {
-    GruppoRiepilogo g;
-    g.chiave = std::move(chiave);
-    g.tipo = 'O';
-    g.versamenti = 3;
-    g.violazioni = 1;
-    g.anomalie = 4;
-    // By kCampiRiepilogo: total, land, building land, dwelling, deduction, others.
-    const std::array<std::int64_t, 6> ordinari = {123456, -1234, 0, 5, 100, 1};
-    const std::array<std::int64_t, 6> violazione = {1000, 200, 300, 400, 70, 30};
-    for (std::size_t j = 0; j < ordinari.size(); ++j) {
-        g.ordinari[j].aggiungi(ordinari[j]);
-        g.violazione[j].aggiungi(violazione[j]);
-    }
+/// A summary of one group, by year and by municipality.
+Riepilogo unGruppo(const std::string& chiave) {
     Riepilogo r;
-    r.gruppi[static_cast<std::size_t>(Raggruppamento::anno)] = {g};
-    g.tipo = '\0';
-    r.gruppi[static_cast<std::size_t>(Raggruppamento::comune)] = {g};
-    g.chiave.clear();
-    r.totale = g;
+    r.gruppi[static_cast<std::size_t>(Raggruppamento::anno)] = {test::gruppo(chiave, 'O')};
+    r.gruppi[static_cast<std::size_t>(Raggruppamento::comune)] = {test::gruppo(chiave, '\0')};
+    r.totale = test::gruppo("", '\0');
     return r;
 }
 
