@@ -213,9 +213,9 @@ TEST(Importa, PadsAndCutsToWholeRecordsAcrossBlocksAndBuffersAndCounts) {
     EXPECT_EQ(diversi.first - scritto.begin(), static_cast<std::ptrdiff_t>(scritto.size()));
 }
 
-// Whatever fails, on the input or the output side, or an output that would replace
-// its own input, the error names the path and the previous work file stays as it
-// was, with nothing else left beside it.
+// Whatever fails, on the input or the output side, an output that would replace
+// its own input, or memory running out, the error names the path and the previous
+// work file stays as it was, with nothing else left beside it.
 TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
     CartellaTemporanea dir;
     const std::string in =
@@ -249,16 +249,10 @@ TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
         EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "in.txt"}));
     }
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
-}
 
-TEST(Importa, OutOfMemoryMidwayLeavesTheOldWorkFileAndNoOtherName) {
-    // The named route: a file without a name could not be left behind anyway.
+    // Out of memory past the first buffer handed to the writing thread, and before
+    // it; on the named route, for a file without a name could not be left anyway.
     ::setenv("PLIVENTA_TEMPORANEI_CON_NOME", "1", 1);
-    CartellaTemporanea dir;
-    const std::string in =
-        dir.scrivi("in.txt", test::ripeti(RigaVersamento().tipo('3').record(), 20000));
-    const std::string out = dir.scrivi("iciview.out", "lavoro precedente");
-    // Past the first buffer handed to the writing thread, and before it.
     for (const std::uint64_t dopo : {15000u, 10u}) {
         // Takes every line and runs out of memory at the line `dopo`.
         struct SenzaMemoria final : Trasformazione {
@@ -296,8 +290,10 @@ TEST(Importa, ReportsProgressOfTheInputAndStopsWhenCancelled) {
     EXPECT_EQ(visti.back(), Coppia(dati.size(), dati.size()));
     EXPECT_TRUE(std::is_sorted(visti.begin(), visti.end()));
 
-    // A cancel midway, or one that comes after the last line is read: the previous
-    // work file stays, no temporary file is left.
+    // A cancel midway, one that comes after the last line is read, or one while the
+    // second of several inputs is read (their concatenation, and an input that
+    // cannot be read, are the command line's tests): the previous work file stays,
+    // no temporary file is left.
     std::atomic<bool> annulla{false};
     struct AnnullaAllaFine final : Trasformazione {
         std::atomic<bool>* annulla;
@@ -310,43 +306,26 @@ TEST(Importa, ReportsProgressOfTheInputAndStopsWhenCancelled) {
     allaFine.annulla = &annulla;
     Controllo soloAnnulla;
     soloAnnulla.annulla = c.annulla = &annulla;
-    c.progresso = [&](std::uint64_t letti, std::uint64_t) { annulla = annulla || letti > 0; };
-    for (const bool tardi : {false, true}) {
-        SCOPED_TRACE(tardi);
-        dir.scrivi("iciview.out", "lavoro precedente");
-        annulla = false;
-        const auto r = tardi ? importa(in, out, allaFine, soloAnnulla)
-                             : importa(in, out, *nuovaTrasformazione(Tracciato::cnc2000), c);
+    std::uint64_t soglia = 0;  // the cancel comes once past this byte of the inputs
+    c.progresso = [&](std::uint64_t letti, std::uint64_t totale) {
+        EXPECT_EQ(totale, soglia + dati.size());
+        annulla = annulla || letti > soglia;
+    };
+    dir.scrivi("iciview.out", "lavoro precedente");
+    const auto annullato = [&](const auto& r) {
         ASSERT_FALSE(r.ok());
         EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
         EXPECT_EQ(leggiFile(out), "lavoro precedente");
         EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "in.txt"}));
-    }
-}
-
-// Several inputs into one work file (their concatenation, and an input that
-// cannot be read, are the command line's tests): a cancel while the second is
-// read keeps the old work file.
-TEST(ImportaTutti, ACancelOnAnyInputKeepsTheOldWorkFile) {
-    const std::string f24 = std::string(PLIVENTA_SAMPLES_DIR) + "/f24.txt";
-    CartellaTemporanea dir;
-    const std::string out = dir.scrivi("iciview.out", "vecchio");
-    std::atomic<bool> annulla{false};
-    Controllo controllo;
-    controllo.annulla = &annulla;
-    const std::uint64_t primo = leggiFile(f24).size();
-    controllo.progresso = [&](std::uint64_t fatti, std::uint64_t totale) {
-        EXPECT_EQ(totale, 2 * primo);
-        annulla = fatti >= primo;
+        annulla = false;
     };
+    annullato(importa(in, out, *nuovaTrasformazione(Tracciato::cnc2000), c));
+    annullato(importa(in, out, allaFine, soloAnnulla));
     std::vector<Ingresso> due;
-    due.push_back({f24, nuovaTrasformazione(Tracciato::f24)});
-    due.push_back({f24, nuovaTrasformazione(Tracciato::f24)});
-    const Esito<std::vector<Conteggi>> annullato = importaTutti(due, out, controllo);
-    ASSERT_FALSE(annullato.ok());
-    EXPECT_EQ(annullato.errore().codice, CodiceErrore::Annullato);
-    EXPECT_EQ(leggiFile(out), "vecchio");
-    EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"});
+    due.push_back({in, nuovaTrasformazione(Tracciato::cnc2000)});
+    due.push_back({in, nuovaTrasformazione(Tracciato::cnc2000)});
+    soglia = dati.size();
+    annullato(importaTutti(due, out, c));
 }
 
 }  // namespace
