@@ -8,8 +8,6 @@ import openpyxl
 
 
 def valore(v):
-    if isinstance(v, bool):
-        return str(v)
     if isinstance(v, (int, float)):
         return repr(float(v))
     return str(v)
