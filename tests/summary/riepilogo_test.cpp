@@ -244,7 +244,7 @@ Riepilogo unGruppo(const std::string& chiave) {
     return r;
 }
 
-TEST(TabellaRiepilogo, CsvHasHeadersRowsAndGrandTotalWithCommaDecimals) {
+TEST(TabellaRiepilogo, CsvHasHeadersRowsAndGrandTotalWithCommaDecimalsAndIsSavedWhole) {
     // The total of both kinds, then the ordinary payments' parts, then the violation
     // payments' parts: never one column for amounts of two meanings.
     const std::string colonne =
@@ -283,9 +283,8 @@ TEST(TabellaRiepilogo, CsvHasHeadersRowsAndGrandTotalWithCommaDecimals) {
     for (const auto& c : casi) {
         EXPECT_EQ(testoCsv(c.riepilogo, c.per, c.euro, c.separatore), c.atteso);
     }
-}
 
-TEST(TabellaRiepilogo, SavingReplacesTheFileWholeAndNeverTheWorkFile) {
+    // Saved, the table replaces the file whole, and never the work file.
     CartellaTemporanea dir;
     const std::string w = dir.scrivi("iciview.out", "payments");
     Riepilogo r = unGruppo("2003");
