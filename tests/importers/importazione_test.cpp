@@ -109,7 +109,7 @@ std::string violazione(std::size_t colonna) {
     return RigaVersamento().tipo('6').data("19990312").colonne(colonna, "15011998").record();
 }
 
-TEST(Riconoscimento, EachRuleWhatCannotBeToldAndTheNoticeOfMixedInputs) {
+TEST(Riconoscimento, EachRuleWhatCannotBeToldTheNoticeOfMixedInputsAndAFilesBeginning) {
     const char* nessuna = "nessuna riga di versamento riconoscibile nelle prime righe";
     const std::string ordinaria = RigaVersamento().tipo('3').data("20030715").record();
     const struct {
@@ -153,11 +153,9 @@ TEST(Riconoscimento, EachRuleWhatCannotBeToldAndTheNoticeOfMixedInputs) {
     using T = Tracciato;
     EXPECT_EQ(letturaAtto(std::vector{T::viol1997, T::viol1997}), LetturaAtto::breve);
     EXPECT_EQ(letturaAtto(std::vector{T::viol1997, T::cnc2000}), LetturaAtto::lunga);
-}
 
-TEST(Riconoscimento, AFileReadsOnlyItsBeginning) {
+    // A file is told from its first bytes: a 1997 line after them is never read.
     CartellaTemporanea dir;
-    // A 1997 line after the first bytes is never read: the file is ANCI-CNC 2000.
     std::string dati;
     while (dati.size() < kInizioLetto) {
         dati += RigaVersamento().tipo('3').data("20030715").record();
