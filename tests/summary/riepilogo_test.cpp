@@ -129,36 +129,24 @@ TEST(Riepilogo, GroupsByEachKeyInAscendingOrderWithOrdinaryBeforeViolation) {
 }
 
 TEST(Riepilogo, FieldsThatAreNotPlainDigitsFollowTheNumericValueRule) {
-    // Each list goes into one field of payments of the same group, among plain ones.
-    const struct {
-        Campo campo;
-        std::size_t j;  // of kCampiRiepilogo
-        std::vector<std::string> testi;
-        std::string somma;
-    } casi[] = {
-        {Campo::totale,
-         0,
-         {"00000000100", "-0000000050", "      12.25", "           ", "+0000000007", "00000000001",
-          "00000012.05"},
-         "82.3"},
-        {Campo::detrazione,
-         4,
-         {"00000100", "  -1.005", "00000003", "12ab3456", "0000000.", "000001:0"},
-         "114.995"},
-    };
-    for (const auto& c : casi) {
-        SCOPED_TRACE(static_cast<int>(c.campo));
-        CartellaTemporanea dir;
-        std::string dati;
-        for (const std::string& t : c.testi) {
-            dati += versamento("H501", "20030715", "03", '3', {0, 0, 0, 0, 0, 0})
-                        .campo(c.campo, t)
-                        .record();
-        }
-        const auto r = riepilogaFile(dir.scrivi("iciview.out", dati));
-        ASSERT_TRUE(r.ok());
-        EXPECT_EQ(testoEsatto(r->totale.ordinari[c.j].numero(), false), c.somma);
+    // Payments of one group, total and deduction; each text that is not plain digits
+    // has a plain amount in the other field of its payment.
+    const std::pair<std::string_view, std::string_view> importi[] = {
+        {"-0000000050", "00000100"}, {"      12.25", "00000003"}, {"           ", "00000000"},
+        {"+0000000007", "00000000"}, {"00000012.05", "00000000"}, {"00000000100", "  -1.005"},
+        {"00000000001", "12ab3456"}, {"00000000000", "0000000."}, {"00000000000", "000001:0"}};
+    std::string dati;
+    for (const auto& [totale, detrazione] : importi) {
+        dati += versamento("H501", "20030715", "03", '3', {0, 0, 0, 0, 0, 0})
+                    .campo(Campo::totale, totale)
+                    .campo(Campo::detrazione, detrazione)
+                    .record();
     }
+    CartellaTemporanea dir;
+    const auto r = riepilogaFile(dir.scrivi("iciview.out", dati));
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(testoEsatto(r->totale.ordinari[0].numero(), false), "82.3");
+    EXPECT_EQ(testoEsatto(r->totale.ordinari[4].numero(), false), "114.995");
 }
 
 TEST(Riepilogo, LargeSumsAreExactToTheUnitAcrossBlocksAndAStatementKeepsFileOrder) {
