@@ -126,7 +126,6 @@ TEST(Riconoscimento, EachRuleWhatCannotBeToldTheNoticeOfMixedInputsAndAFilesBegi
         {"two-digit year", riga1997("970825") + riga1997("010920"), true, Formato::cnc1997, ""},
         {"F24", "A1 TESTA\r\nG1" + std::string(258, '0') + "\r\n", true, Formato::f24, ""},
         {"Risconet", "PROGR;DATA\r\n1;2003-07-15 00:00:00;\r\n", true, Formato::risconet, ""},
-        {"empty", "", true, std::nullopt, "il file è vuoto"},
         {"blank lines", "  \r\n\r\n", true, std::nullopt, "il file è vuoto"},
         {"binary", ordinaria + std::string(1, '\0'), true, std::nullopt, "non è un file di testo"},
         {"a short line", "3\r\n", true, std::nullopt, nessuna},
@@ -168,10 +167,6 @@ TEST(Riconoscimento, EachRuleWhatCannotBeToldTheNoticeOfMixedInputsAndAFilesBegi
     EXPECT_EQ(mancante.errore().percorso, dir.file("mancante"));
 }
 
-Esito<Conteggi> importaCon(Tracciato tracciato, const std::string& in, const std::string& out) {
-    return importa(in, out, *nuovaTrasformazione(tracciato));
-}
-
 // Several megabytes: lines cross the reader's blocks and the writer hands several
 // buffers over; a FIFO as the output is written in place.
 TEST(Importa, PadsAndCutsToWholeRecordsAcrossBlocksAndBuffersAndCounts) {
@@ -195,7 +190,8 @@ TEST(Importa, PadsAndCutsToWholeRecordsAcrossBlocksAndBuffersAndCounts) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::string scritto;
     std::thread lettore([&] { scritto = leggiFile(fifo); });
-    auto c = importaCon(Tracciato::cnc2000, dir.scrivi("in.txt", dati + "CODA"), fifo);
+    auto c = importa(dir.scrivi("in.txt", dati + "CODA"), fifo,
+                     *nuovaTrasformazione(Tracciato::cnc2000));
     lettore.join();
     ASSERT_TRUE(c.ok()) << c.errore().descrizione();
     EXPECT_EQ(c->righeLette, 30035u);
@@ -238,7 +234,7 @@ TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
         SCOPED_TRACE(c.caso);
         const auto r = [&] {
             const LimiteFile limite(c.limite > 0 ? c.limite : RLIM_INFINITY);
-            return importaCon(Tracciato::cnc2000, c.in, c.out);
+            return importa(c.in, c.out, *nuovaTrasformazione(Tracciato::cnc2000));
         }();
         ASSERT_FALSE(r.ok());
         EXPECT_EQ(r.errore().percorso, c.percorso);
