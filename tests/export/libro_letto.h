@@ -1,7 +1,6 @@
 // A workbook as an independent reader (openpyxl) sees it: one text line per cell.
 #pragma once
 
-#include <clocale>
 #include <map>
 #include <string>
 #include <vector>
@@ -34,21 +33,5 @@ LibroLetto leggiLibro(const std::string& percorso, int righe = 0);
 /// The bytes of the member `parte` of the workbook's zip ("xl/worksheets/sheet1.xml"),
 /// as written. Throws std::runtime_error when it cannot be read.
 std::string parteDelLibro(const std::string& percorso, const std::string& parte);
-
-/// The C library's locale of an Italian desktop for the life of the object.
-class LocaleItaliano {
-public:
-    LocaleItaliano() : precedente_(std::setlocale(LC_ALL, nullptr)) {
-        attivo_ = std::setlocale(LC_ALL, "it_IT.UTF-8") != nullptr;
-    }
-    ~LocaleItaliano() { std::setlocale(LC_ALL, precedente_.c_str()); }
-    LocaleItaliano(const LocaleItaliano&) = delete;
-    LocaleItaliano& operator=(const LocaleItaliano&) = delete;
-    bool attivo() const { return attivo_; }
-
-private:
-    std::string precedente_;
-    bool attivo_ = false;
-};
 
 }  // namespace pliventa::test
