@@ -222,48 +222,32 @@ TEST(Filtro, TextsTheWindowChecksBeforeScanning) {
     }
 }
 
-TEST(Ricerca, MatchRule) {
+// The key typed is upper-cased, trimmed and put in Windows-1252; the field is
+// compared as stored from its first non-blank byte.
+TEST(Ricerca, TypedKeyAgainstTheFieldAsStored) {
     const struct {
         std::string_view campo;  // field 5 as stored, 16 bytes
-        std::string_view cercato;
+        std::string_view digitato;
         bool atteso;
     } casi[] = {
-        {"RSSMRA70A01H501U", "RSS", true},
+        {"RSSMRA70A01H501U", " rss ", true},
         {"RSSMRA70A01H501U", "", true},
-        {"                ", "", true},
+        {"                ", "    ", true},
         {"  RSSMRA        ", "RSS", true},                 // leading blanks of the field ignored
-        {"rssmra70a01h501u", "RSS", false},                // the record's case is taken as stored
+        {"rssmra70a01h501u", "rss", false},                // the record's case is taken as stored
         {"RSSMRA70A01H501U", "RSSMRA70A01H501UX", false},  // key longer than the field
         {"RSS             ", "RSSM", false},               // longer than the trimmed field
         {"R SS            ", "RSS", false},                // inner blanks count
-        {"\xC0"
-         "BC           ",
-         "\xC0", true},  // Windows-1252 bytes compare as bytes
+        {"\xC0ZC             ", "àz", true},               // "ÀZ": bytes C0 5A in Windows-1252
+        {"\x80XY             ", "€x", true},               // the euro sign has a byte of its own
     };
     for (const auto& c : casi) {
-        EXPECT_EQ(corrisponde(c.campo, c.cercato), c.atteso)
-            << "'" << c.campo << "' / '" << c.cercato << "'";
+        const std::optional<std::string> chiave = chiaveRicerca(c.digitato);
+        ASSERT_TRUE(chiave) << c.digitato;
+        EXPECT_EQ(corrisponde(c.campo, *chiave), c.atteso)
+            << "'" << c.campo << "' / '" << c.digitato << "'";
     }
-}
-
-TEST(Ricerca, KeyIsUpperCasedTrimmedAndInWindows1252) {
-    const struct {
-        std::string_view digitato;
-        std::optional<std::string> atteso;
-    } casi[] = {
-        {"rss", "RSS"},
-        {"", ""},
-        {"    ", ""},
-        {"\xC3\xA0"
-         "b",
-         "\xC0"
-         "B"},                           // "àb" -> "ÀB" in Windows-1252
-        {"\xE2\x82\xAC", "\x80"},        // the euro sign has a byte of its own
-        {"\xE4\xB8\xAD", std::nullopt},  // a CJK character has no place in the code page
-    };
-    for (const auto& c : casi) {
-        EXPECT_EQ(chiaveRicerca(c.digitato), c.atteso) << c.digitato;
-    }
+    EXPECT_EQ(chiaveRicerca("\xE4\xB8\xAD"), std::nullopt);  // no place in the code page
 }
 
 }  // namespace

@@ -13,20 +13,15 @@ namespace {
 
 using test::RigaVersamento;
 
-TEST(Versamento, NoticeReadingsOnTheSameField) {
-    // Field 16: positions 1-6 anything, then 123456789 and 31122002 from position 7.
+// The notice's number and date as each reading shows them are the list's tests;
+// here, the date is a calendar day only where the reading finds one.
+TEST(Versamento, NoticeDateIsADayOnlyWhereTheReadingFindsOne) {
     const auto v = Versamento::daByte(RigaVersamento()
                                           .tipo('6')
                                           .campo(Campo::estremiatto, "3020021234567893112200200000")
                                           .record());
-    const EstremiAtto lunga = v.estremi(LetturaAtto::lunga);
-    EXPECT_EQ(lunga.numero, "123456789");
-    EXPECT_EQ(lunga.data, "31/12/2002");
-    EXPECT_EQ(lunga.giorno, (Giorno{2002, 12, 31}));
-    const EstremiAtto breve = v.estremi(LetturaAtto::breve);
-    EXPECT_EQ(breve.numero, "123456");
-    EXPECT_EQ(breve.data, "78/93/1122");
-    EXPECT_EQ(breve.giorno, std::nullopt);
+    EXPECT_EQ(v.estremi(LetturaAtto::lunga).giorno, (Giorno{2002, 12, 31}));
+    EXPECT_EQ(v.estremi(LetturaAtto::breve).giorno, std::nullopt);  // 78/93/1122
 }
 
 TEST(Versamento, TaxYearCenturyTurnsAtNinetyThree) {
@@ -194,44 +189,36 @@ TEST(FormattaImporto, EuroAndLireUnderItalianSeparators) {
     EXPECT_EQ(formattaImporto(123456, "E", Separatori{",", "."}), "1,234.56");
 }
 
-TEST(Mostrarecord, OrdinaryAndViolationPayments) {
-    const Schermata s =
-        mostrarecord(Versamento::daByte(RigaVersamento()
-                                            .tipo('3')
-                                            .data("20030715")
-                                            .cf("RSSMRA70A01H501U")
-                                            .campo(Campo::annoimposta, "02")
-                                            .campo(Campo::totale, "00000123456")
-                                            .campo(Campo::terreni, "0000000100")
-                                            .campo(Campo::areefabbricabili, "0000000200")
-                                            .campo(Campo::abitazioneprincipale, "0000000300")
-                                            .campo(Campo::altrifabbricati, "0000000400")
-                                            .campo(Campo::detrazione, "00010329")
-                                            .campo(Campo::numerofabbricati, "0003")
-                                            .record()),
-                     12, "E", LetturaAtto::lunga, FormaNumero::conPrefisso, kItaliano);
-    // The deduction (field 13) before the other buildings (field 12).
-    const TestiVoci attesi = {"15/07/2003", "RSSMRA70A01H501U", "3",    "1.234,56", "1,00", "2,00",
-                              "3,00",       "103,29",           "4,00", "02",       "",     ""};
-    EXPECT_EQ(s.testi, attesi);
-    EXPECT_EQ(s.numero, "Vers. n. 12");
-    EXPECT_EQ(s.aspetto, Aspetto::normale);
-
-    // A violation payment follows the notice reading given.
-    const auto v = Versamento::daByte(RigaVersamento()
-                                          .tipo('6')
-                                          .cf("rssmra")
-                                          .campo(Campo::estremiatto, "      1234567893112200200000")
-                                          .campo(Campo::numerofabbricati, "    ")
-                                          .record());
-    const Schermata lunga =
-        mostrarecord(v, 7, "L", LetturaAtto::lunga, FormaNumero::soloNumero, kItaliano);
-    EXPECT_EQ(lunga.numero, "7 (Violazione)");
-    EXPECT_EQ(lunga.testo(Voce::dataAtto), "31/12/2002");
-    EXPECT_EQ(lunga.testo(Voce::codiceFiscale), "rssmra          ");  // as stored
-    EXPECT_EQ(lunga.testo(Voce::numeroFabbricati), "0");
-    EXPECT_EQ(lunga.testo(Voce::totale), "0");
-    EXPECT_EQ(lunga.aspetto, Aspetto::violazioni);
+// Which field each text shows, and in which format, is the list's test (it reads
+// the same texts); here, the number line and the look of each kind of payment,
+// and the currency and the notice reading handed on.
+TEST(Mostrarecord, NumberLineAndLookOfOrdinaryAndViolationPayments) {
+    const struct {
+        char tipo;
+        double numero;
+        FormaNumero forma;
+        const char* riga;
+        Aspetto aspetto;
+        const char* dataAtto;
+    } casi[] = {
+        {'3', 12, FormaNumero::conPrefisso, "Vers. n. 12", Aspetto::normale, ""},
+        // 10.5: the last number of a file ending in a partial record.
+        {'6', 10.5, FormaNumero::soloNumero, "10,5 (Violazione)", Aspetto::violazioni,
+         "78/93/1122"},
+    };
+    for (const auto& c : casi) {
+        const Schermata s = mostrarecord(
+            Versamento::daByte(RigaVersamento()
+                                   .tipo(c.tipo)
+                                   .campo(Campo::totale, "00000123456")
+                                   .campo(Campo::estremiatto, "3020021234567893112200200000")
+                                   .record()),
+            c.numero, "L", LetturaAtto::breve, c.forma, kItaliano);
+        EXPECT_EQ(s.numero, c.riga);
+        EXPECT_EQ(s.aspetto, c.aspetto);
+        EXPECT_EQ(s.testo(Voce::totale), "123.456");
+        EXPECT_EQ(s.testo(Voce::dataAtto), c.dataAtto);
+    }
 }
 
 }  // namespace
