@@ -66,12 +66,10 @@ TEST(ElencoVersamenti, CellTextsOfAViolationRowInEachFormat) {
                                        .data("20040110")
                                        .cf("BNCLRA80B41F205F")
                                        .campo(Campo::annoimposta, "03")
-                                       .campo(Campo::totale, "00000123456")
-                                       .campo(Campo::terreni, "0000100000")
-                                       .campo(Campo::areefabbricabili, "0000020000")
-                                       .campo(Campo::abitazioneprincipale, "0000003000")
-                                       .campo(Campo::altrifabbricati, "0000000400")
-                                       .campo(Campo::detrazione, "00000056")
+                                       // Fields 8 to 13, one after the other.
+                                       .colonne(64,
+                                                "00000123456000010000000000200000000003000"
+                                                "000000040000000056")
                                        .campo(Campo::numerofabbricati, "0002")
                                        .campo(Campo::estremiatto, "3020021234567893112200200000")
                                        .record();

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
 #include "righe.h"
@@ -91,19 +90,11 @@ TEST(TotaleNegativo, CreditsLargerThanDebitsUnlessAnF24Compensation) {
     }
 }
 
-/// A payment of kind `tipo` with the amounts "TOTAL = F9 F10 F11 F12 F13" in cents.
-Versamento importi(char tipo, const std::string& testo) {
-    std::istringstream s(testo);
-    std::string totale, uguale, campi[5];
-    s >> totale >> uguale >> campi[0] >> campi[1] >> campi[2] >> campi[3] >> campi[4];
-    return versamento(RigaVersamento()
-                          .tipo(tipo)
-                          .campo(Campo::totale, totale)
-                          .campo(Campo::terreni, campi[0])
-                          .campo(Campo::areefabbricabili, campi[1])
-                          .campo(Campo::abitazioneprincipale, campi[2])
-                          .campo(Campo::altrifabbricati, campi[3])
-                          .campo(Campo::detrazione, campi[4]));
+/// A payment of kind `tipo` with the amounts "TOTAL = F9 F10 F11 F12 F13" in cents:
+/// fields 8 to 13, one after the other from column 64.
+Versamento importi(char tipo, std::string testo) {
+    std::erase_if(testo, [](char c) { return c == ' ' || c == '='; });
+    return versamento(RigaVersamento().tipo(tipo).colonne(64, testo));
 }
 
 TEST(SommaParti, OrdinaryFourAmountsViolationAlsoInterest) {

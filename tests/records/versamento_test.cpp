@@ -51,13 +51,11 @@ TEST(Giorno, OnlyRealCalendarDays) {
         {"20000229", Giorno{2000, 2, 29}},  // leap century
         {"19000101", Giorno{1900, 1, 1}},   {"20030131", Giorno{2003, 1, 31}},
         {"19000229", std::nullopt},  // 1900 was not a leap year
-        {"20030229", std::nullopt},         {"20030431", std::nullopt},
-        {"20030631", std::nullopt},         {"20030931", std::nullopt},
-        {"20031131", std::nullopt},         {"20030100", std::nullopt},
-        {"20031301", std::nullopt},         {"20030015", std::nullopt},
-        {"18991231", std::nullopt},         {"00000000", std::nullopt},
-        {"        ", std::nullopt},         {"200302 1", std::nullopt},
-        {"20-30201", std::nullopt},
+        {"20030229", std::nullopt},         {"20030631", std::nullopt},
+        {"20030100", std::nullopt},         {"20031301", std::nullopt},
+        {"20030015", std::nullopt},         {"18991231", std::nullopt},
+        {"00000000", std::nullopt},         {"        ", std::nullopt},
+        {"200302 1", std::nullopt},         {"20-30201", std::nullopt},
     };
     for (const auto& c : casi) {
         const auto v = Versamento::daByte(RigaVersamento().data(c.aaaammgg).record());
@@ -65,44 +63,36 @@ TEST(Giorno, OnlyRealCalendarDays) {
     }
 }
 
-TEST(ValoreCifre, OnlyDigitsAndFewEnoughToFit) {
+// The same texts read as a field of plain digits, which takes nothing else and
+// few enough digits to fit, and by the numeric value rule, which reads a sign and
+// the digits up to the first other character, blanks skipped.
+TEST(ValoreCifre, PlainDigitsAndTheNumericValueOfTheSameTexts) {
     const struct {
         std::string_view testo;
-        std::optional<std::int64_t> atteso;
+        std::optional<std::int64_t> cifre;
+        double numerico;
     } casi[] = {
-        {"0003", 3},
-        {"999999999999999999", 999999999999999999},
-        {"1234567890123456789", std::nullopt},  // 19 digits
-        {"", std::nullopt},
-        {" 1", std::nullopt},
-        {"-1", std::nullopt},
-        {"1:", std::nullopt},
-        {"/1", std::nullopt},
+        {"0003", 3, 3},
+        {"999999999999999999", 999999999999999999, 999999999999999999.0},
+        {"1234567890123456789", std::nullopt, 1234567890123456789.0},  // 19 digits
+        {"", std::nullopt, 0},
+        {"    ", std::nullopt, 0},
+        {" 1", std::nullopt, 1},
+        {"-0000012345", std::nullopt, -12345},
+        {"+42", std::nullopt, 42},
+        {"--5", std::nullopt, 0},
+        {"/1", std::nullopt, 0},
+        {"  12 34 ", std::nullopt, 1234},
+        {"12a34", std::nullopt, 12},
+        {"12-3", std::nullopt, 12},
+        {"1:", std::nullopt, 1},  // ':' follows '9' in the code page but is no digit
+        {"12:5", std::nullopt, 12},
+        {"1.2.3", std::nullopt, 1.2},
+        {"0.05", std::nullopt, 0.05},
     };
     for (const auto& c : casi) {
-        EXPECT_EQ(valoreCifre(c.testo), c.atteso) << '"' << c.testo << '"';
-    }
-}
-
-TEST(ValoreNumerico, ReadsLikeTheFieldsAreWritten) {
-    const struct {
-        const char* testo;
-        double atteso;
-    } casi[] = {
-        {"00000123456", 123456},
-        {"    ", 0},
-        {"-0000012345", -12345},
-        {"  12 34 ", 1234},
-        {"12a34", 12},
-        {"+42", 42},
-        {"1.2.3", 1.2},
-        {"12-3", 12},
-        {"--5", 0},
-        {"12:5", 12},  // ':' follows '9' in the code page but is no digit
-        {"0.05", 0.05},
-    };
-    for (const auto& c : casi) {
-        EXPECT_DOUBLE_EQ(valoreNumerico(c.testo), c.atteso) << '"' << c.testo << '"';
+        EXPECT_EQ(valoreCifre(c.testo), c.cifre) << '"' << c.testo << '"';
+        EXPECT_DOUBLE_EQ(valoreNumerico(c.testo), c.numerico) << '"' << c.testo << '"';
     }
 }
 
@@ -146,15 +136,13 @@ TEST(Somma, ExactTextKeepsEveryDigitAndOneSign) {
 }
 
 TEST(Somma, PlainAmountsAreReadEightDigitsAtATime) {
+    // Fields 8 to 13, one after the other from column 64.
     const auto record = [](std::string_view totale, std::string_view detrazione) {
-        return Versamento::daByte(test::RigaVersamento()
-                                      .campo(Campo::totale, totale)
-                                      .campo(Campo::terreni, "0000000001")
-                                      .campo(Campo::areefabbricabili, "1234567890")
-                                      .campo(Campo::abitazioneprincipale, "0000000000")
-                                      .campo(Campo::altrifabbricati, "9999999999")
-                                      .campo(Campo::detrazione, detrazione)
-                                      .record());
+        return Versamento::daByte(
+            RigaVersamento()
+                .colonne(64, std::string(totale) + "0000000001123456789000000000009999999999")
+                .colonne(115, detrazione)
+                .record());
     };
     const auto letti = importiSemplici(record("99999999999", "00010329"));
     ASSERT_TRUE(letti.has_value());
