@@ -44,11 +44,11 @@ TEST(ElencoVersamenti, RowsReadAcrossBlocksUnfilteredAndFiltered) {
         }
         EXPECT_EQ(e->righe(), c.numeri ? c.numeri->size() : 600u);
         for (const std::uint64_t riga : c.righe) {
+            SCOPED_TRACE(c.nome + (" " + std::to_string(riga)));
             const std::uint64_t n = c.numeri ? (*c.numeri)[riga] : riga + 1;
-            EXPECT_EQ(e->numeroRecord(riga), n) << c.nome << " " << riga;
-            EXPECT_EQ(codice(*e, riga), std::to_string(n).insert(0, 1, 'X'))
-                << c.nome << " " << riga;
-            EXPECT_EQ(e->testo(riga, 0), std::to_string(n)) << c.nome << " " << riga;
+            EXPECT_EQ(e->numeroRecord(riga), n);
+            EXPECT_EQ(codice(*e, riga), "X" + std::to_string(n));
+            EXPECT_EQ(e->testo(riga, 0), std::to_string(n));
         }
         EXPECT_EQ(e->erroreLettura(), std::nullopt);
     }

@@ -19,33 +19,25 @@ using test::RigaVersamento;
 // calendar day, codici fiscali alike in their first six bytes and bytes outside
 // the codes, amounts with decimals, signs, beyond 2^30, and ties everywhere.
 std::string archivioVario() {
-    const struct {
-        const char* data;
-        const char* cf;
-        const char* anno;
-        const char* totale;
-    } righe[] = {
-        {"20030615", "RSSMRA80A01H501U", "03", "00000001000"},
-        {"20030631", "RSSMRA70A01H501U", "95", "-0000000012"},
-        {"19990101", "RSSMRA80A01H501U", "  ", "99999999999"},
-        {"20030615", "rssmra80a01h501u", "03", "12.05"},
-        {"        ", "RSSMRB80A01H501U", "05", "12.5"},
-        {"20030615", "RSS~RA80A01H501U", "05", "00000001000"},
-        {"20010101", "12345678901     ", "95", "-99999999999"},
-        {"20030615", "RSSMRA80A01H501", "03", "12"},
-        {"00000000", "                ", "03", "00000001000.5"},
-        {"20030615", "RSSMRA80A01H501U", "03", "99999999998"},
+    const auto riga = [](const char* data, const char* cf, const char* anno, const char* totale) {
+        return test::pulito()
+            .data(data)
+            .cf(cf)
+            .campo(Campo::annoimposta, anno)
+            .campo(Campo::totale, totale);
     };
-    std::string dati;
-    for (const auto& r : righe) {
-        dati += test::pulito()
-                    .data(r.data)
-                    .cf(r.cf)
-                    .campo(Campo::annoimposta, r.anno)
-                    .campo(Campo::totale, r.totale)
-                    .record();
-    }
-    return dati;
+    return test::lavoro({
+        riga("20030615", "RSSMRA80A01H501U", "03", "00000001000"),
+        riga("20030631", "RSSMRA70A01H501U", "95", "-0000000012"),
+        riga("19990101", "RSSMRA80A01H501U", "  ", "99999999999"),
+        riga("20030615", "rssmra80a01h501u", "03", "12.05"),
+        riga("        ", "RSSMRB80A01H501U", "05", "12.5"),
+        riga("20030615", "RSS~RA80A01H501U", "05", "00000001000"),
+        riga("20010101", "12345678901     ", "95", "-99999999999"),
+        riga("20030615", "RSSMRA80A01H501", "03", "12"),
+        riga("00000000", "                ", "03", "00000001000.5"),
+        riga("20030615", "RSSMRA80A01H501U", "03", "99999999998"),
+    });
 }
 
 // The order by the column's true value, ties in file order: what ordina() must give.
