@@ -144,10 +144,7 @@ TEST(Ordina, CodesChangedBetweenPassesAreAnErrorAndLeaveTheRows) {
     // another count.
     const std::string dati = codiciStretti(kQuanti);
     for (const char* cf : {"                ", "ZZZZZZ00Z00Z000Z"}) {
-        std::string altri;
-        for (std::uint32_t n = 0; n < kQuanti; ++n) {
-            altri += test::pulito().cf(cf).record();
-        }
+        const std::string altri = test::ripeti(test::pulito().cf(cf).record(), kQuanti);
         for (const bool giu : {false, true}) {
             for (std::uint64_t passo = 1;; ++passo) {
                 const test::CartellaTemporanea cartella;

@@ -12,10 +12,6 @@ namespace {
 using test::pulito;
 using test::RigaVersamento;
 
-Versamento versamento(const RigaVersamento& riga) {
-    return Versamento::daByte(riga.record());
-}
-
 // The check characters below were worked out by hand from the odd and even
 // position tables, not by the code under test; a valid code with any other
 // character in its last place is wrong.
@@ -84,7 +80,7 @@ TEST(TotaleNegativo, CreditsLargerThanDebitsUnlessAnF24Compensation) {
         {"senza 002000000001", f24("0-0000012345").colonne(123, "            "), false, false},
     };
     for (const auto& c : casi) {
-        const Versamento v = versamento(c.riga);
+        const Versamento v = c.riga.versamento();
         EXPECT_EQ(compensazioneF24(v), c.compensazione) << c.caso;
         EXPECT_EQ(totaleNonNegativo(v), c.valido) << c.caso;
     }
@@ -94,7 +90,7 @@ TEST(TotaleNegativo, CreditsLargerThanDebitsUnlessAnF24Compensation) {
 /// fields 8 to 13, one after the other from column 64.
 Versamento importi(char tipo, std::string testo) {
     std::erase_if(testo, [](char c) { return c == ' ' || c == '='; });
-    return versamento(RigaVersamento().tipo(tipo).colonne(64, testo));
+    return RigaVersamento().tipo(tipo).colonne(64, testo).versamento();
 }
 
 TEST(SommaParti, OrdinaryFourAmountsViolationAlsoInterest) {
@@ -148,7 +144,7 @@ TEST(Controlla, OneBitPerRuleBroken) {
         {"data illeggibile", pulito().data("20X30715").campo(Campo::annoimposta, "04"), data},
     };
     for (const auto& c : casi) {
-        EXPECT_EQ(controlla(versamento(c.riga)), c.attese) << c.caso;
+        EXPECT_EQ(controlla(c.riga.versamento()), c.attese) << c.caso;
     }
 }
 
@@ -160,7 +156,7 @@ TEST(ValoreControllato, WhatEachRuleLookedAt) {
                                     .colonne(63, "0-0000012345")
                                     .campo(Campo::terreni, "0000000005")
                                     .campo(Campo::detrazione, "00000100");
-    const Versamento v = versamento(riga);
+    const Versamento v = riga.versamento();
     const struct {
         Regola regola;
         bool euro;
@@ -182,7 +178,7 @@ TEST(ValoreControllato, WhatEachRuleLookedAt) {
               "totale -123,45, parti 123,50");
     // A violation payment adds the interest in field 13 to its parts.
     EXPECT_EQ(
-        valoreControllato(versamento(RigaVersamento(riga).tipo('6')), Regola::somma_parti, true),
+        valoreControllato(RigaVersamento(riga).tipo('6').versamento(), Regola::somma_parti, true),
         "totale -123.45, parti 124.50");
 }
 

@@ -16,10 +16,10 @@ using test::RigaVersamento;
 // The notice's number and date as each reading shows them are the list's tests;
 // here, the date is a calendar day only where the reading finds one.
 TEST(Versamento, NoticeDateIsADayOnlyWhereTheReadingFindsOne) {
-    const auto v = Versamento::daByte(RigaVersamento()
-                                          .tipo('6')
-                                          .campo(Campo::estremiatto, "3020021234567893112200200000")
-                                          .record());
+    const auto v = RigaVersamento()
+                       .tipo('6')
+                       .campo(Campo::estremiatto, "3020021234567893112200200000")
+                       .versamento();
     EXPECT_EQ(v.estremi(LetturaAtto::lunga).giorno, (Giorno{2002, 12, 31}));
     EXPECT_EQ(v.estremi(LetturaAtto::breve).giorno, std::nullopt);  // 78/93/1122
 }
@@ -35,8 +35,7 @@ TEST(Versamento, TaxYearCenturyTurnsAtNinetyThree) {
         {"9 ", "209 ", std::nullopt}, {"-9", "20-9", std::nullopt},
     };
     for (const auto& c : casi) {
-        const auto v =
-            Versamento::daByte(RigaVersamento().campo(Campo::annoimposta, c.campo).record());
+        const auto v = RigaVersamento().campo(Campo::annoimposta, c.campo).versamento();
         EXPECT_EQ(v.annoImpostaCompleto(), c.testo) << c.campo;
         EXPECT_EQ(v.annoImposta(), c.anno) << c.campo;
     }
@@ -58,7 +57,7 @@ TEST(Giorno, OnlyRealCalendarDays) {
         {"200302 1", std::nullopt},         {"20-30201", std::nullopt},
     };
     for (const auto& c : casi) {
-        const auto v = Versamento::daByte(RigaVersamento().data(c.aaaammgg).record());
+        const auto v = RigaVersamento().data(c.aaaammgg).versamento();
         EXPECT_EQ(v.giornoVersamento(), c.atteso) << c.aaaammgg;
     }
 }
@@ -138,11 +137,10 @@ TEST(Somma, ExactTextKeepsEveryDigitAndOneSign) {
 TEST(Somma, PlainAmountsAreReadEightDigitsAtATime) {
     // Fields 8 to 13, one after the other from column 64.
     const auto record = [](std::string_view totale, std::string_view detrazione) {
-        return Versamento::daByte(
-            RigaVersamento()
-                .colonne(64, std::string(totale) + "0000000001123456789000000000009999999999")
-                .colonne(115, detrazione)
-                .record());
+        return RigaVersamento()
+            .colonne(64, std::string(totale) + "0000000001123456789000000000009999999999")
+            .colonne(115, detrazione)
+            .versamento();
     };
     const auto letti = importiSemplici(record("99999999999", "00010329"));
     ASSERT_TRUE(letti.has_value());
@@ -195,13 +193,13 @@ TEST(Mostrarecord, NumberLineAndLookOfOrdinaryAndViolationPayments) {
          "78/93/1122"},
     };
     for (const auto& c : casi) {
-        const Schermata s = mostrarecord(
-            Versamento::daByte(RigaVersamento()
-                                   .tipo(c.tipo)
-                                   .campo(Campo::totale, "00000123456")
-                                   .campo(Campo::estremiatto, "3020021234567893112200200000")
-                                   .record()),
-            c.numero, "L", LetturaAtto::breve, c.forma, kItaliano);
+        const Schermata s =
+            mostrarecord(RigaVersamento()
+                             .tipo(c.tipo)
+                             .campo(Campo::totale, "00000123456")
+                             .campo(Campo::estremiatto, "3020021234567893112200200000")
+                             .versamento(),
+                         c.numero, "L", LetturaAtto::breve, c.forma, kItaliano);
         EXPECT_EQ(s.numero, c.riga);
         EXPECT_EQ(s.aspetto, c.aspetto);
         EXPECT_EQ(s.testo(Voce::totale), "123.456");
