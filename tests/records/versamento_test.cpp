@@ -47,14 +47,13 @@ TEST(Giorno, OnlyRealCalendarDays) {
         std::optional<Giorno> atteso;
     } casi[] = {
         {"20021231", Giorno{2002, 12, 31}}, {"20040229", Giorno{2004, 2, 29}},
-        {"20000229", Giorno{2000, 2, 29}},  // leap century
-        {"19000101", Giorno{1900, 1, 1}},   {"20030131", Giorno{2003, 1, 31}},
-        {"19000229", std::nullopt},  // 1900 was not a leap year
+        {"20000229", Giorno{2000, 2, 29}},                               // leap century
+        {"19000101", Giorno{1900, 1, 1}},   {"19000229", std::nullopt},  // 1900 was not a leap year
         {"20030229", std::nullopt},         {"20030631", std::nullopt},
         {"20030100", std::nullopt},         {"20031301", std::nullopt},
         {"20030015", std::nullopt},         {"18991231", std::nullopt},
-        {"00000000", std::nullopt},         {"        ", std::nullopt},
-        {"200302 1", std::nullopt},         {"20-30201", std::nullopt},
+        {"        ", std::nullopt},         {"200302 1", std::nullopt},
+        {"20-30201", std::nullopt},
     };
     for (const auto& c : casi) {
         const auto v = RigaVersamento().data(c.aaaammgg).versamento();
