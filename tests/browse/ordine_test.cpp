@@ -13,8 +13,6 @@
 namespace pliventa {
 namespace {
 
-using test::RigaVersamento;
-
 // Payments whose values make every kind of key meet its limits: dates that are no
 // calendar day, codici fiscali alike in their first six bytes and bytes outside
 // the codes, amounts with decimals, signs, beyond 2^30, and ties everywhere.
@@ -208,7 +206,6 @@ TEST(Ordina, ACancelOrAFileCutShortIsAnErrorAndLeavesTheRows) {
 
 TEST(Ordina, ColumnNamesAsTheCommandLineWritesThem) {
     EXPECT_EQ(ordineDaTesto("totale:desc"), (Ordine{ColonnaOrdine::totale, true}));
-    EXPECT_EQ(ordineDaTesto("aree_fabbricabili"), (Ordine{ColonnaOrdine::areeFabbricabili}));
     EXPECT_EQ(ordineDaTesto("n:asc"), (Ordine{ColonnaOrdine::numero, false}));
     for (const char* sbagliato : {"", "Totale", "totale:", "totale:up", ":desc", "cf:desc:desc"}) {
         EXPECT_FALSE(ordineDaTesto(sbagliato).has_value()) << sbagliato;

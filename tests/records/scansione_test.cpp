@@ -16,7 +16,6 @@ namespace pliventa {
 namespace {
 
 using test::CartellaTemporanea;
-using test::RigaVersamento;
 
 constexpr std::uint64_t kBlocco = Scansione::kRecordPerBlocco;
 
@@ -157,7 +156,7 @@ TEST(ArchivioLavoro, ReadsPastFourGibibytes) {
     {
         std::ofstream f(p, std::ios::binary);  // sparse: the gap costs no disk
         f.seekp(static_cast<std::streamoff>((n - 1) * Versamento::kLunghezzaRecord));
-        if (!(f << RigaVersamento().cf("LONTANO").record() << std::flush)) {
+        if (!(f << test::RigaVersamento().cf("LONTANO").record() << std::flush)) {
             GTEST_SKIP() << "the file system does not take a 5 GB sparse file";
         }
     }

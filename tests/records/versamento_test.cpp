@@ -74,7 +74,6 @@ TEST(ValoreCifre, PlainDigitsAndTheNumericValueOfTheSameTexts) {
         {"999999999999999999", 999999999999999999, 999999999999999999.0},
         {"1234567890123456789", std::nullopt, 1234567890123456789.0},  // 19 digits
         {"", std::nullopt, 0},
-        {"    ", std::nullopt, 0},
         {" 1", std::nullopt, 1},
         {"-0000012345", std::nullopt, -12345},
         {"+42", std::nullopt, 42},
