@@ -19,10 +19,6 @@ using test::RigaVersamento;
 
 const std::size_t kCodice = indice(ColonnaElenco::codiceFiscale);
 
-std::string codice(const ElencoVersamenti& e, std::uint64_t riga) {
-    return std::string(senzaSpazi(e.testo(riga, kCodice)));
-}
-
 TEST(ElencoVersamenti, RowsReadAcrossBlocksUnfilteredAndFiltered) {
     CartellaTemporanea dir;
     auto a = ArchivioLavoro::apriarchivio(dir.scrivi("w", test::numerati(600, "X")));
@@ -44,17 +40,17 @@ TEST(ElencoVersamenti, RowsReadAcrossBlocksUnfilteredAndFiltered) {
         }
         EXPECT_EQ(e->righe(), c.numeri ? c.numeri->size() : 600u);
         for (const std::uint64_t riga : c.righe) {
+            SCOPED_TRACE(c.nome + (" " + std::to_string(riga)));
             const std::uint64_t n = c.numeri ? (*c.numeri)[riga] : riga + 1;
-            EXPECT_EQ(e->numeroRecord(riga), n) << c.nome << " " << riga;
-            EXPECT_EQ(codice(*e, riga), std::to_string(n).insert(0, 1, 'X'))
-                << c.nome << " " << riga;
-            EXPECT_EQ(e->testo(riga, 0), std::to_string(n)) << c.nome << " " << riga;
+            EXPECT_EQ(e->numeroRecord(riga), n);
+            EXPECT_EQ(senzaSpazi(e->testo(riga, kCodice)), "X" + std::to_string(n));
+            EXPECT_EQ(e->testo(riga, 0), std::to_string(n));
         }
         EXPECT_EQ(e->erroreLettura(), std::nullopt);
     }
     e->togliFiltro();
     EXPECT_EQ(e->righe(), 600u);
-    EXPECT_EQ(codice(*e, 2), "X3");
+    EXPECT_EQ(senzaSpazi(e->testo(2, kCodice)), "X3");
 }
 
 // The fields are the record display's, formatted as the main window formats them:
@@ -66,12 +62,10 @@ TEST(ElencoVersamenti, CellTextsOfAViolationRowInEachFormat) {
                                        .data("20040110")
                                        .cf("BNCLRA80B41F205F")
                                        .campo(Campo::annoimposta, "03")
-                                       .campo(Campo::totale, "00000123456")
-                                       .campo(Campo::terreni, "0000100000")
-                                       .campo(Campo::areefabbricabili, "0000020000")
-                                       .campo(Campo::abitazioneprincipale, "0000003000")
-                                       .campo(Campo::altrifabbricati, "0000000400")
-                                       .campo(Campo::detrazione, "00000056")
+                                       // Fields 8 to 13, one after the other.
+                                       .colonne(64,
+                                                "00000123456000010000000000200000000003000"
+                                                "000000040000000056")
                                        .campo(Campo::numerofabbricati, "0002")
                                        .campo(Campo::estremiatto, "3020021234567893112200200000")
                                        .record();
@@ -91,19 +85,16 @@ TEST(ElencoVersamenti, CellTextsOfAViolationRowInEachFormat) {
          {"1", "V", "10/01/2004", "BNCLRA80B41F205F", "03", "2", "123.456", "100.000", "20.000",
           "3.000", "400", "56", "123456", "78/93/1122"}},
     };
+    auto e = ElencoVersamenti::crea(*a, {});
+    ASSERT_TRUE(e.ok());
+    EXPECT_EQ(e->testo(0, indice(ColonnaElenco::totale)), "1.234,56");  // euro, Italian marks
     for (const auto& c : casi) {
-        auto e = ElencoVersamenti::crea(*a, c.formato);
-        ASSERT_TRUE(e.ok());
+        // A change of the currency box reaches the row already formatted.
+        e->impostaFormato(c.formato);
         for (std::size_t k = 0; k < kColonneElenco; ++k) {
             EXPECT_EQ(e->testo(0, k), c.attesi[k]) << kIntestazioniElenco[k];
         }
     }
-    // A change of the currency box reaches the row already formatted.
-    auto e = ElencoVersamenti::crea(*a, {});
-    ASSERT_TRUE(e.ok());
-    EXPECT_EQ(e->testo(0, indice(ColonnaElenco::totale)), "1.234,56");
-    e->impostaFormato({"L", LetturaAtto::lunga, {}});
-    EXPECT_EQ(e->testo(0, indice(ColonnaElenco::totale)), "123.456");
 }
 
 TEST(ElencoVersamenti, CopyIsOneTabSeparatedLinePerRow) {
@@ -206,14 +197,9 @@ TEST(Filtro, EachCriterionAndCombined) {
     EXPECT_EQ(annullato.errore().codice, CodiceErrore::Annullato);
 }
 
-// What the window checks before it scans: whether any criterion is set, whether the
-// year typed can be one.
-TEST(Filtro, TextsTheWindowChecksBeforeScanning) {
-    EXPECT_TRUE((Filtro{.prefisso = "  ", .anno = " "}).vuoto());  // blank: every record
-    for (const Filtro& f : {Filtro{.prefisso = "R"}, Filtro{.anno = "o3"},
-                            Filtro{.tipo = TipoFiltro::ordinario}, Filtro{.soloAnomalie = true}}) {
-        EXPECT_FALSE(f.vuoto());
-    }
+// Whether the year typed can be one, which the window and the command line check
+// before they scan.
+TEST(Filtro, YearTypedIsTwoOrFourDigits) {
     for (const char* anno : {"", " 03 ", "2003"}) {
         EXPECT_TRUE(annoFiltroValido(anno)) << anno;
     }
@@ -222,48 +208,32 @@ TEST(Filtro, TextsTheWindowChecksBeforeScanning) {
     }
 }
 
-TEST(Ricerca, MatchRule) {
+// The key typed is upper-cased, trimmed and put in Windows-1252; the field is
+// compared as stored from its first non-blank byte.
+TEST(Ricerca, TypedKeyAgainstTheFieldAsStored) {
     const struct {
         std::string_view campo;  // field 5 as stored, 16 bytes
-        std::string_view cercato;
+        std::string_view digitato;
         bool atteso;
     } casi[] = {
-        {"RSSMRA70A01H501U", "RSS", true},
+        {"RSSMRA70A01H501U", " rss ", true},
         {"RSSMRA70A01H501U", "", true},
-        {"                ", "", true},
+        {"                ", "    ", true},
         {"  RSSMRA        ", "RSS", true},                 // leading blanks of the field ignored
-        {"rssmra70a01h501u", "RSS", false},                // the record's case is taken as stored
+        {"rssmra70a01h501u", "rss", false},                // the record's case is taken as stored
         {"RSSMRA70A01H501U", "RSSMRA70A01H501UX", false},  // key longer than the field
         {"RSS             ", "RSSM", false},               // longer than the trimmed field
         {"R SS            ", "RSS", false},                // inner blanks count
-        {"\xC0"
-         "BC           ",
-         "\xC0", true},  // Windows-1252 bytes compare as bytes
+        {"\xC0ZC             ", "àz", true},               // "ÀZ": bytes C0 5A in Windows-1252
+        {"\x80XY             ", "€x", true},               // the euro sign has a byte of its own
     };
     for (const auto& c : casi) {
-        EXPECT_EQ(corrisponde(c.campo, c.cercato), c.atteso)
-            << "'" << c.campo << "' / '" << c.cercato << "'";
+        const std::optional<std::string> chiave = chiaveRicerca(c.digitato);
+        ASSERT_TRUE(chiave) << c.digitato;
+        EXPECT_EQ(corrisponde(c.campo, *chiave), c.atteso)
+            << "'" << c.campo << "' / '" << c.digitato << "'";
     }
-}
-
-TEST(Ricerca, KeyIsUpperCasedTrimmedAndInWindows1252) {
-    const struct {
-        std::string_view digitato;
-        std::optional<std::string> atteso;
-    } casi[] = {
-        {"rss", "RSS"},
-        {"", ""},
-        {"    ", ""},
-        {"\xC3\xA0"
-         "b",
-         "\xC0"
-         "B"},                           // "àb" -> "ÀB" in Windows-1252
-        {"\xE2\x82\xAC", "\x80"},        // the euro sign has a byte of its own
-        {"\xE4\xB8\xAD", std::nullopt},  // a CJK character has no place in the code page
-    };
-    for (const auto& c : casi) {
-        EXPECT_EQ(chiaveRicerca(c.digitato), c.atteso) << c.digitato;
-    }
+    EXPECT_EQ(chiaveRicerca("\xE4\xB8\xAD"), std::nullopt);  // no place in the code page
 }
 
 }  // namespace

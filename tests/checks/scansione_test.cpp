@@ -69,10 +69,9 @@ TEST(Duplicati, EveryLaterCopyNamesTheFirstAndOneFieldApartIsAnotherPayment) {
         SCOPED_TRACE(parti);
         // With every fingerprint alike, each lookup meets payments that only share
         // it: they are told apart by reading them again.
-        for (const Impronta impronta : {&improntaDuplicato, &sempreUguale}) {
-            EXPECT_EQ(trova(*a, parti, impronta), kAttesi);
-        }
-        // The checks' scan finds the same, and tells each copy's original.
+        EXPECT_EQ(trova(*a, parti, &sempreUguale), kAttesi);
+        // The checks' scan, with the true fingerprints, finds the same and tells
+        // each copy's original.
         const auto r = cercaAnomalie(*a, {}, parti);
         ASSERT_TRUE(r.ok());
         EXPECT_EQ(r->duplicati, kAttesi);

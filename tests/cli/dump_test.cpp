@@ -23,11 +23,8 @@ std::string dueVersamenti() {
                .data("20030715")
                .cf("RSSMRA70A01H501U")
                .campo(Campo::annoimposta, "03")
-               .campo(Campo::totale, "00000123456")
-               .campo(Campo::terreni, "-000001234")
-               .campo(Campo::abitazioneprincipale, "0000050000")
-               .campo(Campo::altrifabbricati, "0000000100")
-               .campo(Campo::detrazione, "00010329")
+               // Fields 8 to 13 from column 64, field 10 blank.
+               .colonne(64, "00000123456-000001234          0000050000000000010000010329")
                .campo(Campo::numerofabbricati, "0003")
                .campo(Campo::estremiatto, "000000123456789311220021234")
                .record() +

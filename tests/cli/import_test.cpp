@@ -20,7 +20,6 @@ using test::CartellaTemporanea;
 using test::lancia;
 using test::leggiFile;
 using test::nomi;
-using test::RigaVersamento;
 
 // The layouts and their counts are the importers' tests; here, the default names,
 // -o (of risconet too), the count lines, and auto, whose work file is the concatenation of the
@@ -98,7 +97,7 @@ TEST(CliImport, TheNewFileIsSyncedBeforeItIsRenamed) {
 // On the named route of the temporary files (a file without a name goes with the
 // process anyway), a signal removes the new file and the program dies of it.
 TEST(CliImport, AKilledImportLeavesNoFileBehind) {
-    const std::string dati = test::ripeti(RigaVersamento().tipo('3').record(), 10000);
+    const std::string dati = test::ripeti(test::RigaVersamento().tipo('3').record(), 10000);
     for (const int segnale : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGKILL}) {
         CartellaTemporanea dir;
         dir.scrivi("iciview.out", "vecchio");

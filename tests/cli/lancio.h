@@ -39,11 +39,10 @@ inline pid_t avvia(const std::vector<std::string>& argomenti, const std::string&
         argv.push_back(const_cast<char*>(a.c_str()));
     }
     argv.push_back(nullptr);
-    char** fine = environ;
-    while (*fine != nullptr) {
-        ++fine;
+    std::vector<char*> envp;
+    for (char** e = environ; *e != nullptr; ++e) {
+        envp.push_back(*e);
     }
-    std::vector<char*> envp(environ, fine);
     envp.push_back(conNome ? const_cast<char*>("PLIVENTA_TEMPORANEI_CON_NOME=1") : nullptr);
     envp.push_back(nullptr);
     const pid_t pid = ::fork();

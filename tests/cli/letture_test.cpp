@@ -123,6 +123,7 @@ TEST(CliLetture, OptionsReachTheCoreAndEachFormatIsPrinted) {
         {{"list", w, "--sort", "data"}, "3\n2\n1\n4\n"},
         {{"list", w, "--sort", "data:desc", "--cf", "rss"}, "1\n3\n"},
         {{"list", w, "--tipo", "V"}, "2\n"},
+        {{"list", w, "--anno", "2002"}, ""},  // every payment's tax year is 2003
         {{"list", w, "--anomalie", "--sort", "n:desc"}, "4\n3\n2\n"},  // short codes, check letter
         {{"summary", s, "--by", "comune"},
          "Comune           Versamenti  Versamenti su violazione   Totale  Terreni  "

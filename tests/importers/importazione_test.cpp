@@ -109,7 +109,7 @@ std::string violazione(std::size_t colonna) {
     return RigaVersamento().tipo('6').data("19990312").colonne(colonna, "15011998").record();
 }
 
-TEST(Riconoscimento, EachRuleWhatCannotBeToldAndTheNoticeOfMixedInputs) {
+TEST(Riconoscimento, EachRuleWhatCannotBeToldTheNoticeOfMixedInputsAndAFilesBeginning) {
     const char* nessuna = "nessuna riga di versamento riconoscibile nelle prime righe";
     const std::string ordinaria = RigaVersamento().tipo('3').data("20030715").record();
     const struct {
@@ -126,7 +126,6 @@ TEST(Riconoscimento, EachRuleWhatCannotBeToldAndTheNoticeOfMixedInputs) {
         {"two-digit year", riga1997("970825") + riga1997("010920"), true, Formato::cnc1997, ""},
         {"F24", "A1 TESTA\r\nG1" + std::string(258, '0') + "\r\n", true, Formato::f24, ""},
         {"Risconet", "PROGR;DATA\r\n1;2003-07-15 00:00:00;\r\n", true, Formato::risconet, ""},
-        {"empty", "", true, std::nullopt, "il file è vuoto"},
         {"blank lines", "  \r\n\r\n", true, std::nullopt, "il file è vuoto"},
         {"binary", ordinaria + std::string(1, '\0'), true, std::nullopt, "non è un file di testo"},
         {"a short line", "3\r\n", true, std::nullopt, nessuna},
@@ -153,11 +152,9 @@ TEST(Riconoscimento, EachRuleWhatCannotBeToldAndTheNoticeOfMixedInputs) {
     using T = Tracciato;
     EXPECT_EQ(letturaAtto(std::vector{T::viol1997, T::viol1997}), LetturaAtto::breve);
     EXPECT_EQ(letturaAtto(std::vector{T::viol1997, T::cnc2000}), LetturaAtto::lunga);
-}
 
-TEST(Riconoscimento, AFileReadsOnlyItsBeginning) {
+    // A file is told from its first bytes: a 1997 line after them is never read.
     CartellaTemporanea dir;
-    // A 1997 line after the first bytes is never read: the file is ANCI-CNC 2000.
     std::string dati;
     while (dati.size() < kInizioLetto) {
         dati += RigaVersamento().tipo('3').data("20030715").record();
@@ -168,10 +165,6 @@ TEST(Riconoscimento, AFileReadsOnlyItsBeginning) {
     const Esito<Riconoscimento> mancante = riconosciFile(dir.file("mancante"));
     ASSERT_FALSE(mancante.ok());
     EXPECT_EQ(mancante.errore().percorso, dir.file("mancante"));
-}
-
-Esito<Conteggi> importaCon(Tracciato tracciato, const std::string& in, const std::string& out) {
-    return importa(in, out, *nuovaTrasformazione(tracciato));
 }
 
 // Several megabytes: lines cross the reader's blocks and the writer hands several
@@ -197,7 +190,8 @@ TEST(Importa, PadsAndCutsToWholeRecordsAcrossBlocksAndBuffersAndCounts) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::string scritto;
     std::thread lettore([&] { scritto = leggiFile(fifo); });
-    auto c = importaCon(Tracciato::cnc2000, dir.scrivi("in.txt", dati + "CODA"), fifo);
+    auto c = importa(dir.scrivi("in.txt", dati + "CODA"), fifo,
+                     *nuovaTrasformazione(Tracciato::cnc2000));
     lettore.join();
     ASSERT_TRUE(c.ok()) << c.errore().descrizione();
     EXPECT_EQ(c->righeLette, 30035u);
@@ -213,9 +207,9 @@ TEST(Importa, PadsAndCutsToWholeRecordsAcrossBlocksAndBuffersAndCounts) {
     EXPECT_EQ(diversi.first - scritto.begin(), static_cast<std::ptrdiff_t>(scritto.size()));
 }
 
-// Whatever fails, on the input or the output side, or an output that would replace
-// its own input, the error names the path and the previous work file stays as it
-// was, with nothing else left beside it.
+// Whatever fails, on the input or the output side, an output that would replace
+// its own input, or memory running out, the error names the path and the previous
+// work file stays as it was, with nothing else left beside it.
 TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
     CartellaTemporanea dir;
     const std::string in =
@@ -240,7 +234,7 @@ TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
         SCOPED_TRACE(c.caso);
         const auto r = [&] {
             const LimiteFile limite(c.limite > 0 ? c.limite : RLIM_INFINITY);
-            return importaCon(Tracciato::cnc2000, c.in, c.out);
+            return importa(c.in, c.out, *nuovaTrasformazione(Tracciato::cnc2000));
         }();
         ASSERT_FALSE(r.ok());
         EXPECT_EQ(r.errore().percorso, c.percorso);
@@ -249,16 +243,10 @@ TEST(Importa, FailuresNameThePathAndLeaveTheOldWorkFile) {
         EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "in.txt"}));
     }
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
-}
 
-TEST(Importa, OutOfMemoryMidwayLeavesTheOldWorkFileAndNoOtherName) {
-    // The named route: a file without a name could not be left behind anyway.
+    // Out of memory past the first buffer handed to the writing thread, and before
+    // it; on the named route, for a file without a name could not be left anyway.
     ::setenv("PLIVENTA_TEMPORANEI_CON_NOME", "1", 1);
-    CartellaTemporanea dir;
-    const std::string in =
-        dir.scrivi("in.txt", test::ripeti(RigaVersamento().tipo('3').record(), 20000));
-    const std::string out = dir.scrivi("iciview.out", "lavoro precedente");
-    // Past the first buffer handed to the writing thread, and before it.
     for (const std::uint64_t dopo : {15000u, 10u}) {
         // Takes every line and runs out of memory at the line `dopo`.
         struct SenzaMemoria final : Trasformazione {
@@ -296,8 +284,10 @@ TEST(Importa, ReportsProgressOfTheInputAndStopsWhenCancelled) {
     EXPECT_EQ(visti.back(), Coppia(dati.size(), dati.size()));
     EXPECT_TRUE(std::is_sorted(visti.begin(), visti.end()));
 
-    // A cancel midway, or one that comes after the last line is read: the previous
-    // work file stays, no temporary file is left.
+    // A cancel midway, one that comes after the last line is read, or one while the
+    // second of several inputs is read (their concatenation, and an input that
+    // cannot be read, are the command line's tests): the previous work file stays,
+    // no temporary file is left.
     std::atomic<bool> annulla{false};
     struct AnnullaAllaFine final : Trasformazione {
         std::atomic<bool>* annulla;
@@ -310,43 +300,26 @@ TEST(Importa, ReportsProgressOfTheInputAndStopsWhenCancelled) {
     allaFine.annulla = &annulla;
     Controllo soloAnnulla;
     soloAnnulla.annulla = c.annulla = &annulla;
-    c.progresso = [&](std::uint64_t letti, std::uint64_t) { annulla = annulla || letti > 0; };
-    for (const bool tardi : {false, true}) {
-        SCOPED_TRACE(tardi);
-        dir.scrivi("iciview.out", "lavoro precedente");
-        annulla = false;
-        const auto r = tardi ? importa(in, out, allaFine, soloAnnulla)
-                             : importa(in, out, *nuovaTrasformazione(Tracciato::cnc2000), c);
+    std::uint64_t soglia = 0;  // the cancel comes once past this byte of the inputs
+    c.progresso = [&](std::uint64_t letti, std::uint64_t totale) {
+        EXPECT_EQ(totale, soglia + dati.size());
+        annulla = annulla || letti > soglia;
+    };
+    dir.scrivi("iciview.out", "lavoro precedente");
+    const auto annullato = [&](const auto& r) {
         ASSERT_FALSE(r.ok());
         EXPECT_EQ(r.errore().codice, CodiceErrore::Annullato);
         EXPECT_EQ(leggiFile(out), "lavoro precedente");
         EXPECT_EQ(nomi(dir), (std::vector<std::string>{"iciview.out", "in.txt"}));
-    }
-}
-
-// Several inputs into one work file (their concatenation, and an input that
-// cannot be read, are the command line's tests): a cancel while the second is
-// read keeps the old work file.
-TEST(ImportaTutti, ACancelOnAnyInputKeepsTheOldWorkFile) {
-    const std::string f24 = std::string(PLIVENTA_SAMPLES_DIR) + "/f24.txt";
-    CartellaTemporanea dir;
-    const std::string out = dir.scrivi("iciview.out", "vecchio");
-    std::atomic<bool> annulla{false};
-    Controllo controllo;
-    controllo.annulla = &annulla;
-    const std::uint64_t primo = leggiFile(f24).size();
-    controllo.progresso = [&](std::uint64_t fatti, std::uint64_t totale) {
-        EXPECT_EQ(totale, 2 * primo);
-        annulla = fatti >= primo;
+        annulla = false;
     };
+    annullato(importa(in, out, *nuovaTrasformazione(Tracciato::cnc2000), c));
+    annullato(importa(in, out, allaFine, soloAnnulla));
     std::vector<Ingresso> due;
-    due.push_back({f24, nuovaTrasformazione(Tracciato::f24)});
-    due.push_back({f24, nuovaTrasformazione(Tracciato::f24)});
-    const Esito<std::vector<Conteggi>> annullato = importaTutti(due, out, controllo);
-    ASSERT_FALSE(annullato.ok());
-    EXPECT_EQ(annullato.errore().codice, CodiceErrore::Annullato);
-    EXPECT_EQ(leggiFile(out), "vecchio");
-    EXPECT_EQ(nomi(dir), std::vector<std::string>{"iciview.out"});
+    due.push_back({in, nuovaTrasformazione(Tracciato::cnc2000)});
+    due.push_back({in, nuovaTrasformazione(Tracciato::cnc2000)});
+    soglia = dati.size();
+    annullato(importaTutti(due, out, c));
 }
 
 }  // namespace

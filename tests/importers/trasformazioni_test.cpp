@@ -285,18 +285,17 @@ TEST(F24, GroupBreaks) {
     for (const auto& c : casi) {
         const auto r = applica(Tracciato::f24, righe({G1().cod("3901", 1), c.seconda}));
         EXPECT_EQ(r.righe.size(), c.record) << c.nome;
-        if (r.righe.size() == 2) {
-            // Each record has the amounts and the line counter of its own group.
-            EXPECT_EQ(r.righe[0].substr(62, 12), "000000000001") << c.nome;
-            EXPECT_EQ(r.righe[1].substr(62, 12), "000000000002") << c.nome;
-            EXPECT_EQ(campo(r.righe[1], Campo::abitazioneprincipale), "0000000000") << c.nome;
-            EXPECT_EQ(r.righe[0].substr(7, 18), "000000000000000001") << c.nome;
-            EXPECT_EQ(r.righe[1].substr(7, 18), "000000000000000002") << c.nome;
-        }
     }
-    // The same payer again after another one opens a new group.
-    const G1 a = G1().cod("3901", 1), b = G1().cod("3901", 2).con(&G1::cf, "VRDLGU70B02Z999Y");
-    EXPECT_EQ(applica(Tracciato::f24, righe({a, b, a})).righe.size(), 3u);
+    // The same payer again after another one opens a new group. Each record has the
+    // amounts and the line counter of its own group.
+    const G1 a = G1().cod("3901", 1), b = G1().cod("3904", 2).con(&G1::cf, "VRDLGU70B02Z999Y");
+    const auto r = applica(Tracciato::f24, righe({a, b, a}));
+    ASSERT_EQ(r.righe.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(r.righe[i].substr(62, 12), i == 1 ? "000000000002" : "000000000001");
+        EXPECT_EQ(r.righe[i].substr(7, 18), std::string(17, '0') + std::to_string(i + 1));
+    }
+    EXPECT_EQ(campo(r.righe[1], Campo::abitazioneprincipale), "0000000000");
     EXPECT_TRUE(applica(Tracciato::f24, {}).righe.empty());
 }
 

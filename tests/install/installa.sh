@@ -31,48 +31,36 @@ uguale "pliventa --version" \
     "$prefisso/bin/pliventa" --version 2>&1)" "pliventa $versione"
 
 voce=$prefisso/share/applications/pliventa.desktop
-if [ -f "$voce" ]; then
-  [ -x "$prefisso/bin/$(sed -n 's/^Exec=//p' "$voce")" ] || guasto "Exec is not an installed program"
-  icona=$prefisso/share/icons/hicolor/scalable/apps/$(sed -n 's/^Icon=//p' "$voce").svg
-  if [ -f "$icona" ]; then
-    python3 -c 'import sys, xml.etree.ElementTree as x; x.parse(sys.argv[1])' "$icona" ||
-      guasto "the icon is not well-formed"
-  else
-    guasto "no icon $icona"
-  fi
-else
-  guasto "no desktop entry"
-fi
+[ -f "$voce" ] || guasto "no desktop entry"
+chiave() { sed -n "s/^$1=//p" "$voce" 2>/dev/null || true; }
+[ -x "$prefisso/bin/$(chiave Exec)" ] || guasto "Exec is not an installed program"
+icona=$prefisso/share/icons/hicolor/scalable/apps/$(chiave Icon).svg
+python3 -c 'import sys, xml.etree.ElementTree as x; x.parse(sys.argv[1])' "$icona" ||
+  guasto "no well-formed icon $icona"
 
 # The guide the window shows, as a page a browser opens.
 [ -s "$prefisso/share/doc/pliventa/guida.html" ] || guasto "no guide share/doc/pliventa/guida.html"
 
 # The manual pages, compressed: each renders without warnings, the window's names
 # --version, and pliventa-cli's has the usage line of each command's help.
-pagina() {  # pagina NAME: renders NAME(1) into $prefisso/NAME.txt
-  zcat "$prefisso/share/man/man1/$1.1.gz" |
-    groff -k -man -Tutf8 -P-cbou -rLL=200n -ww 2>"$prefisso/avvisi" |
+pagina() {  # pagina NAME: renders NAME(1) into $prefisso/NAME.txt; false when it cannot
+  local man=$prefisso/share/man/man1/$1.1.gz
+  [ -f "$man" ] || { guasto "no manual page of $1"; return 1; }
+  command -v groff >/dev/null || return 1
+  zcat "$man" | groff -k -man -Tutf8 -P-cbou -rLL=200n -ww 2>"$prefisso/avvisi" |
     sed 's/^[[:space:]]*//' >"$prefisso/$1.txt"
   [ ! -s "$prefisso/avvisi" ] || guasto "groff warns on $1(1): $(cat "$prefisso/avvisi")"
 }
-for programma in pliventa pliventa-cli; do
-  [ -f "$prefisso/share/man/man1/$programma.1.gz" ] || guasto "no manual page of $programma"
-done
-if ! command -v groff >/dev/null; then
-  echo "groff missing: the manual pages are not rendered"
-else
-  if [ -f "$prefisso/share/man/man1/pliventa.1.gz" ]; then
-    pagina pliventa
-    grep -qxF -- "pliventa --version" "$prefisso/pliventa.txt" ||
-      guasto "the manual page of pliventa lacks 'pliventa --version'"
-  fi
-  if [ -f "$prefisso/share/man/man1/pliventa-cli.1.gz" ]; then
-    pagina pliventa-cli
-    for comando in import dump export risconet search check summary; do
-      uso=$("$cli" "$comando" --help | sed -n '1s/^Uso: pliventa-cli //p')
-      grep -qxF -- "$uso" "$prefisso/pliventa-cli.txt" ||
-        guasto "the manual page lacks the usage line '$uso'"
-    done
-  fi
+command -v groff >/dev/null || echo "groff missing: the manual pages are not rendered"
+if pagina pliventa; then
+  grep -qxF -- "pliventa --version" "$prefisso/pliventa.txt" ||
+    guasto "the manual page of pliventa lacks 'pliventa --version'"
+fi
+if pagina pliventa-cli; then
+  for comando in import dump export risconet search check summary; do
+    uso=$("$cli" "$comando" --help | sed -n '1s/^Uso: pliventa-cli //p')
+    grep -qxF -- "$uso" "$prefisso/pliventa-cli.txt" ||
+      guasto "the manual page lacks the usage line '$uso'"
+  done
 fi
 exit $guasti

@@ -37,10 +37,8 @@ done
 grep -qw xdg-utils <<<"$(dpkg-deb --field "$deb" Recommends)" || guasto "xdg-utils not recommended"
 
 # The whole report is shown; only errors, and lintian's own failures, fail.
-set +e
-rapporto=$(lintian --fail-on error "$deb" 2>&1)
-esito=$?
-set -e
+esito=0
+rapporto=$(lintian --fail-on error "$deb" 2>&1) || esito=$?
 [ -n "$rapporto" ] && echo "$rapporto"
 if [ $esito -ne 0 ]; then
   guasto "lintian ended with status $esito: $(grep -c '^E: ' <<<"$rapporto" || true) errors"

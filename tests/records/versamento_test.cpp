@@ -13,20 +13,15 @@ namespace {
 
 using test::RigaVersamento;
 
-TEST(Versamento, NoticeReadingsOnTheSameField) {
-    // Field 16: positions 1-6 anything, then 123456789 and 31122002 from position 7.
-    const auto v = Versamento::daByte(RigaVersamento()
-                                          .tipo('6')
-                                          .campo(Campo::estremiatto, "3020021234567893112200200000")
-                                          .record());
-    const EstremiAtto lunga = v.estremi(LetturaAtto::lunga);
-    EXPECT_EQ(lunga.numero, "123456789");
-    EXPECT_EQ(lunga.data, "31/12/2002");
-    EXPECT_EQ(lunga.giorno, (Giorno{2002, 12, 31}));
-    const EstremiAtto breve = v.estremi(LetturaAtto::breve);
-    EXPECT_EQ(breve.numero, "123456");
-    EXPECT_EQ(breve.data, "78/93/1122");
-    EXPECT_EQ(breve.giorno, std::nullopt);
+// The notice's number and date as each reading shows them are the list's tests;
+// here, the date is a calendar day only where the reading finds one.
+TEST(Versamento, NoticeDateIsADayOnlyWhereTheReadingFindsOne) {
+    const auto v = RigaVersamento()
+                       .tipo('6')
+                       .campo(Campo::estremiatto, "3020021234567893112200200000")
+                       .versamento();
+    EXPECT_EQ(v.estremi(LetturaAtto::lunga).giorno, (Giorno{2002, 12, 31}));
+    EXPECT_EQ(v.estremi(LetturaAtto::breve).giorno, std::nullopt);  // 78/93/1122
 }
 
 TEST(Versamento, TaxYearCenturyTurnsAtNinetyThree) {
@@ -40,8 +35,7 @@ TEST(Versamento, TaxYearCenturyTurnsAtNinetyThree) {
         {"9 ", "209 ", std::nullopt}, {"-9", "20-9", std::nullopt},
     };
     for (const auto& c : casi) {
-        const auto v =
-            Versamento::daByte(RigaVersamento().campo(Campo::annoimposta, c.campo).record());
+        const auto v = RigaVersamento().campo(Campo::annoimposta, c.campo).versamento();
         EXPECT_EQ(v.annoImpostaCompleto(), c.testo) << c.campo;
         EXPECT_EQ(v.annoImposta(), c.anno) << c.campo;
     }
@@ -53,61 +47,49 @@ TEST(Giorno, OnlyRealCalendarDays) {
         std::optional<Giorno> atteso;
     } casi[] = {
         {"20021231", Giorno{2002, 12, 31}}, {"20040229", Giorno{2004, 2, 29}},
-        {"20000229", Giorno{2000, 2, 29}},  // leap century
-        {"19000101", Giorno{1900, 1, 1}},   {"20030131", Giorno{2003, 1, 31}},
-        {"19000229", std::nullopt},  // 1900 was not a leap year
-        {"20030229", std::nullopt},         {"20030431", std::nullopt},
-        {"20030631", std::nullopt},         {"20030931", std::nullopt},
-        {"20031131", std::nullopt},         {"20030100", std::nullopt},
-        {"20031301", std::nullopt},         {"20030015", std::nullopt},
-        {"18991231", std::nullopt},         {"00000000", std::nullopt},
+        {"20000229", Giorno{2000, 2, 29}},                               // leap century
+        {"19000101", Giorno{1900, 1, 1}},   {"19000229", std::nullopt},  // 1900 was not a leap year
+        {"20030229", std::nullopt},         {"20030631", std::nullopt},
+        {"20030100", std::nullopt},         {"20031301", std::nullopt},
+        {"20030015", std::nullopt},         {"18991231", std::nullopt},
         {"        ", std::nullopt},         {"200302 1", std::nullopt},
         {"20-30201", std::nullopt},
     };
     for (const auto& c : casi) {
-        const auto v = Versamento::daByte(RigaVersamento().data(c.aaaammgg).record());
+        const auto v = RigaVersamento().data(c.aaaammgg).versamento();
         EXPECT_EQ(v.giornoVersamento(), c.atteso) << c.aaaammgg;
     }
 }
 
-TEST(ValoreCifre, OnlyDigitsAndFewEnoughToFit) {
+// The same texts read as a field of plain digits, which takes nothing else and
+// few enough digits to fit, and by the numeric value rule, which reads a sign and
+// the digits up to the first other character, blanks skipped.
+TEST(ValoreCifre, PlainDigitsAndTheNumericValueOfTheSameTexts) {
     const struct {
         std::string_view testo;
-        std::optional<std::int64_t> atteso;
+        std::optional<std::int64_t> cifre;
+        double numerico;
     } casi[] = {
-        {"0003", 3},
-        {"999999999999999999", 999999999999999999},
-        {"1234567890123456789", std::nullopt},  // 19 digits
-        {"", std::nullopt},
-        {" 1", std::nullopt},
-        {"-1", std::nullopt},
-        {"1:", std::nullopt},
-        {"/1", std::nullopt},
+        {"0003", 3, 3},
+        {"999999999999999999", 999999999999999999, 999999999999999999.0},
+        {"1234567890123456789", std::nullopt, 1234567890123456789.0},  // 19 digits
+        {"", std::nullopt, 0},
+        {" 1", std::nullopt, 1},
+        {"-0000012345", std::nullopt, -12345},
+        {"+42", std::nullopt, 42},
+        {"--5", std::nullopt, 0},
+        {"/1", std::nullopt, 0},
+        {"  12 34 ", std::nullopt, 1234},
+        {"12a34", std::nullopt, 12},
+        {"12-3", std::nullopt, 12},
+        {"1:", std::nullopt, 1},  // ':' follows '9' in the code page but is no digit
+        {"12:5", std::nullopt, 12},
+        {"1.2.3", std::nullopt, 1.2},
+        {"0.05", std::nullopt, 0.05},
     };
     for (const auto& c : casi) {
-        EXPECT_EQ(valoreCifre(c.testo), c.atteso) << '"' << c.testo << '"';
-    }
-}
-
-TEST(ValoreNumerico, ReadsLikeTheFieldsAreWritten) {
-    const struct {
-        const char* testo;
-        double atteso;
-    } casi[] = {
-        {"00000123456", 123456},
-        {"    ", 0},
-        {"-0000012345", -12345},
-        {"  12 34 ", 1234},
-        {"12a34", 12},
-        {"+42", 42},
-        {"1.2.3", 1.2},
-        {"12-3", 12},
-        {"--5", 0},
-        {"12:5", 12},  // ':' follows '9' in the code page but is no digit
-        {"0.05", 0.05},
-    };
-    for (const auto& c : casi) {
-        EXPECT_DOUBLE_EQ(valoreNumerico(c.testo), c.atteso) << '"' << c.testo << '"';
+        EXPECT_EQ(valoreCifre(c.testo), c.cifre) << '"' << c.testo << '"';
+        EXPECT_DOUBLE_EQ(valoreNumerico(c.testo), c.numerico) << '"' << c.testo << '"';
     }
 }
 
@@ -151,15 +133,12 @@ TEST(Somma, ExactTextKeepsEveryDigitAndOneSign) {
 }
 
 TEST(Somma, PlainAmountsAreReadEightDigitsAtATime) {
+    // Fields 8 to 13, one after the other from column 64.
     const auto record = [](std::string_view totale, std::string_view detrazione) {
-        return Versamento::daByte(test::RigaVersamento()
-                                      .campo(Campo::totale, totale)
-                                      .campo(Campo::terreni, "0000000001")
-                                      .campo(Campo::areefabbricabili, "1234567890")
-                                      .campo(Campo::abitazioneprincipale, "0000000000")
-                                      .campo(Campo::altrifabbricati, "9999999999")
-                                      .campo(Campo::detrazione, detrazione)
-                                      .record());
+        return RigaVersamento()
+            .colonne(64, std::string(totale) + "0000000001123456789000000000009999999999")
+            .colonne(115, detrazione)
+            .versamento();
     };
     const auto letti = importiSemplici(record("99999999999", "00010329"));
     ASSERT_TRUE(letti.has_value());
@@ -194,44 +173,36 @@ TEST(FormattaImporto, EuroAndLireUnderItalianSeparators) {
     EXPECT_EQ(formattaImporto(123456, "E", Separatori{",", "."}), "1,234.56");
 }
 
-TEST(Mostrarecord, OrdinaryAndViolationPayments) {
-    const Schermata s =
-        mostrarecord(Versamento::daByte(RigaVersamento()
-                                            .tipo('3')
-                                            .data("20030715")
-                                            .cf("RSSMRA70A01H501U")
-                                            .campo(Campo::annoimposta, "02")
-                                            .campo(Campo::totale, "00000123456")
-                                            .campo(Campo::terreni, "0000000100")
-                                            .campo(Campo::areefabbricabili, "0000000200")
-                                            .campo(Campo::abitazioneprincipale, "0000000300")
-                                            .campo(Campo::altrifabbricati, "0000000400")
-                                            .campo(Campo::detrazione, "00010329")
-                                            .campo(Campo::numerofabbricati, "0003")
-                                            .record()),
-                     12, "E", LetturaAtto::lunga, FormaNumero::conPrefisso, kItaliano);
-    // The deduction (field 13) before the other buildings (field 12).
-    const TestiVoci attesi = {"15/07/2003", "RSSMRA70A01H501U", "3",    "1.234,56", "1,00", "2,00",
-                              "3,00",       "103,29",           "4,00", "02",       "",     ""};
-    EXPECT_EQ(s.testi, attesi);
-    EXPECT_EQ(s.numero, "Vers. n. 12");
-    EXPECT_EQ(s.aspetto, Aspetto::normale);
-
-    // A violation payment follows the notice reading given.
-    const auto v = Versamento::daByte(RigaVersamento()
-                                          .tipo('6')
-                                          .cf("rssmra")
-                                          .campo(Campo::estremiatto, "      1234567893112200200000")
-                                          .campo(Campo::numerofabbricati, "    ")
-                                          .record());
-    const Schermata lunga =
-        mostrarecord(v, 7, "L", LetturaAtto::lunga, FormaNumero::soloNumero, kItaliano);
-    EXPECT_EQ(lunga.numero, "7 (Violazione)");
-    EXPECT_EQ(lunga.testo(Voce::dataAtto), "31/12/2002");
-    EXPECT_EQ(lunga.testo(Voce::codiceFiscale), "rssmra          ");  // as stored
-    EXPECT_EQ(lunga.testo(Voce::numeroFabbricati), "0");
-    EXPECT_EQ(lunga.testo(Voce::totale), "0");
-    EXPECT_EQ(lunga.aspetto, Aspetto::violazioni);
+// Which field each text shows, and in which format, is the list's test (it reads
+// the same texts); here, the number line and the look of each kind of payment,
+// and the currency and the notice reading handed on.
+TEST(Mostrarecord, NumberLineAndLookOfOrdinaryAndViolationPayments) {
+    const struct {
+        char tipo;
+        double numero;
+        FormaNumero forma;
+        const char* riga;
+        Aspetto aspetto;
+        const char* dataAtto;
+    } casi[] = {
+        {'3', 12, FormaNumero::conPrefisso, "Vers. n. 12", Aspetto::normale, ""},
+        // 10.5: the last number of a file ending in a partial record.
+        {'6', 10.5, FormaNumero::soloNumero, "10,5 (Violazione)", Aspetto::violazioni,
+         "78/93/1122"},
+    };
+    for (const auto& c : casi) {
+        const Schermata s =
+            mostrarecord(RigaVersamento()
+                             .tipo(c.tipo)
+                             .campo(Campo::totale, "00000123456")
+                             .campo(Campo::estremiatto, "3020021234567893112200200000")
+                             .versamento(),
+                         c.numero, "L", LetturaAtto::breve, c.forma, kItaliano);
+        EXPECT_EQ(s.numero, c.riga);
+        EXPECT_EQ(s.aspetto, c.aspetto);
+        EXPECT_EQ(s.testo(Voce::totale), "123.456");
+        EXPECT_EQ(s.testo(Voce::dataAtto), c.dataAtto);
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <filesystem>
 
+#include "gruppo.h"
 #include "righe.h"
 #include "summary/tabella.h"
 
@@ -71,17 +72,22 @@ Esito<Riepilogo> riepilogaFile(const std::string& percorso, const Controllo& c =
     return riepiloga(*a, c, parti, ambito);
 }
 
+// A payment that breaks rules is one anomaly however many it breaks, and so is a
+// duplicate, whether or not it breaks a rule of its own.
 TEST(Riepilogo, GroupsByEachKeyInAscendingOrderWithOrdinaryBeforeViolation) {
+    const RigaVersamento primo = versamento("H501", "20030715", "03", '3', {10, 1, 2, 3, 5, 4});
+    const RigaVersamento dueRegole =
+        versamento("A001", "20030132", "02", '6', {1500, 100, 200, 300, 400, 500}).cf("XXX");
     CartellaTemporanea dir;
     const std::string w = dir.scrivi(
         "iciview.out",
-        lavoro({versamento("H501", "20030715", "03", '3', {10, 1, 2, 3, 5, 4}),
-                versamento("A001", "20030120", "02", '6', {1500, 100, 200, 300, 400, 500}),
+        lavoro({primo, dueRegole,
                 versamento("A001", "20040301", "02", ' ', {20, 2, 4, 6, 0, 8}),  // blank: ordinary
-                versamento("H501", "20030702", "95", '3', {1000, 1000, 0, 0, 0, 0}),
-                versamento("H501", "20030716", "03", '3', {10, 1, 2, 3, 5, 4})}));
+                versamento("H501", "20030702", "95", '3', {1000, 1000, 0, 0, 0, 0}), primo,
+                dueRegole}));
     const auto r = riepilogaFile(w);
     ASSERT_TRUE(r.ok()) << r.errore().descrizione();
+    const std::string violazioni = " | 3000 200 400 600 800 1000";
     const struct {
         Raggruppamento per;
         std::vector<std::string> attesi;
@@ -89,16 +95,16 @@ TEST(Riepilogo, GroupsByEachKeyInAscendingOrderWithOrdinaryBeforeViolation) {
         {Raggruppamento::anno,
          {"1995 O n=1 v=0 a=0 1000 1000 0 0 0 0 | 0 0 0 0 0 0",
           "2002 O n=1 v=0 a=0 20 2 4 6 0 8 | 0 0 0 0 0 0",
-          "2002 V n=1 v=1 a=0 0 0 0 0 0 0 | 1500 100 200 300 400 500",
-          "2003 O n=2 v=0 a=0 20 2 4 6 10 8 | 0 0 0 0 0 0"}},
+          "2002 V n=2 v=2 a=2 0 0 0 0 0 0" + violazioni,
+          "2003 O n=2 v=0 a=1 20 2 4 6 10 8 | 0 0 0 0 0 0"}},
         // A violation payment's sums stay apart from the ordinary ones of its group.
         {Raggruppamento::mese,
-         {"2003-01 n=1 v=1 a=0 0 0 0 0 0 0 | 1500 100 200 300 400 500",
-          "2003-07 n=3 v=0 a=0 1020 1002 4 6 10 8 | 0 0 0 0 0 0",
+         {"2003-01 n=2 v=2 a=2 0 0 0 0 0 0" + violazioni,
+          "2003-07 n=3 v=0 a=1 1020 1002 4 6 10 8 | 0 0 0 0 0 0",
           "2004-03 n=1 v=0 a=0 20 2 4 6 0 8 | 0 0 0 0 0 0"}},
         {Raggruppamento::comune,
-         {"A001 n=2 v=1 a=0 20 2 4 6 0 8 | 1500 100 200 300 400 500",
-          "H501 n=3 v=0 a=0 1020 1002 4 6 10 8 | 0 0 0 0 0 0"}},
+         {"A001 n=3 v=2 a=2 20 2 4 6 0 8" + violazioni,
+          "H501 n=3 v=0 a=1 1020 1002 4 6 10 8 | 0 0 0 0 0 0"}},
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(std::string(nomeRaggruppamento(c.per)));
@@ -108,41 +114,39 @@ TEST(Riepilogo, GroupsByEachKeyInAscendingOrderWithOrdinaryBeforeViolation) {
         }
         EXPECT_EQ(gruppi, c.attesi);
     }
-    EXPECT_EQ(descrivi(r->totale), " n=5 v=1 a=0 1040 1004 8 12 10 16 | 1500 100 200 300 400 500");
+    EXPECT_EQ(descrivi(r->totale), " n=6 v=2 a=3 1040 1004 8 12 10 16" + violazioni);
     EXPECT_FALSE(r->parziale);
+
+    // Progress, cancel and a file changed meanwhile are the pass's; the summary
+    // hands its error on and gives no totals of part of a file.
+    std::atomic<bool> annulla{true};
+    Controllo controllo;
+    controllo.annulla = &annulla;
+    const auto annullato = riepilogaFile(w, controllo);
+    ASSERT_FALSE(annullato.ok());
+    EXPECT_EQ(annullato.errore().codice, CodiceErrore::Annullato);
+    EXPECT_EQ(annullato.errore().percorso, w);
 }
 
 TEST(Riepilogo, FieldsThatAreNotPlainDigitsFollowTheNumericValueRule) {
-    // Each list goes into one field of payments of the same group, among plain ones.
-    const struct {
-        Campo campo;
-        std::size_t j;  // of kCampiRiepilogo
-        std::vector<std::string> testi;
-        std::string somma;
-    } casi[] = {
-        {Campo::totale,
-         0,
-         {"00000000100", "-0000000050", "      12.25", "           ", "+0000000007", "00000000001",
-          "00000012.05"},
-         "82.3"},
-        {Campo::detrazione,
-         4,
-         {"00000100", "  -1.005", "00000003", "12ab3456", "0000000.", "000001:0"},
-         "114.995"},
-    };
-    for (const auto& c : casi) {
-        SCOPED_TRACE(static_cast<int>(c.campo));
-        CartellaTemporanea dir;
-        std::string dati;
-        for (const std::string& t : c.testi) {
-            dati += versamento("H501", "20030715", "03", '3', {0, 0, 0, 0, 0, 0})
-                        .campo(c.campo, t)
-                        .record();
-        }
-        const auto r = riepilogaFile(dir.scrivi("iciview.out", dati));
-        ASSERT_TRUE(r.ok());
-        EXPECT_EQ(testoEsatto(r->totale.ordinari[c.j].numero(), false), c.somma);
+    // Payments of one group, total and deduction; each text that is not plain digits
+    // has a plain amount in the other field of its payment.
+    const std::pair<std::string_view, std::string_view> importi[] = {
+        {"-0000000050", "00000100"}, {"      12.25", "00000003"}, {"           ", "00000000"},
+        {"+0000000007", "00000000"}, {"00000012.05", "00000000"}, {"00000000100", "  -1.005"},
+        {"00000000001", "12ab3456"}, {"00000000000", "0000000."}, {"00000000000", "000001:0"}};
+    std::string dati;
+    for (const auto& [totale, detrazione] : importi) {
+        dati += versamento("H501", "20030715", "03", '3', {0, 0, 0, 0, 0, 0})
+                    .campo(Campo::totale, totale)
+                    .campo(Campo::detrazione, detrazione)
+                    .record();
     }
+    CartellaTemporanea dir;
+    const auto r = riepilogaFile(dir.scrivi("iciview.out", dati));
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(testoEsatto(r->totale.ordinari[0].numero(), false), "82.3");
+    EXPECT_EQ(testoEsatto(r->totale.ordinari[4].numero(), false), "114.995");
 }
 
 TEST(Riepilogo, LargeSumsAreExactToTheUnitAcrossBlocksAndAStatementKeepsFileOrder) {
@@ -219,63 +223,16 @@ TEST(Riepilogo, LargeSumsAreExactToTheUnitAcrossBlocksAndAStatementKeepsFileOrde
     }
 }
 
-TEST(Riepilogo, AnomaliesCountPaymentsNotRuleBreaks) {
-    const auto buono = [] {
-        return versamento("H501", "20030715", "03", '3', {10, 1, 2, 3, 0, 4});
-    };
-    CartellaTemporanea dir;
-    const std::string w = dir.scrivi(
-        "iciview.out",
-        lavoro({buono(),
-                buono().cf("XXX").data("20030732"),  // two rules: counted once
-                buono().campo(Campo::totale, "00000000011"),
-                buono(),                                // a duplicate of the first
-                buono().cf("XXX").data("20030732")}));  // two rules and a duplicate: once
-    const auto r = riepilogaFile(w);
-    ASSERT_TRUE(r.ok());
-    for (Raggruppamento g : kRaggruppamenti) {
-        ASSERT_EQ(r->per(g).size(), 1u);
-        EXPECT_EQ(r->per(g)[0].anomalie, 4u);
-    }
-    EXPECT_EQ(r->totale.anomalie, 4u);
-
-    // Progress, cancel and a file changed meanwhile are the pass's; the summary
-    // hands its error on and gives no totals of part of a file.
-    std::atomic<bool> annulla{true};
-    Controllo controllo;
-    controllo.annulla = &annulla;
-    const auto annullato = riepilogaFile(w, controllo);
-    ASSERT_FALSE(annullato.ok());
-    EXPECT_EQ(annullato.errore().codice, CodiceErrore::Annullato);
-    EXPECT_EQ(annullato.errore().percorso, w);
-}
-
-/// A summary of one group of three payments, one of them on a violation notice,
-/// made by hand.
-Riepilogo unGruppo(std::string chiave) {
-    GruppoRiepilogo g;
-    g.chiave = std::move(chiave);
-    g.tipo = 'O';
-    g.versamenti = 3;
-    g.violazioni = 1;
-    g.anomalie = 4;
-    // By kCampiRiepilogo: total, land, building land, dwelling, deduction, others.
-    const std::array<std::int64_t, 6> ordinari = {123456, -1234, 0, 5, 100, 1};
-    const std::array<std::int64_t, 6> violazione = {1000, 200, 300, 400, 70, 30};
-    for (std::size_t j = 0; j < ordinari.size(); ++j) {
-        g.ordinari[j].aggiungi(ordinari[j]);
-        g.violazione[j].aggiungi(violazione[j]);
-    }
+/// A summary of one group, by year and by municipality.
+Riepilogo unGruppo(const std::string& chiave) {
     Riepilogo r;
-    r.gruppi[static_cast<std::size_t>(Raggruppamento::anno)] = {g};
-    g.tipo = '\0';
-    r.gruppi[static_cast<std::size_t>(Raggruppamento::comune)] = {g};
-    g.chiave.clear();
-    r.totale = g;
+    r.gruppi[static_cast<std::size_t>(Raggruppamento::anno)] = {test::gruppo(chiave, 'O')};
+    r.gruppi[static_cast<std::size_t>(Raggruppamento::comune)] = {test::gruppo(chiave, '\0')};
+    r.totale = test::gruppo("", '\0');
     return r;
 }
 
-TEST(TabellaRiepilogo, CsvHasHeadersRowsAndGrandTotalWithCommaDecimals) {
+TEST(TabellaRiepilogo, CsvHasHeadersRowsAndGrandTotalWithCommaDecimalsAndIsSavedWhole) {
     // The total of both kinds, then the ordinary payments' parts, then the violation
     // payments' parts: never one column for amounts of two meanings.
     const std::string colonne =
@@ -314,9 +271,8 @@ TEST(TabellaRiepilogo, CsvHasHeadersRowsAndGrandTotalWithCommaDecimals) {
     for (const auto& c : casi) {
         EXPECT_EQ(testoCsv(c.riepilogo, c.per, c.euro, c.separatore), c.atteso);
     }
-}
 
-TEST(TabellaRiepilogo, SavingReplacesTheFileWholeAndNeverTheWorkFile) {
+    // Saved, the table replaces the file whole, and never the work file.
     CartellaTemporanea dir;
     const std::string w = dir.scrivi("iciview.out", "payments");
     Riepilogo r = unGruppo("2003");

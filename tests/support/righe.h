@@ -38,6 +38,8 @@ public:
     const std::string& str() const { return testo_; }
     /// The line followed by CR LF, as a work file stores it.
     std::string record() const { return testo_ + "\r\n"; }
+    /// The payment the line holds.
+    Versamento versamento() const { return Versamento::daByte(record()); }
 
 private:
     std::string testo_;
