@@ -147,6 +147,13 @@ TEST_F(Esportazione, EveryCellOfHeadersTotalsAndPayments) {
         std::setlocale(LC_ALL, locale.c_str());
         ASSERT_TRUE(esportato);
         EXPECT_EQ(parti(), prima);
+        // LibreOffice shows the totals.
+        if (const auto csv =
+                euro ? test::csvLibreOffice(libro(), dir.percorso().string()) : std::nullopt) {
+            const auto inizio = csv->find('\n') + 1;
+            EXPECT_EQ(csv->substr(inizio, csv->find('\n', inizio) - inizio),
+                      "6,,14,\"494,2\",4,-2,0,\"413,16\",\"0,28\",,,");
+        }
     }
 }
 

@@ -1,6 +1,14 @@
 """Prints what a spreadsheet reader finds in an .xlsx workbook, one line a cell,
 for the export tests: a reader that shares no code with the writer.
-Usage: leggi_libro.py BOOK.xlsx [MAX_ROW]; the lines are described in libro_letto.h.
+
+Usage: leggi_libro.py BOOK.xlsx [MAX_ROW]
+
+First line: "fogli<TAB>name|name...". Then, for every cell that holds a value or a
+style of its own, up to MAX_ROW (all rows when absent):
+    REF<TAB>KIND<TAB>VALUE<TAB>bold|-<TAB>NUMBER_FORMAT
+KIND is s (text), n (number), d (date), f (formula: VALUE is the formula, "=",
+then the stored result) or b (empty with a style). Numbers are written with
+repr(), dates as yyyy-mm-dd.
 """
 import sys
 

@@ -1,7 +1,12 @@
 #include "libro_letto.h"
 
+#include <unistd.h>
+
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
@@ -43,6 +48,29 @@ std::string parteDelLibro(const std::string& percorso, const std::string& parte)
                   " -c 'import sys, zipfile; "
                   "sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2]))' '" +
                   percorso + "' '" + parte + "'");
+}
+
+std::optional<std::string> csvLibreOffice(const std::string& percorso,
+                                          const std::string& cartella) {
+    const char* soffice = "/usr/bin/soffice";
+    if (::access(soffice, X_OK) != 0) {
+        return std::nullopt;
+    }
+    // In the locale of the clerks' desktops, whose decimal mark is ",". A profile
+    // of its own, named outright: from a desktop session LibreOffice may take the
+    // account's home from the system instead of HOME.
+    esegui("HOME='" + cartella + "/profilo' LC_ALL=it_IT.UTF-8 " + soffice +
+           " -env:UserInstallation='file://" + cartella +
+           "/profilo' --headless --norestore --convert-to csv --outdir '" + cartella + "' '" +
+           percorso + "'");
+    const std::filesystem::path csv =
+        std::filesystem::path(cartella) /
+        std::filesystem::path(percorso).filename().replace_extension(".csv");
+    std::ifstream in(csv, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("LibreOffice wrote no " + csv.string());
+    }
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 LibroLetto leggiLibro(const std::string& percorso, int righe) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,9 +11,7 @@ namespace pliventa::test {
 struct LibroLetto {
     std::vector<std::string> fogli;
     /// "D2" -> "f\t=SUM(D3:D65536)=1.5\tbold\t#,##0.00": kind, value, bold, number
-    /// format, as leggi_libro.py prints them, for each cell with a value or a style.
-    /// Kinds: s text, n number (repr), d date (yyyy-mm-dd), f formula ("=" then the
-    /// stored result), b empty with a style. The first line names the sheets.
+    /// format, as leggi_libro.py prints them.
     std::map<std::string, std::string> celle;
 
     /// The cell `ref`, or "" when the reader found nothing there.
@@ -33,5 +32,11 @@ LibroLetto leggiLibro(const std::string& percorso, int righe = 0);
 /// The bytes of the member `parte` of the workbook's zip ("xl/worksheets/sheet1.xml"),
 /// as written. Throws std::runtime_error when it cannot be read.
 std::string parteDelLibro(const std::string& percorso, const std::string& parte);
+
+/// The first sheet of the workbook `percorso` as LibreOffice converts it to CSV on
+/// an Italian desktop ("," is the decimal mark), its profile and output in
+/// `cartella`. nullopt when LibreOffice is not installed. Throws std::runtime_error
+/// when it fails.
+std::optional<std::string> csvLibreOffice(const std::string& percorso, const std::string& cartella);
 
 }  // namespace pliventa::test
