@@ -150,11 +150,9 @@ const QString kFiltro = u"Cartella di lavoro Excel (*.xlsx)"_s;
 
 using EsportazioneTest = FinestraTest;
 
-// A cancel at the dialog, which proposes a book named by the time, a failure and a
-// cancel of the work leave no book. The boxes and the book show the payments as the
-// work file's reading and the number's form say (the notice's reading is the records'
-// tests), the layout switching both ways; the payment shown is kept; a sheet too small
-// for every payment and cells mended are told.
+// A cancel at the dialog (which proposes a book named by the time), a failure and a
+// cancel of the work leave no book. The book holds what the boxes show, in either
+// layout; the payment shown is kept; a full sheet and cells mended are told.
 TEST_F(EsportazioneTest, ExportsAsTheWindowReadsAndTellsAFullSheetAndMendedCellsOrLeavesNoBook) {
     const QString libro = inCartella(u"libro.xlsx"_s);
     apri(numerati(3, "RSS"));

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "finestra.h"
+#include "shell/frmdirfiles.h"
 
 namespace pliventa::test {
 namespace {
@@ -148,7 +149,7 @@ TEST_F(FinestraTest, ChecksListEachRuleBrokenShowThePaymentAndCopyAFormulaAsText
 // The views go when closed, in any order, and with the main window, a filter scan
 // maybe still running on the list's file. That they go when their file is left for
 // another is seen by the tests of what leaves it: the conversion, the file reopened.
-TEST_F(FinestraTest, ViewsGoWhenClosedInAnyOrderWithTheMainWindowOrWhenTheirFileIsLeft) {
+TEST_F(FinestraTest, ViewsGoWhenClosedInAnyOrderOrWithTheMainWindow) {
     // "012" and the like: the views closed one by one in that order, the list by its button.
     for (const std::string modo : {"012", "021", "102", "120", "201", "210", "finestra"}) {
         SCOPED_TRACE(modo);
@@ -162,6 +163,24 @@ TEST_F(FinestraTest, ViewsGoWhenClosedInAnyOrderWithTheMainWindowOrWhenTheirFile
                                                         controllo("FinestraControlli")};
         QTest::keyClicks(controllo("filtroCodice"), u"R"_s);
         if (modo == "finestra") {
+            // Every button, check box and caption leading to a control of the views and
+            // of the chooser has an access key of its own.
+            frmDirFiles scelta(dialoghi);
+            for (const QWidget* f : {viste[0].data(), viste[1].data(), viste[2].data(),
+                                     static_cast<QWidget*>(&scelta)}) {
+                QStringList tasti;
+                for (const QWidget* w : f->findChildren<QWidget*>()) {
+                    const auto* l = qobject_cast<const QLabel*>(w);
+                    if (l != nullptr ? l->buddy() != nullptr
+                                     : w->inherits("QPushButton") || w->inherits("QCheckBox")) {
+                        tasti << QKeySequence::mnemonic(w->property("text").toString()).toString();
+                    }
+                }
+                EXPECT_FALSE(tasti.isEmpty() || tasti.contains(QString()))
+                    << tasti.join(u' ').toStdString();
+                EXPECT_EQ(QSet<QString>(tasti.begin(), tasti.end()).size(), tasti.size())
+                    << tasti.join(u' ').toStdString();
+            }
             QTest::qWait(250);  // the scan starts once the typing has settled
             finestra.reset();
         } else {
