@@ -28,14 +28,18 @@ std::string motivoDiSistema(int numeroErrore) {
             return "spazio esaurito sul dispositivo";
         case EROFS:
             return "file system in sola lettura";
+#ifdef EDQUOT
         case EDQUOT:
             return "quota disco superata";
+#endif
         case EIO:
             return "errore di input/output";
         case ENAMETOOLONG:
             return "nome del file troppo lungo";
+#ifdef ELOOP
         case ELOOP:
             return "troppi collegamenti simbolici";
+#endif
         case EMFILE:
         case ENFILE:
             return "troppi file aperti";
@@ -45,8 +49,10 @@ std::string motivoDiSistema(int numeroErrore) {
             return "dispositivo o indirizzo inesistente";
         case EBUSY:
             return "dispositivo o risorsa occupata";
+#ifdef ETXTBSY
         case ETXTBSY:
             return "file di testo occupato";
+#endif
         case EINVAL:
             return "argomento non valido";
         case EXDEV:
@@ -61,37 +67,61 @@ std::string motivoDiSistema(int numeroErrore) {
             return "risorsa temporaneamente non disponibile";
         case ENOMEM:
             return "memoria insufficiente";
+#ifdef EOVERFLOW
         case EOVERFLOW:
             return "file troppo grande per essere letto";
+#endif
         case ENODEV:
             return "dispositivo inesistente";
         case ENOTEMPTY:
             return "la directory non è vuota";
         case EMLINK:
             return "troppi collegamenti";
+#ifdef ENOTSUP
         case ENOTSUP:
             return "operazione non supportata dal file system";
+#endif
+#ifdef ESTALE
         // Files on a network share: the server went away or no longer knows the file.
         case ESTALE:
             return "riferimento a un file remoto non più valido";
+#endif
+#ifdef ETIMEDOUT
         case ETIMEDOUT:
             return "tempo di attesa della connessione scaduto";
+#endif
+#ifdef ENOTCONN
         case ENOTCONN:
             return "la connessione con il disco di rete non è attiva";
+#endif
+#ifdef EHOSTUNREACH
         case EHOSTUNREACH:
             return "il server non è raggiungibile";
+#endif
+#ifdef EHOSTDOWN
         case EHOSTDOWN:
             return "il server non è attivo";
+#endif
+#ifdef ENETDOWN
         case ENETDOWN:
             return "la rete non è attiva";
+#endif
+#ifdef ENETUNREACH
         case ENETUNREACH:
             return "la rete non è raggiungibile";
+#endif
+#ifdef ECONNREFUSED
         case ECONNREFUSED:
             return "connessione rifiutata dal server";
+#endif
+#ifdef ECONNRESET
         case ECONNRESET:
             return "connessione interrotta dal server";
+#endif
+#ifdef ECONNABORTED
         case ECONNABORTED:
             return "connessione interrotta";
+#endif
         case ENOLCK:
             return "nessun blocco di file disponibile";
         case EDEADLK:
@@ -103,34 +133,38 @@ std::string motivoDiSistema(int numeroErrore) {
             return "il file non consente lo spostamento della posizione";
         case ENOSYS:
             return "funzione non disponibile nel sistema";
+#ifdef ENOBUFS
         case ENOBUFS:
             return "memoria di sistema insufficiente";
+#endif
         case ERANGE:
             return "risultato fuori dall'intervallo ammesso";
         case EILSEQ:
             return "sequenza di caratteri non valida";
+#ifdef ECANCELED
         case ECANCELED:
             return "operazione annullata";
+#endif
         case ENOTTY:
             return "operazione non adatta a questo file";
         case EFAULT:
             return "indirizzo di memoria non valido";
-#if EOPNOTSUPP != ENOTSUP
+#if defined(EOPNOTSUPP) && EOPNOTSUPP != ENOTSUP
         case EOPNOTSUPP:
             return "operazione non supportata dal file system";
 #endif
-#if EWOULDBLOCK != EAGAIN
+#if defined(EWOULDBLOCK) && EWOULDBLOCK != EAGAIN
         case EWOULDBLOCK:
             return "risorsa temporaneamente non disponibile";
 #endif
 #ifdef __linux__
         // Removable media, damaged file systems and remote storage.
         case ENOMEDIUM:
-            return "nessun supporto nell'unità";
+            return motivoDiSistema(kUnitaNonPronta);
         case EMEDIUMTYPE:
             return "tipo di supporto non adatto";
         case EUCLEAN:
-            return "il file system è danneggiato e va controllato";
+            return motivoDiSistema(kFileSystemDanneggiato);
         case EREMOTEIO:
             return "errore di input/output sul disco remoto";
         case EKEYEXPIRED:
@@ -140,8 +174,21 @@ std::string motivoDiSistema(int numeroErrore) {
         case ENODATA:
             return "dati non disponibili";
 #endif
+        // Windows: another program (the spreadsheet program, usually) keeps the
+        // file open without letting others write it or put a new one in its place.
+        case kFileAperto:
+            return "il file è aperto in un altro programma";
+        case kNomeNonValido:
+            return "nome di file non valido";
+        case kUnitaNonPronta:
+            return "nessun supporto nell'unità";
+        case kFileSystemDanneggiato:
+            return "il file system è danneggiato e va controllato";
         default:
             // The C library's text would be English: the number is what a technician needs.
+            if (numeroErrore >= kBaseWindows) {
+                return "errore di sistema Windows " + std::to_string(numeroErrore - kBaseWindows);
+            }
             return "errore di sistema " + std::to_string(numeroErrore);
     }
 }

@@ -27,10 +27,25 @@ struct Errore {
     std::string descrizione() const;
 };
 
+/// The condition, beside the errno values, of a file that another program holds
+/// open and will not share (on Windows a sharing or lock violation). Out of the
+/// range of errno values.
+inline constexpr int kFileAperto = 100001;
+/// A file name the system cannot hold (on Windows one with ":", "?", "*", ...).
+inline constexpr int kNomeNonValido = 100002;
+/// A drive with no medium in it (a card reader, a stick drawn out).
+inline constexpr int kUnitaNonPronta = 100003;
+/// A file system that needs checking.
+inline constexpr int kFileSystemDanneggiato = 100004;
+/// A Win32 error the table does not know: kBaseWindows plus its number.
+inline constexpr int kBaseWindows = 200000;
+
 /// Builds an InputOutput error for `percorso` from an errno value.
 Errore erroreDiSistema(std::string percorso, int numeroErrore);
 
-/// Italian text for an errno value (the system's messages are English here).
+/// Italian text for an errno value or kFileAperto (the system's messages are
+/// English here). On Windows the platform layer gives errno the Win32 error
+/// translated, so the same condition gets the same words.
 std::string motivoDiSistema(int numeroErrore);
 
 /// Either a value or an Errore. Errors cross layers as values, never as exceptions.

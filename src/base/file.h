@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/errore.h"
+#include "base/sistema.h"
 
 namespace pliventa {
 
@@ -15,13 +16,11 @@ namespace pliventa {
 /// A directory opens for reading on this system but cannot be read, so it is
 /// refused here, before the caller does anything else. The open never waits: the
 /// descriptor of anything but a regular file (a FIFO, a device) is non-blocking,
-/// and its reader waits for data with poll(). Returns an InputOutput error naming
+/// and its reader waits for data with attendiDati(). On Windows the file is
+/// shared for reading, writing and deletion, so that an import may replace a work
+/// file the window holds open. Returns an InputOutput error naming
 /// the path with the system's reason.
 Esito<int> apriInLettura(const std::string& percorso);
-
-/// True when `a` and `b` both exist and are one file, by whatever name (a hard
-/// link, a symbolic link, "../").
-bool stessoFile(const std::string& a, const std::string& b);
 
 /// Refuses an output that is its own input by another name: the output replaces
 /// its file once complete, so the input would be read whole and then lost.
@@ -31,10 +30,11 @@ EsitoVuoto uscitaDistinta(const std::string& ingresso, const std::string& uscita
                           std::string_view cosa);
 
 /// The folder for temporary files: `scelta` when not empty, else $TMPDIR when set
-/// and not empty, else /tmp. Checked to be a folder this user may write in: a
-/// TMPDIR that is missing, not a folder or not writable is an InputOutput error
-/// naming it, its reason beginning "cartella dei file temporanei: ", never a quiet
-/// fall back on /tmp (the user set it to have room elsewhere).
+/// and not empty, else /tmp (on Windows the user's temporary folder). Checked to
+/// be a folder this user may write in: a TMPDIR that is missing, not a folder or
+/// not writable is an InputOutput error naming it, its reason beginning "cartella
+/// dei file temporanei: ", never a quiet fall back on /tmp (the user set it to
+/// have room elsewhere).
 Esito<std::string> cartellaTemporanea(const std::string& scelta = {});
 
 /// A new file being written in place of an output file.

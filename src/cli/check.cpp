@@ -1,12 +1,11 @@
 // pliventa-cli check: the payments of a work file that look wrong, one JSON
 // object per rule a record breaks.
-#include <unistd.h>
-
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "base/sistema.h"
 #include "checks/controlli.h"
 #include "checks/duplicati.h"
 #include "cli/argomenti.h"
@@ -144,7 +143,7 @@ int comandoCheck(std::span<const std::string_view> argomenti) {
         return erroreIO(duplicati.errore());
     }
     std::vector<std::pair<std::uint64_t, std::string>> delGiro;
-    Scrittore uscita(STDOUT_FILENO, "standard output");
+    Scrittore uscita(kUscitaStandard, "standard output");
     std::uint64_t anomalie = 0;
     std::uint64_t conAnomalie = 0;
     const Esito<Lettura> letti = parallelo(

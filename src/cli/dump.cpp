@@ -1,8 +1,7 @@
 // pliventa-cli dump: every record of a work file as one JSON object per line.
-#include <unistd.h>
-
 #include <cstdint>
 
+#include "base/sistema.h"
 #include "cli/argomenti.h"
 #include "cli/comandi.h"
 #include "cli/flusso.h"
@@ -52,7 +51,7 @@ int comandoDump(std::span<const std::string_view> argomenti) {
     if (!archivio) {
         return erroreIO(archivio.errore());
     }
-    Scrittore uscita(STDOUT_FILENO, "standard output");
+    Scrittore uscita(kUscitaStandard, "standard output");
     const Esito<Lettura> letti = scandisci(*archivio, {}, [&](const Blocco& blocco) -> EsitoVuoto {
         for (std::size_t i = 0; i < blocco.size(); ++i) {
             aggiungiVersamento(uscita.testo(), blocco.versamento(i), blocco.numero(i), opzioni);

@@ -1,6 +1,6 @@
 #include "cli/flusso.h"
 
-#include <unistd.h>
+#include "base/sistema.h"
 
 #include <cerrno>
 
@@ -18,17 +18,8 @@ bool Scrittore::forse() {
 }
 
 EsitoVuoto Scrittore::svuota() {
-    std::size_t scritti = 0;
-    while (errno_ == 0 && scritti < testo_.size()) {
-        const ssize_t n = ::write(fd_, testo_.data() + scritti, testo_.size() - scritti);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            errno_ = errno;
-        } else {
-            scritti += static_cast<std::size_t>(n);
-        }
+    if (errno_ == 0 && !scriviDescrittore(fd_, testo_.data(), testo_.size())) {
+        errno_ = errno;
     }
     testo_.clear();
     if (errno_ != 0) {

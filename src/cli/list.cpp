@@ -1,10 +1,9 @@
 // pliventa-cli list: the numbers of the payments the list window would show for a
 // filter and an order, one per line.
-#include <unistd.h>
-
 #include <string>
 #include <vector>
 
+#include "base/sistema.h"
 #include "base/testo.h"
 #include "browse/filtro.h"
 #include "browse/ordine.h"
@@ -137,7 +136,7 @@ int comandoList(std::span<const std::string_view> argomenti) {
         return erroreIO(righe.errore());
     }
 
-    Scrittore uscita(STDOUT_FILENO, "standard output");
+    Scrittore uscita(kUscitaStandard, "standard output");
     for (const std::uint32_t n : *righe) {
         uscita.testo() += std::to_string(n);
         uscita.testo() += '\n';

@@ -1,7 +1,5 @@
 // pliventa-cli: the imports, the record dump and the search of Pliventa for batch
 // work, on the same core as the window.
-#include <signal.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "base/file.h"
+#include "base/sistema.h"
 #include "cli/argomenti.h"
 #include "cli/comandi.h"
 
@@ -50,32 +49,9 @@ constexpr pliventa::cli::Guida kGuida = {
     "Codici di uscita: 0 riuscito, 1 errore di lettura o scrittura, 2 uso errato.\n",
 };
 
-/// A signal that ends the program: the new file of an unfinished import or export
-/// goes with it, then the signal does what it would have done (SIGQUIT its core
-/// dump too), so that the caller sees the program killed by it.
-void allaFine(int segnale) {
-    pliventa::rimuoviTemporaneiAperti();
-    ::signal(segnale, SIG_DFL);
-    ::raise(segnale);
-}
-
-void rimuoviTemporaneiAllaFine() {
-    for (const int segnale : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
-        struct sigaction prima {};
-        // A signal ignored by whoever started the program (nohup) stays ignored.
-        if (::sigaction(segnale, nullptr, &prima) == 0 && prima.sa_handler == SIG_IGN) {
-            continue;
-        }
-        struct sigaction azione {};
-        azione.sa_handler = allaFine;
-        sigemptyset(&azione.sa_mask);
-        ::sigaction(segnale, &azione, nullptr);
-    }
-}
-
-int esegui(int argc, char** argv) {
+int esegui(const std::vector<std::string>& testi) {
     using namespace pliventa::cli;
-    const std::vector<std::string_view> argomenti(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const std::vector<std::string_view> argomenti(testi.begin(), testi.end());
     if (argomenti.empty()) {
         return erroreUso(kGuida, "manca il comando");
     }
@@ -122,7 +98,10 @@ int esegui(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    rimuoviTemporaneiAllaFine();
+    // A Ctrl+C, the terminal closed or a shutdown: the new file of an unfinished
+    // import or export goes with the program.
+    pliventa::allaTerminazione(pliventa::rimuoviTemporaneiAperti);
+    pliventa::flussiStandardInBinario();
     // With next to no memory left the runtime cannot even allocate the exception
     // that would say so, and aborts. A first allocation, below the size that malloc
     // maps apart and so kept in its heap once freed, tells that case apart.
@@ -133,7 +112,7 @@ int main(int argc, char** argv) {
         return pliventa::cli::kErroreIO;
     }
     try {
-        return esegui(argc, argv);
+        return esegui(pliventa::argomentiDelProgramma(argc, argv));
     } catch (const std::bad_alloc&) {
         // Unwinding has closed and removed the files of the work that failed. The
         // message is built without allocating.

@@ -1,7 +1,6 @@
 // pliventa-cli search: the numbers of the records whose codice fiscale begins
 // with a given text, by the same rule as the window's search.
-#include <unistd.h>
-
+#include "base/sistema.h"
 #include "base/testo.h"
 #include "browse/ricerca.h"
 #include "cli/argomenti.h"
@@ -58,7 +57,7 @@ int comandoSearch(std::span<const std::string_view> argomenti) {
         return erroreIO(archivio.errore());
     }
     ScansioneRicerca scansione(*archivio, arg.operandi[1]);
-    Scrittore uscita(STDOUT_FILENO, "standard output");
+    Scrittore uscita(kUscitaStandard, "standard output");
     for (;;) {
         auto trovato = scansione.prossimo();
         if (!trovato) {

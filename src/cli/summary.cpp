@@ -1,12 +1,11 @@
 // pliventa-cli summary: the totals of a work file grouped by tax year and kind, by
 // payment month or by municipality, as aligned text, CSV or JSON Lines.
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <optional>
 
+#include "base/sistema.h"
 #include "base/testo.h"
 #include "cli/argomenti.h"
 #include "cli/comandi.h"
@@ -195,7 +194,7 @@ int scrivi(const std::string& percorso, const AmbitoRiepilogo& ambito, Raggruppa
         return erroreIO(riepilogo.errore());
     }
 
-    Scrittore uscita(STDOUT_FILENO, "standard output");
+    Scrittore uscita(kUscitaStandard, "standard output");
     switch (formato) {
         case Formato::testo:
             uscita.testo() = testoAllineato(*riepilogo, r, euro);

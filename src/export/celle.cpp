@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/sistema.h"
 #include "base/testo.h"
 
 namespace pliventa {
@@ -84,9 +85,7 @@ std::string nomeFoglio(const std::tm& quando) {
 
 std::string nomeFoglioDiAdesso() {
     const std::time_t t = std::time(nullptr);
-    std::tm locale{};
-    localtime_r(&t, &locale);
-    return nomeFoglio(locale);
+    return nomeFoglio(oraLocale(t));
 }
 
 }  // namespace pliventa

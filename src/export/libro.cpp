@@ -2,12 +2,11 @@
 
 #include <xlsxwriter.h>
 
-#include <locale.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <vector>
 
+#include "base/sistema.h"
 #include "base/testo.h"
 
 namespace pliventa {
@@ -19,23 +18,7 @@ namespace {
 // locale. The window runs in the user's locale, and an Italian desktop's ","
 // turns 893.1 into "893,1", which spreadsheet programs read as 893 or refuse:
 // every call into the library runs with the C locale's numbers on this thread,
-// whatever the process's locale is.
-class NumeriC {
-public:
-    NumeriC() : precedente_(::uselocale(c())) {}
-    ~NumeriC() { ::uselocale(precedente_); }
-    NumeriC(const NumeriC&) = delete;
-    NumeriC& operator=(const NumeriC&) = delete;
-
-private:
-    // Made once and never freed: a locale object the threads share, read-only.
-    static locale_t c() {
-        static const locale_t locale =
-            ::newlocale(LC_NUMERIC_MASK, "C", ::duplocale(LC_GLOBAL_LOCALE));
-        return locale;
-    }
-    locale_t precedente_;
-};
+// whatever the process's locale is (NumeriC).
 
 }  // namespace
 

@@ -1,8 +1,5 @@
 #include "importers/importazione.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 
@@ -19,28 +16,26 @@ constexpr std::uint64_t kRighePerControllo = 16384;
 
 /// The size of a regular file, 0 for anything else (a FIFO has none to tell).
 std::uint64_t dimensione(const std::string& percorso) {
-    struct stat st {};
-    return ::stat(percorso.c_str(), &st) == 0 && S_ISREG(st.st_mode)
-               ? static_cast<std::uint64_t>(st.st_size)
-               : 0;
+    StatoFile st;
+    return statoPercorso(percorso, st) && st.tipo == TipoFile::Regolare ? st.identita.lunghezza : 0;
 }
 
 /// Finds `percorso` readable without reading it. A FIFO or a device is left for
 /// the import to open: opening one here would wait for its writer, and closing it
 /// would lose what it was given.
 EsitoVuoto leggibile(const std::string& percorso) {
-    struct stat st {};
-    if (::stat(percorso.c_str(), &st) != 0) {
+    StatoFile st;
+    if (!statoPercorso(percorso, st)) {
         return erroreDiSistema(percorso, errno);
     }
-    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+    if (st.tipo == TipoFile::Altro) {
         return Nulla{};
     }
     const Esito<int> fd = apriInLettura(percorso);
     if (!fd) {
         return fd.errore();
     }
-    ::close(*fd);
+    (void)chiudiDescrittore(*fd);
     return Nulla{};
 }
 

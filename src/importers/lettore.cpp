@@ -1,17 +1,12 @@
 #include "importers/lettore.h"
 
-#include "base/file.h"
-
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
 #include <utility>
+
+#include "base/file.h"
 
 namespace pliventa {
 
@@ -31,11 +26,9 @@ Esito<LettoreRighe> LettoreRighe::apri(const std::string& percorso, std::size_t 
         return aperto.errore();
     }
     const int fd = *aperto;
-#ifdef POSIX_FADV_SEQUENTIAL
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-#endif
-    struct stat st {};
-    const bool regolare = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    letturaSequenziale(fd);
+    StatoFile st;
+    const bool regolare = statoDescrittore(fd, st) && st.tipo == TipoFile::Regolare;
     return LettoreRighe(fd, percorso, std::max<std::size_t>(blocco, 1), !regolare);
 }
 
@@ -71,7 +64,7 @@ LettoreRighe::LettoreRighe(LettoreRighe&& altro) noexcept
 LettoreRighe& LettoreRighe::operator=(LettoreRighe&& altro) noexcept {
     if (this != &altro) {
         if (fd_ >= 0) {
-            ::close(fd_);
+            (void)chiudiDescrittore(fd_);
         }
         fd_ = std::exchange(altro.fd_, -1);
         percorso_ = std::move(altro.percorso_);
@@ -95,21 +88,20 @@ LettoreRighe& LettoreRighe::operator=(LettoreRighe&& altro) noexcept {
 
 LettoreRighe::~LettoreRighe() {
     if (fd_ >= 0) {
-        ::close(fd_);
+        (void)chiudiDescrittore(fd_);
     }
 }
 
 Esito<bool> LettoreRighe::attendi() {
     for (;;) {
-        pollfd p{fd_, POLLIN, 0};
-        const int pronti = ::poll(&p, 1, kAttesaMs);
+        const int pronti = attendiDati(fd_, kAttesaMs);
         if (annulla_ != nullptr && annulla_->load()) {
             return Errore{CodiceErrore::Annullato, percorso_, "lettura annullata"};
         }
         if (pronti > 0) {
             return true;  // data, or the writer gone: the read tells which
         }
-        if (pronti < 0 && errno != EINTR) {
+        if (pronti < 0) {
             return erroreDiSistema(percorso_, errno);
         }
     }
@@ -125,8 +117,8 @@ Esito<bool> LettoreRighe::riempi() {
                 return pronto.errore();
             }
         }
-        const ssize_t n = ::read(fd_, buffer_.get(), blocco_);
-        if (n < 0 && (errno == EINTR || errno == EAGAIN)) {
+        const long long n = leggiDescrittore(fd_, buffer_.get(), blocco_);
+        if (n < 0 && errno == EAGAIN) {
             continue;
         }
         if (n < 0) {

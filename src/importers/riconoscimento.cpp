@@ -1,8 +1,5 @@
 #include "importers/riconoscimento.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <vector>
@@ -157,8 +154,8 @@ Riconoscimento riconosci(std::string_view inizio, bool intero) {
 
 Esito<Riconoscimento> riconosciFile(const std::string& percorso) {
     // Looked at before it is opened: opening a FIFO would wait for its writer.
-    struct stat st {};
-    if (::stat(percorso.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+    StatoFile st;
+    if (statoPercorso(percorso, st) && st.tipo == TipoFile::Altro) {
         return nonRiconosciuto("non è un file normale: il tracciato si riconosce solo da un file");
     }
     const Esito<int> aperto = apriInLettura(percorso);
@@ -166,21 +163,18 @@ Esito<Riconoscimento> riconosciFile(const std::string& percorso) {
         return aperto.errore();
     }
     const int fd = *aperto;
-    if (::fstat(fd, &st) != 0) {
+    if (!statoDescrittore(fd, st)) {
         const int e = errno;
-        ::close(fd);
+        (void)chiudiDescrittore(fd);
         return erroreDiSistema(percorso, e);
     }
     std::string inizio(kInizioLetto, '\0');
     std::size_t letti = 0;
     while (letti < inizio.size()) {
-        const ssize_t n = ::read(fd, inizio.data() + letti, inizio.size() - letti);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
+        const long long n = leggiDescrittore(fd, inizio.data() + letti, inizio.size() - letti);
         if (n < 0) {
             const int e = errno;
-            ::close(fd);
+            (void)chiudiDescrittore(fd);
             return erroreDiSistema(percorso, e);
         }
         if (n == 0) {
@@ -188,10 +182,10 @@ Esito<Riconoscimento> riconosciFile(const std::string& percorso) {
         }
         letti += static_cast<std::size_t>(n);
     }
-    ::close(fd);
+    (void)chiudiDescrittore(fd);
     inizio.resize(letti);
     // The file is whole when it ended before the limit, or has nothing past it.
-    const bool intero = letti < kInizioLetto || static_cast<std::uint64_t>(st.st_size) <= letti;
+    const bool intero = letti < kInizioLetto || st.identita.lunghezza <= letti;
     return riconosci(inizio, intero);
 }
 

@@ -1,7 +1,5 @@
 #include "importers/scrittore.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -13,6 +11,7 @@
 #include <thread>
 #include <utility>
 
+#include "base/sistema.h"
 #include "records/versamento.h"
 
 namespace pliventa {
@@ -25,21 +24,7 @@ constexpr std::size_t kRecord = Versamento::kLunghezzaRecord;
 /// Writes all of `n` bytes, going on after short writes and interruptions.
 /// Returns 0, or the errno of the failure.
 int scriviTutto(int fd, const char* p, std::size_t n) {
-    while (n > 0) {
-        const ssize_t k = ::write(fd, p, n);
-        if (k < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        if (k == 0) {
-            return EIO;
-        }
-        p += k;
-        n -= static_cast<std::size_t>(k);
-    }
-    return 0;
+    return scriviDescrittore(fd, p, n) ? 0 : errno;
 }
 
 }  // namespace

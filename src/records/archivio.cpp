@@ -1,9 +1,5 @@
 #include "records/archivio.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cmath>
 #include <utility>
@@ -12,59 +8,31 @@
 
 namespace pliventa {
 
-namespace {
-
-// pread until `n` bytes or the end of the file; returns bytes read or -1 (errno set).
-ssize_t leggiTutto(int fd, char* dest, std::size_t n, off_t da) {
-    std::size_t letti = 0;
-    while (letti < n) {
-        const ssize_t r = ::pread(fd, dest + letti, n - letti, da + static_cast<off_t>(letti));
-        if (r < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return -1;
-        }
-        if (r == 0) {
-            break;
-        }
-        letti += static_cast<std::size_t>(r);
-    }
-    return static_cast<ssize_t>(letti);
-}
-
-IdentitaFile identitaDi(const struct stat& st) {
-    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-            static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtim.tv_sec),
-            static_cast<std::int64_t>(st.st_mtim.tv_nsec)};
-}
-
-}  // namespace
-
 Esito<ArchivioLavoro> ArchivioLavoro::apriarchivio(const std::string& percorso) {
     const Esito<int> fd = apriInLettura(percorso);
     if (!fd) {
         return fd.errore();
     }
-    struct stat st {};
-    if (::fstat(*fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    StatoFile st;
+    if (!statoDescrittore(*fd, st)) {
         const int e = errno;
-        ::close(*fd);
-        if (S_ISREG(st.st_mode)) {
-            return erroreDiSistema(percorso, e);
-        }
+        (void)chiudiDescrittore(*fd);
+        return erroreDiSistema(percorso, e);
+    }
+    if (st.tipo != TipoFile::Regolare) {
+        (void)chiudiDescrittore(*fd);
         return Errore{CodiceErrore::InputOutput, percorso,
                       "non è un file regolare: un file di lavoro si legge per numero di record"};
     }
-    return ArchivioLavoro(*fd, percorso, identitaDi(st));
+    return ArchivioLavoro(*fd, percorso, st.identita);
 }
 
 Esito<IdentitaFile> ArchivioLavoro::identitaSulDisco() const {
-    struct stat st {};
-    if (::stat(percorso_.c_str(), &st) != 0) {
+    StatoFile st;
+    if (!statoPercorso(percorso_, st)) {
         return erroreDiSistema(percorso_, errno);
     }
-    return identitaDi(st);
+    return st.identita;
 }
 
 ArchivioLavoro::ArchivioLavoro(ArchivioLavoro&& altro) noexcept
@@ -75,7 +43,7 @@ ArchivioLavoro::ArchivioLavoro(ArchivioLavoro&& altro) noexcept
 ArchivioLavoro& ArchivioLavoro::operator=(ArchivioLavoro&& altro) noexcept {
     if (this != &altro) {
         if (fd_ >= 0) {
-            ::close(fd_);
+            (void)chiudiDescrittore(fd_);
         }
         fd_ = std::exchange(altro.fd_, -1);
         percorso_ = std::move(altro.percorso_);
@@ -86,16 +54,16 @@ ArchivioLavoro& ArchivioLavoro::operator=(ArchivioLavoro&& altro) noexcept {
 
 ArchivioLavoro::~ArchivioLavoro() {
     if (fd_ >= 0) {
-        ::close(fd_);
+        (void)chiudiDescrittore(fd_);
     }
 }
 
 Esito<std::uint64_t> ArchivioLavoro::lunghezza() const {
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0) {
+    StatoFile st;
+    if (!statoDescrittore(fd_, st)) {
         return erroreDiSistema(percorso_, errno);
     }
-    return static_cast<std::uint64_t>(st.st_size);
+    return st.identita.lunghezza;
 }
 
 Esito<double> ArchivioLavoro::numerorecord() const {
@@ -114,8 +82,8 @@ Esito<Versamento> ArchivioLavoro::leggirecord(double n) const {
     }
     const auto indice = static_cast<std::uint64_t>(numero) - 1;
     char buffer[Versamento::kLunghezzaRecord];
-    const ssize_t letti = leggiTutto(fd_, buffer, sizeof buffer,
-                                     static_cast<off_t>(indice * Versamento::kLunghezzaRecord));
+    const long long letti =
+        leggiDallaPosizione(fd_, buffer, sizeof buffer, indice * Versamento::kLunghezzaRecord);
     if (letti < 0) {
         return erroreDiSistema(percorso_, errno);
     }
@@ -131,9 +99,8 @@ Esito<std::size_t> ArchivioLavoro::leggiblocco(std::uint64_t primo, std::size_t 
         return Errore{CodiceErrore::RecordInesistente, percorso_, "record inesistente"};
     }
     buffer.resize(quanti * Versamento::kLunghezzaRecord);
-    const ssize_t letti =
-        leggiTutto(fd_, buffer.data(), buffer.size(),
-                   static_cast<off_t>((primo - 1) * Versamento::kLunghezzaRecord));
+    const long long letti = leggiDallaPosizione(fd_, buffer.data(), buffer.size(),
+                                                (primo - 1) * Versamento::kLunghezzaRecord);
     if (letti < 0) {
         return erroreDiSistema(percorso_, errno);
     }

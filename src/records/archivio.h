@@ -6,22 +6,10 @@
 #include <string>
 
 #include "base/errore.h"
+#include "base/sistema.h"
 #include "records/versamento.h"
 
 namespace pliventa {
-
-/// What tells one file on disk from another, and a file from itself rewritten:
-/// the device and inode say which file a path leads to, the length and the time
-/// of the last change whether it was written since. All zero: no file at all.
-struct IdentitaFile {
-    std::uint64_t dispositivo = 0;
-    std::uint64_t inode = 0;
-    std::uint64_t lunghezza = 0;
-    std::int64_t secondi = 0;  ///< last modification
-    std::int64_t nanosecondi = 0;
-
-    bool operator==(const IdentitaFile&) const = default;
-};
 
 class ArchivioLavoro {
 public:

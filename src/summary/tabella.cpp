@@ -1,7 +1,5 @@
 #include "summary/tabella.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 
 #include "base/file.h"
@@ -65,16 +63,8 @@ void aggiungiRiga(std::string& out, const std::vector<std::string>& campi, char 
 }
 
 EsitoVuoto scriviTutto(int fd, const std::string& testo, const std::string& perMessaggi) {
-    std::size_t scritti = 0;
-    while (scritti < testo.size()) {
-        const ssize_t n = ::write(fd, testo.data() + scritti, testo.size() - scritti);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return erroreDiSistema(perMessaggi, errno);
-        }
-        scritti += static_cast<std::size_t>(n);
+    if (!scriviDescrittore(fd, testo.data(), testo.size())) {
+        return erroreDiSistema(perMessaggi, errno);
     }
     return Nulla{};
 }
