@@ -41,8 +41,10 @@ bool rinominaComePosix(const std::wstring& da, const std::wstring& a) {
     info->Flags = FILE_RENAME_FLAG_REPLACE_IF_EXISTS | FILE_RENAME_FLAG_POSIX_SEMANTICS;
     info->FileNameLength = static_cast<DWORD>(a.size() * sizeof(wchar_t));
     a.copy(info->FileName, a.size());
+    // FileRenameInfoEx (22), which the headers name only for newer targets.
+    constexpr auto kRinominaEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(22);
     const BOOL ok =
-        ::SetFileInformationByHandle(h, FileRenameInfoEx, info, static_cast<DWORD>(dimensione));
+        ::SetFileInformationByHandle(h, kRinominaEx, info, static_cast<DWORD>(dimensione));
     const DWORD e = ::GetLastError();
     ::CloseHandle(h);
     if (!ok) {

@@ -1,9 +1,12 @@
 // The functions of sistema.h on Windows: Win32 calls with UTF-16 paths, reads and
 // writes through ReadFile and WriteFile (binary, whatever the runtime's mode).
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+// clang-format on
 #include <fcntl.h>
 #include <io.h>
 #include <locale.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <cerrno>
