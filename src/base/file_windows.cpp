@@ -64,6 +64,17 @@ bool mettiAlPosto(const std::string& temporaneo, const std::string& vero) {
                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
                windows::fallito();
     }
+    // A file some program holds without sharing its deletion (the spreadsheet
+    // program's workbook) is in use: said before ReplaceFileW tries, which may
+    // leave a file of its own behind when it fails midway.
+    const HANDLE prova =
+        ::CreateFileW(a.c_str(), DELETE, kCondiviso, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (prova == INVALID_HANDLE_VALUE) {
+        const DWORD e = ::GetLastError();
+        errno = e == ERROR_SHARING_VIOLATION ? kFileAperto : windows::comeErrno(e);
+        return false;
+    }
+    ::CloseHandle(prova);
     if (::ReplaceFileW(a.c_str(), da.c_str(), nullptr,
                        REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
                        nullptr) != 0) {
@@ -77,19 +88,7 @@ bool mettiAlPosto(const std::string& temporaneo, const std::string& vero) {
         rinominaComePosix(da, a)) {
         return true;
     }
-    // A file some program holds without sharing its deletion (the spreadsheet
-    // program's workbook) is in use, and says so when asked for deletion; a refused
-    // permission stays one. The old file stays as it was.
     errno = windows::comeErrno(e);
-    if (e == ERROR_ACCESS_DENIED) {
-        const HANDLE prova =
-            ::CreateFileW(a.c_str(), DELETE, kCondiviso, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (prova != INVALID_HANDLE_VALUE) {
-            ::CloseHandle(prova);
-        } else if (::GetLastError() == ERROR_SHARING_VIOLATION) {
-            errno = kFileAperto;
-        }
-    }
     return false;
 }
 

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pliventa {
@@ -117,6 +118,10 @@ void rimuoviFileSubito(const char* percorso) noexcept;
 /// `percorso` joined to `nome` with this system's separator; "" is the current
 /// folder.
 std::string unisciPercorso(const std::string& cartella, const std::string& nome);
+
+/// Where the folder part of `percorso` ends: the position of its last separator
+/// ("/", on Windows "\" too, or the ":" of "C:nome"); npos when it has none.
+std::size_t fineCartella(std::string_view percorso);
 
 /// The folder of `percorso` ("." when it has none), splitting on this system's
 /// separators.

@@ -173,6 +173,10 @@ std::string unisciPercorso(const std::string& cartella, const std::string& nome)
     return cartella.back() == '/' ? cartella + nome : cartella + "/" + nome;
 }
 
+std::size_t fineCartella(std::string_view percorso) {
+    return percorso.rfind('/');
+}
+
 std::string cartellaDelPercorso(const std::string& percorso) {
     const std::size_t i = percorso.rfind('/');
     if (i == std::string::npos) {

@@ -133,6 +133,15 @@ bool statoPercorso(const std::string& percorso, StatoFile& stato) {
     if (h == INVALID_HANDLE_VALUE) {
         return windows::fallito();
     }
+    // A file removed while a program holds it open keeps its name until it is
+    // closed (where deletion has not POSIX's semantics): it is gone all the same.
+    FILE_STANDARD_INFO standard{};
+    if (::GetFileInformationByHandleEx(h, FileStandardInfo, &standard, sizeof standard) &&
+        standard.DeletePending) {
+        ::CloseHandle(h);
+        errno = ENOENT;
+        return false;
+    }
     const bool ok = statoDiHandle(h, stato);
     ::CloseHandle(h);
     return ok;
@@ -341,6 +350,14 @@ std::string unisciPercorso(const std::string& cartella, const std::string& nome)
         return cartella + nome;
     }
     return cartella + "\\" + nome;
+}
+
+std::size_t fineCartella(std::string_view percorso) {
+    const std::size_t i = percorso.find_last_of("/\\");
+    if (i == std::string_view::npos && percorso.size() >= 2 && percorso[1] == ':') {
+        return 1;
+    }
+    return i;
 }
 
 std::string cartellaDelPercorso(const std::string& percorso) {

@@ -7,6 +7,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "base/sistema.h"
 #include "records/versamento.h"
 
 namespace pliventa {
@@ -299,7 +300,7 @@ private:
 }  // namespace
 
 std::string percorsoConvertito(std::string_view input) {
-    const std::size_t barra = input.rfind('/');
+    const std::size_t barra = fineCartella(input);
     std::string out(barra == std::string_view::npos ? std::string_view()
                                                     : input.substr(0, barra + 1));
     out += kNomeConvertito;

@@ -16,8 +16,9 @@ namespace pliventa {
 /// The name of the converted file, which is written beside its input.
 inline constexpr std::string_view kNomeConvertito = "versunir.out";
 
-/// The converted file of `input`: its folder (up to and including the last "/")
-/// followed by "versunir.out"; "versunir.out" alone, in the current directory,
+/// The converted file of `input`: its folder (up to and including the last
+/// separator, on Windows "\" and the ":" of a drive too) followed by
+/// "versunir.out"; "versunir.out" alone, in the current directory,
 /// when `input` names no folder.
 std::string percorsoConvertito(std::string_view input);
 
