@@ -11,7 +11,7 @@ PACKAGE_DIR := build/package
 SHELL := /bin/bash
 
 .PHONY: all deps run test tidy build-release build-test programs install package format \
-        check-format asan tsan bench fuzz clean
+        check-format asan tsan bench fuzz windows-cli windows-test clean
 
 all: build-release
 
@@ -96,6 +96,30 @@ bench: deps
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release --target pliventa_bench
 	@/usr/bin/python3 bench/misura.py $(ARGS)
+
+# The Windows build in $(WINDOWS_DIR): pliventa-cli.exe and the test programs,
+# cross-compiled with MinGW-w64 and linked statically, with libxlsxwriter and
+# GoogleTest built for Windows by scripts/windows-deps.sh in a cache outside the
+# clone. A new prefix of theirs (the script or a compiler changed) configures the
+# build afresh, so that nothing found in the old one stays in its cache.
+WINDOWS_DIR := build/windows
+windows-cli:
+	@set -e; deps=$$(bash scripts/windows-deps.sh); \
+	fresh=; grep -qxF "PLIVENTA_WINDOWS_DEPS:PATH=$$deps" $(WINDOWS_DIR)/CMakeCache.txt \
+	  2>/dev/null || fresh=--fresh; \
+	cmake $$fresh -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  --toolchain cmake/mingw-w64-x86_64.cmake -DPLIVENTA_BUILD_GUI=OFF \
+	  -DPLIVENTA_WINDOWS_DEPS:PATH="$$deps" -DCMAKE_PREFIX_PATH="$$deps" >/dev/null
+	@bash scripts/wine-run.sh $(WINDOWS_DIR)/wine
+	@cmake --build $(WINDOWS_DIR)
+
+# The tests of the Windows build under Wine, in the build's own Wine prefix (made
+# by windows-cli), two at a time, one per core of the build machine. A program
+# that hangs under Wine fails after WINDOWS_TIMEOUT seconds instead of stopping
+# the run.
+WINDOWS_TIMEOUT ?= 600
+windows-test: windows-cli
+	@ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j2 --timeout $(WINDOWS_TIMEOUT)
 
 format:
 	@git ls-files -co --exclude-standard -- '*.cpp' '*.h' | xargs clang-format -i

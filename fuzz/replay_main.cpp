@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     std::sort(file.begin(), file.end());
     for (const auto& p : file) {
         const std::vector<char> dati = contenuto(p);
-        std::fprintf(stderr, "%s\n", p.c_str());
+        std::fprintf(stderr, "%s\n", p.string().c_str());
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(dati.data()), dati.size());
     }
     std::printf("%zu input ripetuti senza errori\n", file.size());

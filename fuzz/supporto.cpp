@@ -1,13 +1,12 @@
 #include "supporto.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
 
 namespace pliventa::fuzz {
 
@@ -24,14 +23,20 @@ void rimuoviCartella() {
 
 const std::string& cartella() {
     if (cartellaFuzz.empty()) {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string modello =
-            std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/pliventa-fuzz-XXXXXX";
-        if (::mkdtemp(modello.data()) == nullptr) {
-            std::perror("mkdtemp");
+        // A folder of its own: create_directory makes it only when the name is new.
+        std::random_device caso;
+        std::error_code ec;
+        const std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+        for (int tentativo = 0; tentativo < 100 && cartellaFuzz.empty(); ++tentativo) {
+            const std::filesystem::path p = base / ("pliventa-fuzz-" + std::to_string(caso()));
+            if (std::filesystem::create_directory(p, ec)) {
+                cartellaFuzz = p.string();
+            }
+        }
+        if (cartellaFuzz.empty()) {
+            std::fprintf(stderr, "nessuna cartella temporanea: %s\n", ec.message().c_str());
             std::abort();
         }
-        cartellaFuzz = modello;
         std::atexit(rimuoviCartella);
     }
     return cartellaFuzz;
@@ -347,31 +352,17 @@ std::vector<std::string> contenutoCartella() {
 }
 
 void scriviFile(const std::string& percorso, std::string_view contenuto) {
-    const int fd = ::open(percorso.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    VERIFICA(fd >= 0);
-    std::size_t scritti = 0;
-    while (scritti < contenuto.size()) {
-        const ssize_t n = ::write(fd, contenuto.data() + scritti, contenuto.size() - scritti);
-        VERIFICA(n > 0);
-        scritti += static_cast<std::size_t>(n);
-    }
-    VERIFICA(::close(fd) == 0);
+    std::ofstream f(percorso, std::ios::binary | std::ios::trunc);
+    f.write(contenuto.data(), static_cast<std::streamsize>(contenuto.size()));
+    f.close();
+    VERIFICA(!f.fail());
 }
 
 std::string leggiFile(const std::string& percorso) {
-    const int fd = ::open(percorso.c_str(), O_RDONLY | O_CLOEXEC);
-    VERIFICA(fd >= 0);
-    std::string out;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        VERIFICA(n >= 0);
-        if (n == 0) {
-            break;
-        }
-        out.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
+    std::ifstream f(percorso, std::ios::binary);
+    VERIFICA(f.is_open());
+    std::string out{std::istreambuf_iterator<char>(f), {}};
+    VERIFICA(!f.bad());
     return out;
 }
 
