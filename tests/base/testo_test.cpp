@@ -43,7 +43,7 @@ TEST(Utf8, OnlyWellFormedTextIsValidAndConverted) {
 
 TEST(TestoNonFormula, TextASpreadsheetWouldReadAsAFormulaGetsAnApostrophe) {
     for (const std::string_view c : {"=1+1", "+39", "-5", "@SUM(A1)", "\tA", "\rA"}) {
-        EXPECT_EQ(testoNonFormula(c), "'" + std::string(c)) << testing::PrintToString(c);
+        EXPECT_EQ(testoNonFormula(c), std::string("'").append(c)) << testing::PrintToString(c);
     }
     for (const std::string_view c : {"A=1", "H501", "", "'A", " =1"}) {
         EXPECT_EQ(testoNonFormula(c), c);

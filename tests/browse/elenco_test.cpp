@@ -40,10 +40,11 @@ TEST(ElencoVersamenti, RowsReadAcrossBlocksUnfilteredAndFiltered) {
         }
         EXPECT_EQ(e->righe(), c.numeri ? c.numeri->size() : 600u);
         for (const std::uint64_t riga : c.righe) {
-            SCOPED_TRACE(c.nome + (" " + std::to_string(riga)));
+            SCOPED_TRACE(std::string(c.nome) + " " + std::to_string(riga));
             const std::uint64_t n = c.numeri ? (*c.numeri)[riga] : riga + 1;
             EXPECT_EQ(e->numeroRecord(riga), n);
-            EXPECT_EQ(senzaSpazi(e->testo(riga, kCodice)), "X" + std::to_string(n));
+            EXPECT_EQ(senzaSpazi(e->testo(riga, kCodice)),
+                      std::string("X").append(std::to_string(n)));
             EXPECT_EQ(e->testo(riga, 0), std::to_string(n));
         }
         EXPECT_EQ(e->erroreLettura(), std::nullopt);

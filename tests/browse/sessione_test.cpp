@@ -1,14 +1,13 @@
 #include "browse/sessione.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 
 #include "righe.h"
+#include "sostituisci.h"
 
 namespace pliventa {
 namespace {
@@ -108,11 +107,13 @@ TEST(Sessione, ReopensTheWorkFileAsItWasAndTellsAChangeOnDisk) {
     EXPECT_EQ(cf(*s.leggiCorrente()), "CF2");
     EXPECT_FALSE(*s.cambiatoSulDisco());
     // Written in place (its time), grown, replaced (another inode): each is told.
-    const timespec prima[2] = {{0, UTIME_OMIT}, {1'000'000'000, 0}};
     const std::function<void()> cambi[] = {
-        [&] { ::utimensat(AT_FDCWD, p.c_str(), prima, 0); },
+        [&] {
+            std::filesystem::last_write_time(
+                p, std::filesystem::last_write_time(p) - std::chrono::hours(24 * 365));
+        },
         [&] { std::filesystem::resize_file(p, 4 * 202); },
-        [&] { std::filesystem::rename(dir.scrivi("altro", archivio(4)), p); },
+        [&] { ASSERT_TRUE(test::sostituisci(p, archivio(4)).ok()); },
     };
     for (const auto& cambia : cambi) {
         cambia();
@@ -126,11 +127,11 @@ TEST(Sessione, ReopensTheWorkFileAsItWasAndTellsAChangeOnDisk) {
     EXPECT_FALSE(*s.cambiatoSulDisco());
     EXPECT_FALSE(s.riprendi(*r).ok());
     EXPECT_FALSE(s.aperto());
-    // A file opened afresh has nothing ignored.
+    // A file opened afresh has nothing ignored: its replacement is told.
     s.apri(std::move(*ArchivioLavoro::apriarchivio(dir.scrivi("iciview.out", ""))),
            LetturaAtto::lunga);
-    std::filesystem::remove(p);
-    EXPECT_FALSE(s.cambiatoSulDisco().ok());
+    ASSERT_TRUE(test::sostituisci(p, archivio(1)).ok());
+    EXPECT_TRUE(*s.cambiatoSulDisco());
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
+#ifndef _WIN32
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -57,7 +59,8 @@ TEST(CliImport, SingleImportsAndAutoOverEveryLayout) {
         EXPECT_EQ(nomi(solo), std::vector<std::string>{creato});  // the only file written
         atteso += leggiFile(solo.file(creato));
         // One input named by its layout: one line, without the path.
-        EXPECT_THAT(r.err, testing::MatchesRegex("lette [^\n]*\n"));
+        EXPECT_THAT(r.err, testing::StartsWith("lette "));
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
     }
 
     const auto r =
@@ -75,6 +78,7 @@ TEST(CliImport, SingleImportsAndAutoOverEveryLayout) {
         << r.err;
 }
 
+#ifndef _WIN32
 // The new work file is on the disk before it takes the old one's name: a power
 // cut finds the old file or the new one whole, never an empty one.
 TEST(CliImport, TheNewFileIsSyncedBeforeItIsRenamed) {
@@ -167,6 +171,8 @@ TEST(CliImport, OutOfMemoryIsAnErrorThatLeavesNothingBehind) {
     EXPECT_EQ(codice, 0);
     EXPECT_TRUE(vistoMessaggio);
 }
+
+#endif
 
 }  // namespace
 }  // namespace pliventa

@@ -1,29 +1,29 @@
 // Runs pliventa-cli as a child process and captures what it says.
 #pragma once
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "processo.h"
 #include "righe.h"
 
+#ifndef _WIN32
 extern char** environ;
+#endif
 
 namespace pliventa::test {
 
-/// What a run of the program left behind.
-struct Risultato {
-    int codice = -1;  ///< exit code; 128 + the signal when killed by one
-    std::string out;  ///< standard output
-    std::string err;  ///< standard error
-};
+#ifndef _WIN32
 
 /// Starts pliventa-cli with `argomenti` in `cartella`, standard input from /dev/null,
 /// standard output to `uscita` and standard error to `errore`; with the named
@@ -72,6 +72,7 @@ inline int attendi(pid_t pid) {
     }
     return stato;
 }
+#endif
 
 /// Runs the pliventa-cli under test with `argomenti`, standard input from /dev/null,
 /// in the folder `cartella` (the test's own working directory is never used; an
@@ -83,14 +84,13 @@ inline Risultato lancia(const std::vector<std::string>& argomenti, const std::st
     CartellaTemporanea raccolta;
     const std::string out = uscita.empty() ? raccolta.file("stdout") : uscita;
     const std::string err = raccolta.file("stderr");
-    const pid_t pid =
-        avvia(argomenti, cartella.empty() ? raccolta.percorso().string() : cartella, out, err);
-    if (pid < 0) {
-        throw std::runtime_error("fork failed");
-    }
-    const int stato = attendi(pid);
-    return {WIFEXITED(stato) ? WEXITSTATUS(stato) : 128 + WTERMSIG(stato),
-            uscita.empty() ? leggiFile(out) : "", leggiFile(err)};
+    const int codice = esegui({PLIVENTA_CLI,
+                               argomenti,
+                               cartella.empty() ? utf8(raccolta.percorso()) : cartella,
+                               out,
+                               err,
+                               {}});
+    return {codice, uscita.empty() ? leggiFile(out) : "", leggiFile(err)};
 }
 
 /// The sample file `nome`, in the source tree.

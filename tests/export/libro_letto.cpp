@@ -1,7 +1,5 @@
 #include "libro_letto.h"
 
-#include <unistd.h>
-
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include "processo.h"
 
 namespace pliventa::test {
 
@@ -22,61 +22,42 @@ std::string repr(double x) {
     return r;
 }
 
-namespace {
-
-/// What `comando` prints on its standard output and error; throws when it fails.
-std::string esegui(const std::string& comando) {
-    FILE* p = ::popen((comando + " 2>&1").c_str(), "r");
-    if (p == nullptr) {
-        throw std::runtime_error("cannot start " + comando);
-    }
-    std::string testo;
-    char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) {
-        testo.append(buffer, n);
-    }
-    if (::pclose(p) != 0) {
-        throw std::runtime_error("failed: " + comando + "\n" + testo);
-    }
-    return testo;
-}
-
-}  // namespace
-
 std::string parteDelLibro(const std::string& percorso, const std::string& parte) {
-    return esegui(std::string(PLIVENTA_PYTHON) +
-                  " -c 'import sys, zipfile; "
-                  "sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2]))' '" +
-                  percorso + "' '" + parte + "'");
+    return eseguiLinux({PLIVENTA_PYTHON, "-c",
+                        "import sys, zipfile; "
+                        "sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2]))",
+                        percorsoLinux(percorso), parte});
 }
 
 std::optional<std::string> csvLibreOffice(const std::string& percorso,
                                           const std::string& cartella) {
-    const char* soffice = "/usr/bin/soffice";
-    if (::access(soffice, X_OK) != 0) {
+    const std::string soffice = "/usr/bin/soffice";
+    if (!std::filesystem::exists(daUtf8(percorsoDaLinux(soffice)))) {
         return std::nullopt;
     }
     // In the locale of the clerks' desktops, whose decimal mark is ",". A profile
     // of its own, named outright: from a desktop session LibreOffice may take the
     // account's home from the system instead of HOME.
-    esegui("HOME='" + cartella + "/profilo' LC_ALL=it_IT.UTF-8 " + soffice +
-           " -env:UserInstallation='file://" + cartella +
-           "/profilo' --headless --norestore --convert-to csv --outdir '" + cartella + "' '" +
-           percorso + "'");
+    const std::string qui = percorsoLinux(cartella);
+    eseguiLinux({"/usr/bin/env", "HOME=" + qui + "/profilo", "LC_ALL=it_IT.UTF-8", soffice,
+                 "-env:UserInstallation=file://" + qui + "/profilo", "--headless", "--norestore",
+                 "--convert-to", "csv", "--outdir", qui, percorsoLinux(percorso)});
     const std::filesystem::path csv =
-        std::filesystem::path(cartella) /
-        std::filesystem::path(percorso).filename().replace_extension(".csv");
+        daUtf8(cartella) / daUtf8(percorso).filename().replace_extension(".csv");
     std::ifstream in(csv, std::ios::binary);
     if (!in) {
-        throw std::runtime_error("LibreOffice wrote no " + csv.string());
+        throw std::runtime_error("LibreOffice wrote no " + utf8(csv));
     }
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 LibroLetto leggiLibro(const std::string& percorso, int righe) {
-    const std::string testo =
-        esegui(std::string(PLIVENTA_PYTHON) + " '" + PLIVENTA_LEGGI_LIBRO + "' '" + percorso +
-               "' " + (righe > 0 ? std::to_string(righe) : ""));
+    std::vector<std::string> comando = {PLIVENTA_PYTHON, PLIVENTA_LEGGI_LIBRO,
+                                        percorsoLinux(percorso)};
+    if (righe > 0) {
+        comando.push_back(std::to_string(righe));
+    }
+    const std::string testo = eseguiLinux(comando);
     LibroLetto libro;
     std::istringstream righeLette(testo);
     for (std::string riga; std::getline(righeLette, riga);) {

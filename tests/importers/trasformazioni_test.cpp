@@ -64,11 +64,12 @@ TEST(Filtri, RecordTypeDecidesWhichLinesAreTaken) {
 /// A 1997-layout line of `n` characters whose every column holds a character
 /// that tells it apart from its neighbours, type "3" and year `anno`.
 std::string riga1997(std::size_t n, std::string_view anno) {
-    std::string s;
-    for (std::size_t i = 0; i < n; ++i) {
-        s += static_cast<char>('A' + (i * 7) % 58);
+    std::string s(std::max<std::size_t>(n, 28), ' ');
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        s[i] = static_cast<char>('A' + (i * 7) % 58);
     }
-    s[25] = '3';
+    s.resize(n);
+    s.at(25) = '3';
     s.replace(26, 2, anno);
     return s;
 }

@@ -69,7 +69,7 @@ public:
 
     const std::filesystem::path& percorso() const { return percorso_; }
     /// The path of `nome` inside the folder.
-    std::string file(std::string_view nome) const { return (percorso_ / nome).string(); }
+    std::string file(std::string_view nome) const;
     /// Writes `contenuto` to `nome` inside the folder and returns its path.
     std::string scrivi(std::string_view nome, std::string_view contenuto) const;
 
@@ -79,9 +79,19 @@ private:
 
 /// While it lives, no file of this process may grow past `byte` and the write
 /// that would do it fails with EFBIG instead of killing the process: a full disk
-/// that any user, root included, can meet.
+/// that any user, root included, can meet. POSIX only: a test that needs it skips
+/// where disponibile() is false (Windows has no limit of the kind).
 class LimiteFile {
 public:
+    static constexpr bool disponibile() {
+#ifdef _WIN32
+        return false;
+#else
+        return true;
+#endif
+    }
+    /// No limit at all.
+    static constexpr std::uint64_t kNessuno = ~std::uint64_t{0};
     explicit LimiteFile(std::uint64_t byte);
     ~LimiteFile();
     LimiteFile(const LimiteFile&) = delete;
@@ -91,6 +101,21 @@ private:
     std::uint64_t prima_ = 0;
     void (*gestorePrima_)(int) = nullptr;
 };
+
+/// A device every write to fails with a full disk; empty where there is none
+/// (Windows), and the test's case is then left to the Linux run.
+#ifdef _WIN32
+inline constexpr const char* kDispositivoPieno = "";
+#else
+inline constexpr const char* kDispositivoPieno = "/dev/full";
+#endif
+
+/// The locale of an Italian desktop, by this system's name for it.
+#ifdef _WIN32
+inline constexpr const char* kLocaleItaliano = "Italian_Italy.1252";
+#else
+inline constexpr const char* kLocaleItaliano = "it_IT.UTF-8";
+#endif
 
 /// The names in folder `dir`, sorted.
 std::vector<std::string> nomi(const CartellaTemporanea& dir);

@@ -1,5 +1,6 @@
 #include "utente.h"
 
+#ifndef _WIN32
 #include <grp.h>
 #include <pwd.h>
 #include <sys/wait.h>
@@ -52,3 +53,5 @@ std::optional<int> comeUtenteComune(const std::string& nome) {
 }
 
 }  // namespace pliventa::test
+
+#endif

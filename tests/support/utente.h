@@ -24,7 +24,12 @@ std::optional<int> comeUtenteComune(const std::string& nome);
 }  // namespace pliventa::test
 
 /// First statement of a permissions test: as root, the test runs as "nobody" and
-/// its outcome is this test's; otherwise the body below runs here.
+/// its outcome is this test's; otherwise the body below runs here. On Windows the
+/// test is skipped: its modes and owners are POSIX's (Windows has access lists,
+/// which Wine does not enforce), and the Linux run covers it.
+#ifdef _WIN32
+#define PLIVENTA_COME_UTENTE_COMUNE() GTEST_SKIP() << "POSIX permissions: covered by the Linux run"
+#else
 #define PLIVENTA_COME_UTENTE_COMUNE()                                                         \
     do {                                                                                      \
         const auto* info_ = ::testing::UnitTest::GetInstance()->current_test_info();          \
@@ -38,3 +43,4 @@ std::optional<int> comeUtenteComune(const std::string& nome);
             return;                                                                           \
         }                                                                                     \
     } while (false)
+#endif
