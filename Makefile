@@ -109,7 +109,8 @@ windows-cli:
 	  2>/dev/null || fresh=--fresh; \
 	cmake $$fresh -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  --toolchain cmake/mingw-w64-x86_64.cmake -DPLIVENTA_BUILD_GUI=OFF \
-	  -DPLIVENTA_WINDOWS_DEPS:PATH="$$deps" -DCMAKE_PREFIX_PATH="$$deps" >/dev/null
+	  -DPLIVENTA_WINDOWS_DEPS:PATH="$$deps" -DCMAKE_PREFIX_PATH="$$deps" \
+	  -DPLIVENTA_CLI_LINUX="$(CURDIR)/build/$(PRESET)/src/cli/pliventa-cli" >/dev/null
 	@bash scripts/wine-run.sh $(WINDOWS_DIR)/wine
 	@cmake --build $(WINDOWS_DIR)
 
@@ -118,7 +119,11 @@ windows-cli:
 # that hangs under Wine fails after WINDOWS_TIMEOUT seconds instead of stopping
 # the run.
 WINDOWS_TIMEOUT ?= 600
+# The Linux pliventa-cli of $(PRESET) is built first: the Windows one is compared
+# with it, byte for byte.
 windows-test: windows-cli
+	@cmake --preset $(PRESET) >/dev/null
+	@cmake --build --preset $(PRESET) --target pliventa-cli
 	@ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j2 --timeout $(WINDOWS_TIMEOUT)
 
 format:
