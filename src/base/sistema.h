@@ -145,8 +145,8 @@ public:
     NumeriC& operator=(const NumeriC&) = delete;
 
 private:
-    void* precedente_ = nullptr;  ///< the locale (POSIX) or the LC_NUMERIC name (Windows)
-    int modo_ = 0;                ///< the thread's locale mode before (Windows)
+    void* precedente_ = nullptr;     ///< the locale (POSIX) or the LC_NUMERIC name (Windows)
+    [[maybe_unused]] int modo_ = 0;  ///< the thread's locale mode before (Windows)
 };
 
 /// Runs `azione` when the user or the system ends the program (Ctrl+C, the
